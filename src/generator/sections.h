@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "settings/project_settings.h"
+
+namespace korvane {
+
+// The eight section builders. Each is a pure function of the settings and the
+// comment flag and returns either nothing or whole lines ending with CRLF.
+std::string BuildDeclarations(const ProjectSettings& settings, bool withComments);
+std::string BuildMain(const ProjectSettings& settings, bool withComments);
+std::string BuildPortSetup(const ProjectSettings& settings, bool withComments);
+std::string BuildInterruptService(const ProjectSettings& settings, bool withComments);
+std::string BuildTimerSetup(const ProjectSettings& settings, bool withComments);
+std::string BuildCcpSetup(const ProjectSettings& settings, bool withComments);
+std::string BuildSciSetup(const ProjectSettings& settings, bool withComments);
+std::string BuildInterruptEnable(const ProjectSettings& settings, bool withComments);
+
+}  // namespace korvane

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "settings/setting_value.h"
+
+namespace korvane {
+
+using PinDirections = std::array<std::int16_t, 8>;  // per pin: 1 = input, 0 = output
+
+// Everything the user has chosen about the chip, one record for the whole run.
+// Member initialisers are the defaults; a default-constructed record is the
+// state right after the main window has loaded.
+struct ProjectSettings {
+    // Crystal
+    float CrystalMHz = 4;
+
+    // Ports
+    PinDirections PortADir{}, PortBDir{}, PortCDir{}, PortDDir{}, PortEDir{};
+    std::int16_t PortAUsed = 1;
+    std::int16_t PortBUsed = 1;
+    std::int16_t PortCUsed = 0;
+    std::int16_t PortDUsed = 0;
+    std::int16_t PortEUsed = 0;
+
+    // Timer0
+    SettingValue T0En = false;
+    std::int16_t T0Int = 0;  // -1 when the interrupt is on
+    SettingValue T0UsePs = true;
+    SettingValue T0PsIndex = 0;
+    std::int16_t T0PsDiv = 2;
+    SettingValue T0ClockMode = 0;
+    SettingValue T0Edge = 0;
+    SettingValue T0FreqMHz = 4;
+    SettingValue T0TimeUs = 256;
+    float T0ErrorUs = 0;
+    std::string T0RegText;
+
+    // Timer1
+    SettingValue T1En = false;
+    std::int16_t T1Int = 0;
+    SettingValue T1PsIndex = 0;
+    SettingValue T1PsDiv = 1;
+    SettingValue T1ClockMode = 0;
+    SettingValue T1SyncMode = 0;
+    std::int16_t T1OscEn = 0;
+    SettingValue T1FreqMHz = 4;
+    SettingValue T1TimeUs = 256;
+    float T1ErrorUs = 0;
+    SettingValue T1RegHighText = std::string();
+    std::string T1RegLowText;
+
+    // Timer2
+    SettingValue T2En = false;
+    std::int16_t T2Int = 0;
+    SettingValue T2PsIndex = 0;
+    SettingValue T2PostIndex = 0;
+    std::int16_t T2PsDiv = 1;
+    SettingValue T2FreqMHz = 4;
+    SettingValue T2TimeUs = 256;
+    float T2ErrorUs = 0;
+    std::string T2RegText;
+
+    // CCP1 and CCP2
+    SettingValue Ccp1En = false, Ccp2En = false;
+    std::int16_t Ccp1Int = 0, Ccp2Int = 0;
+    SettingValue Ccp1Mode = 0, Ccp2Mode = 0;
+    SettingValue Ccp1M = 0, Ccp2M = 0;
+    std::int16_t Ccp1SubCode = 4, Ccp2SubCode = 4;
+    SettingValue Ccp1Y = 0, Ccp2Y = 0;
+    SettingValue Ccp1X = 0, Ccp2X = 0;
+
+    // SCI
+    SettingValue SciEn = 0;
+    SettingValue SciTxEn = 1;
+    SettingValue SciRxEn = 1;
+    SettingValue SciSyncMode = 0;
+    SettingValue SciTx9 = 0;
+    SettingValue SciClockSource = 1;
+    SettingValue SciTxInt = 0;
+    std::int16_t SciRxInt = 0;
+    SettingValue SciContinuous = 1;
+    SettingValue SciSingleRx = 1;
+    SettingValue SciRx9 = 0;
+    std::int16_t SciHighSpeed = 1;
+    SettingValue SciErrLimit = "0.2";
+    std::string SciBaud;
+    SettingValue SciSpbrgText = std::string();
+
+    // The six resets put a group back to its defaults. Calculator outputs,
+    // SciBaud, SciSpbrgText, SciTxInt and SciRxInt are left alone.
+    void ResetPorts();
+    void ResetTimer0();
+    void ResetTimer1();
+    void ResetTimer2();
+    void ResetCcp();
+    void ResetSci();
+
+    bool operator==(const ProjectSettings&) const = default;
+};
+
+}  // namespace korvane
