@@ -1,0 +1,35 @@
+#include "generator/sections.h"
+#include "generator/source_lines.h"
+
+namespace korvane {
+
+std::string BuildDeclarations(const ProjectSettings& s, bool withComments) {
+    SourceLines out(withComments);
+    out.Comment({"// 函数声明部份"});
+    if (AnyInterrupt(s)) {
+        out.Line({"void interrupt IRQ(void);"});
+        out.Line({"void fun_intset();"});
+    }
+    if (AnyPortUsed(s)) out.Line({"void set_port();"});
+    if (AnyTimerUsed(s)) out.Line({"void fun_timerset();"});
+    if (AnyCcpUsed(s)) out.Line({"void fun_ccpset();"});
+    if (SciUsed(s)) out.Line({"void fun_sciset();"});
+    return out.Take();
+}
+
+std::string BuildMain(const ProjectSettings& s, bool withComments) {
+    SourceLines out(withComments);
+    out.Comment({"// 主函数"});
+    out.Line({"void main()"});
+    out.Line({"{"});
+    if (AnyPortUsed(s)) out.Line({" set_port();"});
+    if (AnyTimerUsed(s)) out.Line({" fun_timerset();"});
+    if (AnyCcpUsed(s)) out.Line({" fun_ccpset();"});
+    if (SciUsed(s)) out.Line({" fun_sciset();"});
+    // Interrupts are switched on last, once every peripheral is set up.
+    if (AnyInterrupt(s)) out.Line({" fun_intset();"});
+    out.Line({"}"});
+    return out.Take();
+}
+
+}  // namespace korvane

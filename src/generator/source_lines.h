@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "settings/project_settings.h"
+
+namespace korvane {
+
+// Collects generated lines so that a section builder reads like the list of
+// lines it writes. Every line ends with CRLF; comment lines and same-line
+// comments are dropped when comments are off.
+class SourceLines {
+public:
+    explicit SourceLines(bool withComments) : withComments_(withComments) {}
+
+    void Line(std::initializer_list<std::string_view> pieces);
+    void Comment(std::initializer_list<std::string_view> pieces);
+    // A statement with a comment appended directly after it.
+    void LineWithComment(std::initializer_list<std::string_view> statement, std::string_view comment);
+
+    bool withComments() const { return withComments_; }
+    std::string Take() { return std::move(text_); }
+
+private:
+    void Append(std::initializer_list<std::string_view> pieces);
+
+    bool withComments_;
+    std::string text_;
+};
+
+// The conditions that decide which sections exist; declarations and main use
+// the same ones, so every function is declared and called exactly when defined.
+bool AnyPortUsed(const ProjectSettings& s);
+bool AnyTimerUsed(const ProjectSettings& s);
+bool AnyCcpUsed(const ProjectSettings& s);
+bool SciUsed(const ProjectSettings& s);
+bool AnyInterrupt(const ProjectSettings& s);
+
+// An option index as a whole number: rounded half to even, 0 when the value
+// is not a number, clamped so any bit arithmetic stays defined.
+std::int64_t IndexValue(const SettingValue& value);
+// Bit k of an option index as the digit "0" or "1".
+std::string_view BitDigit(std::int64_t index, int k);
+
+}  // namespace korvane

@@ -1,0 +1,451 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "generator/sections.h"
+#include "generator/source_assembly.h"
+
+namespace korvane {
+namespace {
+
+// Joins lines, each ending with CRLF, as the generator writes them.
+std::string Lines(std::initializer_list<std::string_view> lines) {
+    std::string text;
+    for (std::string_view line : lines) (text += line) += "\r\n";
+    return text;
+}
+
+ProjectSettings NothingUsed() {
+    ProjectSettings s;
+    s.PortAUsed = 0;
+    s.PortBUsed = 0;
+    return s;
+}
+
+using Builder = std::string (*)(const ProjectSettings&, bool);
+
+struct SectionCase {
+    const char* name;
+    Builder build;
+    std::function<void(ProjectSettings&)> set;
+    bool comments;
+    std::string expected;
+};
+
+void PrintTo(const SectionCase& c, std::ostream* os) { *os << c.name; }
+
+class SectionText : public testing::TestWithParam<SectionCase> {};
+
+TEST_P(SectionText, IsExact) {
+    const SectionCase& c = GetParam();
+    ProjectSettings s = NothingUsed();
+    c.set(s);
+    EXPECT_EQ(c.build(s, c.comments), c.expected);
+}
+
+std::string CaseName(const testing::TestParamInfo<SectionCase>& info) { return info.param.name; }
+
+const SectionCase kPortCases[] = {
+    {"PortsAandC", BuildPortSetup,
+     [](ProjectSettings& s) {
+         s.PortAUsed = 1;
+         s.PortCUsed = 1;
+         s.PortADir[0] = s.PortADir[1] = s.PortADir[4] = 1;
+         s.PortCDir[7] = 1;
+     },
+     true, Lines({"//端口I/O定义子程序", "void set_port()", "{", " TRISA = 0x13;", " TRISC = 0x80;", "}"})},
+    {"OnlyPortEThreeInputs", BuildPortSetup,
+     [](ProjectSettings& s) {
+         s.PortEUsed = 1;
+         s.PortEDir[0] = s.PortEDir[1] = s.PortEDir[2] = 1;
+     },
+     false, Lines({"void set_port()", "{", " TRISE = 0x07;", "}"})},
+    {"AllInputsAndHexEdges", BuildPortSetup,
+     [](ProjectSettings& s) {
+         s.PortAUsed = s.PortBUsed = s.PortDUsed = 1;
+         s.PortADir.fill(1);
+         s.PortBDir = {1, 1, 1, 1, 0, 0, 0, 0};
+         s.PortDDir = {0, 0, 0, 0, 1, 0, 0, 0};
+     },
+     false, Lines({"void set_port()", "{", " TRISA = 0xFF;", " TRISB = 0x0F;", " TRISD = 0x10;", "}"})},
+    {"NoPortUsedIsEmptyEvenWithComments", BuildPortSetup, [](ProjectSettings&) {}, true, ""},
+};
+INSTANTIATE_TEST_SUITE_P(Port, SectionText, testing::ValuesIn(kPortCases), CaseName);
+
+const SectionCase kDeclarationCases[] = {
+    {"NothingNoComments", BuildDeclarations, [](ProjectSettings&) {}, false, ""},
+    {"NothingWithComments", BuildDeclarations, [](ProjectSettings&) {}, true, Lines({"// 函数声明部份"})},
+    {"SciReceiveOnly", BuildDeclarations,
+     [](ProjectSettings& s) {
+         s.SciEn = 1;
+         s.SciRxInt = 1;
+     },
+     false, Lines({"void interrupt IRQ(void);", "void fun_intset();", "void fun_sciset();"})},
+    {"TimerInterruptWithoutTimer", BuildDeclarations, [](ProjectSettings& s) { s.T1Int = -1; }, false,
+     Lines({"void interrupt IRQ(void);", "void fun_intset();"})},
+    {"MainNothing", BuildMain, [](ProjectSettings&) {}, false, Lines({"void main()", "{", "}"})},
+    {"MainSciReceive", BuildMain,
+     [](ProjectSettings& s) {
+         s.SciEn = 1;
+         s.SciRxInt = 1;
+     },
+     true, Lines({"// 主函数", "void main()", "{", " fun_sciset();", " fun_intset();", "}"})},
+};
+INSTANTIATE_TEST_SUITE_P(Declarations, SectionText, testing::ValuesIn(kDeclarationCases), CaseName);
+
+const SectionCase kInterruptCases[] = {
+    {"ServiceTimer0AndReceive", BuildInterruptService,
+     [](ProjectSettings& s) {
+         s.T0Int = -1;
+         s.SciRxInt = 1;
+     },
+     false,
+     Lines({"void interrupt IRQ(void)", "{", " if(T0IF)", "  {", "   T0IF=0;", "  }", " if(RCIF)", "  {",
+            "   RCIF=0;", "  }", "}"})},
+    {"EnableTimer0AndReceive", BuildInterruptEnable,
+     [](ProjectSettings& s) {
+         s.T0Int = -1;
+         s.SciRxInt = 1;
+     },
+     false, Lines({"void fun_intset()", "{", " T0IE=1;", " RCIE=1;", " GIE=1;", "}"})},
+    {"NoSourceServiceEmpty", BuildInterruptService, [](ProjectSettings&) {}, true, ""},
+    {"NoSourceEnableEmpty", BuildInterruptEnable, [](ProjectSettings&) {}, true, ""},
+    {"UsedCcpGetsBranchWithoutItsInterrupt", BuildInterruptService,
+     [](ProjectSettings& s) {
+         s.Ccp1En = true;
+         s.T1Int = -1;
+     },
+     true,
+     Lines({"//中断子程序", "void interrupt IRQ(void)", "{", " if(TMR1IF)", "  {", "   TMR1IF=0;",
+            "    //Timer1中断服务子程序", "  }", " if(CCP1IF)", "  {", "   CCP1IF=0;", "    //CCP1中断服务子程序",
+            "  }", "}"})},
+    {"UsedCcpWithoutInterruptGetsNoEnable", BuildInterruptEnable,
+     [](ProjectSettings& s) {
+         s.Ccp1En = true;
+         s.T1Int = -1;
+     },
+     true, Lines({"//中断允许设置子程序", "void fun_intset()", "{", " TMR1IE=1;//Tiemr1中断允许", " GIE=1;", "}"})},
+    {"UnusedCcpInterruptServiceHasNoBranch", BuildInterruptService, [](ProjectSettings& s) { s.Ccp2Int = -1; },
+     false, Lines({"void interrupt IRQ(void)", "{", "}"})},
+    {"UnusedCcpInterruptStillEnabled", BuildInterruptEnable, [](ProjectSettings& s) { s.Ccp2Int = -1; }, false,
+     Lines({"void fun_intset()", "{", " CCP2IE=1;", " GIE=1;", "}"})},
+    {"TransmitOnly", BuildInterruptService, [](ProjectSettings& s) { s.SciTxInt = 1; }, false,
+     Lines({"void interrupt IRQ(void)", "{", " if(TXIF)", "  {", "   TXIF=0;", "  }", "}"})},
+};
+INSTANTIATE_TEST_SUITE_P(Interrupts, SectionText, testing::ValuesIn(kInterruptCases), CaseName);
+
+const SectionCase kTimerCases[] = {
+    {"Timer0Prescaler8", BuildTimerSetup,
+     [](ProjectSettings& s) {
+         s.T0En = true;
+         s.T0PsIndex = 3;
+         s.T0PsDiv = 16;
+         s.T0RegText = "0x06";
+     },
+     false,
+     Lines({"void fun_timerset()", "{", " PSA=0;", " PS0=1;PS1=1;PS2=0;", " T0CS=0;", " TMR0=0x06;", "}"})},
+    {"Timer0TypicalRunWithComments", BuildTimerSetup,
+     [](ProjectSettings& s) {
+         s.T0En = true;
+         s.T0TimeUs = 100.0f;
+         s.T0FreqMHz = 4.0f;
+         s.T0RegText = "0xCE";
+         s.T0ErrorUs = 0;
+     },
+     true,
+     Lines({"//定时器初始化设置子程序", "void fun_timerset()", "{", "//Timer0初始化设置",
+            " PSA=0;//Timer0 使用预分频器", "//Timer0选择分频率为1:2", " PS0=0;PS1=0;PS2=0;",
+            "//内部时钟定时方式,定时时间:100uS,误差:0uS", " T0CS=0;", " TMR0=0xCE;", "}"})},
+    {"Timer0NoPrescalerExternalTiming", BuildTimerSetup,
+     [](ProjectSettings& s) {
+         s.T0En = true;
+         s.T0UsePs = false;
+         s.T0PsDiv = 1;
+         s.T0ClockMode = 1;
+     },
+     true,
+     Lines({"//定时器初始化设置子程序", "void fun_timerset()", "{", "//Timer0初始化设置", "//外部时钟定时方式",
+            " T0CS=1;", " TMR0=;", "}"})},
+    {"Timer0CountingRisingEdge", BuildTimerSetup,
+     [](ProjectSettings& s) {
+         s.T0En = true;
+         s.T0PsIndex = 7;
+         s.T0PsDiv = 256;
+         s.T0ClockMode = 2;
+         s.T0Edge = 1;
+         s.T0RegText = "0x55";
+     },
+     true,
+     Lines({"//定时器初始化设置子程序", "void fun_timerset()", "{", "//Timer0初始化设置",
+            " PSA=0;//Timer0 使用预分频器", "//Timer0选择分频率为1:256", " PS0=1;PS1=1;PS2=1;",
+            "//外部时钟计数方式,上升沿触发", " T0CS=1;", " TMR0=0x00;", " T0SE=1;", "}"})},
+    {"Timer1TimerModeTypedTime", BuildTimerSetup,
+     [](ProjectSettings& s) {
+         s.T1En = true;
+         s.T1PsIndex = 2;
+         s.T1PsDiv = 4.0;
+         s.T1TimeUs = "1000";
+         s.T1ErrorUs = 0.5f;
+         s.T1RegHighText = "0xFF";
+         s.T1RegLowText = "0x06";
+         s.T1OscEn = 1;
+     },
+     true,
+     Lines({"//定时器初始化设置子程序", "void fun_timerset()", "{", "", "//Timer1初始化设置",
+            "//timer1使用预分频率1:4", " T1CKPS0=0;T1CKPS1=1;", "//使用T1内部振荡器", " T1OSCEN=1;",
+            "//Timer1工作定时器模式,定时时间:1000uS,误差:0.5uS", " TMR1CS=0;", " TMR1H=0xFF;TMR1L=0x06;",
+            " TMR1ON=1;", "}"})},
+    {"Timer1CounterUnsynchronised", BuildTimerSetup,
+     [](ProjectSettings& s) {
+         s.T1En = true;
+         s.T1ClockMode = 1;
+         s.T1SyncMode = 1;
+     },
+     true,
+     Lines({"//定时器初始化设置子程序", "void fun_timerset()", "{", "", "//Timer1初始化设置",
+            "//timer1使用预分频率1:1", " T1CKPS0=0;T1CKPS1=0;", "//不使用T1内部振荡器", " T1OSCEN=0;",
+            "//Timer1工作计数器模式(与外部时钟不同步)", " TMR1CS=1;T1SYNC=1;", " TMR1H=TMR1L=0x00;", " TMR1ON=1;",
+            "}"})},
+    {"Timer1CounterSynchronisedNoComments", BuildTimerSetup,
+     [](ProjectSettings& s) {
+         s.T1En = true;
+         s.T1ClockMode = 1;
+     },
+     false,
+     Lines({"void fun_timerset()", "{", "", " T1CKPS0=0;T1CKPS1=0;", " T1OSCEN=0;", " TMR1CS=1;T1SYNC=0;",
+            " TMR1H=TMR1L=0x00;", " TMR1ON=1;", "}"})},
+    {"OnlyTimer2Sixteen", BuildTimerSetup,
+     [](ProjectSettings& s) {
+         s.T2En = true;
+         s.T2PsIndex = 2;
+         s.T2PsDiv = 16;
+         s.T2PostIndex = 15;
+         s.T2TimeUs = 3276.8f;
+         s.T2ErrorUs = -0.25f;
+         s.T2RegText = "0x00";
+     },
+     true,
+     Lines({"//定时器初始化设置子程序", "void fun_timerset()", "{", "", "//Timer2初始化设置",
+            "//timer2使用预分频率1:16", " T2CKPS0=0;T2CKPS1=1;", "//timer2使用后分频率1:16", " TOUTPS0=1;",
+            " TOUTPS1=1;", " TOUTPS2=1;", " TOUTPS3=1;", "//定时器2定时时间为:3276.8uS,误差:-0.25uS", " TMR2=0x00;",
+            " TMR2ON=1;", "}"})},
+    {"Timer2OneToFourPost3", BuildTimerSetup,
+     [](ProjectSettings& s) {
+         s.T2En = true;
+         s.T2PsIndex = 1;
+         s.T2PostIndex = 2;
+     },
+     false,
+     Lines({"void fun_timerset()", "{", "", " T2CKPS0=1;T2CKPS1=0;", " TOUTPS0=0;", " TOUTPS1=1;", " TOUTPS2=0;",
+            " TOUTPS3=0;", " TMR2=;", " TMR2ON=1;", "}"})},
+    {"InterruptAloneWritesNoTimer", BuildTimerSetup, [](ProjectSettings& s) { s.T0Int = -1; }, true, ""},
+};
+INSTANTIATE_TEST_SUITE_P(Timers, SectionText, testing::ValuesIn(kTimerCases), CaseName);
+
+const SectionCase kCcpCases[] = {
+    {"Ccp1CaptureRisingEdge", BuildCcpSetup,
+     [](ProjectSettings& s) {
+         s.Ccp1En = true;
+         s.Ccp1M = 5;
+     },
+     true,
+     Lines({"//CCP初始化设置子程序", "void fun_ccpset()", "{", "//CCP1模块设置", " CCP1M0=1;", " CCP1M1=0;",
+            " CCP1M2=1;", " CCP1M3=0;", "}"})},
+    {"OnlyCcp2PwmIgnoresStoredCode", BuildCcpSetup,
+     [](ProjectSettings& s) {
+         s.Ccp2En = true;
+         s.Ccp2Mode = 2;
+         s.Ccp2M = 5;
+         s.Ccp2Y = 1;
+     },
+     false,
+     Lines({"void fun_ccpset()", "{", "", " CCP2M0=0;", " CCP2M1=0;", " CCP2M2=1;", " CCP2M3=1;", " CCP2Y=1;",
+            " CCP2X=0;", "}"})},
+    {"BothCompareAndCapture", BuildCcpSetup,
+     [](ProjectSettings& s) {
+         s.Ccp1En = s.Ccp2En = true;
+         s.Ccp1Mode = 1;
+         s.Ccp1M = 11;
+         s.Ccp2M = 4;
+         s.Ccp1Int = -1;
+     },
+     false,
+     Lines({"void fun_ccpset()", "{", " CCP1M0=1;", " CCP1M1=1;", " CCP1M2=0;", " CCP1M3=1;", "", " CCP2M0=0;",
+            " CCP2M1=0;", " CCP2M2=1;", " CCP2M3=0;", "}"})},
+};
+INSTANTIATE_TEST_SUITE_P(Ccp, SectionText, testing::ValuesIn(kCcpCases), CaseName);
+
+void AsyncSci(ProjectSettings& s) {
+    s.SciEn = 1;
+    s.SciSpbrgText = "0x19";
+    s.SciBaud = "9600";
+}
+
+const SectionCase kSciCases[] = {
+    {"AsyncHighSpeedWithComments", BuildSciSetup, AsyncSci, true,
+     Lines({"//SCI串行口初始化设置子程序", "void fun_sciset()", "{", "//串行口工作于异步方式", " SYNC=0;", " CREN=1;",
+            " BRGH=1;//高波特率方式:Baud Rate = Fosc/(16*(SPBRG+1))", " TXEN=1;", " TX9=0;//发送数据长度为8位",
+            " RX9=0;//接收数据长度为8位", " SPBRG=0x19;// 通信波特率为9600", " SPEN=1;", "}"})},
+    {"AsyncHighSpeedNoComments", BuildSciSetup, AsyncSci, false,
+     Lines({"void fun_sciset()", "{", "", " SYNC=0;", " CREN=1;", " BRGH=1;", " TXEN=1;", " TX9=0;", " RX9=0;",
+            " SPBRG=0x19;", " SPEN=1;", "}"})},
+    {"AsyncLowSpeedNineBits", BuildSciSetup,
+     [](ProjectSettings& s) {
+         s.SciEn = 1;
+         s.SciHighSpeed = 0;
+         s.SciTx9 = 1;
+         s.SciRx9 = 1;
+         s.SciRxEn = 0;
+     },
+     true,
+     Lines({"//SCI串行口初始化设置子程序", "void fun_sciset()", "{", "//串行口工作于异步方式", " SYNC=0;", " CREN=0;",
+            " BRGH=0;//低波特率方式:Baud Rate = Fosc/(64*(SPBRG+1))", " TXEN=1;", " TX9=1;//发送数据长度为9位",
+            " RX9=1;//接收数据长度为9位", " SPBRG=;// 通信波特率为", " SPEN=1;", "}"})},
+    {"SyncSlave", BuildSciSetup,
+     [](ProjectSettings& s) {
+         s.SciEn = 1;
+         s.SciSyncMode = 1;
+         s.SciClockSource = 0;
+     },
+     true,
+     Lines({"//SCI串行口初始化设置子程序", "void fun_sciset()", "{", "//串行口工作于同步从动方式", " SYNC=1;", " CSRC=0;",
+            " CREN=1;//允许连续接收", " TXEN=1;", " TX9=0;//发送数据长度为8位", " RX9=0;//接收数据长度为8位",
+            " SPBRG=;// 通信波特率为", " SPEN=1;", "}"})},
+    {"SyncMasterNotContinuous", BuildSciSetup,
+     [](ProjectSettings& s) {
+         s.SciEn = 1;
+         s.SciSyncMode = 1;
+         s.SciContinuous = 0;
+     },
+     true,
+     Lines({"//SCI串行口初始化设置子程序", "void fun_sciset()", "{", "//串行口工作于同步主控方式", " SYNC=1;", " CSRC=1;",
+            " CREN=0;//不允许边连续接收", " SREN=1;", " TXEN=1;", " TX9=0;//发送数据长度为8位",
+            " RX9=0;//接收数据长度为8位", " SPBRG=;// 通信波特率为", " SPEN=1;", "}"})},
+    {"UnusedIsEmpty", BuildSciSetup,
+     [](ProjectSettings& s) {
+         s.SciEn = 0;
+         s.SciTxInt = 1;
+     },
+     true, ""},
+};
+INSTANTIATE_TEST_SUITE_P(Sci, SectionText, testing::ValuesIn(kSciCases), CaseName);
+
+TEST(AssembleSource, DefaultPortsWithoutComments) {
+    EXPECT_EQ(AssembleSource(ProjectSettings(), false),
+              Lines({"#include<pic.h>", "", "void set_port();", "", "void main()", "{", " set_port();", "}", "",
+                     "void set_port()", "{", " TRISA = 0x00;", " TRISB = 0x00;", "}", "", "", "", "", ""}));
+}
+
+TEST(AssembleSource, NothingUsedWithoutComments) {
+    EXPECT_EQ(AssembleSource(NothingUsed(), false),
+              Lines({"#include<pic.h>", "", "", "void main()", "{", "}", "", "", "", "", "", ""}));
+}
+
+// Every section present: the timer0 typical run, Timer1 in timer mode,
+// Timer2, both CCP modules, asynchronous SCI and every interrupt source.
+ProjectSettings EverythingOn() {
+    ProjectSettings s;
+    s.PortCUsed = 1;
+    s.PortCDir[2] = 1;
+    s.T0En = true;
+    s.T0Int = -1;
+    s.T0TimeUs = 100.0f;
+    s.T0RegText = "0xCE";
+    s.T1En = true;
+    s.T1Int = -1;
+    s.T1TimeUs = 1000.0f;
+    s.T1RegHighText = "0xFC";
+    s.T1RegLowText = "0x18";
+    s.T2En = true;
+    s.T2Int = -1;
+    s.T2RegText = "0x00";
+    s.Ccp1En = true;
+    s.Ccp1Int = -1;
+    s.Ccp1M = 4;
+    s.Ccp2En = true;
+    s.Ccp2Int = -1;
+    s.Ccp2Mode = 2;
+    s.Ccp2M = 12;
+    s.SciEn = 1;
+    s.SciTxInt = 1;
+    s.SciRxInt = 1;
+    s.SciSpbrgText = "0xCF";
+    s.SciBaud = "1200";
+    return s;
+}
+
+TEST(AssembleSource, EverySectionWithComments) {
+    EXPECT_EQ(AssembleSource(EverythingOn(), true),
+              Lines({"#include<pic.h>", "",
+                     "// 函数声明部份", "void interrupt IRQ(void);", "void fun_intset();", "void set_port();",
+                     "void fun_timerset();", "void fun_ccpset();", "void fun_sciset();", "",
+                     "// 主函数", "void main()", "{", " set_port();", " fun_timerset();", " fun_ccpset();",
+                     " fun_sciset();", " fun_intset();", "}", "",
+                     "//端口I/O定义子程序", "void set_port()", "{", " TRISA = 0x00;", " TRISB = 0x00;",
+                     " TRISC = 0x04;", "}", "",
+                     "//中断子程序", "void interrupt IRQ(void)", "{",
+                     " if(T0IF)", "  {", "   T0IF=0;", "    //Timer0中断服务子程序", "  }",
+                     " if(TMR1IF)", "  {", "   TMR1IF=0;", "    //Timer1中断服务子程序", "  }",
+                     " if(TMR2IF)", "  {", "   TMR2IF=0;", "    //Timer2中断服务子程序", "  }",
+                     " if(CCP1IF)", "  {", "   CCP1IF=0;", "    //CCP1中断服务子程序", "  }",
+                     " if(CCP2IF)", "  {", "   CCP2IF=0;", "    //CCP2中断服务子程序", "  }",
+                     " if(TXIF)", "  {", "   TXIF=0;", "    //SCI串行口发送中断服务子程序", "  }",
+                     " if(RCIF)", "  {", "   RCIF=0;", "    //SCI串行口接收中断服务子程序", "  }", "}", "",
+                     "//定时器初始化设置子程序", "void fun_timerset()", "{", "//Timer0初始化设置",
+                     " PSA=0;//Timer0 使用预分频器", "//Timer0选择分频率为1:2", " PS0=0;PS1=0;PS2=0;",
+                     "//内部时钟定时方式,定时时间:100uS,误差:0uS", " T0CS=0;", " TMR0=0xCE;", "",
+                     "//Timer1初始化设置", "//timer1使用预分频率1:1", " T1CKPS0=0;T1CKPS1=0;", "//不使用T1内部振荡器",
+                     " T1OSCEN=0;", "//Timer1工作定时器模式,定时时间:1000uS,误差:0uS", " TMR1CS=0;",
+                     " TMR1H=0xFC;TMR1L=0x18;", " TMR1ON=1;", "",
+                     "//Timer2初始化设置", "//timer2使用预分频率1:1", " T2CKPS0=0;T2CKPS1=0;", "//timer2使用后分频率1:1",
+                     " TOUTPS0=0;", " TOUTPS1=0;", " TOUTPS2=0;", " TOUTPS3=0;", "//定时器2定时时间为:256uS,误差:0uS",
+                     " TMR2=0x00;", " TMR2ON=1;", "}", "",
+                     "//CCP初始化设置子程序", "void fun_ccpset()", "{", "//CCP1模块设置", " CCP1M0=0;", " CCP1M1=0;",
+                     " CCP1M2=1;", " CCP1M3=0;", "", "//CCP2模块设置", " CCP2M0=0;", " CCP2M1=0;", " CCP2M2=1;",
+                     " CCP2M3=1;", " CCP2Y=0;", " CCP2X=0;", "}", "",
+                     "//SCI串行口初始化设置子程序", "void fun_sciset()", "{", "//串行口工作于异步方式", " SYNC=0;",
+                     " CREN=1;", " BRGH=1;//高波特率方式:Baud Rate = Fosc/(16*(SPBRG+1))", " TXEN=1;",
+                     " TX9=0;//发送数据长度为8位", " RX9=0;//接收数据长度为8位", " SPBRG=0xCF;// 通信波特率为1200",
+                     " SPEN=1;", "}", "",
+                     "//中断允许设置子程序", "void fun_intset()", "{", " T0IE=1;//Tiemr0中断允许",
+                     " TMR1IE=1;//Tiemr1中断允许", " TMR2IE=1;//Tiemr2中断允许", " CCP1IE=1;//CCP1中断允许",
+                     " CCP2IE=1;//CCP2中断允许", " TXIE=1;//SCI串行口发送中断允许", " RCIE=1;//SCI串行口接收中断允许",
+                     " GIE=1;", "}"}));
+}
+
+TEST(AssembleSource, EverySectionWithoutComments) {
+    EXPECT_EQ(AssembleSource(EverythingOn(), false),
+              Lines({"#include<pic.h>", "",
+                     "void interrupt IRQ(void);", "void fun_intset();", "void set_port();", "void fun_timerset();",
+                     "void fun_ccpset();", "void fun_sciset();", "",
+                     "void main()", "{", " set_port();", " fun_timerset();", " fun_ccpset();", " fun_sciset();",
+                     " fun_intset();", "}", "",
+                     "void set_port()", "{", " TRISA = 0x00;", " TRISB = 0x00;", " TRISC = 0x04;", "}", "",
+                     "void interrupt IRQ(void)", "{",
+                     " if(T0IF)", "  {", "   T0IF=0;", "  }", " if(TMR1IF)", "  {", "   TMR1IF=0;", "  }",
+                     " if(TMR2IF)", "  {", "   TMR2IF=0;", "  }", " if(CCP1IF)", "  {", "   CCP1IF=0;", "  }",
+                     " if(CCP2IF)", "  {", "   CCP2IF=0;", "  }", " if(TXIF)", "  {", "   TXIF=0;", "  }",
+                     " if(RCIF)", "  {", "   RCIF=0;", "  }", "}", "",
+                     "void fun_timerset()", "{", " PSA=0;", " PS0=0;PS1=0;PS2=0;", " T0CS=0;", " TMR0=0xCE;", "",
+                     " T1CKPS0=0;T1CKPS1=0;", " T1OSCEN=0;", " TMR1CS=0;", " TMR1H=0xFC;TMR1L=0x18;", " TMR1ON=1;", "",
+                     " T2CKPS0=0;T2CKPS1=0;", " TOUTPS0=0;", " TOUTPS1=0;", " TOUTPS2=0;", " TOUTPS3=0;",
+                     " TMR2=0x00;", " TMR2ON=1;", "}", "",
+                     "void fun_ccpset()", "{", " CCP1M0=0;", " CCP1M1=0;", " CCP1M2=1;", " CCP1M3=0;", "",
+                     " CCP2M0=0;", " CCP2M1=0;", " CCP2M2=1;", " CCP2M3=1;", " CCP2Y=0;", " CCP2X=0;", "}", "",
+                     "void fun_sciset()", "{", "", " SYNC=0;", " CREN=1;", " BRGH=1;", " TXEN=1;", " TX9=0;",
+                     " RX9=0;", " SPBRG=0xCF;", " SPEN=1;", "}", "",
+                     "void fun_intset()", "{", " T0IE=1;", " TMR1IE=1;", " TMR2IE=1;", " CCP1IE=1;", " CCP2IE=1;",
+                     " TXIE=1;", " RCIE=1;", " GIE=1;", "}"}));
+}
+
+TEST(AssembleSource, DoesNotChangeTheSettings) {
+    const ProjectSettings before = EverythingOn();
+    ProjectSettings s = before;
+    (void)AssembleSource(s, true);
+    EXPECT_EQ(s, before);
+}
+
+}  // namespace
+}  // namespace korvane
