@@ -1,0 +1,286 @@
+// Feeds the source assembly thousands of settings records that no dialog would
+// produce (every value kind in every field, out-of-range indices, NaN, huge
+// numbers, stray text) and checks the properties that must hold for any input.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "generator/source_assembly.h"
+#include "settings/project_settings.h"
+
+namespace korvane {
+namespace {
+
+using S = ProjectSettings;
+
+constexpr SettingValue S::*kValueFields[] = {
+    &S::T0En,      &S::T0UsePs,       &S::T0PsIndex,     &S::T0ClockMode, &S::T0Edge,      &S::T0FreqMHz,
+    &S::T0TimeUs,  &S::T1En,          &S::T1PsIndex,     &S::T1PsDiv,     &S::T1ClockMode, &S::T1SyncMode,
+    &S::T1FreqMHz, &S::T1TimeUs,      &S::T1RegHighText, &S::T2En,        &S::T2PsIndex,   &S::T2PostIndex,
+    &S::T2FreqMHz, &S::T2TimeUs,      &S::Ccp1En,        &S::Ccp2En,      &S::Ccp1Mode,    &S::Ccp2Mode,
+    &S::Ccp1M,     &S::Ccp2M,         &S::Ccp1Y,         &S::Ccp2Y,       &S::Ccp1X,       &S::Ccp2X,
+    &S::SciEn,     &S::SciTxEn,       &S::SciRxEn,       &S::SciSyncMode, &S::SciTx9,      &S::SciClockSource,
+    &S::SciTxInt,  &S::SciContinuous, &S::SciSingleRx,   &S::SciRx9,      &S::SciErrLimit, &S::SciSpbrgText,
+};
+constexpr std::int16_t S::*kInt16Fields[] = {
+    &S::PortAUsed, &S::PortBUsed,   &S::PortCUsed,   &S::PortDUsed, &S::PortEUsed,    &S::T0Int,
+    &S::T0PsDiv,   &S::T1Int,       &S::T1OscEn,     &S::T2Int,     &S::T2PsDiv,      &S::Ccp1Int,
+    &S::Ccp2Int,   &S::Ccp1SubCode, &S::Ccp2SubCode, &S::SciRxInt,  &S::SciHighSpeed,
+};
+constexpr float S::*kSingleFields[] = {&S::CrystalMHz, &S::T0ErrorUs, &S::T1ErrorUs, &S::T2ErrorUs};
+constexpr std::string S::*kTextFields[] = {&S::T0RegText, &S::T1RegLowText, &S::T2RegText, &S::SciBaud};
+constexpr PinDirections S::*kPinFields[] = {&S::PortADir, &S::PortBDir, &S::PortCDir, &S::PortDDir,
+                                            &S::PortEDir};
+
+// Texts as a text box could hold them. No line breaks (the boxes are single
+// line) and no "/", so that any "//" in the output is one the generator wrote.
+// clang-format off
+const char* const kTexts[] = {
+    "", "0", "1", "-1", "2", "3", "12", "0.5", " 1 ", "1.2.3", "abc", "0x1F", "1e5", "NaN", "inf",
+    "-", ".", "中文", "\t7", "\"q\"", "*", "{", "}", ";", "\\", "-0", "+1", "0.", ".5", "True",
+    "%s%n", "99999999999999999999999999999999999999999",
+};
+// clang-format on
+constexpr std::string_view kTextAlphabet = "0123456789.-+eE xA;{}()*\"'\\%#";
+
+class RandomSettings {
+public:
+    explicit RandomSettings(std::uint64_t seed) : rng_(seed) {}
+
+    ProjectSettings Next() {
+        ProjectSettings s;
+        for (auto field : kValueFields) s.*field = Value();
+        for (auto field : kInt16Fields) s.*field = Int16();
+        for (auto field : kSingleFields) s.*field = Single();
+        for (auto field : kTextFields) s.*field = Text();
+        for (auto field : kPinFields) {
+            for (std::int16_t& pin : s.*field)
+                pin = Chance(4) ? Int16() : static_cast<std::int16_t>(Below(2));
+        }
+        return s;
+    }
+
+private:
+    std::uint64_t Below(std::uint64_t n) {
+        return std::uniform_int_distribution<std::uint64_t>(0, n - 1)(rng_);
+    }
+    bool Chance(int oneIn) { return Below(oneIn) == 0; }
+
+    // Mostly the small values the dialogs store, so every branch is reached;
+    // otherwise anything an int16 can hold.
+    std::int16_t Int16() {
+        static constexpr std::int16_t kEdges[] = {-1, 0,  1,  2,  3,   4,   7,         8,
+                                                  11, 12, 15, 16, 255, 256, INT16_MIN, INT16_MAX};
+        if (!Chance(3)) return static_cast<std::int16_t>(static_cast<int>(Below(4)) - 1);
+        if (Chance(2)) return kEdges[Below(std::size(kEdges))];
+        return static_cast<std::int16_t>(static_cast<int>(Below(65536)) + INT16_MIN);
+    }
+
+    float Single() {
+        static constexpr float kEdges[] = {0.0f,  -0.0f,   1.0f,     -1.0f,       0.5f, 1e-45f,
+                                           1e-5f, 3.4e38f, -3.4e38f, 12345678.0f, 0.1f, 255.5f};
+        switch (Below(4)) {
+            case 0:
+                return std::numeric_limits<float>::quiet_NaN();
+            case 1:
+                return Chance(2) ? std::numeric_limits<float>::infinity()
+                                 : -std::numeric_limits<float>::infinity();
+            case 2:
+                return kEdges[Below(std::size(kEdges))];
+            default:
+                return std::uniform_real_distribution<float>(-1e6f, 1e6f)(rng_);
+        }
+    }
+
+    double Double() {
+        static constexpr double kEdges[] = {0.0,  1.0,   2.0,    4.0,    8.0,     -1.0,         0.1,
+                                            1e15, 1e300, -1e300, 9.2e18, -9.3e18, 4294967296.0, 2.5};
+        switch (Below(3)) {
+            case 0:
+                return Chance(2) ? std::numeric_limits<double>::quiet_NaN()
+                                 : std::numeric_limits<double>::infinity() * (Chance(2) ? 1 : -1);
+            case 1:
+                return kEdges[Below(std::size(kEdges))];
+            default:
+                return std::uniform_real_distribution<double>(-1e20, 1e20)(rng_);
+        }
+    }
+
+    std::string Text() {
+        if (Chance(2)) return kTexts[Below(std::size(kTexts))];
+        std::string text;
+        for (auto n = Below(12); n > 0; --n) text += kTextAlphabet[Below(kTextAlphabet.size())];
+        return text;
+    }
+
+    SettingValue Value() {
+        switch (Below(8)) {
+            case 0:
+                return SettingValue();
+            case 1:
+                return Chance(2);
+            case 2:
+                return Single();
+            case 3:
+                return Double();
+            case 4:
+                return Text();
+            // Integers wider than int16 become 64-bit numbers.
+            case 5:
+                return static_cast<std::int64_t>(Below(1ull << 40)) - (1ll << 39);
+            default:
+                return Int16();
+        }
+    }
+
+    std::mt19937_64 rng_;
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+}
+
+int Count(const std::vector<std::string>& lines, std::string_view wanted) {
+    int n = 0;
+    for (const auto& line : lines) n += line == wanted;
+    return n;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+// The code without its comments: each line cut at its first "//", blank lines
+// dropped. With and without comments this must be the same.
+std::vector<std::string> CodeOnly(const std::vector<std::string>& lines) {
+    std::vector<std::string> code;
+    for (std::string line : lines) {
+        if (const auto cut = line.find("//"); cut != std::string::npos) line.erase(cut);
+        if (line.find_first_not_of(' ') != std::string::npos) code.push_back(line);
+    }
+    return code;
+}
+
+// Bits the generator writes as a constant or as a bit of an option index;
+// their value must be the digit 0 or 1 whatever the settings hold.
+const std::set<std::string, std::less<>> kDigitBits = {
+    "PSA",     "PS0",     "PS1",     "PS2",     "T1CKPS0", "T1CKPS1", "TMR1CS", "T1SYNC", "TMR1ON", "T2CKPS0",
+    "T2CKPS1", "TOUTPS0", "TOUTPS1", "TOUTPS2", "TOUTPS3", "TMR2ON",  "CCP1M0", "CCP1M1", "CCP1M2", "CCP1M3",
+    "CCP2M0",  "CCP2M1",  "CCP2M2",  "CCP2M3",  "T0IE",    "TMR1IE",  "TMR2IE", "CCP1IE", "CCP2IE", "TXIE",
+    "RCIE",    "GIE",     "T0IF",    "TMR1IF",  "TMR2IF",  "CCP1IF",  "CCP2IF", "TXIF",   "RCIF",
+};
+
+// In the order main calls them.
+constexpr const char* kSetupFunctions[] = {"set_port", "fun_timerset", "fun_ccpset", "fun_sciset",
+                                           "fun_intset"};
+
+void CheckSource(const ProjectSettings& s, bool withComments, const std::string& text) {
+    SCOPED_TRACE(withComments ? "comments on" : "comments off");
+    ASSERT_TRUE(StartsWith(text, "#include<pic.h>\r\n\r\n"));
+    ASSERT_GE(text.size(), 2u);
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << "bare LF at " << i;
+        } else if (text[i] == '\r') {
+            ASSERT_TRUE(i + 1 < text.size() && text[i + 1] == '\n') << "bare CR at " << i;
+        }
+    }
+    const std::vector<std::string> lines = Lines(text);
+
+    // Declared, defined and called together, each at most once; main calls
+    // the set-up functions in order and the interrupt enable last.
+    ASSERT_EQ(Count(lines, "void main()"), 1);
+    std::vector<std::string> expectedCalls;
+    for (const std::string name : kSetupFunctions) {
+        const int declared = Count(lines, "void " + name + "();");
+        const int defined = Count(lines, "void " + name + "()");
+        const int called = Count(lines, " " + name + "();");
+        EXPECT_LE(defined, 1) << name;
+        EXPECT_EQ(declared, defined) << name;
+        EXPECT_EQ(called, defined) << name;
+        if (defined) expectedCalls.push_back(" " + name + "();");
+    }
+    const int irqDeclared = Count(lines, "void interrupt IRQ(void);");
+    const int irqDefined = Count(lines, "void interrupt IRQ(void)");
+    EXPECT_EQ(irqDeclared, irqDefined);
+    EXPECT_EQ(irqDefined, Count(lines, "void fun_intset()"));
+
+    const auto mainAt = std::find(lines.begin(), lines.end(), "void main()");
+    ASSERT_TRUE(lines.end() - mainAt >= 2 && mainAt[1] == "{");
+    std::vector<std::string> mainBody;
+    for (auto line = mainAt + 2; line != lines.end() && *line != "}"; ++line) mainBody.push_back(*line);
+    EXPECT_EQ(mainBody, expectedCalls);
+
+    const bool anyPort = s.PortAUsed || s.PortBUsed || s.PortCUsed || s.PortDUsed || s.PortEUsed;
+    const bool anyInterrupt =
+        s.T0Int || s.T1Int || s.T2Int || s.Ccp1Int || s.Ccp2Int || s.SciTxInt.equals(1) || s.SciRxInt == 1;
+    EXPECT_EQ(Count(lines, "void set_port()"), anyPort ? 1 : 0);
+    EXPECT_EQ(Count(lines, "void fun_sciset()"), s.SciEn.equals(1) ? 1 : 0);
+    EXPECT_EQ(irqDefined, anyInterrupt ? 1 : 0);
+
+    // Every function body opens and closes once; every branch of the service
+    // function opens and closes once.
+    const int functions = 1 + irqDefined + static_cast<int>(expectedCalls.size());
+    EXPECT_EQ(Count(lines, "{"), functions);
+    EXPECT_EQ(Count(lines, "}"), functions);
+    int branches = 0;
+    for (const auto& line : lines) branches += StartsWith(line, " if(");
+    EXPECT_EQ(Count(lines, "  {"), branches);
+    EXPECT_EQ(Count(lines, "  }"), branches);
+
+    if (!withComments) {
+        EXPECT_EQ(text.find("//"), std::string::npos);
+    }
+
+    for (const std::string& line : CodeOnly(lines)) {
+        std::size_t start = 0;
+        for (std::size_t end; (end = line.find(';', start)) != std::string::npos; start = end + 1) {
+            std::string_view statement(line.data() + start, end - start);
+            while (!statement.empty() && statement.front() == ' ') statement.remove_prefix(1);
+            const auto equals = statement.find('=');
+            if (equals == std::string_view::npos) continue;
+            const std::string_view name = statement.substr(0, equals);
+            if (kDigitBits.count(name) == 0) continue;
+            const std::string_view value = statement.substr(equals + 1);
+            EXPECT_TRUE(value == "0" || value == "1") << line;
+        }
+    }
+}
+
+TEST(RandomSettings, AnySettingsGiveWellFormedSource) {
+    RandomSettings random(20240611);
+    constexpr int kRecords = 2000;
+    for (int i = 0; i < kRecords; ++i) {
+        const ProjectSettings s = random.Next();
+        SCOPED_TRACE("record " + std::to_string(i));
+        const std::string plain = AssembleSource(s, false);
+        const std::string commented = AssembleSource(s, true);
+        CheckSource(s, false, plain);
+        CheckSource(s, true, commented);
+        // Same settings, same answer, same text; comments change only comments.
+        EXPECT_EQ(AssembleSource(s, false), plain);
+        EXPECT_EQ(AssembleSource(s, true), commented);
+        EXPECT_EQ(CodeOnly(Lines(commented)), CodeOnly(Lines(plain)));
+        if (::testing::Test::HasFailure()) {
+            ADD_FAILURE() << "comments on:\n" << commented << "\ncomments off:\n" << plain;
+            break;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace korvane
