@@ -6,6 +6,7 @@
 
 #include "generator/sections.h"
 #include "generator/source_assembly.h"
+#include "sample_settings.h"
 
 namespace korvane {
 namespace {
@@ -341,39 +342,6 @@ TEST(AssembleSource, DefaultPortsWithoutComments) {
 TEST(AssembleSource, NothingUsedWithoutComments) {
     EXPECT_EQ(AssembleSource(NothingUsed(), false),
               Lines({"#include<pic.h>", "", "", "void main()", "{", "}", "", "", "", "", "", ""}));
-}
-
-// Every section present: the timer0 typical run, Timer1 in timer mode,
-// Timer2, both CCP modules, asynchronous SCI and every interrupt source.
-ProjectSettings EverythingOn() {
-    ProjectSettings s;
-    s.PortCUsed = 1;
-    s.PortCDir[2] = 1;
-    s.T0En = true;
-    s.T0Int = -1;
-    s.T0TimeUs = 100.0f;
-    s.T0RegText = "0xCE";
-    s.T1En = true;
-    s.T1Int = -1;
-    s.T1TimeUs = 1000.0f;
-    s.T1RegHighText = "0xFC";
-    s.T1RegLowText = "0x18";
-    s.T2En = true;
-    s.T2Int = -1;
-    s.T2RegText = "0x00";
-    s.Ccp1En = true;
-    s.Ccp1Int = -1;
-    s.Ccp1M = 4;
-    s.Ccp2En = true;
-    s.Ccp2Int = -1;
-    s.Ccp2Mode = 2;
-    s.Ccp2M = 12;
-    s.SciEn = 1;
-    s.SciTxInt = 1;
-    s.SciRxInt = 1;
-    s.SciSpbrgText = "0xCF";
-    s.SciBaud = "1200";
-    return s;
 }
 
 TEST(AssembleSource, EverySectionWithComments) {
