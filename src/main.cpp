@@ -1,1 +1,28 @@
-int main() { return 0; }
+#include <QApplication>
+
+#include "app/app_context.h"
+#include "app/form1.h"
+#include "qt/app_setup.h"
+#include "qt/main_window.h"
+#include "qt/qt_platform.h"
+#include "settings/project_settings.h"
+
+int main(int argc, char* argv[]) {
+    using namespace korvane;
+    QApplication app(argc, argv);
+    PrepareApplication(app);
+    // Only the closing splash ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    ProjectSettings settings;
+    QtPlatform platform;
+    AppContext context{settings, platform, SystemNumberLocale()};
+    platform.setContext(&context);
+    Form1 form(context);
+    context.mainWindow = &form;
+    MainWindow window(form);
+    platform.setMainWindow(&window);
+    form.load();  // the start screen first, then the settings
+    window.show();
+    return QApplication::exec();
+}

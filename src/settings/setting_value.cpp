@@ -1,5 +1,7 @@
 #include "settings/setting_value.h"
 
+#include <ostream>
+
 #include "format/number_text.h"
 
 namespace korvane {
@@ -36,6 +38,11 @@ bool SettingValue::isTrue() const {
 bool SettingValue::equals(double number) const {
     const auto own = toNumber();
     return own && *own == number;
+}
+
+std::ostream& operator<<(std::ostream& os, const SettingValue& value) {
+    static constexpr const char* kKinds[] = {"empty", "int16", "single", "double", "flag", "text"};
+    return os << kKinds[static_cast<int>(value.kind())] << " \"" << value.toText() << '"';
 }
 
 }  // namespace korvane

@@ -2,6 +2,7 @@
 
 #include <concepts>
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <variant>
@@ -53,5 +54,8 @@ public:
 private:
     std::variant<std::monostate, std::int16_t, float, double, bool, std::string> value_;
 };
+
+// Readable values in test failure messages.
+std::ostream& operator<<(std::ostream& os, const SettingValue& value);
 
 }  // namespace korvane

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "format/number_text.h"
+#include "platform/platform.h"
+#include "settings/project_settings.h"
+
+namespace korvane {
+
+class Form1;
+
+// What every form is built with: the one settings record, the platform, the
+// user's number habits, and the few things forms share.
+struct AppContext {
+    ProjectSettings& settings;
+    Platform& platform;
+    NumberLocale locale{};
+    // One flag for the three timer dialogs: while a dialog loads, its
+    // prescaler handlers do not recalculate.
+    bool timerDialogLoading = false;
+    // The main window, for the setup guide's crystal and generate steps.
+    Form1* mainWindow = nullptr;
+};
+
+}  // namespace korvane

@@ -1,0 +1,224 @@
+#include "app/form1.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "app/form_names.h"
+#include "app/start_screen.h"
+#include "format/number_text.h"
+#include "generator/source_assembly.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr const char* kSaveInitialName = "project1";
+constexpr const char* kSaveFilter = "C文件(*.c)|*.c";
+constexpr const char* kSaveFailedTitle = "保存失败";
+constexpr const char* kHelpFile = "korvane.chm";
+
+constexpr const char* kCrystalPrompt = "请输入晶体振荡频率(MHZ)";
+constexpr const char* kCrystalTitle = "晶体设置";
+constexpr const char* kCrystalErrorText = "晶振频率应大于0，请重新设置。谢谢！";
+constexpr const char* kCrystalErrorTitle = "晶振频率设置错误";
+
+constexpr const char* kCommentQuestion = "是否需要在源程序中添加注释?";
+constexpr const char* kCommentTitle = "提示";
+constexpr const char* kCopiedTitle = "已复制文本";
+constexpr const char* kCopiedText =
+    "已将源程序复制到Windows的剪贴板上,\r"
+    "可直接贴在你的IDE的文本工具上使用\r"
+    "或将该文件保存为*.C文件(通过文件菜单).";
+
+std::string Utf8(char32_t code) {
+    std::string out;
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+    return out;
+}
+
+// Each character with its code, so invisible ones can be found too: "😀(U+1F600)".
+std::string CharacterList(const std::u32string& characters) {
+    std::string list;
+    for (char32_t code : characters) {
+        char number[16];
+        std::snprintf(number, sizeof number, "(U+%04X)", static_cast<unsigned>(code));
+        if (!list.empty()) list += " ";
+        list += (code >= 0x20 ? Utf8(code) : std::string()) + number;
+    }
+    return list;
+}
+
+// A setting's numeric value as a single, or nothing when it has none.
+std::optional<float> SingleOf(const SettingValue& value) {
+    const auto number = value.toNumber();
+    if (!number || std::fabs(*number) > std::numeric_limits<float>::max()) return std::nullopt;
+    return static_cast<float>(*number);
+}
+
+}  // namespace
+
+Form1::Form1(AppContext& context) : Form(kName, "Korvane"), context_(context) {
+    const auto wire = [](MenuItem& item, auto handler) { item.onClick = handler; };
+    wire(VbMenuFile_SaveFile, [this] { VbMenuFile_SaveFile_Click(); });
+    wire(VbMenuFile_Exit, [this] { VbMenuFile_Exit_Click(); });
+    wire(VbMenu_SetGuide, [this] { VbMenu_SetGuide_Click(); });
+    wire(VbMenuSet_Osc, [this] { VbMenuSet_Osc_Click(); });
+    wire(VbMenuSet_PortSet, [this] { VbMenuSet_PortSet_Click(); });
+    wire(VbMenuSet_T0, [this] { VbMenuSet_T0_Click(); });
+    wire(VbMenuSet_T1, [this] { VbMenuSet_T1_Click(); });
+    wire(VbMenuSet_T2, [this] { VbMenuSet_T2_Click(); });
+    wire(VbMenuSet_CCP, [this] { VbMenuSet_CCP_Click(); });
+    wire(VbMenuSet_Sci, [this] { VbMenuSet_Sci_Click(); });
+    wire(VbMenuTools_c, [this] { VbMenuTools_c_Click(); });
+    wire(VbMenuTools_Clear, [this] { VbMenuTools_Clear_Click(); });
+    wire(VbMenuHelp_Con, [this] { VbMenuHelp_Con_Click(); });
+    menus_ = {
+        {&VbMenuFile, {&VbMenuFile_SaveFile, &VbMenuFile_Exit}},
+        {&VbMenuSet,
+         {&VbMenu_SetGuide, &VbMenuSet_Osc, &VbMenuSet_PortSet, &VbMenuSet_T0, &VbMenuSet_T1, &VbMenuSet_T2,
+          &VbMenuSet_CCP, &VbMenuSet_Sci}},
+        {&VbMenuTools, {&VbMenuTools_c, &VbMenuTools_Clear}},
+        {&VbMenuHelp, {&VbMenuHelp_Con}},
+    };
+}
+
+void Form1::Form_Load() {
+    context_.platform.showForm(StartScreen::kName, true);
+    setWindowState(WindowState::Maximized);
+    // Centring the normal position is the view's part: it knows the sizes.
+    SizeText1();
+    auto& settings = context_.settings;
+    settings.CrystalMHz = 4;
+    settings.ResetPorts();
+    settings.ResetTimer0();
+    settings.ResetTimer1();
+    settings.ResetTimer2();
+    settings.ResetCcp();
+    settings.ResetSci();
+    if (const auto frequency = SingleOf(settings.T1FreqMHz)) settings.CrystalMHz = *frequency;
+}
+
+void Form1::SizeText1() {
+    // setSize keeps both at zero or more when the window is below the margins.
+    Text1.setSize(width() - kWidthMargin, height() - kHeightMargin);
+}
+
+void Form1::Form_Resize() {
+    if (windowState() == WindowState::Minimized) return;
+    SizeText1();
+}
+
+void Form1::Form_Unload() {
+    ShowClosingSplash();
+}
+
+void Form1::ShowClosingSplash() {
+    // Exit followed by closing the window must not start a second splash.
+    if (splashShown_) return;
+    splashShown_ = true;
+    context_.platform.showForm(ClosingSplash::kName, false);
+}
+
+void Form1::VbMenuFile_Exit_Click() {
+    ShowClosingSplash();
+}
+
+void Form1::VbMenuFile_SaveFile_Click() {
+    auto& platform = context_.platform;
+    const std::string path = platform.saveFileDialog(kSaveInitialName, kSaveFilter);
+    if (path.empty()) return;
+    const FileWriteResult result = platform.writeLegacyTextFile(path, Text1.text());
+    switch (result.status) {
+        case FileWriteResult::Status::Written:
+            break;
+        case FileWriteResult::Status::Unencodable:
+            platform.messageBox("文本中有GBK编码无法保存的字符：\r" + CharacterList(result.unencodable) +
+                                    "\r请删除或替换这些字符后再保存。文件未写入：\r" + path,
+                                kSaveFailedTitle, MessageIcon::Error, MessageButtons::Ok);
+            break;
+        case FileWriteResult::Status::Failed:
+            platform.messageBox("无法写入文件：\r" + path + "\r" + result.error, kSaveFailedTitle,
+                                MessageIcon::Error, MessageButtons::Ok);
+            break;
+    }
+}
+
+void Form1::VbMenuSet_Osc_Click() {
+    auto& settings = context_.settings;
+    auto& platform = context_.platform;
+    for (;;) {
+        const std::string answer =
+            platform.inputBox(kCrystalPrompt, kCrystalTitle, SingleText(settings.CrystalMHz));
+        const auto frequency = ParseSingle(answer);
+        if (!frequency) {
+            // Cancel or not a number: the crystal follows Timer0's frequency,
+            // unless that is no number either.
+            if (const auto timer0 = SingleOf(settings.T0FreqMHz)) settings.CrystalMHz = *timer0;
+            return;
+        }
+        settings.CrystalMHz = *frequency;
+        if (*frequency > 0) {
+            settings.T0FreqMHz = *frequency;
+            settings.T1FreqMHz = *frequency;
+            settings.T2FreqMHz = *frequency;
+            return;
+        }
+        platform.messageBox(kCrystalErrorText, kCrystalErrorTitle, MessageIcon::Error, MessageButtons::Ok);
+    }
+}
+
+void Form1::VbMenu_SetGuide_Click() {
+    context_.platform.showForm(form_names::kGuide, true);
+}
+void Form1::VbMenuSet_PortSet_Click() {
+    context_.platform.showForm(form_names::kPort, true);
+}
+void Form1::VbMenuSet_T0_Click() {
+    context_.platform.showForm(form_names::kTimer0, true);
+}
+void Form1::VbMenuSet_T1_Click() {
+    context_.platform.showForm(form_names::kTimer1, true);
+}
+void Form1::VbMenuSet_T2_Click() {
+    context_.platform.showForm(form_names::kTimer2, true);
+}
+void Form1::VbMenuSet_CCP_Click() {
+    context_.platform.showForm(form_names::kCcp, true);
+}
+void Form1::VbMenuSet_Sci_Click() {
+    context_.platform.showForm(form_names::kSci, true);
+}
+
+void Form1::VbMenuTools_c_Click() {
+    auto& platform = context_.platform;
+    WithComments = platform.messageBox(kCommentQuestion, kCommentTitle, MessageIcon::Question,
+                                       MessageButtons::YesNo) == MessageAnswer::Yes;
+    Text1.setText(AssembleSource(context_.settings, WithComments));
+    platform.putClipboardText(Text1.text());
+    platform.messageBox(kCopiedText, kCopiedTitle, MessageIcon::Information, MessageButtons::Ok);
+}
+
+void Form1::VbMenuTools_Clear_Click() {
+    Text1.setText({});
+}
+
+void Form1::VbMenuHelp_Con_Click() {
+    context_.platform.openDocument(kHelpFile);
+}
+
+}  // namespace korvane

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "controls/controls.h"
+#include "controls/form.h"
+
+namespace korvane {
+
+// The main window: the text area for the generated source and the menu from
+// which every dialog and command is reached.
+class Form1 : public Form {
+public:
+    static constexpr const char* kName = "Form1";
+
+    // Margins of the text area inside the window's outer size, in twips.
+    static constexpr int kText1Top = 90;
+    static constexpr int kHeightMargin = 675;
+    static constexpr int kWidthMargin = 120;
+
+    explicit Form1(AppContext& context);
+
+    TextBox Text1{"Text1"};
+
+    MenuItem VbMenuFile{"VbMenuFile", "文件(&F)"};
+    MenuItem VbMenuFile_SaveFile{"VbMenuFile_SaveFile", "保存C文件(&S)"};
+    MenuItem VbMenuFile_Exit{"VbMenuFile_Exit", "退出(&E)"};
+    MenuItem VbMenuSet{"VbMenuSet", "设置(&S)"};
+    MenuItem VbMenu_SetGuide{"VbMenu_SetGuide", "设置向导(&G)"};
+    MenuItem VbMenuSet_Osc{"VbMenuSet_Osc", "设置晶体频率(&O)"};
+    MenuItem VbMenuSet_PortSet{"VbMenuSet_PortSet", "端品选择(&P)"};
+    MenuItem VbMenuSet_T0{"VbMenuSet_T0", "设置Timer&0"};
+    MenuItem VbMenuSet_T1{"VbMenuSet_T1", "设置Timer&1"};
+    MenuItem VbMenuSet_T2{"VbMenuSet_T2", "设置Timer&2"};
+    MenuItem VbMenuSet_CCP{"VbMenuSet_CCP", "设置&CCP模块"};
+    MenuItem VbMenuSet_Sci{"VbMenuSet_Sci", "设置&SCI(串行口)模块"};
+    MenuItem VbMenuTools{"VbMenuTools", "工具(&T)"};
+    MenuItem VbMenuTools_c{"VbMenuTools_c", "生成C文件(&C)"};
+    MenuItem VbMenuTools_Clear{"VbMenuTools_Clear", "清除文本(&C)"};
+    MenuItem VbMenuHelp{"VbMenuHelp", "帮助(&H)"};
+    MenuItem VbMenuHelp_Con{"VbMenuHelp_Con", "内容(&C)"};
+
+    // The menu bar as the view builds it: each menu with its items in order.
+    struct Menu {
+        MenuItem* title;
+        std::vector<MenuItem*> items;
+    };
+    const std::vector<Menu>& menus() const { return menus_; }
+
+    // The comment answer of the last generate command.
+    bool WithComments = false;
+
+    void Form_Load() override;
+    void Form_Resize() override;
+    void Form_Unload() override;
+
+    void VbMenuFile_SaveFile_Click();
+    void VbMenuFile_Exit_Click();
+    void VbMenu_SetGuide_Click();
+    void VbMenuSet_Osc_Click();
+    void VbMenuSet_PortSet_Click();
+    void VbMenuSet_T0_Click();
+    void VbMenuSet_T1_Click();
+    void VbMenuSet_T2_Click();
+    void VbMenuSet_CCP_Click();
+    void VbMenuSet_Sci_Click();
+    void VbMenuTools_c_Click();
+    void VbMenuTools_Clear_Click();
+    void VbMenuHelp_Con_Click();
+
+private:
+    void SizeText1();
+    void ShowClosingSplash();
+
+    AppContext& context_;
+    std::vector<Menu> menus_;
+    bool splashShown_ = false;
+};
+
+}  // namespace korvane

@@ -1,0 +1,35 @@
+#include "app/start_screen.h"
+
+namespace korvane {
+
+StartScreen::StartScreen(AppContext& context) : Form(kName, ""), context_(context) {
+    Timer3.onTimer = [this] { Timer3_Timer(); };
+}
+
+void StartScreen::Form_Load() {
+    Picture1.setPath(context_.platform.programFolder() + "/" + kPictureFile);
+}
+
+void StartScreen::Form_KeyPress(int keyAscii) {
+    if (keyAscii != 0) unload();
+}
+
+void StartScreen::Timer3_Timer() {
+    Timer3.setEnabled(false);
+    unload();
+}
+
+ClosingSplash::ClosingSplash(AppContext& context) : Form(kName, ""), context_(context) {
+    Timer1.onTimer = [this] { Timer1_Timer(); };
+}
+
+void ClosingSplash::Form_Load() {
+    Timer1.setEnabled(true);
+}
+
+void ClosingSplash::Timer1_Timer() {
+    Timer1.setEnabled(false);
+    context_.platform.endProgram();
+}
+
+}  // namespace korvane

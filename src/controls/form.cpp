@@ -1,0 +1,31 @@
+#include "controls/form.h"
+
+namespace korvane {
+
+void Form::setCaption(std::string caption) {
+    if (caption == caption_) return;
+    caption_ = std::move(caption);
+    notify();
+}
+
+void Form::setWindowState(WindowState state) {
+    if (state == windowState_) return;
+    windowState_ = state;
+    notify();
+}
+
+void Form::unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    Form_Unload();
+    notify(Change::Close);
+}
+
+void Form::resized(int widthTwips, int heightTwips, WindowState state) {
+    width_ = widthTwips;
+    height_ = heightTwips;
+    windowState_ = state;
+    Form_Resize();
+}
+
+}  // namespace korvane

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include "controls/observable.h"
+
+namespace korvane {
+
+enum class WindowState { Normal, Minimized, Maximized };
+
+// A window's logic: a plain class that owns its controls as members and has
+// its handlers under their given names. The form's view builds the widgets,
+// binds them to the members, calls load() before showing, reports resizes,
+// and closes when the form asks it to (Change::Close).
+class Form : public Observable {
+public:
+    Form(std::string name, std::string caption) : name_(std::move(name)), caption_(std::move(caption)) {}
+    virtual ~Form() = default;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    // The form's name, which is also its window's objectName and its key in
+    // the form table of the Qt layer.
+    const std::string& name() const { return name_; }
+
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string caption);
+
+    WindowState windowState() const { return windowState_; }
+    void setWindowState(WindowState state);
+
+    // Outer window size in twips, as the view last reported it.
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    // Runs Form_Load; the view calls it once, before the window is shown.
+    void load() { Form_Load(); }
+    // Unloads the form however it is closed (a button, the close box): runs
+    // Form_Unload once and then asks the window to close.
+    void unload();
+    bool unloaded() const { return unloaded_; }
+    // The view reports the window's new outer size (twips) and state.
+    void resized(int widthTwips, int heightTwips, WindowState state);
+
+    // The handlers under their given names; forms override what they need.
+    virtual void Form_Load() {}
+    virtual void Form_Unload() {}
+    virtual void Form_Resize() {}
+
+private:
+    std::string name_;
+    std::string caption_;
+    WindowState windowState_ = WindowState::Normal;
+    int width_ = 0;
+    int height_ = 0;
+    bool unloaded_ = false;
+};
+
+}  // namespace korvane

@@ -1,0 +1,237 @@
+#include "dialogs/port_dialog.h"
+
+#include <string>
+#include <utility>
+
+namespace korvane {
+
+namespace {
+
+// Per port A..E: the caption of its use box and pin frame, the pin prefix.
+struct PortTexts {
+    const char* caption;
+    const char* prefix;
+};
+constexpr PortTexts kPortTexts[PortForm::kPortCount] = {
+    {"PortA", "RA"}, {"PortB", "RB"}, {"PortC", "RC"}, {"PortD", "RD"}, {"PortE", "RE"},
+};
+
+constexpr int kPortA = 0;
+constexpr int kPortC = 2;
+constexpr int kRa4 = 4;
+constexpr int kRc1 = 1;
+constexpr int kRc2 = 2;
+
+std::string PinCaption(const char* prefix, int pin, bool input) {
+    return prefix + std::to_string(pin) + (input ? "_IN" : "_OUT");
+}
+
+// The model name of member `pin` of a control array: "Chk_PortA(4)".
+std::string PinBoxName(const char* arrayName, int pin) {
+    return std::string(arrayName) + "(" + std::to_string(pin) + ")";
+}
+
+template <std::size_t... Pin>
+PortForm::PinBoxes MakePinBoxes(const char* arrayName, int port, std::index_sequence<Pin...>) {
+    const char* prefix = kPortTexts[port].prefix;
+    return {CheckBox(PinBoxName(arrayName, Pin), PinCaption(prefix, Pin, false))...};
+}
+
+PortForm::PinBoxes MakePinBoxes(const char* arrayName, int port) {
+    return MakePinBoxes(arrayName, port, std::make_index_sequence<PortForm::kPinCount>{});
+}
+
+struct Warning {
+    const char* title;
+    const char* line1;
+    const char* line2;
+};
+
+}  // namespace
+
+PortForm::PortForm(AppContext& context)
+    : Form(kName, "Port Set"),
+      Frame1("Frame1", "需要使用的端口"),
+      Check1("Check1", kPortTexts[0].caption),
+      Check2("Check2", kPortTexts[1].caption),
+      Check3("Check3", kPortTexts[2].caption),
+      Check4("Check4", kPortTexts[3].caption),
+      Check5("Check5", kPortTexts[4].caption),
+      Frame2("Frame2", kPortTexts[0].caption),
+      Frame3("Frame3", kPortTexts[1].caption),
+      Frame4("Frame4", kPortTexts[2].caption),
+      Frame5("Frame5", kPortTexts[3].caption),
+      Frame6("Frame6", kPortTexts[4].caption),
+      Chk_PortA(MakePinBoxes("Chk_PortA", 0)),
+      Chk_PortB(MakePinBoxes("Chk_PortB", 1)),
+      Chk_PortC(MakePinBoxes("Chk_PortC", 2)),
+      Chk_PortD(MakePinBoxes("Chk_PortD", 3)),
+      Chk_PortE(MakePinBoxes("Chk_PortE", 4)),
+      Command1("Command1", "确定(&E)"),
+      context_(context),
+      settings_(context.settings) {
+    // The state every opening starts from, set before any handler is wired:
+    // ports A and B ticked, C..E greyed out, every pin an output.
+    Check1.setChecked(true);
+    Check2.setChecked(true);
+    for (int p = kPortC; p < kPortCount; ++p) {
+        port(p).pinFrame.setEnabled(false);
+        for (auto& box : port(p).pins) box.setEnabled(false);
+    }
+
+    Check1.onClick = [this] { Check1_Click(); };
+    Check2.onClick = [this] { Check2_Click(); };
+    Check3.onClick = [this] { Check3_Click(); };
+    Check4.onClick = [this] { Check4_Click(); };
+    Check5.onClick = [this] { Check5_Click(); };
+    Check1.onPress = [this] { return Check1_MouseDown(); };
+    Check3.onPress = [this] { return Check3_MouseDown(); };
+    for (int k = 0; k < kPinCount; ++k) {
+        Chk_PortA[k].onClick = [this, k] { Chk_PortA_Click(k); };
+        Chk_PortB[k].onClick = [this, k] { Chk_PortB_Click(k); };
+        Chk_PortC[k].onClick = [this, k] { Chk_PortC_Click(k); };
+        Chk_PortD[k].onClick = [this, k] { Chk_PortD_Click(k); };
+        Chk_PortE[k].onClick = [this, k] { Chk_PortE_Click(k); };
+        Chk_PortC[k].onPress = [this, k] { return Chk_PortC_MouseDown(k); };
+    }
+    Command1.onClick = [this] { Command1_Click(); };
+}
+
+PortForm::Port PortForm::port(int index) {
+    const char* prefix = kPortTexts[index].prefix;
+    switch (index) {
+        case 0:
+            return {Check1, Frame2, Chk_PortA, prefix, settings_.PortADir, settings_.PortAUsed};
+        case 1:
+            return {Check2, Frame3, Chk_PortB, prefix, settings_.PortBDir, settings_.PortBUsed};
+        case 2:
+            return {Check3, Frame4, Chk_PortC, prefix, settings_.PortCDir, settings_.PortCUsed};
+        case 3:
+            return {Check4, Frame5, Chk_PortD, prefix, settings_.PortDDir, settings_.PortDUsed};
+        default:
+            return {Check5, Frame6, Chk_PortE, prefix, settings_.PortEDir, settings_.PortEUsed};
+    }
+}
+
+void PortForm::Form_Load() {
+    // Ticking a pin box rewrites its port's whole direction setting from the
+    // boxes as they stand, so restore from a copy taken before the first tick.
+    std::array<PinDirections, kPortCount> stored;
+    for (int p = 0; p < kPortCount; ++p) stored[p] = port(p).directions;
+
+    restoring_ = true;
+    for (int k = 0; k < kPinCount; ++k)
+        for (int p = 0; p < kPortCount; ++p) port(p).pins[k].setChecked(stored[p][k] == 1);
+    restoring_ = false;
+
+    for (int p = 0; p < kPortCount; ++p) port(p).useBox.setChecked(port(p).used == 1);
+}
+
+void PortForm::Check1_Click() {
+    UseBoxChanged(0);
+}
+void PortForm::Check2_Click() {
+    UseBoxChanged(1);
+}
+void PortForm::Check3_Click() {
+    UseBoxChanged(2);
+}
+void PortForm::Check4_Click() {
+    UseBoxChanged(3);
+}
+void PortForm::Check5_Click() {
+    UseBoxChanged(4);
+}
+
+void PortForm::UseBoxChanged(int portIndex) {
+    // An unused port keeps its directions; they are only greyed out.
+    Port p = port(portIndex);
+    const bool used = p.useBox.checked();
+    p.pinFrame.setEnabled(used);
+    for (auto& box : p.pins) box.setEnabled(used);
+    p.used = used ? 1 : 0;
+}
+
+void PortForm::Chk_PortA_Click(int /*index*/) {
+    // RA4 clocks Timer0 from outside: making it an output is undone.
+    if (!restoring_ && Timer0UsesRa4() && !Chk_PortA[kRa4].checked()) {
+        Warn(Reservation::Ra4);
+        settings_.PortADir[kRa4] = 1;
+        Chk_PortA[kRa4].setCaption(PinCaption(kPortTexts[kPortA].prefix, kRa4, true));
+        // Runs this handler again, which now stores all eight pins.
+        Chk_PortA[kRa4].setChecked(true);
+        return;
+    }
+    WritePinsFromBoxes(0);
+}
+
+void PortForm::Chk_PortB_Click(int /*index*/) {
+    WritePinsFromBoxes(1);
+}
+void PortForm::Chk_PortC_Click(int /*index*/) {
+    WritePinsFromBoxes(2);
+}
+void PortForm::Chk_PortD_Click(int /*index*/) {
+    WritePinsFromBoxes(3);
+}
+void PortForm::Chk_PortE_Click(int /*index*/) {
+    WritePinsFromBoxes(4);
+}
+
+void PortForm::WritePinsFromBoxes(int portIndex) {
+    Port p = port(portIndex);
+    for (int k = 0; k < kPinCount; ++k) {
+        const bool input = p.pins[k].checked();
+        p.directions[k] = input ? 1 : 0;
+        p.pins[k].setCaption(PinCaption(p.prefix, k, input));
+    }
+}
+
+bool PortForm::Check1_MouseDown() {
+    if (!Timer0UsesRa4()) return true;
+    Warn(Reservation::PortA);
+    return false;
+}
+
+bool PortForm::Check3_MouseDown() {
+    if (!settings_.Ccp1En.isTrue() && !settings_.Ccp2En.isTrue()) return true;
+    Warn(Reservation::PortC);
+    return false;
+}
+
+bool PortForm::Chk_PortC_MouseDown(int index) {
+    if (index == kRc2 && settings_.Ccp1En.isTrue()) {
+        Warn(Reservation::Rc2);
+        return false;
+    }
+    if (index == kRc1 && settings_.Ccp2En.isTrue()) {
+        Warn(Reservation::Rc1);
+        return false;
+    }
+    return true;
+}
+
+void PortForm::Command1_Click() {
+    unload();
+}
+
+bool PortForm::Timer0UsesRa4() const {
+    // Every clock option but the internal clock takes RA4.
+    return !settings_.T0ClockMode.equals(0);
+}
+
+void PortForm::Warn(Reservation reservation) {
+    static constexpr Warning kWarnings[] = {
+        {"禁止关闭RA", "定时器0需使用RA4口,不可关闭", "若需关闭RA口,请先设定定时器0不为计数模式"},
+        {"禁止关闭RC", "CCP1或CCP2模块需使用RC2或RC1口,不可关闭", "若需关闭RC口,请先关闭CCP1和CCP2模块"},
+        {"RA4口已被占用", "定时器0选择了外部时钟输入,RA4必须定义为输入.",
+         "若要定义为输出,请先将定时器0设置为使用内部时钟."},
+        {"RC2口已被占用", "CCP1模块已使用RC2口,若要定义为其它用途", "请先将先关闭CCP1模块."},
+        {"RC口已被占用", "CCP2模块已使用RC1口,若要定义为其它用途", "请先将先关闭CCP2模块."},
+    };
+    const Warning& warning = kWarnings[static_cast<int>(reservation)];
+    context_.platform.messageBox(std::string(warning.line1) + "\r" + warning.line2, warning.title,
+                                 MessageIcon::Warning, MessageButtons::Ok);
+}
+
+}  // namespace korvane

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "app/app_context.h"
+#include "app/form_names.h"
+#include "controls/controls.h"
+#include "controls/form.h"
+#include "settings/project_settings.h"
+
+namespace korvane {
+
+// The Port dialog: which of ports A..E the generated code sets up and the
+// direction of every pin. Each change is stored the moment it is made.
+// Timer0 (RA4) and the CCP modules (RC2, RC1) claim pins that this dialog
+// then refuses to take away.
+class PortForm : public Form {
+public:
+    static constexpr const char* kName = form_names::kPort;
+    static constexpr int kPortCount = 5;
+    static constexpr int kPinCount = 8;
+    using PinBoxes = std::array<CheckBox, kPinCount>;
+
+    explicit PortForm(AppContext& context);
+
+    Frame Frame1;
+    CheckBox Check1, Check2, Check3, Check4, Check5;
+    Frame Frame2, Frame3, Frame4, Frame5, Frame6;
+    PinBoxes Chk_PortA, Chk_PortB, Chk_PortC, Chk_PortD, Chk_PortE;
+    Button Command1;
+
+    void Form_Load() override;
+
+    void Check1_Click();
+    void Check2_Click();
+    void Check3_Click();
+    void Check4_Click();
+    void Check5_Click();
+
+    void Chk_PortA_Click(int index);
+    void Chk_PortB_Click(int index);
+    void Chk_PortC_Click(int index);
+    void Chk_PortD_Click(int index);
+    void Chk_PortE_Click(int index);
+
+    // The press rules: they run before a box changes and return false to
+    // refuse the press after warning the user.
+    bool Check1_MouseDown();
+    bool Check3_MouseDown();
+    bool Chk_PortC_MouseDown(int index);
+
+    void Command1_Click();
+
+    // The controls and settings of port 0 (A) .. 4 (E), for views and loops.
+    struct Port {
+        CheckBox& useBox;
+        Frame& pinFrame;
+        PinBoxes& pins;
+        const char* prefix;
+        PinDirections& directions;
+        std::int16_t& used;
+    };
+    Port port(int index);
+
+private:
+    void UseBoxChanged(int portIndex);
+    void WritePinsFromBoxes(int portIndex);
+    bool Timer0UsesRa4() const;
+    enum class Reservation { PortA, PortC, Ra4, Rc2, Rc1 };
+    void Warn(Reservation reservation);
+
+    AppContext& context_;
+    ProjectSettings& settings_;
+    // True while Form_Load restores the stored state: the RA4 rule would
+    // otherwise fire on pins restored before RA4 itself.
+    bool restoring_ = false;
+};
+
+}  // namespace korvane

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace korvane {
+
+enum class MessageIcon { Information, Question, Warning, Error };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+// The outcome of writing a text file in the legacy code page.
+struct FileWriteResult {
+    enum class Status {
+        Written,
+        Unencodable,  // the text holds characters GBK cannot store; nothing written
+        Failed,       // the file could not be written; an existing file is intact
+    };
+    Status status = Status::Written;
+    std::u32string unencodable;  // Unencodable: each offending character once
+    std::string error;           // Failed: the system's reason
+
+    bool written() const { return status == Status::Written; }
+};
+
+// Everything the form logic asks of the desktop. The logic never opens a box
+// or a window itself; the Qt layer implements this, tests script a fake.
+// All texts are UTF-8. Message texts separate lines with a single "\r".
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // A message box; with Yes/No, Yes is the default button. Returns the
+    // button pressed (Ok for an OK box).
+    virtual MessageAnswer messageBox(const std::string& text, const std::string& title, MessageIcon icon,
+                                     MessageButtons buttons) = 0;
+    // An input box; returns the typed text, or "" when cancelled.
+    virtual std::string inputBox(const std::string& prompt, const std::string& title,
+                                 const std::string& defaultText) = 0;
+    // A save dialog that confirms before overwriting and adds no extension.
+    // `filter` pairs description and pattern with "|": "C文件(*.c)|*.c".
+    // Returns the chosen path, or "" when cancelled.
+    virtual std::string saveFileDialog(const std::string& initialName, const std::string& filter) = 0;
+    // Writes `text` unchanged (no byte-order mark, line ends kept) in GBK,
+    // replacing the file only once the whole text is safely written.
+    virtual FileWriteResult writeLegacyTextFile(const std::string& path, const std::string& text) = 0;
+    virtual void putClipboardText(const std::string& text) = 0;
+    // Asks the desktop to open a document from the program's folder with its
+    // registered viewer; the outcome is not reported.
+    virtual void openDocument(const std::string& fileName) = 0;
+    // The folder the program runs from, where its pictures and help live.
+    virtual std::string programFolder() const = 0;
+    // Opens the form registered under `formName` ("timer0", "Port", ...).
+    // Modal: returns when it has closed. Otherwise returns at once.
+    virtual void showForm(const std::string& formName, bool modal) = 0;
+    // Ends the whole program: every open window closes, no handler runs after.
+    virtual void endProgram() = 0;
+};
+
+}  // namespace korvane

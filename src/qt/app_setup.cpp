@@ -1,0 +1,31 @@
+#include "qt/app_setup.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <clocale>
+
+namespace korvane {
+
+bool PrepareApplication(QApplication& app) {
+    std::setlocale(LC_NUMERIC, "C");
+    if (QFontDatabase::families().contains("WenQuanYi Micro Hei")) {
+        QFont font("WenQuanYi Micro Hei");
+        font.setPointSizeF(QApplication::font().pointSizeF());
+        QApplication::setFont(font);
+    }
+    // The program speaks Chinese whatever the system's language.
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_",
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QApplication::installTranslator(translator);
+    return true;
+}
+
+}  // namespace korvane

@@ -1,0 +1,336 @@
+#include "qt/binders.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QStringList>
+#include <QTimer>
+#include <cmath>
+#include <functional>
+#include <utility>
+
+namespace korvane {
+
+namespace {
+
+// Runs `handler` for every event the watched object receives; a true result
+// swallows the event.
+class EventHook : public QObject {
+public:
+    EventHook(QObject* watched, std::function<bool(QEvent*)> handler)
+        : QObject(watched), handler_(std::move(handler)) {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return handler_(event); }
+
+private:
+    std::function<bool(QEvent*)> handler_;
+};
+
+// Calls `mirror` now and whenever the model changes, while the widget lives.
+template <class Widget, class Model>
+void Observe(Widget* widget, Model& model, std::function<void(Widget*, Change)> mirror) {
+    QPointer<Widget> guard(widget);
+    mirror(widget, Change::State);
+    model.observe([guard, mirror](Change change) {
+        if (guard) mirror(guard.data(), change);
+    });
+}
+
+// Shows or hides a child widget. A widget not yet placed in a parent is only
+// ever hidden here: showing it would open it as a window of its own.
+void SetShown(QWidget* widget, bool visible) {
+    if (!visible)
+        widget->hide();
+    else if (widget->isHidden() && widget->parentWidget())
+        widget->show();
+}
+
+void MirrorCommon(QWidget* widget, const Control& model) {
+    widget->setEnabled(model.enabled());
+    SetShown(widget, model.visible());
+}
+
+QString FromCrlf(const std::string& text) {
+    return ToQt(text).replace(QLatin1String("\r\n"), "\n");
+}
+std::string ToCrlf(const QString& text) {
+    return FromQt(QString(text).replace(QLatin1Char('\n'), QLatin1String("\r\n")));
+}
+
+// The character code the form's key handler sees, or 0 for keys that type
+// nothing (arrows, Delete, function keys).
+int KeyCode(const QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Backspace:
+            return 8;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return 13;
+        case Qt::Key_Escape:
+            return 27;
+        default:
+            break;
+    }
+    const QString text = event->text();
+    if (text.size() != 1) return 0;
+    return text.at(0).unicode();
+}
+
+}  // namespace
+
+QString MemberName(const std::string& arrayName, int index) {
+    return QStringLiteral("%1(%2)").arg(ToQt(arrayName)).arg(index);
+}
+
+void Bind(QCheckBox* widget, CheckBox& model) {
+    widget->setObjectName(ToQt(model.name()));
+    Observe<QCheckBox>(widget, model, [&model](QCheckBox* box, Change) {
+        const QSignalBlocker block(box);
+        box->setText(ToQt(model.caption()));
+        box->setChecked(model.checked());
+        MirrorCommon(box, model);
+    });
+    new EventHook(widget, [&model](QEvent* event) {
+        bool pressed = false;
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+            pressed = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+        else if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            pressed = key->key() == Qt::Key_Space && !key->isAutoRepeat();
+        }
+        return pressed && !model.press();
+    });
+    QPointer<QCheckBox> guard(widget);
+    QObject::connect(widget, &QCheckBox::clicked, widget, [&model, guard](bool checked) {
+        model.setChecked(checked);
+        // The handler may have refused or undone the change: show the model.
+        if (guard && guard->isChecked() != model.checked()) {
+            const QSignalBlocker block(guard.data());
+            guard->setChecked(model.checked());
+        }
+    });
+}
+
+void Bind(const std::vector<QRadioButton*>& buttons, OptionGroup& model) {
+    if (buttons.empty()) return;
+    auto* group = new QButtonGroup(buttons.front());
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const int index = model.firstIndex() + static_cast<int>(i);
+        QRadioButton* button = buttons[i];
+        button->setObjectName(MemberName(model.name(), index));
+        button->setProperty("index", index);
+        group->addButton(button, index);
+        QObject::connect(button, &QRadioButton::toggled, button, [&model, index](bool on) {
+            if (on) model.select(index);
+        });
+    }
+    QPointer<QButtonGroup> guard(group);
+    const auto mirror = [&model, guard](Change) {
+        if (!guard) return;
+        // With nothing selected an exclusive group would keep one checked.
+        guard->setExclusive(false);
+        for (QAbstractButton* button : guard->buttons()) {
+            const int index = guard->id(button);
+            if (!model.contains(index)) continue;
+            const QSignalBlocker block(button);
+            button->setText(ToQt(model.caption(index)));
+            button->setChecked(model.isSelected(index));
+            button->setEnabled(model.enabled(index));
+            SetShown(button, model.visible(index));
+        }
+        guard->setExclusive(true);
+    };
+    mirror(Change::State);
+    model.observe(mirror);
+}
+
+void Bind(QLineEdit* widget, TextBox& model) {
+    widget->setObjectName(ToQt(model.name()));
+    Observe<QLineEdit>(widget, model, [&model](QLineEdit* edit, Change change) {
+        if (change == Change::SelectAll) {
+            // After the focusing click has placed the cursor, not before.
+            QMetaObject::invokeMethod(edit, &QLineEdit::selectAll, Qt::QueuedConnection);
+            return;
+        }
+        const QSignalBlocker block(edit);
+        if (edit->text() != ToQt(model.text())) edit->setText(ToQt(model.text()));
+        edit->setReadOnly(model.readOnly());
+        MirrorCommon(edit, model);
+    });
+    QObject::connect(widget, &QLineEdit::textChanged, widget,
+                     [&model](const QString& text) { model.setText(FromQt(text)); });
+    new EventHook(widget, [&model, widget](QEvent* event) {
+        if (event->type() == QEvent::FocusIn) {
+            model.gotFocus();
+            return false;
+        }
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int code = KeyCode(key);
+        if (code == 0 || code == 13 || code == 27) return false;
+        const int filtered = model.keyPress(code);
+        if (filtered == code) return false;
+        if (filtered != 0 && !widget->isReadOnly()) widget->insert(QString(QChar(filtered)));
+        return true;
+    });
+}
+
+void Bind(QPlainTextEdit* widget, TextBox& model) {
+    widget->setObjectName(ToQt(model.name()));
+    Observe<QPlainTextEdit>(widget, model, [&model](QPlainTextEdit* edit, Change change) {
+        if (change == Change::SelectAll) {
+            edit->selectAll();
+            return;
+        }
+        const QSignalBlocker block(edit);
+        const QString text = FromCrlf(model.text());
+        if (edit->toPlainText() != text) edit->setPlainText(text);
+        edit->setReadOnly(model.readOnly());
+        MirrorCommon(edit, model);
+    });
+    QObject::connect(widget, &QPlainTextEdit::textChanged, widget,
+                     [&model, widget] { model.setText(ToCrlf(widget->toPlainText())); });
+}
+
+void Bind(QGroupBox* widget, Frame& model) {
+    widget->setObjectName(ToQt(model.name()));
+    Observe<QGroupBox>(widget, model, [&model](QGroupBox* box, Change) {
+        box->setTitle(ToQt(model.caption()));
+        MirrorCommon(box, model);
+    });
+}
+
+void Bind(QLabel* widget, Label& model) {
+    widget->setObjectName(ToQt(model.name()));
+    widget->setTextFormat(Qt::PlainText);
+    Observe<QLabel>(widget, model, [&model](QLabel* label, Change) {
+        label->setText(ToQt(model.caption()));
+        MirrorCommon(label, model);
+    });
+}
+
+void Bind(QLabel* widget, Picture& model) {
+    widget->setObjectName(ToQt(model.name()));
+    Observe<QLabel>(widget, model, [&model](QLabel* label, Change) {
+        // A missing picture leaves the area empty.
+        label->setPixmap(model.path().empty() ? QPixmap() : QPixmap(ToQt(model.path())));
+        MirrorCommon(label, model);
+    });
+}
+
+void Bind(QPushButton* widget, Button& model) {
+    widget->setObjectName(ToQt(model.name()));
+    Observe<QPushButton>(widget, model, [&model](QPushButton* button, Change) {
+        button->setText(ToQt(model.caption()));
+        MirrorCommon(button, model);
+    });
+    QObject::connect(widget, &QPushButton::clicked, widget, [&model] { model.click(); });
+}
+
+void Bind(QAction* widget, MenuItem& model) {
+    widget->setObjectName(ToQt(model.name()));
+    Observe<QAction>(widget, model, [&model](QAction* action, Change) {
+        action->setText(ToQt(model.caption()));
+        action->setEnabled(model.enabled());
+        action->setVisible(model.visible());
+    });
+    QObject::connect(widget, &QAction::triggered, widget, [&model] { model.click(); });
+}
+
+void Bind(QMenu* widget, MenuItem& model) {
+    widget->setObjectName(ToQt(model.name()));
+    widget->menuAction()->setObjectName(ToQt(model.name()));
+    Observe<QMenu>(widget, model, [&model](QMenu* menu, Change) {
+        menu->setTitle(ToQt(model.caption()));
+        menu->setEnabled(model.enabled());
+        menu->menuAction()->setVisible(model.visible());
+    });
+}
+
+void Bind(QListWidget* widget, ListBox& model) {
+    widget->setObjectName(ToQt(model.name()));
+    Observe<QListWidget>(widget, model, [&model](QListWidget* list, Change) {
+        const QSignalBlocker block(list);
+        QStringList items;
+        for (const auto& item : model.items()) items << ToQt(item);
+        bool same = list->count() == items.size();
+        for (int i = 0; same && i < items.size(); ++i) same = list->item(i)->text() == items[i];
+        if (!same) {
+            list->clear();
+            list->addItems(items);
+        }
+        list->setCurrentRow(model.listIndex());
+        MirrorCommon(list, model);
+    });
+    QObject::connect(widget, &QListWidget::currentRowChanged, widget,
+                     [&model](int row) { model.setListIndex(row); });
+}
+
+void Bind(QComboBox* widget, ComboBox& model) {
+    widget->setObjectName(ToQt(model.name()));
+    widget->setEditable(true);
+    widget->setInsertPolicy(QComboBox::NoInsert);
+    Observe<QComboBox>(widget, model, [&model](QComboBox* combo, Change) {
+        const QSignalBlocker block(combo);
+        QStringList items;
+        for (const auto& item : model.items()) items << ToQt(item);
+        bool same = combo->count() == items.size();
+        for (int i = 0; same && i < items.size(); ++i) same = combo->itemText(i) == items[i];
+        if (!same) {
+            combo->clear();
+            combo->addItems(items);
+        }
+        if (model.listIndex() >= 0) combo->setCurrentIndex(model.listIndex());
+        if (combo->currentText() != ToQt(model.text())) combo->setEditText(ToQt(model.text()));
+        MirrorCommon(combo, model);
+    });
+    QObject::connect(widget, &QComboBox::activated, widget, [&model](int index) { model.pick(index); });
+    QObject::connect(widget->lineEdit(), &QLineEdit::textEdited, widget,
+                     [&model](const QString& text) { model.setText(FromQt(text)); });
+}
+
+void Bind(QTimer* timer, IntervalTimer& model) {
+    timer->setObjectName(ToQt(model.name()));
+    Observe<QTimer>(timer, model, [&model](QTimer* t, Change) {
+        const bool run = model.enabled() && model.interval() > 0;
+        if (run && (!t->isActive() || t->interval() != model.interval()))
+            t->start(model.interval());
+        else if (!run)
+            t->stop();
+    });
+    QObject::connect(timer, &QTimer::timeout, timer, [&model] { model.tick(); });
+}
+
+std::vector<QRadioButton*> MakeOptions(OptionGroup& model, QWidget* parent) {
+    std::vector<QRadioButton*> buttons;
+    for (int i = 0; i < model.count(); ++i) buttons.push_back(new QRadioButton(parent));
+    Bind(buttons, model);
+    return buttons;
+}
+
+int TwipsToPixels(int twips, double dpi) {
+    return static_cast<int>(std::lround(twips * dpi / 1440.0));
+}
+int PixelsToTwips(int pixels, double dpi) {
+    return dpi > 0 ? static_cast<int>(std::lround(pixels * 1440.0 / dpi)) : 0;
+}
+
+}  // namespace korvane

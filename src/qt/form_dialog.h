@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+
+#include "controls/form.h"
+
+namespace korvane {
+
+// Base of every dialog view: carries the form's name and caption, centres
+// itself on the screen when shown, and closes only through the form, so
+// Form_Unload runs however the window is closed (button, close box, Esc).
+class FormDialog : public QDialog {
+    Q_OBJECT
+public:
+    FormDialog(Form& form, QWidget* parent);
+
+    Form& form() const { return form_; }
+
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    Form& form_;
+    bool centred_ = false;
+};
+
+// Places a window in the middle of its screen:
+// left = (screen width - window width) / 2, top likewise.
+void CentreOnScreen(QWidget* window);
+
+}  // namespace korvane

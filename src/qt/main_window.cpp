@@ -1,0 +1,117 @@
+#include "qt/main_window.h"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QScreen>
+
+#include "format/number_text.h"
+#include "qt/binders.h"
+#include "qt/form_dialog.h"
+
+namespace korvane {
+
+namespace {
+// The normal (restored) size; the form maximises the window on load.
+constexpr QSize kNormalSize(900, 640);
+}  // namespace
+
+MainWindow::MainWindow(Form1& form, QWidget* parent) : QMainWindow(parent), form_(form) {
+    setObjectName(ToQt(form.name()));
+    setWindowTitle(ToQt(form.caption()));
+    for (const auto& menu : form.menus()) {
+        QMenu* qmenu = menuBar()->addMenu(QString());
+        Bind(qmenu, *menu.title);
+        for (MenuItem* item : menu.items) Bind(qmenu->addAction(QString()), *item);
+    }
+
+    auto* client = new QWidget(this);
+    client->setObjectName("ClientArea");
+    setCentralWidget(client);
+    text1_ = Make<QPlainTextEdit>(form.Text1, client);
+    text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text1_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+
+    QPointer<MainWindow> guard(this);
+    form.Text1.observe([guard](Change) {
+        if (guard) guard->placeText1();
+    });
+    form.observe([guard](Change change) {
+        if (!guard) return;
+        if (change == Change::Close) {
+            if (!guard->closing_) guard->close();
+            return;
+        }
+        guard->setWindowTitle(ToQt(guard->form_.caption()));
+        const auto state = guard->form_.windowState();
+        const Qt::WindowStates wanted = state == WindowState::Maximized   ? Qt::WindowMaximized
+                                        : state == WindowState::Minimized ? Qt::WindowMinimized
+                                                                          : Qt::WindowNoState;
+        if (guard->windowState() != wanted) guard->setWindowState(wanted);
+    });
+    resize(kNormalSize);
+    reportSize();
+}
+
+double MainWindow::dpiX() const {
+    return logicalDpiX() > 0 ? logicalDpiX() : 96.0;
+}
+double MainWindow::dpiY() const {
+    return logicalDpiY() > 0 ? logicalDpiY() : 96.0;
+}
+
+void MainWindow::placeText1() {
+    text1_->setGeometry(0, TwipsToPixels(Form1::kText1Top, dpiY()),
+                        TwipsToPixels(form_.Text1.width(), dpiX()),
+                        TwipsToPixels(form_.Text1.height(), dpiY()));
+}
+
+void MainWindow::reportSize() {
+    // The window's outer size, frame, title and menu bar included.
+    const QSize outer = frameGeometry().size();
+    const WindowState state = isMinimized()   ? WindowState::Minimized
+                              : isMaximized() ? WindowState::Maximized
+                                              : WindowState::Normal;
+    form_.resized(PixelsToTwips(outer.width(), dpiX()), PixelsToTwips(outer.height(), dpiY()), state);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    reportSize();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) reportSize();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    if (!centred_) {
+        // The normal position is centred on the screen.
+        centred_ = true;
+        if (!isMaximized()) CentreOnScreen(this);
+    }
+    QMainWindow::showEvent(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    closing_ = true;
+    // However the window closes, the form unloads and shows the splash.
+    form_.unload();
+    event->accept();
+}
+
+NumberLocale SystemNumberLocale() {
+    const QLocale locale = QLocale::system();
+    NumberLocale result;
+    result.groupSeparator = FromQt(locale.groupSeparator());
+    result.minusSign = FromQt(locale.negativeSign());
+    return result;
+}
+
+}  // namespace korvane

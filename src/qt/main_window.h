@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "app/form1.h"
+#include "format/number_text.h"
+
+class QPlainTextEdit;
+
+namespace korvane {
+
+// The main window's view: the menu bar and the text area, laid out by the
+// twips rule of the form (the text area's size comes from the form).
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(Form1& form, QWidget* parent = nullptr);
+
+    QPlainTextEdit* text1() const { return text1_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void reportSize();
+    void placeText1();
+    double dpiX() const;
+    double dpiY() const;
+
+    Form1& form_;
+    QPlainTextEdit* text1_;
+    bool closing_ = false;
+    bool centred_ = false;
+};
+
+// The user's number habits from the system locale.
+NumberLocale SystemNumberLocale();
+
+}  // namespace korvane

@@ -1,0 +1,146 @@
+#include "qt/qt_platform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "platform/legacy_text_file.h"
+#include "qt/binders.h"
+#include "qt/form_registry.h"
+
+namespace korvane {
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Error:
+            return QMessageBox::Critical;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The forms separate lines with a bare carriage return, which a Qt label
+// would not break on.
+QString DisplayText(const std::string& text) {
+    return ToQt(text).replace(QLatin1String("\r\n"), "\n").replace(QLatin1Char('\r'), '\n');
+}
+
+}  // namespace
+
+QtPlatform::~QtPlatform() {
+    for (auto& [form, view] : modeless_) delete view.data();
+}
+
+QWidget* QtPlatform::parentWindow() const {
+    for (auto it = modalStack_.rbegin(); it != modalStack_.rend(); ++it)
+        if (*it) return it->data();
+    return mainWindow_.data();
+}
+
+MessageAnswer QtPlatform::messageBox(const std::string& text, const std::string& title, MessageIcon icon,
+                                     MessageButtons buttons) {
+    QMessageBox box(ToQtIcon(icon), ToQt(title), DisplayText(text), QMessageBox::NoButton, parentWindow());
+    box.setObjectName("MessageBox");
+    box.setTextFormat(Qt::PlainText);
+    if (buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    const int result = box.exec();
+    if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+    return result == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+std::string QtPlatform::inputBox(const std::string& prompt, const std::string& title,
+                                 const std::string& defaultText) {
+    QInputDialog dialog(parentWindow());
+    dialog.setObjectName("InputBox");
+    dialog.setWindowTitle(ToQt(title));
+    dialog.setLabelText(DisplayText(prompt));
+    dialog.setTextValue(ToQt(defaultText));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return FromQt(dialog.textValue());
+}
+
+QString QtPlatform::QtFilter(const std::string& filter) {
+    const QStringList parts = ToQt(filter).split('|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        // Qt reads the patterns from the parentheses of the description.
+        filters << (description.contains('(') ? description
+                                              : QStringLiteral("%1 (%2)").arg(description, parts[i + 1]));
+    }
+    return filters.join(";;");
+}
+
+std::string QtPlatform::saveFileDialog(const std::string& initialName, const std::string& filter) {
+    QFileDialog dialog(parentWindow());
+    dialog.setObjectName("SaveFileDialog");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QtFilter(filter));
+    // No default suffix: the file gets exactly the name the user confirms.
+    dialog.setDefaultSuffix(QString());
+    dialog.selectFile(ToQt(initialName));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? std::string() : FromQt(files.front());
+}
+
+FileWriteResult QtPlatform::writeLegacyTextFile(const std::string& path, const std::string& text) {
+    return WriteGbkTextFile(path, text);
+}
+
+void QtPlatform::putClipboardText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(ToQt(text));
+}
+
+void QtPlatform::openDocument(const std::string& fileName) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQt(programFolder() + "/" + fileName)));
+}
+
+std::string QtPlatform::programFolder() const {
+    return FromQt(QCoreApplication::applicationDirPath());
+}
+
+void QtPlatform::showForm(const std::string& formName, bool modal) {
+    const FormEntry* entry = FindForm(formName);
+    if (!entry || !context_) return;  // a form that is not built yet opens nothing
+    std::unique_ptr<Form> form = entry->createForm(*context_);
+    QWidget* view = entry->createView(*form, modal ? parentWindow() : nullptr);
+    if (!modal) {
+        form->load();
+        view->show();
+        modeless_.emplace_back(std::move(form), view);
+        return;
+    }
+    modalStack_.emplace_back(view);
+    form->load();
+    if (!form->unloaded()) {
+        if (auto* dialog = qobject_cast<QDialog*>(view)) dialog->exec();
+    }
+    modalStack_.pop_back();
+    delete view;  // the view goes before the form it mirrors
+}
+
+void QtPlatform::endProgram() {
+    QCoreApplication::exit(0);
+}
+
+}  // namespace korvane

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace korvane {
+
+// A scripted Platform for logic tests. It records every box, file, clipboard
+// put and window in order, and answers from the queues below. A box or dialog
+// with nothing scripted counts as a test failure and is answered No / Cancel,
+// so a runaway loop ends.
+class FakePlatform : public Platform {
+public:
+    struct Message {
+        std::string text, title;
+        MessageIcon icon;
+        MessageButtons buttons;
+    };
+    struct Input {
+        std::string prompt, title, defaultText;
+    };
+
+    // Answers for Yes/No boxes (OK boxes need none), input boxes and save dialogs.
+    std::deque<MessageAnswer> answers;
+    std::deque<std::string> inputs;
+    std::deque<std::string> savePaths;
+    // What "the user" does inside a form opened by name, e.g. change settings.
+    std::map<std::string, std::function<void()>> formActions;
+    // When set, writing a file fails with this reason.
+    std::string writeFailure;
+
+    // Everything that happened, in order: "message:<title>", "input:<title>",
+    // "save:<initial name>", "write:<path>", "clipboard", "open:<file>",
+    // "form:<name>" (or "form:<name>:modeless"), "end".
+    std::vector<std::string> events;
+    std::vector<Message> messages;
+    std::vector<Input> inputBoxes;
+    std::vector<std::string> saveFilters;
+    std::map<std::string, std::string> files;  // path -> GBK bytes written
+    std::string clipboard;
+    int clipboardPuts = 0;
+    std::vector<std::string> openedDocuments;
+    std::vector<std::string> shownForms;
+    int endProgramCalls = 0;
+    std::string folder = "/opt/korvane";
+
+    MessageAnswer messageBox(const std::string& text, const std::string& title, MessageIcon icon,
+                             MessageButtons buttons) override;
+    std::string inputBox(const std::string& prompt, const std::string& title,
+                         const std::string& defaultText) override;
+    std::string saveFileDialog(const std::string& initialName, const std::string& filter) override;
+    FileWriteResult writeLegacyTextFile(const std::string& path, const std::string& text) override;
+    void putClipboardText(const std::string& text) override;
+    void openDocument(const std::string& fileName) override;
+    std::string programFolder() const override { return folder; }
+    void showForm(const std::string& formName, bool modal) override;
+    void endProgram() override;
+
+    // Titles of the message boxes shown so far, in order.
+    std::vector<std::string> messageTitles() const;
+};
+
+}  // namespace korvane

@@ -1,0 +1,269 @@
+#include "app/form1.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "fake_platform.h"
+#include "generator/source_assembly.h"
+
+namespace korvane {
+namespace {
+
+// The main window over a scripted platform, loaded as at program start.
+class MainWindowStory : public ::testing::Test {
+protected:
+    MainWindowStory() { context.mainWindow = &form; }
+
+    void Load() {
+        form.resized(12000, 9000, WindowState::Normal);
+        form.load();
+    }
+
+    ProjectSettings settings;
+    FakePlatform platform;
+    AppContext context{settings, platform};
+    Form1 form{context};
+};
+
+TEST_F(MainWindowStory, LoadShowsTheStartScreenFirstThenResetsAndMaximises) {
+    settings.PortCUsed = 1;
+    settings.T1FreqMHz = std::string("7");
+    settings.CrystalMHz = 9;
+    platform.formActions["start"] = [&] {
+        // The start screen is up before anything else has happened.
+        EXPECT_EQ(form.windowState(), WindowState::Normal);
+        EXPECT_EQ(settings.PortCUsed, 1);
+    };
+    Load();
+    EXPECT_EQ(platform.events, (std::vector<std::string>{"form:start"}));
+    EXPECT_EQ(form.windowState(), WindowState::Maximized);
+    EXPECT_EQ(settings, ProjectSettings{});
+    EXPECT_EQ(settings.CrystalMHz, 4.0f);
+    EXPECT_EQ(form.Text1.width(), 12000 - 120);
+    EXPECT_EQ(form.Text1.height(), 9000 - 675);
+}
+
+TEST_F(MainWindowStory, Text1FollowsTheWindowButNotWhileMinimised) {
+    struct Step {
+        int width, height;
+        WindowState state;
+        int text1Width, text1Height;
+    } const steps[] = {
+        {6000, 4000, WindowState::Normal, 5880, 3325},
+        {20000, 15000, WindowState::Maximized, 19880, 14325},
+        {500, 300, WindowState::Minimized, 19880, 14325},  // minimised: unchanged
+        {100, 600, WindowState::Normal, 0, 0},             // below the margins: zero, not negative
+        {121, 676, WindowState::Normal, 1, 1},
+    };
+    for (const auto& step : steps) {
+        form.resized(step.width, step.height, step.state);
+        EXPECT_EQ(form.Text1.width(), step.text1Width) << step.width;
+        EXPECT_EQ(form.Text1.height(), step.text1Height) << step.height;
+    }
+}
+
+TEST_F(MainWindowStory, CrystalCommand) {
+    struct Case {
+        const char* what;
+        SettingValue t0Before;
+        std::vector<std::string> inputs;
+        float crystal;
+        std::vector<std::string> defaults;  // default text of each input box
+        int errors;
+        bool timersFollow;
+    };
+    const Case cases[] = {
+        {"8 sets all four", 4, {"8"}, 8, {"4"}, 0, true},
+        {"0 then 5 asks again", 4, {"0", "5"}, 5, {"4", "0"}, 1, true},
+        {"-4 then cancel", 4, {"-4", ""}, 4, {"4", "-4"}, 1, false},
+        {"fraction", 4, {"3.6864"}, 3.6864f, {"4"}, 0, true},
+        {"cancel follows Timer0's typed 10", std::string("10"), {""}, 10, {"4"}, 0, false},
+        {"letters follow Timer0", 4, {"abc"}, 4, {"4"}, 0, false},
+        {"cancel with non-numeric Timer0 keeps crystal", std::string("1.2.3"), {""}, 4, {"4"}, 0, false},
+        {"Timer0 beyond single range keeps crystal",
+         std::string("1" + std::string(45, '0')),
+         {""},
+         4,
+         {"4"},
+         0,
+         false},
+    };
+    for (const auto& c : cases) {
+        ProjectSettings s;
+        FakePlatform p;
+        AppContext ctx{s, p};
+        Form1 f(ctx);
+        s.T0FreqMHz = c.t0Before;
+        const SettingValue t1Before = s.T1FreqMHz;
+        p.inputs.assign(c.inputs.begin(), c.inputs.end());
+        f.VbMenuSet_Osc_Click();
+        EXPECT_EQ(s.CrystalMHz, c.crystal) << c.what;
+        ASSERT_EQ(p.inputBoxes.size(), c.defaults.size()) << c.what;
+        for (std::size_t i = 0; i < c.defaults.size(); ++i) {
+            EXPECT_EQ(p.inputBoxes[i].defaultText, c.defaults[i]) << c.what;
+            EXPECT_EQ(p.inputBoxes[i].prompt, "请输入晶体振荡频率(MHZ)");
+            EXPECT_EQ(p.inputBoxes[i].title, "晶体设置");
+        }
+        ASSERT_EQ(p.messages.size(), static_cast<std::size_t>(c.errors)) << c.what;
+        for (const auto& m : p.messages) {
+            EXPECT_EQ(m.title, "晶振频率设置错误");
+            EXPECT_EQ(m.text, "晶振频率应大于0，请重新设置。谢谢！");
+            EXPECT_EQ(m.icon, MessageIcon::Error);
+            EXPECT_EQ(m.buttons, MessageButtons::Ok);
+        }
+        if (c.timersFollow) {
+            for (const auto* frequency : {&s.T0FreqMHz, &s.T1FreqMHz, &s.T2FreqMHz}) {
+                EXPECT_EQ(frequency->kind(), SettingValue::Kind::Single) << c.what;
+                EXPECT_TRUE(frequency->equals(c.crystal)) << c.what;
+            }
+        } else {
+            EXPECT_EQ(s.T0FreqMHz, c.t0Before) << c.what;
+            EXPECT_EQ(s.T1FreqMHz, t1Before) << c.what;
+        }
+    }
+}
+
+TEST_F(MainWindowStory, GenerateAsksThenFillsText1ClipboardAndNotice) {
+    for (const auto answer : {MessageAnswer::Yes, MessageAnswer::No}) {
+        const bool comments = answer == MessageAnswer::Yes;
+        platform = FakePlatform{};
+        platform.answers = {answer};
+        form.Text1.setText("user's edits are replaced");
+        form.VbMenuTools_c_Click();
+
+        const std::string expected = AssembleSource(settings, comments);
+        EXPECT_EQ(form.WithComments, comments);
+        EXPECT_EQ(form.Text1.text(), expected);
+        EXPECT_EQ(platform.clipboard, expected);
+        EXPECT_EQ(platform.events,
+                  (std::vector<std::string>{"message:提示", "clipboard", "message:已复制文本"}));
+        const auto& question = platform.messages[0];
+        EXPECT_EQ(question.text, "是否需要在源程序中添加注释?");
+        EXPECT_EQ(question.icon, MessageIcon::Question);
+        EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+        const auto& notice = platform.messages[1];
+        EXPECT_EQ(notice.text,
+                  "已将源程序复制到Windows的剪贴板上,\r可直接贴在你的IDE的文本工具上使用\r"
+                  "或将该文件保存为*.C文件(通过文件菜单).");
+        EXPECT_EQ(notice.icon, MessageIcon::Information);
+        EXPECT_EQ(notice.buttons, MessageButtons::Ok);
+    }
+    // Comments off: no comment line anywhere.
+    EXPECT_EQ(form.Text1.text().find("//"), std::string::npos);
+}
+
+TEST_F(MainWindowStory, SaveWritesText1AsItStands) {
+    struct Case {
+        const char* what;
+        std::string text;
+        std::string path;  // "" = cancelled
+        std::string failure;
+        bool written;
+        std::vector<std::string> errorTitles;
+    };
+    const std::string chinese = "//端口I/O定义子程序\r\nvoid main()\r\n";
+    const Case cases[] = {
+        {"cancel writes nothing", "int x;", "", "", false, {}},
+        {"after clear: zero bytes", "", "/w/project1", "", true, {}},
+        {"suggested name stays without extension", "int x;\r\n", "/w/project1", "", true, {}},
+        {"Chinese text in GBK", chinese, "/w/a.c", "", true, {}},
+        {"emoji cannot be stored", "int x; // 😀 ok\r\n", "/w/a.c", "", false, {"保存失败"}},
+        {"unwritable target", "int x;", "/ro/a.c", "Permission denied", false, {"保存失败"}},
+    };
+    for (const auto& c : cases) {
+        platform = FakePlatform{};
+        platform.savePaths = {c.path};
+        platform.writeFailure = c.failure;
+        form.Text1.setText(c.text);
+        if (c.text.empty()) form.VbMenuTools_Clear_Click();
+        form.VbMenuFile_SaveFile_Click();
+
+        EXPECT_EQ(platform.events.front(), "save:project1") << c.what;
+        EXPECT_EQ(platform.saveFilters, (std::vector<std::string>{"C文件(*.c)|*.c"})) << c.what;
+        EXPECT_EQ(platform.files.count(c.path), c.written ? 1u : 0u) << c.what;
+        EXPECT_EQ(platform.messageTitles(), c.errorTitles) << c.what;
+        EXPECT_EQ(form.Text1.text(), c.text) << c.what;
+        if (c.path.empty()) {
+            EXPECT_EQ(platform.events.size(), 1u) << c.what;
+        }
+    }
+    EXPECT_EQ(platform.messages[0].text.find("/ro/a.c") != std::string::npos, true);
+    EXPECT_NE(platform.messages[0].text.find("Permission denied"), std::string::npos);
+}
+
+TEST_F(MainWindowStory, SavedBytesAreGbkWithLineEndsKept) {
+    platform.savePaths = {"/w/a.c"};
+    form.Text1.setText("//端口I/O定义子程序\r\n");
+    form.VbMenuFile_SaveFile_Click();
+    EXPECT_EQ(platform.files["/w/a.c"],
+              "\x2f\x2f\xb6\xcb\xbf\xda\x49\x2f\x4f\xb6\xa8\xd2\xe5\xd7\xd3\xb3\xcc\xd0\xf2\r\n");
+}
+
+TEST_F(MainWindowStory, UnencodableCharactersAreNamedInTheMessage) {
+    platform.savePaths = {"/w/a.c"};
+    form.Text1.setText("a😀b€c😀\x01");
+    form.VbMenuFile_SaveFile_Click();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    const auto& text = platform.messages[0].text;
+    EXPECT_NE(text.find("😀(U+1F600)"), std::string::npos) << text;
+    EXPECT_EQ(text.find("😀", text.find("U+1F600")), std::string::npos) << "listed once";
+    EXPECT_NE(text.find("/w/a.c"), std::string::npos);
+    EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(platform.files.empty());
+}
+
+TEST_F(MainWindowStory, ClearHelpAndDialogItems) {
+    form.Text1.setText("x");
+    form.VbMenuTools_Clear.click();
+    EXPECT_EQ(form.Text1.text(), "");
+    form.VbMenuHelp_Con.click();
+    EXPECT_EQ(platform.openedDocuments, (std::vector<std::string>{"korvane.chm"}));
+
+    for (MenuItem* item : {&form.VbMenu_SetGuide, &form.VbMenuSet_PortSet, &form.VbMenuSet_T0,
+                           &form.VbMenuSet_T1, &form.VbMenuSet_T2, &form.VbMenuSet_CCP, &form.VbMenuSet_Sci})
+        item->click();
+    EXPECT_EQ(platform.shownForms,
+              (std::vector<std::string>{"guide", "Port", "timer0", "Timer1", "timer2", "ccp", "sci"}));
+    EXPECT_EQ(settings, ProjectSettings{});
+}
+
+TEST_F(MainWindowStory, ExitAndClosingShowTheSplashOnce) {
+    form.VbMenuFile_Exit.click();
+    EXPECT_FALSE(form.unloaded());  // Exit leaves the window up
+    form.unload();
+    EXPECT_EQ(platform.events, (std::vector<std::string>{"form:frmSplash:modeless"}));
+}
+
+TEST_F(MainWindowStory, MenuHasEveryItemInOrderWithItsCaption) {
+    std::vector<std::string> shown;
+    for (const auto& menu : form.menus()) {
+        shown.push_back(menu.title->name() + "=" + menu.title->caption());
+        for (const MenuItem* item : menu.items) shown.push_back(item->name() + "=" + item->caption());
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{
+                         "VbMenuFile=文件(&F)",
+                         "VbMenuFile_SaveFile=保存C文件(&S)",
+                         "VbMenuFile_Exit=退出(&E)",
+                         "VbMenuSet=设置(&S)",
+                         "VbMenu_SetGuide=设置向导(&G)",
+                         "VbMenuSet_Osc=设置晶体频率(&O)",
+                         "VbMenuSet_PortSet=端品选择(&P)",
+                         "VbMenuSet_T0=设置Timer&0",
+                         "VbMenuSet_T1=设置Timer&1",
+                         "VbMenuSet_T2=设置Timer&2",
+                         "VbMenuSet_CCP=设置&CCP模块",
+                         "VbMenuSet_Sci=设置&SCI(串行口)模块",
+                         "VbMenuTools=工具(&T)",
+                         "VbMenuTools_c=生成C文件(&C)",
+                         "VbMenuTools_Clear=清除文本(&C)",
+                         "VbMenuHelp=帮助(&H)",
+                         "VbMenuHelp_Con=内容(&C)",
+                     }));
+    EXPECT_EQ(form.caption(), "Korvane");
+}
+
+}  // namespace
+}  // namespace korvane

@@ -1,0 +1,131 @@
+#include "platform/legacy_text_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace korvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+TEST(EncodeGbk, BytesAndUnencodableCharacters) {
+    struct Case {
+        std::string text;
+        std::string bytes;
+        std::u32string unencodable;
+    } const cases[] = {
+        {"", "", U""},
+        {"a\r\nb\t~", "a\r\nb\t~", U""},
+        {"//端口I/O定义子程序",
+         "\x2f\x2f\xb6\xcb\xbf\xda\x49\x2f\x4f\xb6\xa8\xd2\xe5\xd7\xd3\xb3\xcc\xd0\xf2", U""},
+        {"谢谢使用！", "\xd0\xbb\xd0\xbb\xca\xb9\xd3\xc3\xa3\xa1", U""},
+        {"x😀y😀", "xy", U"😀"},  // listed once, nothing put in its place
+        {"a\xff"
+         "b",
+         "ab", U"\uFFFD"},                // malformed UTF-8
+        {"\xed\xa0\x80", "", U"\uFFFD"},  // an encoded surrogate
+        {"\xe4\xb8", "", U"\uFFFD"},      // truncated sequence
+        {"한😀", "", U"한😀"},
+    };
+    for (const auto& c : cases) {
+        const auto encoded = EncodeGbk(c.text);
+        EXPECT_EQ(encoded.bytes, c.bytes) << c.text;
+        EXPECT_EQ(encoded.unencodable, c.unencodable) << c.text;
+    }
+}
+
+class FileWriting : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder =
+            fs::temp_directory_path() / ("korvane-write-" + std::to_string(::getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    std::size_t EntriesInFolder() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
+    }
+    fs::path folder;
+};
+
+TEST_F(FileWriting, WritesExactBytesAndReplacesAnExistingFile) {
+    const auto path = folder / "project1";
+    ASSERT_TRUE(WriteGbkTextFile(path, "old text that is longer\r\n").written());
+    ::chmod(path.c_str(), 0640);
+    const auto result = WriteGbkTextFile(path, "//定义\r\n");
+    ASSERT_TRUE(result.written()) << result.error;
+    EXPECT_EQ(ReadAll(path), "//\xb6\xa8\xd2\xe5\r\n");
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(WriteGbkTextFile(path, "").written());
+    EXPECT_EQ(fs::file_size(path), 0u);
+    EXPECT_EQ(EntriesInFolder(), 1u) << "no temporary file left behind";
+}
+
+TEST_F(FileWriting, FailuresLeaveTheExistingFileIntact) {
+    const auto existing = folder / "keep.c";
+    ASSERT_TRUE(WriteGbkTextFile(existing, "keep me").written());
+    struct Case {
+        const char* what;
+        fs::path path;
+        const char* text;
+        FileWriteResult::Status status;
+    };
+    const Case cases[] = {
+        {"unencodable", existing, "😀", FileWriteResult::Status::Unencodable},
+        {"missing folder", folder / "missing" / "a.c", "x", FileWriteResult::Status::Failed},
+        {"folder is a file", existing / "a.c", "x", FileWriteResult::Status::Failed},
+        {"target is a folder", folder, "x", FileWriteResult::Status::Failed},
+        {"empty path", "", "x", FileWriteResult::Status::Failed},
+    };
+    for (const auto& c : cases) {
+        const auto result = WriteGbkTextFile(c.path, c.text);
+        EXPECT_EQ(result.status, c.status) << c.what;
+        if (c.status == FileWriteResult::Status::Failed) {
+            EXPECT_FALSE(result.error.empty()) << c.what;
+        }
+    }
+    EXPECT_EQ(ReadAll(existing), "keep me");
+    EXPECT_EQ(EntriesInFolder(), 1u);
+}
+
+TEST_F(FileWriting, ReadOnlyTargetsAreRefusedForOrdinaryUsers) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
+    const auto readOnly = folder / "ro";
+    fs::create_directories(readOnly);
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(WriteGbkTextFile(readOnly / "a.c", "x").status, FileWriteResult::Status::Failed);
+    fs::permissions(readOnly, fs::perms::owner_all);
+    const auto file = folder / "locked.c";
+    ASSERT_TRUE(WriteGbkTextFile(file, "locked").written());
+    fs::permissions(file, fs::perms::owner_read);
+    EXPECT_EQ(WriteGbkTextFile(file, "x").status, FileWriteResult::Status::Failed);
+    EXPECT_EQ(ReadAll(file), "locked");
+}
+
+TEST_F(FileWriting, ALinkIsFollowedNotReplaced) {
+    const auto real = folder / "real.c";
+    const auto link = folder / "link.c";
+    ASSERT_TRUE(WriteGbkTextFile(real, "old").written());
+    fs::create_symlink(real, link);
+    ASSERT_TRUE(WriteGbkTextFile(link, "new").written());
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadAll(real), "new");
+}
+
+}  // namespace
+}  // namespace korvane

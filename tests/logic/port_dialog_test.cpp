@@ -1,0 +1,339 @@
+#include "dialogs/port_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "fake_platform.h"
+
+namespace korvane {
+namespace {
+
+using Titles = std::vector<std::string>;
+
+const char* const kPrefixes[] = {"RA", "RB", "RC", "RD", "RE"};
+
+std::string Caption(int port, int pin, bool input) {
+    return kPrefixes[port] + std::to_string(pin) + (input ? "_IN" : "_OUT");
+}
+
+class PortDialogTest : public ::testing::Test {
+protected:
+    ProjectSettings settings;
+    FakePlatform platform;
+    AppContext context{settings, platform};
+
+    std::unique_ptr<PortForm> Open() {
+        auto form = std::make_unique<PortForm>(context);
+        form->load();
+        return form;
+    }
+
+    // The invariants of an open dialog: every box mirrors its setting, every
+    // caption its box, and a port's pins are usable exactly when it is used.
+    void ExpectShowsSettings(PortForm& form, const std::string& why) {
+        for (int p = 0; p < PortForm::kPortCount; ++p) {
+            auto port = form.port(p);
+            const bool used = port.used == 1;
+            EXPECT_EQ(port.useBox.checked(), used) << why << " port " << p;
+            EXPECT_EQ(port.pinFrame.enabled(), used) << why << " port " << p;
+            for (int k = 0; k < PortForm::kPinCount; ++k) {
+                const bool input = port.directions[k] == 1;
+                EXPECT_EQ(port.pins[k].checked(), input) << why << " " << Caption(p, k, input);
+                EXPECT_EQ(port.pins[k].caption(), Caption(p, k, input)) << why;
+                EXPECT_EQ(port.pins[k].enabled(), used) << why << " " << Caption(p, k, input);
+            }
+        }
+    }
+};
+
+TEST_F(PortDialogTest, OpensWithDefaultsAsStored) {
+    auto form = Open();
+    EXPECT_EQ(form->caption(), "Port Set");
+    EXPECT_EQ(form->Frame1.caption(), "需要使用的端口");
+    EXPECT_EQ(form->Command1.caption(), "确定(&E)");
+    const char* const useCaptions[] = {"PortA", "PortB", "PortC", "PortD", "PortE"};
+    const bool usedByDefault[] = {true, true, false, false, false};
+    for (int p = 0; p < PortForm::kPortCount; ++p) {
+        EXPECT_EQ(form->port(p).useBox.caption(), useCaptions[p]);
+        EXPECT_EQ(form->port(p).pinFrame.caption(), useCaptions[p]);
+        EXPECT_EQ(form->port(p).useBox.checked(), usedByDefault[p]) << useCaptions[p];
+    }
+    EXPECT_EQ(form->Chk_PortC[3].name(), "Chk_PortC(3)");
+    ExpectShowsSettings(*form, "defaults");
+    EXPECT_TRUE(settings == ProjectSettings{});
+    EXPECT_TRUE(platform.events.empty());
+}
+
+TEST_F(PortDialogTest, PinClickStoresItsDirectionAndCaption) {
+    struct Case {
+        int port, pin;
+    };
+    // RB3 as in the manual; RE7 because every port offers all eight pins.
+    const Case cases[] = {{1, 3}, {0, 0}, {2, 5}, {3, 6}, {4, 7}, {4, 0}};
+    for (const auto& c : cases) {
+        settings = ProjectSettings{};
+        auto form = Open();
+        auto port = form->port(c.port);
+        if (!port.useBox.checked()) port.useBox.click();
+        ASSERT_TRUE(port.pins[c.pin].enabled());
+        const PinDirections before = port.directions;
+
+        port.pins[c.pin].click();
+        PinDirections expected = before;
+        expected[c.pin] = 1;
+        EXPECT_EQ(port.directions, expected) << Caption(c.port, c.pin, true);
+        EXPECT_EQ(port.pins[c.pin].caption(), Caption(c.port, c.pin, true));
+
+        port.pins[c.pin].click();
+        EXPECT_EQ(port.directions, before) << Caption(c.port, c.pin, false);
+        EXPECT_EQ(port.pins[c.pin].caption(), Caption(c.port, c.pin, false));
+        ExpectShowsSettings(*form, Caption(c.port, c.pin, false));
+    }
+    EXPECT_TRUE(platform.events.empty());
+}
+
+TEST_F(PortDialogTest, UncheckingAPortGreysItOutAndKeepsItsDirections) {
+    auto form = Open();
+    form->Check4.click();
+    form->Chk_PortD[1].click();
+    form->Chk_PortD[6].click();
+    const PinDirections chosen = settings.PortDDir;
+    EXPECT_EQ(settings.PortDUsed, 1);
+
+    form->Check4.click();
+    EXPECT_EQ(settings.PortDUsed, 0);
+    EXPECT_EQ(settings.PortDDir, chosen);
+    EXPECT_FALSE(form->Frame5.enabled());
+    // A greyed-out pin ignores the user.
+    form->Chk_PortD[1].click();
+    EXPECT_EQ(settings.PortDDir, chosen);
+    ExpectShowsSettings(*form, "PortD off");
+
+    form->Check4.click();
+    EXPECT_EQ(settings.PortDDir, chosen);
+    EXPECT_TRUE(form->Chk_PortD[6].checked());
+    ExpectShowsSettings(*form, "PortD on again");
+}
+
+TEST_F(PortDialogTest, Timer0ClockFromRa4GuardsPortAAndRa4) {
+    struct Case {
+        int clockMode;
+        const char* action;  // "PortA": press the use box; "RA4": untick RA4
+        Titles titles;
+        bool portAUsed;
+        int ra4;
+    };
+    const Case cases[] = {
+        {0, "PortA", {}, false, 1},
+        {1, "PortA", {"禁止关闭RA"}, true, 1},
+        {2, "PortA", {"禁止关闭RA"}, true, 1},
+        {0, "RA4", {}, true, 0},
+        {1, "RA4", {"RA4口已被占用"}, true, 1},
+        {2, "RA4", {"RA4口已被占用"}, true, 1},
+    };
+    for (const auto& c : cases) {
+        const std::string why = std::string(c.action) + " clock " + std::to_string(c.clockMode);
+        settings = ProjectSettings{};
+        platform.messages.clear();
+        settings.T0ClockMode = c.clockMode;
+        settings.PortADir[4] = 1;  // as the Timer0 dialog leaves it
+        auto form = Open();
+        form->Chk_PortA[1].click();  // a pin of the user's own that must survive
+
+        if (std::string(c.action) == "PortA")
+            form->Check1.click();
+        else
+            form->Chk_PortA[4].click();
+
+        EXPECT_EQ(platform.messageTitles(), c.titles) << why;
+        EXPECT_EQ(settings.PortAUsed, c.portAUsed ? 1 : 0) << why;
+        EXPECT_EQ(settings.PortADir[4], c.ra4) << why;
+        EXPECT_EQ(settings.PortADir[1], 1) << why;
+        ExpectShowsSettings(*form, why);
+    }
+}
+
+TEST_F(PortDialogTest, AnyPortAChangeRestoresRa4WhileTimer0UsesIt) {
+    // A stored RA4 output under an outside clock is put right by the first
+    // port A change, and the user's change itself is kept.
+    settings.T0ClockMode = 1;
+    auto form = Open();
+    form->Chk_PortA[0].click();
+    EXPECT_EQ(platform.messageTitles(), Titles{"RA4口已被占用"});
+    EXPECT_EQ(settings.PortADir, (PinDirections{1, 0, 0, 0, 1, 0, 0, 0}));
+    ExpectShowsSettings(*form, "RA0 ticked");
+}
+
+TEST_F(PortDialogTest, CcpModulesGuardPortCAndTheirPins) {
+    struct Case {
+        bool ccp1, ccp2;
+        int box;            // -1 = the PortC use box, else the RC pin
+        const char* title;  // nullptr: the press goes ahead
+    };
+    const Case cases[] = {
+        {true, false, -1, "禁止关闭RC"},  {true, false, 2, "RC2口已被占用"}, {true, false, 1, nullptr},
+        {true, false, 0, nullptr},        {true, false, 7, nullptr},         {false, true, -1, "禁止关闭RC"},
+        {false, true, 1, "RC口已被占用"}, {false, true, 2, nullptr},         {true, true, 1, "RC口已被占用"},
+        {true, true, 2, "RC2口已被占用"}, {false, false, -1, nullptr},       {false, false, 1, nullptr},
+        {false, false, 2, nullptr},
+    };
+    for (const auto& c : cases) {
+        const std::string why = "ccp1 " + std::to_string(c.ccp1) + " ccp2 " + std::to_string(c.ccp2) +
+                                " box " + std::to_string(c.box);
+        settings = ProjectSettings{};
+        platform.messages.clear();
+        settings.Ccp1En = c.ccp1;
+        settings.Ccp2En = c.ccp2;
+        settings.PortCUsed = 1;
+        settings.PortCDir = {0, 1, 1, 0, 0, 0, 0, 0};
+        auto form = Open();
+        const ProjectSettings before = settings;
+
+        CheckBox& box = c.box < 0 ? form->Check3 : form->Chk_PortC[c.box];
+        const bool wasChecked = box.checked();
+        box.click();
+
+        if (c.title) {
+            EXPECT_EQ(platform.messageTitles(), Titles{c.title}) << why;
+            EXPECT_EQ(box.checked(), wasChecked) << why;
+            EXPECT_TRUE(settings == before) << why;
+        } else {
+            EXPECT_TRUE(platform.messages.empty()) << why;
+            EXPECT_NE(box.checked(), wasChecked) << why;
+            EXPECT_FALSE(settings == before) << why;
+        }
+        ExpectShowsSettings(*form, why);
+    }
+}
+
+TEST_F(PortDialogTest, WarningsAreTwoLineOkBoxesWithTheWarningIcon) {
+    struct Case {
+        const char* title;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"禁止关闭RA", "定时器0需使用RA4口,不可关闭\r若需关闭RA口,请先设定定时器0不为计数模式"},
+        {"禁止关闭RC", "CCP1或CCP2模块需使用RC2或RC1口,不可关闭\r若需关闭RC口,请先关闭CCP1和CCP2模块"},
+        {"RA4口已被占用",
+         "定时器0选择了外部时钟输入,RA4必须定义为输入.\r若要定义为输出,请先将定时器0设置为使用内部时钟."},
+        {"RC2口已被占用", "CCP1模块已使用RC2口,若要定义为其它用途\r请先将先关闭CCP1模块."},
+        {"RC口已被占用", "CCP2模块已使用RC1口,若要定义为其它用途\r请先将先关闭CCP2模块."},
+    };
+    settings.T0ClockMode = 2;
+    settings.PortADir[4] = 1;
+    settings.Ccp1En = true;
+    settings.Ccp2En = true;
+    settings.PortCUsed = 1;
+    auto form = Open();
+    form->Check1.click();
+    form->Check3.click();
+    form->Chk_PortA[4].click();
+    form->Chk_PortC[2].click();
+    form->Chk_PortC[1].click();
+
+    ASSERT_EQ(platform.messages.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& shown = platform.messages[i];
+        EXPECT_EQ(shown.title, cases[i].title);
+        EXPECT_EQ(shown.text, cases[i].text) << cases[i].title;
+        EXPECT_EQ(shown.icon, MessageIcon::Warning) << cases[i].title;
+        EXPECT_EQ(shown.buttons, MessageButtons::Ok) << cases[i].title;
+    }
+}
+
+TEST_F(PortDialogTest, Ccp1CaptureOpensRc2AsAnInputThatCannotBeChanged) {
+    // What the CCP dialog leaves behind for CCP1 in capture mode.
+    settings.Ccp1En = true;
+    settings.Ccp1Mode = 0;
+    settings.PortCUsed = 1;
+    settings.PortCDir[2] = 1;
+    auto form = Open();
+    EXPECT_TRUE(form->Chk_PortC[2].checked());
+    EXPECT_EQ(form->Chk_PortC[2].caption(), "RC2_IN");
+    EXPECT_TRUE(form->Chk_PortC[2].enabled());
+
+    form->Chk_PortC[2].click();
+    EXPECT_TRUE(form->Chk_PortC[2].checked());
+    EXPECT_EQ(settings.PortCDir[2], 1);
+    EXPECT_EQ(platform.messageTitles(), Titles{"RC2口已被占用"});
+}
+
+TEST_F(PortDialogTest, ReopeningShowsTheStateLeftBehind) {
+    auto form = Open();
+    form->Chk_PortA[1].click();
+    form->Chk_PortB[3].click();
+    form->Check3.click();
+    form->Chk_PortC[7].click();
+    form->Chk_PortC[0].click();
+    form->Check5.click();
+    form->Chk_PortE[5].click();
+    form->Check5.click();  // greyed out again, directions kept
+    form->Check2.click();
+    form->Command1.click();
+    EXPECT_TRUE(form->unloaded());
+    const ProjectSettings leftBehind = settings;
+    EXPECT_EQ(settings.PortEDir[5], 1);
+    EXPECT_EQ(settings.PortEUsed, 0);
+    EXPECT_EQ(settings.PortBUsed, 0);
+
+    auto reopened = Open();
+    EXPECT_TRUE(settings == leftBehind);
+    ExpectShowsSettings(*reopened, "reopened");
+    EXPECT_TRUE(platform.events.empty());
+}
+
+TEST_F(PortDialogTest, RestoringUnderAnOutsideClockShowsNoWarning) {
+    struct Case {
+        int clockMode;
+        PinDirections portA;
+    };
+    // Inputs below RA4 are restored before RA4 itself; the last case is a
+    // stored RA4 output, which opening must not change either.
+    const Case cases[] = {
+        {1, {1, 0, 1, 0, 1, 0, 0, 1}},
+        {2, {0, 0, 0, 1, 1, 0, 0, 0}},
+        {2, {1, 1, 1, 1, 1, 1, 1, 1}},
+        {1, {1, 0, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        settings = ProjectSettings{};
+        settings.T0ClockMode = c.clockMode;
+        settings.PortADir = c.portA;
+        const ProjectSettings stored = settings;
+        auto form = Open();
+        EXPECT_TRUE(platform.messages.empty()) << c.clockMode;
+        EXPECT_TRUE(settings == stored);
+        ExpectShowsSettings(*form, "restored");
+    }
+}
+
+TEST_F(PortDialogTest, OpeningNeverChangesAnyStoredPortState) {
+    // Whatever the other dialogs and earlier openings left, opening shows it
+    // as it is: no warning, no setting touched.
+    std::mt19937 random(20240);
+    std::bernoulli_distribution coin;
+    for (int round = 0; round < 200; ++round) {
+        settings = ProjectSettings{};
+        settings.T0ClockMode = static_cast<int>(random() % 3);
+        settings.Ccp1En = coin(random);
+        settings.Ccp2En = coin(random);
+        for (auto* used : {&settings.PortAUsed, &settings.PortBUsed, &settings.PortCUsed, &settings.PortDUsed,
+                           &settings.PortEUsed})
+            *used = coin(random) ? 1 : 0;
+        for (auto* port : {&settings.PortADir, &settings.PortBDir, &settings.PortCDir, &settings.PortDDir,
+                           &settings.PortEDir})
+            for (auto& direction : *port) direction = coin(random) ? 1 : 0;
+        const ProjectSettings stored = settings;
+        auto form = Open();
+        ASSERT_TRUE(platform.messages.empty()) << "round " << round;
+        ASSERT_TRUE(settings == stored) << "round " << round;
+        ExpectShowsSettings(*form, "round " + std::to_string(round));
+    }
+}
+
+}  // namespace
+}  // namespace korvane

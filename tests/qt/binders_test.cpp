@@ -1,0 +1,180 @@
+#include "qt/binders.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/key_filters.h"
+#include "modal_script.h"
+
+namespace korvane {
+namespace {
+
+TEST(CheckBoxBinder, MouseAndSpaceGoThroughThePressGuard) {
+    struct Case {
+        const char* what;
+        bool refuse;
+        bool byKeyboard;
+        bool checkedAfter;
+        int presses;
+    } const cases[] = {
+        {"mouse, allowed", false, false, true, 1},
+        {"space, allowed", false, true, true, 1},
+        {"mouse, refused", true, false, false, 1},
+        {"space, refused", true, true, false, 1},
+    };
+    for (const auto& c : cases) {
+        QWidget window;
+        CheckBox model("Check1", "PortA");
+        int presses = 0, clicks = 0;
+        model.onPress = [&] {
+            ++presses;
+            return !c.refuse;
+        };
+        model.onClick = [&] { ++clicks; };
+        auto* box = Make<QCheckBox>(model, &window);
+        window.show();
+        EXPECT_EQ(box->objectName(), "Check1");
+        EXPECT_EQ(box->text(), "PortA");
+        if (c.byKeyboard)
+            QTest::keyClick(box, Qt::Key_Space);
+        else
+            QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center() / 4);
+        EXPECT_EQ(presses, c.presses) << c.what;
+        EXPECT_EQ(model.checked(), c.checkedAfter) << c.what;
+        EXPECT_EQ(box->isChecked(), c.checkedAfter) << c.what;
+        EXPECT_EQ(clicks, c.checkedAfter ? 1 : 0) << c.what;
+    }
+}
+
+TEST(CheckBoxBinder, HandlerThatUndoesTheClickIsMirrored) {
+    QWidget window;
+    CheckBox model("Chk_PortA(4)", "RA4_IN");
+    model.setChecked(true);
+    model.onClick = [&] {
+        if (!model.checked()) model.setChecked(true);
+    };
+    auto* box = Make<QCheckBox>(model, &window);
+    window.show();
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+    EXPECT_TRUE(model.checked());
+    EXPECT_TRUE(box->isChecked());
+}
+
+TEST(OptionBinder, UserAndProgramSelectionsMeetInTheModel) {
+    QWidget window;
+    OptionGroup model("Opt_Ccp1M", {"每个下降沿触发", "每个上升沿触发", "每4个上升沿触发"}, 4);
+    std::vector<int> clicks;
+    model.onClick = [&](int index) { clicks.push_back(index); };
+    const auto buttons = MakeOptions(model, &window);
+    window.show();
+    ASSERT_EQ(buttons.size(), 3u);
+    EXPECT_EQ(buttons[1]->objectName(), "Opt_Ccp1M(5)");
+    EXPECT_EQ(buttons[1]->text(), "每个上升沿触发");
+    for (auto* button : buttons) EXPECT_FALSE(button->isChecked());
+
+    QTest::mouseClick(buttons[2], Qt::LeftButton, {}, QPoint(4, buttons[2]->height() / 2));
+    model.select(4);
+    model.setEnabled(5, false);
+    EXPECT_EQ(clicks, (std::vector<int>{6, 4}));
+    EXPECT_TRUE(buttons[0]->isChecked());
+    EXPECT_FALSE(buttons[2]->isChecked());
+    EXPECT_FALSE(buttons[1]->isEnabled());
+}
+
+TEST(LineEditBinder, KeyFilterFocusAndProgramChanges) {
+    QWidget window;
+    TextBox model("Txt_Time", "256");
+    std::vector<std::string> changes;
+    model.onChange = [&] { changes.push_back(model.text()); };
+    model.onKeyPress = DecimalKeyFilter;
+    model.onGotFocus = [&] { model.selectAll(); };
+    auto* edit = Make<QLineEdit>(model, &window);
+    window.show();
+    EXPECT_EQ(edit->text(), "256");
+
+    edit->clear();
+    QTest::keyClicks(edit, "1a.-2 e");
+    EXPECT_EQ(edit->text(), "1.2");
+    EXPECT_EQ(model.text(), "1.2");
+    EXPECT_EQ(changes.back(), "1.2");
+
+    model.setText("100");
+    EXPECT_EQ(edit->text(), "100");
+    model.setReadOnly(true);
+    EXPECT_TRUE(edit->isReadOnly());
+
+    edit->deselect();
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(edit, &focus);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return edit->selectedText() == "100"; }, 1000));
+}
+
+TEST(SimpleBinders, MirrorCaptionEnabledAndVisibility) {
+    QWidget window;
+    Frame frame("Fra_Ps", "分频设置");
+    Label label("Label2", "晶振/外部频率(M):");
+    Button button("Command1", "查看TMR0值及误差(&V)");
+    ComboBox combo("Combo_UseBaud");
+    int buttonClicks = 0, comboClicks = 0;
+    button.onClick = [&] { ++buttonClicks; };
+    combo.onClick = [&] { ++comboClicks; };
+    auto* groupBox = Make<QGroupBox>(frame, &window);
+    auto* qlabel = Make<QLabel>(label, &window);
+    auto* push = Make<QPushButton>(button, &window);
+    auto* qcombo = Make<QComboBox>(combo, &window);
+    window.show();
+
+    frame.setEnabled(false);
+    label.setCaption("外部时钟频率(M):");
+    label.setVisible(false);
+    EXPECT_EQ(groupBox->title(), "分频设置");
+    EXPECT_FALSE(groupBox->isEnabled());
+    EXPECT_EQ(qlabel->text(), "外部时钟频率(M):");
+    EXPECT_TRUE(qlabel->isHidden());
+    label.setVisible(true);
+    EXPECT_FALSE(qlabel->isHidden());
+
+    push->click();
+    button.setEnabled(false);
+    push->click();
+    EXPECT_EQ(buttonClicks, 1);
+
+    for (const char* rate : {"19200", "9600", "1200"}) combo.addItem(rate);
+    combo.setText("1200");
+    EXPECT_EQ(qcombo->count(), 3);
+    EXPECT_EQ(qcombo->currentText(), "1200");
+    qcombo->activated(0);
+    EXPECT_EQ(combo.text(), "19200");
+    EXPECT_EQ(comboClicks, 1);
+    combo.clear();
+    EXPECT_EQ(qcombo->count(), 0);
+}
+
+TEST(TimerBinder, RunsWhileTheModelIsEnabled) {
+    QObject owner;
+    IntervalTimer model("Timer1", 20);
+    int ticks = 0;
+    model.onTimer = [&] {
+        if (++ticks == 2) model.setEnabled(false);
+    };
+    auto* timer = new QTimer(&owner);
+    Bind(timer, model);
+    EXPECT_FALSE(timer->isActive());
+    model.setEnabled(true);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !timer->isActive(); }, 2000));
+    EXPECT_EQ(ticks, 2);
+}
+
+}  // namespace
+}  // namespace korvane

@@ -1,0 +1,230 @@
+#include "qt/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include "app/app_context.h"
+#include "app/form1.h"
+#include "generator/source_assembly.h"
+#include "modal_script.h"
+#include "qt/qt_platform.h"
+
+namespace korvane {
+namespace {
+
+using testing::ModalScript;
+
+// A QtPlatform whose save dialog is answered directly, for the write cases.
+class ScriptedSavePlatform : public QtPlatform {
+public:
+    std::string path;
+    std::string saveFileDialog(const std::string&, const std::string&) override { return path; }
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() {
+        platform.setContext(&context);
+        context.mainWindow = &form;
+        platform.setMainWindow(&window);
+        window.show();
+    }
+
+    QAction* Action(const char* name) { return window.findChild<QAction*>(name); }
+
+    ProjectSettings settings;
+    ScriptedSavePlatform platform;
+    AppContext context{settings, platform};
+    Form1 form{context};
+    MainWindow window{form};
+};
+
+TEST_F(MainWindowTest, EveryMenuAndItemCarriesItsNameAndCaption) {
+    EXPECT_EQ(window.objectName(), "Form1");
+    EXPECT_EQ(window.windowTitle(), "Korvane");
+    QStringList menus;
+    for (QAction* menuAction : window.menuBar()->actions()) {
+        QMenu* menu = menuAction->menu();
+        ASSERT_NE(menu, nullptr);
+        menus << menu->objectName() + "=" + menu->title();
+        for (QAction* item : menu->actions()) menus << "  " + item->objectName() + "=" + item->text();
+    }
+    EXPECT_EQ(menus.join("\n").toStdString(),
+              "VbMenuFile=文件(&F)\n  VbMenuFile_SaveFile=保存C文件(&S)\n  VbMenuFile_Exit=退出(&E)\n"
+              "VbMenuSet=设置(&S)\n  VbMenu_SetGuide=设置向导(&G)\n  VbMenuSet_Osc=设置晶体频率(&O)\n"
+              "  VbMenuSet_PortSet=端品选择(&P)\n  VbMenuSet_T0=设置Timer&0\n"
+              "  VbMenuSet_T1=设置Timer&1\n  VbMenuSet_T2=设置Timer&2\n  VbMenuSet_CCP=设置&CCP模块\n"
+              "  VbMenuSet_Sci=设置&SCI(串行口)模块\n"
+              "VbMenuTools=工具(&T)\n  VbMenuTools_c=生成C文件(&C)\n  VbMenuTools_Clear=清除文本(&C)\n"
+              "VbMenuHelp=帮助(&H)\n  VbMenuHelp_Con=内容(&C)");
+    EXPECT_EQ(window.text1()->objectName(), "Text1");
+}
+
+TEST_F(MainWindowTest, GenerateFillsText1AndTheClipboard) {
+    QGuiApplication::clipboard()->setText("before");
+    ModalScript script;
+    script
+        .then<QMessageBox>([](QMessageBox* box) {
+            EXPECT_EQ(box->windowTitle(), "提示");
+            EXPECT_EQ(box->text(), "是否需要在源程序中添加注释?");
+            EXPECT_EQ(box->icon(), QMessageBox::Question);
+            EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::Yes));
+            // Chinese standard buttons, with their access keys: 是(&Y), 否(&N).
+            EXPECT_TRUE(box->button(QMessageBox::Yes)->text().startsWith("是"));
+            EXPECT_TRUE(box->button(QMessageBox::No)->text().startsWith("否"));
+            box->button(QMessageBox::Yes)->click();
+        })
+        .then<QMessageBox>([](QMessageBox* box) {
+            EXPECT_EQ(box->windowTitle(), "已复制文本");
+            EXPECT_EQ(box->icon(), QMessageBox::Information);
+            // Each carriage return of the message shows as a line break.
+            EXPECT_EQ(box->text().split('\n').size(), 3);
+            EXPECT_TRUE(box->button(QMessageBox::Ok)->text().startsWith("确定"));
+            box->button(QMessageBox::Ok)->click();
+        });
+    Action("VbMenuTools_c")->trigger();
+    EXPECT_EQ(script.pending(), 0u);
+
+    const std::string expected = AssembleSource(settings, true);
+    EXPECT_EQ(form.Text1.text(), expected);
+    EXPECT_EQ(window.text1()->toPlainText(), QString::fromStdString(expected).replace("\r\n", "\n"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), expected);
+}
+
+TEST_F(MainWindowTest, UserEditsReachTheModelWithCrLf) {
+    window.text1()->setPlainText("line 1\nline 2");
+    EXPECT_EQ(form.Text1.text(), "line 1\r\nline 2");
+    Action("VbMenuTools_Clear")->trigger();
+    EXPECT_TRUE(window.text1()->toPlainText().isEmpty());
+}
+
+TEST_F(MainWindowTest, SaveThroughTheFileDialogWritesGbkBytes) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath("project1");
+    const std::string text = AssembleSource(settings, true) + "//端口I/O定义子程序\r\n";
+    form.Text1.setText(text);
+
+    // The real dialog this time, not the scripted shortcut.
+    struct DialogPlatform : QtPlatform {
+    } dialogPlatform;
+    AppContext dialogContext{settings, dialogPlatform};
+    Form1 dialogForm(dialogContext);
+    dialogForm.Text1.setText(text);
+    ModalScript script;
+    script.then<QFileDialog>([&](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(dialog->nameFilters(), QStringList{"C文件(*.c)"});
+        EXPECT_TRUE(dialog->defaultSuffix().isEmpty());
+        EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();  // runs the dialog's own checks
+    });
+    dialogForm.VbMenuFile_SaveFile_Click();
+    EXPECT_EQ(script.pending(), 0u);
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "saved as project1, without extension";
+    const QByteArray bytes = file.readAll();
+    QStringEncoder gbk("GBK");
+    const QByteArray expected = gbk.encode(QString::fromStdString(text));
+    ASSERT_FALSE(gbk.hasError());
+    EXPECT_EQ(bytes, expected);
+    EXPECT_TRUE(
+        bytes.endsWith(QByteArray("\x2f\x2f\xb6\xcb\xbf\xda\x49\x2f\x4f\xb6\xa8\xd2\xe5\xd7\xd3"
+                                  "\xb3\xcc\xd0\xf2\r\n")));
+    EXPECT_FALSE(bytes.startsWith("\xef\xbb\xbf"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"project1"});
+}
+
+TEST_F(MainWindowTest, SaveFailuresShowAnErrorAndKeepEverything) {
+    QTemporaryDir folder;
+    const QString existing = folder.filePath("keep.c");
+    {
+        QFile file(existing);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("keep me");
+    }
+    struct Case {
+        const char* what;
+        QString path;
+        QString typed;
+        QString mentioned;
+    };
+    const Case cases[] = {
+        {"folder is a file", existing + "/a.c", "int x;", existing + "/a.c"},
+        {"missing folder", folder.filePath("missing/a.c"), "int x;", "missing/a.c"},
+        {"emoji", existing, "int x; // 😀\n", "😀(U+1F600)"},
+    };
+    for (const auto& c : cases) {
+        platform.path = c.path.toStdString();
+        window.text1()->setPlainText(c.typed);
+        ModalScript script;
+        script.then<QMessageBox>([&](QMessageBox* box) {
+            EXPECT_EQ(box->windowTitle(), "保存失败") << c.what;
+            EXPECT_EQ(box->icon(), QMessageBox::Critical) << c.what;
+            EXPECT_TRUE(box->text().contains(c.mentioned)) << c.what << ": " << box->text().toStdString();
+            box->button(QMessageBox::Ok)->click();
+        });
+        Action("VbMenuFile_SaveFile")->trigger();
+        EXPECT_EQ(script.pending(), 0u) << c.what;
+        EXPECT_EQ(window.text1()->toPlainText(), c.typed) << c.what;
+    }
+    QFile file(existing);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "keep me");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.c"});
+}
+
+TEST_F(MainWindowTest, CrystalCommandThroughTheInputBox) {
+    ModalScript script;
+    script
+        .then<QInputDialog>([](QInputDialog* input) {
+            EXPECT_EQ(input->windowTitle(), "晶体设置");
+            EXPECT_EQ(input->labelText(), "请输入晶体振荡频率(MHZ)");
+            EXPECT_EQ(input->textValue(), "4");
+            input->setTextValue("0");
+            input->accept();
+        })
+        .then<QMessageBox>([](QMessageBox* box) {
+            EXPECT_EQ(box->windowTitle(), "晶振频率设置错误");
+            box->button(QMessageBox::Ok)->click();
+        })
+        .then<QInputDialog>([](QInputDialog* input) {
+            EXPECT_EQ(input->textValue(), "0");
+            input->reject();  // Cancel: the crystal follows Timer0's frequency
+        });
+    Action("VbMenuSet_Osc")->trigger();
+    EXPECT_EQ(script.pending(), 0u);
+    EXPECT_EQ(settings.CrystalMHz, 4.0f);
+}
+
+TEST_F(MainWindowTest, Text1FollowsTheWindowSize) {
+    window.showNormal();
+    window.resize(800, 600);
+    const double dpi = window.logicalDpiY();
+    const int expectedHeight = qRound((window.frameGeometry().height() * 1440.0 / dpi - 675) * dpi / 1440);
+    EXPECT_NEAR(window.text1()->height(), expectedHeight, 1);
+    EXPECT_EQ(window.text1()->x(), 0);
+    window.resize(20, 20);
+    EXPECT_GE(window.text1()->width(), 0);
+    EXPECT_EQ(form.Text1.height(), 0);
+}
+
+}  // namespace
+}  // namespace korvane
