@@ -6,69 +6,10 @@
 # Usage: main_window.sh KORVANE EXPECTED_SOURCE CLOSE_WINDOW [SCREENSHOT.png]
 set -euo pipefail
 korvane=$1 expected_source=$2 close_window=$3 screenshot=${4:-}
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+source "$(dirname "$0")/lib.sh"
 
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
-
-# Visible windows of the program, one "id<TAB>title" per line.
-windows() {
-    local id
-    for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-        printf '%s\t%s\n' "$id" "$(xdotool getwindowname "$id" 2>/dev/null)"
-    done
-}
-
-# Id of the program's visible window titled exactly $1 ("*" for any), within 15 s.
-await_window() {
-    local deadline=$(($(now_ms) + 15000)) id title
-    while [ "$(now_ms)" -lt "$deadline" ]; do
-        while IFS=$'\t' read -r id title; do
-            if [ "$1" = "*" ] || [ "$title" = "$1" ]; then
-                echo "$id"
-                return 0
-            fi
-        done < <(windows)
-        kill -0 "$pid" 2>/dev/null || fail "the program ended while waiting for '$1'"
-        sleep 0.05
-    done
-    fail "no window '$1'; visible: $(windows | tr '\n' ' ')"
-}
-
-press() {  # press WINDOW KEY...: focus the window, then type the keys
-    local window=$1
-    shift
-    xdotool windowfocus --sync "$window"
-    xdotool key --clearmodifiers "$@"
-}
-
-"$korvane" &
-pid=$!
-
-# The start screen is the program's only window until it closes.
-start=$(await_window "*") || exit 1
-[ "$(xdotool getwindowname "$start")" != "Korvane" ] || fail "main window before the start screen"
-press "$start" k
-
-main=$(await_window "Korvane") || exit 1
-press "$main" alt+t
-# The menu opens on its first item, and two items share the access key C, so
-# each C moves to the next of them (wrapping round) and Enter runs the choice:
-# C reaches 清除文本, the second C 生成C文件.
-xdotool key c c Return
-question=$(await_window "提示") || exit 1
-press "$question" Return  # Yes, the default button
-notice=$(await_window "已复制文本") || exit 1
-press "$notice" Return
+start_korvane "$korvane"
+generate_with_comments "$main"
 
 "$expected_source" >"$work/expected"
 xclip -o -selection clipboard >"$work/clipboard"

@@ -10,63 +10,9 @@ korvane=$1
 # Tab presses from the ticked Timer0 box to the time box; the Qt test
 # TimerViews.Timer0FromTheKeyboard checks the same number.
 tabs_to_time=5
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+source "$(dirname "$0")/lib.sh"
 
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
-
-windows() {  # visible windows of the program: "id<TAB>title" per line
-    local id
-    for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-        printf '%s\t%s\n' "$id" "$(xdotool getwindowname "$id" 2>/dev/null)"
-    done
-}
-
-await_window() {  # id of the visible window titled exactly $1 ("*": any), within 15 s
-    local deadline=$(($(now_ms) + 15000)) id title
-    while [ "$(now_ms)" -lt "$deadline" ]; do
-        while IFS=$'\t' read -r id title; do
-            if [ "$1" = "*" ] || [ "$title" = "$1" ]; then
-                echo "$id"
-                return 0
-            fi
-        done < <(windows)
-        kill -0 "$pid" 2>/dev/null || fail "the program ended while waiting for '$1'"
-        sleep 0.05
-    done
-    fail "no window '$1'; visible: $(windows | tr '\n' ' ')"
-}
-
-await_gone() {  # until no visible window is titled $1, within 15 s
-    local deadline=$(($(now_ms) + 15000))
-    while windows | cut -f2 | grep -qxF "$1"; do
-        [ "$(now_ms)" -lt "$deadline" ] || fail "window '$1' did not close"
-        sleep 0.05
-    done
-}
-
-press() {  # press WINDOW KEY...: focus the window, then type the keys
-    local window=$1
-    shift
-    xdotool windowfocus --sync "$window"
-    xdotool key --clearmodifiers "$@"
-}
-
-"$korvane" &
-pid=$!
-
-start=$(await_window "*") || exit 1
-press "$start" k
-main=$(await_window "Korvane") || exit 1
+start_korvane "$korvane"
 
 press "$main" alt+s
 xdotool key 0
@@ -81,12 +27,7 @@ await_gone "Timer0 set"
 windows | cut -f2 | grep -qx "输入数据不正确\|超出定时范围\|晶振频率设置错误" &&
     fail "the calculator complained"
 
-press "$main" alt+t
-xdotool key c c Return  # the second C reaches 生成C文件
-question=$(await_window "提示") || exit 1
-press "$question" Return  # Yes, with comments
-notice=$(await_window "已复制文本") || exit 1
-press "$notice" Return
+generate_with_comments "$main"
 
 xclip -o -selection clipboard >"$work/clipboard"
 printf '%s\r\n' \
