@@ -4,7 +4,10 @@
 
 #include "app/form_names.h"
 #include "app/start_screen.h"
+#include "qt/ccp_view.h"
+#include "qt/guide_view.h"
 #include "qt/port_view.h"
+#include "qt/sci_view.h"
 #include "qt/start_views.h"
 #include "qt/timer0_view.h"
 #include "qt/timer1_view.h"
@@ -25,9 +28,9 @@ const std::vector<FormEntry>& FormTable() {
         MakeFormEntry<Timer0Form, Timer0View>(form_names::kTimer0),
         MakeFormEntry<Timer1Form, Timer1View>(form_names::kTimer1),
         MakeFormEntry<Timer2Form, Timer2View>(form_names::kTimer2),
-        // MakeFormEntry<CcpForm, CcpView>(form_names::kCcp),
-        // MakeFormEntry<SciForm, SciView>(form_names::kSci),
-        // MakeFormEntry<GuideForm, GuideView>(form_names::kGuide),
+        MakeFormEntry<CcpForm, CcpView>(form_names::kCcp),
+        MakeFormEntry<SciForm, SciView>(form_names::kSci),
+        MakeFormEntry<GuideForm, GuideView>(form_names::kGuide),
     };
     return table;
 }

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "format/number_text.h"
+
+namespace korvane {
+
+// The standard rates the SCI dialog offers, slowest first. 57600 and 115200
+// are not among them.
+inline constexpr std::array<std::int32_t, 14> kBaudCandidates = {
+    110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 28800, 38400, 56000, 128000, 256000,
+};
+
+// SPBRG is one byte: every value from 0 to 255 is tried.
+inline constexpr int kSpbrgValues = 256;
+
+// Clock periods per bit for SPBRG 0: 4 in synchronous mode, else 16 at high
+// speed (BRGH = 1) and 64 at low speed.
+std::int16_t ModeBaudDivisor(bool synchronous, bool highSpeed);
+
+// The crystal in whole Hz, rounded to nearest with halves to even
+// (3.6864 MHz held as a single gives 3686400); nothing when it does not fit a
+// signed 32-bit number or is not finite.
+std::optional<std::int32_t> CrystalHz(float crystalMHz);
+
+// One usable rate: the nominal rate, the SPBRG value that reaches it and the
+// rate that value really gives, with their texts as the dialog lists them.
+struct BaudEntry {
+    std::int32_t rate = 0;
+    int spbrg = 0;
+    double actualBaud = 0;
+    std::string rateText;    // plain digits: 19200
+    std::string spbrgText;   // register byte text: 0x0C
+    std::string actualText;  // five decimals, grouped: 19,230.76923
+};
+
+enum class BaudCalcStatus {
+    Ok,                 // at least one entry
+    NoUsableRate,       // the inputs were fine, no candidate fits
+    ErrorLimitInvalid,  // the error-limit text is no number (or too large for a single)
+    CrystalOutOfRange,  // the crystal does not fit in whole Hz
+};
+
+struct BaudCalcInput {
+    float crystalMHz = 4;
+    int divisor = 16;            // ModeBaudDivisor of the current mode
+    std::string errorLimitText;  // allowed error in percent, as typed
+    NumberLocale locale;         // for the actual-rate read-outs
+};
+
+struct BaudCalcResult {
+    BaudCalcStatus status = BaudCalcStatus::NoUsableRate;
+    // Fastest rate first; each candidate at most once.
+    std::vector<BaudEntry> entries;
+
+    // The entry a run leaves chosen: the slowest usable rate, or nullptr.
+    const BaudEntry* chosen() const { return entries.empty() ? nullptr : &entries.back(); }
+};
+
+// Lists the candidates reachable within the error limit. The window is
+// one-sided: a rate may be exceeded by at most the limit and never undershot.
+// Each candidate takes the smallest SPBRG inside its window, and the scan only
+// moves down the table, so a slower rate can never push out a faster one.
+BaudCalcResult CalcBaudList(const BaudCalcInput& input);
+
+}  // namespace korvane

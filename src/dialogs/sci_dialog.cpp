@@ -1,0 +1,276 @@
+#include "dialogs/sci_dialog.h"
+
+#include <optional>
+
+#include "app/key_filters.h"
+#include "dialogs/timer_form.h"
+#include "format/number_text.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr const char* kNoRateTitle = "不使用SCI串行口退出";
+constexpr const char* kNoRateLine1 = "M晶振在此方式下无可用波特率";
+constexpr const char* kNoRateLine2 = "退出后将不使用串口,请通过菜单设置晶振后再进行设置,或可以";
+constexpr const char* kNoRateLine3 = "尝试使用其它工作方式或加大误差限制范围来获得可用波特率.";
+
+int TickState(const CheckBox& box) {
+    return box.value();
+}
+
+void SelectStored(OptionGroup& group, const SettingValue& value) {
+    if (const auto index = StoredIndex(value, group.count())) group.select(*index);
+}
+
+}  // namespace
+
+SciForm::SciForm(AppContext& context)
+    : Form(kName, kCaption), context_(context), settings_(context.settings) {
+    Txt_Osc.setReadOnly(true);
+    Txt_Brg.setReadOnly(true);
+
+    Chk_Spen.onClick = [this] { Chk_Spen_Click(); };
+    Opt_Sync.onClick = [this](int index) { Opt_Sync_Click(index); };
+    Opt_Baud.onClick = [this](int index) { Opt_Baud_Click(index); };
+    Chk_TxEn.onClick = [this] { Chk_TxEn_Click(); };
+    Chk_TxIE.onClick = [this] { Chk_TxIE_Click(); };
+    Opt_Tx89.onClick = [this](int index) { Opt_Tx89_Click(index); };
+    Opt_TxSyncOsc.onClick = [this](int index) { Opt_TxSyncOsc_Click(index); };
+    Chk_RxEn.onClick = [this] { Chk_RxEn_Click(); };
+    Chk_Sren.onClick = [this] { Chk_Sren_Click(); };
+    Chk_RcIE.onClick = [this] { Chk_RcIE_Click(); };
+    Opt_Rx89.onClick = [this](int index) { Opt_Rx89_Click(index); };
+    Opt_ContinuumEn.onClick = [this](int index) { Opt_ContinuumEn_Click(index); };
+    Txt_Err.onChange = [this] { Txt_Err_Change(); };
+    Txt_Err.onGotFocus = [this] { Txt_Err_GotFocus(); };
+    Txt_Err.onKeyPress = [this](std::int16_t& key) { Txt_Err_KeyPress(key); };
+    Command2.onClick = [this] { Command2_Click(); };
+    Combo_UseBaud.onClick = [this] { Combo_UseBaud_Click(); };
+    Command1.onClick = [this] { Command1_Click(); };
+}
+
+void SciForm::Form_Load() {
+    loading_ = true;
+    auto& s = settings_;
+    Chk_TxIE.setChecked(s.SciTxInt.equals(1));
+    Chk_RcIE.setChecked(s.SciRxInt == 1);
+    Chk_Spen.setChecked(s.SciEn.equals(1));
+    SelectStored(Opt_Sync, s.SciSyncMode);
+    if (Opt_Baud.contains(s.SciHighSpeed)) Opt_Baud.select(s.SciHighSpeed);
+    Chk_TxEn.setChecked(s.SciTxEn.equals(1));
+    SelectStored(Opt_Tx89, s.SciTx9);
+    SelectStored(Opt_TxSyncOsc, s.SciClockSource);
+    Chk_RxEn.setChecked(s.SciRxEn.equals(1));
+    Chk_Sren.setChecked(s.SciSingleRx.equals(1));
+    SelectStored(Opt_Rx89, s.SciRx9);
+    SelectStored(Opt_ContinuumEn, s.SciContinuous);
+    Txt_Err.setText(s.SciErrLimit.toText());
+    Txt_Osc.setText(SingleText(s.CrystalMHz));
+    loading_ = false;
+
+    // Set whatever SciEn is, so that the calculate button always has a divisor.
+    SetBaudDivisor();
+    // With the port in use this recomputes the list, so every opening starts
+    // from the slowest usable rate.
+    ApplySciEnabling();
+}
+
+void SciForm::Form_Unload() {
+    auto& s = settings_;
+    if (!s.SciEn.equals(1) || Txt_Brg.text() != kNoRate) return;
+    const std::string text =
+        SingleText(s.CrystalMHz) + kNoRateLine1 + "\r" + kNoRateLine2 + "\r" + kNoRateLine3;
+    context_.platform.messageBox(text, kNoRateTitle, MessageIcon::Information, MessageButtons::Ok);
+    // Only the port goes off; the other choices wait for the next opening.
+    s.SciEn = 0;
+}
+
+void SciForm::Chk_Spen_Click() {
+    settings_.SciEn = TickState(Chk_Spen);
+    if (!loading_) ApplySciEnabling();
+}
+
+void SciForm::Opt_Sync_Click(int index) {
+    settings_.SciSyncMode = index;
+    if (loading_) return;
+    ApplyModeRows(settings_.SciEn.equals(1), Synchronous());
+    SetBaudDivisor();
+    UpdateRcIEEnabling();
+    CalcBaudList();
+}
+
+void SciForm::Opt_Baud_Click(int index) {
+    settings_.SciHighSpeed = static_cast<std::int16_t>(index);
+    if (loading_) return;
+    SetBaudDivisor();
+    CalcBaudList();
+}
+
+void SciForm::Chk_TxEn_Click() {
+    settings_.SciTxEn = TickState(Chk_TxEn);
+    if (loading_) return;
+    const bool on = settings_.SciTxEn.equals(1);
+    Chk_TxIE.setEnabled(on);
+    if (!on) Chk_TxIE.setChecked(false);
+}
+
+void SciForm::Chk_TxIE_Click() {
+    settings_.SciTxInt = TickState(Chk_TxIE);
+}
+
+void SciForm::Opt_Tx89_Click(int index) {
+    settings_.SciTx9 = index;
+}
+
+void SciForm::Opt_TxSyncOsc_Click(int index) {
+    settings_.SciClockSource = index;
+}
+
+void SciForm::Chk_RxEn_Click() {
+    settings_.SciRxEn = TickState(Chk_RxEn);
+    if (!loading_) UpdateRcIEEnabling();
+}
+
+void SciForm::Chk_Sren_Click() {
+    settings_.SciSingleRx = TickState(Chk_Sren);
+    if (!loading_) UpdateRcIEEnabling();
+}
+
+void SciForm::Chk_RcIE_Click() {
+    settings_.SciRxInt = static_cast<std::int16_t>(TickState(Chk_RcIE));
+}
+
+void SciForm::Opt_Rx89_Click(int index) {
+    settings_.SciRx9 = index;
+}
+
+void SciForm::Opt_ContinuumEn_Click(int index) {
+    settings_.SciContinuous = index;
+}
+
+void SciForm::Txt_Err_Change() {
+    // An emptied box becomes 0 at once, so the calculator never reads nothing.
+    if (Txt_Err.text().empty()) {
+        Txt_Err.setText("0");
+        settings_.SciErrLimit = 0;
+        return;
+    }
+    settings_.SciErrLimit = Txt_Err.text();
+}
+
+void SciForm::Txt_Err_GotFocus() {
+    Txt_Err.selectAll();
+}
+
+void SciForm::Txt_Err_KeyPress(std::int16_t& keyAscii) {
+    DecimalKeyFilter(keyAscii);
+}
+
+void SciForm::Command2_Click() {
+    CalcBaudList();
+}
+
+void SciForm::Combo_UseBaud_Click() {
+    const int index = Combo_UseBaud.listIndex();
+    if (index < 0 || index >= static_cast<int>(entries_.size())) return;
+    Txt_Brg.setText(entries_[static_cast<std::size_t>(index)].spbrgText);
+    settings_.SciSpbrgText = Txt_Brg.text();
+    settings_.SciBaud = Combo_UseBaud.text();
+}
+
+void SciForm::Command1_Click() {
+    unload();
+}
+
+void SciForm::SetAllEnabled(std::initializer_list<Control*> controls, bool enabled) {
+    for (Control* control : controls) control->setEnabled(enabled);
+}
+
+bool SciForm::Synchronous() const {
+    return settings_.SciSyncMode.equals(1);
+}
+
+void SciForm::SetBaudDivisor() {
+    BaudDivisor = ModeBaudDivisor(Synchronous(), settings_.SciHighSpeed != 0);
+}
+
+void SciForm::ApplyModeRows(bool on, bool synchronous) {
+    // A box disabled by a mode keeps its tick and its setting.
+    Fra_Baud.setEnabled(on && !synchronous);
+    Opt_Baud.setAllEnabled(on && !synchronous);
+    Fra_Osc.setEnabled(on && synchronous);
+    Opt_TxSyncOsc.setAllEnabled(on && synchronous);
+    Chk_RxEn.setEnabled(on && !synchronous);
+    Chk_Sren.setEnabled(on && synchronous);
+    Fra_Continuum.setEnabled(on && synchronous);
+    Opt_ContinuumEn.setAllEnabled(on && synchronous);
+}
+
+void SciForm::ApplySciEnabling() {
+    const bool on = settings_.SciEn.equals(1);
+    SetAllEnabled(
+        {&Fra_Mode, &Fra_Tx, &Chk_TxEn, &Fra_TxLen, &Fra_Rx, &Fra_RxLen, &Fra_BaudCal, &Label1, &Label2,
+         &Label3, &Label4, &Label5, &Label6, &List1, &List2, &List3, &Txt_Err, &Txt_Osc, &Combo_UseBaud},
+        on);
+    for (OptionGroup* group : {&Opt_Sync, &Opt_Tx89, &Opt_Rx89}) group->setAllEnabled(on);
+    ApplyModeRows(on, Synchronous());
+
+    if (!on) {
+        Chk_TxIE.setEnabled(false);
+        Chk_TxIE.setChecked(false);
+        Chk_RcIE.setEnabled(false);
+        Chk_RcIE.setChecked(false);
+        List1.clear();
+        List2.clear();
+        List3.clear();
+        Combo_UseBaud.clear();
+        Txt_Brg.setText(kNoRate);
+        return;
+    }
+
+    const bool transmit = settings_.SciTxEn.equals(1);
+    Chk_TxIE.setEnabled(transmit);
+    if (!transmit) Chk_TxIE.setChecked(false);
+    SetBaudDivisor();
+    UpdateRcIEEnabling();
+    CalcBaudList();
+}
+
+void SciForm::UpdateRcIEEnabling() {
+    const bool open = (Chk_Sren.enabled() && settings_.SciSingleRx.equals(1)) ||
+                      (Chk_RxEn.enabled() && settings_.SciRxEn.equals(1));
+    Chk_RcIE.setEnabled(open);
+    if (!open) Chk_RcIE.setChecked(false);
+}
+
+void SciForm::CalcBaudList() {
+    List1.clear();
+    List2.clear();
+    List3.clear();
+    Combo_UseBaud.clear();
+    Txt_Brg.setText(kNoRate);
+
+    // A crystal or error limit that gives no number leaves the lists empty,
+    // just as a crystal with no usable rate does; closing then says so.
+    entries_ =
+        korvane::CalcBaudList({settings_.CrystalMHz, BaudDivisor, Txt_Err.text(), context_.locale}).entries;
+    for (const auto& entry : entries_) {
+        List1.addItem(entry.rateText);
+        List2.addItem(entry.spbrgText);
+        List3.addItem(entry.actualText);
+        Combo_UseBaud.addItem(entry.rateText);
+    }
+    // Each accepted rate overwrote the choice, so the slowest one stands.
+    if (!entries_.empty()) ChooseEntry(entries_.size() - 1);
+}
+
+void SciForm::ChooseEntry(std::size_t index) {
+    const BaudEntry& entry = entries_[index];
+    Combo_UseBaud.setText(entry.rateText);
+    settings_.SciBaud = Combo_UseBaud.text();
+    Txt_Brg.setText(entry.spbrgText);
+    settings_.SciSpbrgText = entry.spbrgText;
+}
+
+}  // namespace korvane

@@ -1,0 +1,103 @@
+#include "guide/guide.h"
+
+#include <iterator>
+
+#include "app/form1.h"
+#include "format/number_text.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr const char* kCrystalQuestionStart = "是否需要设置晶振频率?(现设置的频率为:";
+constexpr const char* kCrystalQuestionEnd = "M)";
+constexpr const char* kExitQuestion = "未完成设置,您确定要退出设置向导吗?";
+constexpr const char* kExitTitle = "退出提示";
+
+// Steps 2 to 8; step 1's question carries the crystal frequency. `form` is
+// the dialog a step opens, or nullptr for the generation step.
+struct Step {
+    const char* question;
+    const char* form;
+};
+constexpr Step kSteps[] = {
+    {"是否需要定义端口?", form_names::kPort},
+    {"是否需要设置定时器0?", form_names::kTimer0},
+    {"是否需要设置定时器1?", form_names::kTimer1},
+    {"是否需要设置定时器2?", form_names::kTimer2},
+    {"是否需要设置CCP模块?", form_names::kCcp},
+    {"是否需要设置SCI串行口模块?", form_names::kSci},
+    {"是否需要生成C文件?", nullptr},
+};
+static_assert(std::size(kSteps) + 1 == GuideForm::kStepCount);
+
+}  // namespace
+
+GuideForm::GuideForm(AppContext& context) : Form(kName, ""), context_(context) {
+    OptYesNo.onClick = [this](int index) { OptYesNo_Click(index); };
+    Command1.onClick = [this] { Command1_Click(); };
+    Command2.onClick = [this] { Command2_Click(); };
+    Command3.onClick = [this] { Command3_Click(); };
+}
+
+std::string GuideForm::Question(int step) const {
+    if (step == 1)
+        return kCrystalQuestionStart + SingleText(context_.settings.CrystalMHz) + kCrystalQuestionEnd;
+    if (step < 1 || step > kStepCount) return {};
+    return kSteps[step - 2].question;
+}
+
+void GuideForm::Form_Load() {
+    GuideStep = 1;
+    GuideAnswer = kYes;
+    OptYesNo.select(kYes);
+    Command1.setEnabled(true);
+    Command2.setCaption(kExitCaption);
+    Label.setCaption(Question(1));
+    Picture1.setPath(context_.platform.programFolder() + "/" + kPictureFile);
+}
+
+void GuideForm::OptYesNo_Click(int index) {
+    GuideAnswer = static_cast<std::int16_t>(index);
+}
+
+void GuideForm::RunStep(int step) {
+    Form1* mainWindow = context_.mainWindow;
+    if (step == 1) {
+        // The main window's own command, so the guide and the menu never differ.
+        if (mainWindow) mainWindow->VbMenuSet_Osc_Click();
+    } else if (const char* form = kSteps[step - 2].form) {
+        context_.platform.showForm(form, true);
+    } else if (mainWindow) {
+        mainWindow->VbMenuTools_c_Click();
+    }
+}
+
+void GuideForm::Command1_Click() {
+    const int step = GuideStep;
+    // Past the last step the button is disabled; a stray call does nothing.
+    if (step < 1 || step > kStepCount) return;
+    if (GuideAnswer == kYes) RunStep(step);
+    if (step < kStepCount) {
+        Label.setCaption(Question(step + 1));
+    } else {
+        Command1.setEnabled(false);
+        Command2.setCaption(kFinishCaption);
+    }
+    GuideStep = static_cast<std::int16_t>(step + 1);
+}
+
+void GuideForm::Command2_Click() {
+    if (Command2.caption() == kExitCaption &&
+        context_.platform.messageBox(kExitQuestion, kExitTitle, MessageIcon::Question,
+                                     MessageButtons::YesNo) != MessageAnswer::Yes)
+        return;
+    unload();
+}
+
+void GuideForm::Command3_Click() {
+    // The help file and the way it opens belong to the main window's help command.
+    if (context_.mainWindow) context_.mainWindow->VbMenuHelp_Con_Click();
+}
+
+}  // namespace korvane

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/app_context.h"
+#include "app/form_names.h"
+#include "controls/controls.h"
+#include "controls/form.h"
+
+namespace korvane {
+
+// The setup guide: eight yes-or-no steps (crystal, ports, the three timers,
+// CCP, SCI, generation). "是" runs the step's dialog or the main window's own
+// command before moving on; "否" skips it. The guide keeps no settings of its
+// own: every step goes through the command or dialog it names.
+class GuideForm : public Form {
+public:
+    static constexpr const char* kName = form_names::kGuide;
+    static constexpr const char* kPictureFile = "guide1.jpg";
+    static constexpr std::int16_t kStepCount = 8;
+    static constexpr std::int16_t kDone = kStepCount + 1;
+    static constexpr std::int16_t kYes = 0;
+    static constexpr std::int16_t kNo = 1;
+    static constexpr const char* kExitCaption = "退 出(&E)";
+    static constexpr const char* kFinishCaption = "完 成(&C)";
+
+    explicit GuideForm(AppContext& context);
+
+    // Qualified: the member named Label would otherwise change the meaning of
+    // the type name inside the class.
+    korvane::Label Label1{"Label1", "欢迎使用Korvane 设置向导:"};
+    korvane::Label Label{"Label", "是否需要设置晶振频率?(缺省为4M)"};
+    OptionGroup OptYesNo{"OptYesNo", {"是", "否"}};
+    Picture Picture1{"Picture1"};
+    Button Command1{"Command1", "下一步(&N)"};
+    Button Command2{"Command2", kExitCaption};
+    Button Command3{"Command3", "帮 助(&H)"};
+
+    // The step that Command1 carries out next: 1..8, then kDone.
+    std::int16_t GuideStep = 1;
+    // The chosen OptYesNo member: kYes or kNo.
+    std::int16_t GuideAnswer = kYes;
+
+    void Form_Load() override;
+    void OptYesNo_Click(int index);
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+
+    // The question shown while `step` (1..8) waits.
+    std::string Question(int step) const;
+
+private:
+    void RunStep(int step);
+
+    AppContext& context_;
+};
+
+}  // namespace korvane

@@ -1,0 +1,88 @@
+#include "qt/ccp_view.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "qt/binders.h"
+
+namespace korvane {
+
+namespace {
+
+// Both right-hand frames keep their room while hidden, so switching to or
+// from PWM does not make the window jump.
+void KeepRoomWhenHidden(QWidget* widget) {
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
+QLineEdit* MakeBitRow(QGridLayout* grid, int row, Label& label, TextBox& box, QWidget* parent) {
+    auto* edit = Make<QLineEdit>(box, parent);
+    // One digit fits; the width is only a hint.
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
+    auto* caption = Make<QLabel>(label, parent);
+    caption->setBuddy(edit);
+    grid->addWidget(caption, row, 0);
+    grid->addWidget(edit, row, 1);
+    return edit;
+}
+
+QGroupBox* MakeModuleFrame(const CcpForm::Module& m, QWidget* parent) {
+    auto* moduleFrame = Make<QGroupBox>(m.moduleFrame, parent);
+    auto* column = new QVBoxLayout(moduleFrame);
+    column->addWidget(Make<QCheckBox>(m.useBox, moduleFrame));
+
+    auto* row = new QHBoxLayout;
+    auto* modeFrame = Make<QGroupBox>(m.modeFrame, moduleFrame);
+    auto* modeColumn = new QVBoxLayout(modeFrame);
+    for (QRadioButton* option : MakeOptions(m.modeOptions, modeFrame)) modeColumn->addWidget(option);
+    modeColumn->addStretch();
+    row->addWidget(modeFrame);
+
+    auto* subModeFrame = Make<QGroupBox>(m.subModeFrame, moduleFrame);
+    auto* subModeColumn = new QVBoxLayout(subModeFrame);
+    subModeColumn->addWidget(Make<QCheckBox>(m.interruptBox, subModeFrame));
+    for (QRadioButton* option : MakeOptions(m.subModeOptions, subModeFrame)) subModeColumn->addWidget(option);
+
+    auto* pwmFrame = Make<QGroupBox>(m.pwmFrame, moduleFrame);
+    auto* bits = new QGridLayout(pwmFrame);
+    MakeBitRow(bits, 0, m.yLabel, m.yBox, pwmFrame);
+    MakeBitRow(bits, 1, m.xLabel, m.xBox, pwmFrame);
+    bits->setRowStretch(2, 1);
+
+    auto* sharedPlace = new QGridLayout;
+    for (QGroupBox* frame : {subModeFrame, pwmFrame}) {
+        KeepRoomWhenHidden(frame);
+        sharedPlace->addWidget(frame, 0, 0);
+    }
+    row->addLayout(sharedPlace, 1);
+    column->addLayout(row);
+    return moduleFrame;
+}
+
+}  // namespace
+
+CcpView::CcpView(CcpForm& form, QWidget* parent) : FormDialog(form, parent) {
+    auto* layout = new QVBoxLayout(this);
+    for (int i = 0; i < CcpForm::kModuleCount; ++i) layout->addWidget(MakeModuleFrame(form.module(i), this));
+
+    auto* ok = Make<QPushButton>(form.Command1, this);
+    ok->setDefault(true);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(ok);
+    buttonRow->addStretch();
+    layout->addLayout(buttonRow);
+
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+}  // namespace korvane

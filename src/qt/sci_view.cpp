@@ -1,0 +1,129 @@
+#include "qt/sci_view.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
+
+#include "qt/binders.h"
+
+namespace korvane {
+
+namespace {
+
+// A frame with one option group in a column; `highFirst` puts option 1 above
+// option 0, as the dialog shows the speed, length and clock choices.
+QGroupBox* OptionFrame(Frame& frame, OptionGroup& options, bool highFirst, QWidget* parent) {
+    auto* box = Make<QGroupBox>(frame, parent);
+    auto* column = new QVBoxLayout(box);
+    auto buttons = MakeOptions(options, box);
+    if (highFirst) std::reverse(buttons.begin(), buttons.end());
+    for (auto* button : buttons) column->addWidget(button);
+    return box;
+}
+
+QLabel* Caption(Label& label, QWidget* buddy, QWidget* parent) {
+    auto* caption = Make<QLabel>(label, parent);
+    caption->setBuddy(buddy);
+    return caption;
+}
+
+}  // namespace
+
+SciView::SciView(SciForm& form, QWidget* parent) : FormDialog(form, parent) {
+    auto* left = new QVBoxLayout;
+    left->addWidget(Make<QCheckBox>(form.Chk_Spen, this));
+    auto* modes = new QHBoxLayout;
+    modes->addWidget(OptionFrame(form.Fra_Mode, form.Opt_Sync, false, this));
+    modes->addWidget(OptionFrame(form.Fra_Baud, form.Opt_Baud, true, this));
+    modes->addWidget(OptionFrame(form.Fra_Osc, form.Opt_TxSyncOsc, true, this));
+    left->addLayout(modes);
+
+    // The frames nested in the transmit and receive frames are enabled
+    // whenever their outer frame is, so nesting hides no state.
+    auto* tx = Make<QGroupBox>(form.Fra_Tx, this);
+    auto* txLayout = new QVBoxLayout(tx);
+    txLayout->addWidget(Make<QCheckBox>(form.Chk_TxEn, tx));
+    txLayout->addWidget(Make<QCheckBox>(form.Chk_TxIE, tx));
+    txLayout->addWidget(OptionFrame(form.Fra_TxLen, form.Opt_Tx89, true, tx));
+    txLayout->addStretch();
+
+    auto* rx = Make<QGroupBox>(form.Fra_Rx, this);
+    auto* rxLayout = new QVBoxLayout(rx);
+    rxLayout->addWidget(Make<QCheckBox>(form.Chk_RxEn, rx));
+    rxLayout->addWidget(Make<QCheckBox>(form.Chk_Sren, rx));
+    rxLayout->addWidget(Make<QCheckBox>(form.Chk_RcIE, rx));
+    auto* rxOptions = new QHBoxLayout;
+    rxOptions->addWidget(OptionFrame(form.Fra_RxLen, form.Opt_Rx89, false, rx));
+    rxOptions->addWidget(OptionFrame(form.Fra_Continuum, form.Opt_ContinuumEn, false, rx));
+    rxLayout->addLayout(rxOptions);
+
+    auto* txRx = new QHBoxLayout;
+    txRx->addWidget(tx);
+    txRx->addWidget(rx);
+    left->addLayout(txRx);
+    left->addStretch();
+
+    // The SPBRG box and the calculate button are never disabled, so they
+    // stand outside the calculator frame, which is.
+    auto* right = new QVBoxLayout;
+    auto* calculator = Make<QGroupBox>(form.Fra_BaudCal, this);
+    auto* grid = new QGridLayout(calculator);
+    auto* err = Make<QLineEdit>(form.Txt_Err, calculator);
+    grid->addWidget(Caption(form.Label1, err, calculator), 0, 0, 1, 2);
+    grid->addWidget(err, 0, 2);
+    auto* osc = Make<QLineEdit>(form.Txt_Osc, calculator);
+    grid->addWidget(Caption(form.Label2, osc, calculator), 1, 0, 1, 2);
+    grid->addWidget(osc, 1, 2);
+    const std::pair<Label*, ListBox*> lists[] = {
+        {&form.Label3, &form.List1}, {&form.Label4, &form.List2}, {&form.Label5, &form.List3}};
+    int column = 0;
+    for (const auto& [label, model] : lists) {
+        auto* list = Make<QListWidget>(*model, calculator);
+        list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QStringLiteral("256,000.00000")) + 24);
+        grid->addWidget(Caption(*label, list, calculator), 2, column);
+        grid->addWidget(list, 3, column);
+        ++column;
+    }
+    auto* combo = Make<QComboBox>(form.Combo_UseBaud, calculator);
+    grid->addWidget(Caption(form.Label6, combo, calculator), 4, 0, 1, 2);
+    grid->addWidget(combo, 4, 2);
+    right->addWidget(calculator);
+
+    auto* result = new QHBoxLayout;
+    auto* brg = Make<QLineEdit>(form.Txt_Brg, this);
+    result->addWidget(Caption(form.Label7, brg, this));
+    result->addWidget(brg);
+    // Enter in the error box must not close the dialog by surprise.
+    auto* calculate = Make<QPushButton>(form.Command2, this);
+    calculate->setAutoDefault(false);
+    result->addWidget(calculate);
+    right->addLayout(result);
+    right->addStretch();
+
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(right);
+
+    auto* ok = Make<QPushButton>(form.Command1, this);
+    ok->setAutoDefault(false);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(ok);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    layout->addLayout(buttonRow);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+}  // namespace korvane

@@ -1,0 +1,486 @@
+#include "dialogs/ccp_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "app/form_names.h"
+#include "fake_platform.h"
+
+namespace korvane {
+namespace {
+
+using Titles = std::vector<std::string>;
+
+const char* const kCapture[] = {"捕捉模式设定", "每个下降沿触发", "每个上升沿触发", "每4个上升沿触发",
+                                "每16个上升沿触发"};
+const char* const kCompare[] = {"比较模式设定", "匹配时输出1", "匹配时输出0", "匹配时不受影响", "复位TMR1"};
+const char* const kTimer1Title = "确认Timer1工作方式";
+
+class CcpDialogTest : public ::testing::Test {
+protected:
+    ProjectSettings settings;
+    FakePlatform platform;
+    AppContext context{settings, platform};
+
+    std::unique_ptr<CcpForm> Open() {
+        auto form = std::make_unique<CcpForm>(context);
+        form->load();
+        return form;
+    }
+
+    struct StoredModule {
+        SettingValue& enabled;
+        std::int16_t& interrupt;
+        SettingValue& mode;
+        std::int16_t& subCode;
+        SettingValue& y;
+        SettingValue& x;
+    };
+    StoredModule Stored(int module) {
+        auto& s = settings;
+        if (module == 0) return {s.Ccp1En, s.Ccp1Int, s.Ccp1Mode, s.Ccp1SubCode, s.Ccp1Y, s.Ccp1X};
+        return {s.Ccp2En, s.Ccp2Int, s.Ccp2Mode, s.Ccp2SubCode, s.Ccp2Y, s.Ccp2X};
+    }
+
+    // Ticks the module's use box and picks a mode and sub-mode as a user would.
+    static void Choose(CcpForm& form, int module, int mode, int subMode) {
+        auto m = form.module(module);
+        if (!m.useBox.checked()) m.useBox.click();
+        m.modeOptions.click(mode);
+        if (mode != CcpForm::kPwm) m.subModeOptions.click(subMode);
+    }
+
+    // What an open dialog must always show: the boxes and options mirror the
+    // settings, the frames follow the mode and the module controls the use box.
+    static void ExpectShowsSettings(CcpForm& form, const std::string& why) {
+        for (int i = 0; i < CcpForm::kModuleCount; ++i) {
+            const auto m = form.module(i);
+            const std::string at = why + " module " + std::to_string(i + 1);
+            const bool used = m.enabled.isTrue();
+            const int mode = static_cast<int>(*m.mode.toNumber());
+            EXPECT_EQ(m.useBox.checked(), used) << at;
+            EXPECT_TRUE(m.useBox.enabled()) << at;
+            EXPECT_EQ(m.modeOptions.selected(), mode) << at;
+            EXPECT_EQ(m.subModeOptions.selected(), m.subCode) << at;
+            EXPECT_EQ(m.interruptBox.checked(), m.interrupt == -1) << at;
+            EXPECT_EQ(m.pwmFrame.visible(), mode == CcpForm::kPwm) << at;
+            EXPECT_EQ(m.subModeFrame.visible(), mode != CcpForm::kPwm) << at;
+            EXPECT_EQ(m.interruptBox.visible(), mode != CcpForm::kPwm) << at;
+            EXPECT_EQ(m.yBox.text(), m.y.toText()) << at;
+            EXPECT_EQ(m.xBox.text(), m.x.toText()) << at;
+            EXPECT_EQ(m.modeCode, SettingValue(used ? CcpModeCode(mode, m.subCode) : 0)) << at;
+            for (Control* c : {static_cast<Control*>(&m.modeFrame), static_cast<Control*>(&m.subModeFrame),
+                               static_cast<Control*>(&m.interruptBox), static_cast<Control*>(&m.pwmFrame),
+                               static_cast<Control*>(&m.yBox), static_cast<Control*>(&m.xBox),
+                               static_cast<Control*>(&m.yLabel), static_cast<Control*>(&m.xLabel)})
+                EXPECT_EQ(c->enabled(), used) << at << " " << c->name();
+            for (int k = 0; k < 3; ++k) EXPECT_EQ(m.modeOptions.enabled(k), used) << at;
+            for (int k = 4; k < 8; ++k) EXPECT_EQ(m.subModeOptions.enabled(k), used) << at;
+            if (mode != CcpForm::kPwm) {
+                const char* const* texts = mode == CcpForm::kCapture ? kCapture : kCompare;
+                EXPECT_EQ(m.subModeFrame.caption(), texts[0]) << at;
+                for (int k = 4; k < 8; ++k) EXPECT_EQ(m.subModeOptions.caption(k), texts[k - 3]) << at;
+            }
+        }
+    }
+};
+
+TEST_F(CcpDialogTest, OpensWithDefaultsAndClosesWithoutChangingAnything) {
+    auto form = Open();
+    EXPECT_EQ(form->caption(), "捕捉/比较/脉宽调制(CCP)模块设置");
+    EXPECT_EQ(form->name(), "ccp");
+    EXPECT_EQ(form->Command1.caption(), "确 定(&E)");
+    struct Captions {
+        const char *set, *use, *modeFrame, *interrupt, *y, *x;
+    };
+    const Captions expected[] = {
+        {"CCP1模块设置", "使用CCP1模块", "CCP1模式选择", "使用CCP1中断", "CCP1Y:", "CCP1X:"},
+        {"CCP2模块设置", "使用CCP2模块", "CCP2模式选择", "使用CCP2中断", "CCP2Y:", "CCP2X:"},
+    };
+    for (int i = 0; i < CcpForm::kModuleCount; ++i) {
+        const auto m = form->module(i);
+        EXPECT_EQ(m.moduleFrame.caption(), expected[i].set);
+        EXPECT_EQ(m.useBox.caption(), expected[i].use);
+        EXPECT_EQ(m.modeFrame.caption(), expected[i].modeFrame);
+        EXPECT_EQ(m.interruptBox.caption(), expected[i].interrupt);
+        EXPECT_EQ(m.yLabel.caption(), expected[i].y);
+        EXPECT_EQ(m.xLabel.caption(), expected[i].x);
+        EXPECT_EQ(m.pwmFrame.caption(), "PWM低两位数据");
+        EXPECT_EQ(m.modeOptions.caption(0), "捕捉模式");
+        EXPECT_EQ(m.modeOptions.caption(1), "比较模式");
+        EXPECT_EQ(m.modeOptions.caption(2), "PWM模式");
+        EXPECT_EQ(m.yBox.text(), "0");
+        EXPECT_EQ(m.xBox.text(), "0");
+    }
+    EXPECT_EQ(form->Label4.caption(), "CCP2Y:");  // the CCP2 labels run the other way
+    EXPECT_EQ(form->Opt_Ccp2M.name(), "Opt_Ccp2M");
+    ExpectShowsSettings(*form, "defaults");
+    EXPECT_FALSE(form->Chk_Ccp1En.checked());
+    EXPECT_EQ(form->Opt_Ccp1M.selected(), 4);
+
+    form->Command1.click();
+    EXPECT_TRUE(form->unloaded());
+    EXPECT_TRUE(platform.events.empty());
+    // An unused module claims nothing: port C stays off, RC1 and RC2 outputs.
+    EXPECT_TRUE(settings == ProjectSettings{});
+}
+
+TEST_F(CcpDialogTest, EveryModeAndSubModeGivesItsCodeAndPinDirection) {
+    struct Case {
+        int mode, subMode, code, pinDirection;
+    };
+    const Case cases[] = {
+        {0, 4, 4, 1}, {0, 5, 5, 1},  {0, 6, 6, 1},  {0, 7, 7, 1},  {1, 4, 8, 0},
+        {1, 5, 9, 0}, {1, 6, 10, 0}, {1, 7, 11, 0}, {2, 4, 12, 0}, {2, 7, 12, 0},
+    };
+    for (int module = 0; module < CcpForm::kModuleCount; ++module) {
+        const int pin = module == 0 ? 2 : 1;
+        for (const auto& c : cases) {
+            const std::string why = "CCP" + std::to_string(module + 1) + " mode " + std::to_string(c.mode) +
+                                    " sub " + std::to_string(c.subMode);
+            settings = ProjectSettings{};
+            // The user's own port C pins must survive the claim.
+            settings.PortCDir = {1, 0, 0, 1, 0, 1, 0, 1};
+            auto form = Open();
+            // Start from the opposite direction so the claim shows.
+            Choose(*form, module, c.mode == CcpForm::kCapture ? CcpForm::kCompare : CcpForm::kCapture, 4);
+            Choose(*form, module, c.mode, c.subMode);
+
+            const auto m = form->module(module);
+            EXPECT_EQ(m.modeCode, SettingValue(c.code)) << why;
+            EXPECT_EQ(m.mode, SettingValue(c.mode)) << why;
+            EXPECT_EQ(settings.PortCUsed, 1) << why;
+            PinDirections expected = {1, 0, 0, 1, 0, 1, 0, 1};
+            expected[pin] = static_cast<std::int16_t>(c.pinDirection);
+            EXPECT_EQ(settings.PortCDir, expected) << why;
+            // The other module is untouched.
+            const auto other = form->module(1 - module);
+            EXPECT_FALSE(other.enabled.isTrue()) << why;
+            EXPECT_EQ(other.modeCode, SettingValue(0)) << why;
+            ExpectShowsSettings(*form, why);
+        }
+    }
+}
+
+TEST_F(CcpDialogTest, CheckingCcp1FromTheDefaultsClaimsRc2AsInput) {
+    auto form = Open();
+    form->Chk_Ccp1En.click();
+    EXPECT_TRUE(settings.Ccp1En.isTrue());
+    EXPECT_EQ(settings.Ccp1M, SettingValue(4));
+    EXPECT_EQ(settings.PortCDir[2], 1);
+    EXPECT_EQ(settings.PortCDir[1], 0);
+    EXPECT_EQ(settings.PortCUsed, 1);
+    EXPECT_TRUE(form->Opt_Ccp1Mode.enabled(2));
+    EXPECT_FALSE(form->Opt_Ccp2Mode.enabled(2));
+    ExpectShowsSettings(*form, "CCP1 ticked");
+}
+
+TEST_F(CcpDialogTest, SwitchingModesKeepsTheSubModeAndTheInterrupt) {
+    auto form = Open();
+    Choose(*form, 0, CcpForm::kCompare, 7);
+    EXPECT_EQ(settings.Ccp1M, SettingValue(11));
+    EXPECT_EQ(form->Opt_Ccp1M.caption(7), "复位TMR1");
+    EXPECT_EQ(settings.PortCDir[2], 0);
+    form->Chk_CCP1IntEN.click();
+    EXPECT_EQ(settings.Ccp1Int, -1);
+
+    form->Opt_Ccp1Mode.click(CcpForm::kCapture);
+    EXPECT_EQ(form->Opt_Ccp1M.selected(), 7);
+    EXPECT_EQ(settings.Ccp1M, SettingValue(7));
+    EXPECT_EQ(form->Opt_Ccp1M.caption(7), "每16个上升沿触发");
+    EXPECT_EQ(settings.PortCDir[2], 1);
+
+    form->Opt_Ccp1Mode.click(CcpForm::kPwm);
+    EXPECT_EQ(settings.Ccp1M, SettingValue(12));
+    EXPECT_EQ(settings.PortCDir[2], 0);
+    EXPECT_TRUE(form->Fra_Ccp1PWMSet.visible());
+    EXPECT_FALSE(form->Fra_Ccp1MSet.visible());
+    EXPECT_FALSE(form->Chk_CCP1IntEN.visible());
+    EXPECT_EQ(settings.Ccp1Int, -1);  // hidden, not cleared
+    EXPECT_EQ(settings.Ccp1SubCode, 7);
+
+    form->Opt_Ccp1Mode.click(CcpForm::kCompare);
+    EXPECT_EQ(form->Opt_Ccp1M.selected(), 7);
+    EXPECT_EQ(settings.Ccp1M, SettingValue(11));
+    EXPECT_TRUE(form->Chk_CCP1IntEN.checked());
+    ExpectShowsSettings(*form, "back to compare");
+}
+
+TEST_F(CcpDialogTest, UncheckingKeepsTheChoicesAndTheClaimForNextTime) {
+    auto form = Open();
+    Choose(*form, 1, CcpForm::kCompare, 6);
+    form->Chk_CCP2IntEN.click();
+    form->Txt_Ccp2Y.setText("1");
+    EXPECT_EQ(settings.Ccp2M, SettingValue(10));
+    EXPECT_EQ(settings.Ccp2Int, -1);
+
+    form->Chk_Ccp2En.click();
+    EXPECT_FALSE(settings.Ccp2En.isTrue());
+    EXPECT_EQ(settings.Ccp2M, SettingValue(0));
+    EXPECT_EQ(settings.Ccp2Int, 0);
+    EXPECT_EQ(settings.PortCUsed, 1);
+    EXPECT_EQ(settings.PortCDir[1], 0);
+    EXPECT_EQ(settings.Ccp2Mode, SettingValue(CcpForm::kCompare));
+    EXPECT_EQ(settings.Ccp2SubCode, 6);
+    EXPECT_EQ(settings.Ccp2Y, SettingValue(1));
+    ExpectShowsSettings(*form, "CCP2 off");
+    // Greyed-out controls ignore the user.
+    form->Opt_Ccp2Mode.click(CcpForm::kPwm);
+    form->Chk_CCP2IntEN.click();
+    EXPECT_EQ(settings.Ccp2Mode, SettingValue(CcpForm::kCompare));
+    EXPECT_EQ(settings.Ccp2Int, 0);
+
+    form->Chk_Ccp2En.click();
+    EXPECT_EQ(settings.Ccp2M, SettingValue(10));
+    EXPECT_EQ(settings.Ccp2Int, 0);  // the interrupt has to be chosen again
+    ExpectShowsSettings(*form, "CCP2 on again");
+}
+
+TEST_F(CcpDialogTest, OpeningShowsTheStoredStateAndClaimsOnlyForUsedModules) {
+    struct Case {
+        bool used;
+        int mode, subCode, interrupt, y, x;
+        int interruptAfter, codeAfter;
+        std::int16_t portCUsed, pinAfter;
+    };
+    const Case cases[] = {
+        {true, 0, 6, -1, 0, 0, -1, 6, 1, 1},  {true, 1, 5, 0, 1, 0, 0, 9, 1, 0},
+        {true, 2, 7, -1, 1, 1, -1, 12, 1, 0}, {false, 2, 5, 0, 1, 1, 0, 0, 0, 1},
+        {false, 0, 4, -1, 0, 1, 0, 0, 0, 0},  {false, 1, 7, 0, 0, 0, 0, 0, 0, 1},
+    };
+    for (int module = 0; module < CcpForm::kModuleCount; ++module) {
+        const int pin = module == 0 ? 2 : 1;
+        for (const auto& c : cases) {
+            const std::string why = "CCP" + std::to_string(module + 1) + " used " + std::to_string(c.used) +
+                                    " mode " + std::to_string(c.mode);
+            settings = ProjectSettings{};
+            const auto stored = Stored(module);
+            stored.enabled = c.used;
+            stored.mode = c.mode;
+            stored.subCode = static_cast<std::int16_t>(c.subCode);
+            stored.interrupt = static_cast<std::int16_t>(c.interrupt);
+            stored.y = c.y;
+            stored.x = c.x;
+            // A stored direction the opening must only change for a used module.
+            settings.PortCDir[pin] = static_cast<std::int16_t>(c.used ? 1 - c.pinAfter : c.pinAfter);
+
+            auto form = Open();
+            const auto m = form->module(module);
+            EXPECT_EQ(m.interrupt, c.interruptAfter) << why;
+            EXPECT_EQ(m.modeCode, SettingValue(c.codeAfter)) << why;
+            EXPECT_EQ(settings.PortCUsed, c.portCUsed) << why;
+            EXPECT_EQ(settings.PortCDir[pin], c.pinAfter) << why;
+            EXPECT_EQ(m.y, SettingValue(c.y)) << why;
+            EXPECT_EQ(m.x, SettingValue(c.x)) << why;
+            // The bit boxes show the stored bits whatever the mode, so a switch
+            // to PWM shows what will be generated.
+            EXPECT_EQ(m.yBox.text(), std::to_string(c.y)) << why;
+            EXPECT_EQ(m.xBox.text(), std::to_string(c.x)) << why;
+            ExpectShowsSettings(*form, why);
+            EXPECT_TRUE(platform.events.empty()) << why;
+        }
+    }
+}
+
+TEST_F(CcpDialogTest, BitBoxesHoldOnlyZeroOrOne) {
+    struct Case {
+        const char* entered;  // pasted or set, bypassing the key filter
+        const char* shown;
+        int stored;
+    };
+    const Case cases[] = {
+        {"1", "1", 1},  {"0", "0", 0},     {"5", "1", 1},   {"", "0", 0},   {"1.0", "1", 1},
+        {"01", "1", 1}, {"00", "0", 0},    {"abc", "0", 0}, {"-0", "0", 0}, {"0.5", "1", 1},
+        {"-1", "1", 1}, {"1.2.3", "0", 0}, {"10", "1", 1},  {" 1", "1", 1},
+    };
+    auto form = Open();
+    Choose(*form, 0, CcpForm::kPwm, 4);
+    Choose(*form, 1, CcpForm::kPwm, 4);
+    struct Box {
+        TextBox& box;
+        SettingValue ProjectSettings::*bit;
+    };
+    const Box boxes[] = {{form->Txt_Ccp1Y, &ProjectSettings::Ccp1Y},
+                         {form->Txt_Ccp1X, &ProjectSettings::Ccp1X},
+                         {form->Txt_Ccp2Y, &ProjectSettings::Ccp2Y},
+                         {form->Txt_Ccp2X, &ProjectSettings::Ccp2X}};
+    for (const auto& b : boxes) {
+        for (const auto& c : cases) {
+            // Start from the other bit so every case has to store.
+            b.box.setText(c.stored ? "0" : "1");
+            const ProjectSettings before = settings;
+            b.box.setText(c.entered);
+            EXPECT_EQ(b.box.text(), c.shown) << b.box.name() << " '" << c.entered << "'";
+            EXPECT_EQ(settings.*b.bit, SettingValue(c.stored)) << b.box.name() << " '" << c.entered << "'";
+            // Only its own bit changes.
+            ProjectSettings expected = before;
+            expected.*b.bit = c.stored;
+            EXPECT_TRUE(settings == expected) << b.box.name() << " '" << c.entered << "'";
+        }
+    }
+    EXPECT_TRUE(platform.events.empty());
+}
+
+TEST_F(CcpDialogTest, BitBoxesAdmitOnlyZeroOneAndBackspaceAndSelectAllOnFocus) {
+    auto form = Open();
+    Choose(*form, 0, CcpForm::kPwm, 4);
+    Choose(*form, 1, CcpForm::kPwm, 4);
+    for (TextBox* box : {&form->Txt_Ccp1Y, &form->Txt_Ccp1X, &form->Txt_Ccp2Y, &form->Txt_Ccp2X}) {
+        for (int key : {48, 49, 8}) EXPECT_EQ(box->keyPress(key), key) << box->name() << " " << key;
+        for (int key : {50, 57, 97, 46, 45, 32, 13, 27})
+            EXPECT_EQ(box->keyPress(key), 0) << box->name() << " " << key;
+        int selectAll = 0;
+        box->observe([&](Change change) { selectAll += change == Change::SelectAll; });
+        box->gotFocus();
+        EXPECT_EQ(selectAll, 1) << box->name();
+    }
+}
+
+TEST_F(CcpDialogTest, InterruptBoxesStoreMinusOneOrZero) {
+    auto form = Open();
+    form->Chk_Ccp1En.click();
+    form->Chk_Ccp2En.click();
+    form->Chk_CCP1IntEN.click();
+    EXPECT_EQ(settings.Ccp1Int, -1);
+    EXPECT_EQ(settings.Ccp2Int, 0);
+    form->Chk_CCP2IntEN.click();
+    EXPECT_EQ(settings.Ccp2Int, -1);
+    form->Chk_CCP1IntEN.click();
+    EXPECT_EQ(settings.Ccp1Int, 0);
+    EXPECT_EQ(settings.Ccp2Int, -1);
+}
+
+TEST_F(CcpDialogTest, ClosingInCaptureOrCompareOffersTimer1) {
+    struct Case {
+        bool ccp1;
+        int mode1;
+        bool ccp2;
+        int mode2;
+        bool asked;
+    };
+    // Only used modules count: a module left unused in its default capture
+    // mode does not need Timer1.
+    const Case cases[] = {
+        {false, 0, false, 0, false}, {true, 0, false, 0, true}, {true, 1, false, 2, true},
+        {false, 0, true, 1, true},   {true, 2, true, 2, false}, {true, 2, false, 0, false},
+        {false, 1, true, 2, false},  {true, 2, true, 0, true},  {false, 2, false, 1, false},
+    };
+    for (const auto answer : {MessageAnswer::Yes, MessageAnswer::No}) {
+        for (const auto& c : cases) {
+            const std::string why = std::to_string(c.ccp1) + "/" + std::to_string(c.mode1) + " " +
+                                    std::to_string(c.ccp2) + "/" + std::to_string(c.mode2) +
+                                    (answer == MessageAnswer::Yes ? " Yes" : " No");
+            settings = ProjectSettings{};
+            platform.events.clear();
+            platform.messages.clear();
+            settings.Ccp1En = c.ccp1;
+            settings.Ccp1Mode = c.mode1;
+            settings.Ccp2En = c.ccp2;
+            settings.Ccp2Mode = c.mode2;
+            if (c.asked) platform.answers.push_back(answer);
+            auto form = Open();
+            bool closedBeforeTimer1 = false;
+            form->observe([&](Change change) { closedBeforeTimer1 |= change == Change::Close; });
+            platform.formActions[form_names::kTimer1] = [&] { EXPECT_FALSE(closedBeforeTimer1) << why; };
+
+            form->Command1.click();
+            Titles expected;
+            if (c.asked) expected.push_back("message:" + std::string(kTimer1Title));
+            if (c.asked && answer == MessageAnswer::Yes) expected.push_back("form:Timer1");
+            EXPECT_EQ(platform.events, expected) << why;
+            EXPECT_TRUE(closedBeforeTimer1) << why;
+        }
+    }
+}
+
+TEST_F(CcpDialogTest, Timer1QuestionIsATwoLineYesNoQuestion) {
+    settings.Ccp2En = true;
+    settings.Ccp2Mode = CcpForm::kCompare;
+    platform.answers.push_back(MessageAnswer::No);
+    auto form = Open();
+    form->unload();  // the window's close box
+    ASSERT_EQ(platform.messages.size(), 1u);
+    const auto& question = platform.messages.front();
+    EXPECT_EQ(question.title, kTimer1Title);
+    EXPECT_EQ(question.text,
+              "在捕捉/比较模式下,定时器1必须工作在定时或同步计数方式下.\r"
+              "现在需要设置Timer1吗?.按Yes对Timer1进行设置,按NO退出.");
+    EXPECT_EQ(question.icon, MessageIcon::Question);
+    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+    form->unload();  // closing twice asks once
+    EXPECT_EQ(platform.messages.size(), 1u);
+}
+
+TEST_F(CcpDialogTest, FromTheSetMenuThroughCaptureToTimer1) {
+    Form1 main(context);
+    platform.formActions[form_names::kCcp] = [&] {
+        auto dialog = Open();
+        dialog->Chk_Ccp1En.click();
+        dialog->Opt_Ccp1M.click(5);
+        dialog->Command1.click();
+    };
+    platform.answers.push_back(MessageAnswer::Yes);
+    main.VbMenuSet_CCP.click();
+    EXPECT_EQ(platform.events, (Titles{"form:ccp", "message:" + std::string(kTimer1Title), "form:Timer1"}));
+    EXPECT_EQ(settings.Ccp1M, SettingValue(5));
+}
+
+TEST_F(CcpDialogTest, AnySequenceOfChoicesReopensAsLeftBehind) {
+    // Whatever the user does, the mode code follows the choices, a used
+    // module's pin follows its mode, and reopening shows the state unchanged.
+    std::mt19937 random(5150);
+    for (int round = 0; round < 150; ++round) {
+        settings = ProjectSettings{};
+        auto form = Open();
+        for (int step = 0; step < 12; ++step) {
+            auto m = form->module(static_cast<int>(random() % 2));
+            switch (random() % 6) {
+                case 0:
+                    m.useBox.click();
+                    break;
+                case 1:
+                    m.modeOptions.click(static_cast<int>(random() % 3));
+                    break;
+                case 2:
+                    m.subModeOptions.click(4 + static_cast<int>(random() % 4));
+                    break;
+                case 3:
+                    m.interruptBox.click();
+                    break;
+                case 4:
+                    m.yBox.setText(std::to_string(random() % 3));
+                    break;
+                default:
+                    m.xBox.setText(random() % 2 ? "1" : "x");
+                    break;
+            }
+        }
+        const std::string why = "round " + std::to_string(round);
+        ExpectShowsSettings(*form, why);
+        for (int i = 0; i < CcpForm::kModuleCount; ++i) {
+            const auto m = form->module(i);
+            if (!m.enabled.isTrue()) continue;
+            EXPECT_EQ(settings.PortCUsed, 1) << why;
+            EXPECT_EQ(settings.PortCDir[static_cast<std::size_t>(m.pin)], m.mode.equals(0) ? 1 : 0) << why;
+        }
+        const bool needsTimer1 = (settings.Ccp1En.isTrue() && !settings.Ccp1Mode.equals(2)) ||
+                                 (settings.Ccp2En.isTrue() && !settings.Ccp2Mode.equals(2));
+        if (needsTimer1) platform.answers.push_back(MessageAnswer::No);
+        platform.messages.clear();
+        form->Command1.click();
+        EXPECT_EQ(platform.messages.size(), needsTimer1 ? 1u : 0u) << why;
+
+        const ProjectSettings leftBehind = settings;
+        auto reopened = Open();
+        ASSERT_TRUE(settings == leftBehind) << why;
+        ExpectShowsSettings(*reopened, why + " reopened");
+    }
+}
+
+}  // namespace
+}  // namespace korvane
