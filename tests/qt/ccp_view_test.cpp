@@ -19,49 +19,14 @@
 #include "app/app_context.h"
 #include "app/form1.h"
 #include "modal_script.h"
+#include "view_test_support.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
 
 namespace korvane {
 namespace {
 
-using testing::ModalScript;
-
-template <class Widget>
-Widget* Find(QWidget* dialog, const QString& name) {
-    auto* widget = dialog->findChild<Widget*>(name);
-    EXPECT_NE(widget, nullptr) << name.toStdString();
-    return widget;
-}
-
-QString CaptionOf(QWidget* dialog, const QString& name) {
-    QWidget* widget = dialog->findChild<QWidget*>(name);
-    if (!widget) return "<missing " + name + ">";
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
-    if (auto* frame = qobject_cast<QGroupBox*>(widget)) return frame->title();
-    if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
-    return "<no caption: " + name + ">";
-}
-
-// A click where a check box or option button takes it as a toggle.
-void MouseClick(QAbstractButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
-}
-
-struct MainSetup {
-    ProjectSettings settings;
-    QtPlatform platform;
-    AppContext context{settings, platform};
-    Form1 form{context};
-    MainWindow window{form};
-    MainSetup() {
-        platform.setContext(&context);
-        platform.setMainWindow(&window);
-        window.show();
-    }
-    void openCcp() { window.findChild<QAction*>("VbMenuSet_CCP")->trigger(); }
-};
+using namespace testing;
 
 TEST(CcpView, OpensFromItsMenuItemWithNamesCaptionsAndLayout) {
     const std::map<QString, QString> captions = {
@@ -128,7 +93,7 @@ TEST(CcpView, OpensFromItsMenuItemWithNamesCaptionsAndLayout) {
         }
         ok->click();
     });
-    app.openCcp();
+    app.choose("VbMenuSet_CCP");
     EXPECT_EQ(script.pending(), 0u);
     EXPECT_TRUE(app.settings == ProjectSettings{});
 }
@@ -182,7 +147,7 @@ TEST(CcpView, ClicksAndTypedBitsReachTheSettingsAndRefusedKeysDoNot) {
         // unused, so closing asks nothing.
         QTest::keyClick(x, Qt::Key_Return);
     });
-    app.openCcp();
+    app.choose("VbMenuSet_CCP");
     EXPECT_EQ(script.pending(), 0u);
     EXPECT_EQ(app.settings.Ccp2Int, -1);
     EXPECT_EQ(app.settings.Ccp2SubCode, 7);
@@ -216,7 +181,7 @@ TEST(CcpView, ClosingInCaptureOpensTimer1AboveTheStillOpenDialog) {
                 Find<QPushButton>(dialog, "Command2")->click();
             });
         }
-        app.openCcp();
+        app.choose("VbMenuSet_CCP");
         EXPECT_EQ(script.pending(), 0u);
         EXPECT_TRUE(app.settings.Ccp1En.isTrue());
         EXPECT_FALSE(ccp);  // gone once the menu command returns

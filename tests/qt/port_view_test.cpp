@@ -12,13 +12,14 @@
 #include "app/app_context.h"
 #include "app/form1.h"
 #include "modal_script.h"
+#include "view_test_support.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
 
 namespace korvane {
 namespace {
 
-using testing::ModalScript;
+using namespace testing;
 
 QCheckBox* Box(QWidget* dialog, const QString& name) {
     auto* box = dialog->findChild<QCheckBox*>(name);
@@ -26,22 +27,9 @@ QCheckBox* Box(QWidget* dialog, const QString& name) {
     return box;
 }
 
-// A click on the box's indicator, where QCheckBox takes it as a toggle.
-void MouseClick(QCheckBox* box) {
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
-}
-
 TEST(PortView, OpensFromItsMenuItemAndWritesClicksToTheSettings) {
-    ProjectSettings settings;
-    QtPlatform platform;
-    AppContext context{settings, platform};
-    platform.setContext(&context);
-    Form1 form(context);
-    MainWindow window(form);
-    platform.setMainWindow(&window);
-    window.show();
-    QAction* menuItem = window.findChild<QAction*>("VbMenuSet_PortSet");
-    ASSERT_NE(menuItem, nullptr);
+    MainSetup app;
+    ProjectSettings& settings = app.settings;
 
     ModalScript script;
     script.then<QDialog>([](QDialog* dialog) {
@@ -87,7 +75,7 @@ TEST(PortView, OpensFromItsMenuItemAndWritesClicksToTheSettings) {
         EXPECT_TRUE(dialog->findChild<QGroupBox*>("Frame5")->isEnabled());
         ok->click();
     });
-    menuItem->trigger();
+    app.choose("VbMenuSet_PortSet");
     EXPECT_EQ(script.pending(), 0u);
     EXPECT_EQ(settings.PortBDir, (PinDirections{0, 0, 0, 1, 0, 0, 0, 0}));
     EXPECT_EQ(settings.PortDUsed, 1);
@@ -98,7 +86,7 @@ TEST(PortView, OpensFromItsMenuItemAndWritesClicksToTheSettings) {
         EXPECT_TRUE(Box(dialog, "Check4")->isChecked());
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
-    menuItem->trigger();
+    app.choose("VbMenuSet_PortSet");
     EXPECT_EQ(script.pending(), 0u);
 }
 

@@ -18,6 +18,7 @@
 #include "app/app_context.h"
 #include "app/form1.h"
 #include "modal_script.h"
+#include "view_test_support.h"
 #include "qt/binders.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
@@ -25,24 +26,7 @@
 namespace korvane {
 namespace {
 
-using testing::ModalScript;
-
-QString CaptionOf(QWidget* dialog, const QString& name) {
-    QWidget* widget = dialog->findChild<QWidget*>(name);
-    if (!widget) return "<missing " + name + ">";
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
-    if (auto* frame = qobject_cast<QGroupBox*>(widget)) return frame->title();
-    if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
-    return "<no caption: " + name + ">";
-}
-
-template <class Widget>
-Widget* Find(QWidget* dialog, const char* name) {
-    auto* widget = dialog->findChild<Widget*>(name);
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
+using namespace testing;
 
 QStringList Items(QListWidget* list) {
     QStringList items;
@@ -51,16 +35,8 @@ QStringList Items(QListWidget* list) {
 }
 
 TEST(SciView, OpensFromItsMenuItemAndWritesWhatTheUserDoes) {
-    ProjectSettings settings;
-    QtPlatform platform;
-    AppContext context{settings, platform};
-    platform.setContext(&context);
-    Form1 form(context);
-    MainWindow window(form);
-    platform.setMainWindow(&window);
-    window.show();
-    QAction* menuItem = window.findChild<QAction*>("VbMenuSet_Sci");
-    ASSERT_NE(menuItem, nullptr);
+    MainSetup app;
+    ProjectSettings& settings = app.settings;
 
     ModalScript script;
     script.then<QDialog>([&](QDialog* dialog) {
@@ -156,7 +132,7 @@ TEST(SciView, OpensFromItsMenuItemAndWritesWhatTheUserDoes) {
         EXPECT_EQ(rates->item(0)->text(), "38400");
         Find<QPushButton>(dialog, "Command1")->click();
     });
-    menuItem->trigger();
+    app.choose("VbMenuSet_Sci");
     EXPECT_EQ(script.pending(), 0u);
     EXPECT_TRUE(settings.SciSyncMode.equals(1));
     EXPECT_EQ(settings.SciBaud, "4800");

@@ -18,6 +18,7 @@
 #include "app/app_context.h"
 #include "app/form1.h"
 #include "modal_script.h"
+#include "view_test_support.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
 #include "qt/timer0_view.h"
@@ -25,41 +26,11 @@
 namespace korvane {
 namespace {
 
-using testing::ModalScript;
+using namespace testing;
 
 // How many Tab presses lead from the ticked Timer0 box to the time box with
 // the defaults; tests/e2e/timer0_dialog.sh types the same number.
 constexpr int kTabsFromT0EnToTime = 5;
-
-// The caption of the widget named `name`, whatever kind it is.
-QString CaptionOf(QWidget* dialog, const QString& name) {
-    QWidget* widget = dialog->findChild<QWidget*>(name);
-    if (!widget) return "<missing " + name + ">";
-    if (auto* box = qobject_cast<QAbstractButton*>(widget)) return box->text();
-    if (auto* frame = qobject_cast<QGroupBox*>(widget)) return frame->title();
-    if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
-    return "<no caption: " + name + ">";
-}
-
-template <class Widget>
-Widget* Find(QWidget* dialog, const char* name) {
-    auto* widget = dialog->findChild<Widget*>(name);
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
-
-struct MainSetup {
-    ProjectSettings settings;
-    QtPlatform platform;
-    AppContext context{settings, platform};
-    Form1 form{context};
-    MainWindow window{form};
-    MainSetup() {
-        platform.setContext(&context);
-        platform.setMainWindow(&window);
-        window.show();
-    }
-};
 
 TEST(TimerViews, EachOpensFromItsMenuItemWithNamesCaptionsAndWorkingControls) {
     const std::map<QString, QString> shared = {
@@ -160,7 +131,7 @@ TEST(TimerViews, EachOpensFromItsMenuItemWithNamesCaptionsAndWorkingControls) {
             EXPECT_EQ(Find<QLineEdit>(dialog, "Txt_Tmr0")->text(), c.shown);
             Find<QPushButton>(dialog, "Command2")->click();
         });
-        app.window.findChild<QAction*>(c.menuItem)->trigger();
+        app.choose(c.menuItem);
         EXPECT_EQ(script.pending(), 0u);
     }
 }
@@ -197,7 +168,7 @@ TEST(TimerViews, FailuresAreShownAsStopBoxesWithOneLinePerLine) {
         QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);  // the close box
     });
     closer.start(5);
-    app.window.findChild<QAction*>("VbMenuSet_T0")->trigger();
+    app.choose("VbMenuSet_T0");
     EXPECT_TRUE(closedByScript);
     EXPECT_EQ(script.pending(), 0u);
     EXPECT_EQ(app.settings.T0TimeUs, SettingValue("1.2.3"));

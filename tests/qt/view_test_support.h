@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "app/app_context.h"
+#include "app/form1.h"
+#include "qt/main_window.h"
+#include "qt/qt_platform.h"
+#include "settings/project_settings.h"
+
+namespace korvane::testing {
+
+// The caption of the widget named `name`, whatever kind it is.
+inline QString CaptionOf(QWidget* dialog, const QString& name) {
+    QWidget* widget = dialog->findChild<QWidget*>(name);
+    if (!widget) return "<missing " + name + ">";
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
+    if (auto* frame = qobject_cast<QGroupBox*>(widget)) return frame->title();
+    if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
+    return "<no caption: " + name + ">";
+}
+
+template <class Widget>
+Widget* Find(QWidget* dialog, const QString& name) {
+    auto* widget = dialog->findChild<Widget*>(name);
+    EXPECT_NE(widget, nullptr) << name.toStdString();
+    return widget;
+}
+
+// A click where a check box or option button takes it as a toggle.
+inline void MouseClick(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
+}
+
+// The running program as a test needs it: settings, platform and the shown
+// main window, from whose menu the dialogs open.
+struct MainSetup {
+    ProjectSettings settings;
+    QtPlatform platform;
+    AppContext context{settings, platform};
+    Form1 form{context};
+    MainWindow window{form};
+    MainSetup() {
+        platform.setContext(&context);
+        platform.setMainWindow(&window);
+        window.show();
+    }
+    // Chooses the main window's menu item `name`; a dialog it opens is modal,
+    // so this returns once the dialog has closed.
+    void choose(const char* name) {
+        QAction* item = window.findChild<QAction*>(name);
+        ASSERT_NE(item, nullptr) << name;
+        item->trigger();
+    }
+};
+
+}  // namespace korvane::testing
