@@ -6,6 +6,7 @@
 
 #include "app/form_names.h"
 #include "app/start_screen.h"
+#include "calc/settings_calc.h"
 #include "format/number_text.h"
 #include "generator/source_assembly.h"
 
@@ -176,6 +177,8 @@ void Form1::VbMenuSet_Osc_Click() {
             settings.T0FreqMHz = *frequency;
             settings.T1FreqMHz = *frequency;
             settings.T2FreqMHz = *frequency;
+            // Register values worked out for the old crystal must not outlive it.
+            RecalculateForCrystal(settings, context_.locale);
             return;
         }
         platform.messageBox(kCrystalErrorText, kCrystalErrorTitle, MessageIcon::Error, MessageButtons::Ok);

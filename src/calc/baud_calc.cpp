@@ -1,6 +1,9 @@
 #include "calc/baud_calc.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace korvane {
@@ -47,9 +50,35 @@ std::int16_t ModeBaudDivisor(bool synchronous, bool highSpeed) {
 }
 
 std::optional<std::int32_t> CrystalHz(float crystalMHz) {
-    // The product in double is exact enough that halves are real halves.
-    const double hz = std::nearbyint(static_cast<double>(crystalMHz) * 1000000.0);
-    if (!(hz >= std::numeric_limits<std::int32_t>::min() && hz <= std::numeric_limits<std::int32_t>::max()))
+    if (!std::isfinite(crystalMHz)) return std::nullopt;
+    // The seven significant digits the user typed and the dialogs show, as
+    // d.dddddd E x: 18.432 MHz is 18432000 Hz, not the 18431999.2 of the
+    // nearest single. Worked in integers so that halves are real halves.
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6E", static_cast<double>(crystalMHz));
+    const char* mark = std::strchr(text, 'E');
+    if (mark == nullptr) return std::nullopt;
+    const int exponent = std::atoi(mark + 1);
+    std::int64_t digits = 0;
+    for (const char* c = text; c != mark; ++c)
+        if (*c >= '0' && *c <= '9') digits = digits * 10 + (*c - '0');
+    const bool negative = text[0] == '-';
+
+    // The MHz value is digits x 10^(exponent - 6), so the Hz are digits x 10^exponent.
+    std::int64_t hz = 0;
+    if (exponent >= 0) {
+        if (exponent > 9) return std::nullopt;  // at least 10^15 Hz
+        hz = digits;
+        for (int i = 0; i < exponent; ++i) hz *= 10;
+    } else if (exponent >= -7) {
+        std::int64_t scale = 1;
+        for (int i = 0; i < -exponent; ++i) scale *= 10;
+        hz = digits / scale;
+        const std::int64_t rest = digits % scale;
+        if (rest * 2 > scale || (rest * 2 == scale && hz % 2 != 0)) ++hz;
+    }  // below 10^-7 Hz nothing is left
+    if (negative) hz = -hz;
+    if (hz < std::numeric_limits<std::int32_t>::min() || hz > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     return static_cast<std::int32_t>(hz);
 }
@@ -80,6 +109,12 @@ BaudCalcResult CalcBaudList(const BaudCalcInput& input) {
     }
     result.status = result.entries.empty() ? BaudCalcStatus::NoUsableRate : BaudCalcStatus::Ok;
     return result;
+}
+
+const BaudEntry* FindBaudEntry(const std::vector<BaudEntry>& entries, std::string_view rateText) {
+    for (const BaudEntry& entry : entries)
+        if (entry.rateText == rateText) return &entry;
+    return nullptr;
 }
 
 }  // namespace korvane

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "format/number_text.h"
@@ -23,9 +24,10 @@ inline constexpr int kSpbrgValues = 256;
 // speed (BRGH = 1) and 64 at low speed.
 std::int16_t ModeBaudDivisor(bool synchronous, bool highSpeed);
 
-// The crystal in whole Hz, rounded to nearest with halves to even
-// (3.6864 MHz held as a single gives 3686400); nothing when it does not fit a
-// signed 32-bit number or is not finite.
+// The crystal in whole Hz, taken from its seven-significant-digit decimal
+// form (18.432 MHz gives 18432000, 3.6864 MHz 3686400) and rounded to nearest
+// with halves to even; nothing when it does not fit a signed 32-bit number or
+// is not finite.
 std::optional<std::int32_t> CrystalHz(float crystalMHz);
 
 // One usable rate: the nominal rate, the SPBRG value that reaches it and the
@@ -67,5 +69,8 @@ struct BaudCalcResult {
 // Each candidate takes the smallest SPBRG inside its window, and the scan only
 // moves down the table, so a slower rate can never push out a faster one.
 BaudCalcResult CalcBaudList(const BaudCalcInput& input);
+
+// The entry for a rate given as its text (as SciBaud holds it), or nullptr.
+const BaudEntry* FindBaudEntry(const std::vector<BaudEntry>& entries, std::string_view rateText);
 
 }  // namespace korvane

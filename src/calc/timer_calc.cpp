@@ -63,8 +63,10 @@ TimerCalcOutcome CalculateTimerPeriod(const TimerCalcInput& input) {
     if (!freq) return InputFailure(std::move(outcome));
     outcome.freqMHz = freq;
 
-    if (*freq == 0.0f) {
-        return Fail(std::move(outcome), TimerCalcStatus::FrequencyZero,
+    // No clock ticks at zero, and a negative frequency would turn a negative
+    // period into a plausible start value.
+    if (!(*freq > 0.0f)) {
+        return Fail(std::move(outcome), TimerCalcStatus::FrequencyNotPositive,
                     {std::string(kFrequencyTitle), std::string(kFrequencyText)});
     }
     // The dialogs only ever pass 1 .. 256; anything else would divide by zero.

@@ -37,7 +37,7 @@ struct TimerCalcInput {
     NumberLocale locale;       // for the three-decimals read-outs
 };
 
-enum class TimerCalcStatus { Ok, FrequencyZero, OutOfRange, InputError };
+enum class TimerCalcStatus { Ok, FrequencyNotPositive, OutOfRange, InputError };
 
 struct TimerCalcMessage {
     std::string title;

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "app/key_filters.h"
+#include "calc/settings_calc.h"
 #include "dialogs/timer_form.h"
 #include "format/number_text.h"
 
@@ -51,6 +52,8 @@ SciForm::SciForm(AppContext& context)
 }
 
 void SciForm::Form_Load() {
+    // Loading recomputes the list, which chooses the slowest rate on the way.
+    const std::string chosenRate = settings_.SciBaud;
     loading_ = true;
     auto& s = settings_;
     Chk_TxIE.setChecked(s.SciTxInt.equals(1));
@@ -71,9 +74,11 @@ void SciForm::Form_Load() {
 
     // Set whatever SciEn is, so that the calculate button always has a divisor.
     SetBaudDivisor();
-    // With the port in use this recomputes the list, so every opening starts
-    // from the slowest usable rate.
+    // With the port in use this recomputes the list for the current crystal.
     ApplySciEnabling();
+    // The rate chosen before stays chosen, with its SPBRG as recomputed, while
+    // it is still usable; otherwise the slowest usable rate stands.
+    if (const BaudEntry* entry = FindBaudEntry(entries_, chosenRate)) ChooseEntry(*entry);
 }
 
 void SciForm::Form_Unload() {
@@ -192,7 +197,7 @@ bool SciForm::Synchronous() const {
 }
 
 void SciForm::SetBaudDivisor() {
-    BaudDivisor = ModeBaudDivisor(Synchronous(), settings_.SciHighSpeed != 0);
+    BaudDivisor = SciBaudDivisor(settings_);
 }
 
 void SciForm::ApplyModeRows(bool on, bool synchronous) {
@@ -262,11 +267,10 @@ void SciForm::CalcBaudList() {
         Combo_UseBaud.addItem(entry.rateText);
     }
     // Each accepted rate overwrote the choice, so the slowest one stands.
-    if (!entries_.empty()) ChooseEntry(entries_.size() - 1);
+    if (!entries_.empty()) ChooseEntry(entries_.back());
 }
 
-void SciForm::ChooseEntry(std::size_t index) {
-    const BaudEntry& entry = entries_[index];
+void SciForm::ChooseEntry(const BaudEntry& entry) {
     Combo_UseBaud.setText(entry.rateText);
     settings_.SciBaud = Combo_UseBaud.text();
     Txt_Brg.setText(entry.spbrgText);

@@ -102,7 +102,7 @@ private:
     void ApplyModeRows(bool on, bool synchronous);
     void SetBaudDivisor();
     bool Synchronous() const;
-    void ChooseEntry(std::size_t index);
+    void ChooseEntry(const BaudEntry& entry);
     static void SetAllEnabled(std::initializer_list<Control*> controls, bool enabled);
 
     AppContext& context_;

@@ -147,9 +147,7 @@ void Timer0Form::Txt_Osc_Change() {
 }
 
 void Timer0Form::CalcTimer() {
-    auto& s = Settings();
-    if (RunCalculator(TimerKind::Timer0, s.T0PsDiv, {s.T0TimeUs, s.T0FreqMHz, s.T0ErrorUs}))
-        s.T0RegText = Txt_Tmr0.text();
+    RunCalculator(TimerKind::Timer0);
 }
 
 }  // namespace korvane

@@ -104,13 +104,7 @@ void Timer1Form::Txt_Osc_Change() {
 }
 
 void Timer1Form::CalcTimer() {
-    auto& s = Settings();
-    const auto preload =
-        RunCalculator(TimerKind::Timer1, StoredDivisor(s.T1PsDiv), {s.T1TimeUs, s.T1FreqMHz, s.T1ErrorUs});
-    if (!preload) return;
-    // TMR1H and TMR1L are written separately; the whole value is only shown.
-    s.T1RegHighText = preload->highText;
-    s.T1RegLowText = preload->lowText;
+    RunCalculator(TimerKind::Timer1);
 }
 
 }  // namespace korvane

@@ -31,7 +31,11 @@ void Timer2Form::Form_Load() {
     ApplyOnOffRules(on);
 }
 
-// No Form_Unload: closing keeps the last calculation, not the last typing.
+void Timer2Form::Form_Unload() {
+    // Like the other timers: a time typed and closed with 确定 gets its value,
+    // never the one left from an earlier period.
+    CalcTimer();
+}
 
 void Timer2Form::Chk_T2En_Click() {
     Settings().T2En = Chk_T2En.checked();
@@ -72,9 +76,7 @@ void Timer2Form::Txt_Osc_Change() {
 }
 
 void Timer2Form::CalcTimer() {
-    auto& s = Settings();
-    if (RunCalculator(TimerKind::Timer2, s.T2PsDiv, {s.T2TimeUs, s.T2FreqMHz, s.T2ErrorUs}))
-        s.T2RegText = Txt_Tmr0.text();
+    RunCalculator(TimerKind::Timer2);
 }
 
 }  // namespace korvane

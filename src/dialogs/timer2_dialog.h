@@ -25,6 +25,7 @@ public:
     Frame& CalculatorFrame() override { return Frame4; }
 
     void Form_Load() override;
+    void Form_Unload() override;
     void Chk_T2En_Click();
     void Opt_Ps_Click(int index);
     void Opt_Bs_Click(int index);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/key_filters.h"
+#include "calc/settings_calc.h"
 
 namespace korvane {
 
@@ -16,13 +17,6 @@ std::optional<int> StoredIndex(const SettingValue& value, int count) {
     const auto number = value.toNumber();
     if (!number || !(*number >= 0 && *number < count) || std::trunc(*number) != *number) return std::nullopt;
     return static_cast<int>(*number);
-}
-
-std::int32_t StoredDivisor(const SettingValue& value) {
-    const auto number = value.toNumber();
-    constexpr double kLargest = 1 << 16;  // far beyond any prescaler
-    if (!number || !(*number >= 1 && *number <= kLargest) || std::trunc(*number) != *number) return 0;
-    return static_cast<std::int32_t>(*number);
 }
 
 TimerForm::TimerForm(AppContext& context, std::string name, std::string caption, std::string frequencyCaption)
@@ -87,27 +81,21 @@ void TimerForm::SetCalculatorEnabled(bool enabled) {
         control->setEnabled(enabled);
 }
 
-std::optional<TimerPreload> TimerForm::RunCalculator(TimerKind timer, std::int32_t divisor,
-                                                     CalculatorFields fields) {
-    const TimerCalcOutcome outcome =
-        CalculateTimerPeriod({timer, divisor, Txt_Time.text(), Txt_Osc.text(), context_.locale});
-    // A box that did not convert keeps its typed text in the field.
-    if (outcome.timeUs) fields.timeUs = *outcome.timeUs;
-    if (outcome.freqMHz) fields.freqMHz = *outcome.freqMHz;
+void TimerForm::RunCalculator(TimerKind timer) {
+    auto& s = Settings();
+    const TimerCalcOutcome outcome = CalculateTimerPeriod(
+        {timer, TimerDivisor(s, timer), Txt_Time.text(), Txt_Osc.text(), context_.locale});
+    StoreTimerOutcome(s, timer, outcome);
     if (outcome.range) {
         Txt_Max.setText(outcome.range->maxText);
         Txt_Min.setText(outcome.range->minText);
     }
-    if (outcome.preload) {
-        Txt_Tmr0.setText(outcome.preload->registerText);
-        fields.errorUs = outcome.preload->errorUs;
-        Txt_Err.setText(outcome.preload->errorText);
-    }
+    Txt_Tmr0.setText(outcome.preload ? outcome.preload->registerText : std::string());
+    Txt_Err.setText(outcome.preload ? outcome.preload->errorText : std::string());
     if (outcome.message) {
         context_.platform.messageBox(outcome.message->text, outcome.message->title, MessageIcon::Error,
                                      MessageButtons::Ok);
     }
-    return outcome.preload;
 }
 
 }  // namespace korvane

@@ -37,10 +37,6 @@ std::vector<std::string> RatioCaptions(std::initializer_list<int> ratios);
 // any other value, so it can never pick a non-existent option or shift too far.
 std::optional<int> StoredIndex(const SettingValue& value, int count);
 
-// A stored prescale divisor as the calculator takes it; 0 (which the
-// calculator refuses as an input error) when it is no whole positive number.
-std::int32_t StoredDivisor(const SettingValue& value);
-
 // What the Timer0, Timer1 and Timer2 dialogs have in common: the time and
 // frequency boxes, the read-outs, the two buttons, and how the calculator is
 // run and its results shown and stored. Each dialog adds its own options,
@@ -88,16 +84,11 @@ protected:
     bool Loading() const { return context_.timerDialogLoading; }
     ProjectSettings& Settings() const { return context_.settings; }
 
-    // The fields one timer's calculator writes besides its register texts.
-    struct CalculatorFields {
-        SettingValue& timeUs;
-        SettingValue& freqMHz;
-        float& errorUs;
-    };
-    // Converts the two boxes and works out the start value for `divisor`.
-    // Stores the converted numbers, fills the read-outs and shows a failure;
-    // the start value comes back only on success, for the caller to store.
-    std::optional<TimerPreload> RunCalculator(TimerKind timer, std::int32_t divisor, CalculatorFields fields);
+    // Converts the two boxes and works out the start value with the timer's
+    // stored divisor; stores the outcome, fills the read-outs and shows a
+    // failure. A failure empties the start value and the error, in the
+    // read-outs as in the settings.
+    void RunCalculator(TimerKind timer);
 
     AppContext& context_;
 };

@@ -8,8 +8,9 @@ namespace korvane {
 namespace {
 
 struct InterruptSource {
-    bool serviced;  // gets a branch in IRQ
-    bool enabled;   // gets its enable bit in fun_intset
+    bool serviced;    // gets a branch in IRQ
+    bool enabled;     // gets its enable bit in fun_intset
+    bool peripheral;  // its enable bit (PIE1/PIE2) takes effect only with PEIE set
     std::string_view flag;
     std::string_view serviceComment;
     std::string_view enableBit;
@@ -20,13 +21,13 @@ struct InterruptSource {
 // follows whether the module is used; its enable line follows its interrupt.
 std::array<InterruptSource, 7> Sources(const ProjectSettings& s) {
     return {{
-        {s.T0Int != 0, s.T0Int != 0, "T0IF", "    //Timer0中断服务子程序", " T0IE=1;", "//Tiemr0中断允许"},
-        {s.T1Int != 0, s.T1Int != 0, "TMR1IF", "    //Timer1中断服务子程序", " TMR1IE=1;", "//Tiemr1中断允许"},
-        {s.T2Int != 0, s.T2Int != 0, "TMR2IF", "    //Timer2中断服务子程序", " TMR2IE=1;", "//Tiemr2中断允许"},
-        {s.Ccp1En.isTrue(), s.Ccp1Int != 0, "CCP1IF", "    //CCP1中断服务子程序", " CCP1IE=1;", "//CCP1中断允许"},
-        {s.Ccp2En.isTrue(), s.Ccp2Int != 0, "CCP2IF", "    //CCP2中断服务子程序", " CCP2IE=1;", "//CCP2中断允许"},
-        {s.SciTxInt.equals(1), s.SciTxInt.equals(1), "TXIF", "    //SCI串行口发送中断服务子程序", " TXIE=1;", "//SCI串行口发送中断允许"},
-        {s.SciRxInt == 1, s.SciRxInt == 1, "RCIF", "    //SCI串行口接收中断服务子程序", " RCIE=1;", "//SCI串行口接收中断允许"},
+        {s.T0Int != 0, s.T0Int != 0, false, "T0IF", "    //Timer0中断服务子程序", " T0IE=1;", "//Tiemr0中断允许"},
+        {s.T1Int != 0, s.T1Int != 0, true, "TMR1IF", "    //Timer1中断服务子程序", " TMR1IE=1;", "//Tiemr1中断允许"},
+        {s.T2Int != 0, s.T2Int != 0, true, "TMR2IF", "    //Timer2中断服务子程序", " TMR2IE=1;", "//Tiemr2中断允许"},
+        {s.Ccp1En.isTrue(), s.Ccp1Int != 0, true, "CCP1IF", "    //CCP1中断服务子程序", " CCP1IE=1;", "//CCP1中断允许"},
+        {s.Ccp2En.isTrue(), s.Ccp2Int != 0, true, "CCP2IF", "    //CCP2中断服务子程序", " CCP2IE=1;", "//CCP2中断允许"},
+        {s.SciTxInt.equals(1), s.SciTxInt.equals(1), true, "TXIF", "    //SCI串行口发送中断服务子程序", " TXIE=1;", "//SCI串行口发送中断允许"},
+        {s.SciRxInt == 1, s.SciRxInt == 1, true, "RCIF", "    //SCI串行口接收中断服务子程序", " RCIE=1;", "//SCI串行口接收中断允许"},
     }};
 }
 
@@ -56,9 +57,13 @@ std::string BuildInterruptEnable(const ProjectSettings& s, bool withComments) {
     out.Comment({"//中断允许设置子程序"});
     out.Line({"void fun_intset()"});
     out.Line({"{"});
+    bool anyPeripheral = false;
     for (const InterruptSource& source : Sources(s)) {
-        if (source.enabled) out.LineWithComment({source.enableBit}, source.enableComment);
+        if (!source.enabled) continue;
+        out.LineWithComment({source.enableBit}, source.enableComment);
+        anyPeripheral = anyPeripheral || source.peripheral;
     }
+    if (anyPeripheral) out.LineWithComment({" PEIE=1;"}, "//外设中断允许");
     out.Line({" GIE=1;"});
     out.Line({"}"});
     return out.Take();

@@ -8,8 +8,22 @@ namespace {
 constexpr std::string_view kCrLf = "\r\n";
 }
 
+void SourceLines::AppendPiece(std::string_view piece) {
+    // Line ends are the generator's alone: a line break inside a setting's
+    // text (a pasted time, a hand-edited file) becomes one blank, so it can
+    // neither end a comment early nor leave a bare CR or LF in the text.
+    while (!piece.empty()) {
+        const std::size_t brk = piece.find_first_of("\r\n");
+        text_ += piece.substr(0, brk);
+        if (brk == std::string_view::npos) break;
+        text_ += ' ';
+        const bool crLf = piece[brk] == '\r' && brk + 1 < piece.size() && piece[brk + 1] == '\n';
+        piece.remove_prefix(brk + (crLf ? 2 : 1));
+    }
+}
+
 void SourceLines::Append(std::initializer_list<std::string_view> pieces) {
-    for (std::string_view piece : pieces) text_ += piece;
+    for (std::string_view piece : pieces) AppendPiece(piece);
 }
 
 void SourceLines::Line(std::initializer_list<std::string_view> pieces) {
@@ -24,7 +38,7 @@ void SourceLines::Comment(std::initializer_list<std::string_view> pieces) {
 void SourceLines::LineWithComment(std::initializer_list<std::string_view> statement,
                                   std::string_view comment) {
     Append(statement);
-    if (withComments_) text_ += comment;
+    if (withComments_) AppendPiece(comment);
     text_ += kCrLf;
 }
 

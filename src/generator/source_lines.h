@@ -10,8 +10,9 @@
 namespace korvane {
 
 // Collects generated lines so that a section builder reads like the list of
-// lines it writes. Every line ends with CRLF; comment lines and same-line
-// comments are dropped when comments are off.
+// lines it writes. Every line ends with CRLF, and no other CR or LF is
+// written; comment lines and same-line comments are dropped when comments
+// are off.
 class SourceLines {
 public:
     explicit SourceLines(bool withComments) : withComments_(withComments) {}
@@ -26,6 +27,7 @@ public:
 
 private:
     void Append(std::initializer_list<std::string_view> pieces);
+    void AppendPiece(std::string_view piece);
 
     bool withComments_;
     std::string text_;

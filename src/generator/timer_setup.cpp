@@ -28,7 +28,8 @@ void WriteTimer0(const ProjectSettings& s, SourceLines& out) {
         out.Comment({"//外部时钟计数方式,", falling ? "下降沿触发" : "上升沿触发"});
         out.Line({" T0CS=1", ";"});
         out.Line({" TMR0=0x00", ";"});
-        out.Line({" T0SE=", s.T0Edge.toText(), ";"});
+        // T0SE set counts on the falling edge of T0CKI, cleared on the rising one.
+        out.Line({" T0SE=", falling ? "1" : "0", ";"});
     }
 }
 

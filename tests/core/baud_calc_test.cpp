@@ -66,6 +66,43 @@ TEST(BaudCalc, ListsTheReachableRatesFastestFirstAndChoosesTheSlowest) {
          {}},
         {4, kHigh, "0", {}, {}},
         {4, kHigh, "0.000", {}, {}},
+        // Standard UART crystals: the crystal is taken as typed, so their
+        // rates are exact (18.432 held as a single is 18431999.2 Hz, which
+        // falls just short of every rate).
+        {18.432f,
+         kHigh,
+         "0.2",
+         {"128000 0x08", "38400 0x1D", "28800 0x27", "19200 0x3B", "14400 0x4F", "9600 0x77", "4800 0xEF"},
+         {"128,000.00000", "38,400.00000"}},
+        {18.432f,
+         kLow,
+         "0.2",
+         {"28800 0x09", "19200 0x0E", "14400 0x13", "9600 0x1D", "4800 0x3B", "2400 0x77", "1200 0xEF"},
+         {}},
+        {18.432f, kSync, "0.2", {"256000 0x11", "128000 0x23", "38400 0x77", "28800 0x9F", "19200 0xEF"}, {}},
+        {18.432f,
+         kHigh,
+         "0",
+         {"128000 0x08", "38400 0x1D", "28800 0x27", "19200 0x3B", "14400 0x4F", "9600 0x77", "4800 0xEF"},
+         {}},
+        {19.6608f, kHigh, "0", {"38400 0x1F", "19200 0x3F", "9600 0x7F", "4800 0xFF"}, {"38,400.00000"}},
+        {19.6608f,
+         kLow,
+         "0",
+         {"38400 0x07", "19200 0x0F", "9600 0x1F", "4800 0x3F", "2400 0x7F", "1200 0xFF"},
+         {}},
+        {19.6608f, kSync, "0", {"38400 0x7F", "19200 0xFF"}, {}},
+        {22.1184f,
+         kHigh,
+         "0",
+         {"38400 0x23", "28800 0x2F", "19200 0x47", "14400 0x5F", "9600 0x8F"},
+         {"38,400.00000"}},
+        {22.1184f,
+         kLow,
+         "0",
+         {"38400 0x08", "28800 0x0B", "19200 0x11", "14400 0x17", "9600 0x23", "4800 0x47", "2400 0x8F"},
+         {}},
+        {22.1184f, kSync, "0", {"38400 0x8F", "28800 0xBF"}, {}},
         // A very wide window: SPBRG 0 (250000) already fits 128000, and the
         // scan then goes on down the table from 56000.
         {4,
@@ -97,7 +134,8 @@ TEST(BaudCalc, ListsTheReachableRatesFastestFirstAndChoosesTheSlowest) {
 // descending rates, each candidate once, the window one-sided, the smallest
 // SPBRG inside the window, and texts that match the numbers.
 TEST(BaudCalc, EveryEntryLiesInsideItsOneSidedWindowAtItsSmallestSpbrg) {
-    const float crystals[] = {1, 1.8432f, 3.6864f, 4, 7.3728f, 8, 10, 11.0592f, 16, 20, 32.768f};
+    const float crystals[] = {1,  1.8432f, 3.6864f, 4,       7.3728f, 8,       10,
+                              11.0592f, 16, 18.432f, 19.6608f, 20, 22.1184f, 32.768f};
     const char* const limits[] = {"0", "0.2", "1", "2.5", "5", "50"};
     for (const int divisor : {kSync, kHigh, kLow}) {
         for (const float mhz : crystals) {
@@ -149,14 +187,24 @@ TEST(BaudCalc, CrystalRoundsToWholeHzWithHalvesToEven) {
     const Case cases[] = {
         {3.6864f, 3686400},
         {11.0592f, 11059200},
+        // From the seven significant digits, not from the nearest single.
+        {18.432f, 18432000},
+        {19.6608f, 19660800},
+        {22.1184f, 22118400},
+        {-18.432f, -18432000},
+        {1e-6f, 1},
+        {1.5e-6f, 2},
+        {2.5e-6f, 2},
+        {4e-7f, 0},
         {4, 4000000},
         {0, 0},
         {-4, -4000000},
         // m / 128 MHz is an exact half of a Hz for odd m.
         {0.0078125f, 7812},
         {0.0234375f, 23438},
-        {2147.48f, 2147479980},
-        {2147.4836f, 2147483643},  // the largest single that still fits
+        {2147.48f, 2147480000},
+        {2147.483f, 2147483000},  // the largest seven-digit value that still fits
+        {2147.4836f, std::nullopt},  // 2147.484
         {2147.4839f, std::nullopt},
         {1e30f, std::nullopt},
         {-1e30f, std::nullopt},
@@ -200,7 +248,7 @@ TEST(BaudCalc, ActualRatesFollowTheGivenGrouping) {
     ASSERT_FALSE(result.entries.empty());
     EXPECT_EQ(result.entries.front().actualText, "19.230.76923");
     // The largest crystal that fits, at the fastest setting: no overflow.
-    const auto fast = Calc(2147.4836f, kSync, "1000000");
+    const auto fast = Calc(2147.483f, kSync, "1000000");
     ASSERT_FALSE(fast.entries.empty());
     EXPECT_EQ(fast.entries.front().rate, 256000);
 }

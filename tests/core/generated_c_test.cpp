@@ -72,8 +72,9 @@ CompileResult CompileC(const fs::path& dir, const std::string& name, const std::
 struct Variant {
     std::string name;
     ProjectSettings settings;
-    // Fragments the chip's data sheet demands of this set-up.
+    // Fragments the chip's data sheet demands of this set-up, and ones it forbids.
     std::vector<std::string> mustContain = {};
+    std::vector<std::string> mustNotContain = {};
 };
 
 // The settings below are filled the way the dialogs and calculators leave
@@ -237,6 +238,8 @@ std::vector<Variant> TimerVariants() {
     for (int i = 0; i < 8; ++i) {
         Variant v{"Timer0 #" + std::to_string(i), {}};
         UseTimer0(v.settings, i % 3, i, i % 4 != 3, (i / 3) % 2);
+        // T0SE set counts on the falling edge of T0CKI (edge option 0).
+        if (i % 3 == 2) v.mustContain = {(i / 3) % 2 == 0 ? " T0SE=1;" : " T0SE=0;"};
         variants.push_back(v);
     }
     // Every mode x synchronisation x oscillator, every prescaler.
@@ -304,12 +307,18 @@ std::vector<Variant> SciVariants() {
 std::vector<Variant> InterruptVariants() {
     std::vector<Variant> variants;
     for (int source = 0; source < kInterruptSources; ++source) {
+        // Every source but Timer0 is enabled in PIE1/PIE2, which count only
+        // with PEIE set; Timer0's enable is in INTCON itself.
+        const std::vector<std::string> peie = {" PEIE=1;"};
+        const bool peripheral = source != 0;
         Variant alone{"interrupt " + std::to_string(source) + " alone", {}};
         EnableInterrupt(alone.settings, source);
+        (peripheral ? alone.mustContain : alone.mustNotContain) = peie;
         variants.push_back(alone);
         Variant used{"interrupt " + std::to_string(source) + " with its peripheral", {}};
         EnableInterrupt(used.settings, source);
         UsePeripheralOf(used.settings, source);
+        (peripheral ? used.mustContain : used.mustNotContain) = peie;
         variants.push_back(used);
     }
     // Used CCP modules get a service branch even with their interrupt off.
@@ -317,8 +326,10 @@ std::vector<Variant> InterruptVariants() {
     UseCcp(ccpNoInt.settings, 1, kCapture, 4, 0, 0);
     UseCcp(ccpNoInt.settings, 2, kPwm, 4, 1, 0);
     EnableInterrupt(ccpNoInt.settings, 1);
+    ccpNoInt.mustContain = {" PEIE=1;"};
     variants.push_back(ccpNoInt);
     Variant all{"every interrupt", {}};
+    all.mustContain = {" PEIE=1;"};
     for (int source = 0; source < kInterruptSources; ++source) {
         EnableInterrupt(all.settings, source);
         UsePeripheralOf(all.settings, source);
@@ -360,6 +371,11 @@ protected:
                 for (const std::string& fragment : v.mustContain) {
                     EXPECT_NE(source.find(fragment), std::string::npos)
                         << label << ": expected " << fragment << " in\n"
+                        << source;
+                }
+                for (const std::string& fragment : v.mustNotContain) {
+                    EXPECT_EQ(source.find(fragment), std::string::npos)
+                        << label << ": did not expect " << fragment << " in\n"
                         << source;
                 }
             }

@@ -110,7 +110,15 @@ const SectionCase kInterruptCases[] = {
          s.T0Int = -1;
          s.SciRxInt = 1;
      },
-     false, Lines({"void fun_intset()", "{", " T0IE=1;", " RCIE=1;", " GIE=1;", "}"})},
+     false, Lines({"void fun_intset()", "{", " T0IE=1;", " RCIE=1;", " PEIE=1;", " GIE=1;", "}"})},
+    // Timer0's enable sits in INTCON itself: no PEIE for it alone.
+    {"EnableTimer0AloneWithComments", BuildInterruptEnable, [](ProjectSettings& s) { s.T0Int = -1; }, true,
+     Lines({"//中断允许设置子程序", "void fun_intset()", "{", " T0IE=1;//Tiemr0中断允许", " GIE=1;", "}"})},
+    {"EnableTimer0AloneNoComments", BuildInterruptEnable, [](ProjectSettings& s) { s.T0Int = -1; }, false,
+     Lines({"void fun_intset()", "{", " T0IE=1;", " GIE=1;", "}"})},
+    {"EnableTransmitOnlyWithComments", BuildInterruptEnable, [](ProjectSettings& s) { s.SciTxInt = 1; }, true,
+     Lines({"//中断允许设置子程序", "void fun_intset()", "{", " TXIE=1;//SCI串行口发送中断允许",
+            " PEIE=1;//外设中断允许", " GIE=1;", "}"})},
     {"NoSourceServiceEmpty", BuildInterruptService, [](ProjectSettings&) {}, true, ""},
     {"NoSourceEnableEmpty", BuildInterruptEnable, [](ProjectSettings&) {}, true, ""},
     {"UsedCcpGetsBranchWithoutItsInterrupt", BuildInterruptService,
@@ -127,11 +135,13 @@ const SectionCase kInterruptCases[] = {
          s.Ccp1En = true;
          s.T1Int = -1;
      },
-     true, Lines({"//中断允许设置子程序", "void fun_intset()", "{", " TMR1IE=1;//Tiemr1中断允许", " GIE=1;", "}"})},
+     true,
+     Lines({"//中断允许设置子程序", "void fun_intset()", "{", " TMR1IE=1;//Tiemr1中断允许", " PEIE=1;//外设中断允许",
+            " GIE=1;", "}"})},
     {"UnusedCcpInterruptServiceHasNoBranch", BuildInterruptService, [](ProjectSettings& s) { s.Ccp2Int = -1; },
      false, Lines({"void interrupt IRQ(void)", "{", "}"})},
     {"UnusedCcpInterruptStillEnabled", BuildInterruptEnable, [](ProjectSettings& s) { s.Ccp2Int = -1; }, false,
-     Lines({"void fun_intset()", "{", " CCP2IE=1;", " GIE=1;", "}"})},
+     Lines({"void fun_intset()", "{", " CCP2IE=1;", " PEIE=1;", " GIE=1;", "}"})},
     {"TransmitOnly", BuildInterruptService, [](ProjectSettings& s) { s.SciTxInt = 1; }, false,
      Lines({"void interrupt IRQ(void)", "{", " if(TXIF)", "  {", "   TXIF=0;", "  }", "}"})},
 };
@@ -181,7 +191,43 @@ const SectionCase kTimerCases[] = {
      true,
      Lines({"//定时器初始化设置子程序", "void fun_timerset()", "{", "//Timer0初始化设置",
             " PSA=0;//Timer0 使用预分频器", "//Timer0选择分频率为1:256", " PS0=1;PS1=1;PS2=1;",
-            "//外部时钟计数方式,上升沿触发", " T0CS=1;", " TMR0=0x00;", " T0SE=1;", "}"})},
+            "//外部时钟计数方式,上升沿触发", " T0CS=1;", " TMR0=0x00;", " T0SE=0;", "}"})},
+    // T0SE set counts falling edges of T0CKI.
+    {"Timer0CountingFallingEdgeNoComments", BuildTimerSetup,
+     [](ProjectSettings& s) {
+         s.T0En = true;
+         s.T0UsePs = false;
+         s.T0ClockMode = 2;
+         s.T0Edge = 0;
+     },
+     false, Lines({"void fun_timerset()", "{", " T0CS=1;", " TMR0=0x00;", " T0SE=1;", "}"})},
+    {"Timer0CountingFallingEdgeWithComments", BuildTimerSetup,
+     [](ProjectSettings& s) {
+         s.T0En = true;
+         s.T0UsePs = false;
+         s.T0ClockMode = 2;
+         s.T0Edge = 0;
+     },
+     true,
+     Lines({"//定时器初始化设置子程序", "void fun_timerset()", "{", "//Timer0初始化设置", "//外部时钟计数方式,下降沿触发",
+            " T0CS=1;", " TMR0=0x00;", " T0SE=1;", "}"})},
+    // Whatever a text setting holds, a line break in it is one blank.
+    {"LineBreaksInsideTextsBecomeBlanks", BuildTimerSetup,
+     [](ProjectSettings& s) {
+         s.T0En = true;
+         s.T0UsePs = false;
+         s.T0TimeUs = "25\n6";
+         s.T0RegText = "0x\r\n9C";
+         s.T2En = true;
+         s.T2TimeUs = "\r1\n\r2\r\n";
+         s.T2RegText = "\n";
+     },
+     true,
+     Lines({"//定时器初始化设置子程序", "void fun_timerset()", "{", "//Timer0初始化设置",
+            "//内部时钟定时方式,定时时间:25 6uS,误差:0uS", " T0CS=0;", " TMR0=0x 9C;", "", "//Timer2初始化设置",
+            "//timer2使用预分频率1:1", " T2CKPS0=0;T2CKPS1=0;", "//timer2使用后分频率1:1", " TOUTPS0=0;",
+            " TOUTPS1=0;", " TOUTPS2=0;", " TOUTPS3=0;", "//定时器2定时时间为: 1  2 uS,误差:0uS", " TMR2= ;",
+            " TMR2ON=1;", "}"})},
     {"Timer1TimerModeTypedTime", BuildTimerSetup,
      [](ProjectSettings& s) {
          s.T1En = true;
@@ -324,6 +370,15 @@ const SectionCase kSciCases[] = {
      Lines({"//SCI串行口初始化设置子程序", "void fun_sciset()", "{", "//串行口工作于同步主控方式", " SYNC=1;", " CSRC=1;",
             " CREN=0;//不允许边连续接收", " SREN=1;", " TXEN=1;", " TX9=0;//发送数据长度为8位",
             " RX9=0;//接收数据长度为8位", " SPBRG=;// 通信波特率为", " SPEN=1;", "}"})},
+    {"LineBreakInTheRateComment", BuildSciSetup,
+     [](ProjectSettings& s) {
+         AsyncSci(s);
+         s.SciBaud = "96\r00";
+     },
+     true,
+     Lines({"//SCI串行口初始化设置子程序", "void fun_sciset()", "{", "//串行口工作于异步方式", " SYNC=0;", " CREN=1;",
+            " BRGH=1;//高波特率方式:Baud Rate = Fosc/(16*(SPBRG+1))", " TXEN=1;", " TX9=0;//发送数据长度为8位",
+            " RX9=0;//接收数据长度为8位", " SPBRG=0x19;// 通信波特率为96 00", " SPEN=1;", "}"})},
     {"UnusedIsEmpty", BuildSciSetup,
      [](ProjectSettings& s) {
          s.SciEn = 0;
@@ -380,7 +435,7 @@ TEST(AssembleSource, EverySectionWithComments) {
                      "//中断允许设置子程序", "void fun_intset()", "{", " T0IE=1;//Tiemr0中断允许",
                      " TMR1IE=1;//Tiemr1中断允许", " TMR2IE=1;//Tiemr2中断允许", " CCP1IE=1;//CCP1中断允许",
                      " CCP2IE=1;//CCP2中断允许", " TXIE=1;//SCI串行口发送中断允许", " RCIE=1;//SCI串行口接收中断允许",
-                     " GIE=1;", "}"}));
+                     " PEIE=1;//外设中断允许", " GIE=1;", "}"}));
 }
 
 TEST(AssembleSource, EverySectionWithoutComments) {
@@ -405,7 +460,7 @@ TEST(AssembleSource, EverySectionWithoutComments) {
                      "void fun_sciset()", "{", "", " SYNC=0;", " CREN=1;", " BRGH=1;", " TXEN=1;", " TX9=0;",
                      " RX9=0;", " SPBRG=0xCF;", " SPEN=1;", "}", "",
                      "void fun_intset()", "{", " T0IE=1;", " TMR1IE=1;", " TMR2IE=1;", " CCP1IE=1;", " CCP2IE=1;",
-                     " TXIE=1;", " RCIE=1;", " GIE=1;", "}"}));
+                     " TXIE=1;", " RCIE=1;", " PEIE=1;", " GIE=1;", "}"}));
 }
 
 TEST(AssembleSource, DoesNotChangeTheSettings) {

@@ -40,16 +40,17 @@ constexpr std::string S::*kTextFields[] = {&S::T0RegText, &S::T1RegLowText, &S::
 constexpr PinDirections S::*kPinFields[] = {&S::PortADir, &S::PortBDir, &S::PortCDir, &S::PortDDir,
                                             &S::PortEDir};
 
-// Texts as a text box could hold them. No line breaks (the boxes are single
-// line) and no "/", so that any "//" in the output is one the generator wrote.
+// Texts as a text box could hold them, line breaks included (a pasted time, a
+// hand-edited file), but no "/", so that any "//" in the output is one the
+// generator wrote.
 // clang-format off
 const char* const kTexts[] = {
     "", "0", "1", "-1", "2", "3", "12", "0.5", " 1 ", "1.2.3", "abc", "0x1F", "1e5", "NaN", "inf",
     "-", ".", "中文", "\t7", "\"q\"", "*", "{", "}", ";", "\\", "-0", "+1", "0.", ".5", "True",
-    "%s%n", "99999999999999999999999999999999999999999",
+    "%s%n", "99999999999999999999999999999999999999999", "25\n6", "1\r", "\r\n", "0x\r\n1F", "\n\r",
 };
 // clang-format on
-constexpr std::string_view kTextAlphabet = "0123456789.-+eE xA;{}()*\"'\\%#";
+constexpr std::string_view kTextAlphabet = "0123456789.-+eE xA;{}()*\"'\\%#\r\n";
 
 class RandomSettings {
 public:
@@ -181,7 +182,12 @@ const std::set<std::string, std::less<>> kDigitBits = {
     "T2CKPS1", "TOUTPS0", "TOUTPS1", "TOUTPS2", "TOUTPS3", "TMR2ON",  "CCP1M0", "CCP1M1", "CCP1M2", "CCP1M3",
     "CCP2M0",  "CCP2M1",  "CCP2M2",  "CCP2M3",  "T0IE",    "TMR1IE",  "TMR2IE", "CCP1IE", "CCP2IE", "TXIE",
     "RCIE",    "GIE",     "T0IF",    "TMR1IF",  "TMR2IF",  "CCP1IF",  "CCP2IF", "TXIF",   "RCIF",
+    "PEIE",    "T0SE",
 };
+
+// The enables that live in PIE1/PIE2 and so need PEIE.
+constexpr const char* kPeripheralEnables[] = {" TMR1IE=1;", " TMR2IE=1;", " CCP1IE=1;",
+                                              " CCP2IE=1;", " TXIE=1;",   " RCIE=1;"};
 
 // In the order main calls them.
 constexpr const char* kSetupFunctions[] = {"set_port", "fun_timerset", "fun_ccpset", "fun_sciset",
@@ -246,7 +252,17 @@ void CheckSource(const ProjectSettings& s, bool withComments, const std::string&
         EXPECT_EQ(text.find("//"), std::string::npos);
     }
 
-    for (const std::string& line : CodeOnly(lines)) {
+    // PEIE comes with a peripheral enable, directly before GIE, and only then.
+    const std::vector<std::string> code = CodeOnly(lines);
+    bool anyPeripheral = false;
+    for (const char* enable : kPeripheralEnables) anyPeripheral = anyPeripheral || Count(code, enable) > 0;
+    const auto peie = std::find(code.begin(), code.end(), " PEIE=1;");
+    EXPECT_EQ(peie != code.end(), anyPeripheral);
+    if (peie != code.end()) {
+        EXPECT_TRUE(peie + 1 != code.end() && peie[1] == " GIE=1;");
+    }
+
+    for (const std::string& line : code) {
         std::size_t start = 0;
         for (std::size_t end; (end = line.find(';', start)) != std::string::npos; start = end + 1) {
             std::string_view statement(line.data() + start, end - start);

@@ -78,9 +78,6 @@ TEST(TimerCalc, WorkedExamples) {
          ""},
         {T1, 1, "23704", "11.0592", Status::OutOfRange, "23704", "0.362",
          "11.0592M频率在1:1分频设置下的定时范围为0.362-23704uS", ""},
-        // A pasted negative frequency fits nothing.
-        {T0, 2, "100", "-4", Status::OutOfRange, "-512", "-2.000",
-         "-4M频率在1:2分频设置下的定时范围为-2.000--512uS", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.time) + " us at " + c.freq + " MHz 1:" + std::to_string(c.d));
@@ -146,12 +143,29 @@ TEST(TimerCalc, ConversionAndArithmeticFailures) {
     EXPECT_NE(Calc(T1, 8, "100", "0.00098").status, Status::InputError);
 }
 
-TEST(TimerCalc, ZeroFrequencyIsRefusedAfterStoringBothNumbers) {
-    for (const char* freq : {"0", "0.000", ".0", "-0"}) {
-        const auto out = Calc(T0, 2, "100", freq);
-        EXPECT_EQ(out.status, Status::FrequencyZero) << freq;
-        EXPECT_EQ(out.timeUs, 100.0f);
-        EXPECT_EQ(out.freqMHz, 0.0f);
+TEST(TimerCalc, ZeroOrNegativeFrequencyIsRefusedAfterStoringBothNumbers) {
+    struct Case {
+        TimerKind timer;
+        const char* time;
+        const char* freq;
+    };
+    const Case cases[] = {
+        {T0, "100", "0"},
+        {T0, "100", "0.000"},
+        {T1, "100", ".0"},
+        {T2, "100", "-0"},
+        // Pasted past the key filter: a tiny negative period would fit the
+        // negative range and give a start value.
+        {T0, "100", "-4"},
+        {T0, "-0.000006", "-1000000"},
+        {T1, "-0.5", "-0.001"},
+        {T2, "-1", "-4"},
+    };
+    for (const auto& c : cases) {
+        const auto out = Calc(c.timer, 2, c.time, c.freq);
+        EXPECT_EQ(out.status, Status::FrequencyNotPositive) << c.time << " at " << c.freq;
+        EXPECT_EQ(out.timeUs, std::stof(c.time));
+        EXPECT_EQ(out.freqMHz, std::stof(c.freq));
         EXPECT_FALSE(out.range);
         EXPECT_FALSE(out.preload);
         ASSERT_TRUE(out.message);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,104 @@ TEST_F(MainWindowStory, CrystalCommand) {
             EXPECT_EQ(s.T0FreqMHz, c.t0Before) << c.what;
             EXPECT_EQ(s.T1FreqMHz, t1Before) << c.what;
         }
+    }
+}
+
+// Every register value the source writes is worked out again for the new
+// crystal, without a message; what no longer fits is emptied, never kept.
+TEST_F(MainWindowStory, NewCrystalRecalculatesEveryWrittenRegisterValue) {
+    // Register texts as "T0 | TMR1H TMR1L | T2 | SPBRG".
+    const auto registers = [](const ProjectSettings& s) {
+        return s.T0RegText + " | " + s.T1RegHighText.toText() + " " + s.T1RegLowText + " | " + s.T2RegText +
+               " | " + s.SciSpbrgText.toText();
+    };
+    const auto withValues = [](ProjectSettings& s) {
+        s.T0RegText = "0xCE";
+        s.T1RegHighText = "0xFC";
+        s.T1RegLowText = "0x18";
+        s.T2RegText = "0x9C";
+        s.SciSpbrgText = "0x19";
+        s.T0TimeUs = 100.0f;
+        s.T1TimeUs = 1000.0f;
+        s.T2TimeUs = 100.0f;
+        s.SciBaud = "9600";
+    };
+    struct Case {
+        const char* what;
+        std::function<void(ProjectSettings&)> set;
+        const char* crystal;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"all off: only SPBRG follows", [](ProjectSettings&) {}, "8", "0xCE | 0xFC 0x18 | 0x9C | 0x33"},
+        {"every timer on",
+         [](ProjectSettings& s) { s.T0En = s.T1En = s.T2En = true; },
+         "8",
+         "0x9C | 0xF8 0x30 | 0x38 | 0x33"},
+        {"Timer0 external clock timing",
+         [](ProjectSettings& s) {
+             s.T0En = true;
+             s.T0ClockMode = 1;
+         },
+         "8",
+         "0x9C | 0xFC 0x18 | 0x9C | 0x33"},
+        {"counting modes write no calculated value",
+         [](ProjectSettings& s) {
+             s.T0En = s.T1En = true;
+             s.T0ClockMode = 2;
+             s.T1ClockMode = 1;
+         },
+         "8",
+         "0xCE | 0xFC 0x18 | 0x9C | 0x33"},
+        {"out of range is emptied",
+         [](ProjectSettings& s) {
+             s.T1En = s.T2En = true;
+             s.T1TimeUs = 50000.0f;  // 100000 counts at 8 MHz
+             s.T2TimeUs = 300.0f;    // 600 counts
+         },
+         "8",
+         "0xCE |   |  | 0x33"},
+        {"an untyped time is emptied",
+         [](ProjectSettings& s) {
+             s.T2En = true;
+             s.T2TimeUs = "1.2.3";
+         },
+         "8",
+         "0xCE | 0xFC 0x18 |  | 0x33"},
+        {"the chosen rate no longer usable",
+         [](ProjectSettings& s) {
+             s.SciBaud = "1200";
+             s.SciSpbrgText = "0xCF";
+         },
+         "20",
+         "0xCE | 0xFC 0x18 | 0x9C | "},
+        {"the stored mode and error limit count",
+         [](ProjectSettings& s) {
+             s.SciErrLimit = "2";
+             s.SciBaud = "2400";
+             s.SciSpbrgText = "0x66";
+         },
+         "8",
+         "0xCE | 0xFC 0x18 | 0x9C | 0xCC"},
+        {"synchronous",
+         [](ProjectSettings& s) {
+             s.SciSyncMode = 1;
+             s.SciBaud = "38400";
+         },
+         "18.432",
+         "0xCE | 0xFC 0x18 | 0x9C | 0x77"},
+    };
+    for (const auto& c : cases) {
+        ProjectSettings s;
+        FakePlatform p;
+        AppContext ctx{s, p};
+        Form1 f(ctx);
+        withValues(s);
+        c.set(s);
+        p.inputs = {c.crystal};
+        f.VbMenuSet_Osc_Click();
+        EXPECT_TRUE(p.messages.empty()) << c.what;
+        EXPECT_EQ(registers(s), c.expected) << c.what;
     }
 }
 

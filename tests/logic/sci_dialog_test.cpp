@@ -387,16 +387,20 @@ TEST_F(SciDialogTest, InterruptBoxesFollowTheirEnables) {
     EXPECT_TRUE(settings.SciTxInt.equals(0));
 }
 
-TEST_F(SciDialogTest, ReopeningStartsAgainFromTheSlowestUsableRate) {
+// The rate chosen in an earlier opening stays chosen, with its SPBRG for the
+// crystal of the day, for as long as it is usable.
+TEST_F(SciDialogTest, ReopeningKeepsTheChosenRateWhileItIsUsable) {
     struct Case {
         const char* picked;
         float newCrystal;
         const char* chosen;  // "rate spbrg" after reopening
     };
     const Case cases[] = {
-        {"9600", 4, "1200 0xCF"},
-        {"19200", 4, "1200 0xCF"},
+        {"9600", 4, "9600 0x19"},
+        {"19200", 4, "19200 0x0C"},
         {"9600", 20, "9600 0x81"},
+        {"19200", 8, "19200 0x19"},
+        {"2400", 20, "9600 0x81"},  // gone: the slowest usable rate instead
     };
     for (const auto& c : cases) {
         settings = ProjectSettings{};
@@ -412,6 +416,23 @@ TEST_F(SciDialogTest, ReopeningStartsAgainFromTheSlowestUsableRate) {
         EXPECT_EQ(settings.SciBaud + " " + settings.SciSpbrgText.toText(), c.chosen) << c.picked;
         EXPECT_EQ(reopened->Combo_UseBaud.text() + " " + reopened->Txt_Brg.text(), c.chosen) << c.picked;
     }
+    EXPECT_TRUE(platform.events.empty());
+}
+
+TEST_F(SciDialogTest, OpeningAndClosingUntouchedChangesNothing) {
+    settings.CrystalMHz = 11.0592f;
+    auto first = Open();
+    first->Chk_Spen.click();
+    first->Combo_UseBaud.pick(4);
+    ASSERT_EQ(settings.SciBaud + " " + settings.SciSpbrgText.toText(), "9600 0x47");
+    first->Command1.click();
+    const ProjectSettings before = settings;
+
+    auto again = Open();
+    EXPECT_EQ(again->Combo_UseBaud.text(), "9600");
+    EXPECT_EQ(again->Txt_Brg.text(), "0x47");
+    again->Command1.click();
+    EXPECT_EQ(settings, before);
     EXPECT_TRUE(platform.events.empty());
 }
 

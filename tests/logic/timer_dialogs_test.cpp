@@ -59,7 +59,6 @@ struct AnyTimer {
     std::function<float&(ProjectSettings&)> error;
     std::function<std::string(ProjectSettings&)> registers;
     std::function<void(TimerForm&)> switchOn;
-    bool recalculatesOnClose;
 };
 
 std::vector<AnyTimer> AllTimers() {
@@ -69,19 +68,19 @@ std::vector<AnyTimer> AllTimers() {
          [](ProjectSettings& s) -> SettingValue& { return s.T0FreqMHz; },
          [](ProjectSettings& s) -> float& { return s.T0ErrorUs; },
          [](ProjectSettings& s) { return s.T0RegText; },
-         [](TimerForm& f) { static_cast<Timer0Form&>(f).Chk_T0En.click(); }, true},
+         [](TimerForm& f) { static_cast<Timer0Form&>(f).Chk_T0En.click(); }},
         {"Timer1", [](AppContext& c) { return std::make_unique<Timer1Form>(c); },
          [](ProjectSettings& s) -> SettingValue& { return s.T1TimeUs; },
          [](ProjectSettings& s) -> SettingValue& { return s.T1FreqMHz; },
          [](ProjectSettings& s) -> float& { return s.T1ErrorUs; },
          [](ProjectSettings& s) { return s.T1RegHighText.toText() + " " + s.T1RegLowText; },
-         [](TimerForm& f) { static_cast<Timer1Form&>(f).Chk_T1En.click(); }, true},
+         [](TimerForm& f) { static_cast<Timer1Form&>(f).Chk_T1En.click(); }},
         {"timer2", [](AppContext& c) { return std::make_unique<Timer2Form>(c); },
          [](ProjectSettings& s) -> SettingValue& { return s.T2TimeUs; },
          [](ProjectSettings& s) -> SettingValue& { return s.T2FreqMHz; },
          [](ProjectSettings& s) -> float& { return s.T2ErrorUs; },
          [](ProjectSettings& s) { return s.T2RegText; },
-         [](TimerForm& f) { static_cast<Timer2Form&>(f).Chk_T2En.click(); }, false},
+         [](TimerForm& f) { static_cast<Timer2Form&>(f).Chk_T2En.click(); }},
     };
 }
 
@@ -124,6 +123,75 @@ TEST_F(TimerDialogs, TypicalRunFromMenuToGeneratedSource) {
               std::string::npos)
         << platform.clipboard;
     EXPECT_NE(platform.clipboard.find("fun_timerset();"), std::string::npos);
+}
+
+// Generates with comments and returns the source.
+std::string Generate(Form1& main, FakePlatform& platform) {
+    platform.answers.push_back(MessageAnswer::Yes);
+    main.VbMenuTools_c.click();
+    return platform.clipboard;
+}
+
+TEST_F(TimerDialogs, Timer2TypedTimeAndCloseGeneratesThatTimesValue) {
+    Form1 main(context);
+    platform.formActions[form_names::kTimer2] = [&] {
+        auto dialog = Open<Timer2Form>();
+        dialog->Chk_T2En.click();
+        dialog->Txt_Time.setText("200");
+        dialog->Command2.click();  // 确定 without 查看
+    };
+    main.VbMenuSet_T2.click();
+    EXPECT_TRUE(platform.messages.empty());
+    const std::string source = Generate(main, platform);
+    EXPECT_NE(source.find("//定时器2定时时间为:200uS,误差:0uS\r\n TMR2=0x38;\r\n"), std::string::npos) << source;
+}
+
+TEST_F(TimerDialogs, FailedTimer0CalculationLeavesNoStaleValueInTheSource) {
+    Form1 main(context);
+    platform.formActions[form_names::kTimer0] = [&] {
+        auto dialog = Open<Timer0Form>();
+        dialog->Chk_T0En.click();
+        dialog->Txt_Time.setText("100");
+        dialog->Command1.click();
+        EXPECT_EQ(settings.T0RegText, "0xCE");
+        dialog->Txt_Time.setText("600");  // beyond 512 us at 1:2
+        dialog->Command1.click();
+        dialog->Command2.click();
+    };
+    main.VbMenuSet_T0.click();
+    EXPECT_EQ(platform.messageTitles(), (std::vector<std::string>{kRangeTitle, kRangeTitle}));
+    platform.messages.clear();
+    const std::string source = Generate(main, platform);
+    EXPECT_NE(source.find("//内部时钟定时方式,定时时间:600uS,误差:0uS\r\n T0CS=0;\r\n TMR0=;\r\n"),
+              std::string::npos)
+        << source;
+    EXPECT_EQ(source.find("0xCE"), std::string::npos) << source;
+}
+
+TEST_F(TimerDialogs, NewCrystalGivesTimer0ItsValueForTheNewFrequency) {
+    Form1 main(context);
+    platform.formActions[form_names::kTimer0] = [&] {
+        auto dialog = Open<Timer0Form>();
+        dialog->Chk_T0En.click();
+        dialog->Txt_Time.setText("100");
+        dialog->Command2.click();
+    };
+    main.VbMenuSet_T0.click();
+    EXPECT_EQ(settings.T0RegText, "0xCE");  // 4 MHz: 2 us a count
+
+    platform.inputs.push_back("8");
+    main.VbMenuSet_Osc.click();
+    EXPECT_TRUE(platform.messages.empty());  // worked out silently
+    const std::string source = Generate(main, platform);
+    EXPECT_NE(source.find("//内部时钟定时方式,定时时间:100uS,误差:0uS\r\n T0CS=0;\r\n TMR0=0x9C;\r\n"),
+              std::string::npos)
+        << source;
+
+    // The dialog opened again shows the same value for the same boxes.
+    auto reopened = Open<Timer0Form>();
+    reopened->Command1.click();
+    EXPECT_EQ(reopened->Txt_Tmr0.text(), "0x9C");
+    EXPECT_EQ(settings.T0RegText, "0x9C");
 }
 
 TEST_F(TimerDialogs, Timer0LoadRestoresTheStoredState) {
@@ -308,7 +376,9 @@ TEST_F(TimerDialogs, NoCalculationWhileTheSharedFlagIsSet) {
     EXPECT_EQ(t2->Txt_Tmr0.text(), "0xF0");  // 256 - 256 / 16
 }
 
-TEST_F(TimerDialogs, FailuresKeepThePreviousResult) {
+// A failed calculation empties the start value and the error, so the value
+// worked out for the earlier period or frequency is never generated again.
+TEST_F(TimerDialogs, FailuresLeaveNoStaleValue) {
     struct Case {
         const char* time;
         const char* freq;
@@ -331,10 +401,11 @@ TEST_F(TimerDialogs, FailuresKeepThePreviousResult) {
             f->load();
             timer.switchOn(*f);
             f->Command1.click();  // 256 us at 4 MHz: a good result first
+            ProjectSettings fresh;
+            const std::string none = timer.registers(fresh);
             const std::string registers = timer.registers(settings);
             const std::string maxText = f->Txt_Max.text();
-            const std::string shown = f->Txt_Tmr0.text();
-            ASSERT_FALSE(registers.empty());
+            ASSERT_NE(registers, none);
             ASSERT_EQ(TakeMessage(), "0 boxes");
             f->Txt_Osc.setText(c.freq);
             f->Txt_Time.setText(c.time);
@@ -345,9 +416,9 @@ TEST_F(TimerDialogs, FailuresKeepThePreviousResult) {
             platform.messages.clear();
             EXPECT_EQ(timer.time(settings).toText(), c.storedTime);
             EXPECT_EQ(timer.time(settings).isText(), !c.timeIsNumber);
-            EXPECT_EQ(timer.registers(settings), registers);
-            EXPECT_EQ(f->Txt_Tmr0.text(), shown);
-            EXPECT_EQ(f->Txt_Err.text(), "0.000");
+            EXPECT_EQ(timer.registers(settings), none);
+            EXPECT_EQ(f->Txt_Tmr0.text(), "");
+            EXPECT_EQ(f->Txt_Err.text(), "");
             EXPECT_EQ(timer.error(settings), 0.0f);
             if (std::string(c.message) != kRangeTitle) {
                 EXPECT_EQ(f->Txt_Max.text(), maxText);
@@ -408,7 +479,7 @@ TEST_F(TimerDialogs, MessageTextsNameTheTimersOwnFrequencyAndDivisor) {
     EXPECT_EQ(t0->Txt_Max.text(), "");
 }
 
-TEST_F(TimerDialogs, ClosingRecalculatesExceptTimer2) {
+TEST_F(TimerDialogs, ClosingRecalculates) {
     for (const auto& timer : AllTimers()) {
         SCOPED_TRACE(timer.name);
         settings = ProjectSettings{};
@@ -422,13 +493,8 @@ TEST_F(TimerDialogs, ClosingRecalculatesExceptTimer2) {
         f->Command2.click();
         EXPECT_TRUE(f->unloaded());
         EXPECT_TRUE(platform.messages.empty());
-        if (timer.recalculatesOnClose) {
-            EXPECT_NE(timer.registers(settings), before);
-            EXPECT_EQ(timer.time(settings), SettingValue(200.0f));
-        } else {
-            EXPECT_EQ(timer.registers(settings), before);
-            EXPECT_EQ(timer.time(settings), SettingValue("200"));
-        }
+        EXPECT_NE(timer.registers(settings), before);
+        EXPECT_EQ(timer.time(settings), SettingValue(200.0f));
     }
     // A failure while closing is shown, and the dialog closes anyway.
     settings = ProjectSettings{};

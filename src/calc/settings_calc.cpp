@@ -1,0 +1,110 @@
+#include "calc/settings_calc.h"
+
+#include <cmath>
+#include <string>
+
+namespace korvane {
+
+namespace {
+
+constexpr TimerKind kTimers[] = {TimerKind::Timer0, TimerKind::Timer1, TimerKind::Timer2};
+
+struct TimerFields {
+    SettingValue& timeUs;
+    SettingValue& freqMHz;
+    float& errorUs;
+};
+
+TimerFields FieldsOf(ProjectSettings& s, TimerKind timer) {
+    switch (timer) {
+        case TimerKind::Timer0:
+            return {s.T0TimeUs, s.T0FreqMHz, s.T0ErrorUs};
+        case TimerKind::Timer1:
+            return {s.T1TimeUs, s.T1FreqMHz, s.T1ErrorUs};
+        case TimerKind::Timer2:
+            break;
+    }
+    return {s.T2TimeUs, s.T2FreqMHz, s.T2ErrorUs};
+}
+
+// Timer1's divisor is kept as a 64-bit number and may hold anything.
+std::int32_t StoredDivisor(const SettingValue& value) {
+    const auto number = value.toNumber();
+    constexpr double kLargest = 1 << 16;  // far beyond any prescaler
+    if (!number || !(*number >= 1 && *number <= kLargest) || std::trunc(*number) != *number) return 0;
+    return static_cast<std::int32_t>(*number);
+}
+
+// The timers whose start value the generator writes: Timer0 while timing,
+// Timer1 in timer mode, Timer2 always; each only while it is on.
+bool WritesCalculatedValue(const ProjectSettings& s, TimerKind timer) {
+    switch (timer) {
+        case TimerKind::Timer0:
+            return s.T0En.isTrue() && !s.T0ClockMode.equals(2);
+        case TimerKind::Timer1:
+            return s.T1En.isTrue() && s.T1ClockMode.equals(0);
+        case TimerKind::Timer2:
+            break;
+    }
+    return s.T2En.isTrue();
+}
+
+}  // namespace
+
+std::int32_t TimerDivisor(const ProjectSettings& s, TimerKind timer) {
+    switch (timer) {
+        case TimerKind::Timer0:
+            return s.T0PsDiv;
+        case TimerKind::Timer1:
+            return StoredDivisor(s.T1PsDiv);
+        case TimerKind::Timer2:
+            break;
+    }
+    return s.T2PsDiv;
+}
+
+void StoreTimerOutcome(ProjectSettings& s, TimerKind timer, const TimerCalcOutcome& outcome) {
+    const TimerFields fields = FieldsOf(s, timer);
+    // A box that did not convert keeps its typed text in the field.
+    if (outcome.timeUs) fields.timeUs = *outcome.timeUs;
+    if (outcome.freqMHz) fields.freqMHz = *outcome.freqMHz;
+
+    const TimerPreload none;
+    const TimerPreload& preload = outcome.preload ? *outcome.preload : none;
+    fields.errorUs = preload.errorUs;
+    switch (timer) {
+        case TimerKind::Timer0:
+            s.T0RegText = preload.registerText;
+            break;
+        case TimerKind::Timer1:
+            // TMR1H and TMR1L are written separately; the whole value is only shown.
+            s.T1RegHighText = preload.highText;
+            s.T1RegLowText = preload.lowText;
+            break;
+        case TimerKind::Timer2:
+            s.T2RegText = preload.registerText;
+            break;
+    }
+}
+
+std::int16_t SciBaudDivisor(const ProjectSettings& s) {
+    return ModeBaudDivisor(s.SciSyncMode.equals(1), s.SciHighSpeed != 0);
+}
+
+void RecalculateForCrystal(ProjectSettings& s, const NumberLocale& locale) {
+    for (TimerKind timer : kTimers) {
+        if (!WritesCalculatedValue(s, timer)) continue;
+        const TimerFields fields = FieldsOf(s, timer);
+        // The texts a reopened dialog would put into its boxes.
+        StoreTimerOutcome(s, timer,
+                          CalculateTimerPeriod({timer, TimerDivisor(s, timer), fields.timeUs.toText(),
+                                                fields.freqMHz.toText(), locale}));
+    }
+
+    const BaudCalcResult baud =
+        CalcBaudList({s.CrystalMHz, SciBaudDivisor(s), s.SciErrLimit.toText(), locale});
+    const BaudEntry* chosen = FindBaudEntry(baud.entries, s.SciBaud);
+    s.SciSpbrgText = chosen ? chosen->spbrgText : std::string();
+}
+
+}  // namespace korvane

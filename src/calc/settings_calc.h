@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+
+#include "calc/baud_calc.h"
+#include "calc/timer_calc.h"
+#include "settings/project_settings.h"
+
+namespace korvane {
+
+// The calculators run against the project settings. The dialogs and the
+// crystal command both store through these, so a result is kept, or dropped,
+// the same way wherever it was worked out.
+
+// The prescale divisor a timer's calculator uses; 0 (which the calculator
+// refuses as an input error) when the stored value is no whole positive number.
+std::int32_t TimerDivisor(const ProjectSettings& s, TimerKind timer);
+
+// Stores what a timer calculation gave: the converted time and frequency in
+// place of the typed texts, and the register texts and error. On any failure
+// the register texts are emptied and the error is 0, so that no value worked
+// out for another period or frequency is ever generated under the new one.
+void StoreTimerOutcome(ProjectSettings& s, TimerKind timer, const TimerCalcOutcome& outcome);
+
+// Clock periods per bit for SPBRG 0 in the SCI mode the settings hold.
+std::int16_t SciBaudDivisor(const ProjectSettings& s);
+
+// After the crystal has changed: each timer that is on and writes a calculated
+// start value is worked out again from its stored period and prescaler with
+// its new frequency, without a message; SPBRG is recomputed for the chosen
+// rate at the stored error limit, or emptied when that rate is no longer usable.
+void RecalculateForCrystal(ProjectSettings& s, const NumberLocale& locale);
+
+}  // namespace korvane
