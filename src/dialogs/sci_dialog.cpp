@@ -161,7 +161,9 @@ void SciForm::Txt_Err_Change() {
         settings_.SciErrLimit = 0;
         return;
     }
-    settings_.SciErrLimit = Txt_Err.text();
+    // Loading shows the stored limit; storing it back as text would change a
+    // setting the user never touched.
+    if (!loading_) settings_.SciErrLimit = Txt_Err.text();
 }
 
 void SciForm::Txt_Err_GotFocus() {

@@ -147,6 +147,13 @@ const SectionCase kInterruptCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Interrupts, SectionText, testing::ValuesIn(kInterruptCases), CaseName);
 
+void CountingFallingEdge(ProjectSettings& s) {
+    s.T0En = true;
+    s.T0UsePs = false;
+    s.T0ClockMode = 2;
+    s.T0Edge = 0;
+}
+
 const SectionCase kTimerCases[] = {
     {"Timer0Prescaler8", BuildTimerSetup,
      [](ProjectSettings& s) {
@@ -193,22 +200,9 @@ const SectionCase kTimerCases[] = {
             " PSA=0;//Timer0 使用预分频器", "//Timer0选择分频率为1:256", " PS0=1;PS1=1;PS2=1;",
             "//外部时钟计数方式,上升沿触发", " T0CS=1;", " TMR0=0x00;", " T0SE=0;", "}"})},
     // T0SE set counts falling edges of T0CKI.
-    {"Timer0CountingFallingEdgeNoComments", BuildTimerSetup,
-     [](ProjectSettings& s) {
-         s.T0En = true;
-         s.T0UsePs = false;
-         s.T0ClockMode = 2;
-         s.T0Edge = 0;
-     },
-     false, Lines({"void fun_timerset()", "{", " T0CS=1;", " TMR0=0x00;", " T0SE=1;", "}"})},
-    {"Timer0CountingFallingEdgeWithComments", BuildTimerSetup,
-     [](ProjectSettings& s) {
-         s.T0En = true;
-         s.T0UsePs = false;
-         s.T0ClockMode = 2;
-         s.T0Edge = 0;
-     },
-     true,
+    {"Timer0CountingFallingEdgeNoComments", BuildTimerSetup, CountingFallingEdge, false,
+     Lines({"void fun_timerset()", "{", " T0CS=1;", " TMR0=0x00;", " T0SE=1;", "}"})},
+    {"Timer0CountingFallingEdgeWithComments", BuildTimerSetup, CountingFallingEdge, true,
      Lines({"//定时器初始化设置子程序", "void fun_timerset()", "{", "//Timer0初始化设置", "//外部时钟计数方式,下降沿触发",
             " T0CS=1;", " TMR0=0x00;", " T0SE=1;", "}"})},
     // Whatever a text setting holds, a line break in it is one blank.
