@@ -1,13 +1,14 @@
 #include "app/form1.h"
 
-#include <cmath>
 #include <cstdio>
-#include <limits>
+#include <optional>
 
+#include "app/closing_splash.h"
 #include "app/form_names.h"
 #include "app/start_screen.h"
 #include "calc/settings_calc.h"
 #include "format/number_text.h"
+#include "format/utf8.h"
 #include "generator/source_assembly.h"
 
 namespace korvane {
@@ -32,26 +33,6 @@ constexpr const char* kCopiedText =
     "可直接贴在你的IDE的文本工具上使用\r"
     "或将该文件保存为*.C文件(通过文件菜单).";
 
-std::string Utf8(char32_t code) {
-    std::string out;
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    return out;
-}
-
 // Each character with its code, so invisible ones can be found too: "😀(U+1F600)".
 std::string CharacterList(const std::u32string& characters) {
     std::string list;
@@ -59,7 +40,7 @@ std::string CharacterList(const std::u32string& characters) {
         char number[16];
         std::snprintf(number, sizeof number, "(U+%04X)", static_cast<unsigned>(code));
         if (!list.empty()) list += " ";
-        list += (code >= 0x20 ? Utf8(code) : std::string()) + number;
+        list += (code >= 0x20 ? Utf8Encode(code) : std::string()) + number;
     }
     return list;
 }
@@ -67,8 +48,8 @@ std::string CharacterList(const std::u32string& characters) {
 // A setting's numeric value as a single, or nothing when it has none.
 std::optional<float> SingleOf(const SettingValue& value) {
     const auto number = value.toNumber();
-    if (!number || std::fabs(*number) > std::numeric_limits<float>::max()) return std::nullopt;
-    return static_cast<float>(*number);
+    if (!number) return std::nullopt;
+    return FitInSingle(*number);
 }
 
 }  // namespace

@@ -19,17 +19,4 @@ void StartScreen::Timer3_Timer() {
     unload();
 }
 
-ClosingSplash::ClosingSplash(AppContext& context) : Form(kName, ""), context_(context) {
-    Timer1.onTimer = [this] { Timer1_Timer(); };
-}
-
-void ClosingSplash::Form_Load() {
-    Timer1.setEnabled(true);
-}
-
-void ClosingSplash::Timer1_Timer() {
-    Timer1.setEnabled(false);
-    context_.platform.endProgram();
-}
-
 }  // namespace korvane

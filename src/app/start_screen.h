@@ -27,21 +27,4 @@ private:
     AppContext& context_;
 };
 
-// The closing splash: thanks the user, then ends the program after 1000 ms.
-class ClosingSplash : public Form {
-public:
-    static constexpr const char* kName = form_names::kSplash;
-
-    explicit ClosingSplash(AppContext& context);
-
-    Label Label1{"Label1", "谢谢使用！"};
-    IntervalTimer Timer1{"Timer1", 1000, false};
-
-    void Form_Load() override;
-    void Timer1_Timer();
-
-private:
-    AppContext& context_;
-};
-
 }  // namespace korvane

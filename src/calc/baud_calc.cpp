@@ -35,11 +35,8 @@ std::optional<std::int32_t> MatchBaudCandidates(BaudScan& scan, double actualBau
 std::optional<float> ErrorFraction(const std::string& text) {
     const auto percent = ParseDecimal(text);
     if (!percent) return std::nullopt;
-    const double fraction = *percent / 100;
-    // Narrowing a value beyond float's range is undefined; such a limit is
-    // no usable number either.
-    if (!(std::fabs(fraction) <= std::numeric_limits<float>::max())) return std::nullopt;
-    return static_cast<float>(fraction);
+    // A limit beyond float's range is no usable number either.
+    return FitInSingle(*percent / 100);
 }
 
 }  // namespace

@@ -9,24 +9,6 @@ namespace {
 
 constexpr TimerKind kTimers[] = {TimerKind::Timer0, TimerKind::Timer1, TimerKind::Timer2};
 
-struct TimerFields {
-    SettingValue& timeUs;
-    SettingValue& freqMHz;
-    float& errorUs;
-};
-
-TimerFields FieldsOf(ProjectSettings& s, TimerKind timer) {
-    switch (timer) {
-        case TimerKind::Timer0:
-            return {s.T0TimeUs, s.T0FreqMHz, s.T0ErrorUs};
-        case TimerKind::Timer1:
-            return {s.T1TimeUs, s.T1FreqMHz, s.T1ErrorUs};
-        case TimerKind::Timer2:
-            break;
-    }
-    return {s.T2TimeUs, s.T2FreqMHz, s.T2ErrorUs};
-}
-
 // Timer1's divisor is kept as a 64-bit number and may hold anything.
 std::int32_t StoredDivisor(const SettingValue& value) {
     const auto number = value.toNumber();
@@ -51,6 +33,21 @@ bool WritesCalculatedValue(const ProjectSettings& s, TimerKind timer) {
 
 }  // namespace
 
+TimerSettings SettingsOf(ProjectSettings& s, TimerKind timer) {
+    switch (timer) {
+        case TimerKind::Timer0:
+            return {.enabled = s.T0En, .interrupt = s.T0Int, .timeUs = s.T0TimeUs, .freqMHz = s.T0FreqMHz,
+                    .errorUs = s.T0ErrorUs};
+        case TimerKind::Timer1:
+            return {.enabled = s.T1En, .interrupt = s.T1Int, .timeUs = s.T1TimeUs, .freqMHz = s.T1FreqMHz,
+                    .errorUs = s.T1ErrorUs};
+        case TimerKind::Timer2:
+            break;
+    }
+    return {.enabled = s.T2En, .interrupt = s.T2Int, .timeUs = s.T2TimeUs, .freqMHz = s.T2FreqMHz,
+            .errorUs = s.T2ErrorUs};
+}
+
 std::int32_t TimerDivisor(const ProjectSettings& s, TimerKind timer) {
     switch (timer) {
         case TimerKind::Timer0:
@@ -64,7 +61,7 @@ std::int32_t TimerDivisor(const ProjectSettings& s, TimerKind timer) {
 }
 
 void StoreTimerOutcome(ProjectSettings& s, TimerKind timer, const TimerCalcOutcome& outcome) {
-    const TimerFields fields = FieldsOf(s, timer);
+    const TimerSettings fields = SettingsOf(s, timer);
     // A box that did not convert keeps its typed text in the field.
     if (outcome.timeUs) fields.timeUs = *outcome.timeUs;
     if (outcome.freqMHz) fields.freqMHz = *outcome.freqMHz;
@@ -94,7 +91,7 @@ std::int16_t SciBaudDivisor(const ProjectSettings& s) {
 void RecalculateForCrystal(ProjectSettings& s, const NumberLocale& locale) {
     for (TimerKind timer : kTimers) {
         if (!WritesCalculatedValue(s, timer)) continue;
-        const TimerFields fields = FieldsOf(s, timer);
+        const TimerSettings fields = SettingsOf(s, timer);
         // The texts a reopened dialog would put into its boxes.
         StoreTimerOutcome(s, timer,
                           CalculateTimerPeriod({timer, TimerDivisor(s, timer), fields.timeUs.toText(),

@@ -12,6 +12,16 @@ namespace korvane {
 // crystal command both store through these, so a result is kept, or dropped,
 // the same way wherever it was worked out.
 
+// The settings every timer has, for the timer given.
+struct TimerSettings {
+    SettingValue& enabled;
+    std::int16_t& interrupt;
+    SettingValue& timeUs;
+    SettingValue& freqMHz;
+    float& errorUs;
+};
+TimerSettings SettingsOf(ProjectSettings& s, TimerKind timer);
+
 // The prescale divisor a timer's calculator uses; 0 (which the calculator
 // refuses as an input error) when the stored value is no whole positive number.
 std::int32_t TimerDivisor(const ProjectSettings& s, TimerKind timer);

@@ -14,6 +14,18 @@ void Form::setWindowState(WindowState state) {
     notify();
 }
 
+void Form::load() {
+    // Cleared again however Form_Load ends.
+    struct Flag {
+        bool& set;
+        explicit Flag(bool& flag) : set(flag) { set = true; }
+        ~Flag() { set = false; }
+        Flag(const Flag&) = delete;
+        Flag& operator=(const Flag&) = delete;
+    } const loading(*loading_);
+    Form_Load();
+}
+
 void Form::unload() {
     if (unloaded_) return;
     unloaded_ = true;

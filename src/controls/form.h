@@ -34,8 +34,9 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
 
-    // Runs Form_Load; the view calls it once, before the window is shown.
-    void load() { Form_Load(); }
+    // Runs Form_Load with the loading state set; the view calls it once,
+    // before the window is shown.
+    void load();
     // Unloads the form however it is closed (a button, the close box): runs
     // Form_Unload once and then asks the window to close.
     void unload();
@@ -48,6 +49,14 @@ public:
     virtual void Form_Unload() {}
     virtual void Form_Resize() {}
 
+protected:
+    // Setting a control from code runs its handler as a click would; while
+    // the load sequence puts the stored state back, the handlers that would
+    // otherwise recalculate or rewrite settings ask this and stay quiet.
+    bool Loading() const { return *loading_; }
+    // Forms whose load sequences share one flag keep the state there instead.
+    void ShareLoadingFlag(bool& flag) { loading_ = &flag; }
+
 private:
     std::string name_;
     std::string caption_;
@@ -55,6 +64,8 @@ private:
     int width_ = 0;
     int height_ = 0;
     bool unloaded_ = false;
+    bool ownLoading_ = false;
+    bool* loading_ = &ownLoading_;
 };
 
 }  // namespace korvane

@@ -1,28 +1,18 @@
 #include "dialogs/timer_form.h"
 
-#include <cmath>
-
 #include "app/key_filters.h"
-#include "calc/settings_calc.h"
+#include "settings/chip_facts.h"
 
 namespace korvane {
 
-std::vector<std::string> RatioCaptions(std::initializer_list<int> ratios) {
-    std::vector<std::string> captions;
-    for (int ratio : ratios) captions.push_back("1:" + std::to_string(ratio));
-    return captions;
-}
-
-std::optional<int> StoredIndex(const SettingValue& value, int count) {
-    const auto number = value.toNumber();
-    if (!number || !(*number >= 0 && *number < count) || std::trunc(*number) != *number) return std::nullopt;
-    return static_cast<int>(*number);
-}
-
-TimerForm::TimerForm(AppContext& context, std::string name, std::string caption, std::string frequencyCaption)
-    : Form(std::move(name), std::move(caption)),
-      Label2("Label2", std::move(frequencyCaption)),
-      context_(context) {
+TimerForm::TimerForm(AppContext& context, TimerKind timer, const TimerFormTexts& texts)
+    : Form(texts.name, texts.caption),
+      Label2("Label2", texts.frequencyLabel),
+      Chk_Int("Chk_Int", texts.interruptBox),
+      context_(context),
+      timer_(timer) {
+    // The three dialogs share one loading flag.
+    ShareLoadingFlag(context.timerDialogLoading);
     for (TextBox* readOut : {&Txt_Max, &Txt_Min, &Txt_Tmr0, &Txt_Err}) readOut->setReadOnly(true);
 
     Txt_Time.onChange = [this] { Txt_Time_Change(); };
@@ -37,6 +27,63 @@ TimerForm::TimerForm(AppContext& context, std::string name, std::string caption,
     Txt_Err.onGotFocus = [this] { Txt_Err_GotFocus(); };
     Command1.onClick = [this] { Command1_Click(); };
     Command2.onClick = [this] { Command2_Click(); };
+    Chk_Int.onClick = [this] { Chk_Int_Click(); };
+}
+
+void TimerForm::Form_Unload() {
+    CalcTimer();
+}
+
+void TimerForm::Txt_Time_Change() {
+    SettingsOf(Settings(), timer_).timeUs = Txt_Time.text();
+}
+
+void TimerForm::Txt_Osc_Change() {
+    SettingsOf(Settings(), timer_).freqMHz = Txt_Osc.text();
+}
+
+void TimerForm::Chk_Int_Click() {
+    SettingsOf(Settings(), timer_).interrupt = Chk_Int.checked() ? kInterruptOn : 0;
+}
+
+void TimerForm::SwitchWithOnOff(std::initializer_list<Control*> controls,
+                                std::initializer_list<OptionGroup*> groups) {
+    switched_ = controls;
+    switchedGroups_ = groups;
+}
+
+void TimerForm::LoadTimeAndFrequency() {
+    const TimerSettings fields = SettingsOf(Settings(), timer_);
+    Txt_Time.setText(fields.timeUs.toText());
+    Txt_Osc.setText(fields.freqMHz.toText());
+}
+
+void TimerForm::LoadInterruptAndOnOff(CheckBox& onOffBox) {
+    const TimerSettings fields = SettingsOf(Settings(), timer_);
+    Chk_Int.setChecked(fields.interrupt == kInterruptOn);
+    const bool on = fields.enabled.isTrue();
+    onOffBox.setChecked(on);
+    ApplyOnOffRules(on);
+}
+
+void TimerForm::OnOffClicked(const CheckBox& onOffBox) {
+    SettingsOf(Settings(), timer_).enabled = onOffBox.checked();
+    ApplyOnOffRules(onOffBox.checked());
+}
+
+void TimerForm::ApplyOnOffRules(bool on) {
+    for (Control* control : switched_) control->setEnabled(on);
+    for (OptionGroup* group : switchedGroups_) group->setAllEnabled(on);
+    Chk_Int.setEnabled(on);
+    ApplyOwnOnOffRules(on);
+    if (!on || Timing()) SetCalculatorEnabled(on);
+    if (!on) Chk_Int.setChecked(false);
+}
+
+void TimerForm::ApplyCountingRules(bool counting, Frame& counterFrame, OptionGroup& counterOptions) {
+    SetCalculatorEnabled(!counting);
+    counterFrame.setEnabled(counting);
+    counterOptions.setAllEnabled(counting);
 }
 
 void TimerForm::Txt_Time_KeyPress(std::int16_t& keyAscii) {
@@ -81,7 +128,8 @@ void TimerForm::SetCalculatorEnabled(bool enabled) {
         control->setEnabled(enabled);
 }
 
-void TimerForm::RunCalculator(TimerKind timer) {
+void TimerForm::CalcTimer() {
+    const TimerKind timer = timer_;
     auto& s = Settings();
     const TimerCalcOutcome outcome = CalculateTimerPeriod(
         {timer, TimerDivisor(s, timer), Txt_Time.text(), Txt_Osc.text(), context_.locale});

@@ -2,14 +2,14 @@
 
 #include <cstdint>
 #include <initializer_list>
-#include <optional>
-#include <string>
 #include <vector>
 
 #include "app/app_context.h"
+#include "calc/settings_calc.h"
 #include "calc/timer_calc.h"
 #include "controls/controls.h"
 #include "controls/form.h"
+#include "dialogs/stored_options.h"
 
 namespace korvane {
 
@@ -30,17 +30,18 @@ inline constexpr const char* kCounting = "计数方式 ";  // the blank belongs 
 inline constexpr const char* kPrescalerFrame = "预分频设置";
 }  // namespace timer_captions
 
-// "1:2", "1:4", ...: one caption per ratio, in option order.
-std::vector<std::string> RatioCaptions(std::initializer_list<int> ratios);
-
-// A stored option index as a whole number from 0 to count - 1; nothing for
-// any other value, so it can never pick a non-existent option or shift too far.
-std::optional<int> StoredIndex(const SettingValue& value, int count);
+// What tells the three timer dialogs apart in the parts they share.
+struct TimerFormTexts {
+    const char* name;
+    const char* caption;
+    const char* frequencyLabel;  // Label2 until a rule sets it
+    const char* interruptBox;    // Chk_Int
+};
 
 // What the Timer0, Timer1 and Timer2 dialogs have in common: the time and
-// frequency boxes, the read-outs, the two buttons, and how the calculator is
-// run and its results shown and stored. Each dialog adds its own options,
-// constants and fields.
+// frequency boxes, the read-outs, the interrupt box, the two buttons, the
+// start and end of loading, the on/off rules, and how the calculator is run
+// and its results shown and stored. Each dialog adds its own options.
 class TimerForm : public Form {
 public:
     Label Label1{"Label1", timer_captions::kTimeLabel};
@@ -57,13 +58,18 @@ public:
     TextBox Txt_Err{"Txt_Err"};
     Button Command1{"Command1", timer_captions::kCalculate};
     Button Command2{"Command2", timer_captions::kClose};
+    CheckBox Chk_Int;
 
     // The frame around the read-outs: Frame2 in Timer0, Frame4 in the others.
     virtual Frame& CalculatorFrame() = 0;
 
+    // Closing works out whatever the boxes hold once more, in every mode, so
+    // a time typed and closed with 确定 never keeps an earlier period's value.
+    void Form_Unload() override;
     // The typed text goes into the dialog's own time and frequency fields.
-    virtual void Txt_Time_Change() = 0;
-    virtual void Txt_Osc_Change() = 0;
+    void Txt_Time_Change();
+    void Txt_Osc_Change();
+    void Chk_Int_Click();
     void Txt_Time_KeyPress(std::int16_t& keyAscii);
     void Txt_Osc_KeyPress(std::int16_t& keyAscii);
     void Txt_Time_GotFocus();
@@ -74,23 +80,44 @@ public:
     void Txt_Err_GotFocus();
     void Command1_Click();
     void Command2_Click();
-    virtual void CalcTimer() = 0;
-
-protected:
-    TimerForm(AppContext& context, std::string name, std::string caption, std::string frequencyCaption);
-
-    // The calculator group: the six labels and boxes, the frame and Command1.
-    void SetCalculatorEnabled(bool enabled);
-    bool Loading() const { return context_.timerDialogLoading; }
-    ProjectSettings& Settings() const { return context_.settings; }
-
     // Converts the two boxes and works out the start value with the timer's
     // stored divisor; stores the outcome, fills the read-outs and shows a
     // failure. A failure empties the start value and the error, in the
     // read-outs as in the settings.
-    void RunCalculator(TimerKind timer);
+    void CalcTimer();
+
+protected:
+    TimerForm(AppContext& context, TimerKind timer, const TimerFormTexts& texts);
+
+    // The controls besides the interrupt box that the on/off box enables and
+    // disables, set once by each dialog's constructor.
+    void SwitchWithOnOff(std::initializer_list<Control*> controls, std::initializer_list<OptionGroup*> groups);
+    // The first steps of every load: the stored time and frequency.
+    void LoadTimeAndFrequency();
+    // The last steps: the interrupt box, then the on/off box and its rules.
+    void LoadInterruptAndOnOff(CheckBox& onOffBox);
+    // The on/off box's handler: stores it and applies the rules.
+    void OnOffClicked(const CheckBox& onOffBox);
+    void ApplyOnOffRules(bool on);
+    // A dialog's own rules beyond the switched controls.
+    virtual void ApplyOwnOnOffRules(bool /*on*/) {}
+    // False while a counting mode is selected, which needs no calculator: its
+    // group then stays as the mode rules left it when the timer goes on.
+    virtual bool Timing() const { return true; }
+    // The mode rules shared by Timer0 and Timer1: counting greys out the
+    // calculator and opens the counter frame.
+    void ApplyCountingRules(bool counting, Frame& counterFrame, OptionGroup& counterOptions);
+
+    // The calculator group: the six labels and boxes, the frame and Command1.
+    void SetCalculatorEnabled(bool enabled);
+    ProjectSettings& Settings() const { return context_.settings; }
 
     AppContext& context_;
+
+private:
+    TimerKind timer_;
+    std::vector<Control*> switched_;
+    std::vector<OptionGroup*> switchedGroups_;
 };
 
 }  // namespace korvane

@@ -51,10 +51,15 @@ std::optional<double> ParseDecimal(std::string_view text) {
     return value;
 }
 
+std::optional<float> FitInSingle(double value) {
+    if (!(std::fabs(value) <= std::numeric_limits<float>::max())) return std::nullopt;
+    return static_cast<float>(value);
+}
+
 std::optional<float> ParseSingle(std::string_view text) {
     const auto value = ParseDecimal(text);
-    if (!value || std::fabs(*value) > std::numeric_limits<float>::max()) return std::nullopt;
-    return static_cast<float>(*value);
+    if (!value) return std::nullopt;
+    return FitInSingle(*value);
 }
 
 std::string SingleText(float value) { return GeneralText(value, 7); }

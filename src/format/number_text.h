@@ -12,6 +12,10 @@ namespace korvane {
 // points, letters or a value that is not finite give nullopt.
 std::optional<double> ParseDecimal(std::string_view text);
 
+// A number rounded to single precision when it fits in a single; nothing for
+// a value beyond float's range (narrowing it would be undefined) or NaN.
+std::optional<float> FitInSingle(double value);
+
 // As ParseDecimal, rounded to single precision; a value beyond float's range
 // is not a number either.
 std::optional<float> ParseSingle(std::string_view text);

@@ -24,7 +24,7 @@ void WriteModule(const CcpModule& m, SourceLines& out) {
         out.Line({" ", n, "Y=", m.y.toText(), ";"});
         out.Line({" ", n, "X=", m.x.toText(), ";"});
     } else {
-        const std::int64_t code = IndexValue(m.modeCode);
+        const std::int64_t code = RoundedClampedIndex(m.modeCode);
         for (int bit = 0; bit < 4; ++bit) {
             out.Line({" ", n, "M", std::to_string(bit), "=", BitDigit(code, bit), ";"});
         }

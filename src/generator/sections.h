@@ -6,6 +6,14 @@
 
 namespace korvane {
 
+// The conditions that decide which sections exist; declarations and main use
+// the same ones, so every function is declared and called exactly when defined.
+bool AnyPortUsed(const ProjectSettings& s);
+bool AnyTimerUsed(const ProjectSettings& s);
+bool AnyCcpUsed(const ProjectSettings& s);
+bool SciUsed(const ProjectSettings& s);
+bool AnyInterrupt(const ProjectSettings& s);
+
 // The eight section builders. Each is a pure function of the settings and the
 // comment flag and returns either nothing or whole lines ending with CRLF.
 std::string BuildDeclarations(const ProjectSettings& settings, bool withComments);

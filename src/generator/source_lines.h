@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/project_settings.h"
+#include "settings/setting_value.h"
 
 namespace korvane {
 
@@ -33,17 +33,11 @@ private:
     std::string text_;
 };
 
-// The conditions that decide which sections exist; declarations and main use
-// the same ones, so every function is declared and called exactly when defined.
-bool AnyPortUsed(const ProjectSettings& s);
-bool AnyTimerUsed(const ProjectSettings& s);
-bool AnyCcpUsed(const ProjectSettings& s);
-bool SciUsed(const ProjectSettings& s);
-bool AnyInterrupt(const ProjectSettings& s);
-
 // An option index as a whole number: rounded half to even, 0 when the value
-// is not a number, clamped so any bit arithmetic stays defined.
-std::int64_t IndexValue(const SettingValue& value);
+// is not a number, clamped so any bit arithmetic stays defined. The generator
+// writes something for whatever is stored; the dialogs instead refuse what is
+// no option (OptionIndexOrNothing).
+std::int64_t RoundedClampedIndex(const SettingValue& value);
 // Bit k of an option index as the digit "0" or "1".
 std::string_view BitDigit(std::int64_t index, int k);
 

@@ -11,7 +11,7 @@ void WriteTimer0(const ProjectSettings& s, SourceLines& out) {
     if (s.T0UsePs.isTrue()) {
         out.LineWithComment({" PSA=0;"}, "//Timer0 使用预分频器");
         out.Comment({"//Timer0选择分频率为1:", std::to_string(s.T0PsDiv)});
-        const std::int64_t ps = IndexValue(s.T0PsIndex);
+        const std::int64_t ps = RoundedClampedIndex(s.T0PsIndex);
         out.Line({" PS0=", BitDigit(ps, 0), ";", "PS1=", BitDigit(ps, 1), ";", "PS2=", BitDigit(ps, 2), ";"});
     }
     if (!s.T0ClockMode.equals(2)) {
@@ -37,7 +37,7 @@ void WriteTimer1(const ProjectSettings& s, SourceLines& out) {
     out.Line({});
     out.Comment({"//Timer1初始化设置"});
     out.Comment({"//timer1使用预分频率1:", s.T1PsDiv.toText()});
-    const std::int64_t ps = IndexValue(s.T1PsIndex);
+    const std::int64_t ps = RoundedClampedIndex(s.T1PsIndex);
     out.Line({" T1CKPS0=", BitDigit(ps, 0), ";", "T1CKPS1=", BitDigit(ps, 1), ";"});
     out.Comment({s.T1OscEn != 0 ? "//使用T1内部振荡器" : "//不使用T1内部振荡器"});
     out.Line({" T1OSCEN=", std::to_string(s.T1OscEn), ";"});
@@ -63,10 +63,10 @@ void WriteTimer2(const ProjectSettings& s, SourceLines& out) {
     out.Comment({"//Timer2初始化设置"});
     out.Comment({"//timer2使用预分频率1:", std::to_string(s.T2PsDiv)});
     // Only 1:1, 1:4 and 1:16 exist; index 2 and above all select 1:16.
-    const std::int64_t ps = IndexValue(s.T2PsIndex);
+    const std::int64_t ps = RoundedClampedIndex(s.T2PsIndex);
     const bool sixteen = ps >= 2;
     out.Line({" T2CKPS0=", sixteen ? "0" : BitDigit(ps, 0), ";", "T2CKPS1=", sixteen ? "1" : "0", ";"});
-    const std::int64_t post = IndexValue(s.T2PostIndex);
+    const std::int64_t post = RoundedClampedIndex(s.T2PostIndex);
     out.Comment({"//timer2使用后分频率1:", std::to_string(post + 1)});
     out.Line({" TOUTPS0=", BitDigit(post, 0), ";"});
     out.Line({" TOUTPS1=", BitDigit(post, 1), ";"});

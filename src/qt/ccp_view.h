@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/ccp_dialog.h"
+#include "dialogs/ccp_form.h"
 #include "qt/form_dialog.h"
 
 namespace korvane {

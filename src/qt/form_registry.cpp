@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/form_names.h"
+#include "app/closing_splash.h"
 #include "app/start_screen.h"
 #include "qt/ccp_view.h"
 #include "qt/guide_view.h"

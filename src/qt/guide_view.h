@@ -1,6 +1,6 @@
 #pragma once
 
-#include "guide/guide.h"
+#include "guide/guide_form.h"
 #include "qt/form_dialog.h"
 
 namespace korvane {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/port_dialog.h"
+#include "dialogs/port_form.h"
 #include "qt/form_dialog.h"
 
 namespace korvane {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/sci_dialog.h"
+#include "dialogs/sci_form.h"
 #include "qt/form_dialog.h"
 
 namespace korvane {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/closing_splash.h"
 #include "app/start_screen.h"
 #include "qt/form_dialog.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/timer0_dialog.h"
+#include "dialogs/timer0_form.h"
 #include "qt/form_dialog.h"
 
 namespace korvane {

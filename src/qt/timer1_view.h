@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/timer1_dialog.h"
+#include "dialogs/timer1_form.h"
 #include "qt/form_dialog.h"
 
 namespace korvane {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/timer2_dialog.h"
+#include "dialogs/timer2_form.h"
 #include "qt/form_dialog.h"
 
 namespace korvane {

@@ -1,3 +1,4 @@
+#include "app/closing_splash.h"
 #include "app/start_screen.h"
 
 #include <gtest/gtest.h>

@@ -108,9 +108,6 @@ private:
     AppContext& context_;
     ProjectSettings& settings_;
     std::vector<BaudEntry> entries_;
-    // While Form_Load restores the boxes, their handlers only store; the
-    // rules and the calculator then run once on the finished state.
-    bool loading_ = false;
 };
 
 }  // namespace korvane

@@ -1,10 +1,10 @@
-#include "dialogs/sci_dialog.h"
+#include "dialogs/sci_form.h"
 
 #include <optional>
 
 #include "app/key_filters.h"
 #include "calc/settings_calc.h"
-#include "dialogs/timer_form.h"
+#include "dialogs/stored_options.h"
 #include "format/number_text.h"
 
 namespace korvane {
@@ -18,10 +18,6 @@ constexpr const char* kNoRateLine3 = "尝试使用其它工作方式或加大误
 
 int TickState(const CheckBox& box) {
     return box.value();
-}
-
-void SelectStored(OptionGroup& group, const SettingValue& value) {
-    if (const auto index = StoredIndex(value, group.count())) group.select(*index);
 }
 
 }  // namespace
@@ -54,23 +50,23 @@ SciForm::SciForm(AppContext& context)
 void SciForm::Form_Load() {
     // Loading recomputes the list, which chooses the slowest rate on the way.
     const std::string chosenRate = settings_.SciBaud;
-    loading_ = true;
+    // While the boxes are restored their handlers only store; the rules and
+    // the calculator then run once on the finished state.
     auto& s = settings_;
     Chk_TxIE.setChecked(s.SciTxInt.equals(1));
     Chk_RcIE.setChecked(s.SciRxInt == 1);
     Chk_Spen.setChecked(s.SciEn.equals(1));
-    SelectStored(Opt_Sync, s.SciSyncMode);
+    SelectStoredOption(Opt_Sync, s.SciSyncMode);
     if (Opt_Baud.contains(s.SciHighSpeed)) Opt_Baud.select(s.SciHighSpeed);
     Chk_TxEn.setChecked(s.SciTxEn.equals(1));
-    SelectStored(Opt_Tx89, s.SciTx9);
-    SelectStored(Opt_TxSyncOsc, s.SciClockSource);
+    SelectStoredOption(Opt_Tx89, s.SciTx9);
+    SelectStoredOption(Opt_TxSyncOsc, s.SciClockSource);
     Chk_RxEn.setChecked(s.SciRxEn.equals(1));
     Chk_Sren.setChecked(s.SciSingleRx.equals(1));
-    SelectStored(Opt_Rx89, s.SciRx9);
-    SelectStored(Opt_ContinuumEn, s.SciContinuous);
+    SelectStoredOption(Opt_Rx89, s.SciRx9);
+    SelectStoredOption(Opt_ContinuumEn, s.SciContinuous);
     Txt_Err.setText(s.SciErrLimit.toText());
     Txt_Osc.setText(SingleText(s.CrystalMHz));
-    loading_ = false;
 
     // Set whatever SciEn is, so that the calculate button always has a divisor.
     SetBaudDivisor();
@@ -93,12 +89,12 @@ void SciForm::Form_Unload() {
 
 void SciForm::Chk_Spen_Click() {
     settings_.SciEn = TickState(Chk_Spen);
-    if (!loading_) ApplySciEnabling();
+    if (!Loading()) ApplySciEnabling();
 }
 
 void SciForm::Opt_Sync_Click(int index) {
     settings_.SciSyncMode = index;
-    if (loading_) return;
+    if (Loading()) return;
     ApplyModeRows(settings_.SciEn.equals(1), Synchronous());
     SetBaudDivisor();
     UpdateRcIEEnabling();
@@ -107,14 +103,14 @@ void SciForm::Opt_Sync_Click(int index) {
 
 void SciForm::Opt_Baud_Click(int index) {
     settings_.SciHighSpeed = static_cast<std::int16_t>(index);
-    if (loading_) return;
+    if (Loading()) return;
     SetBaudDivisor();
     CalcBaudList();
 }
 
 void SciForm::Chk_TxEn_Click() {
     settings_.SciTxEn = TickState(Chk_TxEn);
-    if (loading_) return;
+    if (Loading()) return;
     const bool on = settings_.SciTxEn.equals(1);
     Chk_TxIE.setEnabled(on);
     if (!on) Chk_TxIE.setChecked(false);
@@ -134,12 +130,12 @@ void SciForm::Opt_TxSyncOsc_Click(int index) {
 
 void SciForm::Chk_RxEn_Click() {
     settings_.SciRxEn = TickState(Chk_RxEn);
-    if (!loading_) UpdateRcIEEnabling();
+    if (!Loading()) UpdateRcIEEnabling();
 }
 
 void SciForm::Chk_Sren_Click() {
     settings_.SciSingleRx = TickState(Chk_Sren);
-    if (!loading_) UpdateRcIEEnabling();
+    if (!Loading()) UpdateRcIEEnabling();
 }
 
 void SciForm::Chk_RcIE_Click() {
@@ -163,7 +159,7 @@ void SciForm::Txt_Err_Change() {
     }
     // Loading shows the stored limit; storing it back as text would change a
     // setting the user never touched.
-    if (!loading_) settings_.SciErrLimit = Txt_Err.text();
+    if (!Loading()) settings_.SciErrLimit = Txt_Err.text();
 }
 
 void SciForm::Txt_Err_GotFocus() {

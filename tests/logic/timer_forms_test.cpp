@@ -8,9 +8,9 @@
 #include "app/app_context.h"
 #include "app/form1.h"
 #include "app/form_names.h"
-#include "dialogs/timer0_dialog.h"
-#include "dialogs/timer1_dialog.h"
-#include "dialogs/timer2_dialog.h"
+#include "dialogs/timer0_form.h"
+#include "dialogs/timer1_form.h"
+#include "dialogs/timer2_form.h"
 #include "fake_platform.h"
 
 namespace korvane {

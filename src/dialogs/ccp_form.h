@@ -86,7 +86,8 @@ public:
     void Command1_Click();
 
     // The controls and settings of module 0 (CCP1) or 1 (CCP2), for views
-    // and for the steps both modules share.
+    // and for the steps both modules share. Built with designated
+    // initializers, so two references of one type cannot trade places.
     struct Module {
         Frame& moduleFrame;
         CheckBox& useBox;
@@ -114,6 +115,7 @@ public:
 private:
     void LoadModule(int index);
     void UseBoxChanged(int index);
+    void InterruptBoxChanged(int index);
     void ModeChosen(int index, int mode);
     void SubModeChosen(int index, int subMode);
     void BitEdited(TextBox& box, SettingValue& bit);

@@ -1,4 +1,4 @@
-#include "dialogs/port_dialog.h"
+#include "dialogs/port_form.h"
 
 #include <gtest/gtest.h>
 

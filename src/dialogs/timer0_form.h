@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "app/form_names.h"
 #include "dialogs/timer_form.h"
@@ -34,26 +35,20 @@ public:
     CheckBox Chk_Ps{"Chk_Ps", "使用预分频器"};
     Frame Fra_Ps{"Fra_Ps", "分频设置"};
     OptionGroup Opt_Ps{"Opt_Ps", RatioCaptions({2, 4, 8, 16, 32, 64, 128, 256})};
-    CheckBox Chk_Int{"Chk_Int", "使用T0中断"};
     Frame Frame2{"Frame2", timer_captions::kCalculatorFrame};
 
     Frame& CalculatorFrame() override { return Frame2; }
 
     void Form_Load() override;
-    void Form_Unload() override;
     void Chk_T0En_Click();
     void Opt_Osc_Click(int index);
     void Opt_CountMode_Click(int index);
     void Chk_Ps_Click();
     void Opt_Ps_Click(int index);
-    void Chk_Int_Click();
-    void Txt_Time_Change() override;
-    void Txt_Osc_Change() override;
-    void CalcTimer() override;
 
 private:
-    void ApplyOnRules();
-    void ApplyOffRules();
+    void ApplyOwnOnOffRules(bool on) override;
+    bool Timing() const override { return !Opt_Osc.isSelected(kCounting); }
     void SetPrescalerGroupEnabled(bool enabled);
     // 2^(T0PsIndex+1) with the prescaler, 1 without.
     std::int16_t PrescaleDivisor(std::optional<int> index) const;

@@ -1,4 +1,4 @@
-#include "dialogs/ccp_dialog.h"
+#include "dialogs/ccp_form.h"
 
 #include <initializer_list>
 #include <optional>
@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "app/key_filters.h"
-#include "dialogs/timer_form.h"
+#include "dialogs/stored_options.h"
 #include "format/number_text.h"
+#include "settings/chip_facts.h"
 
 namespace korvane {
 
@@ -43,9 +44,6 @@ constexpr SubModeTexts kCompareTexts = {"比较模式设定",
                                         {"匹配时输出1", "匹配时输出0", "匹配时不受影响", "复位TMR1"}};
 
 constexpr int kPwmModeCode = 12;
-constexpr int kRc1 = 1;
-constexpr int kRc2 = 2;
-constexpr int kInterruptOn = -1;
 
 constexpr const char* kTimer1Title = "确认Timer1工作方式";
 constexpr const char* kTimer1Line1 = "在捕捉/比较模式下,定时器1必须工作在定时或同步计数方式下.";
@@ -120,13 +118,46 @@ CcpForm::CcpForm(AppContext& context)
 CcpForm::Module CcpForm::module(int index) {
     auto& s = settings_;
     if (index == 0)
-        return {Fra_Ccp1Set,   Chk_Ccp1En, Fra_Ccp1Mode,   Opt_Ccp1Mode, Fra_Ccp1MSet,
-                Chk_CCP1IntEN, Opt_Ccp1M,  Fra_Ccp1PWMSet, Label1,       Txt_Ccp1Y,
-                Label2,        Txt_Ccp1X,  s.Ccp1En,       s.Ccp1Int,    s.Ccp1Mode,
-                s.Ccp1SubCode, s.Ccp1M,    s.Ccp1Y,        s.Ccp1X,      kRc2};
-    return {Fra_Ccp2Set,    Chk_Ccp2En,    Fra_Ccp2Mode, Opt_Ccp2Mode, Fra_Ccp2MSet, Chk_CCP2IntEN, Opt_Ccp2M,
-            Fra_Ccp2PWMSet, Label4,        Txt_Ccp2Y,    Label3,       Txt_Ccp2X,    s.Ccp2En,      s.Ccp2Int,
-            s.Ccp2Mode,     s.Ccp2SubCode, s.Ccp2M,      s.Ccp2Y,      s.Ccp2X,      kRc1};
+        return {.moduleFrame = Fra_Ccp1Set,
+                .useBox = Chk_Ccp1En,
+                .modeFrame = Fra_Ccp1Mode,
+                .modeOptions = Opt_Ccp1Mode,
+                .subModeFrame = Fra_Ccp1MSet,
+                .interruptBox = Chk_CCP1IntEN,
+                .subModeOptions = Opt_Ccp1M,
+                .pwmFrame = Fra_Ccp1PWMSet,
+                .yLabel = Label1,
+                .yBox = Txt_Ccp1Y,
+                .xLabel = Label2,
+                .xBox = Txt_Ccp1X,
+                .enabled = s.Ccp1En,
+                .interrupt = s.Ccp1Int,
+                .mode = s.Ccp1Mode,
+                .subCode = s.Ccp1SubCode,
+                .modeCode = s.Ccp1M,
+                .y = s.Ccp1Y,
+                .x = s.Ccp1X,
+                .pin = kCcp1Pin};
+    return {.moduleFrame = Fra_Ccp2Set,
+            .useBox = Chk_Ccp2En,
+            .modeFrame = Fra_Ccp2Mode,
+            .modeOptions = Opt_Ccp2Mode,
+            .subModeFrame = Fra_Ccp2MSet,
+            .interruptBox = Chk_CCP2IntEN,
+            .subModeOptions = Opt_Ccp2M,
+            .pwmFrame = Fra_Ccp2PWMSet,
+            .yLabel = Label4,
+            .yBox = Txt_Ccp2Y,
+            .xLabel = Label3,
+            .xBox = Txt_Ccp2X,
+            .enabled = s.Ccp2En,
+            .interrupt = s.Ccp2Int,
+            .mode = s.Ccp2Mode,
+            .subCode = s.Ccp2SubCode,
+            .modeCode = s.Ccp2M,
+            .y = s.Ccp2Y,
+            .x = s.Ccp2X,
+            .pin = kCcp2Pin};
 }
 
 void CcpForm::Form_Load() {
@@ -136,7 +167,7 @@ void CcpForm::Form_Load() {
 void CcpForm::LoadModule(int index) {
     const Module m = module(index);
     m.interruptBox.setChecked(m.interrupt == kInterruptOn);
-    if (const auto mode = StoredIndex(m.mode, kModeCount)) m.modeOptions.select(*mode);
+    SelectStoredOption(m.modeOptions, m.mode);
     m.subModeOptions.select(m.subCode);
     // The bit boxes show the stored bits in every mode, so that switching to
     // PWM later in this opening shows what the generator will write.
@@ -190,10 +221,15 @@ void CcpForm::UseBoxChanged(int index) {
 }
 
 void CcpForm::Chk_CCP1IntEN_Click() {
-    settings_.Ccp1Int = Chk_CCP1IntEN.checked() ? kInterruptOn : 0;
+    InterruptBoxChanged(0);
 }
 void CcpForm::Chk_CCP2IntEN_Click() {
-    settings_.Ccp2Int = Chk_CCP2IntEN.checked() ? kInterruptOn : 0;
+    InterruptBoxChanged(1);
+}
+
+void CcpForm::InterruptBoxChanged(int index) {
+    const Module m = module(index);
+    m.interrupt = m.interruptBox.checked() ? kInterruptOn : 0;
 }
 
 void CcpForm::Opt_Ccp1Mode_Click(int index) {
@@ -290,7 +326,7 @@ void CcpForm::Command1_Click() {
 
 int CcpForm::StoredMode(const Module& m) const {
     // Anything but capture or PWM is treated as compare, as the generator does.
-    return StoredIndex(m.mode, kModeCount).value_or(kCompare);
+    return OptionIndexOrNothing(m.mode, kModeCount).value_or(kCompare);
 }
 
 bool CcpForm::UsesTimer1(int index) {

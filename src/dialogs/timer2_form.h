@@ -19,23 +19,14 @@ public:
     OptionGroup Opt_Ps{"Opt_Ps", RatioCaptions({1, 4, 16})};
     Frame Fra_Bs{"Fra_Bs", "后分频设置"};
     OptionGroup Opt_Bs{"Opt_Bs", RatioCaptions({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16})};
-    CheckBox Chk_Int{"Chk_Int", "使用T2中断"};
     Frame Frame4{"Frame4", timer_captions::kCalculatorFrame};
 
     Frame& CalculatorFrame() override { return Frame4; }
 
     void Form_Load() override;
-    void Form_Unload() override;
     void Chk_T2En_Click();
     void Opt_Ps_Click(int index);
     void Opt_Bs_Click(int index);
-    void Chk_Int_Click();
-    void Txt_Time_Change() override;
-    void Txt_Osc_Change() override;
-    void CalcTimer() override;
-
-private:
-    void ApplyOnOffRules(bool on);
 };
 
 }  // namespace korvane

@@ -1,4 +1,4 @@
-#include "dialogs/ccp_dialog.h"
+#include "dialogs/ccp_form.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "guide/guide.h"
+#include "guide/guide_form.h"
 
 #include <iterator>
 

@@ -1,7 +1,9 @@
-#include "dialogs/port_dialog.h"
+#include "dialogs/port_form.h"
 
 #include <string>
 #include <utility>
+
+#include "settings/chip_facts.h"
 
 namespace korvane {
 
@@ -18,9 +20,6 @@ constexpr PortTexts kPortTexts[PortForm::kPortCount] = {
 
 constexpr int kPortA = 0;
 constexpr int kPortC = 2;
-constexpr int kRa4 = 4;
-constexpr int kRc1 = 1;
-constexpr int kRc2 = 2;
 
 std::string PinCaption(const char* prefix, int pin, bool input) {
     return prefix + std::to_string(pin) + (input ? "_IN" : "_OUT");
@@ -119,10 +118,8 @@ void PortForm::Form_Load() {
     std::array<PinDirections, kPortCount> stored;
     for (int p = 0; p < kPortCount; ++p) stored[p] = port(p).directions;
 
-    restoring_ = true;
     for (int k = 0; k < kPinCount; ++k)
         for (int p = 0; p < kPortCount; ++p) port(p).pins[k].setChecked(stored[p][k] == 1);
-    restoring_ = false;
 
     for (int p = 0; p < kPortCount; ++p) port(p).useBox.setChecked(port(p).used == 1);
 }
@@ -153,13 +150,14 @@ void PortForm::UseBoxChanged(int portIndex) {
 }
 
 void PortForm::Chk_PortA_Click(int /*index*/) {
-    // RA4 clocks Timer0 from outside: making it an output is undone.
-    if (!restoring_ && Timer0UsesRa4() && !Chk_PortA[kRa4].checked()) {
+    // RA4 clocks Timer0 from outside: making it an output is undone. Not
+    // while loading, when pins restored before RA4 itself would trip it.
+    if (!Loading() && Timer0UsesRa4() && !Chk_PortA[kTimer0ClockPin].checked()) {
         Warn(Reservation::Ra4);
-        settings_.PortADir[kRa4] = 1;
-        Chk_PortA[kRa4].setCaption(PinCaption(kPortTexts[kPortA].prefix, kRa4, true));
+        settings_.PortADir[kTimer0ClockPin] = 1;
+        Chk_PortA[kTimer0ClockPin].setCaption(PinCaption(kPortTexts[kPortA].prefix, kTimer0ClockPin, true));
         // Runs this handler again, which now stores all eight pins.
-        Chk_PortA[kRa4].setChecked(true);
+        Chk_PortA[kTimer0ClockPin].setChecked(true);
         return;
     }
     WritePinsFromBoxes(0);
@@ -200,11 +198,11 @@ bool PortForm::Check3_MouseDown() {
 }
 
 bool PortForm::Chk_PortC_MouseDown(int index) {
-    if (index == kRc2 && settings_.Ccp1En.isTrue()) {
+    if (index == kCcp1Pin && settings_.Ccp1En.isTrue()) {
         Warn(Reservation::Rc2);
         return false;
     }
-    if (index == kRc1 && settings_.Ccp2En.isTrue()) {
+    if (index == kCcp2Pin && settings_.Ccp2En.isTrue()) {
         Warn(Reservation::Rc1);
         return false;
     }

@@ -1,4 +1,4 @@
-#include "dialogs/sci_dialog.h"
+#include "dialogs/sci_form.h"
 
 #include <gtest/gtest.h>
 

@@ -72,9 +72,6 @@ private:
 
     AppContext& context_;
     ProjectSettings& settings_;
-    // True while Form_Load restores the stored state: the RA4 rule would
-    // otherwise fire on pins restored before RA4 itself.
-    bool restoring_ = false;
 };
 
 }  // namespace korvane

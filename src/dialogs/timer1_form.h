@@ -27,26 +27,19 @@ public:
     OptionGroup Opt_OscInT1{"Opt_OscInT1", {"不使用", "使用"}};
     Frame Fra_Ps{"Fra_Ps", timer_captions::kPrescalerFrame};
     OptionGroup Opt_Ps{"Opt_Ps", RatioCaptions({1, 2, 4, 8})};
-    CheckBox Chk_Int{"Chk_Int", "使用T1中断"};
     Frame Frame4{"Frame4", timer_captions::kCalculatorFrame};
 
     Frame& CalculatorFrame() override { return Frame4; }
 
     void Form_Load() override;
-    void Form_Unload() override;
     void Chk_T1En_Click();
     void Opt_Osc_Click(int index);
     void Opt_CountMode_Click(int index);
     void Opt_OscInT1_Click(int index);
     void Opt_Ps_Click(int index);
-    void Chk_Int_Click();
-    void Txt_Time_Change() override;
-    void Txt_Osc_Change() override;
-    void CalcTimer() override;
 
 private:
-    void ApplyOnRules();
-    void ApplyOffRules();
+    bool Timing() const override { return !Opt_Osc.isSelected(kCounterMode); }
 };
 
 }  // namespace korvane

@@ -1,0 +1,23 @@
+#include "dialogs/stored_options.h"
+
+#include <cmath>
+
+namespace korvane {
+
+std::optional<int> OptionIndexOrNothing(const SettingValue& value, int count) {
+    const auto number = value.toNumber();
+    if (!number || !(*number >= 0 && *number < count) || std::trunc(*number) != *number) return std::nullopt;
+    return static_cast<int>(*number);
+}
+
+void SelectStoredOption(OptionGroup& group, const SettingValue& value) {
+    if (const auto index = OptionIndexOrNothing(value, group.count())) group.select(*index);
+}
+
+std::vector<std::string> RatioCaptions(std::initializer_list<int> ratios) {
+    std::vector<std::string> captions;
+    for (int ratio : ratios) captions.push_back("1:" + std::to_string(ratio));
+    return captions;
+}
+
+}  // namespace korvane

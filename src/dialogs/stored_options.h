@@ -1,0 +1,27 @@
+#pragma once
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "controls/controls.h"
+#include "settings/setting_value.h"
+
+namespace korvane {
+
+// Reading stored choices back into the dialogs. A dialog refuses what is no
+// option (the generator instead rounds and clamps, see RoundedClampedIndex).
+
+// A stored option index as a whole number from 0 to count - 1; nothing for
+// any other value, so it can never pick a non-existent option or shift too far.
+std::optional<int> OptionIndexOrNothing(const SettingValue& value, int count);
+
+// Selects the stored option, which runs its handler; leaves the group alone
+// when the value is no option of it.
+void SelectStoredOption(OptionGroup& group, const SettingValue& value);
+
+// "1:2", "1:4", ...: one caption per ratio, in option order.
+std::vector<std::string> RatioCaptions(std::initializer_list<int> ratios);
+
+}  // namespace korvane

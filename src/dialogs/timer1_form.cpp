@@ -1,0 +1,57 @@
+#include "dialogs/timer1_form.h"
+
+namespace korvane {
+
+Timer1Form::Timer1Form(AppContext& context)
+    : TimerForm(context, TimerKind::Timer1,
+                {.name = kName, .caption = kCaption, .frequencyLabel = timer_captions::kCrystalLabel,
+                 .interruptBox = "使用T1中断"}) {
+    // The crystal frequency is set in the main window, never here.
+    Txt_Osc.setReadOnly(true);
+    Frame3.setEnabled(false);
+    Opt_CountMode.setAllEnabled(false);
+    Opt_CountMode.select(0);
+    SwitchWithOnOff({&Frame1, &Fra_Ps, &Fra_T1OscIn}, {&Opt_Osc, &Opt_Ps, &Opt_OscInT1});
+
+    Chk_T1En.onClick = [this] { Chk_T1En_Click(); };
+    Opt_Osc.onClick = [this](int index) { Opt_Osc_Click(index); };
+    Opt_CountMode.onClick = [this](int index) { Opt_CountMode_Click(index); };
+    Opt_OscInT1.onClick = [this](int index) { Opt_OscInT1_Click(index); };
+    Opt_Ps.onClick = [this](int index) { Opt_Ps_Click(index); };
+}
+
+void Timer1Form::Form_Load() {
+    auto& s = Settings();
+    LoadTimeAndFrequency();
+    SelectStoredOption(Opt_Osc, s.T1ClockMode);
+    SelectStoredOption(Opt_Ps, s.T1PsIndex);
+    SelectStoredOption(Opt_CountMode, s.T1SyncMode);
+    SelectStoredOption(Opt_OscInT1, s.T1OscEn);
+    LoadInterruptAndOnOff(Chk_T1En);
+}
+
+void Timer1Form::Chk_T1En_Click() {
+    OnOffClicked(Chk_T1En);
+}
+
+void Timer1Form::Opt_Osc_Click(int index) {
+    Settings().T1ClockMode = index;
+    ApplyCountingRules(index == kCounterMode, Frame3, Opt_CountMode);
+}
+
+void Timer1Form::Opt_CountMode_Click(int index) {
+    Settings().T1SyncMode = index;
+}
+
+void Timer1Form::Opt_OscInT1_Click(int index) {
+    Settings().T1OscEn = static_cast<std::int16_t>(index);
+}
+
+void Timer1Form::Opt_Ps_Click(int index) {
+    auto& s = Settings();
+    s.T1PsIndex = index;
+    s.T1PsDiv = static_cast<double>(1 << index);
+    if (!Loading()) CalcTimer();
+}
+
+}  // namespace korvane

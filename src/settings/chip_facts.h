@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+namespace korvane {
+
+// Pins that a peripheral takes over, and how the settings record an
+// interrupt; the dialogs that claim, refuse or tick them share these.
+
+// Timer0 counts an outside clock on RA4.
+inline constexpr int kTimer0ClockPin = 4;
+// CCP1 uses RC2, CCP2 uses RC1.
+inline constexpr int kCcp1Pin = 2;
+inline constexpr int kCcp2Pin = 1;
+
+// An interrupt setting holds -1 while the interrupt is on and 0 while it is off.
+inline constexpr std::int16_t kInterruptOn = -1;
+
+}  // namespace korvane
