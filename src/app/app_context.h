@@ -14,8 +14,8 @@ struct AppContext {
     ProjectSettings& settings;
     Platform& platform;
     NumberLocale locale{};
-    // One flag for the three timer dialogs: while a dialog loads, its
-    // prescaler handlers do not recalculate.
+    // Where the three timer dialogs keep their one shared loading state:
+    // while any of them loads, no prescaler handler recalculates.
     bool timerDialogLoading = false;
     // The main window, for the setup guide's crystal and generate steps.
     Form1* mainWindow = nullptr;

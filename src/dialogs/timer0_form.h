@@ -37,7 +37,7 @@ public:
     OptionGroup Opt_Ps{"Opt_Ps", RatioCaptions({2, 4, 8, 16, 32, 64, 128, 256})};
     Frame Frame2{"Frame2", timer_captions::kCalculatorFrame};
 
-    Frame& CalculatorFrame() override { return Frame2; }
+    Frame& calculatorFrame() override { return Frame2; }
 
     void Form_Load() override;
     void Chk_T0En_Click();

@@ -29,7 +29,7 @@ public:
     OptionGroup Opt_Ps{"Opt_Ps", RatioCaptions({1, 2, 4, 8})};
     Frame Frame4{"Frame4", timer_captions::kCalculatorFrame};
 
-    Frame& CalculatorFrame() override { return Frame4; }
+    Frame& calculatorFrame() override { return Frame4; }
 
     void Form_Load() override;
     void Chk_T1En_Click();

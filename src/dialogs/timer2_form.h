@@ -21,7 +21,7 @@ public:
     OptionGroup Opt_Bs{"Opt_Bs", RatioCaptions({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16})};
     Frame Frame4{"Frame4", timer_captions::kCalculatorFrame};
 
-    Frame& CalculatorFrame() override { return Frame4; }
+    Frame& calculatorFrame() override { return Frame4; }
 
     void Form_Load() override;
     void Chk_T2En_Click();

@@ -124,7 +124,7 @@ void TimerForm::Command2_Click() {
 void TimerForm::SetCalculatorEnabled(bool enabled) {
     for (Control* control : std::initializer_list<Control*>{
              &Label1, &Label2, &Label3, &Label4, &Label5, &Label6, &Txt_Time, &Txt_Osc, &Txt_Max, &Txt_Min,
-             &Txt_Tmr0, &Txt_Err, &CalculatorFrame(), &Command1})
+             &Txt_Tmr0, &Txt_Err, &calculatorFrame(), &Command1})
         control->setEnabled(enabled);
 }
 

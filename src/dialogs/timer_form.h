@@ -61,7 +61,7 @@ public:
     CheckBox Chk_Int;
 
     // The frame around the read-outs: Frame2 in Timer0, Frame4 in the others.
-    virtual Frame& CalculatorFrame() = 0;
+    virtual Frame& calculatorFrame() = 0;
 
     // Closing works out whatever the boxes hold once more, in every mode, so
     // a time typed and closed with 确定 never keeps an earlier period's value.

@@ -38,7 +38,7 @@ QBoxLayout* MakeTimerCalculator(TimerForm& form, QWidget* parent) {
     inputs->addWidget(osc, 1, 1);
     column->addLayout(inputs);
 
-    auto* frame = Make<QGroupBox>(form.CalculatorFrame(), parent);
+    auto* frame = Make<QGroupBox>(form.calculatorFrame(), parent);
     auto* readOuts = new QGridLayout(frame);
     const std::pair<Label*, TextBox*> rows[] = {{&form.Label3, &form.Txt_Max},
                                                 {&form.Label4, &form.Txt_Min},

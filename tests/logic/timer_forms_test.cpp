@@ -84,7 +84,7 @@ std::vector<AnyTimer> AllTimers() {
     };
 }
 
-// The Overview's typical run: Timer0 on, 100 us at 4 MHz with 1:2, then the
+// The typical run: Timer0 on, 100 us at 4 MHz with 1:2, then the
 // generate command puts the timer set-up on the clipboard.
 TEST_F(TimerDialogs, TypicalRunFromMenuToGeneratedSource) {
     Form1 main(context);
