@@ -8,6 +8,7 @@
 #include "app/start_screen.h"
 #include "format/number_text.h"
 #include "generator/source_assembly.h"
+#include "platform/legacy_text_file.h"
 
 namespace korvane {
 
@@ -30,38 +31,6 @@ constexpr const char* kCopiedText =
     "已将源程序复制到Windows的剪贴板上,\r"
     "可直接贴在你的IDE的文本工具上使用\r"
     "或将该文件保存为*.C文件(通过文件菜单).";
-
-std::string Utf8(char32_t code) {
-    std::string out;
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    return out;
-}
-
-// Each character with its code, so invisible ones can be found too: "😀(U+1F600)".
-std::string CharacterList(const std::u32string& characters) {
-    std::string list;
-    for (char32_t code : characters) {
-        char number[16];
-        std::snprintf(number, sizeof number, "(U+%04X)", static_cast<unsigned>(code));
-        if (!list.empty()) list += " ";
-        list += (code >= 0x20 ? Utf8(code) : std::string()) + number;
-    }
-    return list;
-}
 
 // A setting's numeric value as a single, or nothing when it has none.
 std::optional<float> SingleOf(const SettingValue& value) {
