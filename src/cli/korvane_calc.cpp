@@ -190,12 +190,15 @@ int RunBaud(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
     if (argc < 2) return Usage("no calculator named");
     const std::string_view command = argv[1];
-    if (command == "--help" || command == "-h") {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
     if (command == "timer0") return RunTimer(TimerKind::Timer0, argc, argv);
     if (command == "timer1") return RunTimer(TimerKind::Timer1, argc, argv);
     if (command == "timer2") return RunTimer(TimerKind::Timer2, argc, argv);
