@@ -258,15 +258,20 @@ const Field* FindField(std::string_view name) {
 }
 
 void ReadHeader(Reader& reader, const toml::table& header) {
+    // A newer file may be shaped in ways this program cannot know: its version
+    // is all that is said about it.
+    if (const auto* version = header.get_as<std::int64_t>("format");
+        version && version->get() > project_file::kFormatVersion) {
+        reader.fail(LineOf(version->source()), "工程文件的格式版本" + std::to_string(version->get()) +
+                                                   "比本程序新，本程序只能读取版本" +
+                                                   std::to_string(project_file::kFormatVersion));
+        return;
+    }
     for (auto&& [key, node] : header) {
         if (key.str() == "format") {
             const auto* version = node.as_integer();
             if (!version) {
                 reader.wrongKind("format", node, "整数");
-            } else if (version->get() > project_file::kFormatVersion) {
-                reader.fail(LineOf(node.source()),
-                            "工程文件的格式版本" + std::to_string(version->get()) + "比本程序新，本程序只能读取版本" +
-                                std::to_string(project_file::kFormatVersion));
             } else if (version->get() < 1) {
                 reader.fail(LineOf(node.source()), "无效的格式版本" + std::to_string(version->get()));
             }
