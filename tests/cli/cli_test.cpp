@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -45,9 +46,21 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// A folder of this process's own: ctest runs each test as a process of its
+// own, two at a time.
+std::string Temp(const std::string& name) {
+    struct Folder {
+        std::string path = testing::TempDir() + "korvane_cli_" + std::to_string(::getpid()) + "/";
+        Folder() { std::filesystem::create_directories(path); }
+        ~Folder() { std::filesystem::remove_all(path); }
+    };
+    static const Folder folder;
+    return folder.path + name;
+}
+
 // Runs a tool with standard output and error caught in files.
 ToolRun RunTool(const std::string& tool, const std::vector<std::string>& args) {
-    const std::string out = testing::TempDir() + "cli_out", err = testing::TempDir() + "cli_err";
+    const std::string out = Temp("stdout"), err = Temp("stderr");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -73,10 +86,6 @@ ToolRun Gen(const std::vector<std::string>& args) {
 }
 ToolRun Calc(const std::vector<std::string>& args) {
     return RunTool(KORVANE_CALC, args);
-}
-
-std::string Temp(const std::string& name) {
-    return testing::TempDir() + name;
 }
 
 std::string EverySectionProject() {
