@@ -67,7 +67,8 @@ Form1::Form1(AppContext& context) : Form(kName, "Korvane"), context_(context) {
     wire(VbMenuTools_Clear, [this] { VbMenuTools_Clear_Click(); });
     wire(VbMenuHelp_Con, [this] { VbMenuHelp_Con_Click(); });
     menus_ = {
-        {&VbMenuFile, {&VbMenuFile_SaveFile, &VbMenuFile_OpenProject, &VbMenuFile_SaveProject, &VbMenuFile_Exit}},
+        {&VbMenuFile,
+         {&VbMenuFile_SaveFile, &VbMenuFile_OpenProject, &VbMenuFile_SaveProject, &VbMenuFile_Exit}},
         {&VbMenuSet,
          {&VbMenu_SetGuide, &VbMenuSet_Osc, &VbMenuSet_PortSet, &VbMenuSet_T0, &VbMenuSet_T1, &VbMenuSet_T2,
           &VbMenuSet_CCP, &VbMenuSet_Sci}},
@@ -145,9 +146,11 @@ void Form1::VbMenuFile_OpenProject_Click() {
 bool Form1::OpenProject(const std::string& path) {
     const ProjectReadResult read = ReadProjectFile(path);
     if (const auto* error = std::get_if<ProjectError>(&read)) {
-        const std::string where = error->line > 0 ? "第" + std::to_string(error->line) + "行：" : std::string();
-        context_.platform.messageBox("无法打开工程文件：\r" + path + "\r" + where + error->what + "\r当前设置未改变。",
-                                     kOpenProjectFailedTitle, MessageIcon::Error, MessageButtons::Ok);
+        const std::string where =
+            error->line > 0 ? "第" + std::to_string(error->line) + "行：" : std::string();
+        context_.platform.messageBox(
+            "无法打开工程文件：\r" + path + "\r" + where + error->what + "\r当前设置未改变。",
+            kOpenProjectFailedTitle, MessageIcon::Error, MessageButtons::Ok);
         return false;
     }
     // The dialogs load from the settings each time they open, so they show
@@ -163,7 +166,8 @@ void Form1::VbMenuFile_SaveProject_Click() {
         platform.saveFileDialog(projectPath_.empty() ? kProjectInitialName : projectPath_, kProjectFilter);
     if (path.empty()) return;
     if (const std::string error = WriteProjectFile(path, context_.settings); !error.empty()) {
-        platform.messageBox(WriteFailedText(path, error), kSaveFailedTitle, MessageIcon::Error, MessageButtons::Ok);
+        platform.messageBox(WriteFailedText(path, error), kSaveFailedTitle, MessageIcon::Error,
+                            MessageButtons::Ok);
         return;
     }
     projectPath_ = path;

@@ -54,9 +54,12 @@ std::span<const int> PrescalerRatios(TimerKind timer) {
     static constexpr int kTimer1[] = {1, 2, 4, 8};
     static constexpr int kTimer2[] = {1, 4, 16};
     switch (timer) {
-        case TimerKind::Timer0: return kTimer0;
-        case TimerKind::Timer1: return kTimer1;
-        case TimerKind::Timer2: return kTimer2;
+        case TimerKind::Timer0:
+            return kTimer0;
+        case TimerKind::Timer1:
+            return kTimer1;
+        case TimerKind::Timer2:
+            return kTimer2;
     }
     return {};
 }

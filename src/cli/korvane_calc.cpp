@@ -111,9 +111,12 @@ std::vector<int> Divisors(TimerKind timer) {
 int DefaultDivisor(TimerKind timer) {
     const ProjectSettings defaults;
     switch (timer) {
-        case TimerKind::Timer0: return defaults.T0PsDiv;
-        case TimerKind::Timer1: return static_cast<int>(defaults.T1PsDiv.toNumber().value_or(1));
-        case TimerKind::Timer2: return defaults.T2PsDiv;
+        case TimerKind::Timer0:
+            return defaults.T0PsDiv;
+        case TimerKind::Timer1:
+            return static_cast<int>(defaults.T1PsDiv.toNumber().value_or(1));
+        case TimerKind::Timer2:
+            return defaults.T2PsDiv;
     }
     return 1;
 }
@@ -176,8 +179,10 @@ int RunBaud(int argc, char* argv[]) {
     const std::string errorLimit = args.get("--error").value_or(ProjectSettings{}.SciErrLimit.toText());
 
     const BaudCalcResult result = CalcBaudList({*crystal, divisor, errorLimit, kPlainNumbers});
-    if (result.status == BaudCalcStatus::ErrorLimitInvalid) return Usage("--error needs a number, not " + errorLimit);
-    if (result.status == BaudCalcStatus::CrystalOutOfRange) return Usage("the crystal does not fit in whole Hz");
+    if (result.status == BaudCalcStatus::ErrorLimitInvalid)
+        return Usage("--error needs a number, not " + errorLimit);
+    if (result.status == BaudCalcStatus::CrystalOutOfRange)
+        return Usage("the crystal does not fit in whole Hz");
     for (const BaudEntry& entry : result.entries)
         std::printf("%s %s %s\n", entry.rateText.c_str(), entry.spbrgText.c_str(), entry.actualText.c_str());
     if (const BaudEntry* chosen = result.chosen())

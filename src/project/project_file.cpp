@@ -1,6 +1,7 @@
 #include "project/project_file.h"
 
 #include <fcntl.h>
+#include <toml++/toml.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,7 +10,6 @@
 #include <cstring>
 #include <limits>
 #include <sstream>
-#include <toml++/toml.h>
 
 #include "platform/legacy_text_file.h"
 
@@ -18,7 +18,8 @@ namespace korvane {
 namespace {
 
 using S = ProjectSettings;
-using Member = std::variant<float S::*, std::int16_t S::*, std::string S::*, PinDirections S::*, SettingValue S::*>;
+using Member =
+    std::variant<float S::*, std::int16_t S::*, std::string S::*, PinDirections S::*, SettingValue S::*>;
 
 struct Field {
     std::string_view name;
@@ -26,7 +27,11 @@ struct Field {
 };
 
 // Every setting, under its own name. The name is spelt once, by the macro.
-#define KORVANE_FIELD(name) Field{#name, &S::name}
+#define KORVANE_FIELD(name) \
+    Field {                 \
+#name, &S::name     \
+    }
+// clang-format off
 const Field kFields[] = {
     KORVANE_FIELD(CrystalMHz),
     KORVANE_FIELD(PortADir), KORVANE_FIELD(PortBDir), KORVANE_FIELD(PortCDir), KORVANE_FIELD(PortDDir),
@@ -50,6 +55,7 @@ const Field kFields[] = {
     KORVANE_FIELD(SciContinuous), KORVANE_FIELD(SciSingleRx), KORVANE_FIELD(SciRx9), KORVANE_FIELD(SciHighSpeed),
     KORVANE_FIELD(SciErrLimit), KORVANE_FIELD(SciBaud), KORVANE_FIELD(SciSpbrgText),
 };
+// clang-format on
 #undef KORVANE_FIELD
 
 // A 64-bit number is told from a single by this one key of an inline table.
@@ -68,7 +74,7 @@ double StoredSingle(float value) {
     double shortest = 0;
     std::from_chars(buffer, end, shortest);
     return static_cast<float>(shortest) == value && std::signbit(shortest) == std::signbit(value) ? shortest
-                                                                                                    : value;
+                                                                                                  : value;
 }
 
 void InsertValue(toml::table& table, std::string_view name, const SettingValue& value) {
@@ -80,16 +86,24 @@ void InsertValue(toml::table& table, std::string_view name, const SettingValue& 
             table.insert(name, std::move(empty));
             break;
         }
-        case SettingValue::Kind::Int16: table.insert(name, static_cast<std::int64_t>(number)); break;
-        case SettingValue::Kind::Single: table.insert(name, StoredSingle(static_cast<float>(number))); break;
+        case SettingValue::Kind::Int16:
+            table.insert(name, static_cast<std::int64_t>(number));
+            break;
+        case SettingValue::Kind::Single:
+            table.insert(name, StoredSingle(static_cast<float>(number)));
+            break;
         case SettingValue::Kind::Double: {
             toml::table wrapped{{kDoubleKey, number}};
             wrapped.is_inline(true);
             table.insert(name, std::move(wrapped));
             break;
         }
-        case SettingValue::Kind::Flag: table.insert(name, value.isTrue()); break;
-        case SettingValue::Kind::Text: table.insert(name, value.toText()); break;
+        case SettingValue::Kind::Flag:
+            table.insert(name, value.isTrue());
+            break;
+        case SettingValue::Kind::Text:
+            table.insert(name, value.toText());
+            break;
     }
 }
 
@@ -119,13 +133,20 @@ int LineOf(const toml::source_region& region) {
 
 std::string KindName(const toml::node& node) {
     switch (node.type()) {
-        case toml::node_type::table: return "表";
-        case toml::node_type::array: return "数组";
-        case toml::node_type::string: return "文本";
-        case toml::node_type::integer: return "整数";
-        case toml::node_type::floating_point: return "小数";
-        case toml::node_type::boolean: return "真假值";
-        default: return "日期时间";
+        case toml::node_type::table:
+            return "表";
+        case toml::node_type::array:
+            return "数组";
+        case toml::node_type::string:
+            return "文本";
+        case toml::node_type::integer:
+            return "整数";
+        case toml::node_type::floating_point:
+            return "小数";
+        case toml::node_type::boolean:
+            return "真假值";
+        default:
+            return "日期时间";
     }
 }
 
@@ -141,8 +162,8 @@ public:
     const std::optional<ProjectError>& error() const { return error_; }
 
     void wrongKind(std::string_view name, const toml::node& node, std::string_view expected) {
-        fail(LineOf(node.source()), "设置项" + std::string(name) + "应为" + std::string(expected) + "，不能是" +
-                                        KindName(node));
+        fail(LineOf(node.source()),
+             "设置项" + std::string(name) + "应为" + std::string(expected) + "，不能是" + KindName(node));
     }
     void outOfRange(std::string_view name, const toml::node& node, const std::string& value,
                     std::string_view range) {
@@ -157,7 +178,8 @@ public:
             return std::nullopt;
         }
         const std::int64_t value = integer->get();
-        if (value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max()) {
+        if (value < std::numeric_limits<std::int16_t>::min() ||
+            value > std::numeric_limits<std::int16_t>::max()) {
             outOfRange(name, node, std::to_string(value), "-32768到32767");
             return std::nullopt;
         }
@@ -187,7 +209,8 @@ public:
     std::optional<SettingValue> value(std::string_view name, const toml::node& node) {
         static constexpr std::string_view kExpected = "真假值、整数、小数、文本、{}或{ double = 小数 }";
         switch (node.type()) {
-            case toml::node_type::boolean: return SettingValue(node.as_boolean()->get());
+            case toml::node_type::boolean:
+                return SettingValue(node.as_boolean()->get());
             case toml::node_type::integer: {
                 const auto number = int16(name, node);
                 return number ? std::optional<SettingValue>(*number) : std::nullopt;
@@ -196,7 +219,8 @@ public:
                 const auto number = single(name, node, kExpected);
                 return number ? std::optional<SettingValue>(*number) : std::nullopt;
             }
-            case toml::node_type::string: return SettingValue(node.as_string()->get());
+            case toml::node_type::string:
+                return SettingValue(node.as_string()->get());
             case toml::node_type::table: {
                 const auto& table = *node.as_table();
                 if (table.empty()) return SettingValue();
@@ -207,7 +231,8 @@ public:
                 }
                 break;
             }
-            default: break;
+            default:
+                break;
         }
         wrongKind(name, node, kExpected);
         return std::nullopt;
@@ -303,7 +328,8 @@ ProjectReadResult ParseProject(std::string_view text, const std::string& fileNam
     try {
         root = toml::parse(text, fileName);
     } catch (const toml::parse_error& error) {
-        return ProjectError{fileName, LineOf(error.source()), "TOML格式错误：" + std::string(error.description())};
+        return ProjectError{fileName, LineOf(error.source()),
+                            "TOML格式错误：" + std::string(error.description())};
     }
 
     Reader reader(fileName);
@@ -367,8 +393,8 @@ ProjectReadResult ReadProjectFile(const std::string& path) {
 
 std::string ProjectText(const ProjectSettings& settings) {
     toml::table root;
-    root.insert(project_file::kHeaderTable,
-                toml::table{{"format", project_file::kFormatVersion}, {"chip", std::string(project_file::kChipFamily)}});
+    root.insert(project_file::kHeaderTable, toml::table{{"format", project_file::kFormatVersion},
+                                                        {"chip", std::string(project_file::kChipFamily)}});
     toml::table table;
     for (const Field& field : kFields) std::visit(Inserter{table, settings, field.name}, field.member);
     root.insert(project_file::kSettingsTable, std::move(table));

@@ -1,11 +1,10 @@
 // The two command-line tools run as real processes: their output, their
 // messages and their exit status, byte for byte.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -128,7 +127,8 @@ TEST(KorvaneGen, GbkFilesCarryTheKnownBytes) {
     const std::string file = Temp("bytes.c");
     ASSERT_EQ(Gen({"-o", file, EverySectionProject()}).status, 0);
     // "//端口I/O定义子程序" as GBK, and CR LF line ends.
-    const std::string comment = "\x2f\x2f\xb6\xcb\xbf\xda\x49\x2f\x4f\xb6\xa8\xd2\xe5\xd7\xd3\xb3\xcc\xd0\xf2\r\n";
+    const std::string comment =
+        "\x2f\x2f\xb6\xcb\xbf\xda\x49\x2f\x4f\xb6\xa8\xd2\xe5\xd7\xd3\xb3\xcc\xd0\xf2\r\n";
     const std::string bytes = ReadFile(file);
     EXPECT_NE(bytes.find(comment), std::string::npos);
     EXPECT_EQ(bytes.rfind("#include<pic.h>\r\n\r\n", 0), 0u);
@@ -149,7 +149,8 @@ TEST(KorvaneGen, BadInputWritesNothingAndExitsWithTwo) {
     const std::string newer = Temp("newer.kvp");
     WriteFile(newer, "[korvane]\nformat = 7\nchip = \"PIC16F87x\"\n");
     const std::string emoji = Temp("emoji.kvp");
-    WriteFile(emoji, "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\nSciBaud = \"96😀\"\nSciEn = 1\n");
+    WriteFile(emoji,
+              "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\nSciBaud = \"96😀\"\nSciEn = 1\n");
     const std::string out = Temp("never.c");
     struct Case {
         std::string project;
@@ -223,35 +224,53 @@ TEST(KorvaneCalc, TimerExamplesOfTheDialogs) {
         {{"timer0", "--mhz", "4", "--us", "256"}, 0, "start=0x80 max=512 min=2.000 error=0.000\n", ""},
         {{"timer0", "--mhz", "4", "--us", "251"}, 0, "start=0x82 max=512 min=2.000 error=-1.000\n", ""},
         {{"timer0", "--mhz", "4", "--us", "482"}, 0, "start=0x0F max=512 min=2.000 error=0.000\n", ""},
-        {{"timer0", "--mhz", "4", "--us", "100", "--prescaler", "1"}, 0,
-         "start=0x9C max=256 min=1.000 error=0.000\n", ""},
-        {{"timer1", "--mhz", "4", "--us", "256"}, 0,
-         "start=0xFF00 max=65536 min=1.000 error=0.000 high=0xFF low=0x00\n", ""},
-        {{"timer1", "--mhz", "4", "--us", "50000"}, 0,
-         "start=0x3CB0 max=65536 min=1.000 error=0.000 high=0x3C low=0xB0\n", ""},
-        {{"timer1", "--mhz", "4", "--us", "500000", "--prescaler", "8"}, 0,
-         "start=0xBDC max=524288 min=8.000 error=0.000 high=0x0B low=0xDC\n", ""},
-        {{"timer1", "--mhz", "4", "--us", "65530"}, 0,
-         "start=0x06 max=65536 min=1.000 error=0.000 high=0x00 low=0x06\n", ""},
+        {{"timer0", "--mhz", "4", "--us", "100", "--prescaler", "1"},
+         0,
+         "start=0x9C max=256 min=1.000 error=0.000\n",
+         ""},
+        {{"timer1", "--mhz", "4", "--us", "256"},
+         0,
+         "start=0xFF00 max=65536 min=1.000 error=0.000 high=0xFF low=0x00\n",
+         ""},
+        {{"timer1", "--mhz", "4", "--us", "50000"},
+         0,
+         "start=0x3CB0 max=65536 min=1.000 error=0.000 high=0x3C low=0xB0\n",
+         ""},
+        {{"timer1", "--mhz", "4", "--us", "500000", "--prescaler", "8"},
+         0,
+         "start=0xBDC max=524288 min=8.000 error=0.000 high=0x0B low=0xDC\n",
+         ""},
+        {{"timer1", "--mhz", "4", "--us", "65530"},
+         0,
+         "start=0x06 max=65536 min=1.000 error=0.000 high=0x00 low=0x06\n",
+         ""},
         {{"timer2", "--mhz", "4", "--us", "256"}, 0, "start=0x00 max=256 min=1.000 error=0.000\n", ""},
-        {{"timer2", "--mhz", "4", "--us", "1000", "--prescaler", "4"}, 0,
-         "start=0x06 max=1024 min=4.000 error=0.000\n", ""},
-        {{"timer2", "--mhz", "20", "--us", "800", "--prescaler", "16"}, 0,
-         "start=0x06 max=819 min=3.200 error=0.000\n", ""},
+        {{"timer2", "--mhz", "4", "--us", "1000", "--prescaler", "4"},
+         0,
+         "start=0x06 max=1024 min=4.000 error=0.000\n",
+         ""},
+        {{"timer2", "--mhz", "20", "--us", "800", "--prescaler", "16"},
+         0,
+         "start=0x06 max=819 min=3.200 error=0.000\n",
+         ""},
         // No grouping in the C locale's read-outs.
-        {{"timer0", "--mhz", "4", "--us", "2048", "--prescaler", "256"}, 0,
-         "start=0xF8 max=65536 min=256.000 error=0.000\n", ""},
+        {{"timer0", "--mhz", "4", "--us", "2048", "--prescaler", "256"},
+         0,
+         "start=0xF8 max=65536 min=256.000 error=0.000\n",
+         ""},
     });
 }
 
 TEST(KorvaneCalc, AllPrescalersListEveryRatioOrItsRange) {
     ExpectCalc({
-        {{"timer2", "--mhz", "4", "--us", "1000", "--all-prescalers"}, 0,
+        {{"timer2", "--mhz", "4", "--us", "1000", "--all-prescalers"},
+         0,
          "1:1 4M频率在1:1分频设置下的定时范围为1.000-256uS\n"
          "1:4 start=0x06 max=1024 min=4.000 error=0.000\n"
          "1:16 start=0xC2 max=4096 min=16.000 error=8.000\n",
          ""},
-        {{"timer1", "--mhz", "4", "--us", "70000", "--all-prescalers"}, 0,
+        {{"timer1", "--mhz", "4", "--us", "70000", "--all-prescalers"},
+         0,
          "1:1 4M频率在1:1分频设置下的定时范围为1.000-65536uS\n"
          "1:2 start=0x7748 max=131072 min=2.000 error=0.000 high=0x77 low=0x48\n"
          "1:4 start=0xBBA4 max=262144 min=4.000 error=0.000 high=0xBB low=0xA4\n"
@@ -261,7 +280,8 @@ TEST(KorvaneCalc, AllPrescalersListEveryRatioOrItsRange) {
     const ToolRun timer0 = Calc({"timer0", "--mhz", "4", "--us", "600", "--all-prescalers"});
     EXPECT_EQ(timer0.status, 0);
     EXPECT_EQ(timer0.out.substr(0, timer0.out.find('\n', timer0.out.find('\n') + 1) + 1),
-              "1:1 4M频率在1:1分频设置下的定时范围为1.000-256uS\n1:2 4M频率在1:2分频设置下的定时范围为2.000-512uS\n");
+              "1:1 4M频率在1:1分频设置下的定时范围为1.000-256uS\n1:2 "
+              "4M频率在1:2分频设置下的定时范围为2.000-512uS\n");
     EXPECT_NE(timer0.out.find("\n1:256 start=0xFE "), std::string::npos);
 }
 
@@ -270,39 +290,57 @@ TEST(KorvaneCalc, TheThreeFailureMessagesOfTheTimerCalculator) {
         "输入数据不正确\n你还没有输入必要的数值(定时值或晶振/外部频率),\n"
         "或者输入的数据格式不正确(写了两个以上的小数点).\n请更正你的以上错误.谢谢！\n";
     ExpectCalc({
-        {{"timer0", "--mhz", "0", "--us", "100"}, 1, "", "晶振频率设置错误\n晶振或外部输入的频率应大于0，请重新设置。谢谢！\n"},
-        {{"timer0", "--mhz", "4", "--us", "600"}, 1, "",
-         "超出定时范围\n超出定时范围，请重新输入定时时间或晶体/外部频率\n4M频率在1:2分频设置下的定时范围为2.000-512uS\n"},
-        {{"timer2", "--mhz", "4", "--us", "300"}, 1, "",
-         "超出定时范围\n超出定时范围，请重新输入定时时间或晶体/外部频率\n4M频率在1:1分频设置下的定时范围为1.000-256uS\n"},
+        {{"timer0", "--mhz", "0", "--us", "100"},
+         1,
+         "",
+         "晶振频率设置错误\n晶振或外部输入的频率应大于0，请重新设置。谢谢！\n"},
+        {{"timer0", "--mhz", "4", "--us", "600"},
+         1,
+         "",
+         "超出定时范围\n超出定时范围，请重新输入定时时间或晶体/"
+         "外部频率\n4M频率在1:2分频设置下的定时范围为2.000-512uS\n"},
+        {{"timer2", "--mhz", "4", "--us", "300"},
+         1,
+         "",
+         "超出定时范围\n超出定时范围，请重新输入定时时间或晶体/"
+         "外部频率\n4M频率在1:1分频设置下的定时范围为1.000-256uS\n"},
         {{"timer1", "--mhz", "4", "--us", "1.2.3"}, 1, "", input},
         {{"timer1", "--mhz", ".", "--us", "100"}, 1, "", input},
-        {{"timer0", "--mhz", "0", "--us", "100", "--all-prescalers"}, 1, "",
+        {{"timer0", "--mhz", "0", "--us", "100", "--all-prescalers"},
+         1,
+         "",
          "晶振频率设置错误\n晶振或外部输入的频率应大于0，请重新设置。谢谢！\n"},
     });
 }
 
 TEST(KorvaneCalc, BaudTablesOfTheCalculator) {
     ExpectCalc({
-        {{"baud", "--mhz", "4", "--mode", "async-high"}, 0,
+        {{"baud", "--mhz", "4", "--mode", "async-high"},
+         0,
          "19200 0x0C 19230.76923\n9600 0x19 9615.38462\n4800 0x33 4807.69231\n2400 0x67 2403.84615\n"
          "1200 0xCF 1201.92308\nchosen 1200 0xCF\n",
          ""},
-        {{"baud", "--mhz", "4", "--mode", "async-low"}, 0,
+        {{"baud", "--mhz", "4", "--mode", "async-low"},
+         0,
          "4800 0x0C 4807.69231\n2400 0x19 2403.84615\n1200 0x33 1201.92308\n600 0x67 600.96154\n"
          "300 0xCF 300.48077\nchosen 300 0xCF\n",
          ""},
-        {{"baud", "--mhz", "4", "--mode", "sync"}, 0,
+        {{"baud", "--mhz", "4", "--mode", "sync"},
+         0,
          "38400 0x19 38461.53846\n19200 0x33 19230.76923\n9600 0x67 9615.38462\n4800 0xCF 4807.69231\n"
          "chosen 4800 0xCF\n",
          ""},
-        {{"baud", "--mhz", "20", "--mode", "async-high"}, 0,
-         "19200 0x40 19230.76923\n9600 0x81 9615.38462\nchosen 9600 0x81\n", ""},
-        {{"baud", "--mhz", "11.0592", "--mode", "async-high", "--error", "0"}, 0,
+        {{"baud", "--mhz", "20", "--mode", "async-high"},
+         0,
+         "19200 0x40 19230.76923\n9600 0x81 9615.38462\nchosen 9600 0x81\n",
+         ""},
+        {{"baud", "--mhz", "11.0592", "--mode", "async-high", "--error", "0"},
+         0,
          "38400 0x11 38400.00000\n28800 0x17 28800.00000\n19200 0x23 19200.00000\n14400 0x2F 14400.00000\n"
          "9600 0x47 9600.00000\n4800 0x8F 4800.00000\nchosen 4800 0x8F\n",
          ""},
-        {{"baud", "--mhz", "4", "--mode", "async-high", "--error", "2"}, 0,
+        {{"baud", "--mhz", "4", "--mode", "async-high", "--error", "2"},
+         0,
          "19200 0x0C 19230.76923\n9600 0x19 9615.38462\n4800 0x33 4807.69231\n2400 0x66 2427.18447\n"
          "1200 0xCC 1219.51220\nchosen 1200 0xCC\n",
          ""},

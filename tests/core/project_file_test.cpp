@@ -29,9 +29,11 @@ bool SameValue(const SettingValue& a, const SettingValue& b) {
 
 testing::AssertionResult SameSettings(const ProjectSettings& a, const ProjectSettings& b) {
     for (auto field : kValueFields)
-        if (!SameValue(a.*field, b.*field)) return testing::AssertionFailure() << a.*field << " became " << b.*field;
+        if (!SameValue(a.*field, b.*field))
+            return testing::AssertionFailure() << a.*field << " became " << b.*field;
     for (auto field : kSingleFields)
-        if (!SameNumber(a.*field, b.*field)) return testing::AssertionFailure() << a.*field << " became " << b.*field;
+        if (!SameNumber(a.*field, b.*field))
+            return testing::AssertionFailure() << a.*field << " became " << b.*field;
     for (auto field : kInt16Fields)
         if (a.*field != b.*field) return testing::AssertionFailure() << a.*field << " became " << b.*field;
     for (auto field : kTextFields)
@@ -55,7 +57,8 @@ TEST(ProjectFile, RandomRecordsComeBackFieldByFieldKindIncluded) {
         settings.SciErrLimit = kAwkward[(i + 3) % std::size(kAwkward)];
         const auto read = RoundTrip(settings);
         ASSERT_TRUE(std::holds_alternative<ProjectSettings>(read))
-            << std::get<ProjectError>(read).text() << "\n" << ProjectText(settings);
+            << std::get<ProjectError>(read).text() << "\n"
+            << ProjectText(settings);
         ASSERT_TRUE(SameSettings(settings, std::get<ProjectSettings>(read))) << ProjectText(settings);
     }
 }
@@ -71,7 +74,8 @@ TEST(ProjectFile, DefaultsAndTheEverySectionSampleComeBackEqual) {
 constexpr const char* kHeader = "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n";
 
 TEST(ProjectFile, AFileWithSomeKeysTakesTheDefaultsForTheRest) {
-    const auto read = ParseProject(std::string(kHeader) + "[settings]\nT2En = true\nT2Int = -1\n", "some.kvp");
+    const auto read =
+        ParseProject(std::string(kHeader) + "[settings]\nT2En = true\nT2Int = -1\n", "some.kvp");
     ASSERT_TRUE(std::holds_alternative<ProjectSettings>(read));
     ProjectSettings expected;
     expected.T2En = true;
@@ -120,7 +124,8 @@ TEST(ProjectFile, AHandWrittenFileReproducesTheKnownSourceByteForByte) {
     ASSERT_TRUE(std::holds_alternative<ProjectSettings>(read)) << std::get<ProjectError>(read).text();
     EXPECT_EQ(std::get<ProjectSettings>(read), EverythingOn());
     for (bool comments : {true, false})
-        EXPECT_EQ(AssembleSource(std::get<ProjectSettings>(read), comments), AssembleSource(EverythingOn(), comments));
+        EXPECT_EQ(AssembleSource(std::get<ProjectSettings>(read), comments),
+                  AssembleSource(EverythingOn(), comments));
 }
 
 TEST(ProjectFile, TheKindsOfAValueAreSpeltAsDocumented) {
@@ -146,23 +151,28 @@ TEST(ProjectFile, BadFilesNameTheFileTheLineAndWhatIsWrong) {
     };
     const Case cases[] = {
         {"[settings]\nT0En = true\n", "bad.kvp:1: 缺少表头[korvane]，这不是Korvane工程文件"},
-        {"[korvane]\nformat = 2\nchip = \"PIC16F87x\"\n", "bad.kvp:2: 工程文件的格式版本2比本程序新，本程序只能读取版本1"},
+        {"[korvane]\nformat = 2\nchip = \"PIC16F87x\"\n",
+         "bad.kvp:2: 工程文件的格式版本2比本程序新，本程序只能读取版本1"},
         {"[korvane]\nformat = 0\nchip = \"PIC16F87x\"\n", "bad.kvp:2: 无效的格式版本0"},
         {"[korvane]\nformat = \"1\"\nchip = \"PIC16F87x\"\n", "bad.kvp:2: 设置项format应为整数，不能是文本"},
-        {"[korvane]\nformat = 1\nchip = \"PIC18F\"\n", "bad.kvp:3: 不支持的芯片系列\"PIC18F\"，只支持PIC16F87x"},
+        {"[korvane]\nformat = 1\nchip = \"PIC18F\"\n",
+         "bad.kvp:3: 不支持的芯片系列\"PIC18F\"，只支持PIC16F87x"},
         {"[korvane]\nformat = 1\n", "bad.kvp:1: 表头[korvane]缺少chip"},
-        {"[korvane]\nformat = 1\nchip = \"PIC16F87x\"\nauthor = \"x\"\n", "bad.kvp:4: 表头中有未知的项author"},
+        {"[korvane]\nformat = 1\nchip = \"PIC16F87x\"\nauthor = \"x\"\n",
+         "bad.kvp:4: 表头中有未知的项author"},
         {h + "[extra]\n", "bad.kvp:4: 未知的表或项extra"},
         {"settings = 1\n" + h, "bad.kvp:1: 设置项settings应为表，不能是整数"},
         {h + "[settings]\nT0Foo = 1\n", "bad.kvp:5: 未知的设置项T0Foo"},
         {h + "[settings]\nT0Int = \"-1\"\n", "bad.kvp:5: 设置项T0Int应为整数，不能是文本"},
         {h + "[settings]\nT0Int = 70000\n", "bad.kvp:5: 设置项T0Int的值70000超出范围(-32768到32767)"},
-        {h + "[settings]\nT0PsIndex = -32769\n", "bad.kvp:5: 设置项T0PsIndex的值-32769超出范围(-32768到32767)"},
+        {h + "[settings]\nT0PsIndex = -32769\n",
+         "bad.kvp:5: 设置项T0PsIndex的值-32769超出范围(-32768到32767)"},
         {h + "[settings]\nCrystalMHz = 1e39\n", "bad.kvp:5: 设置项CrystalMHz的值1e+39超出范围(单精度数)"},
         {h + "[settings]\nCrystalMHz = true\n", "bad.kvp:5: 设置项CrystalMHz应为小数，不能是真假值"},
         {h + "[settings]\nSciBaud = 1200\n", "bad.kvp:5: 设置项SciBaud应为文本，不能是整数"},
         {h + "[settings]\nPortADir = [0, 1]\n", "bad.kvp:5: 设置项PortADir应为8个整数的数组(引脚0到7)"},
-        {h + "[settings]\nPortADir = [0, 0, 0, 0, 1.5, 0, 0, 0]\n", "bad.kvp:5: 设置项PortADir应为整数，不能是小数"},
+        {h + "[settings]\nPortADir = [0, 0, 0, 0, 1.5, 0, 0, 0]\n",
+         "bad.kvp:5: 设置项PortADir应为整数，不能是小数"},
         {h + "[settings]\nT0En = 1979-05-27\n",
          "bad.kvp:5: 设置项T0En应为真假值、整数、小数、文本、{}或{ double = 小数 }，不能是日期时间"},
         {h + "[settings]\nT1PsDiv = { single = 1.0 }\n",
@@ -200,7 +210,8 @@ TEST(ProjectFile, MalformedTomlAndUnreadableFilesAreRefusedWithTheirPlace) {
     }
     const auto missing = ReadProjectFile("/nonexistent/folder/x.kvp");
     ASSERT_TRUE(std::holds_alternative<ProjectError>(missing));
-    EXPECT_EQ(std::get<ProjectError>(missing).text(), "/nonexistent/folder/x.kvp: 无法读取文件：No such file or directory");
+    EXPECT_EQ(std::get<ProjectError>(missing).text(),
+              "/nonexistent/folder/x.kvp: 无法读取文件：No such file or directory");
 }
 
 TEST(ProjectFile, WritingGoesThroughTheAtomicWriterAndReadsBack) {

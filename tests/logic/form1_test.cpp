@@ -286,7 +286,8 @@ TEST_F(MainWindowStory, ProjectSavedAndOpenedAgainReplacesTheSettings) {
     form.VbMenuFile_SaveProject.click();
     EXPECT_EQ(platform.events,
               (std::vector<std::string>{"form:start", "save:project1.kvp", "openfile", "save:" + path}));
-    EXPECT_EQ(platform.saveFilters, (std::vector<std::string>{"Korvane工程(*.kvp)|*.kvp", "Korvane工程(*.kvp)|*.kvp"}));
+    EXPECT_EQ(platform.saveFilters,
+              (std::vector<std::string>{"Korvane工程(*.kvp)|*.kvp", "Korvane工程(*.kvp)|*.kvp"}));
     EXPECT_EQ(platform.openFilters, (std::vector<std::string>{"Korvane工程(*.kvp)|*.kvp"}));
     EXPECT_TRUE(platform.messages.empty());
     std::remove(path.c_str());
@@ -300,8 +301,9 @@ TEST_F(MainWindowStory, AFaultyProjectIsRefusedAndTheSettingsStay) {
     } const cases[] = {
         {"[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\nT2En = true\nT9En = 1\n",
          "无法打开工程文件：\r" + path + "\r第6行：未知的设置项T9En\r当前设置未改变。"},
-        {"[korvane]\nformat = 3\n", "无法打开工程文件：\r" + path +
-                                         "\r第2行：工程文件的格式版本3比本程序新，本程序只能读取版本1\r当前设置未改变。"},
+        {"[korvane]\nformat = 3\n",
+         "无法打开工程文件：\r" + path +
+             "\r第2行：工程文件的格式版本3比本程序新，本程序只能读取版本1\r当前设置未改变。"},
         {"", "无法打开工程文件：\r" + path + "\r无法读取文件：No such file or directory\r当前设置未改变。"},
     };
     settings.T0TimeUs = "7";
@@ -331,7 +333,8 @@ TEST_F(MainWindowStory, ProjectCommandsCancelledOrFailingKeepEverything) {
     form.VbMenuFile_SaveProject_Click();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].title, "保存失败");
-    EXPECT_EQ(platform.messages[0].text, "无法写入文件：\r/nonexistent/folder/p.kvp\rNo such file or directory");
+    EXPECT_EQ(platform.messages[0].text,
+              "无法写入文件：\r/nonexistent/folder/p.kvp\rNo such file or directory");
     EXPECT_EQ(settings, ProjectSettings{});
 }
 

@@ -18,12 +18,12 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include "../core/sample_settings.h"
 #include "app/app_context.h"
 #include "app/form1.h"
 #include "generator/source_assembly.h"
 #include "modal_script.h"
 #include "qt/qt_platform.h"
-#include "../core/sample_settings.h"
 
 namespace korvane {
 namespace {
@@ -65,15 +65,16 @@ TEST_F(MainWindowTest, EveryMenuAndItemCarriesItsNameAndCaption) {
         menus << menu->objectName() + "=" + menu->title();
         for (QAction* item : menu->actions()) menus << "  " + item->objectName() + "=" + item->text();
     }
-    EXPECT_EQ(menus.join("\n").toStdString(),
-              "VbMenuFile=文件(&F)\n  VbMenuFile_SaveFile=保存C文件(&S)\n  VbMenuFile_OpenProject=打开工程(&O)...\n"
-              "  VbMenuFile_SaveProject=保存工程(&P)...\n  VbMenuFile_Exit=退出(&E)\n"
-              "VbMenuSet=设置(&S)\n  VbMenu_SetGuide=设置向导(&G)\n  VbMenuSet_Osc=设置晶体频率(&O)\n"
-              "  VbMenuSet_PortSet=端品选择(&P)\n  VbMenuSet_T0=设置Timer&0\n"
-              "  VbMenuSet_T1=设置Timer&1\n  VbMenuSet_T2=设置Timer&2\n  VbMenuSet_CCP=设置&CCP模块\n"
-              "  VbMenuSet_Sci=设置&SCI(串行口)模块\n"
-              "VbMenuTools=工具(&T)\n  VbMenuTools_c=生成C文件(&C)\n  VbMenuTools_Clear=清除文本(&C)\n"
-              "VbMenuHelp=帮助(&H)\n  VbMenuHelp_Con=内容(&C)");
+    EXPECT_EQ(
+        menus.join("\n").toStdString(),
+        "VbMenuFile=文件(&F)\n  VbMenuFile_SaveFile=保存C文件(&S)\n  VbMenuFile_OpenProject=打开工程(&O)...\n"
+        "  VbMenuFile_SaveProject=保存工程(&P)...\n  VbMenuFile_Exit=退出(&E)\n"
+        "VbMenuSet=设置(&S)\n  VbMenu_SetGuide=设置向导(&G)\n  VbMenuSet_Osc=设置晶体频率(&O)\n"
+        "  VbMenuSet_PortSet=端品选择(&P)\n  VbMenuSet_T0=设置Timer&0\n"
+        "  VbMenuSet_T1=设置Timer&1\n  VbMenuSet_T2=设置Timer&2\n  VbMenuSet_CCP=设置&CCP模块\n"
+        "  VbMenuSet_Sci=设置&SCI(串行口)模块\n"
+        "VbMenuTools=工具(&T)\n  VbMenuTools_c=生成C文件(&C)\n  VbMenuTools_Clear=清除文本(&C)\n"
+        "VbMenuHelp=帮助(&H)\n  VbMenuHelp_Con=内容(&C)");
     EXPECT_EQ(window.text1()->objectName(), "Text1");
 }
 
