@@ -99,8 +99,9 @@ int main(int argc, char* argv[]) {
     std::string text;
     if (options.defaults) {
         if (!options.project.empty()) return Usage("--defaults takes no project file");
+        if (options.gbk.value_or(false)) return Usage("a project file is always UTF-8");
         text = ProjectText(ProjectSettings{});
-        options.gbk = options.gbk.value_or(false);
+        options.gbk = false;
     } else {
         if (options.project.empty()) return Usage("no project file given");
         const ProjectReadResult read = ReadProjectFile(options.project);

@@ -187,6 +187,7 @@ TEST(KorvaneGen, UsageErrorsExitWithTwoAndHelpWithZero) {
         {"--encoding"},
         {"-o"},
         {"--defaults", project},
+        {"--defaults", "--encoding", "gbk"},
     };
     for (const auto& args : cases) {
         const ToolRun run = Gen(args);
