@@ -51,7 +51,7 @@ TEST(ProjectFile, RandomRecordsComeBackFieldByFieldKindIncluded) {
     RandomSettings random(20261207);
     // Texts a TOML writer must escape or quote with care.
     const char* const kAwkward[] = {"a\r\nb", "'''", "\"\"\"", "\x01\x7f", "中文\t", "#[x]", "\\u0041", " "};
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < 2000; ++i) {
         ProjectSettings settings = random.Next();
         settings.T0RegText = kAwkward[i % std::size(kAwkward)];
         settings.SciErrLimit = kAwkward[(i + 3) % std::size(kAwkward)];
