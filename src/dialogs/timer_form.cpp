@@ -7,10 +7,14 @@
 
 namespace korvane {
 
-std::vector<std::string> RatioCaptions(std::initializer_list<int> ratios) {
+std::vector<std::string> RatioCaptions(std::span<const int> ratios) {
     std::vector<std::string> captions;
     for (int ratio : ratios) captions.push_back("1:" + std::to_string(ratio));
     return captions;
+}
+
+std::vector<std::string> RatioCaptions(std::initializer_list<int> ratios) {
+    return RatioCaptions(std::span<const int>(ratios.begin(), ratios.size()));
 }
 
 std::optional<int> StoredIndex(const SettingValue& value, int count) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ inline constexpr const char* kPrescalerFrame = "预分频设置";
 }  // namespace timer_captions
 
 // "1:2", "1:4", ...: one caption per ratio, in option order.
+std::vector<std::string> RatioCaptions(std::span<const int> ratios);
 std::vector<std::string> RatioCaptions(std::initializer_list<int> ratios);
 
 // A stored option index as a whole number from 0 to count - 1; nothing for

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -87,7 +88,38 @@ std::string Reason(int error) {
     return std::strerror(error);
 }
 
+std::string Utf8(char32_t code) {
+    std::string out;
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+    return out;
+}
+
 }  // namespace
+
+std::string CharacterList(const std::u32string& characters) {
+    std::string list;
+    for (char32_t code : characters) {
+        char number[16];
+        std::snprintf(number, sizeof number, "(U+%04X)", static_cast<unsigned>(code));
+        if (!list.empty()) list += " ";
+        list += (code >= 0x20 ? Utf8(code) : std::string()) + number;
+    }
+    return list;
+}
 
 GbkText EncodeGbk(std::string_view utf8) {
     GbkText result;

@@ -103,6 +103,17 @@ std::string QtPlatform::saveFileDialog(const std::string& initialName, const std
     return files.isEmpty() ? std::string() : FromQt(files.front());
 }
 
+std::string QtPlatform::openFileDialog(const std::string& filter) {
+    QFileDialog dialog(parentWindow());
+    dialog.setObjectName("OpenFileDialog");
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QtFilter(filter));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? std::string() : FromQt(files.front());
+}
+
 FileWriteResult QtPlatform::writeLegacyTextFile(const std::string& path, const std::string& text) {
     return WriteGbkTextFile(path, text);
 }
