@@ -11,9 +11,10 @@ trap 'rm -rf "$stage"' EXIT
 # xchm's HTML widget breaks lines only at blanks, so a page gets one after
 # each Chinese punctuation mark; without them a paragraph runs off the page.
 for f in "$src"/*.html "$src"/*.hhc "$src"/*.hhk "$src"/*.hhp; do
-    breaks='s/\([，。；：、）]\)/\1 /g'
+    # Alternatives rather than a bracket, which the C locale reads byte by byte.
+    breaks='s/(，|。|；|：|、|）)/\1 /g; s/） (，|。|；|：|、)/）\1/g'
     [[ $f == *.html ]] || breaks=''
-    sed -e 's/charset=utf-8/charset=gb2312/I' -e "$breaks" "$f" | iconv -f UTF-8 -t GBK >"$stage/$(basename "$f")" \
+    sed -E -e 's/charset=utf-8/charset=gb2312/I' -e "$breaks" "$f" | iconv -f UTF-8 -t GBK >"$stage/$(basename "$f")" \
         || { echo "$f: a character has no GBK form; write it as an HTML entity" >&2; exit 1; }
 done
 cp "$src"/*.css "$stage/"

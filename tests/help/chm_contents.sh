@@ -23,7 +23,7 @@ extract_chmLib "$chm" "$work/x" >/dev/null
 
 # Pages differ from their sources only in the encoding, the declared charset
 # and the blanks that let the viewer break lines after punctuation.
-normal() { sed -e 's/charset=gb2312/charset=utf-8/I' -e 's/\([，。；：、）]\) /\1/g'; }
+normal() { sed -E -e 's/charset=gb2312/charset=utf-8/I' -e 's/(，|。|；|：|、|）) /\1/g'; }
 for f in $expected; do
     case $f in
         *.css) cmp -s "$src/$f" "$work/x/$f" || fail "$f differs" ;;

@@ -11,7 +11,7 @@ CXXFLAGS="$(echo " $CXXFLAGS " | sed 's/ -g / /') $CPPFLAGS"
 export CXXFLAGS LDFLAGS
 
 start=$(date +%s)
-cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE= -DKORVANE_BUILD_TESTS=OFF >/dev/null
+cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE= -DKORVANE_BUILD_TESTS=OFF -DKORVANE_PRECOMPILE_QT=ON >/dev/null
 cmake --build "$build"
 rm -f "$build"/korvane_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
