@@ -1,6 +1,5 @@
 #include "app/form1.h"
 
-#include <cstdio>
 #include <optional>
 
 #include "app/closing_splash.h"
@@ -8,8 +7,9 @@
 #include "app/start_screen.h"
 #include "calc/settings_calc.h"
 #include "format/number_text.h"
-#include "format/utf8.h"
 #include "generator/source_assembly.h"
+#include "platform/legacy_text_file.h"
+#include "project/project_file.h"
 
 namespace korvane {
 
@@ -19,6 +19,9 @@ constexpr const char* kSaveInitialName = "project1";
 constexpr const char* kSaveFilter = "C文件(*.c)|*.c";
 constexpr const char* kSaveFailedTitle = "保存失败";
 constexpr const char* kHelpFile = "korvane.chm";
+constexpr const char* kProjectInitialName = "project1.kvp";
+constexpr const char* kProjectFilter = "Korvane工程(*.kvp)|*.kvp";
+constexpr const char* kOpenProjectFailedTitle = "打开工程失败";
 
 constexpr const char* kCrystalPrompt = "请输入晶体振荡频率(MHZ)";
 constexpr const char* kCrystalTitle = "晶体设置";
@@ -33,16 +36,8 @@ constexpr const char* kCopiedText =
     "可直接贴在你的IDE的文本工具上使用\r"
     "或将该文件保存为*.C文件(通过文件菜单).";
 
-// Each character with its code, so invisible ones can be found too: "😀(U+1F600)".
-std::string CharacterList(const std::u32string& characters) {
-    std::string list;
-    for (char32_t code : characters) {
-        char number[16];
-        std::snprintf(number, sizeof number, "(U+%04X)", static_cast<unsigned>(code));
-        if (!list.empty()) list += " ";
-        list += (code >= 0x20 ? Utf8Encode(code) : std::string()) + number;
-    }
-    return list;
+std::string WriteFailedText(const std::string& path, const std::string& error) {
+    return "无法写入文件：\r" + path + "\r" + error;
 }
 
 // A setting's numeric value as a single, or nothing when it has none.
@@ -57,6 +52,8 @@ std::optional<float> SingleOf(const SettingValue& value) {
 Form1::Form1(AppContext& context) : Form(kName, "Korvane"), context_(context) {
     const auto wire = [](MenuItem& item, auto handler) { item.onClick = handler; };
     wire(VbMenuFile_SaveFile, [this] { VbMenuFile_SaveFile_Click(); });
+    wire(VbMenuFile_OpenProject, [this] { VbMenuFile_OpenProject_Click(); });
+    wire(VbMenuFile_SaveProject, [this] { VbMenuFile_SaveProject_Click(); });
     wire(VbMenuFile_Exit, [this] { VbMenuFile_Exit_Click(); });
     wire(VbMenu_SetGuide, [this] { VbMenu_SetGuide_Click(); });
     wire(VbMenuSet_Osc, [this] { VbMenuSet_Osc_Click(); });
@@ -70,7 +67,8 @@ Form1::Form1(AppContext& context) : Form(kName, "Korvane"), context_(context) {
     wire(VbMenuTools_Clear, [this] { VbMenuTools_Clear_Click(); });
     wire(VbMenuHelp_Con, [this] { VbMenuHelp_Con_Click(); });
     menus_ = {
-        {&VbMenuFile, {&VbMenuFile_SaveFile, &VbMenuFile_Exit}},
+        {&VbMenuFile,
+         {&VbMenuFile_SaveFile, &VbMenuFile_OpenProject, &VbMenuFile_SaveProject, &VbMenuFile_Exit}},
         {&VbMenuSet,
          {&VbMenu_SetGuide, &VbMenuSet_Osc, &VbMenuSet_PortSet, &VbMenuSet_T0, &VbMenuSet_T1, &VbMenuSet_T2,
           &VbMenuSet_CCP, &VbMenuSet_Sci}},
@@ -134,10 +132,45 @@ void Form1::VbMenuFile_SaveFile_Click() {
                                 kSaveFailedTitle, MessageIcon::Error, MessageButtons::Ok);
             break;
         case FileWriteResult::Status::Failed:
-            platform.messageBox("无法写入文件：\r" + path + "\r" + result.error, kSaveFailedTitle,
-                                MessageIcon::Error, MessageButtons::Ok);
+            platform.messageBox(WriteFailedText(path, result.error), kSaveFailedTitle, MessageIcon::Error,
+                                MessageButtons::Ok);
             break;
     }
+}
+
+void Form1::VbMenuFile_OpenProject_Click() {
+    const std::string path = context_.platform.openFileDialog(kProjectFilter);
+    if (!path.empty()) OpenProject(path);
+}
+
+bool Form1::OpenProject(const std::string& path) {
+    const ProjectReadResult read = ReadProjectFile(path);
+    if (const auto* error = std::get_if<ProjectError>(&read)) {
+        const std::string where =
+            error->line > 0 ? "第" + std::to_string(error->line) + "行：" : std::string();
+        context_.platform.messageBox(
+            "无法打开工程文件：\r" + path + "\r" + where + error->what + "\r当前设置未改变。",
+            kOpenProjectFailedTitle, MessageIcon::Error, MessageButtons::Ok);
+        return false;
+    }
+    // The dialogs load from the settings each time they open, so they show
+    // the project from their next opening on.
+    context_.settings = std::get<ProjectSettings>(read);
+    projectPath_ = path;
+    return true;
+}
+
+void Form1::VbMenuFile_SaveProject_Click() {
+    auto& platform = context_.platform;
+    const std::string path =
+        platform.saveFileDialog(projectPath_.empty() ? kProjectInitialName : projectPath_, kProjectFilter);
+    if (path.empty()) return;
+    if (const std::string error = WriteProjectFile(path, context_.settings); !error.empty()) {
+        platform.messageBox(WriteFailedText(path, error), kSaveFailedTitle, MessageIcon::Error,
+                            MessageButtons::Ok);
+        return;
+    }
+    projectPath_ = path;
 }
 
 void Form1::VbMenuSet_Osc_Click() {

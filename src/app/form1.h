@@ -26,6 +26,8 @@ public:
 
     MenuItem VbMenuFile{"VbMenuFile", "文件(&F)"};
     MenuItem VbMenuFile_SaveFile{"VbMenuFile_SaveFile", "保存C文件(&S)"};
+    MenuItem VbMenuFile_OpenProject{"VbMenuFile_OpenProject", "打开工程(&O)..."};
+    MenuItem VbMenuFile_SaveProject{"VbMenuFile_SaveProject", "保存工程(&P)..."};
     MenuItem VbMenuFile_Exit{"VbMenuFile_Exit", "退出(&E)"};
     MenuItem VbMenuSet{"VbMenuSet", "设置(&S)"};
     MenuItem VbMenu_SetGuide{"VbMenu_SetGuide", "设置向导(&G)"};
@@ -57,7 +59,14 @@ public:
     void Form_Unload() override;
 
     void VbMenuFile_SaveFile_Click();
+    void VbMenuFile_OpenProject_Click();
+    void VbMenuFile_SaveProject_Click();
     void VbMenuFile_Exit_Click();
+
+    // Replaces the settings with those of the project file; a file with any
+    // fault is refused with a message and the settings stay as they are.
+    // Also used for a project named on the command line.
+    bool OpenProject(const std::string& path);
     void VbMenu_SetGuide_Click();
     void VbMenuSet_Osc_Click();
     void VbMenuSet_PortSet_Click();
@@ -77,6 +86,8 @@ private:
     AppContext& context_;
     std::vector<Menu> menus_;
     bool splashShown_ = false;
+    // The project last opened or saved, offered again by the save dialog.
+    std::string projectPath_;
 };
 
 }  // namespace korvane

@@ -10,7 +10,7 @@ namespace {
 constexpr TimerKind kTimers[] = {TimerKind::Timer0, TimerKind::Timer1, TimerKind::Timer2};
 
 // Timer1's divisor is kept as a 64-bit number and may hold anything.
-std::int32_t StoredDivisor(const SettingValue& value) {
+std::int32_t DivisorOrZero(const SettingValue& value) {
     const auto number = value.toNumber();
     constexpr double kLargest = 1 << 16;  // far beyond any prescaler
     if (!number || !(*number >= 1 && *number <= kLargest) || std::trunc(*number) != *number) return 0;
@@ -53,7 +53,7 @@ std::int32_t TimerDivisor(const ProjectSettings& s, TimerKind timer) {
         case TimerKind::Timer0:
             return s.T0PsDiv;
         case TimerKind::Timer1:
-            return StoredDivisor(s.T1PsDiv);
+            return DivisorOrZero(s.T1PsDiv);
         case TimerKind::Timer2:
             break;
     }

@@ -49,6 +49,21 @@ TimerCalcOutcome RangeFailure(TimerCalcOutcome outcome, float freq, std::int32_t
 
 }  // namespace
 
+std::span<const int> PrescalerRatios(TimerKind timer) {
+    static constexpr int kTimer0[] = {2, 4, 8, 16, 32, 64, 128, 256};
+    static constexpr int kTimer1[] = {1, 2, 4, 8};
+    static constexpr int kTimer2[] = {1, 4, 16};
+    switch (timer) {
+        case TimerKind::Timer0:
+            return kTimer0;
+        case TimerKind::Timer1:
+            return kTimer1;
+        case TimerKind::Timer2:
+            return kTimer2;
+    }
+    return {};
+}
+
 std::int32_t CounterRange(TimerKind timer) {
     return timer == TimerKind::Timer1 ? 65536 : 256;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,10 @@ enum class TimerKind { Timer0, Timer1, Timer2 };
 // Counts after which the timer register overflows: 256 for the 8-bit timers,
 // 65536 for Timer1.
 std::int32_t CounterRange(TimerKind timer);
+
+// The prescale ratios a timer's dialog offers, in option order. Timer0 can
+// also run without its prescaler, which divides by 1.
+std::span<const int> PrescalerRatios(TimerKind timer);
 
 // The message boxes of the calculator. Lines are joined by a single CR.
 namespace timer_messages {

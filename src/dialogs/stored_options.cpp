@@ -14,10 +14,14 @@ void SelectStoredOption(OptionGroup& group, const SettingValue& value) {
     if (const auto index = OptionIndexOrNothing(value, group.count())) group.select(*index);
 }
 
-std::vector<std::string> RatioCaptions(std::initializer_list<int> ratios) {
+std::vector<std::string> RatioCaptions(std::span<const int> ratios) {
     std::vector<std::string> captions;
     for (int ratio : ratios) captions.push_back("1:" + std::to_string(ratio));
     return captions;
+}
+
+std::vector<std::string> RatioCaptions(std::initializer_list<int> ratios) {
+    return RatioCaptions(std::span<const int>(ratios.begin(), ratios.size()));
 }
 
 }  // namespace korvane

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ std::optional<int> OptionIndexOrNothing(const SettingValue& value, int count);
 void SelectStoredOption(OptionGroup& group, const SettingValue& value);
 
 // "1:2", "1:4", ...: one caption per ratio, in option order.
+std::vector<std::string> RatioCaptions(std::span<const int> ratios);
 std::vector<std::string> RatioCaptions(std::initializer_list<int> ratios);
 
 }  // namespace korvane

@@ -34,7 +34,7 @@ public:
     OptionGroup Opt_CountMode{"Opt_CountMode", {"下降沿触发", "上升沿触发"}};
     CheckBox Chk_Ps{"Chk_Ps", "使用预分频器"};
     Frame Fra_Ps{"Fra_Ps", "分频设置"};
-    OptionGroup Opt_Ps{"Opt_Ps", RatioCaptions({2, 4, 8, 16, 32, 64, 128, 256})};
+    OptionGroup Opt_Ps{"Opt_Ps", RatioCaptions(PrescalerRatios(TimerKind::Timer0))};
     Frame Frame2{"Frame2", timer_captions::kCalculatorFrame};
 
     Frame& calculatorFrame() override { return Frame2; }

@@ -26,7 +26,7 @@ public:
     Frame Fra_T1OscIn{"Fra_T1OscIn", "T1内部定时器"};
     OptionGroup Opt_OscInT1{"Opt_OscInT1", {"不使用", "使用"}};
     Frame Fra_Ps{"Fra_Ps", timer_captions::kPrescalerFrame};
-    OptionGroup Opt_Ps{"Opt_Ps", RatioCaptions({1, 2, 4, 8})};
+    OptionGroup Opt_Ps{"Opt_Ps", RatioCaptions(PrescalerRatios(TimerKind::Timer1))};
     Frame Frame4{"Frame4", timer_captions::kCalculatorFrame};
 
     Frame& calculatorFrame() override { return Frame4; }

@@ -16,7 +16,7 @@ public:
 
     CheckBox Chk_T2En{"Chk_T2En", "使用Timer2"};
     Frame Fra_Ps{"Fra_Ps", timer_captions::kPrescalerFrame};
-    OptionGroup Opt_Ps{"Opt_Ps", RatioCaptions({1, 4, 16})};
+    OptionGroup Opt_Ps{"Opt_Ps", RatioCaptions(PrescalerRatios(TimerKind::Timer2))};
     Frame Fra_Bs{"Fra_Bs", "后分频设置"};
     OptionGroup Opt_Bs{"Opt_Bs", RatioCaptions({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16})};
     Frame Frame4{"Frame4", timer_captions::kCalculatorFrame};

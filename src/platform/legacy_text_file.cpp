@@ -7,9 +7,12 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+
+#include "format/utf8.h"
 
 namespace korvane {
 
@@ -88,6 +91,17 @@ std::string Reason(int error) {
 }
 
 }  // namespace
+
+std::string CharacterList(const std::u32string& characters) {
+    std::string list;
+    for (char32_t code : characters) {
+        char number[16];
+        std::snprintf(number, sizeof number, "(U+%04X)", static_cast<unsigned>(code));
+        if (!list.empty()) list += " ";
+        list += (code >= 0x20 ? Utf8Encode(code) : std::string()) + number;
+    }
+    return list;
+}
 
 GbkText EncodeGbk(std::string_view utf8) {
     GbkText result;

@@ -16,6 +16,9 @@ struct GbkText {
 };
 GbkText EncodeGbk(std::string_view utf8);
 
+// Each character with its code, so invisible ones can be found too: "😀(U+1F600)".
+std::string CharacterList(const std::u32string& characters);
+
 // Writes `bytes` to `path` through a temporary file in the same folder that
 // then replaces the target, so a failed write leaves an existing file intact.
 // Returns "" on success, otherwise the reason.

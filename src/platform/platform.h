@@ -41,6 +41,9 @@ public:
     // `filter` pairs description and pattern with "|": "C文件(*.c)|*.c".
     // Returns the chosen path, or "" when cancelled.
     virtual std::string saveFileDialog(const std::string& initialName, const std::string& filter) = 0;
+    // An open dialog for an existing file, with a filter as above. Returns the
+    // chosen path, or "" when cancelled.
+    virtual std::string openFileDialog(const std::string& filter) = 0;
     // Writes `text` unchanged (no byte-order mark, line ends kept) in GBK,
     // replacing the file only once the whole text is safely written.
     virtual FileWriteResult writeLegacyTextFile(const std::string& path, const std::string& text) = 0;

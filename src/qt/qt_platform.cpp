@@ -2,14 +2,13 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QUrl>
 
 #include "platform/legacy_text_file.h"
+#include "qt/document_opener.h"
 #include "qt/binders.h"
 #include "qt/form_registry.h"
 
@@ -103,6 +102,17 @@ std::string QtPlatform::saveFileDialog(const std::string& initialName, const std
     return files.isEmpty() ? std::string() : FromQt(files.front());
 }
 
+std::string QtPlatform::openFileDialog(const std::string& filter) {
+    QFileDialog dialog(parentWindow());
+    dialog.setObjectName("OpenFileDialog");
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QtFilter(filter));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? std::string() : FromQt(files.front());
+}
+
 FileWriteResult QtPlatform::writeLegacyTextFile(const std::string& path, const std::string& text) {
     return WriteGbkTextFile(path, text);
 }
@@ -112,7 +122,13 @@ void QtPlatform::putClipboardText(const std::string& text) {
 }
 
 void QtPlatform::openDocument(const std::string& fileName) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQt(programFolder() + "/" + fileName)));
+    // xdg-open succeeds whether or not a viewer exists, so the user would see
+    // nothing happen; say what is missing instead.
+    const QString path = ToQt(programFolder() + "/" + fileName);
+    const std::string problem = DocumentOpenProblem(path);
+    if (problem.empty() && OpenWithDesktop(path)) return;
+    messageBox(problem.empty() ? "xdg-open 无法启动。" : problem, kDocumentOpenProblemTitle,
+               MessageIcon::Warning, MessageButtons::Ok);
 }
 
 std::string QtPlatform::programFolder() const {

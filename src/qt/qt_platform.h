@@ -30,6 +30,7 @@ public:
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
     std::string saveFileDialog(const std::string& initialName, const std::string& filter) override;
+    std::string openFileDialog(const std::string& filter) override;
     FileWriteResult writeLegacyTextFile(const std::string& path, const std::string& text) override;
     void putClipboardText(const std::string& text) override;
     void openDocument(const std::string& fileName) override;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -213,6 +214,45 @@ TEST(FormModel, UnloadRunsOnceAndAsksTheViewToClose) {
     EXPECT_EQ(form.resizes, 1);
     EXPECT_EQ(form.width(), 3000);
     EXPECT_EQ(form.windowState(), WindowState::Minimized);
+}
+
+// Handlers that setting a control from code runs during the load sequence see
+// the loading state; afterwards, and after a load that failed, they do not.
+TEST(FormModel, LoadingStateCoversExactlyTheLoadSequence) {
+    struct Restoring : Form {
+        Restoring() : Form("form", "") { Box.onClick = [this] { seen.push_back(Loading()); }; }
+        CheckBox Box{"Box"};
+        std::vector<bool> seen;
+        bool fail = false;
+        bool loadingNow() const { return Form::Loading(); }
+        void Form_Load() override {
+            Box.setChecked(true);
+            if (fail) throw std::runtime_error("load failed");
+        }
+    } form;
+    form.load();
+    form.Box.setChecked(false);
+    EXPECT_EQ(form.seen, (std::vector<bool>{true, false}));
+    form.fail = true;
+    EXPECT_THROW(form.load(), std::runtime_error);
+    EXPECT_FALSE(form.loadingNow());
+
+    // Forms sharing one flag all see it, whichever of them loads.
+    struct Sharing : Form {
+        explicit Sharing(bool& flag) : Form("shared", "") { ShareLoadingFlag(flag); }
+        bool loadingNow() const { return Loading(); }
+        bool during = false;
+        void Form_Load() override { during = Loading(); }
+    };
+    bool flag = false;
+    Sharing first(flag), second(flag);
+    flag = true;
+    EXPECT_TRUE(second.loadingNow());
+    flag = false;
+    first.load();
+    EXPECT_TRUE(first.during);
+    EXPECT_FALSE(flag);
+    EXPECT_FALSE(second.loadingNow());
 }
 
 }  // namespace

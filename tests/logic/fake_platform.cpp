@@ -45,6 +45,18 @@ std::string FakePlatform::saveFileDialog(const std::string& initialName, const s
     return path;
 }
 
+std::string FakePlatform::openFileDialog(const std::string& filter) {
+    events.push_back("openfile");
+    openFilters.push_back(filter);
+    if (openPaths.empty()) {
+        ADD_FAILURE() << "unscripted open dialog";
+        return {};
+    }
+    auto path = openPaths.front();
+    openPaths.pop_front();
+    return path;
+}
+
 FileWriteResult FakePlatform::writeLegacyTextFile(const std::string& path, const std::string& text) {
     events.push_back("write:" + path);
     FileWriteResult result;

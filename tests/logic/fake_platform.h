@@ -29,18 +29,20 @@ public:
     std::deque<MessageAnswer> answers;
     std::deque<std::string> inputs;
     std::deque<std::string> savePaths;
+    std::deque<std::string> openPaths;
     // What "the user" does inside a form opened by name, e.g. change settings.
     std::map<std::string, std::function<void()>> formActions;
     // When set, writing a file fails with this reason.
     std::string writeFailure;
 
     // Everything that happened, in order: "message:<title>", "input:<title>",
-    // "save:<initial name>", "write:<path>", "clipboard", "open:<file>",
+    // "save:<initial name>", "openfile", "write:<path>", "clipboard", "open:<file>",
     // "form:<name>" (or "form:<name>:modeless"), "end".
     std::vector<std::string> events;
     std::vector<Message> messages;
     std::vector<Input> inputBoxes;
     std::vector<std::string> saveFilters;
+    std::vector<std::string> openFilters;
     std::map<std::string, std::string> files;  // path -> GBK bytes written
     std::string clipboard;
     int clipboardPuts = 0;
@@ -54,6 +56,7 @@ public:
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
     std::string saveFileDialog(const std::string& initialName, const std::string& filter) override;
+    std::string openFileDialog(const std::string& filter) override;
     FileWriteResult writeLegacyTextFile(const std::string& path, const std::string& text) override;
     void putClipboardText(const std::string& text) override;
     void openDocument(const std::string& fileName) override;

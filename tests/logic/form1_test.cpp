@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -345,6 +347,8 @@ TEST_F(MainWindowStory, MenuHasEveryItemInOrderWithItsCaption) {
     EXPECT_EQ(shown, (std::vector<std::string>{
                          "VbMenuFile=文件(&F)",
                          "VbMenuFile_SaveFile=保存C文件(&S)",
+                         "VbMenuFile_OpenProject=打开工程(&O)...",
+                         "VbMenuFile_SaveProject=保存工程(&P)...",
                          "VbMenuFile_Exit=退出(&E)",
                          "VbMenuSet=设置(&S)",
                          "VbMenu_SetGuide=设置向导(&G)",
@@ -362,6 +366,75 @@ TEST_F(MainWindowStory, MenuHasEveryItemInOrderWithItsCaption) {
                          "VbMenuHelp_Con=内容(&C)",
                      }));
     EXPECT_EQ(form.caption(), "Korvane");
+}
+
+TEST_F(MainWindowStory, ProjectSavedAndOpenedAgainReplacesTheSettings) {
+    const std::string path = ::testing::TempDir() + "story.kvp";
+    Load();
+    settings.T2En = true;
+    settings.T0TimeUs = "1.5";
+    settings.SciErrLimit = SettingValue();
+    const ProjectSettings saved = settings;
+    platform.savePaths = {path, ""};
+    form.VbMenuFile_SaveProject.click();
+    settings = ProjectSettings{};
+    platform.openPaths = {path};
+    form.VbMenuFile_OpenProject.click();
+    EXPECT_EQ(settings, saved);
+    // The next save offers the project's own file.
+    form.VbMenuFile_SaveProject.click();
+    EXPECT_EQ(platform.events,
+              (std::vector<std::string>{"form:start", "save:project1.kvp", "openfile", "save:" + path}));
+    EXPECT_EQ(platform.saveFilters,
+              (std::vector<std::string>{"Korvane工程(*.kvp)|*.kvp", "Korvane工程(*.kvp)|*.kvp"}));
+    EXPECT_EQ(platform.openFilters, (std::vector<std::string>{"Korvane工程(*.kvp)|*.kvp"}));
+    EXPECT_TRUE(platform.messages.empty());
+    std::remove(path.c_str());
+}
+
+TEST_F(MainWindowStory, AFaultyProjectIsRefusedAndTheSettingsStay) {
+    const std::string path = ::testing::TempDir() + "faulty.kvp";
+    struct Case {
+        std::string content;  // empty: no file at all
+        std::string text;
+    } const cases[] = {
+        {"[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\nT2En = true\nT9En = 1\n",
+         "无法打开工程文件：\r" + path + "\r第6行：未知的设置项T9En\r当前设置未改变。"},
+        {"[korvane]\nformat = 3\n",
+         "无法打开工程文件：\r" + path +
+             "\r第2行：工程文件的格式版本3比本程序新，本程序只能读取版本1\r当前设置未改变。"},
+        {"", "无法打开工程文件：\r" + path + "\r无法读取文件：No such file or directory\r当前设置未改变。"},
+    };
+    settings.T0TimeUs = "7";
+    const ProjectSettings before = settings;
+    for (const auto& c : cases) {
+        std::remove(path.c_str());
+        if (!c.content.empty()) std::ofstream(path) << c.content;
+        platform.messages.clear();
+        platform.openPaths = {path};
+        form.VbMenuFile_OpenProject_Click();
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_EQ(platform.messages[0].text, c.text);
+        EXPECT_EQ(platform.messages[0].title, "打开工程失败");
+        EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
+        EXPECT_EQ(settings, before);
+    }
+    EXPECT_FALSE(form.OpenProject(path));
+    std::remove(path.c_str());
+}
+
+TEST_F(MainWindowStory, ProjectCommandsCancelledOrFailingKeepEverything) {
+    platform.openPaths = {""};
+    platform.savePaths = {"", "/nonexistent/folder/p.kvp"};
+    form.VbMenuFile_OpenProject_Click();
+    form.VbMenuFile_SaveProject_Click();
+    EXPECT_TRUE(platform.messages.empty());
+    form.VbMenuFile_SaveProject_Click();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].title, "保存失败");
+    EXPECT_EQ(platform.messages[0].text,
+              "无法写入文件：\r/nonexistent/folder/p.kvp\rNo such file or directory");
+    EXPECT_EQ(settings, ProjectSettings{});
 }
 
 }  // namespace

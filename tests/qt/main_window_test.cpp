@@ -18,6 +18,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include "../core/sample_settings.h"
 #include "app/app_context.h"
 #include "app/form1.h"
 #include "generator/source_assembly.h"
@@ -64,14 +65,16 @@ TEST_F(MainWindowTest, EveryMenuAndItemCarriesItsNameAndCaption) {
         menus << menu->objectName() + "=" + menu->title();
         for (QAction* item : menu->actions()) menus << "  " + item->objectName() + "=" + item->text();
     }
-    EXPECT_EQ(menus.join("\n").toStdString(),
-              "VbMenuFile=文件(&F)\n  VbMenuFile_SaveFile=保存C文件(&S)\n  VbMenuFile_Exit=退出(&E)\n"
-              "VbMenuSet=设置(&S)\n  VbMenu_SetGuide=设置向导(&G)\n  VbMenuSet_Osc=设置晶体频率(&O)\n"
-              "  VbMenuSet_PortSet=端品选择(&P)\n  VbMenuSet_T0=设置Timer&0\n"
-              "  VbMenuSet_T1=设置Timer&1\n  VbMenuSet_T2=设置Timer&2\n  VbMenuSet_CCP=设置&CCP模块\n"
-              "  VbMenuSet_Sci=设置&SCI(串行口)模块\n"
-              "VbMenuTools=工具(&T)\n  VbMenuTools_c=生成C文件(&C)\n  VbMenuTools_Clear=清除文本(&C)\n"
-              "VbMenuHelp=帮助(&H)\n  VbMenuHelp_Con=内容(&C)");
+    EXPECT_EQ(
+        menus.join("\n").toStdString(),
+        "VbMenuFile=文件(&F)\n  VbMenuFile_SaveFile=保存C文件(&S)\n  VbMenuFile_OpenProject=打开工程(&O)...\n"
+        "  VbMenuFile_SaveProject=保存工程(&P)...\n  VbMenuFile_Exit=退出(&E)\n"
+        "VbMenuSet=设置(&S)\n  VbMenu_SetGuide=设置向导(&G)\n  VbMenuSet_Osc=设置晶体频率(&O)\n"
+        "  VbMenuSet_PortSet=端品选择(&P)\n  VbMenuSet_T0=设置Timer&0\n"
+        "  VbMenuSet_T1=设置Timer&1\n  VbMenuSet_T2=设置Timer&2\n  VbMenuSet_CCP=设置&CCP模块\n"
+        "  VbMenuSet_Sci=设置&SCI(串行口)模块\n"
+        "VbMenuTools=工具(&T)\n  VbMenuTools_c=生成C文件(&C)\n  VbMenuTools_Clear=清除文本(&C)\n"
+        "VbMenuHelp=帮助(&H)\n  VbMenuHelp_Con=内容(&C)");
     EXPECT_EQ(window.text1()->objectName(), "Text1");
 }
 
@@ -150,6 +153,50 @@ TEST_F(MainWindowTest, SaveThroughTheFileDialogWritesGbkBytes) {
                                   "\xb3\xcc\xd0\xf2\r\n")));
     EXPECT_FALSE(bytes.startsWith("\xef\xbb\xbf"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"project1"});
+}
+
+TEST(MainWindowProject, SavedProjectOpenedAgainGeneratesTheSameText) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath("every.kvp");
+    ProjectSettings settings;
+    QtPlatform platform;
+    AppContext context{settings, platform};
+    Form1 form(context);
+    MainWindow window(form);
+    platform.setMainWindow(&window);
+    window.show();
+    const auto generate = [&] {
+        ModalScript script;
+        script.then<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); })
+            .then<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Ok)->click(); });
+        window.findChild<QAction*>("VbMenuTools_c")->trigger();
+        EXPECT_EQ(script.pending(), 0u);
+        return form.Text1.text();
+    };
+    const auto fileDialog = [&](QFileDialog::AcceptMode mode, const char* action) {
+        ModalScript script;
+        script.then<QFileDialog>([&](QFileDialog* dialog) {
+            EXPECT_EQ(dialog->acceptMode(), mode);
+            EXPECT_EQ(dialog->nameFilters(), QStringList{"Korvane工程(*.kvp)"});
+            dialog->selectFile(path);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        window.findChild<QAction*>(action)->trigger();
+        EXPECT_EQ(script.pending(), 0u);
+    };
+
+    settings = EverythingOn();
+    settings.T0TimeUs = "100";  // as typed: a text stays a text
+    const std::string before = generate();
+    fileDialog(QFileDialog::AcceptSave, "VbMenuFile_SaveProject");
+    ASSERT_TRUE(QFile::exists(path));
+
+    settings = ProjectSettings{};
+    form.Text1.setText({});
+    fileDialog(QFileDialog::AcceptOpen, "VbMenuFile_OpenProject");
+    EXPECT_EQ(settings.T0TimeUs, SettingValue("100"));
+    EXPECT_EQ(generate(), before);
 }
 
 TEST_F(MainWindowTest, SaveFailuresShowAnErrorAndKeepEverything) {

@@ -1,0 +1,212 @@
+// korvane-calc: the timer and baud-rate calculators of the dialogs on the
+// command line. The same functions run; only the output is plain text in the
+// C locale, without thousands grouping.
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calc/baud_calc.h"
+#include "calc/timer_calc.h"
+#include "settings/project_settings.h"
+
+namespace {
+
+using namespace korvane;
+
+constexpr int kCalculatorFailure = 1;
+constexpr int kBadUsage = 2;
+
+constexpr const char* kUsage =
+    "Usage: korvane-calc timer0|timer1|timer2 --mhz F --us T [--prescaler N | --all-prescalers]\n"
+    "       korvane-calc baud --mhz F --mode async-high|async-low|sync [--error PERCENT]\n"
+    "\n"
+    "timerN works out the start value for a period of T microseconds at F MHz:\n"
+    "  start=0xCE max=512 min=2.000 error=0.000  (timer1 adds high=0x.. low=0x..)\n"
+    "  --prescaler N is the divisor: timer0 1 (not assigned) or 2..256, timer1 1, 2,\n"
+    "  4 or 8, timer2 1, 4 or 16; without it, the dialog's default. --all-prescalers\n"
+    "  prints the line for every divisor, prefixed 1:N, or the range when the\n"
+    "  period does not fit.\n"
+    "baud lists the usable standard rates as RATE SPBRG ACTUAL, fastest first, then\n"
+    "  'chosen RATE SPBRG' (the slowest) or 'chosen none'. --error is the allowed\n"
+    "  error in percent (default 0.2).\n"
+    "\n"
+    "Exit status: 0 done, 1 the calculator refused the input (its message on\n"
+    "standard error), 2 bad usage.\n";
+
+// Read-outs as the C locale writes them: no grouping.
+const NumberLocale kPlainNumbers{"", "-"};
+
+int Usage(const std::string& problem) {
+    std::fprintf(stderr, "korvane-calc: %s\n\n%s", problem.c_str(), kUsage);
+    return kBadUsage;
+}
+
+// "--name value" pairs and bare "--flag"s after the command word.
+struct Arguments {
+    std::map<std::string, std::string> values;
+    std::vector<std::string> flags;
+    std::string problem;
+
+    std::optional<std::string> get(const std::string& name) const {
+        const auto it = values.find(name);
+        if (it == values.end()) return std::nullopt;
+        return it->second;
+    }
+    bool has(const std::string& flag) const { return std::ranges::find(flags, flag) != flags.end(); }
+};
+
+Arguments ParseArguments(int argc, char* argv[], std::initializer_list<std::string_view> valued,
+                         std::initializer_list<std::string_view> bare) {
+    Arguments arguments;
+    for (int i = 2; i < argc && arguments.problem.empty(); ++i) {
+        const std::string arg = argv[i];
+        if (std::ranges::find(valued, arg) != valued.end()) {
+            if (i + 1 >= argc)
+                arguments.problem = arg + " needs a value";
+            else if (!arguments.values.emplace(arg, argv[++i]).second)
+                arguments.problem = arg + " given twice";
+        } else if (std::ranges::find(bare, arg) != bare.end()) {
+            arguments.flags.push_back(arg);
+        } else {
+            arguments.problem = "unknown argument " + arg;
+        }
+    }
+    return arguments;
+}
+
+// The dialog's message box: its title, then its lines.
+int CalculatorFailure(const std::string& title, std::string text) {
+    std::ranges::replace(text, '\r', '\n');
+    std::fprintf(stderr, "%s\n%s\n", title.c_str(), text.c_str());
+    return kCalculatorFailure;
+}
+
+std::string SecondLine(const std::string& text) {
+    const auto start = text.find('\r');
+    if (start == std::string::npos) return {};
+    const auto end = text.find('\r', start + 1);
+    return text.substr(start + 1, end == std::string::npos ? std::string::npos : end - start - 1);
+}
+
+std::string TimerLine(TimerKind timer, const TimerCalcOutcome& outcome) {
+    std::string line = "start=" + outcome.preload->registerText + " max=" + outcome.range->maxText +
+                       " min=" + outcome.range->minText + " error=" + outcome.preload->errorText;
+    if (timer == TimerKind::Timer1)
+        line += " high=" + outcome.preload->highText + " low=" + outcome.preload->lowText;
+    return line;
+}
+
+// The divisors a timer accepts and the one its dialog starts with.
+std::vector<int> Divisors(TimerKind timer) {
+    std::vector<int> divisors;
+    if (timer == TimerKind::Timer0) divisors.push_back(1);  // prescaler not assigned
+    for (int ratio : PrescalerRatios(timer)) divisors.push_back(ratio);
+    return divisors;
+}
+
+int DefaultDivisor(TimerKind timer) {
+    const ProjectSettings defaults;
+    switch (timer) {
+        case TimerKind::Timer0:
+            return defaults.T0PsDiv;
+        case TimerKind::Timer1:
+            return static_cast<int>(defaults.T1PsDiv.toNumber().value_or(1));
+        case TimerKind::Timer2:
+            return defaults.T2PsDiv;
+    }
+    return 1;
+}
+
+int RunTimer(TimerKind timer, int argc, char* argv[]) {
+    const Arguments args = ParseArguments(argc, argv, {"--mhz", "--us", "--prescaler"}, {"--all-prescalers"});
+    if (!args.problem.empty()) return Usage(args.problem);
+    const auto mhz = args.get("--mhz");
+    const auto us = args.get("--us");
+    if (!mhz || !us) return Usage("--mhz and --us are required");
+    const std::vector<int> divisors = Divisors(timer);
+
+    if (args.has("--all-prescalers")) {
+        if (args.get("--prescaler")) return Usage("--prescaler and --all-prescalers exclude each other");
+        std::vector<std::string> lines;
+        for (int divisor : divisors) {
+            const auto outcome = CalculateTimerPeriod({timer, divisor, *us, *mhz, kPlainNumbers});
+            const std::string prefix = "1:" + std::to_string(divisor) + " ";
+            if (outcome.status == TimerCalcStatus::Ok)
+                lines.push_back(prefix + TimerLine(timer, outcome));
+            else if (outcome.status == TimerCalcStatus::OutOfRange)
+                lines.push_back(prefix + SecondLine(outcome.message->text));
+            else
+                return CalculatorFailure(outcome.message->title, outcome.message->text);
+        }
+        for (const auto& line : lines) std::printf("%s\n", line.c_str());
+        return 0;
+    }
+
+    int divisor = DefaultDivisor(timer);
+    if (const auto text = args.get("--prescaler")) {
+        const auto it = std::ranges::find_if(divisors, [&](int d) { return std::to_string(d) == *text; });
+        if (it == divisors.end()) return Usage("this timer has no prescaler " + *text);
+        divisor = *it;
+    }
+    const auto outcome = CalculateTimerPeriod({timer, divisor, *us, *mhz, kPlainNumbers});
+    if (outcome.status != TimerCalcStatus::Ok)
+        return CalculatorFailure(outcome.message->title, outcome.message->text);
+    std::printf("%s\n", TimerLine(timer, outcome).c_str());
+    return 0;
+}
+
+int RunBaud(int argc, char* argv[]) {
+    const Arguments args = ParseArguments(argc, argv, {"--mhz", "--mode", "--error"}, {});
+    if (!args.problem.empty()) return Usage(args.problem);
+    const auto mhz = args.get("--mhz");
+    const auto mode = args.get("--mode");
+    if (!mhz || !mode) return Usage("--mhz and --mode are required");
+    const auto crystal = ParseSingle(*mhz);
+    if (!crystal) return Usage("--mhz needs a number, not " + *mhz);
+    int divisor;
+    if (*mode == "async-high")
+        divisor = ModeBaudDivisor(false, true);
+    else if (*mode == "async-low")
+        divisor = ModeBaudDivisor(false, false);
+    else if (*mode == "sync")
+        divisor = ModeBaudDivisor(true, true);
+    else
+        return Usage("unknown mode " + *mode);
+    const std::string errorLimit = args.get("--error").value_or(ProjectSettings{}.SciErrLimit.toText());
+
+    const BaudCalcResult result = CalcBaudList({*crystal, divisor, errorLimit, kPlainNumbers});
+    if (result.status == BaudCalcStatus::ErrorLimitInvalid)
+        return Usage("--error needs a number, not " + errorLimit);
+    if (result.status == BaudCalcStatus::CrystalOutOfRange)
+        return Usage("the crystal does not fit in whole Hz");
+    for (const BaudEntry& entry : result.entries)
+        std::printf("%s %s %s\n", entry.rateText.c_str(), entry.spbrgText.c_str(), entry.actualText.c_str());
+    if (const BaudEntry* chosen = result.chosen())
+        std::printf("chosen %s %s\n", chosen->rateText.c_str(), chosen->spbrgText.c_str());
+    else
+        std::printf("chosen none\n");
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
+    if (argc < 2) return Usage("no calculator named");
+    const std::string_view command = argv[1];
+    if (command == "timer0") return RunTimer(TimerKind::Timer0, argc, argv);
+    if (command == "timer1") return RunTimer(TimerKind::Timer1, argc, argv);
+    if (command == "timer2") return RunTimer(TimerKind::Timer2, argc, argv);
+    if (command == "baud") return RunBaud(argc, argv);
+    return Usage("unknown calculator " + std::string(command));
+}

@@ -1,0 +1,137 @@
+// korvane-gen: the generate command without a display. Reads a project file
+// and writes the C source exactly as the main window would produce it.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "generator/source_assembly.h"
+#include "platform/legacy_text_file.h"
+#include "project/project_file.h"
+
+namespace {
+
+using namespace korvane;
+
+constexpr int kFailed = 1;
+constexpr int kBadInput = 2;
+
+constexpr const char* kUsage =
+    "Usage: korvane-gen [--comments|--no-comments] [--encoding utf-8|gbk] [-o FILE] PROJECT.kvp\n"
+    "       korvane-gen --defaults\n"
+    "\n"
+    "Writes the C source that the generate command gives for the project, with\n"
+    "CR LF line ends, to standard output or, atomically, to FILE. Comments are on\n"
+    "unless --no-comments is given. The text is UTF-8 on standard output and GBK in\n"
+    "a file unless --encoding says otherwise. --defaults prints a complete project\n"
+    "file of the default settings, ready to edit.\n"
+    "\n"
+    "Exit status: 0 done, 1 the output could not be written, 2 bad usage or a bad\n"
+    "project file (nothing is written; FILE:LINE: what is wrong on standard error).\n";
+
+int Usage(const std::string& problem) {
+    std::fprintf(stderr, "korvane-gen: %s\n\n%s", problem.c_str(), kUsage);
+    return kBadInput;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+struct Options {
+    bool withComments = true;
+    std::optional<bool> gbk;  // unset: GBK for a file, UTF-8 for standard output
+    std::string output;
+    std::string project;
+    bool defaults = false;
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const auto next = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--comments") {
+            options.withComments = true;
+        } else if (arg == "--no-comments") {
+            options.withComments = false;
+        } else if (arg == "--defaults") {
+            options.defaults = true;
+        } else if (arg == "--encoding") {
+            const char* value = next();
+            if (!value) return Usage("--encoding needs utf-8 or gbk");
+            const std::string_view encoding = value;
+            if (encoding == "utf-8" || encoding == "UTF-8")
+                options.gbk = false;
+            else if (encoding == "gbk" || encoding == "GBK")
+                options.gbk = true;
+            else
+                return Usage("unknown encoding " + std::string(encoding) + " (utf-8 or gbk)");
+        } else if (arg == "-o" || arg == "--output") {
+            const char* value = next();
+            if (!value || !*value) return Usage("-o needs a file name");
+            options.output = value;
+        } else if (arg.size() > 1 && arg.front() == '-') {
+            return Usage("unknown option " + std::string(arg));
+        } else if (options.project.empty()) {
+            options.project = arg;
+        } else {
+            return Usage("only one project file, please");
+        }
+    }
+
+    std::string text;
+    if (options.defaults) {
+        if (!options.project.empty()) return Usage("--defaults takes no project file");
+        if (options.gbk.value_or(false)) return Usage("a project file is always UTF-8");
+        text = ProjectText(ProjectSettings{});
+        options.gbk = false;
+    } else {
+        if (options.project.empty()) return Usage("no project file given");
+        const ProjectReadResult read = ReadProjectFile(options.project);
+        if (const auto* error = std::get_if<ProjectError>(&read)) {
+            std::fprintf(stderr, "%s\n", error->text().c_str());
+            return kBadInput;
+        }
+        text = AssembleSource(std::get<ProjectSettings>(read), options.withComments);
+    }
+
+    if (options.gbk.value_or(!options.output.empty())) {
+        auto encoded = EncodeGbk(text);
+        if (!encoded.unencodable.empty()) {
+            std::fprintf(stderr, "%s: GBK cannot hold these characters of the text: %s\n",
+                         options.project.c_str(), CharacterList(encoded.unencodable).c_str());
+            return kBadInput;
+        }
+        text = std::move(encoded.bytes);
+    }
+
+    if (options.output.empty()) {
+        if (!WriteAll(STDOUT_FILENO, text)) {
+            std::fprintf(stderr, "korvane-gen: cannot write to standard output: %s\n", std::strerror(errno));
+            return kFailed;
+        }
+        return 0;
+    }
+    if (const std::string error = ReplaceFileContents(options.output, text); !error.empty()) {
+        std::fprintf(stderr, "korvane-gen: cannot write %s: %s\n", options.output.c_str(), error.c_str());
+        return kFailed;
+    }
+    return 0;
+}

@@ -1,0 +1,412 @@
+#include "project/project_file.h"
+
+#include <fcntl.h>
+#include <toml++/toml.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <sstream>
+
+#include "format/number_text.h"
+#include "platform/legacy_text_file.h"
+
+namespace korvane {
+
+namespace {
+
+using S = ProjectSettings;
+using Member =
+    std::variant<float S::*, std::int16_t S::*, std::string S::*, PinDirections S::*, SettingValue S::*>;
+
+struct Field {
+    std::string_view name;
+    Member member;
+};
+
+// Every setting, under its own name. The name is spelt once, by the macro.
+#define KORVANE_FIELD(name) \
+    Field {                 \
+#name, &S::name     \
+    }
+// clang-format off
+const Field kFields[] = {
+    KORVANE_FIELD(CrystalMHz),
+    KORVANE_FIELD(PortADir), KORVANE_FIELD(PortBDir), KORVANE_FIELD(PortCDir), KORVANE_FIELD(PortDDir),
+    KORVANE_FIELD(PortEDir), KORVANE_FIELD(PortAUsed), KORVANE_FIELD(PortBUsed), KORVANE_FIELD(PortCUsed),
+    KORVANE_FIELD(PortDUsed), KORVANE_FIELD(PortEUsed),
+    KORVANE_FIELD(T0En), KORVANE_FIELD(T0Int), KORVANE_FIELD(T0UsePs), KORVANE_FIELD(T0PsIndex),
+    KORVANE_FIELD(T0PsDiv), KORVANE_FIELD(T0ClockMode), KORVANE_FIELD(T0Edge), KORVANE_FIELD(T0FreqMHz),
+    KORVANE_FIELD(T0TimeUs), KORVANE_FIELD(T0ErrorUs), KORVANE_FIELD(T0RegText),
+    KORVANE_FIELD(T1En), KORVANE_FIELD(T1Int), KORVANE_FIELD(T1PsIndex), KORVANE_FIELD(T1PsDiv),
+    KORVANE_FIELD(T1ClockMode), KORVANE_FIELD(T1SyncMode), KORVANE_FIELD(T1OscEn), KORVANE_FIELD(T1FreqMHz),
+    KORVANE_FIELD(T1TimeUs), KORVANE_FIELD(T1ErrorUs), KORVANE_FIELD(T1RegHighText), KORVANE_FIELD(T1RegLowText),
+    KORVANE_FIELD(T2En), KORVANE_FIELD(T2Int), KORVANE_FIELD(T2PsIndex), KORVANE_FIELD(T2PostIndex),
+    KORVANE_FIELD(T2PsDiv), KORVANE_FIELD(T2FreqMHz), KORVANE_FIELD(T2TimeUs), KORVANE_FIELD(T2ErrorUs),
+    KORVANE_FIELD(T2RegText),
+    KORVANE_FIELD(Ccp1En), KORVANE_FIELD(Ccp2En), KORVANE_FIELD(Ccp1Int), KORVANE_FIELD(Ccp2Int),
+    KORVANE_FIELD(Ccp1Mode), KORVANE_FIELD(Ccp2Mode), KORVANE_FIELD(Ccp1M), KORVANE_FIELD(Ccp2M),
+    KORVANE_FIELD(Ccp1SubCode), KORVANE_FIELD(Ccp2SubCode), KORVANE_FIELD(Ccp1Y), KORVANE_FIELD(Ccp2Y),
+    KORVANE_FIELD(Ccp1X), KORVANE_FIELD(Ccp2X),
+    KORVANE_FIELD(SciEn), KORVANE_FIELD(SciTxEn), KORVANE_FIELD(SciRxEn), KORVANE_FIELD(SciSyncMode),
+    KORVANE_FIELD(SciTx9), KORVANE_FIELD(SciClockSource), KORVANE_FIELD(SciTxInt), KORVANE_FIELD(SciRxInt),
+    KORVANE_FIELD(SciContinuous), KORVANE_FIELD(SciSingleRx), KORVANE_FIELD(SciRx9), KORVANE_FIELD(SciHighSpeed),
+    KORVANE_FIELD(SciErrLimit), KORVANE_FIELD(SciBaud), KORVANE_FIELD(SciSpbrgText),
+};
+// clang-format on
+#undef KORVANE_FIELD
+
+// A 64-bit number is told from a single by this one key of an inline table.
+constexpr std::string_view kDoubleKey = "double";
+constexpr std::size_t kLargestFile = 1 << 20;
+
+// --- writing ---------------------------------------------------------------
+
+// A single as the double TOML stores: its shortest decimal form when that
+// reads back as the same single, so a hand editor sees 0.1 and not
+// 0.100000001490116.
+double StoredSingle(float value) {
+    if (!std::isfinite(value)) return value;
+    char buffer[64];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    double shortest = 0;
+    std::from_chars(buffer, end, shortest);
+    return static_cast<float>(shortest) == value && std::signbit(shortest) == std::signbit(value) ? shortest
+                                                                                                  : value;
+}
+
+void InsertValue(toml::table& table, std::string_view name, const SettingValue& value) {
+    const double number = value.toNumber().value_or(0);
+    switch (value.kind()) {
+        case SettingValue::Kind::Empty: {
+            toml::table empty;
+            empty.is_inline(true);
+            table.insert(name, std::move(empty));
+            break;
+        }
+        case SettingValue::Kind::Int16:
+            table.insert(name, static_cast<std::int64_t>(number));
+            break;
+        case SettingValue::Kind::Single:
+            table.insert(name, StoredSingle(static_cast<float>(number)));
+            break;
+        case SettingValue::Kind::Double: {
+            toml::table wrapped{{kDoubleKey, number}};
+            wrapped.is_inline(true);
+            table.insert(name, std::move(wrapped));
+            break;
+        }
+        case SettingValue::Kind::Flag:
+            table.insert(name, value.isTrue());
+            break;
+        case SettingValue::Kind::Text:
+            table.insert(name, value.toText());
+            break;
+    }
+}
+
+struct Inserter {
+    toml::table& table;
+    const S& settings;
+    std::string_view name;
+
+    void operator()(float S::*member) const { table.insert(name, StoredSingle(settings.*member)); }
+    void operator()(std::int16_t S::*member) const {
+        table.insert(name, static_cast<std::int64_t>(settings.*member));
+    }
+    void operator()(std::string S::*member) const { table.insert(name, settings.*member); }
+    void operator()(PinDirections S::*member) const {
+        toml::array pins;
+        for (std::int16_t pin : settings.*member) pins.push_back(static_cast<std::int64_t>(pin));
+        table.insert(name, std::move(pins));
+    }
+    void operator()(SettingValue S::*member) const { InsertValue(table, name, settings.*member); }
+};
+
+// --- reading ---------------------------------------------------------------
+
+int LineOf(const toml::source_region& region) {
+    return static_cast<int>(region.begin.line);
+}
+
+std::string KindName(const toml::node& node) {
+    switch (node.type()) {
+        case toml::node_type::table:
+            return "表";
+        case toml::node_type::array:
+            return "数组";
+        case toml::node_type::string:
+            return "文本";
+        case toml::node_type::integer:
+            return "整数";
+        case toml::node_type::floating_point:
+            return "小数";
+        case toml::node_type::boolean:
+            return "真假值";
+        default:
+            return "日期时间";
+    }
+}
+
+// Collects the earliest problem in the file, so the user fixes them in order.
+class Reader {
+public:
+    explicit Reader(std::string fileName) : fileName_(std::move(fileName)) {}
+
+    void fail(int line, std::string what) {
+        if (error_ && error_->line <= line) return;
+        error_ = ProjectError{fileName_, line, std::move(what)};
+    }
+    const std::optional<ProjectError>& error() const { return error_; }
+
+    void wrongKind(std::string_view name, const toml::node& node, std::string_view expected) {
+        fail(LineOf(node.source()),
+             "设置项" + std::string(name) + "应为" + std::string(expected) + "，不能是" + KindName(node));
+    }
+    void outOfRange(std::string_view name, const toml::node& node, const std::string& value,
+                    std::string_view range) {
+        fail(LineOf(node.source()),
+             "设置项" + std::string(name) + "的值" + value + "超出范围(" + std::string(range) + ")");
+    }
+
+    std::optional<std::int16_t> int16(std::string_view name, const toml::node& node) {
+        const auto* integer = node.as_integer();
+        if (!integer) {
+            wrongKind(name, node, "整数");
+            return std::nullopt;
+        }
+        const std::int64_t value = integer->get();
+        if (value < std::numeric_limits<std::int16_t>::min() ||
+            value > std::numeric_limits<std::int16_t>::max()) {
+            outOfRange(name, node, std::to_string(value), "-32768到32767");
+            return std::nullopt;
+        }
+        return static_cast<std::int16_t>(value);
+    }
+
+    // A decimal (or a whole number, as a hand editor may write it).
+    std::optional<double> number(std::string_view name, const toml::node& node, std::string_view expected) {
+        if (const auto* real = node.as_floating_point()) return real->get();
+        if (const auto* integer = node.as_integer()) return static_cast<double>(integer->get());
+        wrongKind(name, node, expected);
+        return std::nullopt;
+    }
+
+    std::optional<float> single(std::string_view name, const toml::node& node, std::string_view expected) {
+        const auto value = number(name, node, expected);
+        if (!value) return std::nullopt;
+        // Infinity and NaN stay as they are; only a finite value can be too large.
+        if (std::isfinite(*value) && !FitInSingle(*value)) {
+            std::ostringstream text;
+            text << *value;
+            outOfRange(name, node, text.str(), "单精度数");
+            return std::nullopt;
+        }
+        return static_cast<float>(*value);
+    }
+
+    std::optional<SettingValue> value(std::string_view name, const toml::node& node) {
+        static constexpr std::string_view kExpected = "真假值、整数、小数、文本、{}或{ double = 小数 }";
+        switch (node.type()) {
+            case toml::node_type::boolean:
+                return SettingValue(node.as_boolean()->get());
+            case toml::node_type::integer: {
+                const auto number = int16(name, node);
+                return number ? std::optional<SettingValue>(*number) : std::nullopt;
+            }
+            case toml::node_type::floating_point: {
+                const auto number = single(name, node, kExpected);
+                return number ? std::optional<SettingValue>(*number) : std::nullopt;
+            }
+            case toml::node_type::string:
+                return SettingValue(node.as_string()->get());
+            case toml::node_type::table: {
+                const auto& table = *node.as_table();
+                if (table.empty()) return SettingValue();
+                const auto* inner = table.get(kDoubleKey);
+                if (table.size() == 1 && inner) {
+                    const auto number = this->number(name, *inner, "小数");
+                    return number ? std::optional<SettingValue>(*number) : std::nullopt;
+                }
+                break;
+            }
+            default:
+                break;
+        }
+        wrongKind(name, node, kExpected);
+        return std::nullopt;
+    }
+
+private:
+    std::string fileName_;
+    std::optional<ProjectError> error_;
+};
+
+struct Assigner {
+    Reader& reader;
+    S& settings;
+    std::string_view name;
+    const toml::node& node;
+
+    void operator()(float S::*member) const {
+        if (const auto v = reader.single(name, node, "小数")) settings.*member = *v;
+    }
+    void operator()(std::int16_t S::*member) const {
+        if (const auto v = reader.int16(name, node)) settings.*member = *v;
+    }
+    void operator()(std::string S::*member) const {
+        if (const auto* text = node.as_string())
+            settings.*member = text->get();
+        else
+            reader.wrongKind(name, node, "文本");
+    }
+    void operator()(PinDirections S::*member) const {
+        const auto* pins = node.as_array();
+        if (!pins || pins->size() != std::tuple_size_v<PinDirections>) {
+            reader.fail(LineOf(node.source()), "设置项" + std::string(name) + "应为8个整数的数组(引脚0到7)");
+            return;
+        }
+        for (std::size_t i = 0; i < pins->size(); ++i) {
+            if (const auto v = reader.int16(name, *pins->get(i))) (settings.*member)[i] = *v;
+        }
+    }
+    void operator()(SettingValue S::*member) const {
+        if (auto v = reader.value(name, node)) settings.*member = std::move(*v);
+    }
+};
+
+const Field* FindField(std::string_view name) {
+    for (const Field& field : kFields)
+        if (field.name == name) return &field;
+    return nullptr;
+}
+
+void ReadHeader(Reader& reader, const toml::table& header) {
+    // A newer file may be shaped in ways this program cannot know: its version
+    // is all that is said about it.
+    if (const auto* version = header.get_as<std::int64_t>("format");
+        version && version->get() > project_file::kFormatVersion) {
+        reader.fail(LineOf(version->source()), "工程文件的格式版本" + std::to_string(version->get()) +
+                                                   "比本程序新，本程序只能读取版本" +
+                                                   std::to_string(project_file::kFormatVersion));
+        return;
+    }
+    for (auto&& [key, node] : header) {
+        if (key.str() == "format") {
+            const auto* version = node.as_integer();
+            if (!version) {
+                reader.wrongKind("format", node, "整数");
+            } else if (version->get() < 1) {
+                reader.fail(LineOf(node.source()), "无效的格式版本" + std::to_string(version->get()));
+            }
+        } else if (key.str() == "chip") {
+            const auto* chip = node.as_string();
+            if (!chip)
+                reader.wrongKind("chip", node, "文本");
+            else if (chip->get() != project_file::kChipFamily)
+                reader.fail(LineOf(node.source()), "不支持的芯片系列\"" + chip->get() + "\"，只支持" +
+                                                       std::string(project_file::kChipFamily));
+        } else {
+            reader.fail(LineOf(key.source()), "表头中有未知的项" + std::string(key.str()));
+        }
+    }
+    for (std::string_view required : {"format", "chip"}) {
+        if (!header.contains(required))
+            reader.fail(LineOf(header.source()), "表头[korvane]缺少" + std::string(required));
+    }
+}
+
+}  // namespace
+
+std::string ProjectError::text() const {
+    return file + ":" + (line > 0 ? std::to_string(line) + ":" : std::string()) + " " + what;
+}
+
+ProjectReadResult ParseProject(std::string_view text, const std::string& fileName) {
+    toml::table root;
+    try {
+        root = toml::parse(text, fileName);
+    } catch (const toml::parse_error& error) {
+        return ProjectError{fileName, LineOf(error.source()),
+                            "TOML格式错误：" + std::string(error.description())};
+    }
+
+    Reader reader(fileName);
+    const auto* header = root.get_as<toml::table>(project_file::kHeaderTable);
+    if (!header) {
+        reader.fail(1, "缺少表头[korvane]，这不是Korvane工程文件");
+        return *reader.error();
+    }
+    ReadHeader(reader, *header);
+    // A newer or foreign file is refused before its settings are judged.
+    if (reader.error()) return *reader.error();
+
+    ProjectSettings settings;
+    for (auto&& [key, node] : root) {
+        if (key.str() == project_file::kHeaderTable) continue;
+        if (key.str() != project_file::kSettingsTable) {
+            reader.fail(LineOf(key.source()), "未知的表或项" + std::string(key.str()));
+            continue;
+        }
+        const auto* table = node.as_table();
+        if (!table) {
+            reader.wrongKind(project_file::kSettingsTable, node, "表");
+            continue;
+        }
+        for (auto&& [name, value] : *table) {
+            const Field* field = FindField(name.str());
+            if (!field) {
+                reader.fail(LineOf(name.source()), "未知的设置项" + std::string(name.str()));
+                continue;
+            }
+            std::visit(Assigner{reader, settings, field->name, value}, field->member);
+        }
+    }
+    if (reader.error()) return *reader.error();
+    return settings;
+}
+
+ProjectReadResult ReadProjectFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return ProjectError{path, 0, "无法读取文件：" + std::string(std::strerror(errno))};
+    std::string text;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            return ProjectError{path, 0, "无法读取文件：" + std::string(std::strerror(error))};
+        }
+        if (n == 0) break;
+        text.append(buffer, static_cast<std::size_t>(n));
+        if (text.size() > kLargestFile) {
+            ::close(fd);
+            return ProjectError{path, 0, "文件太大，不是Korvane工程文件"};
+        }
+    }
+    ::close(fd);
+    return ParseProject(text, path);
+}
+
+std::string ProjectText(const ProjectSettings& settings) {
+    toml::table root;
+    root.insert(project_file::kHeaderTable, toml::table{{"format", project_file::kFormatVersion},
+                                                        {"chip", std::string(project_file::kChipFamily)}});
+    toml::table table;
+    for (const Field& field : kFields) std::visit(Inserter{table, settings, field.name}, field.member);
+    root.insert(project_file::kSettingsTable, std::move(table));
+    std::ostringstream out;
+    out << toml::toml_formatter(root, toml::format_flags::allow_unicode_strings) << '\n';
+    return out.str();
+}
+
+std::string WriteProjectFile(const std::string& path, const ProjectSettings& settings) {
+    return ReplaceFileContents(path, ProjectText(settings));
+}
+
+}  // namespace korvane

@@ -1,0 +1,64 @@
+#include "qt/document_opener.h"
+
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace korvane {
+
+const char* const kDocumentOpenProblemTitle = "无法打开帮助";
+
+namespace {
+
+// The Debian packages that let the desktop open a file by its type.
+struct Tool {
+    const char* program;
+    const char* package;
+};
+constexpr Tool kDesktopTools[] = {{"xdg-open", "xdg-utils"}, {"xdg-mime", "xdg-utils"}, {"file", "file"}};
+
+// Viewers worth naming for the documents this program opens.
+constexpr struct {
+    const char* mimeType;
+    const char* package;
+} kViewerPackages[] = {{"application/vnd.ms-htmlhelp", "xchm"}};
+
+std::string InstallHint(const std::string& package) {
+    return "请安装软件包 " + package + "，例如：\rsudo apt-get install " + package;
+}
+
+std::string DefaultApplication(const QString& xdgMime, const QString& mimeType) {
+    QProcess query;
+    query.start(xdgMime, {"query", "default", mimeType});
+    if (!query.waitForFinished(10000)) {
+        query.kill();
+        query.waitForFinished();
+        return {};
+    }
+    return query.readAllStandardOutput().trimmed().toStdString();
+}
+
+}  // namespace
+
+std::string DocumentOpenProblem(const QString& path) {
+    const std::string shownPath = path.toStdString();
+    if (!QFileInfo(path).isFile()) return "找不到帮助文件 " + shownPath + "\r请重新安装Korvane。";
+    for (const Tool& tool : kDesktopTools) {
+        if (QStandardPaths::findExecutable(tool.program).isEmpty())
+            return "缺少打开文件所需的程序 " + std::string(tool.program) + "。\r" + InstallHint(tool.package);
+    }
+    const QString mimeType = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension).name();
+    if (!DefaultApplication(QStandardPaths::findExecutable("xdg-mime"), mimeType).empty()) return {};
+    std::string text = "没有找到可以打开 " + QFileInfo(path).fileName().toStdString() + " 的程序。";
+    for (const auto& viewer : kViewerPackages)
+        if (mimeType == QLatin1String(viewer.mimeType)) text += "\r" + InstallHint(viewer.package);
+    return text;
+}
+
+bool OpenWithDesktop(const QString& path) {
+    return QProcess::startDetached(QStandardPaths::findExecutable("xdg-open"), {path},
+                                   QFileInfo(path).absolutePath());
+}
+
+}  // namespace korvane

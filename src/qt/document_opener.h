@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+namespace korvane {
+
+// What keeps the desktop from showing a document with its registered viewer,
+// as a message for the user (lines separated by "\r"); empty when nothing
+// does. The desktop opens documents through xdg-open, which reports nothing
+// to the program when the file or its viewer is missing.
+std::string DocumentOpenProblem(const QString& path);
+
+// Title of the box that shows such a problem.
+extern const char* const kDocumentOpenProblemTitle;
+
+// Hands the document to xdg-open, with the document's folder as the working
+// folder. Returns false when xdg-open could not be started.
+bool OpenWithDesktop(const QString& path);
+
+}  // namespace korvane

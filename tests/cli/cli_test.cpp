@@ -1,0 +1,387 @@
+// The two command-line tools run as real processes: their output, their
+// messages and their exit status, byte for byte.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "../core/sample_settings.h"
+#include "generator/source_assembly.h"
+#include "platform/legacy_text_file.h"
+#include "project/project_file.h"
+
+extern char** environ;
+
+namespace korvane {
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool Exists(const std::string& path) {
+    return ::access(path.c_str(), F_OK) == 0;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A folder of this process's own: ctest runs each test as a process of its
+// own, two at a time.
+std::string Temp(const std::string& name) {
+    struct Folder {
+        std::string path = testing::TempDir() + "korvane_cli_" + std::to_string(::getpid()) + "/";
+        Folder() { std::filesystem::create_directories(path); }
+        ~Folder() { std::filesystem::remove_all(path); }
+    };
+    static const Folder folder;
+    return folder.path + name;
+}
+
+// Runs a tool with standard output and error caught in files.
+ToolRun RunTool(const std::string& tool, const std::vector<std::string>& args) {
+    const std::string out = Temp("stdout"), err = Temp("stderr");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<char*> argv{const_cast<char*>(tool.c_str())};
+    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    ToolRun run;
+    pid_t pid;
+    if (posix_spawn(&pid, tool.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    run.out = ReadFile(out);
+    run.err = ReadFile(err);
+    return run;
+}
+
+ToolRun Gen(const std::vector<std::string>& args) {
+    return RunTool(KORVANE_GEN, args);
+}
+ToolRun Calc(const std::vector<std::string>& args) {
+    return RunTool(KORVANE_CALC, args);
+}
+
+std::string EverySectionProject() {
+    const std::string path = Temp("every.kvp");
+    WriteFile(path, ProjectText(EverythingOn()));
+    return path;
+}
+
+TEST(KorvaneGen, WritesWhatTheGenerateCommandGives) {
+    const std::string project = EverySectionProject();
+    const std::string withComments = AssembleSource(EverythingOn(), true);
+    const std::string gbk = EncodeGbk(withComments).bytes;
+    const std::string file = Temp("every.c");
+    struct Case {
+        std::vector<std::string> args;
+        std::string expected;  // on standard output, or in `file` with -o
+    };
+    const Case cases[] = {
+        {{project}, withComments},
+        {{"--comments", project}, withComments},
+        {{"--no-comments", project}, AssembleSource(EverythingOn(), false)},
+        {{"--encoding", "gbk", project}, gbk},
+        {{"-o", file, project}, gbk},
+        {{"--encoding", "utf-8", "-o", file, project}, withComments},
+    };
+    for (const auto& c : cases) {
+        std::remove(file.c_str());
+        const ToolRun run = Gen(c.args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        const bool toFile = std::find(c.args.begin(), c.args.end(), "-o") != c.args.end();
+        EXPECT_EQ(toFile ? ReadFile(file) : run.out, c.expected) << c.args.front();
+        if (toFile) {
+            EXPECT_EQ(run.out, "");
+        }
+    }
+}
+
+TEST(KorvaneGen, GbkFilesCarryTheKnownBytes) {
+    const std::string file = Temp("bytes.c");
+    ASSERT_EQ(Gen({"-o", file, EverySectionProject()}).status, 0);
+    // "//端口I/O定义子程序" as GBK, and CR LF line ends.
+    const std::string comment =
+        "\x2f\x2f\xb6\xcb\xbf\xda\x49\x2f\x4f\xb6\xa8\xd2\xe5\xd7\xd3\xb3\xcc\xd0\xf2\r\n";
+    const std::string bytes = ReadFile(file);
+    EXPECT_NE(bytes.find(comment), std::string::npos);
+    EXPECT_EQ(bytes.rfind("#include<pic.h>\r\n\r\n", 0), 0u);
+}
+
+TEST(KorvaneGen, DefaultsPrintsACompleteProjectOfTheDefaults) {
+    const ToolRun run = Gen({"--defaults"});
+    ASSERT_EQ(run.status, 0);
+    const auto read = ParseProject(run.out, "defaults.kvp");
+    ASSERT_TRUE(std::holds_alternative<ProjectSettings>(read));
+    EXPECT_EQ(std::get<ProjectSettings>(read), ProjectSettings{});
+    EXPECT_NE(run.out.find("T0PsDiv = 2\n"), std::string::npos);
+}
+
+TEST(KorvaneGen, BadInputWritesNothingAndExitsWithTwo) {
+    const std::string bad = Temp("bad.kvp");
+    WriteFile(bad, "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\nT9En = true\n");
+    const std::string newer = Temp("newer.kvp");
+    WriteFile(newer, "[korvane]\nformat = 7\nchip = \"PIC16F87x\"\n");
+    const std::string emoji = Temp("emoji.kvp");
+    WriteFile(emoji,
+              "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\nSciBaud = \"96😀\"\nSciEn = 1\n");
+    const std::string out = Temp("never.c");
+    struct Case {
+        std::string project;
+        std::string err;
+    };
+    const Case cases[] = {
+        {bad, bad + ":5: 未知的设置项T9En\n"},
+        {newer, newer + ":2: 工程文件的格式版本7比本程序新，本程序只能读取版本1\n"},
+        {Temp("missing.kvp"), Temp("missing.kvp") + ": 无法读取文件：No such file or directory\n"},
+        {emoji, emoji + ": GBK cannot hold these characters of the text: 😀(U+1F600)\n"},
+    };
+    for (const auto& c : cases) {
+        std::remove(out.c_str());
+        const ToolRun run = Gen({"-o", out, c.project});
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(run.out, "");
+        EXPECT_FALSE(Exists(out)) << c.project;
+    }
+    // An existing output file stays as it was.
+    WriteFile(out, "old");
+    EXPECT_EQ(Gen({"-o", out, bad}).status, 2);
+    EXPECT_EQ(ReadFile(out), "old");
+    std::remove(out.c_str());
+}
+
+TEST(KorvaneGen, UsageErrorsExitWithTwoAndHelpWithZero) {
+    const std::string project = EverySectionProject();
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"--frobnicate", project},
+        {project, project},
+        {"--encoding", "latin1", project},
+        {"--encoding"},
+        {"-o"},
+        {"--defaults", project},
+        {"--defaults", "--encoding", "gbk"},
+    };
+    for (const auto& args : cases) {
+        const ToolRun run = Gen(args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.rfind("korvane-gen: ", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find("Usage: korvane-gen"), std::string::npos);
+    }
+    const ToolRun help = Gen({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: korvane-gen", 0), 0u);
+}
+
+struct CalcCase {
+    std::vector<std::string> args;
+    int status;
+    std::string out;
+    std::string err;
+};
+
+void ExpectCalc(const std::vector<CalcCase>& cases) {
+    for (const auto& c : cases) {
+        const ToolRun run = Calc(c.args);
+        std::string call;
+        for (const auto& arg : c.args) call += arg + " ";
+        EXPECT_EQ(run.status, c.status) << call;
+        EXPECT_EQ(run.out, c.out) << call;
+        EXPECT_EQ(run.err, c.err) << call;
+    }
+}
+
+TEST(KorvaneCalc, TimerExamplesOfTheDialogs) {
+    ExpectCalc({
+        {{"timer0", "--mhz", "4", "--us", "100"}, 0, "start=0xCE max=512 min=2.000 error=0.000\n", ""},
+        {{"timer0", "--mhz", "4", "--us", "256"}, 0, "start=0x80 max=512 min=2.000 error=0.000\n", ""},
+        {{"timer0", "--mhz", "4", "--us", "251"}, 0, "start=0x82 max=512 min=2.000 error=-1.000\n", ""},
+        {{"timer0", "--mhz", "4", "--us", "482"}, 0, "start=0x0F max=512 min=2.000 error=0.000\n", ""},
+        {{"timer0", "--mhz", "4", "--us", "100", "--prescaler", "1"},
+         0,
+         "start=0x9C max=256 min=1.000 error=0.000\n",
+         ""},
+        {{"timer1", "--mhz", "4", "--us", "256"},
+         0,
+         "start=0xFF00 max=65536 min=1.000 error=0.000 high=0xFF low=0x00\n",
+         ""},
+        {{"timer1", "--mhz", "4", "--us", "50000"},
+         0,
+         "start=0x3CB0 max=65536 min=1.000 error=0.000 high=0x3C low=0xB0\n",
+         ""},
+        {{"timer1", "--mhz", "4", "--us", "500000", "--prescaler", "8"},
+         0,
+         "start=0xBDC max=524288 min=8.000 error=0.000 high=0x0B low=0xDC\n",
+         ""},
+        {{"timer1", "--mhz", "4", "--us", "65530"},
+         0,
+         "start=0x06 max=65536 min=1.000 error=0.000 high=0x00 low=0x06\n",
+         ""},
+        {{"timer2", "--mhz", "4", "--us", "256"}, 0, "start=0x00 max=256 min=1.000 error=0.000\n", ""},
+        {{"timer2", "--mhz", "4", "--us", "1000", "--prescaler", "4"},
+         0,
+         "start=0x06 max=1024 min=4.000 error=0.000\n",
+         ""},
+        {{"timer2", "--mhz", "20", "--us", "800", "--prescaler", "16"},
+         0,
+         "start=0x06 max=819 min=3.200 error=0.000\n",
+         ""},
+        // No grouping in the C locale's read-outs.
+        {{"timer0", "--mhz", "4", "--us", "2048", "--prescaler", "256"},
+         0,
+         "start=0xF8 max=65536 min=256.000 error=0.000\n",
+         ""},
+    });
+}
+
+TEST(KorvaneCalc, AllPrescalersListEveryRatioOrItsRange) {
+    ExpectCalc({
+        {{"timer2", "--mhz", "4", "--us", "1000", "--all-prescalers"},
+         0,
+         "1:1 4M频率在1:1分频设置下的定时范围为1.000-256uS\n"
+         "1:4 start=0x06 max=1024 min=4.000 error=0.000\n"
+         "1:16 start=0xC2 max=4096 min=16.000 error=8.000\n",
+         ""},
+        {{"timer1", "--mhz", "4", "--us", "70000", "--all-prescalers"},
+         0,
+         "1:1 4M频率在1:1分频设置下的定时范围为1.000-65536uS\n"
+         "1:2 start=0x7748 max=131072 min=2.000 error=0.000 high=0x77 low=0x48\n"
+         "1:4 start=0xBBA4 max=262144 min=4.000 error=0.000 high=0xBB low=0xA4\n"
+         "1:8 start=0xDDD2 max=524288 min=8.000 error=0.000 high=0xDD low=0xD2\n",
+         ""},
+    });
+    const ToolRun timer0 = Calc({"timer0", "--mhz", "4", "--us", "600", "--all-prescalers"});
+    EXPECT_EQ(timer0.status, 0);
+    EXPECT_EQ(timer0.out.substr(0, timer0.out.find('\n', timer0.out.find('\n') + 1) + 1),
+              "1:1 4M频率在1:1分频设置下的定时范围为1.000-256uS\n1:2 "
+              "4M频率在1:2分频设置下的定时范围为2.000-512uS\n");
+    EXPECT_NE(timer0.out.find("\n1:256 start=0xFE "), std::string::npos);
+}
+
+TEST(KorvaneCalc, TheThreeFailureMessagesOfTheTimerCalculator) {
+    const std::string input =
+        "输入数据不正确\n你还没有输入必要的数值(定时值或晶振/外部频率),\n"
+        "或者输入的数据格式不正确(写了两个以上的小数点).\n请更正你的以上错误.谢谢！\n";
+    ExpectCalc({
+        {{"timer0", "--mhz", "0", "--us", "100"},
+         1,
+         "",
+         "晶振频率设置错误\n晶振或外部输入的频率应大于0，请重新设置。谢谢！\n"},
+        {{"timer0", "--mhz", "4", "--us", "600"},
+         1,
+         "",
+         "超出定时范围\n超出定时范围，请重新输入定时时间或晶体/"
+         "外部频率\n4M频率在1:2分频设置下的定时范围为2.000-512uS\n"},
+        {{"timer2", "--mhz", "4", "--us", "300"},
+         1,
+         "",
+         "超出定时范围\n超出定时范围，请重新输入定时时间或晶体/"
+         "外部频率\n4M频率在1:1分频设置下的定时范围为1.000-256uS\n"},
+        {{"timer1", "--mhz", "4", "--us", "1.2.3"}, 1, "", input},
+        {{"timer1", "--mhz", ".", "--us", "100"}, 1, "", input},
+        {{"timer0", "--mhz", "0", "--us", "100", "--all-prescalers"},
+         1,
+         "",
+         "晶振频率设置错误\n晶振或外部输入的频率应大于0，请重新设置。谢谢！\n"},
+    });
+}
+
+TEST(KorvaneCalc, BaudTablesOfTheCalculator) {
+    ExpectCalc({
+        {{"baud", "--mhz", "4", "--mode", "async-high"},
+         0,
+         "19200 0x0C 19230.76923\n9600 0x19 9615.38462\n4800 0x33 4807.69231\n2400 0x67 2403.84615\n"
+         "1200 0xCF 1201.92308\nchosen 1200 0xCF\n",
+         ""},
+        {{"baud", "--mhz", "4", "--mode", "async-low"},
+         0,
+         "4800 0x0C 4807.69231\n2400 0x19 2403.84615\n1200 0x33 1201.92308\n600 0x67 600.96154\n"
+         "300 0xCF 300.48077\nchosen 300 0xCF\n",
+         ""},
+        {{"baud", "--mhz", "4", "--mode", "sync"},
+         0,
+         "38400 0x19 38461.53846\n19200 0x33 19230.76923\n9600 0x67 9615.38462\n4800 0xCF 4807.69231\n"
+         "chosen 4800 0xCF\n",
+         ""},
+        {{"baud", "--mhz", "20", "--mode", "async-high"},
+         0,
+         "19200 0x40 19230.76923\n9600 0x81 9615.38462\nchosen 9600 0x81\n",
+         ""},
+        {{"baud", "--mhz", "11.0592", "--mode", "async-high", "--error", "0"},
+         0,
+         "38400 0x11 38400.00000\n28800 0x17 28800.00000\n19200 0x23 19200.00000\n14400 0x2F 14400.00000\n"
+         "9600 0x47 9600.00000\n4800 0x8F 4800.00000\nchosen 4800 0x8F\n",
+         ""},
+        {{"baud", "--mhz", "4", "--mode", "async-high", "--error", "2"},
+         0,
+         "19200 0x0C 19230.76923\n9600 0x19 9615.38462\n4800 0x33 4807.69231\n2400 0x66 2427.18447\n"
+         "1200 0xCC 1219.51220\nchosen 1200 0xCC\n",
+         ""},
+        {{"baud", "--mhz", "4", "--mode", "async-high", "--error", "0"}, 0, "chosen none\n", ""},
+    });
+    const ToolRun low = Calc({"baud", "--mhz", "3.6864", "--mode", "async-low"});
+    EXPECT_EQ(low.out.substr(low.out.find("\n300 ") + 1), "300 0xBF 300.00000\nchosen 300 0xBF\n");
+}
+
+TEST(KorvaneCalc, UsageErrorsExitWithTwoAndHelpWithZero) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"timer3", "--mhz", "4", "--us", "1"},
+        {"timer0", "--mhz", "4"},
+        {"timer0", "--mhz", "4", "--us"},
+        {"timer0", "--mhz", "4", "--us", "1", "--us", "2"},
+        {"timer0", "--mhz", "4", "--us", "100", "--prescaler", "3"},
+        {"timer1", "--mhz", "4", "--us", "100", "--prescaler", "16"},
+        {"timer2", "--mhz", "4", "--us", "100", "--prescaler", "2"},
+        {"timer0", "--mhz", "4", "--us", "100", "--prescaler", "2", "--all-prescalers"},
+        {"timer0", "--mhz", "4", "--us", "100", "--mode", "sync"},
+        {"baud", "--mhz", "4"},
+        {"baud", "--mhz", "4", "--mode", "fast"},
+        {"baud", "--mhz", "four", "--mode", "sync"},
+        {"baud", "--mhz", "4", "--mode", "sync", "--error", "1.2.3"},
+        {"baud", "--mhz", "3000", "--mode", "sync"},
+    };
+    for (const auto& args : cases) {
+        const ToolRun run = Calc(args);
+        EXPECT_EQ(run.status, 2) << (args.empty() ? "" : args.front());
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.rfind("korvane-calc: ", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find("Usage: korvane-calc"), std::string::npos);
+    }
+    for (const auto& args : std::vector<std::vector<std::string>>{{"--help"}, {"baud", "--help"}}) {
+        const ToolRun help = Calc(args);
+        EXPECT_EQ(help.status, 0);
+        EXPECT_EQ(help.out.rfind("Usage: korvane-calc", 0), 0u);
+    }
+}
+
+}  // namespace
+}  // namespace korvane

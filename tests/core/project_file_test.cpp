@@ -1,0 +1,228 @@
+#include "project/project_file.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <variant>
+
+#include "generator/source_assembly.h"
+#include "random_settings.h"
+#include "sample_settings.h"
+
+namespace korvane {
+namespace {
+
+// Equal down to the bits: the same kind, -0 apart from 0; any NaN matches any NaN.
+bool SameNumber(double a, double b) {
+    if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+bool SameValue(const SettingValue& a, const SettingValue& b) {
+    if (a.kind() != b.kind()) return false;
+    if (a.isText()) return a.toText() == b.toText();
+    return SameNumber(*a.toNumber(), *b.toNumber());
+}
+
+testing::AssertionResult SameSettings(const ProjectSettings& a, const ProjectSettings& b) {
+    for (auto field : kValueFields)
+        if (!SameValue(a.*field, b.*field))
+            return testing::AssertionFailure() << a.*field << " became " << b.*field;
+    for (auto field : kSingleFields)
+        if (!SameNumber(a.*field, b.*field))
+            return testing::AssertionFailure() << a.*field << " became " << b.*field;
+    for (auto field : kInt16Fields)
+        if (a.*field != b.*field) return testing::AssertionFailure() << a.*field << " became " << b.*field;
+    for (auto field : kTextFields)
+        if (a.*field != b.*field) return testing::AssertionFailure() << a.*field << " became " << b.*field;
+    for (auto field : kPinFields)
+        if (a.*field != b.*field) return testing::AssertionFailure() << "pin directions differ";
+    return testing::AssertionSuccess();
+}
+
+ProjectReadResult RoundTrip(const ProjectSettings& settings) {
+    return ParseProject(ProjectText(settings), "round.kvp");
+}
+
+TEST(ProjectFile, RandomRecordsComeBackFieldByFieldKindIncluded) {
+    RandomSettings random(20261207);
+    // Texts a TOML writer must escape or quote with care.
+    const char* const kAwkward[] = {"a\r\nb", "'''", "\"\"\"", "\x01\x7f", "中文\t", "#[x]", "\\u0041", " "};
+    for (int i = 0; i < 2000; ++i) {
+        ProjectSettings settings = random.Next();
+        settings.T0RegText = kAwkward[i % std::size(kAwkward)];
+        settings.SciErrLimit = kAwkward[(i + 3) % std::size(kAwkward)];
+        const auto read = RoundTrip(settings);
+        ASSERT_TRUE(std::holds_alternative<ProjectSettings>(read))
+            << std::get<ProjectError>(read).text() << "\n"
+            << ProjectText(settings);
+        ASSERT_TRUE(SameSettings(settings, std::get<ProjectSettings>(read))) << ProjectText(settings);
+    }
+}
+
+TEST(ProjectFile, DefaultsAndTheEverySectionSampleComeBackEqual) {
+    for (const ProjectSettings& settings : {ProjectSettings{}, EverythingOn()}) {
+        const auto read = RoundTrip(settings);
+        ASSERT_TRUE(std::holds_alternative<ProjectSettings>(read));
+        EXPECT_EQ(std::get<ProjectSettings>(read), settings);
+    }
+}
+
+constexpr const char* kHeader = "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n";
+
+TEST(ProjectFile, AFileWithSomeKeysTakesTheDefaultsForTheRest) {
+    const auto read =
+        ParseProject(std::string(kHeader) + "[settings]\nT2En = true\nT2Int = -1\n", "some.kvp");
+    ASSERT_TRUE(std::holds_alternative<ProjectSettings>(read));
+    ProjectSettings expected;
+    expected.T2En = true;
+    expected.T2Int = -1;
+    EXPECT_EQ(std::get<ProjectSettings>(read), expected);
+    EXPECT_TRUE(std::holds_alternative<ProjectSettings>(ParseProject(kHeader, "header-only.kvp")));
+}
+
+// Written by hand in the syntax the README documents: the every-section sample.
+constexpr const char* kHandWritten = R"(# Every section on
+[korvane]
+format = 1
+chip = "PIC16F87x"
+
+[settings]
+PortCUsed = 1
+PortCDir = [0, 0, 1, 0, 0, 0, 0, 0]
+T0En = true
+T0Int = -1
+T0TimeUs = 100.0
+T0RegText = "0xCE"
+T1En = true
+T1Int = -1
+T1TimeUs = 1e3
+T1RegHighText = "0xFC"
+T1RegLowText = "0x18"
+T2En = true
+T2Int = -1
+T2RegText = "0x00"
+Ccp1En = true
+Ccp1Int = -1
+Ccp1M = 4
+Ccp2En = true
+Ccp2Int = -1
+Ccp2Mode = 2
+Ccp2M = 12
+SciEn = 1
+SciTxInt = 1
+SciRxInt = 1
+SciSpbrgText = "0xCF"
+SciBaud = "1200"
+)";
+
+TEST(ProjectFile, AHandWrittenFileReproducesTheKnownSourceByteForByte) {
+    const auto read = ParseProject(kHandWritten, "hand.kvp");
+    ASSERT_TRUE(std::holds_alternative<ProjectSettings>(read)) << std::get<ProjectError>(read).text();
+    EXPECT_EQ(std::get<ProjectSettings>(read), EverythingOn());
+    for (bool comments : {true, false})
+        EXPECT_EQ(AssembleSource(std::get<ProjectSettings>(read), comments),
+                  AssembleSource(EverythingOn(), comments));
+}
+
+TEST(ProjectFile, TheKindsOfAValueAreSpeltAsDocumented) {
+    const auto read = ParseProject(std::string(kHeader) +
+                                       "[settings]\nT0En = false\nT0PsIndex = 3\nT0FreqMHz = 3.6864\n"
+                                       "T0TimeUs = \"1.2.3\"\nT1PsDiv = { double = 8.0 }\nCcp1M = {}\n",
+                                   "kinds.kvp");
+    ASSERT_TRUE(std::holds_alternative<ProjectSettings>(read));
+    const auto& s = std::get<ProjectSettings>(read);
+    EXPECT_EQ(s.T0En, SettingValue(false));
+    EXPECT_EQ(s.T0PsIndex, SettingValue(3));
+    EXPECT_EQ(s.T0FreqMHz, SettingValue(3.6864f));
+    EXPECT_EQ(s.T0TimeUs, SettingValue("1.2.3"));
+    EXPECT_EQ(s.T1PsDiv, SettingValue(8.0));
+    EXPECT_EQ(s.Ccp1M, SettingValue());
+}
+
+TEST(ProjectFile, BadFilesNameTheFileTheLineAndWhatIsWrong) {
+    const std::string h = kHeader;  // lines 1 to 3
+    struct Case {
+        std::string text;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"[settings]\nT0En = true\n", "bad.kvp:1: 缺少表头[korvane]，这不是Korvane工程文件"},
+        {"[korvane]\nformat = 2\nchip = \"PIC16F87x\"\n",
+         "bad.kvp:2: 工程文件的格式版本2比本程序新，本程序只能读取版本1"},
+        {"[korvane]\nformat = 0\nchip = \"PIC16F87x\"\n", "bad.kvp:2: 无效的格式版本0"},
+        {"[korvane]\nformat = \"1\"\nchip = \"PIC16F87x\"\n", "bad.kvp:2: 设置项format应为整数，不能是文本"},
+        {"[korvane]\nformat = 1\nchip = \"PIC18F\"\n",
+         "bad.kvp:3: 不支持的芯片系列\"PIC18F\"，只支持PIC16F87x"},
+        {"[korvane]\nformat = 1\n", "bad.kvp:1: 表头[korvane]缺少chip"},
+        {"[korvane]\nformat = 1\nchip = \"PIC16F87x\"\nauthor = \"x\"\n",
+         "bad.kvp:4: 表头中有未知的项author"},
+        {h + "[extra]\n", "bad.kvp:4: 未知的表或项extra"},
+        {"settings = 1\n" + h, "bad.kvp:1: 设置项settings应为表，不能是整数"},
+        {h + "[settings]\nT0Foo = 1\n", "bad.kvp:5: 未知的设置项T0Foo"},
+        {h + "[settings]\nT0Int = \"-1\"\n", "bad.kvp:5: 设置项T0Int应为整数，不能是文本"},
+        {h + "[settings]\nT0Int = 70000\n", "bad.kvp:5: 设置项T0Int的值70000超出范围(-32768到32767)"},
+        {h + "[settings]\nT0PsIndex = -32769\n",
+         "bad.kvp:5: 设置项T0PsIndex的值-32769超出范围(-32768到32767)"},
+        {h + "[settings]\nCrystalMHz = 1e39\n", "bad.kvp:5: 设置项CrystalMHz的值1e+39超出范围(单精度数)"},
+        {h + "[settings]\nCrystalMHz = true\n", "bad.kvp:5: 设置项CrystalMHz应为小数，不能是真假值"},
+        {h + "[settings]\nSciBaud = 1200\n", "bad.kvp:5: 设置项SciBaud应为文本，不能是整数"},
+        {h + "[settings]\nPortADir = [0, 1]\n", "bad.kvp:5: 设置项PortADir应为8个整数的数组(引脚0到7)"},
+        {h + "[settings]\nPortADir = [0, 0, 0, 0, 1.5, 0, 0, 0]\n",
+         "bad.kvp:5: 设置项PortADir应为整数，不能是小数"},
+        {h + "[settings]\nT0En = 1979-05-27\n",
+         "bad.kvp:5: 设置项T0En应为真假值、整数、小数、文本、{}或{ double = 小数 }，不能是日期时间"},
+        {h + "[settings]\nT1PsDiv = { single = 1.0 }\n",
+         "bad.kvp:5: 设置项T1PsDiv应为真假值、整数、小数、文本、{}或{ double = 小数 }，不能是表"},
+        {h + "[settings]\nT1PsDiv = { double = \"8\" }\n", "bad.kvp:5: 设置项T1PsDiv应为小数，不能是文本"},
+        // The earliest problem is the one reported.
+        {h + "[settings]\nT0Int = 1\nT2Int = \"x\"\nAaa = 1\n", "bad.kvp:6: 设置项T2Int应为整数，不能是文本"},
+    };
+    for (const auto& c : cases) {
+        const auto read = ParseProject(c.text, "bad.kvp");
+        ASSERT_TRUE(std::holds_alternative<ProjectError>(read)) << c.text;
+        EXPECT_EQ(std::get<ProjectError>(read).text(), c.message) << c.text;
+    }
+}
+
+TEST(ProjectFile, MalformedTomlAndUnreadableFilesAreRefusedWithTheirPlace) {
+    struct Case {
+        std::string text;
+        int line;
+    };
+    const Case cases[] = {
+        {"[korvane\n", 1},
+        {std::string(kHeader) + "[settings]\nT0En = true\nT0En = false\n", 6},
+        {std::string(kHeader) + "[settings]\nSciBaud = \"open\n", 5},
+        {std::string(kHeader) + "[settings]\nT0Int = 1__0\n", 5},
+        {"\xff\xfe", 1},
+    };
+    for (const auto& c : cases) {
+        const auto read = ParseProject(c.text, "broken.kvp");
+        ASSERT_TRUE(std::holds_alternative<ProjectError>(read)) << c.text;
+        const auto& error = std::get<ProjectError>(read);
+        EXPECT_EQ(error.line, c.line) << error.text();
+        EXPECT_EQ(error.text().rfind("broken.kvp:" + std::to_string(c.line) + ": TOML格式错误：", 0), 0u)
+            << error.text();
+    }
+    const auto missing = ReadProjectFile("/nonexistent/folder/x.kvp");
+    ASSERT_TRUE(std::holds_alternative<ProjectError>(missing));
+    EXPECT_EQ(std::get<ProjectError>(missing).text(),
+              "/nonexistent/folder/x.kvp: 无法读取文件：No such file or directory");
+}
+
+TEST(ProjectFile, WritingGoesThroughTheAtomicWriterAndReadsBack) {
+    const std::string path = testing::TempDir() + "written.kvp";
+    ASSERT_EQ(WriteProjectFile(path, EverythingOn()), "");
+    const auto read = ReadProjectFile(path);
+    ASSERT_TRUE(std::holds_alternative<ProjectSettings>(read));
+    EXPECT_EQ(std::get<ProjectSettings>(read), EverythingOn());
+    EXPECT_NE(WriteProjectFile("/nonexistent/folder/x.kvp", EverythingOn()), "");
+    std::remove(path.c_str());
+}
+
+}  // namespace
+}  // namespace korvane
