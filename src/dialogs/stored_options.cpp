@@ -14,6 +14,12 @@ void SelectStoredOption(OptionGroup& group, const SettingValue& value) {
     if (const auto index = OptionIndexOrNothing(value, group.count())) group.select(*index);
 }
 
+int PrescaleRatio(TimerKind timer, std::optional<int> index) {
+    const std::span<const int> ratios = PrescalerRatios(timer);
+    if (!index || *index < 0 || *index >= static_cast<int>(ratios.size())) return 0;
+    return ratios[static_cast<std::size_t>(*index)];
+}
+
 std::vector<std::string> RatioCaptions(std::span<const int> ratios) {
     std::vector<std::string> captions;
     for (int ratio : ratios) captions.push_back("1:" + std::to_string(ratio));

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/timer_calc.h"
 #include "controls/controls.h"
 #include "settings/setting_value.h"
 
@@ -21,6 +22,10 @@ std::optional<int> OptionIndexOrNothing(const SettingValue& value, int count);
 // Selects the stored option, which runs its handler; leaves the group alone
 // when the value is no option of it.
 void SelectStoredOption(OptionGroup& group, const SettingValue& value);
+
+// The prescale divisor of an option index: the ratio the option shows, or 0
+// (which the calculator refuses as an input error) when the index is no option.
+int PrescaleRatio(TimerKind timer, std::optional<int> index);
 
 // "1:2", "1:4", ...: one caption per ratio, in option order.
 std::vector<std::string> RatioCaptions(std::span<const int> ratios);

@@ -4,10 +4,6 @@
 
 namespace korvane {
 
-namespace {
-constexpr int kPrescalerOptions = 8;
-}  // namespace
-
 Timer0Form::Timer0Form(AppContext& context)
     : TimerForm(context, TimerKind::Timer0,
                 {.name = kName, .caption = kCaption, .frequencyLabel = kFrequencyCaption,
@@ -37,7 +33,7 @@ void Timer0Form::Form_Load() {
     const bool usePrescaler = s.T0UsePs.isTrue();
     Chk_Ps.setChecked(usePrescaler);
     SetPrescalerGroupEnabled(usePrescaler);
-    s.T0PsDiv = PrescaleDivisor(OptionIndexOrNothing(s.T0PsIndex, kPrescalerOptions));
+    s.T0PsDiv = PrescaleDivisor(OptionIndexOrNothing(s.T0PsIndex, Opt_Ps.count()));
 
     Label2.setCaption(Opt_Osc.isSelected(kInternalTiming) ? kCrystalOrExternalCaption : kExternalCaption);
     LoadInterruptAndOnOff(Chk_T0En);
@@ -80,7 +76,7 @@ void Timer0Form::Chk_Ps_Click() {
     auto& s = Settings();
     const bool use = Chk_Ps.checked();
     s.T0UsePs = use;
-    s.T0PsDiv = PrescaleDivisor(OptionIndexOrNothing(s.T0PsIndex, kPrescalerOptions));
+    s.T0PsDiv = PrescaleDivisor(OptionIndexOrNothing(s.T0PsIndex, Opt_Ps.count()));
     SetPrescalerGroupEnabled(use);
     if (!Loading()) CalcTimer();
 }
@@ -96,8 +92,7 @@ std::int16_t Timer0Form::PrescaleDivisor(std::optional<int> index) const {
     if (!Settings().T0UsePs.isTrue()) return 1;
     // A stored index that is no option leaves no divisor; the calculator
     // then reports an input error instead of shifting out of range.
-    if (!index || *index < 0 || *index >= kPrescalerOptions) return 0;
-    return static_cast<std::int16_t>(2 << *index);
+    return static_cast<std::int16_t>(PrescaleRatio(TimerKind::Timer0, index));
 }
 
 }  // namespace korvane

@@ -50,7 +50,7 @@ private:
     void ApplyOwnOnOffRules(bool on) override;
     bool Timing() const override { return !Opt_Osc.isSelected(kCounting); }
     void SetPrescalerGroupEnabled(bool enabled);
-    // 2^(T0PsIndex+1) with the prescaler, 1 without.
+    // The chosen ratio, 2^(T0PsIndex+1), with the prescaler; 1 without.
     std::int16_t PrescaleDivisor(std::optional<int> index) const;
 };
 

@@ -50,7 +50,7 @@ void Timer1Form::Opt_OscInT1_Click(int index) {
 void Timer1Form::Opt_Ps_Click(int index) {
     auto& s = Settings();
     s.T1PsIndex = index;
-    s.T1PsDiv = static_cast<double>(1 << index);
+    s.T1PsDiv = static_cast<double>(PrescaleRatio(TimerKind::Timer1, index));  // 2^index
     if (!Loading()) CalcTimer();
 }
 

@@ -30,7 +30,7 @@ void Timer2Form::Chk_T2En_Click() {
 void Timer2Form::Opt_Ps_Click(int index) {
     auto& s = Settings();
     s.T2PsIndex = index;
-    s.T2PsDiv = static_cast<std::int16_t>(1 << (2 * index));
+    s.T2PsDiv = static_cast<std::int16_t>(PrescaleRatio(TimerKind::Timer2, index));  // 4^index
     if (!Loading()) CalcTimer();
 }
 

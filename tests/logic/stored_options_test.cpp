@@ -38,7 +38,27 @@ TEST(StoredOptions, OnlyAWholeIndexInRangeIsAnOption) {
     }
 }
 
-TEST(StoredOptions, RatioCaptionsFollowTheRatios) {
+// The divisor is the ratio its option shows; an index that is no option
+// gives 0, which the calculator refuses instead of shifting out of range.
+TEST(StoredOptions, PrescaleRatioIsTheCaptionedRatioOrNothing) {
+    struct Case {
+        TimerKind timer;
+        std::optional<int> index;
+        int ratio;
+    };
+    const Case cases[] = {
+        {TimerKind::Timer0, 0, 2},  {TimerKind::Timer0, 7, 256},           {TimerKind::Timer0, 8, 0},
+        {TimerKind::Timer0, -1, 0}, {TimerKind::Timer0, std::nullopt, 0},  {TimerKind::Timer1, 3, 8},
+        {TimerKind::Timer1, 4, 0},  {TimerKind::Timer2, 2, 16},            {TimerKind::Timer2, 3, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.timer) * 100 + c.index.value_or(-99));
+        EXPECT_EQ(PrescaleRatio(c.timer, c.index), c.ratio);
+        if (c.ratio != 0) {
+            EXPECT_EQ(RatioCaptions(PrescalerRatios(c.timer))[static_cast<std::size_t>(*c.index)],
+                      "1:" + std::to_string(c.ratio));
+        }
+    }
     EXPECT_EQ(RatioCaptions({1, 4, 16}), (std::vector<std::string>{"1:1", "1:4", "1:16"}));
 }
 
