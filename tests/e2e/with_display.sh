@@ -33,15 +33,22 @@ read -r -t 20 number <"$dir/display" || true
 [ -n "$number" ] || { cat "$dir/xvfb.log" >&2; echo "Xvfb reported no display" >&2; exit 1; }
 export DISPLAY=":$number"
 
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 if [ "$wm" = yes ]; then
-    openbox --sm-disable >"$dir/openbox.log" 2>&1 &
-    manager=$!
-    # The manager is up once it has claimed the screen's selection.
-    for _ in $(seq 200); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-        sleep 0.05
+    # The manager is up once it has claimed the screen; a manager that gave
+    # up is started again.
+    for attempt in 1 2 3; do
+        openbox --sm-disable >"$dir/openbox.log" 2>&1 &
+        manager=$!
+        for _ in $(seq 200); do
+            wm_running || ! kill -0 "$manager" 2>/dev/null && break
+            sleep 0.05
+        done
+        wm_running && break
+        kill "$manager" 2>/dev/null || true
+        manager=""
     done
-    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || { echo "openbox did not start" >&2; exit 1; }
+    wm_running || { cat "$dir/openbox.log" >&2; echo "openbox did not start on $DISPLAY" >&2; exit 1; }
 fi
 
 status=0
