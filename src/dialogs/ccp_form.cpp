@@ -55,6 +55,15 @@ std::vector<std::string> SubModeCaptions(const SubModeTexts& texts) {
 
 }  // namespace
 
+std::vector<std::string> CcpForm::SubModeCaptionsOfEveryMode() {
+    std::vector<std::string> captions;
+    for (const SubModeTexts& texts : {kCaptureTexts, kCompareTexts}) {
+        captions.emplace_back(texts.frame);
+        captions.insert(captions.end(), std::begin(texts.options), std::end(texts.options));
+    }
+    return captions;
+}
+
 int CcpModeCode(int mode, int subMode) {
     if (mode == CcpForm::kPwm) return kPwmModeCode;
     if (mode == CcpForm::kCapture) return subMode;

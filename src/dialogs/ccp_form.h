@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "app/app_context.h"
 #include "app/form_names.h"
@@ -84,6 +86,10 @@ public:
     void Txt_Ccp2X_KeyPress(std::int16_t& keyAscii);
 
     void Command1_Click();
+
+    // Every caption the sub-mode frame and its options show in any mode, so
+    // a view can give them room once and keep its size.
+    static std::vector<std::string> SubModeCaptionsOfEveryMode();
 
     // The controls and settings of module 0 (CCP1) or 1 (CCP2), for views
     // and for the steps both modules share. Built with designated

@@ -17,9 +17,13 @@ bool PrepareApplication(QApplication& app) {
         font.setPointSizeF(QApplication::font().pointSizeF());
         QApplication::setFont(font);
     }
-    // The program speaks Chinese whatever the system's language.
+    // The program speaks Chinese whatever the system's language, in Qt's
+    // own dialogs too (file type names, dates). Number read-outs follow the
+    // user's regional settings: they take QLocale::system(), not this.
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    QLocale::setDefault(chinese);
     auto* translator = new QTranslator(&app);
-    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_",
+    if (!translator->load(chinese, "qtbase", "_",
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;

@@ -76,7 +76,9 @@ std::string ToCrlf(const QString& text) {
 }
 
 // The character code the form's key handler sees, or 0 for keys that type
-// nothing (arrows, Delete, function keys).
+// no character. X11 sends text with Tab ("\t"), Delete ("\x7f") and Ctrl
+// chords ("\x01"); those move, delete or edit and must reach the box, so
+// only printable text and Backspace count as typed.
 int KeyCode(const QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Backspace:
@@ -90,7 +92,7 @@ int KeyCode(const QKeyEvent* event) {
             break;
     }
     const QString text = event->text();
-    if (text.size() != 1) return 0;
+    if (text.size() != 1 || !text.at(0).isPrint()) return 0;
     return text.at(0).unicode();
 }
 
@@ -286,8 +288,9 @@ void Bind(QListWidget* widget, ListBox& model) {
 
 void Bind(QComboBox* widget, ComboBox& model) {
     widget->setObjectName(ToQt(model.name()));
-    widget->setEditable(true);
-    widget->setInsertPolicy(QComboBox::NoInsert);
+    // A list to pick from: the current entry is the one whose text is shown,
+    // so Up and Down step from the displayed entry.
+    widget->setEditable(false);
     Observe<QComboBox>(widget, model, [&model](QComboBox* combo, Change) {
         const QSignalBlocker block(combo);
         QStringList items;
@@ -298,13 +301,11 @@ void Bind(QComboBox* widget, ComboBox& model) {
             combo->clear();
             combo->addItems(items);
         }
-        if (model.listIndex() >= 0) combo->setCurrentIndex(model.listIndex());
-        if (combo->currentText() != ToQt(model.text())) combo->setEditText(ToQt(model.text()));
+        const int shown = combo->findText(ToQt(model.text()), Qt::MatchExactly);
+        combo->setCurrentIndex(shown >= 0 ? shown : model.listIndex());
         MirrorCommon(combo, model);
     });
     QObject::connect(widget, &QComboBox::activated, widget, [&model](int index) { model.pick(index); });
-    QObject::connect(widget->lineEdit(), &QLineEdit::textEdited, widget,
-                     [&model](const QString& text) { model.setText(FromQt(text)); });
 }
 
 void Bind(QTimer* timer, IntervalTimer& model) {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "qt/binders.h"
 
@@ -50,7 +51,20 @@ QGroupBox* MakeModuleFrame(const CcpForm::Module& m, QWidget* parent) {
     auto* subModeFrame = Make<QGroupBox>(m.subModeFrame, moduleFrame);
     auto* subModeColumn = new QVBoxLayout(subModeFrame);
     subModeColumn->addWidget(Make<QCheckBox>(m.interruptBox, subModeFrame));
-    for (QRadioButton* option : MakeOptions(m.subModeOptions, subModeFrame)) subModeColumn->addWidget(option);
+    const auto subModes = MakeOptions(m.subModeOptions, subModeFrame);
+    // Room for the captions of every mode, so that switching between
+    // capture and compare never resizes or moves the dialog.
+    int widest = 0;
+    const QString shown = subModes.front()->text();
+    for (const std::string& caption : CcpForm::SubModeCaptionsOfEveryMode()) {
+        subModes.front()->setText(ToQt(caption));
+        widest = std::max(widest, subModes.front()->sizeHint().width());
+    }
+    subModes.front()->setText(shown);
+    for (QRadioButton* option : subModes) {
+        option->setMinimumWidth(widest);
+        subModeColumn->addWidget(option);
+    }
 
     auto* pwmFrame = Make<QGroupBox>(m.pwmFrame, moduleFrame);
     auto* bits = new QGridLayout(pwmFrame);
@@ -61,6 +75,7 @@ QGroupBox* MakeModuleFrame(const CcpForm::Module& m, QWidget* parent) {
     auto* sharedPlace = new QGridLayout;
     for (QGroupBox* frame : {subModeFrame, pwmFrame}) {
         KeepRoomWhenHidden(frame);
+        for (QWidget* inside : frame->findChildren<QWidget*>()) KeepRoomWhenHidden(inside);
         sharedPlace->addWidget(frame, 0, 0);
     }
     row->addLayout(sharedPlace, 1);

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QShowEvent>
+#include <QWindow>
 
 #include "qt/binders.h"
 
@@ -10,17 +11,26 @@ namespace korvane {
 
 FormDialog::FormDialog(Form& form, QWidget* parent) : QDialog(parent), form_(form) {
     setObjectName(ToQt(form.name()));
-    setWindowTitle(ToQt(form.caption()));
-    // No "?" button: the forms have only a close box.
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // A title and a close box only: the dialogs are of fixed size, so a
+    // window manager must offer neither maximise nor a "?" button.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    showCaption();
     QPointer<FormDialog> guard(this);
     form.observe([guard](Change change) {
         if (!guard) return;
         if (change == Change::Close)
             guard->QDialog::done(QDialog::Accepted);
         else
-            guard->setWindowTitle(ToQt(guard->form_.caption()));
+            guard->showCaption();
     });
+}
+
+void FormDialog::showCaption() {
+    const QString caption = ToQt(form_.caption());
+    setWindowTitle(caption);
+    // Qt fills an empty title with the program's name; a blank shows nothing.
+    if (caption.isEmpty() && windowHandle()) windowHandle()->setTitle(QStringLiteral(" "));
 }
 
 void FormDialog::reject() {
@@ -31,6 +41,7 @@ void FormDialog::reject() {
 void FormDialog::showEvent(QShowEvent* event) {
     if (!centred_) {
         centred_ = true;
+        showCaption();
         adjustSize();
         CentreOnScreen(this);
     }

@@ -22,6 +22,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void showCaption();
+
     Form& form_;
     bool centred_ = false;
 };

@@ -7,6 +7,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
+#include <algorithm>
 
 #include "format/number_text.h"
 #include "qt/binders.h"
@@ -66,9 +68,13 @@ double MainWindow::dpiY() const {
 }
 
 void MainWindow::placeText1() {
-    text1_->setGeometry(0, TwipsToPixels(Form1::kText1Top, dpiY()),
-                        TwipsToPixels(form_.Text1.width(), dpiX()),
-                        TwipsToPixels(form_.Text1.height(), dpiY()));
+    const int top = TwipsToPixels(Form1::kText1Top, dpiY());
+    // The rule's margins allow for a title bar and menu bar of the classic
+    // size; where a window manager's are taller, the text area stops at the
+    // window's edge so that both scroll bars stay in sight.
+    const QSize room = centralWidget()->size() - QSize(0, top);
+    text1_->setGeometry(0, top, std::min(TwipsToPixels(form_.Text1.width(), dpiX()), room.width()),
+                        std::min(TwipsToPixels(form_.Text1.height(), dpiY()), room.height()));
 }
 
 void MainWindow::reportSize() {
@@ -83,18 +89,48 @@ void MainWindow::reportSize() {
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     reportSize();
+    placeText1();
+    centreOnceRestored();
 }
 
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange) reportSize();
+    if (event->type() != QEvent::WindowStateChange) return;
+    reportSize();
+    // Restored for the first time: centre again once the restored size has
+    // arrived, now that the window manager has told the frame's real size.
+    if (!restoredOnce_ && windowState() == Qt::WindowNoState) {
+        restoredOnce_ = true;
+        centreWhenRestored_ = true;
+    }
+}
+
+void MainWindow::centreOnceRestored() {
+    if (!centreWhenRestored_ || windowState() != Qt::WindowNoState) return;
+    const QRect screen = this->screen() ? this->screen()->geometry() : QRect();
+    if (size().width() >= screen.width()) return;  // still the maximised size
+    centreWhenRestored_ = false;
+    QPointer<MainWindow> guard(this);
+    QTimer::singleShot(0, this, [guard] {
+        if (guard && guard->windowState() == Qt::WindowNoState) CentreOnScreen(guard);
+    });
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    // A window manager reports its frame after the first resize; the outer
+    // size then includes the title bar and borders.
+    reportSize();
+    centreOnceRestored();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
     if (!centred_) {
-        // The normal position is centred on the screen.
+        // The normal position is centred on the screen, also when the window
+        // shows maximised: restoring it comes back to this place.
         centred_ = true;
-        if (!isMaximized()) CentreOnScreen(this);
+        restoredOnce_ = !isMaximized();
+        CentreOnScreen(this);
     }
     QMainWindow::showEvent(event);
 }

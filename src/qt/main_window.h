@@ -23,10 +23,12 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void reportSize();
     void placeText1();
+    void centreOnceRestored();
     double dpiX() const;
     double dpiY() const;
 
@@ -34,6 +36,8 @@ private:
     QPlainTextEdit* text1_;
     bool closing_ = false;
     bool centred_ = false;
+    bool restoredOnce_ = false;
+    bool centreWhenRestored_ = false;
 };
 
 // The user's number habits from the system locale.

@@ -4,6 +4,11 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
+#include <QMimeDatabase>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -29,6 +34,28 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
     }
     return QMessageBox::NoIcon;
 }
+
+// The file list of the save dialog in the program's language: Qt fills the
+// type and date columns from the system's locale and its own English words.
+class ChineseFileColumns : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || (index.column() != kType && index.column() != kModified))
+            return QIdentityProxyModel::data(index, role);
+        const QFileInfo info = files->fileInfo(mapToSource(index));
+        if (index.column() == kModified) return QLocale().toString(info.lastModified(), QLocale::ShortFormat);
+        if (info.isDir()) return QStringLiteral("文件夹");
+        return QMimeDatabase().mimeTypeForFile(info).comment();
+    }
+
+private:
+    // The columns of QFileSystemModel.
+    static constexpr int kType = 2;
+    static constexpr int kModified = 3;
+};
 
 // The forms separate lines with a bare carriage return, which a Qt label
 // would not break on.
@@ -97,6 +124,7 @@ std::string QtPlatform::saveFileDialog(const std::string& initialName, const std
     // No default suffix: the file gets exactly the name the user confirms.
     dialog.setDefaultSuffix(QString());
     dialog.selectFile(ToQt(initialName));
+    dialog.setProxyModel(new ChineseFileColumns(&dialog));
     if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList files = dialog.selectedFiles();
     return files.isEmpty() ? std::string() : FromQt(files.front());

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <vector>
@@ -29,6 +30,16 @@ QGroupBox* OptionFrame(Frame& frame, OptionGroup& options, bool highFirst, QWidg
     if (highFirst) std::reverse(buttons.begin(), buttons.end());
     for (auto* button : buttons) column->addWidget(button);
     return box;
+}
+
+// Rows the result lists show before they scroll; the calculator lists at
+// most fourteen rates.
+constexpr int kListRows = 8;
+
+// A read-out just wide enough for `widest`.
+void FitText(QLineEdit* edit, const QString& widest) {
+    const QMargins margins = edit->textMargins();
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(widest) + margins.left() + margins.right() + 16);
 }
 
 QLabel* Caption(Label& label, QWidget* buddy, QWidget* parent) {
@@ -79,34 +90,59 @@ SciView::SciView(SciForm& form, QWidget* parent) : FormDialog(form, parent) {
     auto* calculator = Make<QGroupBox>(form.Fra_BaudCal, this);
     auto* grid = new QGridLayout(calculator);
     auto* err = Make<QLineEdit>(form.Txt_Err, calculator);
+    FitText(err, QStringLiteral("000.000"));
     grid->addWidget(Caption(form.Label1, err, calculator), 0, 0, 1, 2);
     grid->addWidget(err, 0, 2);
     auto* osc = Make<QLineEdit>(form.Txt_Osc, calculator);
+    FitText(osc, QStringLiteral("000.0000"));
     grid->addWidget(Caption(form.Label2, osc, calculator), 1, 0, 1, 2);
     grid->addWidget(osc, 1, 2);
-    const std::pair<Label*, ListBox*> lists[] = {
-        {&form.Label3, &form.List1}, {&form.Label4, &form.List2}, {&form.Label5, &form.List3}};
-    int column = 0;
-    for (const auto& [label, model] : lists) {
+    // Each list as wide as its longest entry; they scroll as one table, by
+    // the scroll bar of the last.
+    const struct {
+        Label* label;
+        ListBox* model;
+        const char* widest;
+    } lists[] = {{&form.Label3, &form.List1, "256000"},
+                 {&form.Label4, &form.List2, "0xFF"},
+                 {&form.Label5, &form.List3, "256,000.00000"}};
+    std::vector<QListWidget*> resultLists;
+    for (const auto& [label, model, widest] : lists) {
         auto* list = Make<QListWidget>(*model, calculator);
-        list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QStringLiteral("256,000.00000")) + 24);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setVerticalScrollBarPolicy(resultLists.size() == 2 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        const int scrollBar = resultLists.size() == 2 ? list->verticalScrollBar()->sizeHint().width() : 0;
+        list->setFixedWidth(list->fontMetrics().horizontalAdvance(QString::fromLatin1(widest)) + 16 +
+                            2 * list->frameWidth() + scrollBar);
+        list->setFixedHeight(kListRows * list->fontMetrics().height() + 2 * list->frameWidth() + 8);
+        const int column = static_cast<int>(resultLists.size());
         grid->addWidget(Caption(*label, list, calculator), 2, column);
         grid->addWidget(list, 3, column);
-        ++column;
+        resultLists.push_back(list);
     }
+    for (QListWidget* a : resultLists)
+        for (QListWidget* b : resultLists)
+            if (a != b)
+                QObject::connect(a->verticalScrollBar(), &QScrollBar::valueChanged, b->verticalScrollBar(),
+                                 &QScrollBar::setValue);
     auto* combo = Make<QComboBox>(form.Combo_UseBaud, calculator);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    combo->setMinimumContentsLength(6);
     grid->addWidget(Caption(form.Label6, combo, calculator), 4, 0, 1, 2);
     grid->addWidget(combo, 4, 2);
+    grid->setColumnStretch(3, 1);
     right->addWidget(calculator);
 
     auto* result = new QHBoxLayout;
     auto* brg = Make<QLineEdit>(form.Txt_Brg, this);
+    FitText(brg, QStringLiteral("0xFF"));
     result->addWidget(Caption(form.Label7, brg, this));
     result->addWidget(brg);
     // Enter in the error box must not close the dialog by surprise.
     auto* calculate = Make<QPushButton>(form.Command2, this);
     calculate->setAutoDefault(false);
     result->addWidget(calculate);
+    result->addStretch();
     right->addLayout(result);
     right->addStretch();
 

@@ -82,3 +82,50 @@ generate_with_comments() {
     notice=$(await_window "已复制文本") || exit 1
     press "$notice" Return
 }
+
+# Opens a dialog from the Set menu by its access key and prints its id:
+# open_from_set_menu TITLE KEY
+open_from_set_menu() {
+    press "$main" alt+s
+    xdotool key "$2"
+    await_window "$1"
+}
+
+# Tab repeated $1 times, as arguments for press.
+tabs() {
+    local i
+    for ((i = 0; i < $1; i++)); do printf 'Tab '; done
+}
+
+# Waits for the box titled $1, checks that no other box came instead, and
+# answers it with the keys that follow.
+answer() {
+    local title=$1 box
+    shift
+    box=$(await_window "$title") || exit 1
+    press "$box" "$@"
+    await_gone "$title"
+}
+
+# Fails when a calculator's stop box is on screen.
+expect_no_complaint() {
+    ! windows | cut -f2 | grep -qx "输入数据不正确\|超出定时范围\|晶振频率设置错误" ||
+        fail "the calculator complained"
+}
+
+# Generates the source and keeps the real clipboard in $work/clipboard.
+generate_to_clipboard() {
+    generate_with_comments "$main"
+    xclip -o -selection clipboard >"$work/clipboard"
+}
+
+# Each argument must be a whole CRLF line of the clipboard.
+expect_lines() {
+    local line
+    for line in "$@"; do
+        grep -qxF "$line"$'\r' "$work/clipboard" || {
+            tr -d '\r' <"$work/clipboard" >&2
+            fail "no line '$line' on the clipboard"
+        }
+    done
+}

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -119,6 +120,43 @@ TEST(LineEditBinder, KeyFilterFocusAndProgramChanges) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return edit->selectedText() == "100"; }, 1000));
 }
 
+// Keys as X11 delivers them: Tab, Delete and Ctrl chords carry control
+// characters as text, which the filter must not judge (QTest sends none).
+TEST(LineEditBinder, KeysThatTypeNoCharacterPassTheFilter) {
+    QWidget window;
+    TextBox model("Txt_Time", "1234");
+    model.onKeyPress = DecimalKeyFilter;
+    TextBox next("Txt_Osc", "4");
+    auto* edit = Make<QLineEdit>(model, &window);
+    auto* after = Make<QLineEdit>(next, &window);
+    after->move(0, 40);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const auto send = [](QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+        QApplication::sendEvent(target, &press);
+    };
+    edit->setFocus();
+    edit->setCursorPosition(1);
+    send(edit, Qt::Key_Delete, Qt::NoModifier, "\x7f");
+    EXPECT_EQ(model.text(), "134");
+    send(edit, Qt::Key_End, Qt::NoModifier, {});
+    send(edit, Qt::Key_Left, Qt::ShiftModifier, {});
+    EXPECT_EQ(edit->selectedText(), "4");
+    send(edit, Qt::Key_Backspace, Qt::NoModifier, "\b");
+    EXPECT_EQ(model.text(), "13");
+    send(edit, Qt::Key_A, Qt::ControlModifier, "\x01");
+    EXPECT_EQ(edit->selectedText(), "13");
+    send(edit, Qt::Key_Minus, Qt::NoModifier, "-");
+    EXPECT_EQ(model.text(), "13");
+
+    send(edit, Qt::Key_Tab, Qt::NoModifier, "\t");
+    EXPECT_TRUE(after->hasFocus());
+    send(after, Qt::Key_Backtab, Qt::ShiftModifier, {});
+    EXPECT_TRUE(edit->hasFocus());
+    EXPECT_EQ(model.text(), "13");
+}
+
 TEST(SimpleBinders, MirrorCaptionEnabledAndVisibility) {
     QWidget window;
     Frame frame("Fra_Ps", "分频设置");
@@ -156,6 +194,15 @@ TEST(SimpleBinders, MirrorCaptionEnabledAndVisibility) {
     qcombo->activated(0);
     EXPECT_EQ(combo.text(), "19200");
     EXPECT_EQ(comboClicks, 1);
+    // A list to pick from, whose shown entry is the current one: Up steps
+    // from it.
+    EXPECT_FALSE(qcombo->isEditable());
+    combo.setText("1200");
+    EXPECT_EQ(qcombo->currentIndex(), 2);
+    qcombo->setFocus();
+    QTest::keyClick(qcombo, Qt::Key_Up);
+    EXPECT_EQ(combo.text(), "9600");
+    EXPECT_EQ(comboClicks, 2);
     combo.clear();
     EXPECT_EQ(qcombo->count(), 0);
 }

@@ -8,6 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QAbstractProxyModel>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QLocale>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMenu>
@@ -17,6 +21,7 @@
 #include <QPushButton>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "../core/sample_settings.h"
 #include "app/app_context.h"
@@ -197,6 +202,36 @@ TEST(MainWindowProject, SavedProjectOpenedAgainGeneratesTheSameText) {
     fileDialog(QFileDialog::AcceptOpen, "VbMenuFile_OpenProject");
     EXPECT_EQ(settings.T0TimeUs, SettingValue("100"));
     EXPECT_EQ(generate(), before);
+}
+
+// Type names and dates in Chinese even where the system speaks C.
+TEST_F(MainWindowTest, SaveDialogListsTypesAndDatesInChinese) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    ASSERT_TRUE(QDir(folder.path()).mkdir("sub"));
+    struct DialogPlatform : QtPlatform {
+    } dialogPlatform;
+    ModalScript script;
+    script.then<QFileDialog>([&](QFileDialog* dialog) {
+        dialog->setDirectory(folder.path());
+        QAbstractProxyModel* files = dialog->proxyModel();
+        ASSERT_NE(files, nullptr);
+        auto* source = qobject_cast<QFileSystemModel*>(files->sourceModel());
+        ASSERT_NE(source, nullptr);
+        const auto row = [&](const QString& name) {
+            return files->mapFromSource(source->index(folder.filePath(name)));
+        };
+        EXPECT_TRUE(QTest::qWaitFor([&] { return row("sub").isValid(); }, 5000));
+        const QModelIndex sub = row("sub");
+        ASSERT_TRUE(sub.isValid());
+        EXPECT_EQ(sub.siblingAtColumn(2).data().toString(), "文件夹");
+        const QDateTime modified = QFileInfo(folder.filePath("sub")).lastModified();
+        EXPECT_EQ(sub.siblingAtColumn(3).data().toString(),
+                  QLocale(QLocale::Chinese, QLocale::China).toString(modified, QLocale::ShortFormat));
+        dialog->reject();
+    });
+    EXPECT_EQ(dialogPlatform.saveFileDialog("project1", "C文件(*.c)|*.c"), "");
+    EXPECT_EQ(script.pending(), 0u);
 }
 
 TEST_F(MainWindowTest, SaveFailuresShowAnErrorAndKeepEverything) {

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The setup guide under a window manager, from the keyboard: no title text
+# and no maximise action; Enter ("下一步(&N)", with "是" chosen) eight times,
+# each step's window answered as it comes (crystal prompt, Port, Timer0,
+# Timer1, Timer2, CCP, SCI, the comment question and the copied notice);
+# then "完 成(&C)" (Alt+C) closes the guide. The clipboard holds the source.
+# Usage: guide.sh KORVANE EXPECTED_SOURCE
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+start_korvane "$1"
+
+press "$main" alt+s
+xdotool key g
+guide=$(await_window " ") || exit 1
+xprop -id "$guide" _NET_WM_NAME | grep -qF '= " "' || fail "the guide shows a title"
+xprop -id "$guide" _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE && fail "the guide can be maximised"
+
+next() {  # next TITLE KEYS...: "下一步", then close the window it opens
+    press "$guide" Return
+    answer "$@"
+}
+next "晶体设置" Return
+next "Port Set" Return
+next "Timer0 set" alt+e
+next "Timer1 set" alt+e
+next "Timer2 set" alt+e
+next "捕捉/比较/脉宽调制(CCP)模块设置" Return
+next "SCI(串行通信接口)设置" alt+e
+next "提示" Return
+answer "已复制文本" Return
+press "$guide" alt+c
+await_gone " "
+
+xclip -o -selection clipboard >"$work/clipboard"
+"$2" >"$work/expected"
+cmp -s "$work/expected" "$work/clipboard" || {
+    diff "$work/expected" "$work/clipboard" >&2 || true
+    fail "the guide's source differs from the one of the defaults"
+}
+echo "PASS: eight steps, the source on the clipboard"
