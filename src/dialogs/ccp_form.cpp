@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/key_filters.h"
+#include "controls/key_filters.h"
 #include "dialogs/stored_options.h"
 #include "format/number_text.h"
 #include "settings/chip_facts.h"

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "app/key_filters.h"
 #include "calc/settings_calc.h"
+#include "controls/key_filters.h"
 #include "dialogs/stored_options.h"
 #include "format/number_text.h"
 

@@ -1,6 +1,6 @@
 #include "dialogs/timer_form.h"
 
-#include "app/key_filters.h"
+#include "controls/key_filters.h"
 #include "settings/chip_facts.h"
 
 namespace korvane {

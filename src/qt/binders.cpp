@@ -75,28 +75,27 @@ std::string ToCrlf(const QString& text) {
     return FromQt(QString(text).replace(QLatin1Char('\n'), QLatin1String("\r\n")));
 }
 
-// The character code the form's key handler sees, or 0 for keys that type
-// no character. X11 sends text with Tab ("\t"), Delete ("\x7f") and Ctrl
-// chords ("\x01"); those move, delete or edit and must reach the box, so
-// only printable text and Backspace count as typed.
-int KeyCode(const QKeyEvent* event) {
+constexpr int kKeyBackspace = 8;
+constexpr int kKeyEnter = 13;
+constexpr int kKeyEscape = 27;
+
+}  // namespace
+
+int KeyAscii(const QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Backspace:
-            return 8;
+            return kKeyBackspace;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            return 13;
+            return kKeyEnter;
         case Qt::Key_Escape:
-            return 27;
+            return kKeyEscape;
         default:
             break;
     }
     const QString text = event->text();
-    if (text.size() != 1 || !text.at(0).isPrint()) return 0;
-    return text.at(0).unicode();
+    return text.size() == 1 ? text.at(0).unicode() : 0;
 }
-
-}  // namespace
 
 QString MemberName(const std::string& arrayName, int index) {
     return QStringLiteral("%1(%2)").arg(ToQt(arrayName)).arg(index);
@@ -186,8 +185,13 @@ void Bind(QLineEdit* widget, TextBox& model) {
         }
         if (event->type() != QEvent::KeyPress) return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        const int code = KeyCode(key);
-        if (code == 0 || code == 13 || code == 27) return false;
+        const int code = KeyAscii(key);
+        // X11 sends text with Tab ("\t"), Delete ("\x7f") and Ctrl chords
+        // ("\x01"); those move, delete or edit and must reach the box, so only
+        // printable text and Backspace count as typed. Enter and Escape are
+        // the dialog's.
+        const bool typed = key->key() == Qt::Key_Backspace || QChar(code).isPrint();
+        if (!typed) return false;
         const int filtered = model.keyPress(code);
         if (filtered == code) return false;
         if (filtered != 0 && !widget->isReadOnly()) widget->insert(QString(QChar(filtered)));

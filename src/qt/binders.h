@@ -10,6 +10,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -34,6 +35,11 @@ inline QString ToQt(const std::string& text) {
 inline std::string FromQt(const QString& text) {
     return text.toStdString();
 }
+
+// The character code a key press types, as the forms' key handlers see it:
+// Backspace (8), Enter (13) and Escape (27) by their codes, otherwise the one character of
+// the key's text (control characters included); 0 for keys that type nothing.
+int KeyAscii(const QKeyEvent* event);
 
 // The objectName of member `index` of a control array: "Opt_Osc(1)".
 QString MemberName(const std::string& arrayName, int index);

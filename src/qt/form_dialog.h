@@ -28,6 +28,9 @@ private:
     bool centred_ = false;
 };
 
+// The start screen and the closing splash: a window without title or frame.
+inline constexpr Qt::WindowFlags kUntitledWindow = Qt::Dialog | Qt::FramelessWindowHint;
+
 // Places a window in the middle of its screen:
 // left = (screen width - window width) / 2, top likewise.
 void CentreOnScreen(QWidget* window);

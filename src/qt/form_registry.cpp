@@ -2,14 +2,15 @@
 
 #include <vector>
 
-#include "app/form_names.h"
 #include "app/closing_splash.h"
+#include "app/form_names.h"
 #include "app/start_screen.h"
 #include "qt/ccp_view.h"
+#include "qt/closing_splash_view.h"
 #include "qt/guide_view.h"
 #include "qt/port_view.h"
 #include "qt/sci_view.h"
-#include "qt/start_views.h"
+#include "qt/start_screen_view.h"
 #include "qt/timer0_view.h"
 #include "qt/timer1_view.h"
 #include "qt/timer2_view.h"

@@ -1,4 +1,4 @@
-#include "app/key_filters.h"
+#include "controls/key_filters.h"
 
 #include <gtest/gtest.h>
 

@@ -14,7 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/key_filters.h"
+#include "controls/key_filters.h"
 #include "modal_script.h"
 
 namespace korvane {

@@ -1,4 +1,5 @@
-#include "qt/start_views.h"
+#include "qt/closing_splash_view.h"
+#include "qt/start_screen_view.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,7 @@
 #pragma once
 
-#include "app/closing_splash.h"
 #include "app/start_screen.h"
 #include "qt/form_dialog.h"
-
-class QTimer;
 
 namespace korvane {
 
@@ -19,18 +16,6 @@ protected:
 
 private:
     StartScreen& start_;
-};
-
-// The closing splash: a window without title that ignores keys and clicks.
-class ClosingSplashView : public FormDialog {
-    Q_OBJECT
-public:
-    ClosingSplashView(ClosingSplash& form, QWidget* parent);
-    void reject() override {}
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 };
 
 }  // namespace korvane
