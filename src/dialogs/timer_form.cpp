@@ -129,11 +129,10 @@ void TimerForm::SetCalculatorEnabled(bool enabled) {
 }
 
 void TimerForm::CalcTimer() {
-    const TimerKind timer = timer_;
     auto& s = Settings();
     const TimerCalcOutcome outcome = CalculateTimerPeriod(
-        {timer, TimerDivisor(s, timer), Txt_Time.text(), Txt_Osc.text(), context_.locale});
-    StoreTimerOutcome(s, timer, outcome);
+        {timer_, TimerDivisor(s, timer_), Txt_Time.text(), Txt_Osc.text(), context_.locale});
+    StoreTimerOutcome(s, timer_, outcome);
     if (outcome.range) {
         Txt_Max.setText(outcome.range->maxText);
         Txt_Min.setText(outcome.range->minText);
