@@ -53,9 +53,9 @@ protected:
     // Setting a control from code runs its handler as a click would; while
     // the load sequence puts the stored state back, the handlers that would
     // otherwise recalculate or rewrite settings ask this and stay quiet.
-    bool Loading() const { return *loading_; }
+    bool loading() const { return *loading_; }
     // Forms whose load sequences share one flag keep the state there instead.
-    void ShareLoadingFlag(bool& flag) { loading_ = &flag; }
+    void shareLoadingFlag(bool& flag) { loading_ = &flag; }
 
 private:
     std::string name_;

@@ -152,7 +152,7 @@ void PortForm::UseBoxChanged(int portIndex) {
 void PortForm::Chk_PortA_Click(int /*index*/) {
     // RA4 clocks Timer0 from outside: making it an output is undone. Not
     // while loading, when pins restored before RA4 itself would trip it.
-    if (!Loading() && Timer0UsesRa4() && !Chk_PortA[kTimer0ClockPin].checked()) {
+    if (!loading() && Timer0UsesRa4() && !Chk_PortA[kTimer0ClockPin].checked()) {
         Warn(Reservation::Ra4);
         settings_.PortADir[kTimer0ClockPin] = 1;
         Chk_PortA[kTimer0ClockPin].setCaption(PinCaption(kPortTexts[kPortA].prefix, kTimer0ClockPin, true));

@@ -89,12 +89,12 @@ void SciForm::Form_Unload() {
 
 void SciForm::Chk_Spen_Click() {
     settings_.SciEn = TickState(Chk_Spen);
-    if (!Loading()) ApplySciEnabling();
+    if (!loading()) ApplySciEnabling();
 }
 
 void SciForm::Opt_Sync_Click(int index) {
     settings_.SciSyncMode = index;
-    if (Loading()) return;
+    if (loading()) return;
     ApplyModeRows(settings_.SciEn.equals(1), Synchronous());
     SetBaudDivisor();
     UpdateRcIEEnabling();
@@ -103,14 +103,14 @@ void SciForm::Opt_Sync_Click(int index) {
 
 void SciForm::Opt_Baud_Click(int index) {
     settings_.SciHighSpeed = static_cast<std::int16_t>(index);
-    if (Loading()) return;
+    if (loading()) return;
     SetBaudDivisor();
     CalcBaudList();
 }
 
 void SciForm::Chk_TxEn_Click() {
     settings_.SciTxEn = TickState(Chk_TxEn);
-    if (Loading()) return;
+    if (loading()) return;
     const bool on = settings_.SciTxEn.equals(1);
     Chk_TxIE.setEnabled(on);
     if (!on) Chk_TxIE.setChecked(false);
@@ -130,12 +130,12 @@ void SciForm::Opt_TxSyncOsc_Click(int index) {
 
 void SciForm::Chk_RxEn_Click() {
     settings_.SciRxEn = TickState(Chk_RxEn);
-    if (!Loading()) UpdateRcIEEnabling();
+    if (!loading()) UpdateRcIEEnabling();
 }
 
 void SciForm::Chk_Sren_Click() {
     settings_.SciSingleRx = TickState(Chk_Sren);
-    if (!Loading()) UpdateRcIEEnabling();
+    if (!loading()) UpdateRcIEEnabling();
 }
 
 void SciForm::Chk_RcIE_Click() {
@@ -159,7 +159,7 @@ void SciForm::Txt_Err_Change() {
     }
     // Loading shows the stored limit; storing it back as text would change a
     // setting the user never touched.
-    if (!Loading()) settings_.SciErrLimit = Txt_Err.text();
+    if (!loading()) settings_.SciErrLimit = Txt_Err.text();
 }
 
 void SciForm::Txt_Err_GotFocus() {

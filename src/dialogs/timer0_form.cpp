@@ -21,7 +21,7 @@ Timer0Form::Timer0Form(AppContext& context)
 }
 
 void Timer0Form::Form_Load() {
-    auto& s = Settings();
+    auto& s = settings();
     LoadTimeAndFrequency();
 
     // Each selection runs its handler: the clock rules apply and RA4 is
@@ -53,7 +53,7 @@ void Timer0Form::SetPrescalerGroupEnabled(bool enabled) {
 }
 
 void Timer0Form::Opt_Osc_Click(int index) {
-    auto& s = Settings();
+    auto& s = settings();
     s.T0ClockMode = index;
     const bool counting = index == kCounting;
     ApplyCountingRules(counting, Frame3, Opt_CountMode);
@@ -69,27 +69,27 @@ void Timer0Form::Opt_Osc_Click(int index) {
 }
 
 void Timer0Form::Opt_CountMode_Click(int index) {
-    Settings().T0Edge = index;
+    settings().T0Edge = index;
 }
 
 void Timer0Form::Chk_Ps_Click() {
-    auto& s = Settings();
+    auto& s = settings();
     const bool use = Chk_Ps.checked();
     s.T0UsePs = use;
     s.T0PsDiv = PrescaleDivisor(OptionIndexOrNothing(s.T0PsIndex, Opt_Ps.count()));
     SetPrescalerGroupEnabled(use);
-    if (!Loading()) CalcTimer();
+    if (!loading()) CalcTimer();
 }
 
 void Timer0Form::Opt_Ps_Click(int index) {
-    auto& s = Settings();
+    auto& s = settings();
     s.T0PsIndex = index;
     s.T0PsDiv = PrescaleDivisor(index);
-    if (!Loading()) CalcTimer();
+    if (!loading()) CalcTimer();
 }
 
 std::int16_t Timer0Form::PrescaleDivisor(std::optional<int> index) const {
-    if (!Settings().T0UsePs.isTrue()) return 1;
+    if (!settings().T0UsePs.isTrue()) return 1;
     // A stored index that is no option leaves no divisor; the calculator
     // then reports an input error instead of shifting out of range.
     return static_cast<std::int16_t>(PrescaleRatio(TimerKind::Timer0, index));

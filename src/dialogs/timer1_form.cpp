@@ -21,7 +21,7 @@ Timer1Form::Timer1Form(AppContext& context)
 }
 
 void Timer1Form::Form_Load() {
-    auto& s = Settings();
+    auto& s = settings();
     LoadTimeAndFrequency();
     SelectStoredOption(Opt_Osc, s.T1ClockMode);
     SelectStoredOption(Opt_Ps, s.T1PsIndex);
@@ -35,23 +35,23 @@ void Timer1Form::Chk_T1En_Click() {
 }
 
 void Timer1Form::Opt_Osc_Click(int index) {
-    Settings().T1ClockMode = index;
+    settings().T1ClockMode = index;
     ApplyCountingRules(index == kCounterMode, Frame3, Opt_CountMode);
 }
 
 void Timer1Form::Opt_CountMode_Click(int index) {
-    Settings().T1SyncMode = index;
+    settings().T1SyncMode = index;
 }
 
 void Timer1Form::Opt_OscInT1_Click(int index) {
-    Settings().T1OscEn = static_cast<std::int16_t>(index);
+    settings().T1OscEn = static_cast<std::int16_t>(index);
 }
 
 void Timer1Form::Opt_Ps_Click(int index) {
-    auto& s = Settings();
+    auto& s = settings();
     s.T1PsIndex = index;
     s.T1PsDiv = static_cast<double>(PrescaleRatio(TimerKind::Timer1, index));  // 2^index
-    if (!Loading()) CalcTimer();
+    if (!loading()) CalcTimer();
 }
 
 }  // namespace korvane

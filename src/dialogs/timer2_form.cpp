@@ -16,7 +16,7 @@ Timer2Form::Timer2Form(AppContext& context)
 }
 
 void Timer2Form::Form_Load() {
-    auto& s = Settings();
+    auto& s = settings();
     LoadTimeAndFrequency();
     SelectStoredOption(Opt_Ps, s.T2PsIndex);
     SelectStoredOption(Opt_Bs, s.T2PostIndex);
@@ -28,14 +28,14 @@ void Timer2Form::Chk_T2En_Click() {
 }
 
 void Timer2Form::Opt_Ps_Click(int index) {
-    auto& s = Settings();
+    auto& s = settings();
     s.T2PsIndex = index;
     s.T2PsDiv = static_cast<std::int16_t>(PrescaleRatio(TimerKind::Timer2, index));  // 4^index
-    if (!Loading()) CalcTimer();
+    if (!loading()) CalcTimer();
 }
 
 void Timer2Form::Opt_Bs_Click(int index) {
-    Settings().T2PostIndex = index;
+    settings().T2PostIndex = index;
 }
 
 }  // namespace korvane

@@ -12,7 +12,7 @@ TimerForm::TimerForm(AppContext& context, TimerKind timer, const TimerFormTexts&
       context_(context),
       timer_(timer) {
     // The three dialogs share one loading flag.
-    ShareLoadingFlag(context.timerDialogLoading);
+    shareLoadingFlag(context.timerDialogLoading);
     for (TextBox* readOut : {&Txt_Max, &Txt_Min, &Txt_Tmr0, &Txt_Err}) readOut->setReadOnly(true);
 
     Txt_Time.onChange = [this] { Txt_Time_Change(); };
@@ -35,15 +35,15 @@ void TimerForm::Form_Unload() {
 }
 
 void TimerForm::Txt_Time_Change() {
-    SettingsOf(Settings(), timer_).timeUs = Txt_Time.text();
+    SettingsOf(settings(), timer_).timeUs = Txt_Time.text();
 }
 
 void TimerForm::Txt_Osc_Change() {
-    SettingsOf(Settings(), timer_).freqMHz = Txt_Osc.text();
+    SettingsOf(settings(), timer_).freqMHz = Txt_Osc.text();
 }
 
 void TimerForm::Chk_Int_Click() {
-    SettingsOf(Settings(), timer_).interrupt = Chk_Int.checked() ? kInterruptOn : 0;
+    SettingsOf(settings(), timer_).interrupt = Chk_Int.checked() ? kInterruptOn : 0;
 }
 
 void TimerForm::SwitchWithOnOff(std::initializer_list<Control*> controls,
@@ -53,13 +53,13 @@ void TimerForm::SwitchWithOnOff(std::initializer_list<Control*> controls,
 }
 
 void TimerForm::LoadTimeAndFrequency() {
-    const TimerSettings fields = SettingsOf(Settings(), timer_);
+    const TimerSettings fields = SettingsOf(settings(), timer_);
     Txt_Time.setText(fields.timeUs.toText());
     Txt_Osc.setText(fields.freqMHz.toText());
 }
 
 void TimerForm::LoadInterruptAndOnOff(CheckBox& onOffBox) {
-    const TimerSettings fields = SettingsOf(Settings(), timer_);
+    const TimerSettings fields = SettingsOf(settings(), timer_);
     Chk_Int.setChecked(fields.interrupt == kInterruptOn);
     const bool on = fields.enabled.isTrue();
     onOffBox.setChecked(on);
@@ -67,7 +67,7 @@ void TimerForm::LoadInterruptAndOnOff(CheckBox& onOffBox) {
 }
 
 void TimerForm::OnOffClicked(const CheckBox& onOffBox) {
-    SettingsOf(Settings(), timer_).enabled = onOffBox.checked();
+    SettingsOf(settings(), timer_).enabled = onOffBox.checked();
     ApplyOnOffRules(onOffBox.checked());
 }
 
@@ -129,7 +129,7 @@ void TimerForm::SetCalculatorEnabled(bool enabled) {
 }
 
 void TimerForm::CalcTimer() {
-    auto& s = Settings();
+    auto& s = settings();
     const TimerCalcOutcome outcome = CalculateTimerPeriod(
         {timer_, TimerDivisor(s, timer_), Txt_Time.text(), Txt_Osc.text(), context_.locale});
     StoreTimerOutcome(s, timer_, outcome);

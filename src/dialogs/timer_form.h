@@ -110,7 +110,7 @@ protected:
 
     // The calculator group: the six labels and boxes, the frame and Command1.
     void SetCalculatorEnabled(bool enabled);
-    ProjectSettings& Settings() const { return context_.settings; }
+    ProjectSettings& settings() const { return context_.settings; }
 
     AppContext& context_;
 

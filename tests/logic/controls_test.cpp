@@ -220,11 +220,11 @@ TEST(FormModel, UnloadRunsOnceAndAsksTheViewToClose) {
 // the loading state; afterwards, and after a load that failed, they do not.
 TEST(FormModel, LoadingStateCoversExactlyTheLoadSequence) {
     struct Restoring : Form {
-        Restoring() : Form("form", "") { Box.onClick = [this] { seen.push_back(Loading()); }; }
+        Restoring() : Form("form", "") { Box.onClick = [this] { seen.push_back(loading()); }; }
         CheckBox Box{"Box"};
         std::vector<bool> seen;
         bool fail = false;
-        bool loadingNow() const { return Form::Loading(); }
+        bool loadingNow() const { return Form::loading(); }
         void Form_Load() override {
             Box.setChecked(true);
             if (fail) throw std::runtime_error("load failed");
@@ -239,10 +239,10 @@ TEST(FormModel, LoadingStateCoversExactlyTheLoadSequence) {
 
     // Forms sharing one flag all see it, whichever of them loads.
     struct Sharing : Form {
-        explicit Sharing(bool& flag) : Form("shared", "") { ShareLoadingFlag(flag); }
-        bool loadingNow() const { return Loading(); }
+        explicit Sharing(bool& flag) : Form("shared", "") { shareLoadingFlag(flag); }
+        bool loadingNow() const { return loading(); }
         bool during = false;
-        void Form_Load() override { during = Loading(); }
+        void Form_Load() override { during = loading(); }
     };
     bool flag = false;
     Sharing first(flag), second(flag);
