@@ -16,7 +16,9 @@ class MainWindow : public QMainWindow {
 public:
     explicit MainWindow(Form1& form, QWidget* parent = nullptr);
 
-    QPlainTextEdit* text1() const { return text1_; }
+    // The text box, made first if the window has not been shown yet.
+    QPlainTextEdit* text1();
+    void setVisible(bool visible) override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -25,13 +27,15 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void buildContents();
     void reportSize();
     void placeText1();
     double dpiX() const;
     double dpiY() const;
 
     Form1& form_;
-    QPlainTextEdit* text1_;
+    QPlainTextEdit* text1_ = nullptr;
+    bool placeOnBuild_ = false;  // the form sized the text box before it was made
     bool closing_ = false;
     bool centred_ = false;
 };
