@@ -326,6 +326,7 @@ void Bind(QTimer* timer, IntervalTimer& model) {
 
 std::vector<QRadioButton*> MakeOptions(OptionGroup& model, QWidget* parent) {
     std::vector<QRadioButton*> buttons;
+    buttons.reserve(static_cast<std::size_t>(model.count()));
     for (int i = 0; i < model.count(); ++i) buttons.push_back(new QRadioButton(parent));
     Bind(buttons, model);
     return buttons;

@@ -24,24 +24,14 @@ constexpr QSize kNormalSize(900, 640);
 MainWindow::MainWindow(Form1& form, QWidget* parent) : QMainWindow(parent), form_(form) {
     setObjectName(ToQt(form.name()));
     setWindowTitle(ToQt(form.caption()));
-    for (const auto& menu : form.menus()) {
-        QMenu* qmenu = menuBar()->addMenu(QString());
-        Bind(qmenu, *menu.title);
-        for (MenuItem* item : menu.items) Bind(qmenu->addAction(QString()), *item);
-    }
-
-    auto* client = new QWidget(this);
-    client->setObjectName("ClientArea");
-    setCentralWidget(client);
-    text1_ = Make<QPlainTextEdit>(form.Text1, client);
-    text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    text1_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
     QPointer<MainWindow> guard(this);
     form.Text1.observe([guard](Change) {
-        if (guard) guard->placeText1();
+        if (!guard) return;
+        if (guard->text1_)
+            guard->placeText1();
+        else
+            guard->placeOnBuild_ = true;
     });
     form.observe([guard](Change change) {
         if (!guard) return;
@@ -58,6 +48,38 @@ MainWindow::MainWindow(Form1& form, QWidget* parent) : QMainWindow(parent), form
     });
     resize(kNormalSize);
     reportSize();
+}
+
+void MainWindow::buildContents() {
+    // The window stays hidden behind the start screen, so its menus and text
+    // box are made when first needed: the start screen opens sooner and
+    // the program starts smaller.
+    if (text1_) return;
+    for (const auto& menu : form_.menus()) {
+        QMenu* qmenu = menuBar()->addMenu(QString());
+        Bind(qmenu, *menu.title);
+        for (MenuItem* item : menu.items) Bind(qmenu->addAction(QString()), *item);
+    }
+
+    auto* client = new QWidget(this);
+    client->setObjectName("ClientArea");
+    setCentralWidget(client);
+    text1_ = Make<QPlainTextEdit>(form_.Text1, client);
+    text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text1_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    if (placeOnBuild_) placeText1();
+}
+
+QPlainTextEdit* MainWindow::text1() {
+    buildContents();
+    return text1_;
+}
+
+void MainWindow::setVisible(bool visible) {
+    if (visible) buildContents();
+    QMainWindow::setVisible(visible);
 }
 
 double MainWindow::dpiX() const {

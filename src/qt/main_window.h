@@ -16,7 +16,9 @@ class MainWindow : public QMainWindow {
 public:
     explicit MainWindow(Form1& form, QWidget* parent = nullptr);
 
-    QPlainTextEdit* text1() const { return text1_; }
+    // The text box, made first if the window has not been shown yet.
+    QPlainTextEdit* text1();
+    void setVisible(bool visible) override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -26,6 +28,7 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
+    void buildContents();
     void reportSize();
     void placeText1();
     void centreOnceRestored();
@@ -33,7 +36,8 @@ private:
     double dpiY() const;
 
     Form1& form_;
-    QPlainTextEdit* text1_;
+    QPlainTextEdit* text1_ = nullptr;
+    bool placeOnBuild_ = false;  // the form sized the text box before it was made
     bool closing_ = false;
     bool centred_ = false;
     bool restoredOnce_ = false;

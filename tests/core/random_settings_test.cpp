@@ -16,6 +16,7 @@
 #include "generator/source_assembly.h"
 #include "random_settings.h"
 #include "settings/project_settings.h"
+#include "settings_fields.h"
 
 namespace korvane {
 namespace {
