@@ -85,10 +85,11 @@ int main(int argc, char** argv) {
         }
     }
     for (int p = 0; p < 2; ++p) {
-        std::printf("%-40s first window %7.1f ms   peak memory %6.1f MiB   (median of %d)\n",
-                    argv[3 + p], Median(ms[p]), Median(mib[p]), runs);
+        std::printf("%-40s first window %7.1f ms   peak memory %6.1f MiB   (median of %d)\n", argv[3 + p],
+                    Median(ms[p]), Median(mib[p]), runs);
     }
-    std::printf("ratio: time %.2fx   memory %.2fx\n", Median(ms[0]) / Median(ms[1]), Median(mib[0]) / Median(mib[1]));
+    std::printf("ratio: time %.2fx   memory %.2fx\n", Median(ms[0]) / Median(ms[1]),
+                Median(mib[0]) / Median(mib[1]));
     XCloseDisplay(display);
     return 0;
 }

@@ -18,10 +18,15 @@ using namespace korvane;
 
 float AnySingle(FuzzedDataProvider& in) {
     switch (in.ConsumeIntegralInRange(0, 3)) {
-        case 0: return std::numeric_limits<float>::quiet_NaN();
-        case 1: return in.ConsumeBool() ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
-        case 2: return static_cast<float>(in.ConsumeIntegralInRange(-2, 20));
-        default: return in.ConsumeFloatingPoint<float>();
+        case 0:
+            return std::numeric_limits<float>::quiet_NaN();
+        case 1:
+            return in.ConsumeBool() ? std::numeric_limits<float>::infinity()
+                                    : -std::numeric_limits<float>::infinity();
+        case 2:
+            return static_cast<float>(in.ConsumeIntegralInRange(-2, 20));
+        default:
+            return in.ConsumeFloatingPoint<float>();
     }
 }
 
@@ -33,13 +38,20 @@ std::int16_t AnyInt16(FuzzedDataProvider& in) {
 
 SettingValue AnyValue(FuzzedDataProvider& in) {
     switch (in.ConsumeIntegralInRange(0, 6)) {
-        case 0: return SettingValue();
-        case 1: return in.ConsumeBool();
-        case 2: return AnySingle(in);
-        case 3: return in.ConsumeFloatingPoint<double>();
-        case 4: return in.ConsumeRandomLengthString(16);
-        case 5: return in.ConsumeIntegral<std::int64_t>();
-        default: return AnyInt16(in);
+        case 0:
+            return SettingValue();
+        case 1:
+            return in.ConsumeBool();
+        case 2:
+            return AnySingle(in);
+        case 3:
+            return in.ConsumeFloatingPoint<double>();
+        case 4:
+            return in.ConsumeRandomLengthString(16);
+        case 5:
+            return in.ConsumeIntegral<std::int64_t>();
+        default:
+            return AnyInt16(in);
     }
 }
 

@@ -11,10 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace korvane;
     FuzzedDataProvider in(data, size);
     BaudCalcInput input;
-    input.crystalMHz = in.ConsumeBool() ? in.ConsumeFloatingPointInRange<float>(0, 40)
-                                        : in.ConsumeFloatingPoint<float>();
-    input.divisor = in.ConsumeBool() ? ModeBaudDivisor(in.ConsumeBool(), in.ConsumeBool())
-                                     : in.ConsumeIntegral<int>();
+    input.crystalMHz =
+        in.ConsumeBool() ? in.ConsumeFloatingPointInRange<float>(0, 40) : in.ConsumeFloatingPoint<float>();
+    input.divisor =
+        in.ConsumeBool() ? ModeBaudDivisor(in.ConsumeBool(), in.ConsumeBool()) : in.ConsumeIntegral<int>();
     input.errorLimitText = in.ConsumeRemainingBytesAsString();
 
     const BaudCalcResult result = CalcBaudList(input);

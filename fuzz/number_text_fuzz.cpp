@@ -76,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto decimal = ParseDecimal(text);
     if (decimal) FUZZ_CHECK(std::isfinite(*decimal));
     const auto asSingle = ParseSingle(text);
-    FUZZ_CHECK(!asSingle || (decimal && std::isfinite(*asSingle) && *asSingle == static_cast<float>(*decimal)));
+    FUZZ_CHECK(!asSingle ||
+               (decimal && std::isfinite(*asSingle) && *asSingle == static_cast<float>(*decimal)));
 
     CheckGeneralText(SingleText(single), single, 6e-7);
     CheckGeneralText(DoubleText(wide), wide, 6e-15);
@@ -91,6 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckSettingValue(SettingValue(in.ConsumeBool()));
     // Whole numbers keep their value whether or not they fit an int16.
     FUZZ_CHECK(SettingValue(number).toNumber() == static_cast<double>(number));
-    FUZZ_CHECK((SettingValue(number).kind() == SettingValue::Kind::Int16) == (number >= INT16_MIN && number <= INT16_MAX));
+    FUZZ_CHECK((SettingValue(number).kind() == SettingValue::Kind::Int16) ==
+               (number >= INT16_MIN && number <= INT16_MAX));
     return 0;
 }

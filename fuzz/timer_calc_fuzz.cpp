@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TimerCalcInput input;
     input.timer = in.PickValueInArray({TimerKind::Timer0, TimerKind::Timer1, TimerKind::Timer2});
     // Mostly the prescale divisors the dialogs offer, sometimes anything.
-    input.divisor = in.ConsumeBool() ? 1 << in.ConsumeIntegralInRange(0, 8) : in.ConsumeIntegral<std::int32_t>();
+    input.divisor =
+        in.ConsumeBool() ? 1 << in.ConsumeIntegralInRange(0, 8) : in.ConsumeIntegral<std::int32_t>();
     input.timeText = in.ConsumeRandomLengthString(32);
     input.freqText = in.ConsumeRemainingBytesAsString();
 

@@ -36,15 +36,24 @@ bool WritesCalculatedValue(const ProjectSettings& s, TimerKind timer) {
 TimerSettings SettingsOf(ProjectSettings& s, TimerKind timer) {
     switch (timer) {
         case TimerKind::Timer0:
-            return {.enabled = s.T0En, .interrupt = s.T0Int, .timeUs = s.T0TimeUs, .freqMHz = s.T0FreqMHz,
+            return {.enabled = s.T0En,
+                    .interrupt = s.T0Int,
+                    .timeUs = s.T0TimeUs,
+                    .freqMHz = s.T0FreqMHz,
                     .errorUs = s.T0ErrorUs};
         case TimerKind::Timer1:
-            return {.enabled = s.T1En, .interrupt = s.T1Int, .timeUs = s.T1TimeUs, .freqMHz = s.T1FreqMHz,
+            return {.enabled = s.T1En,
+                    .interrupt = s.T1Int,
+                    .timeUs = s.T1TimeUs,
+                    .freqMHz = s.T1FreqMHz,
                     .errorUs = s.T1ErrorUs};
         case TimerKind::Timer2:
             break;
     }
-    return {.enabled = s.T2En, .interrupt = s.T2Int, .timeUs = s.T2TimeUs, .freqMHz = s.T2FreqMHz,
+    return {.enabled = s.T2En,
+            .interrupt = s.T2Int,
+            .timeUs = s.T2TimeUs,
+            .freqMHz = s.T2FreqMHz,
             .errorUs = s.T2ErrorUs};
 }
 

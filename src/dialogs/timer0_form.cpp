@@ -6,7 +6,9 @@ namespace korvane {
 
 Timer0Form::Timer0Form(AppContext& context)
     : TimerForm(context, TimerKind::Timer0,
-                {.name = kName, .caption = kCaption, .frequencyLabel = kFrequencyCaption,
+                {.name = kName,
+                 .caption = kCaption,
+                 .frequencyLabel = kFrequencyCaption,
                  .interruptBox = "使用T0中断"}) {
     Txt_Osc.setReadOnly(true);
     Frame3.setEnabled(false);

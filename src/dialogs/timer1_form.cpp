@@ -4,7 +4,9 @@ namespace korvane {
 
 Timer1Form::Timer1Form(AppContext& context)
     : TimerForm(context, TimerKind::Timer1,
-                {.name = kName, .caption = kCaption, .frequencyLabel = timer_captions::kCrystalLabel,
+                {.name = kName,
+                 .caption = kCaption,
+                 .frequencyLabel = timer_captions::kCrystalLabel,
                  .interruptBox = "使用T1中断"}) {
     // The crystal frequency is set in the main window, never here.
     Txt_Osc.setReadOnly(true);

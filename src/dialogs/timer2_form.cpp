@@ -4,7 +4,9 @@ namespace korvane {
 
 Timer2Form::Timer2Form(AppContext& context)
     : TimerForm(context, TimerKind::Timer2,
-                {.name = kName, .caption = kCaption, .frequencyLabel = timer_captions::kCrystalLabel,
+                {.name = kName,
+                 .caption = kCaption,
+                 .frequencyLabel = timer_captions::kCrystalLabel,
                  .interruptBox = "使用T2中断"}) {
     // The crystal frequency is set in the main window, never here.
     Txt_Osc.setReadOnly(true);

@@ -91,7 +91,8 @@ protected:
 
     // The controls besides the interrupt box that the on/off box enables and
     // disables, set once by each dialog's constructor.
-    void SwitchWithOnOff(std::initializer_list<Control*> controls, std::initializer_list<OptionGroup*> groups);
+    void SwitchWithOnOff(std::initializer_list<Control*> controls,
+                         std::initializer_list<OptionGroup*> groups);
     // The first steps of every load: the stored time and frequency.
     void LoadTimeAndFrequency();
     // The last steps: the interrupt box, then the on/off box and its rules.

@@ -62,9 +62,13 @@ std::optional<float> ParseSingle(std::string_view text) {
     return FitInSingle(*value);
 }
 
-std::string SingleText(float value) { return GeneralText(value, 7); }
+std::string SingleText(float value) {
+    return GeneralText(value, 7);
+}
 
-std::string DoubleText(double value) { return GeneralText(value, 15); }
+std::string DoubleText(double value) {
+    return GeneralText(value, 15);
+}
 
 std::string RegisterByteText(std::int64_t value) {
     char buffer[32];

@@ -19,6 +19,8 @@ struct InterruptSource {
 
 // The seven sources in the order both functions handle them. A CCP branch
 // follows whether the module is used; its enable line follows its interrupt.
+// One row a source, as the table reads best.
+// clang-format off
 std::array<InterruptSource, 7> Sources(const ProjectSettings& s) {
     return {{
         {s.T0Int != 0, s.T0Int != 0, false, "T0IF", "    //Timer0中断服务子程序", " T0IE=1;", "//Tiemr0中断允许"},
@@ -30,6 +32,7 @@ std::array<InterruptSource, 7> Sources(const ProjectSettings& s) {
         {s.SciRxInt == 1, s.SciRxInt == 1, true, "RCIF", "    //SCI串行口接收中断服务子程序", " RCIE=1;", "//SCI串行口接收中断允许"},
     }};
 }
+// clang-format on
 
 }  // namespace
 

@@ -19,7 +19,11 @@ std::int64_t TrisValue(const PinDirections& directions) {
 
 std::string BuildPortSetup(const ProjectSettings& s, bool withComments) {
     if (!AnyPortUsed(s)) return {};
-    struct Port { std::int16_t used; const PinDirections& directions; std::string_view assign; };
+    struct Port {
+        std::int16_t used;
+        const PinDirections& directions;
+        std::string_view assign;
+    };
     const std::array<Port, 5> ports{{
         {s.PortAUsed, s.PortADir, " TRISA = "},
         {s.PortBUsed, s.PortBDir, " TRISB = "},

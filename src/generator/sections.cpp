@@ -3,17 +3,20 @@
 namespace korvane {
 
 bool AnyPortUsed(const ProjectSettings& s) {
-    return s.PortAUsed != 0 || s.PortBUsed != 0 || s.PortCUsed != 0 || s.PortDUsed != 0 ||
-           s.PortEUsed != 0;
+    return s.PortAUsed != 0 || s.PortBUsed != 0 || s.PortCUsed != 0 || s.PortDUsed != 0 || s.PortEUsed != 0;
 }
 
 bool AnyTimerUsed(const ProjectSettings& s) {
     return s.T0En.isTrue() || s.T1En.isTrue() || s.T2En.isTrue();
 }
 
-bool AnyCcpUsed(const ProjectSettings& s) { return s.Ccp1En.isTrue() || s.Ccp2En.isTrue(); }
+bool AnyCcpUsed(const ProjectSettings& s) {
+    return s.Ccp1En.isTrue() || s.Ccp2En.isTrue();
+}
 
-bool SciUsed(const ProjectSettings& s) { return s.SciEn.equals(1); }
+bool SciUsed(const ProjectSettings& s) {
+    return s.SciEn.equals(1);
+}
 
 bool AnyInterrupt(const ProjectSettings& s) {
     return s.T0Int != 0 || s.T1Int != 0 || s.T2Int != 0 || s.Ccp1Int != 0 || s.Ccp2Int != 0 ||

@@ -7,8 +7,8 @@ namespace korvane {
 std::string AssembleSource(const ProjectSettings& settings, bool withComments) {
     using Builder = std::string (*)(const ProjectSettings&, bool);
     static constexpr Builder kSectionsInOrder[] = {
-        BuildDeclarations, BuildMain,      BuildPortSetup, BuildInterruptService,
-        BuildTimerSetup,   BuildCcpSetup,  BuildSciSetup,  BuildInterruptEnable,
+        BuildDeclarations, BuildMain,     BuildPortSetup, BuildInterruptService,
+        BuildTimerSetup,   BuildCcpSetup, BuildSciSetup,  BuildInterruptEnable,
     };
     // Every separator stands whether or not the sections beside it are empty.
     std::string text = "#include<pic.h>\r\n\r\n";

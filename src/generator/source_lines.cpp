@@ -56,6 +56,8 @@ std::int64_t RoundedClampedIndex(const SettingValue& value) {
     return static_cast<std::int64_t>(std::nearbyint(std::fmax(-limit, std::fmin(limit, *number))));
 }
 
-std::string_view BitDigit(std::int64_t index, int k) { return (index >> k) & 1 ? "1" : "0"; }
+std::string_view BitDigit(std::int64_t index, int k) {
+    return (index >> k) & 1 ? "1" : "0";
+}
 
 }  // namespace korvane

@@ -16,8 +16,8 @@ void WriteTimer0(const ProjectSettings& s, SourceLines& out) {
     }
     if (!s.T0ClockMode.equals(2)) {
         if (s.T0ClockMode.equals(0)) {
-            out.Comment({"//内部时钟定时方式,定时时间:", s.T0TimeUs.toText(), "uS,误差:",
-                         SingleText(s.T0ErrorUs), "uS"});
+            out.Comment({"//内部时钟定时方式,定时时间:", s.T0TimeUs.toText(),
+                         "uS,误差:", SingleText(s.T0ErrorUs), "uS"});
         } else {
             out.Comment({"//外部时钟定时方式"});
         }
@@ -42,8 +42,8 @@ void WriteTimer1(const ProjectSettings& s, SourceLines& out) {
     out.Comment({s.T1OscEn != 0 ? "//使用T1内部振荡器" : "//不使用T1内部振荡器"});
     out.Line({" T1OSCEN=", std::to_string(s.T1OscEn), ";"});
     if (s.T1ClockMode.equals(0)) {
-        out.Comment({"//Timer1工作定时器模式,定时时间:", s.T1TimeUs.toText(), "uS,误差:",
-                     SingleText(s.T1ErrorUs), "uS"});
+        out.Comment({"//Timer1工作定时器模式,定时时间:", s.T1TimeUs.toText(),
+                     "uS,误差:", SingleText(s.T1ErrorUs), "uS"});
         out.Line({" TMR1CS=0;"});
         out.Line({" TMR1H=", s.T1RegHighText.toText(), ";", "TMR1L=", s.T1RegLowText, ";"});
     } else {

@@ -24,8 +24,7 @@ bool PrepareApplication(QApplication& app) {
     const QLocale chinese(QLocale::Chinese, QLocale::China);
     QLocale::setDefault(chinese);
     auto* translator = new QTranslator(&app);
-    if (!translator->load(chinese, "qtbase", "_",
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (!translator->load(chinese, "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;
     }

@@ -7,14 +7,14 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QIdentityProxyModel>
-#include <QLocale>
-#include <QMimeDatabase>
 #include <QInputDialog>
+#include <QLocale>
 #include <QMessageBox>
+#include <QMimeDatabase>
 
 #include "platform/legacy_text_file.h"
-#include "qt/document_opener.h"
 #include "qt/binders.h"
+#include "qt/document_opener.h"
 #include "qt/form_registry.h"
 
 namespace korvane {

@@ -39,7 +39,8 @@ constexpr int kListRows = 8;
 // A read-out just wide enough for `widest`.
 void FitText(QLineEdit* edit, const QString& widest) {
     const QMargins margins = edit->textMargins();
-    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(widest) + margins.left() + margins.right() + 16);
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(widest) + margins.left() + margins.right() +
+                        16);
 }
 
 QLabel* Caption(Label& label, QWidget* buddy, QWidget* parent) {
@@ -110,7 +111,8 @@ SciView::SciView(SciForm& form, QWidget* parent) : FormDialog(form, parent) {
     for (const auto& [label, model, widest] : lists) {
         auto* list = Make<QListWidget>(*model, calculator);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        list->setVerticalScrollBarPolicy(resultLists.size() == 2 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        list->setVerticalScrollBarPolicy(resultLists.size() == 2 ? Qt::ScrollBarAlwaysOn
+                                                                 : Qt::ScrollBarAlwaysOff);
         const int scrollBar = resultLists.size() == 2 ? list->verticalScrollBar()->sizeHint().width() : 0;
         list->setFixedWidth(list->fontMetrics().horizontalAdvance(QString::fromLatin1(widest)) + 16 +
                             2 * list->frameWidth() + scrollBar);

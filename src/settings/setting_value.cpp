@@ -8,24 +8,36 @@ namespace korvane {
 
 std::optional<double> SettingValue::toNumber() const {
     switch (kind()) {
-    case Kind::Empty: return 0.0;
-    case Kind::Int16: return std::get<std::int16_t>(value_);
-    case Kind::Single: return std::get<float>(value_);
-    case Kind::Double: return std::get<double>(value_);
-    case Kind::Flag: return std::get<bool>(value_) ? -1.0 : 0.0;
-    case Kind::Text: return ParseDecimal(std::get<std::string>(value_));
+        case Kind::Empty:
+            return 0.0;
+        case Kind::Int16:
+            return std::get<std::int16_t>(value_);
+        case Kind::Single:
+            return std::get<float>(value_);
+        case Kind::Double:
+            return std::get<double>(value_);
+        case Kind::Flag:
+            return std::get<bool>(value_) ? -1.0 : 0.0;
+        case Kind::Text:
+            return ParseDecimal(std::get<std::string>(value_));
     }
     return std::nullopt;
 }
 
 std::string SettingValue::toText() const {
     switch (kind()) {
-    case Kind::Empty: return {};
-    case Kind::Int16: return std::to_string(std::get<std::int16_t>(value_));
-    case Kind::Single: return SingleText(std::get<float>(value_));
-    case Kind::Double: return DoubleText(std::get<double>(value_));
-    case Kind::Flag: return std::get<bool>(value_) ? "True" : "False";
-    case Kind::Text: return std::get<std::string>(value_);
+        case Kind::Empty:
+            return {};
+        case Kind::Int16:
+            return std::to_string(std::get<std::int16_t>(value_));
+        case Kind::Single:
+            return SingleText(std::get<float>(value_));
+        case Kind::Double:
+            return DoubleText(std::get<double>(value_));
+        case Kind::Flag:
+            return std::get<bool>(value_) ? "True" : "False";
+        case Kind::Text:
+            return std::get<std::string>(value_);
     }
     return {};
 }

@@ -25,8 +25,7 @@ public:
     // Integers are kept as int16 as the dialogs store them; a value that does
     // not fit keeps its magnitude as a 64-bit number rather than wrapping.
     template <std::integral I>
-        requires(!std::same_as<I, bool> && !std::same_as<I, char>)
-    SettingValue(I number) {
+    requires(!std::same_as<I, bool> && !std::same_as<I, char>) SettingValue(I number) {
         if (number >= INT16_MIN && number <= INT16_MAX)
             value_ = static_cast<std::int16_t>(number);
         else

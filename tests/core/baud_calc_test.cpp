@@ -134,8 +134,8 @@ TEST(BaudCalc, ListsTheReachableRatesFastestFirstAndChoosesTheSlowest) {
 // descending rates, each candidate once, the window one-sided, the smallest
 // SPBRG inside the window, and texts that match the numbers.
 TEST(BaudCalc, EveryEntryLiesInsideItsOneSidedWindowAtItsSmallestSpbrg) {
-    const float crystals[] = {1,  1.8432f, 3.6864f, 4,       7.3728f, 8,       10,
-                              11.0592f, 16, 18.432f, 19.6608f, 20, 22.1184f, 32.768f};
+    const float crystals[] = {1,        1.8432f, 3.6864f, 4,        7.3728f, 8,        10,
+                              11.0592f, 16,      18.432f, 19.6608f, 20,      22.1184f, 32.768f};
     const char* const limits[] = {"0", "0.2", "1", "2.5", "5", "50"};
     for (const int divisor : {kSync, kHigh, kLow}) {
         for (const float mhz : crystals) {
@@ -203,7 +203,7 @@ TEST(BaudCalc, CrystalRoundsToWholeHzWithHalvesToEven) {
         {0.0078125f, 7812},
         {0.0234375f, 23438},
         {2147.48f, 2147480000},
-        {2147.483f, 2147483000},  // the largest seven-digit value that still fits
+        {2147.483f, 2147483000},     // the largest seven-digit value that still fits
         {2147.4836f, std::nullopt},  // 2147.484
         {2147.4839f, std::nullopt},
         {1e30f, std::nullopt},

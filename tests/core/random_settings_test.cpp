@@ -1,6 +1,8 @@
 // Feeds the source assembly thousands of settings records that no dialog would
 // produce (every value kind in every field, out-of-range indices, NaN, huge
 // numbers, stray text) and checks the properties that must hold for any input.
+#include "random_settings.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,7 +16,6 @@
 #include <vector>
 
 #include "generator/source_assembly.h"
-#include "random_settings.h"
 #include "settings/project_settings.h"
 #include "settings_fields.h"
 
@@ -54,11 +55,11 @@ std::vector<std::string> CodeOnly(const std::vector<std::string>& lines) {
 // Bits the generator writes as a constant or as a bit of an option index;
 // their value must be the digit 0 or 1 whatever the settings hold.
 const std::set<std::string, std::less<>> kDigitBits = {
-    "PSA",     "PS0",     "PS1",     "PS2",     "T1CKPS0", "T1CKPS1", "TMR1CS", "T1SYNC", "TMR1ON", "T2CKPS0",
-    "T2CKPS1", "TOUTPS0", "TOUTPS1", "TOUTPS2", "TOUTPS3", "TMR2ON",  "CCP1M0", "CCP1M1", "CCP1M2", "CCP1M3",
-    "CCP2M0",  "CCP2M1",  "CCP2M2",  "CCP2M3",  "T0IE",    "TMR1IE",  "TMR2IE", "CCP1IE", "CCP2IE", "TXIE",
-    "RCIE",    "GIE",     "T0IF",    "TMR1IF",  "TMR2IF",  "CCP1IF",  "CCP2IF", "TXIF",   "RCIF",
-    "PEIE",    "T0SE",
+    "PSA",     "PS0",     "PS1",     "PS2",     "T1CKPS0", "T1CKPS1", "TMR1CS", "T1SYNC", "TMR1ON",
+    "T2CKPS0", "T2CKPS1", "TOUTPS0", "TOUTPS1", "TOUTPS2", "TOUTPS3", "TMR2ON", "CCP1M0", "CCP1M1",
+    "CCP1M2",  "CCP1M3",  "CCP2M0",  "CCP2M1",  "CCP2M2",  "CCP2M3",  "T0IE",   "TMR1IE", "TMR2IE",
+    "CCP1IE",  "CCP2IE",  "TXIE",    "RCIE",    "GIE",     "T0IF",    "TMR1IF", "TMR2IF", "CCP1IF",
+    "CCP2IF",  "TXIF",    "RCIF",    "PEIE",    "T0SE",
 };
 
 // The enables that live in PIE1/PIE2 and so need PEIE.

@@ -27,8 +27,9 @@ inline constexpr std::int16_t S::*kInt16Fields[] = {
     &S::Ccp2Int,   &S::Ccp1SubCode, &S::Ccp2SubCode, &S::SciRxInt,  &S::SciHighSpeed,
 };
 inline constexpr float S::*kSingleFields[] = {&S::CrystalMHz, &S::T0ErrorUs, &S::T1ErrorUs, &S::T2ErrorUs};
-inline constexpr std::string S::*kTextFields[] = {&S::T0RegText, &S::T1RegLowText, &S::T2RegText, &S::SciBaud};
+inline constexpr std::string S::*kTextFields[] = {&S::T0RegText, &S::T1RegLowText, &S::T2RegText,
+                                                  &S::SciBaud};
 inline constexpr PinDirections S::*kPinFields[] = {&S::PortADir, &S::PortBDir, &S::PortCDir, &S::PortDDir,
-                                            &S::PortEDir};
+                                                   &S::PortEDir};
 
 }  // namespace korvane

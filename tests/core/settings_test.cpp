@@ -6,7 +6,10 @@ namespace korvane {
 namespace {
 
 TEST(SettingValue, NumberUse) {
-    struct Case { SettingValue value; std::optional<double> number; };
+    struct Case {
+        SettingValue value;
+        std::optional<double> number;
+    };
     const Case cases[] = {
         {SettingValue(), 0.0},
         {SettingValue(std::int16_t{-3}), -3.0},
@@ -25,7 +28,10 @@ TEST(SettingValue, NumberUse) {
 }
 
 TEST(SettingValue, TextUse) {
-    struct Case { SettingValue value; const char* text; };
+    struct Case {
+        SettingValue value;
+        const char* text;
+    };
     const Case cases[] = {
         {SettingValue(), ""},
         {SettingValue(256), "256"},

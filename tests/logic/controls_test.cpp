@@ -220,7 +220,9 @@ TEST(FormModel, UnloadRunsOnceAndAsksTheViewToClose) {
 // the loading state; afterwards, and after a load that failed, they do not.
 TEST(FormModel, LoadingStateCoversExactlyTheLoadSequence) {
     struct Restoring : Form {
-        Restoring() : Form("form", "") { Box.onClick = [this] { seen.push_back(loading()); }; }
+        Restoring() : Form("form", "") {
+            Box.onClick = [this] { seen.push_back(loading()); };
+        }
         CheckBox Box{"Box"};
         std::vector<bool> seen;
         bool fail = false;

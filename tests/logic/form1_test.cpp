@@ -156,62 +156,53 @@ TEST_F(MainWindowStory, NewCrystalRecalculatesEveryWrittenRegisterValue) {
     };
     const Case cases[] = {
         {"all off: only SPBRG follows", [](ProjectSettings&) {}, "8", "0xCE | 0xFC 0x18 | 0x9C | 0x33"},
-        {"every timer on",
-         [](ProjectSettings& s) { s.T0En = s.T1En = s.T2En = true; },
-         "8",
+        {"every timer on", [](ProjectSettings& s) { s.T0En = s.T1En = s.T2En = true; }, "8",
          "0x9C | 0xF8 0x30 | 0x38 | 0x33"},
         {"Timer0 external clock timing",
          [](ProjectSettings& s) {
              s.T0En = true;
              s.T0ClockMode = 1;
          },
-         "8",
-         "0x9C | 0xFC 0x18 | 0x9C | 0x33"},
+         "8", "0x9C | 0xFC 0x18 | 0x9C | 0x33"},
         {"counting modes write no calculated value",
          [](ProjectSettings& s) {
              s.T0En = s.T1En = true;
              s.T0ClockMode = 2;
              s.T1ClockMode = 1;
          },
-         "8",
-         "0xCE | 0xFC 0x18 | 0x9C | 0x33"},
+         "8", "0xCE | 0xFC 0x18 | 0x9C | 0x33"},
         {"out of range is emptied",
          [](ProjectSettings& s) {
              s.T1En = s.T2En = true;
              s.T1TimeUs = 50000.0f;  // 100000 counts at 8 MHz
              s.T2TimeUs = 300.0f;    // 600 counts
          },
-         "8",
-         "0xCE |   |  | 0x33"},
+         "8", "0xCE |   |  | 0x33"},
         {"an untyped time is emptied",
          [](ProjectSettings& s) {
              s.T2En = true;
              s.T2TimeUs = "1.2.3";
          },
-         "8",
-         "0xCE | 0xFC 0x18 |  | 0x33"},
+         "8", "0xCE | 0xFC 0x18 |  | 0x33"},
         {"the chosen rate no longer usable",
          [](ProjectSettings& s) {
              s.SciBaud = "1200";
              s.SciSpbrgText = "0xCF";
          },
-         "20",
-         "0xCE | 0xFC 0x18 | 0x9C | "},
+         "20", "0xCE | 0xFC 0x18 | 0x9C | "},
         {"the stored mode and error limit count",
          [](ProjectSettings& s) {
              s.SciErrLimit = "2";
              s.SciBaud = "2400";
              s.SciSpbrgText = "0x66";
          },
-         "8",
-         "0xCE | 0xFC 0x18 | 0x9C | 0xCC"},
+         "8", "0xCE | 0xFC 0x18 | 0x9C | 0xCC"},
         {"synchronous",
          [](ProjectSettings& s) {
              s.SciSyncMode = 1;
              s.SciBaud = "38400";
          },
-         "18.432",
-         "0xCE | 0xFC 0x18 | 0x9C | 0x77"},
+         "18.432", "0xCE | 0xFC 0x18 | 0x9C | 0x77"},
     };
     for (const auto& c : cases) {
         ProjectSettings s;

@@ -396,11 +396,8 @@ TEST_F(SciDialogTest, ReopeningKeepsTheChosenRateWhileItIsUsable) {
         const char* chosen;  // "rate spbrg" after reopening
     };
     const Case cases[] = {
-        {"9600", 4, "9600 0x19"},
-        {"19200", 4, "19200 0x0C"},
-        {"9600", 20, "9600 0x81"},
-        {"19200", 8, "19200 0x19"},
-        {"2400", 20, "9600 0x81"},  // gone: the slowest usable rate instead
+        {"9600", 4, "9600 0x19"},   {"19200", 4, "19200 0x0C"}, {"9600", 20, "9600 0x81"},
+        {"19200", 8, "19200 0x19"}, {"2400", 20, "9600 0x81"},  // gone: the slowest usable rate instead
     };
     for (const auto& c : cases) {
         settings = ProjectSettings{};

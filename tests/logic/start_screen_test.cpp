@@ -1,8 +1,8 @@
-#include "app/closing_splash.h"
 #include "app/start_screen.h"
 
 #include <gtest/gtest.h>
 
+#include "app/closing_splash.h"
 #include "fake_platform.h"
 
 namespace korvane {

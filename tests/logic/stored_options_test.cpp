@@ -18,13 +18,13 @@ TEST(StoredOptions, OnlyAWholeIndexInRangeIsAnOption) {
     const Case cases[] = {
         {0, 0},
         {2, 2},
-        {3, std::nullopt},     // one past the last of three
-        {-1, std::nullopt},    // also what a ticked flag reads as
-        {1.5, std::nullopt},   // the generator would round this
-        {1.0, 1},              // a whole double is fine
-        {std::string("2"), 2}, // typed text that is a number
+        {3, std::nullopt},      // one past the last of three
+        {-1, std::nullopt},     // also what a ticked flag reads as
+        {1.5, std::nullopt},    // the generator would round this
+        {1.0, 1},               // a whole double is fine
+        {std::string("2"), 2},  // typed text that is a number
         {std::string("x"), std::nullopt},
-        {1e300, std::nullopt}, // far beyond any int
+        {1e300, std::nullopt},  // far beyond any int
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored.toText());
@@ -47,9 +47,9 @@ TEST(StoredOptions, PrescaleRatioIsTheCaptionedRatioOrNothing) {
         int ratio;
     };
     const Case cases[] = {
-        {TimerKind::Timer0, 0, 2},  {TimerKind::Timer0, 7, 256},           {TimerKind::Timer0, 8, 0},
-        {TimerKind::Timer0, -1, 0}, {TimerKind::Timer0, std::nullopt, 0},  {TimerKind::Timer1, 3, 8},
-        {TimerKind::Timer1, 4, 0},  {TimerKind::Timer2, 2, 16},            {TimerKind::Timer2, 3, 0},
+        {TimerKind::Timer0, 0, 2},  {TimerKind::Timer0, 7, 256},          {TimerKind::Timer0, 8, 0},
+        {TimerKind::Timer0, -1, 0}, {TimerKind::Timer0, std::nullopt, 0}, {TimerKind::Timer1, 3, 8},
+        {TimerKind::Timer1, 4, 0},  {TimerKind::Timer2, 2, 16},           {TimerKind::Timer2, 3, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.timer) * 100 + c.index.value_or(-99));

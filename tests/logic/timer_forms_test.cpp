@@ -143,7 +143,8 @@ TEST_F(TimerDialogs, Timer2TypedTimeAndCloseGeneratesThatTimesValue) {
     main.VbMenuSet_T2.click();
     EXPECT_TRUE(platform.messages.empty());
     const std::string source = Generate(main, platform);
-    EXPECT_NE(source.find("//定时器2定时时间为:200uS,误差:0uS\r\n TMR2=0x38;\r\n"), std::string::npos) << source;
+    EXPECT_NE(source.find("//定时器2定时时间为:200uS,误差:0uS\r\n TMR2=0x38;\r\n"), std::string::npos)
+        << source;
 }
 
 TEST_F(TimerDialogs, FailedTimer0CalculationLeavesNoStaleValueInTheSource) {

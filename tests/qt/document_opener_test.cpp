@@ -74,12 +74,19 @@ TEST_F(DocumentOpenerTest, SaysWhatIsMissingInsteadOfOpeningNothing) {
         std::vector<std::pair<QString, QByteArray>> tools;
         QString message;  // a part of the warning
     } cases[] = {
-        {"no help file", false, {{"xdg-open", opener}, {"xdg-mime", "echo xchm.desktop"}, {"file", ""}},
+        {"no help file",
+         false,
+         {{"xdg-open", opener}, {"xdg-mime", "echo xchm.desktop"}, {"file", ""}},
          "找不到帮助文件 " + program.filePath("korvane.chm")},
-        {"no viewer", true, {{"xdg-open", opener}, {"xdg-mime", "true"}, {"file", ""}},
+        {"no viewer",
+         true,
+         {{"xdg-open", opener}, {"xdg-mime", "true"}, {"file", ""}},
          "没有找到可以打开 korvane.chm 的程序。\n请安装软件包 xchm，例如：\nsudo apt-get install xchm"},
         {"no xdg-utils", true, {{"file", ""}}, "请安装软件包 xdg-utils"},
-        {"no file command", true, {{"xdg-open", opener}, {"xdg-mime", "echo xchm.desktop"}}, "请安装软件包 file"},
+        {"no file command",
+         true,
+         {{"xdg-open", opener}, {"xdg-mime", "echo xchm.desktop"}},
+         "请安装软件包 file"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -36,8 +36,8 @@ void ExpectFits(QWidget* window, const std::string& what) {
     EXPECT_LE(outer.height(), kScreen.height()) << what;
     for (QWidget* child : window->findChildren<QWidget*>()) {
         if (!child->isVisibleTo(window) || child->isWindow()) continue;
-        const std::string name = what + " / " + child->objectName().toStdString() + " (" +
-                                 child->metaObject()->className() + ")";
+        const std::string name =
+            what + " / " + child->objectName().toStdString() + " (" + child->metaObject()->className() + ")";
         const QRect place(child->mapTo(window, QPoint(0, 0)), child->size());
         EXPECT_TRUE(window->rect().contains(place)) << name;
         auto* label = qobject_cast<QLabel*>(child);
@@ -47,7 +47,8 @@ void ExpectFits(QWidget* window, const std::string& what) {
             EXPECT_GE(child->height(), child->minimumSizeHint().height()) << name;
         }
         if (auto* edit = qobject_cast<QLineEdit*>(child)) {
-            const int room = edit->contentsRect().width() - edit->textMargins().left() - edit->textMargins().right();
+            const int room =
+                edit->contentsRect().width() - edit->textMargins().left() - edit->textMargins().right();
             EXPECT_LE(edit->fontMetrics().horizontalAdvance(edit->text()), room) << name;
         }
         if (auto* list = qobject_cast<QListWidget*>(child)) {
@@ -83,7 +84,8 @@ void FitAndAnswer(ModalScript& script, const std::string& what, QMessageBox::Sta
 TEST(FitsSmallScreen, MainWindowPortAndTimers) {
     MainSetup app;
     ExpectFits(&app.window, "main window");
-    for (const char* name : {form_names::kPort, form_names::kTimer0, form_names::kTimer1, form_names::kTimer2})
+    for (const char* name :
+         {form_names::kPort, form_names::kTimer0, form_names::kTimer1, form_names::kTimer2})
         WithWindow(app.context, name, [&](QWidget* view, Form&) { ExpectFits(view, name); });
 }
 
@@ -106,9 +108,11 @@ TEST(FitsSmallScreen, CcpInEveryModeKeepsOneSizeAndPlace) {
                 MouseClick(Find<QCheckBox>(view, "Chk_Ccp2En"));
                 for (const char* module : {"1", "2"})
                     for (int mode : {2, 1, 0, 2, 1}) {
-                        MouseClick(Find<QRadioButton>(view, QStringLiteral("Opt_Ccp%1Mode(%2)").arg(module).arg(mode)));
+                        MouseClick(Find<QRadioButton>(
+                            view, QStringLiteral("Opt_Ccp%1Mode(%2)").arg(module).arg(mode)));
                         QApplication::processEvents();
-                        EXPECT_EQ(view->frameGeometry(), opened) << what << " module " << module << " mode " << mode;
+                        EXPECT_EQ(view->frameGeometry(), opened)
+                            << what << " module " << module << " mode " << mode;
                         ExpectFits(view, what + " switched");
                     }
             });
@@ -134,7 +138,8 @@ TEST(FitsSmallScreen, SciWithAFullListScrollsItsListsTogether) {
         actual->verticalScrollBar()->setValue(actual->verticalScrollBar()->maximum());
         EXPECT_GT(rates->verticalScrollBar()->value(), 0);
         EXPECT_EQ(rates->verticalScrollBar()->value(), actual->verticalScrollBar()->value());
-        EXPECT_EQ(Find<QListWidget>(view, "List2")->verticalScrollBar()->value(), rates->verticalScrollBar()->value());
+        EXPECT_EQ(Find<QListWidget>(view, "List2")->verticalScrollBar()->value(),
+                  rates->verticalScrollBar()->value());
     });
 }
 

@@ -3,17 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractProxyModel>
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QAbstractProxyModel>
 #include <QFileInfo>
 #include <QFileSystemModel>
-#include <QLocale>
 #include <QGuiApplication>
 #include <QInputDialog>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>

@@ -12,9 +12,9 @@
 #include "app/app_context.h"
 #include "app/form1.h"
 #include "modal_script.h"
-#include "view_test_support.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
+#include "view_test_support.h"
 
 namespace korvane {
 namespace {

@@ -1,6 +1,3 @@
-#include "qt/closing_splash_view.h"
-#include "qt/start_screen_view.h"
-
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -9,7 +6,9 @@
 
 #include "app/app_context.h"
 #include "modal_script.h"
+#include "qt/closing_splash_view.h"
 #include "qt/qt_platform.h"
+#include "qt/start_screen_view.h"
 
 namespace korvane {
 namespace {

@@ -45,8 +45,9 @@ TEST(Startup, MainWindowMadeOnFirstShowMatchesOneMadeAtOnce) {
         Layout& layout = layouts[sizeFirst];
         layout.text = window.text1()->geometry();
         const double dpiX = window.logicalDpiX(), dpiY = window.logicalDpiY();
-        EXPECT_EQ(layout.text, QRect(0, TwipsToPixels(Form1::kText1Top, dpiY), TwipsToPixels(form.Text1.width(), dpiX),
-                                     TwipsToPixels(form.Text1.height(), dpiY)));
+        EXPECT_EQ(layout.text,
+                  QRect(0, TwipsToPixels(Form1::kText1Top, dpiY), TwipsToPixels(form.Text1.width(), dpiX),
+                        TwipsToPixels(form.Text1.height(), dpiY)));
         for (QAction* item : window.findChildren<QAction*>()) {
             if (!item->objectName().isEmpty())
                 layout.items << item->objectName() + " " + item->text() + (item->isEnabled() ? "" : " off");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QGroupBox>
@@ -7,7 +9,6 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
-#include <gtest/gtest.h>
 
 #include "app/app_context.h"
 #include "app/form1.h"
