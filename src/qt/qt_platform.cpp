@@ -72,6 +72,9 @@ QtPlatform::~QtPlatform() {
 QWidget* QtPlatform::parentWindow() const {
     for (auto it = modalStack_.rbegin(); it != modalStack_.rend(); ++it)
         if (*it) return it->data();
+    // A main window not shown yet (behind the start screen) owns no dialog:
+    // it would need a native window of its own made first, for nothing.
+    if (mainWindow_ && !mainWindow_->isVisible()) return nullptr;
     return mainWindow_.data();
 }
 

@@ -3,6 +3,8 @@
 #include "app/start_screen.h"
 #include "qt/form_dialog.h"
 
+class QLabel;
+
 namespace korvane {
 
 // The start screen: a window without title showing its picture.
@@ -11,11 +13,14 @@ class StartScreenView : public FormDialog {
 public:
     StartScreenView(StartScreen& form, QWidget* parent);
 
+    void setVisible(bool visible) override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     StartScreen& start_;
+    QLabel* picture_;
 };
 
 }  // namespace korvane

@@ -37,6 +37,10 @@ TEST(StartScreenView, ShowsThePictureAndClosesOnAKey) {
         EXPECT_EQ(timer->interval(), 2000);
         auto* picture = view->findChild<QLabel*>("Picture");
         ASSERT_NE(picture, nullptr);
+        // The picture shows just after the window does, which is already at
+        // the picture's size.
+        EXPECT_TRUE(picture->isVisible());
+        EXPECT_EQ(view->size(), picture->size());
         QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
                           Qt::LeftButton, {});
         QApplication::sendEvent(view, &click);  // clicks do nothing
@@ -47,6 +51,29 @@ TEST(StartScreenView, ShowsThePictureAndClosesOnAKey) {
     });
     platform.showForm("start", true);  // returns once the screen has closed
     EXPECT_EQ(script.pending(), 0u);
+}
+
+// A main window not shown yet (behind the start screen) owns no dialog;
+// once shown, it owns them and they stay above it.
+TEST(StartScreenView, OwnedByTheMainWindowOnlyOnceItShows) {
+    for (const bool mainShown : {false, true}) {
+        ProjectSettings settings;
+        RecordingPlatform platform;
+        AppContext context{settings, platform};
+        platform.setContext(&context);
+        QWidget mainWindow;
+        platform.setMainWindow(&mainWindow);
+        if (mainShown) mainWindow.show();
+        QWidget* parent = &mainWindow;
+        ModalScript script;
+        script.then<StartScreenView>([&](StartScreenView* view) {
+            parent = view->parentWidget();
+            QTest::keyClick(view, Qt::Key_K);
+        });
+        platform.showForm("start", true);
+        EXPECT_EQ(script.pending(), 0u);
+        EXPECT_EQ(parent, mainShown ? &mainWindow : nullptr) << "main window shown: " << mainShown;
+    }
 }
 
 TEST(ClosingSplashView, ThanksTheUserThenEndsTheProgram) {
