@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +23,8 @@
 #include <QTimer>
 #include <cmath>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <utility>
 
 namespace korvane {
@@ -233,11 +236,44 @@ void Bind(QLabel* widget, Label& model) {
     });
 }
 
+namespace {
+
+// Puts the picture at `path` on the label; a missing picture leaves the area
+// empty. A label that is not on screen yet gets a blank of the picture's size,
+// read from the file's header, and the picture itself when it is first shown:
+// the window's layout needs only the size, so the window opens without
+// waiting for the decoding, and the picture is there for its first paint.
+void ShowPicture(QLabel* label, const QString& path) {
+    delete label->findChild<EventHook*>("pictureOnShow", Qt::FindDirectChildrenOnly);
+    const QSize size = path.isEmpty() ? QSize() : QImageReader(path).size();
+    if (!size.isValid() || label->isVisible()) {
+        label->setPixmap(size.isValid() ? QPixmap(path) : QPixmap());
+        return;
+    }
+    QPixmap blank(size);
+    blank.fill(Qt::transparent);
+    label->setPixmap(blank);
+    auto* hook = new EventHook(label, [label, path](QEvent* event) {
+        if (event->type() == QEvent::Show) {
+            label->setPixmap(QPixmap(path));
+            label->findChild<EventHook*>("pictureOnShow", Qt::FindDirectChildrenOnly)->deleteLater();
+        }
+        return false;
+    });
+    hook->setObjectName("pictureOnShow");
+}
+
+}  // namespace
+
 void Bind(QLabel* widget, Picture& model) {
     widget->setObjectName(ToQt(model.name()));
-    Observe<QLabel>(widget, model, [&model](QLabel* label, Change) {
-        // A missing picture leaves the area empty.
-        label->setPixmap(model.path().empty() ? QPixmap() : QPixmap(ToQt(model.path())));
+    auto shown = std::make_shared<std::optional<std::string>>();
+    Observe<QLabel>(widget, model, [&model, shown](QLabel* label, Change) {
+        // Read once for each path the form sets, not on every change.
+        if (*shown != model.path()) {
+            *shown = model.path();
+            ShowPicture(label, ToQt(model.path()));
+        }
         MirrorCommon(label, model);
     });
 }

@@ -199,6 +199,10 @@ TEST(GuideView, ShowsThePictureFromTheProgramFolder) {
         EXPECT_EQ(picture.isNull(), !present);
         if (present) {
             EXPECT_EQ(picture.size(), QSize(18, 24));
+            // The picture itself by the time it is on screen, not a blank of its size.
+            const QColor corner = picture.toImage().pixelColor(0, 0);
+            EXPECT_EQ(corner.alpha(), 255);
+            EXPECT_GT(corner.blue(), 100);
         }
         EXPECT_TRUE(view.isVisible());  // a missing picture leaves the area empty
     }
