@@ -118,30 +118,34 @@ QString QtPlatform::QtFilter(const std::string& filter) {
     return filters.join(";;");
 }
 
-std::string QtPlatform::saveFileDialog(const std::string& initialName, const std::string& filter) {
-    QFileDialog dialog(parentWindow());
-    dialog.setObjectName("SaveFileDialog");
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QtFilter(filter));
+namespace {
+
+// Both file dialogs: named, filtered, their file list in the program's
+// language; the chosen file, or "" when the user cancels.
+std::string RunFileDialog(QWidget* parent, const char* name, QFileDialog::AcceptMode mode,
+                          const std::string& filter, const std::string& initialName) {
+    QFileDialog dialog(parent);
+    dialog.setObjectName(name);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(QtPlatform::QtFilter(filter));
     // No default suffix: the file gets exactly the name the user confirms.
     dialog.setDefaultSuffix(QString());
-    dialog.selectFile(ToQt(initialName));
+    if (!initialName.empty()) dialog.selectFile(ToQt(initialName));
     dialog.setProxyModel(new ChineseFileColumns(&dialog));
     if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList files = dialog.selectedFiles();
     return files.isEmpty() ? std::string() : FromQt(files.front());
 }
 
+}  // namespace
+
+std::string QtPlatform::saveFileDialog(const std::string& initialName, const std::string& filter) {
+    return RunFileDialog(parentWindow(), "SaveFileDialog", QFileDialog::AcceptSave, filter, initialName);
+}
+
 std::string QtPlatform::openFileDialog(const std::string& filter) {
-    QFileDialog dialog(parentWindow());
-    dialog.setObjectName("OpenFileDialog");
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QtFilter(filter));
-    if (dialog.exec() != QDialog::Accepted) return {};
-    const QStringList files = dialog.selectedFiles();
-    return files.isEmpty() ? std::string() : FromQt(files.front());
+    return RunFileDialog(parentWindow(), "OpenFileDialog", QFileDialog::AcceptOpen, filter, {});
 }
 
 FileWriteResult QtPlatform::writeLegacyTextFile(const std::string& path, const std::string& text) {
