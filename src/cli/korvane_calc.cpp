@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calc/baud_calc.h"
+#include "calc/settings_calc.h"
 #include "calc/timer_calc.h"
 #include "settings/project_settings.h"
 
@@ -100,25 +101,12 @@ std::string TimerLine(TimerKind timer, const TimerCalcOutcome& outcome) {
     return line;
 }
 
-// The divisors a timer accepts and the one its dialog starts with.
+// The divisors a timer accepts.
 std::vector<int> Divisors(TimerKind timer) {
     std::vector<int> divisors;
     if (timer == TimerKind::Timer0) divisors.push_back(1);  // prescaler not assigned
     for (int ratio : PrescalerRatios(timer)) divisors.push_back(ratio);
     return divisors;
-}
-
-int DefaultDivisor(TimerKind timer) {
-    const ProjectSettings defaults;
-    switch (timer) {
-        case TimerKind::Timer0:
-            return defaults.T0PsDiv;
-        case TimerKind::Timer1:
-            return static_cast<int>(defaults.T1PsDiv.toNumber().value_or(1));
-        case TimerKind::Timer2:
-            return defaults.T2PsDiv;
-    }
-    return 1;
 }
 
 int RunTimer(TimerKind timer, int argc, char* argv[]) {
@@ -146,7 +134,8 @@ int RunTimer(TimerKind timer, int argc, char* argv[]) {
         return 0;
     }
 
-    int divisor = DefaultDivisor(timer);
+    // Without --prescaler, the divisor the dialog starts with.
+    int divisor = TimerDivisor(ProjectSettings{}, timer);
     if (const auto text = args.get("--prescaler")) {
         const auto it = std::ranges::find_if(divisors, [&](int d) { return std::to_string(d) == *text; });
         if (it == divisors.end()) return Usage("this timer has no prescaler " + *text);
