@@ -1,8 +1,11 @@
 #include "dialogs/ccp_form.h"
 
+#include <algorithm>
 #include <initializer_list>
+#include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "controls/key_filters.h"
@@ -14,19 +17,16 @@ namespace korvane {
 
 namespace {
 
-// The captions that differ between the two modules.
-struct ModuleTexts {
-    const char* moduleFrame;
-    const char* useBox;
-    const char* modeFrame;
-    const char* interruptBox;
-    const char* yLabel;
-    const char* xLabel;
-};
-constexpr ModuleTexts kModuleTexts[CcpForm::kModuleCount] = {
-    {"CCP1模块设置", "使用CCP1模块", "CCP1模式选择", "使用CCP1中断", "CCP1Y:", "CCP1X:"},
-    {"CCP2模块设置", "使用CCP2模块", "CCP2模式选择", "使用CCP2中断", "CCP2Y:", "CCP2X:"},
-};
+// A control's name or caption for one module: the pattern with the module's
+// number in place of '#'.
+std::string ForModule(std::string_view pattern, int number) {
+    std::string text(pattern);
+    text.replace(text.find('#'), 1, std::to_string(number));
+    return text;
+}
+
+// The bit labels are the only names that do not follow the module's number.
+constexpr const char* kBitLabelNames[][2] = {{"Label1", "Label2"}, {"Label4", "Label3"}};
 
 constexpr const char* kModeCaptions[] = {"捕捉模式", "比较模式", "PWM模式"};
 constexpr int kModeCount = 3;
@@ -70,126 +70,71 @@ int CcpModeCode(int mode, int subMode) {
     return subMode + 4;
 }
 
+static_assert(std::size(kCcpModules) == CcpForm::kModuleCount);
+
+CcpForm::Module::Module(int index)
+    : fields(kCcpModules[index]),
+      moduleFrame(ForModule("Fra_Ccp#Set", fields.number), ForModule("CCP#模块设置", fields.number)),
+      useBox(ForModule("Chk_Ccp#En", fields.number), ForModule("使用CCP#模块", fields.number)),
+      modeFrame(ForModule("Fra_Ccp#Mode", fields.number), ForModule("CCP#模式选择", fields.number)),
+      modeOptions(ForModule("Opt_Ccp#Mode", fields.number),
+                  {std::begin(kModeCaptions), std::end(kModeCaptions)}),
+      subModeFrame(ForModule("Fra_Ccp#MSet", fields.number), kCaptureTexts.frame),
+      interruptBox(ForModule("Chk_CCP#IntEN", fields.number), ForModule("使用CCP#中断", fields.number)),
+      subModeOptions(ForModule("Opt_Ccp#M", fields.number), SubModeCaptions(kCaptureTexts), kFirstSubMode),
+      pwmFrame(ForModule("Fra_Ccp#PWMSet", fields.number), kPwmFrame),
+      yLabel(kBitLabelNames[index][0], ForModule("CCP#Y:", fields.number)),
+      yBox(ForModule("Txt_Ccp#Y", fields.number), "0"),
+      xLabel(kBitLabelNames[index][1], ForModule("CCP#X:", fields.number)),
+      xBox(ForModule("Txt_Ccp#X", fields.number), "0") {}
+
 CcpForm::CcpForm(AppContext& context)
     : Form(kName, "捕捉/比较/脉宽调制(CCP)模块设置"),
-      Fra_Ccp1Set("Fra_Ccp1Set", kModuleTexts[0].moduleFrame),
-      Chk_Ccp1En("Chk_Ccp1En", kModuleTexts[0].useBox),
-      Fra_Ccp1Mode("Fra_Ccp1Mode", kModuleTexts[0].modeFrame),
-      Opt_Ccp1Mode("Opt_Ccp1Mode", {std::begin(kModeCaptions), std::end(kModeCaptions)}),
-      Fra_Ccp1MSet("Fra_Ccp1MSet", kCaptureTexts.frame),
-      Chk_CCP1IntEN("Chk_CCP1IntEN", kModuleTexts[0].interruptBox),
-      Opt_Ccp1M("Opt_Ccp1M", SubModeCaptions(kCaptureTexts), kFirstSubMode),
-      Fra_Ccp1PWMSet("Fra_Ccp1PWMSet", kPwmFrame),
-      Label1("Label1", kModuleTexts[0].yLabel),
-      Txt_Ccp1Y("Txt_Ccp1Y", "0"),
-      Label2("Label2", kModuleTexts[0].xLabel),
-      Txt_Ccp1X("Txt_Ccp1X", "0"),
-      Fra_Ccp2Set("Fra_Ccp2Set", kModuleTexts[1].moduleFrame),
-      Chk_Ccp2En("Chk_Ccp2En", kModuleTexts[1].useBox),
-      Fra_Ccp2Mode("Fra_Ccp2Mode", kModuleTexts[1].modeFrame),
-      Opt_Ccp2Mode("Opt_Ccp2Mode", {std::begin(kModeCaptions), std::end(kModeCaptions)}),
-      Fra_Ccp2MSet("Fra_Ccp2MSet", kCaptureTexts.frame),
-      Chk_CCP2IntEN("Chk_CCP2IntEN", kModuleTexts[1].interruptBox),
-      Opt_Ccp2M("Opt_Ccp2M", SubModeCaptions(kCaptureTexts), kFirstSubMode),
-      Fra_Ccp2PWMSet("Fra_Ccp2PWMSet", kPwmFrame),
-      Label4("Label4", kModuleTexts[1].yLabel),
-      Txt_Ccp2Y("Txt_Ccp2Y", "0"),
-      Label3("Label3", kModuleTexts[1].xLabel),
-      Txt_Ccp2X("Txt_Ccp2X", "0"),
       Command1("Command1", "确 定(&E)"),
+      modules_{Module(0), Module(1)},
       context_(context),
       settings_(context.settings) {
-    Chk_Ccp1En.onClick = [this] { Chk_Ccp1En_Click(); };
-    Chk_CCP1IntEN.onClick = [this] { Chk_CCP1IntEN_Click(); };
-    Opt_Ccp1Mode.onClick = [this](int index) { Opt_Ccp1Mode_Click(index); };
-    Opt_Ccp1M.onClick = [this](int index) { Opt_Ccp1M_Click(index); };
-    Txt_Ccp1Y.onChange = [this] { Txt_Ccp1Y_Change(); };
-    Txt_Ccp1X.onChange = [this] { Txt_Ccp1X_Change(); };
-    Txt_Ccp1Y.onGotFocus = [this] { Txt_Ccp1Y_GotFocus(); };
-    Txt_Ccp1X.onGotFocus = [this] { Txt_Ccp1X_GotFocus(); };
-    Txt_Ccp1Y.onKeyPress = [this](std::int16_t& key) { Txt_Ccp1Y_KeyPress(key); };
-    Txt_Ccp1X.onKeyPress = [this](std::int16_t& key) { Txt_Ccp1X_KeyPress(key); };
-
-    Chk_Ccp2En.onClick = [this] { Chk_Ccp2En_Click(); };
-    Chk_CCP2IntEN.onClick = [this] { Chk_CCP2IntEN_Click(); };
-    Opt_Ccp2Mode.onClick = [this](int index) { Opt_Ccp2Mode_Click(index); };
-    Opt_Ccp2M.onClick = [this](int index) { Opt_Ccp2M_Click(index); };
-    Txt_Ccp2Y.onChange = [this] { Txt_Ccp2Y_Change(); };
-    Txt_Ccp2X.onChange = [this] { Txt_Ccp2X_Change(); };
-    Txt_Ccp2Y.onGotFocus = [this] { Txt_Ccp2Y_GotFocus(); };
-    Txt_Ccp2X.onGotFocus = [this] { Txt_Ccp2X_GotFocus(); };
-    Txt_Ccp2Y.onKeyPress = [this](std::int16_t& key) { Txt_Ccp2Y_KeyPress(key); };
-    Txt_Ccp2X.onKeyPress = [this](std::int16_t& key) { Txt_Ccp2X_KeyPress(key); };
-
-    Command1.onClick = [this] { Command1_Click(); };
-}
-
-CcpForm::Module CcpForm::module(int index) {
-    auto& s = settings_;
-    if (index == 0)
-        return {.moduleFrame = Fra_Ccp1Set,
-                .useBox = Chk_Ccp1En,
-                .modeFrame = Fra_Ccp1Mode,
-                .modeOptions = Opt_Ccp1Mode,
-                .subModeFrame = Fra_Ccp1MSet,
-                .interruptBox = Chk_CCP1IntEN,
-                .subModeOptions = Opt_Ccp1M,
-                .pwmFrame = Fra_Ccp1PWMSet,
-                .yLabel = Label1,
-                .yBox = Txt_Ccp1Y,
-                .xLabel = Label2,
-                .xBox = Txt_Ccp1X,
-                .enabled = s.Ccp1En,
-                .interrupt = s.Ccp1Int,
-                .mode = s.Ccp1Mode,
-                .subCode = s.Ccp1SubCode,
-                .modeCode = s.Ccp1M,
-                .y = s.Ccp1Y,
-                .x = s.Ccp1X,
-                .pin = kCcp1Pin};
-    return {.moduleFrame = Fra_Ccp2Set,
-            .useBox = Chk_Ccp2En,
-            .modeFrame = Fra_Ccp2Mode,
-            .modeOptions = Opt_Ccp2Mode,
-            .subModeFrame = Fra_Ccp2MSet,
-            .interruptBox = Chk_CCP2IntEN,
-            .subModeOptions = Opt_Ccp2M,
-            .pwmFrame = Fra_Ccp2PWMSet,
-            .yLabel = Label4,
-            .yBox = Txt_Ccp2Y,
-            .xLabel = Label3,
-            .xBox = Txt_Ccp2X,
-            .enabled = s.Ccp2En,
-            .interrupt = s.Ccp2Int,
-            .mode = s.Ccp2Mode,
-            .subCode = s.Ccp2SubCode,
-            .modeCode = s.Ccp2M,
-            .y = s.Ccp2Y,
-            .x = s.Ccp2X,
-            .pin = kCcp2Pin};
+    for (Module& m : modules_) {
+        auto& s = settings_;
+        m.useBox.onClick = [this, &m] { UseBoxChanged(m); };
+        m.interruptBox.onClick = [&s, &m] {
+            s.*m.fields.interrupt = m.interruptBox.checked() ? kInterruptOn : std::int16_t{0};
+        };
+        m.modeOptions.onClick = [this, &m](int index) { ModeChosen(m, index); };
+        m.subModeOptions.onClick = [this, &m](int index) { SubModeChosen(m, index); };
+        m.yBox.onChange = [this, &m] { BitEdited(m.yBox, settings_.*m.fields.y); };
+        m.xBox.onChange = [this, &m] { BitEdited(m.xBox, settings_.*m.fields.x); };
+        for (TextBox* box : {&m.yBox, &m.xBox}) {
+            // A bit box offers its whole text for overtyping.
+            box->onGotFocus = [box] { box->selectAll(); };
+            box->onKeyPress = BitKeyFilter;
+        }
+    }
+    Command1.onClick = [this] { unload(); };
 }
 
 void CcpForm::Form_Load() {
-    for (int i = 0; i < kModuleCount; ++i) LoadModule(i);
+    for (Module& m : modules_) LoadModule(m);
 }
 
-void CcpForm::LoadModule(int index) {
-    const Module m = module(index);
-    m.interruptBox.setChecked(m.interrupt == kInterruptOn);
-    SelectStoredOption(m.modeOptions, m.mode);
-    m.subModeOptions.select(m.subCode);
+void CcpForm::LoadModule(Module& m) {
+    auto& s = settings_;
+    const CcpModuleFields& f = m.fields;
+    m.interruptBox.setChecked(s.*f.interrupt == kInterruptOn);
+    SelectStoredOption(m.modeOptions, s.*f.mode);
+    m.subModeOptions.select(s.*f.subCode);
     // The bit boxes show the stored bits in every mode, so that switching to
     // PWM later in this opening shows what the generator will write.
-    m.yBox.setText(m.y.toText());
-    m.xBox.setText(m.x.toText());
+    m.yBox.setText((s.*f.y).toText());
+    m.xBox.setText((s.*f.x).toText());
     ShowModeFrames(m, StoredMode(m));
 
-    if (m.enabled.isTrue()) {
+    if (Used(m)) {
         StoreModeCode(m);
         m.useBox.setChecked(true);
         SetModuleEnabled(m, true);
     } else {
-        m.modeCode = 0;
+        s.*f.modeCode = 0;
         m.useBox.setChecked(false);
         SetModuleEnabled(m, false);
         m.interruptBox.setChecked(false);
@@ -198,91 +143,43 @@ void CcpForm::LoadModule(int index) {
 
 void CcpForm::Form_Unload() {
     // Capture and compare run on Timer1; a module that is not used needs nothing.
-    if (!UsesTimer1(0) && !UsesTimer1(1)) return;
+    if (std::ranges::none_of(modules_, [this](const Module& m) { return UsesTimer1(m); })) return;
     const auto answer =
         context_.platform.messageBox(std::string(kTimer1Line1) + "\r" + kTimer1Line2, kTimer1Title,
                                      MessageIcon::Question, MessageButtons::YesNo);
     if (answer == MessageAnswer::Yes) context_.platform.showForm(form_names::kTimer1, true);
 }
 
-void CcpForm::Chk_Ccp1En_Click() {
-    UseBoxChanged(0);
-}
-void CcpForm::Chk_Ccp2En_Click() {
-    UseBoxChanged(1);
-}
-
-void CcpForm::UseBoxChanged(int index) {
-    const Module m = module(index);
+void CcpForm::UseBoxChanged(Module& m) {
+    SettingValue& enabled = settings_.*m.fields.enabled;
     if (m.useBox.checked()) {
-        m.enabled = true;
+        enabled = true;
         ClaimPin(m);
         StoreModeCode(m);
         SetModuleEnabled(m, true);
     } else {
         // Mode, sub-mode and PWM bits stay, so ticking the box again restores
         // them; the pin and port C stay as they are too.
-        m.enabled = false;
-        m.modeCode = 0;
+        enabled = false;
+        settings_.*m.fields.modeCode = 0;
         SetModuleEnabled(m, false);
         m.interruptBox.setChecked(false);
     }
 }
 
-void CcpForm::Chk_CCP1IntEN_Click() {
-    InterruptBoxChanged(0);
-}
-void CcpForm::Chk_CCP2IntEN_Click() {
-    InterruptBoxChanged(1);
-}
-
-void CcpForm::InterruptBoxChanged(int index) {
-    const Module m = module(index);
-    m.interrupt = m.interruptBox.checked() ? kInterruptOn : 0;
-}
-
-void CcpForm::Opt_Ccp1Mode_Click(int index) {
-    ModeChosen(0, index);
-}
-void CcpForm::Opt_Ccp2Mode_Click(int index) {
-    ModeChosen(1, index);
-}
-
-void CcpForm::ModeChosen(int index, int mode) {
-    const Module m = module(index);
-    m.mode = mode;
-    if (mode != kPwm) m.subModeOptions.select(m.subCode);
+void CcpForm::ModeChosen(Module& m, int mode) {
+    settings_.*m.fields.mode = mode;
+    if (mode != kPwm) m.subModeOptions.select(settings_.*m.fields.subCode);
     ShowModeFrames(m, mode);
     // Opening the dialog selects the stored mode of an unused module too;
     // only a used module may claim its pin and port C.
-    if (m.enabled.isTrue()) ClaimPin(m);
+    if (Used(m)) ClaimPin(m);
     StoreModeCode(m);
 }
 
-void CcpForm::Opt_Ccp1M_Click(int index) {
-    SubModeChosen(0, index);
-}
-void CcpForm::Opt_Ccp2M_Click(int index) {
-    SubModeChosen(1, index);
-}
-
-void CcpForm::SubModeChosen(int index, int subMode) {
-    const Module m = module(index);
-    m.subCode = static_cast<std::int16_t>(subMode);
+void CcpForm::SubModeChosen(Module& m, int subMode) {
+    settings_.*m.fields.subCode = static_cast<std::int16_t>(subMode);
     StoreModeCode(m);
-}
-
-void CcpForm::Txt_Ccp1Y_Change() {
-    BitEdited(Txt_Ccp1Y, settings_.Ccp1Y);
-}
-void CcpForm::Txt_Ccp1X_Change() {
-    BitEdited(Txt_Ccp1X, settings_.Ccp1X);
-}
-void CcpForm::Txt_Ccp2Y_Change() {
-    BitEdited(Txt_Ccp2Y, settings_.Ccp2Y);
-}
-void CcpForm::Txt_Ccp2X_Change() {
-    BitEdited(Txt_Ccp2X, settings_.Ccp2X);
 }
 
 void CcpForm::BitEdited(TextBox& box, SettingValue& bit) {
@@ -302,59 +199,31 @@ void CcpForm::BitEdited(TextBox& box, SettingValue& bit) {
     box.setText(bit.toText());  // "01" becomes "1", "00" becomes "0"
 }
 
-// A bit box offers its whole text for overtyping.
-void CcpForm::Txt_Ccp1Y_GotFocus() {
-    Txt_Ccp1Y.selectAll();
-}
-void CcpForm::Txt_Ccp1X_GotFocus() {
-    Txt_Ccp1X.selectAll();
-}
-void CcpForm::Txt_Ccp2Y_GotFocus() {
-    Txt_Ccp2Y.selectAll();
-}
-void CcpForm::Txt_Ccp2X_GotFocus() {
-    Txt_Ccp2X.selectAll();
-}
-
-void CcpForm::Txt_Ccp1Y_KeyPress(std::int16_t& keyAscii) {
-    BitKeyFilter(keyAscii);
-}
-void CcpForm::Txt_Ccp1X_KeyPress(std::int16_t& keyAscii) {
-    BitKeyFilter(keyAscii);
-}
-void CcpForm::Txt_Ccp2Y_KeyPress(std::int16_t& keyAscii) {
-    BitKeyFilter(keyAscii);
-}
-void CcpForm::Txt_Ccp2X_KeyPress(std::int16_t& keyAscii) {
-    BitKeyFilter(keyAscii);
-}
-
-void CcpForm::Command1_Click() {
-    unload();
-}
-
 int CcpForm::StoredMode(const Module& m) const {
     // Anything but capture or PWM is treated as compare, as the generator does.
-    return OptionIndexOrNothing(m.mode, kModeCount).value_or(kCompare);
+    return OptionIndexOrNothing(settings_.*m.fields.mode, kModeCount).value_or(kCompare);
 }
 
-bool CcpForm::UsesTimer1(int index) {
-    const Module m = module(index);
-    return m.enabled.isTrue() && StoredMode(m) != kPwm;
+bool CcpForm::Used(const Module& m) const {
+    return (settings_.*m.fields.enabled).isTrue();
+}
+
+bool CcpForm::UsesTimer1(const Module& m) const {
+    return Used(m) && StoredMode(m) != kPwm;
 }
 
 void CcpForm::ClaimPin(const Module& m) {
     // Capture reads the pin; compare and PWM drive it.
-    settings_.PortCDir[static_cast<std::size_t>(m.pin)] = StoredMode(m) == kCapture ? 1 : 0;
+    settings_.PortCDir[static_cast<std::size_t>(m.fields.pin)] = StoredMode(m) == kCapture ? 1 : 0;
     settings_.PortCUsed = 1;
 }
 
 void CcpForm::StoreModeCode(const Module& m) {
     // An unused module writes no mode bits, whatever its controls show.
-    m.modeCode = m.enabled.isTrue() ? CcpModeCode(StoredMode(m), m.subCode) : 0;
+    settings_.*m.fields.modeCode = Used(m) ? CcpModeCode(StoredMode(m), settings_.*m.fields.subCode) : 0;
 }
 
-void CcpForm::ShowModeFrames(const Module& m, int mode) {
+void CcpForm::ShowModeFrames(Module& m, int mode) {
     const bool pwm = mode == kPwm;
     for (Control* control :
          std::initializer_list<Control*>{&m.pwmFrame, &m.yLabel, &m.yBox, &m.xLabel, &m.xBox})
@@ -370,7 +239,7 @@ void CcpForm::ShowModeFrames(const Module& m, int mode) {
         m.subModeOptions.setCaption(kFirstSubMode + i, texts.options[i]);
 }
 
-void CcpForm::SetModuleEnabled(const Module& m, bool enabled) {
+void CcpForm::SetModuleEnabled(Module& m, bool enabled) {
     for (Control* control :
          std::initializer_list<Control*>{&m.modeFrame, &m.subModeFrame, &m.interruptBox, &m.pwmFrame, &m.yBox,
                                          &m.xBox, &m.yLabel, &m.xLabel})

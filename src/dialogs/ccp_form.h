@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -8,6 +10,7 @@
 #include "app/form_names.h"
 #include "controls/controls.h"
 #include "controls/form.h"
+#include "settings/ccp_modules.h"
 #include "settings/project_settings.h"
 
 namespace korvane {
@@ -32,107 +35,52 @@ public:
 
     explicit CcpForm(AppContext& context);
 
-    Frame Fra_Ccp1Set;
-    CheckBox Chk_Ccp1En;
-    Frame Fra_Ccp1Mode;
-    OptionGroup Opt_Ccp1Mode;
-    Frame Fra_Ccp1MSet;
-    CheckBox Chk_CCP1IntEN;
-    OptionGroup Opt_Ccp1M;
-    Frame Fra_Ccp1PWMSet;
-    Label Label1;
-    TextBox Txt_Ccp1Y;
-    Label Label2;
-    TextBox Txt_Ccp1X;
+    // The controls of one module, named and captioned from its number, with
+    // the settings they show. A control added here appears in both modules.
+    struct Module {
+        explicit Module(int index);
 
-    Frame Fra_Ccp2Set;
-    CheckBox Chk_Ccp2En;
-    Frame Fra_Ccp2Mode;
-    OptionGroup Opt_Ccp2Mode;
-    Frame Fra_Ccp2MSet;
-    CheckBox Chk_CCP2IntEN;
-    OptionGroup Opt_Ccp2M;
-    Frame Fra_Ccp2PWMSet;
-    Label Label4;
-    TextBox Txt_Ccp2Y;
-    Label Label3;
-    TextBox Txt_Ccp2X;
+        const CcpModuleFields& fields;
+        Frame moduleFrame;
+        CheckBox useBox;
+        Frame modeFrame;
+        OptionGroup modeOptions;
+        Frame subModeFrame;
+        CheckBox interruptBox;
+        OptionGroup subModeOptions;
+        Frame pwmFrame;
+        Label yLabel;
+        TextBox yBox;
+        Label xLabel;
+        TextBox xBox;
+    };
+    Module& module(int index) { return modules_[static_cast<std::size_t>(index)]; }
 
     Button Command1;
 
     void Form_Load() override;
     void Form_Unload() override;
 
-    void Chk_Ccp1En_Click();
-    void Chk_CCP1IntEN_Click();
-    void Opt_Ccp1Mode_Click(int index);
-    void Opt_Ccp1M_Click(int index);
-    void Txt_Ccp1Y_Change();
-    void Txt_Ccp1X_Change();
-    void Txt_Ccp1Y_GotFocus();
-    void Txt_Ccp1X_GotFocus();
-    void Txt_Ccp1Y_KeyPress(std::int16_t& keyAscii);
-    void Txt_Ccp1X_KeyPress(std::int16_t& keyAscii);
-
-    void Chk_Ccp2En_Click();
-    void Chk_CCP2IntEN_Click();
-    void Opt_Ccp2Mode_Click(int index);
-    void Opt_Ccp2M_Click(int index);
-    void Txt_Ccp2Y_Change();
-    void Txt_Ccp2X_Change();
-    void Txt_Ccp2Y_GotFocus();
-    void Txt_Ccp2X_GotFocus();
-    void Txt_Ccp2Y_KeyPress(std::int16_t& keyAscii);
-    void Txt_Ccp2X_KeyPress(std::int16_t& keyAscii);
-
-    void Command1_Click();
-
     // Every caption the sub-mode frame and its options show in any mode, so
     // a view can give them room once and keep its size.
     static std::vector<std::string> SubModeCaptionsOfEveryMode();
 
-    // The controls and settings of module 0 (CCP1) or 1 (CCP2), for views
-    // and for the steps both modules share. Built with designated
-    // initializers, so two references of one type cannot trade places.
-    struct Module {
-        Frame& moduleFrame;
-        CheckBox& useBox;
-        Frame& modeFrame;
-        OptionGroup& modeOptions;
-        Frame& subModeFrame;
-        CheckBox& interruptBox;
-        OptionGroup& subModeOptions;
-        Frame& pwmFrame;
-        Label& yLabel;
-        TextBox& yBox;
-        Label& xLabel;
-        TextBox& xBox;
-        SettingValue& enabled;
-        std::int16_t& interrupt;
-        SettingValue& mode;
-        std::int16_t& subCode;
-        SettingValue& modeCode;
-        SettingValue& y;
-        SettingValue& x;
-        int pin;  // RC2 for CCP1, RC1 for CCP2
-    };
-    Module module(int index);
-
 private:
-    void LoadModule(int index);
-    void UseBoxChanged(int index);
-    void InterruptBoxChanged(int index);
-    void ModeChosen(int index, int mode);
-    void SubModeChosen(int index, int subMode);
+    void LoadModule(Module& m);
+    void UseBoxChanged(Module& m);
+    void ModeChosen(Module& m, int mode);
+    void SubModeChosen(Module& m, int subMode);
     void BitEdited(TextBox& box, SettingValue& bit);
 
     int StoredMode(const Module& m) const;
-    bool UsesTimer1(int index);
+    bool UsesTimer1(const Module& m) const;
+    bool Used(const Module& m) const;
     void ClaimPin(const Module& m);
     void StoreModeCode(const Module& m);
-    void ShowModeFrames(const Module& m, int mode);
-    void SetModuleEnabled(const Module& m, bool enabled);
+    void ShowModeFrames(Module& m, int mode);
+    void SetModuleEnabled(Module& m, bool enabled);
 
+    std::array<Module, kModuleCount> modules_;
     AppContext& context_;
     ProjectSettings& settings_;
 };

@@ -36,7 +36,7 @@ QLineEdit* MakeBitRow(QGridLayout* grid, int row, Label& label, TextBox& box, QW
     return edit;
 }
 
-QGroupBox* MakeModuleFrame(const CcpForm::Module& m, QWidget* parent) {
+QGroupBox* MakeModuleFrame(CcpForm::Module& m, QWidget* parent) {
     auto* moduleFrame = Make<QGroupBox>(m.moduleFrame, parent);
     auto* column = new QVBoxLayout(moduleFrame);
     column->addWidget(Make<QCheckBox>(m.useBox, moduleFrame));

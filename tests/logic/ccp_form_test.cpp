@@ -40,16 +40,19 @@ protected:
         std::int16_t& subCode;
         SettingValue& y;
         SettingValue& x;
+        SettingValue& modeCode;
+        std::size_t pin;
     };
     StoredModule Stored(int module) {
         auto& s = settings;
-        if (module == 0) return {s.Ccp1En, s.Ccp1Int, s.Ccp1Mode, s.Ccp1SubCode, s.Ccp1Y, s.Ccp1X};
-        return {s.Ccp2En, s.Ccp2Int, s.Ccp2Mode, s.Ccp2SubCode, s.Ccp2Y, s.Ccp2X};
+        if (module == 0)
+            return {s.Ccp1En, s.Ccp1Int, s.Ccp1Mode, s.Ccp1SubCode, s.Ccp1Y, s.Ccp1X, s.Ccp1M, 2};
+        return {s.Ccp2En, s.Ccp2Int, s.Ccp2Mode, s.Ccp2SubCode, s.Ccp2Y, s.Ccp2X, s.Ccp2M, 1};
     }
 
     // Ticks the module's use box and picks a mode and sub-mode as a user would.
     static void Choose(CcpForm& form, int module, int mode, int subMode) {
-        auto m = form.module(module);
+        auto& m = form.module(module);
         if (!m.useBox.checked()) m.useBox.click();
         m.modeOptions.click(mode);
         if (mode != CcpForm::kPwm) m.subModeOptions.click(subMode);
@@ -57,23 +60,24 @@ protected:
 
     // What an open dialog must always show: the boxes and options mirror the
     // settings, the frames follow the mode and the module controls the use box.
-    static void ExpectShowsSettings(CcpForm& form, const std::string& why) {
+    void ExpectShowsSettings(CcpForm& form, const std::string& why) {
         for (int i = 0; i < CcpForm::kModuleCount; ++i) {
-            const auto m = form.module(i);
+            auto& m = form.module(i);
+            const StoredModule stored = Stored(i);
             const std::string at = why + " module " + std::to_string(i + 1);
-            const bool used = m.enabled.isTrue();
-            const int mode = static_cast<int>(*m.mode.toNumber());
+            const bool used = stored.enabled.isTrue();
+            const int mode = static_cast<int>(*stored.mode.toNumber());
             EXPECT_EQ(m.useBox.checked(), used) << at;
             EXPECT_TRUE(m.useBox.enabled()) << at;
             EXPECT_EQ(m.modeOptions.selected(), mode) << at;
-            EXPECT_EQ(m.subModeOptions.selected(), m.subCode) << at;
-            EXPECT_EQ(m.interruptBox.checked(), m.interrupt == -1) << at;
+            EXPECT_EQ(m.subModeOptions.selected(), stored.subCode) << at;
+            EXPECT_EQ(m.interruptBox.checked(), stored.interrupt == -1) << at;
             EXPECT_EQ(m.pwmFrame.visible(), mode == CcpForm::kPwm) << at;
             EXPECT_EQ(m.subModeFrame.visible(), mode != CcpForm::kPwm) << at;
             EXPECT_EQ(m.interruptBox.visible(), mode != CcpForm::kPwm) << at;
-            EXPECT_EQ(m.yBox.text(), m.y.toText()) << at;
-            EXPECT_EQ(m.xBox.text(), m.x.toText()) << at;
-            EXPECT_EQ(m.modeCode, SettingValue(used ? CcpModeCode(mode, m.subCode) : 0)) << at;
+            EXPECT_EQ(m.yBox.text(), stored.y.toText()) << at;
+            EXPECT_EQ(m.xBox.text(), stored.x.toText()) << at;
+            EXPECT_EQ(stored.modeCode, SettingValue(used ? CcpModeCode(mode, stored.subCode) : 0)) << at;
             for (Control* c : {static_cast<Control*>(&m.modeFrame), static_cast<Control*>(&m.subModeFrame),
                                static_cast<Control*>(&m.interruptBox), static_cast<Control*>(&m.pwmFrame),
                                static_cast<Control*>(&m.yBox), static_cast<Control*>(&m.xBox),
@@ -103,7 +107,7 @@ TEST_F(CcpDialogTest, OpensWithDefaultsAndClosesWithoutChangingAnything) {
         {"CCP2模块设置", "使用CCP2模块", "CCP2模式选择", "使用CCP2中断", "CCP2Y:", "CCP2X:"},
     };
     for (int i = 0; i < CcpForm::kModuleCount; ++i) {
-        const auto m = form->module(i);
+        auto& m = form->module(i);
         EXPECT_EQ(m.moduleFrame.caption(), expected[i].set);
         EXPECT_EQ(m.useBox.caption(), expected[i].use);
         EXPECT_EQ(m.modeFrame.caption(), expected[i].modeFrame);
@@ -117,11 +121,11 @@ TEST_F(CcpDialogTest, OpensWithDefaultsAndClosesWithoutChangingAnything) {
         EXPECT_EQ(m.yBox.text(), "0");
         EXPECT_EQ(m.xBox.text(), "0");
     }
-    EXPECT_EQ(form->Label4.caption(), "CCP2Y:");  // the CCP2 labels run the other way
-    EXPECT_EQ(form->Opt_Ccp2M.name(), "Opt_Ccp2M");
+    EXPECT_EQ(form->module(1).yLabel.caption(), "CCP2Y:");  // the CCP2 labels run the other way
+    EXPECT_EQ(form->module(1).subModeOptions.name(), "Opt_Ccp2M");
     ExpectShowsSettings(*form, "defaults");
-    EXPECT_FALSE(form->Chk_Ccp1En.checked());
-    EXPECT_EQ(form->Opt_Ccp1M.selected(), 4);
+    EXPECT_FALSE(form->module(0).useBox.checked());
+    EXPECT_EQ(form->module(0).subModeOptions.selected(), 4);
 
     form->Command1.click();
     EXPECT_TRUE(form->unloaded());
@@ -151,15 +155,15 @@ TEST_F(CcpDialogTest, EveryModeAndSubModeGivesItsCodeAndPinDirection) {
             Choose(*form, module, c.mode == CcpForm::kCapture ? CcpForm::kCompare : CcpForm::kCapture, 4);
             Choose(*form, module, c.mode, c.subMode);
 
-            const auto m = form->module(module);
-            EXPECT_EQ(m.modeCode, SettingValue(c.code)) << why;
-            EXPECT_EQ(m.mode, SettingValue(c.mode)) << why;
+            const StoredModule stored = Stored(module);
+            EXPECT_EQ(stored.modeCode, SettingValue(c.code)) << why;
+            EXPECT_EQ(stored.mode, SettingValue(c.mode)) << why;
             EXPECT_EQ(settings.PortCUsed, 1) << why;
             PinDirections expected = {1, 0, 0, 1, 0, 1, 0, 1};
             expected[pin] = static_cast<std::int16_t>(c.pinDirection);
             EXPECT_EQ(settings.PortCDir, expected) << why;
             // The other module is untouched.
-            const auto other = form->module(1 - module);
+            const StoredModule other = Stored(1 - module);
             EXPECT_FALSE(other.enabled.isTrue()) << why;
             EXPECT_EQ(other.modeCode, SettingValue(0)) << why;
             ExpectShowsSettings(*form, why);
@@ -169,14 +173,14 @@ TEST_F(CcpDialogTest, EveryModeAndSubModeGivesItsCodeAndPinDirection) {
 
 TEST_F(CcpDialogTest, CheckingCcp1FromTheDefaultsClaimsRc2AsInput) {
     auto form = Open();
-    form->Chk_Ccp1En.click();
+    form->module(0).useBox.click();
     EXPECT_TRUE(settings.Ccp1En.isTrue());
     EXPECT_EQ(settings.Ccp1M, SettingValue(4));
     EXPECT_EQ(settings.PortCDir[2], 1);
     EXPECT_EQ(settings.PortCDir[1], 0);
     EXPECT_EQ(settings.PortCUsed, 1);
-    EXPECT_TRUE(form->Opt_Ccp1Mode.enabled(2));
-    EXPECT_FALSE(form->Opt_Ccp2Mode.enabled(2));
+    EXPECT_TRUE(form->module(0).modeOptions.enabled(2));
+    EXPECT_FALSE(form->module(1).modeOptions.enabled(2));
     ExpectShowsSettings(*form, "CCP1 ticked");
 }
 
@@ -184,42 +188,42 @@ TEST_F(CcpDialogTest, SwitchingModesKeepsTheSubModeAndTheInterrupt) {
     auto form = Open();
     Choose(*form, 0, CcpForm::kCompare, 7);
     EXPECT_EQ(settings.Ccp1M, SettingValue(11));
-    EXPECT_EQ(form->Opt_Ccp1M.caption(7), "复位TMR1");
+    EXPECT_EQ(form->module(0).subModeOptions.caption(7), "复位TMR1");
     EXPECT_EQ(settings.PortCDir[2], 0);
-    form->Chk_CCP1IntEN.click();
+    form->module(0).interruptBox.click();
     EXPECT_EQ(settings.Ccp1Int, -1);
 
-    form->Opt_Ccp1Mode.click(CcpForm::kCapture);
-    EXPECT_EQ(form->Opt_Ccp1M.selected(), 7);
+    form->module(0).modeOptions.click(CcpForm::kCapture);
+    EXPECT_EQ(form->module(0).subModeOptions.selected(), 7);
     EXPECT_EQ(settings.Ccp1M, SettingValue(7));
-    EXPECT_EQ(form->Opt_Ccp1M.caption(7), "每16个上升沿触发");
+    EXPECT_EQ(form->module(0).subModeOptions.caption(7), "每16个上升沿触发");
     EXPECT_EQ(settings.PortCDir[2], 1);
 
-    form->Opt_Ccp1Mode.click(CcpForm::kPwm);
+    form->module(0).modeOptions.click(CcpForm::kPwm);
     EXPECT_EQ(settings.Ccp1M, SettingValue(12));
     EXPECT_EQ(settings.PortCDir[2], 0);
-    EXPECT_TRUE(form->Fra_Ccp1PWMSet.visible());
-    EXPECT_FALSE(form->Fra_Ccp1MSet.visible());
-    EXPECT_FALSE(form->Chk_CCP1IntEN.visible());
+    EXPECT_TRUE(form->module(0).pwmFrame.visible());
+    EXPECT_FALSE(form->module(0).subModeFrame.visible());
+    EXPECT_FALSE(form->module(0).interruptBox.visible());
     EXPECT_EQ(settings.Ccp1Int, -1);  // hidden, not cleared
     EXPECT_EQ(settings.Ccp1SubCode, 7);
 
-    form->Opt_Ccp1Mode.click(CcpForm::kCompare);
-    EXPECT_EQ(form->Opt_Ccp1M.selected(), 7);
+    form->module(0).modeOptions.click(CcpForm::kCompare);
+    EXPECT_EQ(form->module(0).subModeOptions.selected(), 7);
     EXPECT_EQ(settings.Ccp1M, SettingValue(11));
-    EXPECT_TRUE(form->Chk_CCP1IntEN.checked());
+    EXPECT_TRUE(form->module(0).interruptBox.checked());
     ExpectShowsSettings(*form, "back to compare");
 }
 
 TEST_F(CcpDialogTest, UncheckingKeepsTheChoicesAndTheClaimForNextTime) {
     auto form = Open();
     Choose(*form, 1, CcpForm::kCompare, 6);
-    form->Chk_CCP2IntEN.click();
-    form->Txt_Ccp2Y.setText("1");
+    form->module(1).interruptBox.click();
+    form->module(1).yBox.setText("1");
     EXPECT_EQ(settings.Ccp2M, SettingValue(10));
     EXPECT_EQ(settings.Ccp2Int, -1);
 
-    form->Chk_Ccp2En.click();
+    form->module(1).useBox.click();
     EXPECT_FALSE(settings.Ccp2En.isTrue());
     EXPECT_EQ(settings.Ccp2M, SettingValue(0));
     EXPECT_EQ(settings.Ccp2Int, 0);
@@ -230,12 +234,12 @@ TEST_F(CcpDialogTest, UncheckingKeepsTheChoicesAndTheClaimForNextTime) {
     EXPECT_EQ(settings.Ccp2Y, SettingValue(1));
     ExpectShowsSettings(*form, "CCP2 off");
     // Greyed-out controls ignore the user.
-    form->Opt_Ccp2Mode.click(CcpForm::kPwm);
-    form->Chk_CCP2IntEN.click();
+    form->module(1).modeOptions.click(CcpForm::kPwm);
+    form->module(1).interruptBox.click();
     EXPECT_EQ(settings.Ccp2Mode, SettingValue(CcpForm::kCompare));
     EXPECT_EQ(settings.Ccp2Int, 0);
 
-    form->Chk_Ccp2En.click();
+    form->module(1).useBox.click();
     EXPECT_EQ(settings.Ccp2M, SettingValue(10));
     EXPECT_EQ(settings.Ccp2Int, 0);  // the interrupt has to be chosen again
     ExpectShowsSettings(*form, "CCP2 on again");
@@ -270,13 +274,13 @@ TEST_F(CcpDialogTest, OpeningShowsTheStoredStateAndClaimsOnlyForUsedModules) {
             settings.PortCDir[pin] = static_cast<std::int16_t>(c.used ? 1 - c.pinAfter : c.pinAfter);
 
             auto form = Open();
-            const auto m = form->module(module);
-            EXPECT_EQ(m.interrupt, c.interruptAfter) << why;
-            EXPECT_EQ(m.modeCode, SettingValue(c.codeAfter)) << why;
+            auto& m = form->module(module);
+            EXPECT_EQ(stored.interrupt, c.interruptAfter) << why;
+            EXPECT_EQ(stored.modeCode, SettingValue(c.codeAfter)) << why;
             EXPECT_EQ(settings.PortCUsed, c.portCUsed) << why;
             EXPECT_EQ(settings.PortCDir[pin], c.pinAfter) << why;
-            EXPECT_EQ(m.y, SettingValue(c.y)) << why;
-            EXPECT_EQ(m.x, SettingValue(c.x)) << why;
+            EXPECT_EQ(stored.y, SettingValue(c.y)) << why;
+            EXPECT_EQ(stored.x, SettingValue(c.x)) << why;
             // The bit boxes show the stored bits whatever the mode, so a switch
             // to PWM shows what will be generated.
             EXPECT_EQ(m.yBox.text(), std::to_string(c.y)) << why;
@@ -305,10 +309,10 @@ TEST_F(CcpDialogTest, BitBoxesHoldOnlyZeroOrOne) {
         TextBox& box;
         SettingValue ProjectSettings::*bit;
     };
-    const Box boxes[] = {{form->Txt_Ccp1Y, &ProjectSettings::Ccp1Y},
-                         {form->Txt_Ccp1X, &ProjectSettings::Ccp1X},
-                         {form->Txt_Ccp2Y, &ProjectSettings::Ccp2Y},
-                         {form->Txt_Ccp2X, &ProjectSettings::Ccp2X}};
+    const Box boxes[] = {{form->module(0).yBox, &ProjectSettings::Ccp1Y},
+                         {form->module(0).xBox, &ProjectSettings::Ccp1X},
+                         {form->module(1).yBox, &ProjectSettings::Ccp2Y},
+                         {form->module(1).xBox, &ProjectSettings::Ccp2X}};
     for (const auto& b : boxes) {
         for (const auto& c : cases) {
             // Start from the other bit so every case has to store.
@@ -330,7 +334,8 @@ TEST_F(CcpDialogTest, BitBoxesAdmitOnlyZeroOneAndBackspaceAndSelectAllOnFocus) {
     auto form = Open();
     Choose(*form, 0, CcpForm::kPwm, 4);
     Choose(*form, 1, CcpForm::kPwm, 4);
-    for (TextBox* box : {&form->Txt_Ccp1Y, &form->Txt_Ccp1X, &form->Txt_Ccp2Y, &form->Txt_Ccp2X}) {
+    for (TextBox* box :
+         {&form->module(0).yBox, &form->module(0).xBox, &form->module(1).yBox, &form->module(1).xBox}) {
         for (int key : {48, 49, 8}) EXPECT_EQ(box->keyPress(key), key) << box->name() << " " << key;
         for (int key : {50, 57, 97, 46, 45, 32, 13, 27})
             EXPECT_EQ(box->keyPress(key), 0) << box->name() << " " << key;
@@ -343,14 +348,14 @@ TEST_F(CcpDialogTest, BitBoxesAdmitOnlyZeroOneAndBackspaceAndSelectAllOnFocus) {
 
 TEST_F(CcpDialogTest, InterruptBoxesStoreMinusOneOrZero) {
     auto form = Open();
-    form->Chk_Ccp1En.click();
-    form->Chk_Ccp2En.click();
-    form->Chk_CCP1IntEN.click();
+    form->module(0).useBox.click();
+    form->module(1).useBox.click();
+    form->module(0).interruptBox.click();
     EXPECT_EQ(settings.Ccp1Int, -1);
     EXPECT_EQ(settings.Ccp2Int, 0);
-    form->Chk_CCP2IntEN.click();
+    form->module(1).interruptBox.click();
     EXPECT_EQ(settings.Ccp2Int, -1);
-    form->Chk_CCP1IntEN.click();
+    form->module(0).interruptBox.click();
     EXPECT_EQ(settings.Ccp1Int, 0);
     EXPECT_EQ(settings.Ccp2Int, -1);
 }
@@ -420,8 +425,8 @@ TEST_F(CcpDialogTest, FromTheSetMenuThroughCaptureToTimer1) {
     Form1 main(context);
     platform.formActions[form_names::kCcp] = [&] {
         auto dialog = Open();
-        dialog->Chk_Ccp1En.click();
-        dialog->Opt_Ccp1M.click(5);
+        dialog->module(0).useBox.click();
+        dialog->module(0).subModeOptions.click(5);
         dialog->Command1.click();
     };
     platform.answers.push_back(MessageAnswer::Yes);
@@ -438,7 +443,7 @@ TEST_F(CcpDialogTest, AnySequenceOfChoicesReopensAsLeftBehind) {
         settings = ProjectSettings{};
         auto form = Open();
         for (int step = 0; step < 12; ++step) {
-            auto m = form->module(static_cast<int>(random() % 2));
+            auto& m = form->module(static_cast<int>(random() % 2));
             switch (random() % 6) {
                 case 0:
                     m.useBox.click();
@@ -463,10 +468,10 @@ TEST_F(CcpDialogTest, AnySequenceOfChoicesReopensAsLeftBehind) {
         const std::string why = "round " + std::to_string(round);
         ExpectShowsSettings(*form, why);
         for (int i = 0; i < CcpForm::kModuleCount; ++i) {
-            const auto m = form->module(i);
-            if (!m.enabled.isTrue()) continue;
+            const StoredModule stored = Stored(i);
+            if (!stored.enabled.isTrue()) continue;
             EXPECT_EQ(settings.PortCUsed, 1) << why;
-            EXPECT_EQ(settings.PortCDir[static_cast<std::size_t>(m.pin)], m.mode.equals(0) ? 1 : 0) << why;
+            EXPECT_EQ(settings.PortCDir[stored.pin], stored.mode.equals(0) ? 1 : 0) << why;
         }
         const bool needsTimer1 = (settings.Ccp1En.isTrue() && !settings.Ccp1Mode.equals(2)) ||
                                  (settings.Ccp2En.isTrue() && !settings.Ccp2Mode.equals(2));

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "settings/chip_facts.h"
+#include "settings/project_settings.h"
+
+namespace korvane {
+
+// The settings of one CCP module as members of the project settings, so that
+// everything that handles both modules names each setting once: the dialog,
+// the generator and the recalculation walk this table.
+struct CcpModuleFields {
+    std::string_view name;  // "CCP1": its register and bit names start with it
+    int number;             // 1 or 2
+    int pin;                // its pin on port C
+    SettingValue ProjectSettings::*enabled;
+    std::int16_t ProjectSettings::*interrupt;
+    SettingValue ProjectSettings::*mode;
+    std::int16_t ProjectSettings::*subCode;
+    SettingValue ProjectSettings::*modeCode;
+    SettingValue ProjectSettings::*y;
+    SettingValue ProjectSettings::*x;
+};
+
+inline constexpr CcpModuleFields kCcpModules[] = {
+    {"CCP1", 1, kCcp1Pin, &ProjectSettings::Ccp1En, &ProjectSettings::Ccp1Int, &ProjectSettings::Ccp1Mode,
+     &ProjectSettings::Ccp1SubCode, &ProjectSettings::Ccp1M, &ProjectSettings::Ccp1Y,
+     &ProjectSettings::Ccp1X},
+    {"CCP2", 2, kCcp2Pin, &ProjectSettings::Ccp2En, &ProjectSettings::Ccp2Int, &ProjectSettings::Ccp2Mode,
+     &ProjectSettings::Ccp2SubCode, &ProjectSettings::Ccp2M, &ProjectSettings::Ccp2Y,
+     &ProjectSettings::Ccp2X},
+};
+
+}  // namespace korvane
