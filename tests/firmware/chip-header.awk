@@ -1,0 +1,69 @@
+# Turns gputils' p16f877a.inc into SDCC declarations of the chip's registers:
+# mode=header writes the header (registers, a bit-field union per register
+# with bits, and each bit's bare name as a macro), mode=module the one C
+# module that defines them at their addresses.
+function hex(s) { sub(/^H'/, "", s); sub(/'$/, "", s); return s }
+
+/Register Files/ { part = "regs"; next }
+/^;-+ [A-Z0-9_]+ Bits/ { part = "bits"; reg = $2; regs_with_bits[++nbitregs] = reg; next }
+/RAM Definitions|Configuration Bits/ { part = "" }
+
+$2 == "EQU" && part == "regs" {
+  # The 16-bit names stand for register pairs; C reaches the halves.
+  if ($1 == "TMR1" || $1 == "CCPR1" || $1 == "CCPR2") next
+  addr[$1] = hex($3); order[++nregs] = $1
+}
+$2 == "EQU" && part == "bits" {
+  pos = hex($3) + 0
+  k = ++aliases[reg, pos]
+  bit[reg, pos, k] = $1
+  if (k > depth[reg]) depth[reg] = k
+  # One-letter and assembler names would take ordinary identifiers from C.
+  if ($1 !~ /^(C|Z|DC|W|F|D|A|R|S|P)$/) bare[++nbare] = $1 SUBSEP reg
+}
+
+END {
+  if (mode == "header") {
+    print "/* Made by toolchain.sh from gputils' p16f877a.inc. */"
+    print "#ifndef P16F877A_REGS_H"
+    print "#define P16F877A_REGS_H"
+  } else {
+    print "/* Made by toolchain.sh from gputils' p16f877a.inc. */"
+    print "#include \"p16f877a-regs.h\""
+  }
+  for (i = 1; i <= nregs; i++) {
+    r = order[i]
+    if (mode == "header") printf "extern __at(0x%s) __sfr %s;\n", addr[r], r
+    else printf "__at(0x%s) __sfr %s;\n", addr[r], r
+  }
+  for (i = 1; i <= nbitregs; i++) {
+    r = regs_with_bits[i]
+    if (!(r in addr)) continue
+    if (mode == "header") {
+      print "typedef union {"
+      for (k = 1; k <= depth[r]; k++) {
+        printf "  struct {"
+        gap = 0
+        for (pos = 0; pos < 8; pos++) {
+          if ((r, pos, k) in bit) {
+            if (gap) printf " unsigned :%d;", gap
+            gap = 0
+            printf " unsigned %s:1;", bit[r, pos, k]
+          } else gap++
+        }
+        print " };"
+      }
+      printf "} __%sbits_t;\n", r
+      printf "extern __at(0x%s) volatile __%sbits_t %sbits;\n", addr[r], r, r
+    } else {
+      printf "__at(0x%s) volatile __%sbits_t %sbits;\n", addr[r], r, r
+    }
+  }
+  if (mode == "header") {
+    for (i = 1; i <= nbare; i++) {
+      split(bare[i], nr, SUBSEP)
+      printf "#define %s %sbits.%s\n", nr[1], nr[2], nr[1]
+    }
+    print "#endif"
+  }
+}

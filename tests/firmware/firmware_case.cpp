@@ -1,0 +1,367 @@
+// Runs one firmware case of a case table: korvane-gen writes the C source for
+// the case's settings, the user's additions go where a user writes them (an
+// endless loop at the end of main, statements in interrupt branches), SDCC
+// compiles it for the PIC16F877A, gplink links it, and gpsim runs it with the
+// case's stimuli while logging register writes. The case's expectations are
+// then checked against the log and the register values gpsim printed.
+//
+// firmware_case --gen KORVANE_GEN --toolchain DIR --include DIR --work DIR CASES.toml NAME
+#include <toml++/toml.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Failure {
+    std::string what;
+};
+
+[[noreturn]] void Fail(const std::string& what) {
+    throw Failure{what};
+}
+
+// A case's entry that must be a table.
+const toml::table& Table(const toml::node& node, const std::string& what) {
+    if (!node.is_table()) Fail(what + " must be tables");
+    return *node.as_table();
+}
+
+std::string Quote(const fs::path& p) {
+    return "'" + p.string() + "'";
+}
+
+std::string ReadFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const fs::path& p, const std::string& text) {
+    std::ofstream out(p, std::ios::binary);
+    out << text;
+    if (!out) Fail("cannot write " + p.string());
+}
+
+// Runs a shell command with its output in LOG; on failure the log is shown.
+void Run(const std::string& step, const std::string& command, const fs::path& log) {
+    const int status = std::system((command + " >" + Quote(log) + " 2>&1").c_str());
+    if (status != 0) Fail(step + " failed (" + command + "):\n" + ReadFile(log));
+}
+
+std::string Hex(long v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%lX", v);
+    return buf;
+}
+
+// The user's part: statements after an interrupt branch's flag clearing, and
+// the end of main. Everything the generator wrote stays as it is.
+std::string AddUserCode(std::string text, const toml::table& c) {
+    const auto insertAfter = [&](const std::string& line, const std::string& code, const std::string& what) {
+        const auto at = text.find("\r\n" + line + "\r\n");
+        if (at == std::string::npos) Fail("the generated text has no " + what);
+        text.insert(at + 2 + line.size() + 2, code + "\r\n");
+    };
+    if (const auto* isr = c["isr"].as_table()) {
+        for (const auto& [flag, code] : *isr) {
+            const std::string f(flag.str());
+            insertAfter("   " + f + "=0;", "   " + code.value_or(std::string()), "branch for " + f);
+        }
+    }
+    const auto main = text.find("\r\nvoid main()\r\n");
+    if (main == std::string::npos) Fail("the generated text has no main");
+    const auto end = text.find("\r\n}\r\n", main);
+    if (end == std::string::npos) Fail("main has no end");
+    text.insert(end + 2, " " + c["main"].value_or(std::string("while(1);")) + "\r\n");
+    return text;
+}
+
+// gpsim names a port pin by its port and number: RA4 is porta4.
+std::string PinName(const std::string& pin) {
+    if (pin.size() != 3 || pin[0] != 'R') Fail("not a pin: " + pin);
+    return std::string("port") + char(pin[1] - 'A' + 'a') + pin[2];
+}
+
+std::string Stimuli(const toml::table& c, double mhz) {
+    std::string script;
+    int n = 0;
+    if (const auto* list = c["stimuli"].as_array()) {
+        for (const auto& node : *list) {
+            const auto& s = Table(node, "stimuli");
+            const std::string pin = s["pin"].value_or(std::string());
+            long level = s["initial"].value_or(0L);
+            std::vector<long> edges;  // cycle, level, cycle, level, ...
+            if (const auto* e = s["edges"].as_array()) {
+                for (const auto& v : *e) edges.push_back(v.value_or(0L));
+            }
+            // A byte sent to the pin as an asynchronous frame: start bit,
+            // eight data bits from bit 0, stop bit; the line idles high.
+            if (const auto byte = s["byte"].value<long>()) {
+                const double bit = mhz * 1e6 / 4 / s["baud"].value_or(9600.0);
+                const long start = s["at"].value_or(0L);
+                level = 1;
+                long last = 1;
+                for (int i = 0; i < 10; ++i) {
+                    const long b = i == 0 ? 0 : i == 9 ? 1 : (*byte >> (i - 1)) & 1;
+                    if (b != last) edges.insert(edges.end(), {start + std::lround(i * bit), b});
+                    last = b;
+                }
+            }
+            // One-shot edge lists only: a repeating stimulus is counted wrongly
+            // by gpsim (its own re-drive shows as an edge).
+            const std::string name = "stim" + std::to_string(++n);
+            script += "stimulus asynchronous_stimulus\ninitial_state " + std::to_string(level) +
+                      "\nstart_cycle 0\n{";
+            for (std::size_t i = 0; i < edges.size(); ++i)
+                script += (i ? ", " : " ") + std::to_string(edges[i]);
+            script += " }\nname " + name + "\nend\nnode net" + std::to_string(n) + "\nattach net" +
+                      std::to_string(n) + " " + name + " " + PinName(pin) + "\n";
+        }
+    }
+    return script;
+}
+
+struct Write {
+    long cycle;
+    std::string reg;
+    long value;
+    long was;
+};
+
+// gpsim's log: an instruction line starting with the cycle in hex, then
+// "...Wrote: 0x0020 to _INTCONbits(0x000B) was 0x0000".
+std::vector<Write> ParseLog(const std::string& log) {
+    std::vector<Write> writes;
+    static const std::regex instr(R"(^0x([0-9A-Fa-f]+) )");
+    static const std::regex wrote(
+        R"(Wrote: 0x([0-9A-Fa-f]+) to _([A-Za-z0-9_]+?)(bits)?\(0x[0-9A-Fa-f]+\) was 0x([0-9A-Fa-f]+))");
+    std::istringstream in(log);
+    long cycle = -1;
+    for (std::string line; std::getline(in, line);) {
+        std::smatch m;
+        if (std::regex_search(line, m, instr)) {
+            cycle = std::stol(m[1], nullptr, 16);
+        } else if (std::regex_search(line, m, wrote)) {
+            writes.push_back({cycle, m[2], std::stol(m[1], nullptr, 16), std::stol(m[4], nullptr, 16)});
+        }
+    }
+    return writes;
+}
+
+// An expectation's events: the writes to its register, or with a bit given
+// only the writes that change that bit.
+std::vector<long> Events(const std::vector<Write>& writes, const toml::table& e) {
+    const std::string reg = e["reg"].value_or(std::string());
+    const auto bit = e["bit"].value<long>();
+    std::vector<long> cycles;
+    for (const auto& w : writes) {
+        if (w.reg != reg) continue;
+        if (bit && (((w.value ^ w.was) >> *bit) & 1) == 0) continue;
+        cycles.push_back(w.cycle);
+    }
+    return cycles;
+}
+
+std::string Describe(const toml::table& e) {
+    std::string d = e["reg"].value_or(std::string("?"));
+    if (const auto bit = e["bit"].value<long>()) d += " bit " + std::to_string(*bit);
+    return d;
+}
+
+// Checks one expectation; returns the line that reports it, or fails.
+std::string Check(const toml::table& e, const std::vector<Write>& writes,
+                  const std::map<long, std::map<std::string, long>>& reads) {
+    const std::string what = Describe(e);
+    if (const auto period = e["period"].value<long>()) {
+        // The mean interval within tolerance, each one within jitter (a pin
+        // watched by a polling loop is seen a loop's length late).
+        const double tolerance = e["tolerance"].value_or(0.0);
+        const double jitter = e["jitter"].value_or(tolerance);
+        const auto skip = static_cast<std::size_t>(e["skip"].value_or(0L));
+        const auto events = Events(writes, e);
+        if (events.size() < skip + 3) {
+            Fail(what + ": " + std::to_string(events.size()) + " events, too few to measure a period");
+        }
+        std::string seen;
+        bool ok = true;
+        for (std::size_t i = skip + 1; i < events.size(); ++i) {
+            const long d = events[i] - events[i - 1];
+            seen += " " + std::to_string(d);
+            ok = ok && std::abs(d - *period) <= jitter;
+        }
+        const double mean = double(events.back() - events[skip]) / double(events.size() - skip - 1);
+        ok = ok && std::abs(mean - *period) <= tolerance;
+        char line[120];
+        std::snprintf(line, sizeof line, ", mean %.2f, expected %ld ± %g (each ± %g)", mean, *period,
+                      tolerance, jitter);
+        if (!ok) Fail(what + ": intervals" + seen + line);
+        return what + ": intervals" + seen + line;
+    }
+    if (const auto count = e["count"].value<long>()) {
+        const auto events = Events(writes, e);
+        const std::string line =
+            what + ": " + std::to_string(events.size()) + " events, expected " + std::to_string(*count);
+        if (static_cast<long>(events.size()) != *count) Fail(line);
+        return line;
+    }
+    if (const auto at = e["at"].value<long>()) {
+        long v = reads.at(*at).at(e["reg"].value_or(std::string()));
+        if (const auto bit = e["bit"].value<long>()) v = (v >> *bit) & 1;
+        long lo = 0, hi = 0;
+        if (const auto* range = e["value"].as_array()) {
+            lo = (*range)[0].value_or(0L);
+            hi = (*range)[1].value_or(0L);
+        } else {
+            lo = hi = e["value"].value_or(-1L);
+        }
+        const std::string line = what + " at cycle " + std::to_string(*at) + ": " + Hex(v) + ", expected " +
+                                 (lo == hi ? Hex(lo) : Hex(lo) + " to " + Hex(hi));
+        if (v < lo || v > hi) Fail(line);
+        return line;
+    }
+    Fail(what + ": an expectation needs period, count or at");
+}
+
+void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& include, const fs::path& work,
+             const toml::table& c) {
+    if (!fs::exists(toolchain / "ready")) {
+        Fail("the firmware toolchain is missing in " + toolchain.string() +
+             " (tests/firmware/toolchain.sh builds it; ./scripts/test runs it)");
+    }
+    fs::remove_all(work);
+    fs::create_directories(work);
+    const double mhz = c["mhz"].value_or(4.0);
+
+    // The project: the case's settings over the defaults, the crystal from mhz.
+    toml::table settings;
+    if (const auto* s = c["settings"].as_table()) settings = *s;
+    settings.insert_or_assign("CrystalMHz", mhz);
+    toml::table project{{"korvane", toml::table{{"chip", "PIC16F87x"}, {"format", 1}}},
+                        {"settings", settings}};
+    std::ostringstream kvp;
+    kvp << project << "\n";
+    WriteFile(work / "project.kvp", kvp.str());
+
+    // As the program saves it: GBK, CR LF.
+    Run("korvane-gen", Quote(gen) + " -o " + Quote(work / "generated.c") + " " + Quote(work / "project.kvp"),
+        work / "gen.log");
+    WriteFile(work / "prog.c", AddUserCode(ReadFile(work / "generated.c"), c));
+
+    const std::string cc = Quote(toolchain / "bin/sdcc") +
+                           " -mpic14 -p16f877a --no-warn-non-free --nostdinc -I" + Quote(include) + " -I" +
+                           Quote(toolchain / "include") + " -I" + Quote(toolchain / "include/pic14");
+    Run("sdcc", "cd " + Quote(work) + " && " + cc + " -c prog.c -o prog.o", work / "sdcc.log");
+    Run("gplink",
+        "cd " + Quote(work) +
+            " && gplink -m -w -r -s /usr/share/gputils/lkr/16f877a_g.lkr -o prog.hex prog.o " +
+            Quote(toolchain / "lib/regs.o") + " " + Quote(toolchain / "lib/runtime.lib"),
+        work / "gplink.log");
+
+    // The simulation: stimuli first (a cycle break set before a stimulus
+    // loses the stimulus's first edge), then the logged registers, then a
+    // stop at each cycle where a register is read, and at the end.
+    std::string script = "frequency " + std::to_string(std::lround(mhz * 1e6)) + "\n" + Stimuli(c, mhz);
+    std::vector<std::string> logged;
+    std::map<long, std::vector<std::string>> readAt;
+    const auto* expect = c["expect"].as_array();
+    if (!expect || expect->empty()) Fail("the case expects nothing");
+    for (const auto& node : *expect) {
+        const auto& e = Table(node, "expectations");
+        const std::string reg = e["reg"].value_or(std::string());
+        if (const auto at = e["at"].value<long>()) {
+            readAt[*at].push_back(reg);
+        } else if (std::find(logged.begin(), logged.end(), reg) == logged.end()) {
+            logged.push_back(reg);
+        }
+    }
+    script += "log on " + (work / "writes.log").string() + "\n";
+    for (const auto& reg : logged) script += "log w _" + reg + "\n";
+    const long end = c["cycles"].value_or(10000L);
+    readAt[end];
+    for (const auto& [at, regs] : readAt) {
+        script += "break c " + std::to_string(at) + "\nrun\n";
+        for (const auto& reg : regs) script += "_" + reg + "\n";
+    }
+    script += "log off\nquit\n";
+    WriteFile(work / "run.stc", script);
+    Run("gpsim", "cd " + Quote(work) + " && timeout 60 gpsim -i -S disable -s prog.cod -c run.stc </dev/null",
+        work / "gpsim.log");
+
+    // Each stop must be the cycle asked for: a reset ends gpsim's run early.
+    const std::string out = ReadFile(work / "gpsim.log");
+    std::map<long, std::map<std::string, long>> reads;
+    static const std::regex stop(R"(cycle break: 0x[0-9a-fA-F]+ = ([0-9]+))");
+    static const std::regex value(R"(_([A-Za-z0-9_]+?)(?:bits)? = 0x([0-9A-Fa-f]+)\s*$)");
+    std::istringstream in(out);
+    long current = -1;
+    for (std::string line; std::getline(in, line);) {
+        std::smatch m;
+        if (std::regex_search(line, m, stop)) {
+            current = std::stol(m[1]);
+            reads[current];
+        } else if (std::regex_search(line, m, value)) {
+            reads[current][m[1]] = std::stol(m[2], nullptr, 16);
+        }
+    }
+    for (const auto& [at, regs] : readAt) {
+        if (!reads.count(at))
+            Fail("gpsim did not reach cycle " + std::to_string(at) + " (a reset stops its run):\n" + out);
+        for (const auto& reg : regs) {
+            if (!reads[at].count(reg))
+                Fail("gpsim printed no value of " + reg + " at cycle " + std::to_string(at));
+        }
+    }
+
+    const auto writes = ParseLog(ReadFile(work / "writes.log"));
+    for (const auto& node : *expect) {
+        const std::string line = Check(Table(node, "expectations"), writes, reads);
+        std::cout << "ok: " << line << "\n";
+    }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    std::map<std::string, fs::path> options;
+    std::vector<std::string> rest;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--", 0) == 0 && i + 1 < argc)
+            options[arg.substr(2)] = argv[++i];
+        else
+            rest.push_back(arg);
+    }
+    if (rest.size() != 2 || options.size() != 4) {
+        std::cerr << "usage: firmware_case --gen KORVANE_GEN --toolchain DIR --include DIR --work DIR "
+                     "CASES.toml NAME\n";
+        return 2;
+    }
+    try {
+        const toml::table cases = toml::parse_file(rest[0]);
+        const auto* c = cases[rest[1]].as_table();
+        if (!c) Fail("no case " + rest[1] + " in " + rest[0]);
+        RunCase(options["gen"], options["toolchain"], options["include"], options["work"] / rest[1], *c);
+    } catch (const Failure& f) {
+        std::cout << "FAIL: " << f.what << "\n";
+        return 1;
+    } catch (const toml::parse_error& e) {
+        std::cout << "FAIL: " << rest[0] << ": " << e.description() << "\n";
+        return 1;
+    }
+    return 0;
+}
