@@ -6,9 +6,9 @@
 #include "app/form_names.h"
 #include "app/start_screen.h"
 #include "calc/settings_calc.h"
+#include "format/gbk.h"
 #include "format/number_text.h"
 #include "generator/source_assembly.h"
-#include "platform/legacy_text_file.h"
 #include "project/project_file.h"
 
 namespace korvane {

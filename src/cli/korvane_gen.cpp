@@ -10,8 +10,9 @@
 #include <string_view>
 #include <variant>
 
+#include "files/file_io.h"
+#include "format/gbk.h"
 #include "generator/source_assembly.h"
-#include "platform/legacy_text_file.h"
 #include "project/project_file.h"
 
 namespace {

@@ -22,4 +22,34 @@ std::string Utf8Encode(char32_t code) {
     return out;
 }
 
+std::optional<Utf8Character> Utf8Decode(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    std::size_t length;
+    char32_t code;
+    if (lead < 0x80) return Utf8Character{1, lead};
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        code = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        code = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code = lead & 0x07;
+    } else {
+        return std::nullopt;
+    }
+    if (text.size() < length) return std::nullopt;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return std::nullopt;
+        code = (code << 6) | (byte(i) & 0x3F);
+    }
+    const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    if (overlong || surrogate || code > 0x10FFFF) return std::nullopt;
+    return Utf8Character{length, code};
+}
+
 }  // namespace korvane

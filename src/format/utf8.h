@@ -1,10 +1,22 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace korvane {
 
 // One code point as its UTF-8 bytes, the encoding every text in the program uses.
 std::string Utf8Encode(char32_t code);
+
+struct Utf8Character {
+    std::size_t length;
+    char32_t code;
+};
+
+// The well-formed UTF-8 sequence at the start of `text`, or nullopt (also for
+// an empty text, overlong forms, surrogates and codes above U+10FFFF).
+std::optional<Utf8Character> Utf8Decode(std::string_view text);
 
 }  // namespace korvane

@@ -3,25 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "files/file_io.h"
+
 namespace korvane {
 
 enum class MessageIcon { Information, Question, Warning, Error };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
-
-// The outcome of writing a text file in the legacy code page.
-struct FileWriteResult {
-    enum class Status {
-        Written,
-        Unencodable,  // the text holds characters GBK cannot store; nothing written
-        Failed,       // the file could not be written; an existing file is intact
-    };
-    Status status = Status::Written;
-    std::u32string unencodable;  // Unencodable: each offending character once
-    std::string error;           // Failed: the system's reason
-
-    bool written() const { return status == Status::Written; }
-};
 
 // Everything the form logic asks of the desktop. The logic never opens a box
 // or a window itself; the Qt layer implements this, tests script a fake.

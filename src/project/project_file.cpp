@@ -1,18 +1,14 @@
 #include "project/project_file.h"
 
-#include <fcntl.h>
 #include <toml++/toml.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <sstream>
 
+#include "files/file_io.h"
 #include "format/number_text.h"
-#include "platform/legacy_text_file.h"
 
 namespace korvane {
 
@@ -370,27 +366,16 @@ ProjectReadResult ParseProject(std::string_view text, const std::string& fileNam
 }
 
 ProjectReadResult ReadProjectFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return ProjectError{path, 0, "无法读取文件：" + std::string(std::strerror(errno))};
-    std::string text;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            return ProjectError{path, 0, "无法读取文件：" + std::string(std::strerror(error))};
-        }
-        if (n == 0) break;
-        text.append(buffer, static_cast<std::size_t>(n));
-        if (text.size() > kLargestFile) {
-            ::close(fd);
+    const FileReadResult read = ReadFileContents(path, kLargestFile);
+    switch (read.status) {
+        case FileReadResult::Status::Read:
+            break;
+        case FileReadResult::Status::Failed:
+            return ProjectError{path, 0, "无法读取文件：" + read.error};
+        case FileReadResult::Status::TooLarge:
             return ProjectError{path, 0, "文件太大，不是Korvane工程文件"};
-        }
     }
-    ::close(fd);
-    return ParseProject(text, path);
+    return ParseProject(read.bytes, path);
 }
 
 std::string ProjectText(const ProjectSettings& settings) {

@@ -12,7 +12,7 @@
 #include <QMessageBox>
 #include <QMimeDatabase>
 
-#include "platform/legacy_text_file.h"
+#include "files/file_io.h"
 #include "qt/binders.h"
 #include "qt/document_opener.h"
 #include "qt/form_registry.h"

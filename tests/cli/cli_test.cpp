@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "../core/sample_settings.h"
+#include "format/gbk.h"
 #include "generator/source_assembly.h"
-#include "platform/legacy_text_file.h"
 #include "project/project_file.h"
 
 extern char** environ;

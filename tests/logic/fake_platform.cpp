@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/legacy_text_file.h"
+#include "format/gbk.h"
 
 namespace korvane {
 

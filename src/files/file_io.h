@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace korvane {
+
+// The whole of a file, or why it could not be had.
+struct FileReadResult {
+    enum class Status {
+        Read,
+        Failed,    // the system's reason is in `error`
+        TooLarge,  // longer than the caller's limit; nothing kept
+    };
+    Status status = Status::Read;
+    std::string bytes;
+    std::string error;
+};
+
+// Reads the file at `path`, giving up as soon as it holds more than `largest` bytes.
+FileReadResult ReadFileContents(const std::string& path, std::size_t largest);
+
+// Writes `bytes` to `path` through a temporary file in the same folder that
+// then replaces the target, so a failed write leaves an existing file intact.
+// Returns "" on success, otherwise the reason.
+std::string ReplaceFileContents(const std::string& path, std::string_view bytes);
+
+// The outcome of writing a text file in the legacy code page.
+struct FileWriteResult {
+    enum class Status {
+        Written,
+        Unencodable,  // the text holds characters GBK cannot store; nothing written
+        Failed,       // the file could not be written; an existing file is intact
+    };
+    Status status = Status::Written;
+    std::u32string unencodable;  // Unencodable: each offending character once
+    std::string error;           // Failed: the system's reason
+
+    bool written() const { return status == Status::Written; }
+};
+
+// EncodeGbk, then ReplaceFileContents: nothing is written when a character
+// cannot be stored.
+FileWriteResult WriteGbkTextFile(const std::string& path, std::string_view utf8);
+
+}  // namespace korvane
