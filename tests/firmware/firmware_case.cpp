@@ -163,78 +163,125 @@ std::vector<Write> ParseLog(const std::string& log) {
     return writes;
 }
 
+struct Event {
+    long cycle;
+    long level;  // the bit's new value; -1 for a write watched as a whole
+};
+
 // An expectation's events: the writes to its register, or with a bit given
-// only the writes that change that bit.
-std::vector<long> Events(const std::vector<Write>& writes, const toml::table& e) {
+// only the writes that change that bit (only those to 1 or to 0 with edge
+// "rising" or "falling").
+std::vector<Event> Events(const std::vector<Write>& writes, const toml::table& e) {
     const std::string reg = e["reg"].value_or(std::string());
     const auto bit = e["bit"].value<long>();
-    std::vector<long> cycles;
+    const std::string edge = e["edge"].value_or(std::string());
+    std::vector<Event> events;
     for (const auto& w : writes) {
         if (w.reg != reg) continue;
-        if (bit && (((w.value ^ w.was) >> *bit) & 1) == 0) continue;
-        cycles.push_back(w.cycle);
+        if (!bit) {
+            events.push_back({w.cycle, -1});
+            continue;
+        }
+        if ((((w.value ^ w.was) >> *bit) & 1) == 0) continue;
+        const long level = (w.value >> *bit) & 1;
+        if ((edge == "rising" && level != 1) || (edge == "falling" && level != 0)) continue;
+        events.push_back({w.cycle, level});
     }
-    return cycles;
+    return events;
+}
+
+// A number, or [LO, HI], as a range.
+std::pair<long, long> Range(const toml::node_view<const toml::node>& v) {
+    if (const auto* range = v.as_array()) return {(*range)[0].value_or(0L), (*range)[1].value_or(0L)};
+    const long n = v.value_or(-1L);
+    return {n, n};
+}
+
+std::string RangeText(std::pair<long, long> r, std::string (*text)(long)) {
+    return r.first == r.second ? text(r.first) : text(r.first) + " to " + text(r.second);
+}
+
+std::string Decimal(long v) {
+    return std::to_string(v);
+}
+
+// Durations in cycles: their mean within tolerance, each one within jitter (a
+// pin watched by a polling loop is seen up to a loop's length late).
+std::string CheckDurations(const std::string& what, const std::vector<long>& durations, long expected,
+                           const toml::table& e) {
+    const double tolerance = e["tolerance"].value_or(0.0);
+    const double jitter = e["jitter"].value_or(tolerance);
+    if (durations.size() < 2)
+        Fail(what + ": " + std::to_string(durations.size()) + " durations, too few to measure");
+    std::string line = what + ":";
+    bool ok = true;
+    double sum = 0;
+    for (const long d : durations) {
+        line += " " + std::to_string(d);
+        ok = ok && std::abs(d - expected) <= jitter;
+        sum += double(d);
+    }
+    const double mean = sum / double(durations.size());
+    ok = ok && std::abs(mean - expected) <= tolerance;
+    char tail[120];
+    std::snprintf(tail, sizeof tail, " cycles, mean %.2f, expected %ld ± %g (each ± %g)", mean, expected,
+                  tolerance, jitter);
+    line += tail;
+    if (!ok) Fail(line);
+    return line;
 }
 
 std::string Describe(const toml::table& e) {
     std::string d = e["reg"].value_or(std::string("?"));
     if (const auto bit = e["bit"].value<long>()) d += " bit " + std::to_string(*bit);
+    if (const auto edge = e["edge"].value<std::string>()) d += " " + *edge;
     return d;
 }
 
 // Checks one expectation; returns the line that reports it, or fails.
 std::string Check(const toml::table& e, const std::vector<Write>& writes,
-                  const std::map<long, std::map<std::string, long>>& reads) {
+                  const std::map<long, std::map<std::string, long>>& reads, long resets) {
     const std::string what = Describe(e);
+    const auto skip = static_cast<std::size_t>(e["skip"].value_or(0L));
+    auto events = Events(writes, e);
+    events.erase(events.begin(), events.begin() + long(std::min(skip, events.size())));
     if (const auto period = e["period"].value<long>()) {
-        // The mean interval within tolerance, each one within jitter (a pin
-        // watched by a polling loop is seen a loop's length late).
-        const double tolerance = e["tolerance"].value_or(0.0);
-        const double jitter = e["jitter"].value_or(tolerance);
-        const auto skip = static_cast<std::size_t>(e["skip"].value_or(0L));
-        const auto events = Events(writes, e);
-        if (events.size() < skip + 3) {
-            Fail(what + ": " + std::to_string(events.size()) + " events, too few to measure a period");
-        }
-        std::string seen;
-        bool ok = true;
-        for (std::size_t i = skip + 1; i < events.size(); ++i) {
-            const long d = events[i] - events[i - 1];
-            seen += " " + std::to_string(d);
-            ok = ok && std::abs(d - *period) <= jitter;
-        }
-        const double mean = double(events.back() - events[skip]) / double(events.size() - skip - 1);
-        ok = ok && std::abs(mean - *period) <= tolerance;
-        char line[120];
-        std::snprintf(line, sizeof line, ", mean %.2f, expected %ld ± %g (each ± %g)", mean, *period,
-                      tolerance, jitter);
-        if (!ok) Fail(what + ": intervals" + seen + line);
-        return what + ": intervals" + seen + line;
+        std::vector<long> intervals;
+        for (std::size_t i = 1; i < events.size(); ++i)
+            intervals.push_back(events[i].cycle - events[i - 1].cycle);
+        return CheckDurations(what + " intervals", intervals, *period, e);
     }
-    if (const auto count = e["count"].value<long>()) {
-        const auto events = Events(writes, e);
+    if (const auto high = e["high"].value<long>()) {
+        std::vector<long> highs;
+        for (std::size_t i = 1; i < events.size(); ++i) {
+            if (events[i - 1].level == 1) highs.push_back(events[i].cycle - events[i - 1].cycle);
+        }
+        return CheckDurations(what + " high", highs, *high, e);
+    }
+    if (e.contains("count")) {
+        const auto want = Range(e["count"]);
+        const long n = long(events.size());
         const std::string line =
-            what + ": " + std::to_string(events.size()) + " events, expected " + std::to_string(*count);
-        if (static_cast<long>(events.size()) != *count) Fail(line);
+            what + ": " + std::to_string(n) + " events, expected " + RangeText(want, Decimal);
+        if (n < want.first || n > want.second) Fail(line);
+        return line;
+    }
+    if (e.contains("resets")) {
+        const auto want = Range(e["resets"]);
+        const std::string line = std::to_string(resets) + " resets, expected " + RangeText(want, Decimal);
+        if (resets < want.first || resets > want.second) Fail(line);
         return line;
     }
     if (const auto at = e["at"].value<long>()) {
         long v = reads.at(*at).at(e["reg"].value_or(std::string()));
         if (const auto bit = e["bit"].value<long>()) v = (v >> *bit) & 1;
-        long lo = 0, hi = 0;
-        if (const auto* range = e["value"].as_array()) {
-            lo = (*range)[0].value_or(0L);
-            hi = (*range)[1].value_or(0L);
-        } else {
-            lo = hi = e["value"].value_or(-1L);
-        }
-        const std::string line = what + " at cycle " + std::to_string(*at) + ": " + Hex(v) + ", expected " +
-                                 (lo == hi ? Hex(lo) : Hex(lo) + " to " + Hex(hi));
-        if (v < lo || v > hi) Fail(line);
+        const auto want = Range(e["value"]);
+        const std::string line =
+            what + " at cycle " + std::to_string(*at) + ": " + Hex(v) + ", expected " + RangeText(want, Hex);
+        if (v < want.first || v > want.second) Fail(line);
         return line;
     }
-    Fail(what + ": an expectation needs period, count or at");
+    Fail(what + ": an expectation needs period, high, count, resets or at");
 }
 
 void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& include, const fs::path& work,
@@ -275,7 +322,9 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
     // The simulation: stimuli first (a cycle break set before a stimulus
     // loses the stimulus's first edge), then the logged registers, then a
     // stop at each cycle where a register is read, and at the end.
-    std::string script = "frequency " + std::to_string(std::lround(mhz * 1e6)) + "\n" + Stimuli(c, mhz);
+    // A reset does not end the run; the resets are counted instead.
+    std::string script =
+        "frequency " + std::to_string(std::lround(mhz * 1e6)) + "\nBreakOnReset = false\n" + Stimuli(c, mhz);
     std::vector<std::string> logged;
     std::map<long, std::vector<std::string>> readAt;
     const auto* expect = c["expect"].as_array();
@@ -285,7 +334,7 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
         const std::string reg = e["reg"].value_or(std::string());
         if (const auto at = e["at"].value<long>()) {
             readAt[*at].push_back(reg);
-        } else if (std::find(logged.begin(), logged.end(), reg) == logged.end()) {
+        } else if (!reg.empty() && std::find(logged.begin(), logged.end(), reg) == logged.end()) {
             logged.push_back(reg);
         }
     }
@@ -302,25 +351,33 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
     Run("gpsim", "cd " + Quote(work) + " && timeout 60 gpsim -i -S disable -s prog.cod -c run.stc </dev/null",
         work / "gpsim.log");
 
-    // Each stop must be the cycle asked for: a reset ends gpsim's run early.
+    // Each stop must be the cycle asked for.
     const std::string out = ReadFile(work / "gpsim.log");
     std::map<long, std::map<std::string, long>> reads;
     static const std::regex stop(R"(cycle break: 0x[0-9a-fA-F]+ = ([0-9]+))");
     static const std::regex value(R"(_([A-Za-z0-9_]+?)(?:bits)? = 0x([0-9A-Fa-f]+)\s*$)");
     std::istringstream in(out);
     long current = -1;
+    long resets = 0;
     for (std::string line; std::getline(in, line);) {
         std::smatch m;
-        if (std::regex_search(line, m, stop)) {
+        if (line.rfind("Reset on ", 0) == 0) {
+            ++resets;
+        } else if (std::regex_search(line, m, stop)) {
             current = std::stol(m[1]);
             reads[current];
         } else if (std::regex_search(line, m, value)) {
             reads[current][m[1]] = std::stol(m[2], nullptr, 16);
         }
     }
+    // A case that does not count resets expects none.
+    const bool countsResets = std::any_of(expect->begin(), expect->end(), [](const toml::node& e) {
+        return e.is_table() && e.as_table()->contains("resets");
+    });
+    if (!countsResets && resets != 0)
+        Fail("the chip was reset " + std::to_string(resets) + " times:\n" + out);
     for (const auto& [at, regs] : readAt) {
-        if (!reads.count(at))
-            Fail("gpsim did not reach cycle " + std::to_string(at) + " (a reset stops its run):\n" + out);
+        if (!reads.count(at)) Fail("gpsim did not reach cycle " + std::to_string(at) + ":\n" + out);
         for (const auto& reg : regs) {
             if (!reads[at].count(reg))
                 Fail("gpsim printed no value of " + reg + " at cycle " + std::to_string(at));
@@ -329,7 +386,7 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
 
     const auto writes = ParseLog(ReadFile(work / "writes.log"));
     for (const auto& node : *expect) {
-        const std::string line = Check(Table(node, "expectations"), writes, reads);
+        const std::string line = Check(Table(node, "expectations"), writes, reads, resets);
         std::cout << "ok: " << line << "\n";
     }
 }

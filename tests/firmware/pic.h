@@ -1,9 +1,11 @@
 /* What the generated text expects from the classic PIC C compiler's pic.h,
- * for SDCC: the chip's registers, bare bit names, and the interrupt keyword.
- * "void interrupt IRQ(void)" becomes "void IRQ(void) __interrupt 0". */
+ * for SDCC: the chip's registers, bare bit names, the interrupt keyword and
+ * the configuration word. "void interrupt IRQ(void)" becomes
+ * "void IRQ(void) __interrupt 0"; "__CONFIG(w);" puts w at 0x2007. */
 #ifndef KORVANE_FIRMWARE_PIC_H
 #define KORVANE_FIRMWARE_PIC_H
 #include "p16f877a-regs.h"
 #define interrupt
 #define IRQ(args) IRQ(void) __interrupt 0
+#define __CONFIG(word) static __code unsigned int __at(0x2007) korvane_config_word = (word)
 #endif
