@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStringList>
+#include <QTextDocument>
 #include <QTimer>
 #include <cmath>
 #include <functional>
@@ -76,6 +77,25 @@ QString FromCrlf(const std::string& text) {
 }
 std::string ToCrlf(const QString& text) {
     return FromQt(QString(text).replace(QLatin1Char('\n'), QLatin1String("\r\n")));
+}
+
+// The text as typed or pasted. toPlainText() would also turn each no-break
+// space into a plain one, so a saved file would silently differ.
+QString TextOf(const QPlainTextEdit* edit) {
+    QString text = edit->document()->toRawText();
+    for (QChar& c : text) {
+        switch (c.unicode()) {
+            case QChar::ParagraphSeparator:
+            case QChar::LineSeparator:
+            case 0xfdd0:  // the document's frame marks
+            case 0xfdd1:
+                c = QLatin1Char('\n');
+                break;
+            default:
+                break;
+        }
+    }
+    return text;
 }
 
 constexpr int kKeyBackspace = 8;
@@ -211,12 +231,12 @@ void Bind(QPlainTextEdit* widget, TextBox& model) {
         }
         const QSignalBlocker block(edit);
         const QString text = FromCrlf(model.text());
-        if (edit->toPlainText() != text) edit->setPlainText(text);
+        if (TextOf(edit) != text) edit->setPlainText(text);
         edit->setReadOnly(model.readOnly());
         MirrorCommon(edit, model);
     });
     QObject::connect(widget, &QPlainTextEdit::textChanged, widget,
-                     [&model, widget] { model.setText(ToCrlf(widget->toPlainText())); });
+                     [&model, widget] { model.setText(ToCrlf(TextOf(widget))); });
 }
 
 void Bind(QGroupBox* widget, Frame& model) {

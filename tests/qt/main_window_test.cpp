@@ -117,6 +117,18 @@ TEST_F(MainWindowTest, GenerateFillsText1AndTheClipboard) {
 TEST_F(MainWindowTest, UserEditsReachTheModelWithCrLf) {
     window.text1()->setPlainText("line 1\nline 2");
     EXPECT_EQ(form.Text1.text(), "line 1\r\nline 2");
+
+    // A no-break space typed into a text setting reaches the generated
+    // comment and stays one when the user edits the text area afterwards.
+    settings.T0En = true;
+    settings.T0TimeUs = std::string("100\u00A0");
+    const std::string generated = AssembleSource(settings, true);
+    ASSERT_NE(generated.find("100\u00A0uS"), std::string::npos);
+    form.Text1.setText(generated);
+    window.text1()->moveCursor(QTextCursor::End);
+    window.text1()->insertPlainText("x");
+    EXPECT_EQ(form.Text1.text(), generated + "x");
+
     Action("VbMenuTools_Clear")->trigger();
     EXPECT_TRUE(window.text1()->toPlainText().isEmpty());
 }
