@@ -1,15 +1,46 @@
 #include <QApplication>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "app/app_context.h"
+#include "app/command_line.h"
 #include "app/form1.h"
 #include "qt/app_setup.h"
-#include "qt/binders.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
 #include "settings/project_settings.h"
+#include "version.h"
+
+namespace {
+
+// The program's folder without Qt, which would need a display to start.
+std::string ProgramFolder() {
+    std::error_code error;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string(".") : exe.parent_path().string();
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     using namespace korvane;
+    const CommandLine line = ReadCommandLine({argv + 1, argv + argc});
+    switch (line.action) {
+        case CommandLine::Action::Help:
+            std::fputs(CommandLineUsage(ProgramFolder()).c_str(), stdout);
+            return 0;
+        case CommandLine::Action::Version:
+            std::printf("korvane %s\n", kVersion);
+            return 0;
+        case CommandLine::Action::BadUsage:
+            std::fprintf(stderr, "korvane: %s\n\n%s", line.problem.c_str(),
+                         CommandLineUsage(ProgramFolder()).c_str());
+            return 2;
+        case CommandLine::Action::Run:
+            break;
+    }
+
     QApplication app(argc, argv);
     PrepareApplication(app);
     // Only the closing splash ends the program.
@@ -27,7 +58,6 @@ int main(int argc, char* argv[]) {
     window.show();
     // A project named on the command line (by a file manager or the desktop
     // entry) opens once the window is up, so a fault shows above it.
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1) form.OpenProject(FromQt(arguments.at(1)));
+    if (!line.project.empty()) form.OpenProject(line.project);
     return QApplication::exec();
 }

@@ -18,7 +18,6 @@ namespace {
 constexpr const char* kSaveInitialName = "project1";
 constexpr const char* kSaveFilter = "C文件(*.c)|*.c";
 constexpr const char* kSaveFailedTitle = "保存失败";
-constexpr const char* kHelpFile = "korvane.chm";
 constexpr const char* kProjectInitialName = "project1.kvp";
 constexpr const char* kProjectFilter = "Korvane工程(*.kvp)|*.kvp";
 constexpr const char* kOpenProjectFailedTitle = "打开工程失败";

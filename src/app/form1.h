@@ -9,6 +9,9 @@
 
 namespace korvane {
 
+// The help file, in the program's folder.
+inline constexpr const char* kHelpFile = "korvane.chm";
+
 // The main window: the text area for the generated source and the menu from
 // which every dialog and command is reached.
 class Form1 : public Form {

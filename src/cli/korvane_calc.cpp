@@ -13,6 +13,7 @@
 #include "calc/settings_calc.h"
 #include "calc/timer_calc.h"
 #include "settings/project_settings.h"
+#include "version.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ constexpr int kBadUsage = 2;
 constexpr const char* kUsage =
     "Usage: korvane-calc timer0|timer1|timer2 --mhz F --us T [--prescaler N | --all-prescalers]\n"
     "       korvane-calc baud --mhz F --mode async-high|async-low|sync [--error PERCENT]\n"
+    "       korvane-calc --help | --version\n"
     "\n"
     "timerN works out the start value for a period of T microseconds at F MHz:\n"
     "  start=0xCE max=512 min=2.000 error=0.000  (timer1 adds high=0x.. low=0x..)\n"
@@ -188,6 +190,10 @@ int main(int argc, char* argv[]) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::printf("korvane-calc %s\n", kVersion);
             return 0;
         }
     }

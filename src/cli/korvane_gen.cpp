@@ -14,6 +14,7 @@
 #include "format/gbk.h"
 #include "generator/source_assembly.h"
 #include "project/project_file.h"
+#include "version.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ constexpr int kBadInput = 2;
 constexpr const char* kUsage =
     "Usage: korvane-gen [--comments|--no-comments] [--encoding utf-8|gbk] [-o FILE] PROJECT.kvp\n"
     "       korvane-gen --defaults\n"
+    "       korvane-gen --help | --version\n"
     "\n"
     "Writes the C source that the generate command gives for the project, with\n"
     "CR LF line ends, to standard output or, atomically, to FILE. Comments are on\n"
@@ -67,6 +69,9 @@ int main(int argc, char* argv[]) {
         const auto next = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::printf("korvane-gen %s\n", kVersion);
             return 0;
         } else if (arg == "--comments") {
             options.withComments = true;

@@ -1,5 +1,5 @@
-// The two command-line tools run as real processes: their output, their
-// messages and their exit status, byte for byte.
+// The command-line tools, and the desktop program's own options, run as real
+// processes: their output, their messages and their exit status, byte for byte.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
@@ -8,10 +8,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -19,6 +22,7 @@
 #include "format/gbk.h"
 #include "generator/source_assembly.h"
 #include "project/project_file.h"
+#include "version.h"
 
 extern char** environ;
 
@@ -57,6 +61,18 @@ std::string Temp(const std::string& name) {
     return folder.path + name;
 }
 
+// Without a display: none of the programs may need one for what is run here.
+std::vector<char*> EnvironmentWithoutDisplay() {
+    std::vector<char*> env;
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string_view name(*entry, std::strcspn(*entry, "="));
+        if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" && name != "QT_QPA_PLATFORM")
+            env.push_back(*entry);
+    }
+    env.push_back(nullptr);
+    return env;
+}
+
 // Runs a tool with standard output and error caught in files.
 ToolRun RunTool(const std::string& tool, const std::vector<std::string>& args) {
     const std::string out = Temp("stdout"), err = Temp("stderr");
@@ -69,7 +85,8 @@ ToolRun RunTool(const std::string& tool, const std::vector<std::string>& args) {
     argv.push_back(nullptr);
     ToolRun run;
     pid_t pid;
-    if (posix_spawn(&pid, tool.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
+    if (posix_spawn(&pid, tool.c_str(), &actions, nullptr, argv.data(), EnvironmentWithoutDisplay().data()) ==
+        0) {
         int status = 0;
         ::waitpid(pid, &status, 0);
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -382,6 +399,43 @@ TEST(KorvaneCalc, UsageErrorsExitWithTwoAndHelpWithZero) {
         EXPECT_EQ(help.out.rfind("Usage: korvane-calc", 0), 0u);
     }
 }
+
+TEST(AllPrograms, AnswerHelpAndVersionAndRefuseUnknownOptions) {
+    std::vector<std::pair<std::string, std::string>> programs = {{KORVANE_GEN, "korvane-gen"},
+                                                                 {KORVANE_CALC, "korvane-calc"}};
+#ifdef KORVANE_GUI
+    programs.emplace_back(KORVANE_GUI, "korvane");
+#endif
+    for (const auto& [path, name] : programs) {
+        const ToolRun version = RunTool(path, {"--version"});
+        EXPECT_EQ(version.status, 0) << name;
+        EXPECT_EQ(version.out, name + " " + kVersion + "\n");
+        for (const char* help : {"--help", "-h"}) {
+            const ToolRun run = RunTool(path, {help});
+            EXPECT_EQ(run.status, 0) << name << help;
+            EXPECT_EQ(run.out.rfind("Usage: " + name + " ", 0), 0u) << run.out;
+            EXPECT_EQ(run.err, "") << name;
+        }
+        const ToolRun unknown = RunTool(path, {"--frobnicate"});
+        EXPECT_EQ(unknown.status, 2) << name;
+        EXPECT_EQ(unknown.out, "") << name;
+        EXPECT_EQ(unknown.err.rfind(name + ": ", 0), 0u) << unknown.err;
+        EXPECT_NE(unknown.err.find("Usage: " + name + " "), std::string::npos) << name;
+    }
+}
+
+#ifdef KORVANE_GUI
+TEST(Korvane, HelpNamesTheHelpFileAndOnlyOneProjectOpens) {
+    const std::string folder = std::filesystem::path(KORVANE_GUI).parent_path().string();
+    EXPECT_NE(RunTool(KORVANE_GUI, {"--help"}).out.find(folder + "/korvane.chm\n"), std::string::npos);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"a.kvp", "b.kvp"}, {"a.kvp", "-x"}}) {
+        const ToolRun run = RunTool(KORVANE_GUI, args);
+        EXPECT_EQ(run.status, 2) << args.back();
+        EXPECT_EQ(run.err.rfind("korvane: ", 0), 0u) << run.err;
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace korvane
