@@ -69,6 +69,17 @@ std::int32_t TimerDivisor(const ProjectSettings& s, TimerKind timer) {
     return s.T2PsDiv;
 }
 
+TimerCalcInput TimerInput(const ProjectSettings& s, TimerKind timer, std::string timeText,
+                          std::string freqText, const NumberLocale& locale) {
+    constexpr int kExternalTiming = 1;
+    return {.timer = timer,
+            .divisor = TimerDivisor(s, timer),
+            .timeText = std::move(timeText),
+            .freqText = std::move(freqText),
+            .locale = locale,
+            .externalClock = timer == TimerKind::Timer0 && s.T0ClockMode.equals(kExternalTiming)};
+}
+
 void StoreTimerOutcome(ProjectSettings& s, TimerKind timer, const TimerCalcOutcome& outcome) {
     const TimerSettings fields = SettingsOf(s, timer);
     // A box that did not convert keeps its typed text in the field.
@@ -103,8 +114,8 @@ void RecalculateForCrystal(ProjectSettings& s, const NumberLocale& locale) {
         const TimerSettings fields = SettingsOf(s, timer);
         // The texts a reopened dialog would put into its boxes.
         StoreTimerOutcome(s, timer,
-                          CalculateTimerPeriod({timer, TimerDivisor(s, timer), fields.timeUs.toText(),
-                                                fields.freqMHz.toText(), locale}));
+                          CalculateTimerPeriod(
+                              TimerInput(s, timer, fields.timeUs.toText(), fields.freqMHz.toText(), locale)));
     }
 
     const BaudCalcResult baud =

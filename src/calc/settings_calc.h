@@ -26,6 +26,11 @@ TimerSettings SettingsOf(ProjectSettings& s, TimerKind timer);
 // refuses as an input error) when the stored value is no whole positive number.
 std::int32_t TimerDivisor(const ProjectSettings& s, TimerKind timer);
 
+// What the timer's calculator works with besides the two texts: its divisor
+// and, for Timer0 in external-clock timing, one count per clock edge.
+TimerCalcInput TimerInput(const ProjectSettings& s, TimerKind timer, std::string timeText,
+                          std::string freqText, const NumberLocale& locale);
+
 // Stores what a timer calculation gave: the converted time and frequency in
 // place of the typed texts, and the register texts and error. On any failure
 // the register texts are emptied and the error is 0, so that no value worked

@@ -94,7 +94,8 @@ TimerCalcOutcome CalculateTimerPeriod(const TimerCalcInput& input) {
     const double t = *time;
     const double f = *freq;
     const double range = CounterRange(input.timer);
-    const double cycles = 4.0 * input.divisor;  // oscillator periods per count
+    const double perCount = input.externalClock ? 1.0 : 4.0;
+    const double cycles = perCount * input.divisor;  // oscillator periods per count
     const double tick = cycles / f;
 
     const auto maxUs = RoundHalfEven(cycles * range / f);
@@ -111,7 +112,8 @@ TimerCalcOutcome CalculateTimerPeriod(const TimerCalcInput& input) {
 
     TimerPreload preload;
     preload.start = *start;
-    preload.registerText = RegisterByteText(*start);
+    const bool periodRegister = input.timer == TimerKind::Timer2;
+    preload.registerText = RegisterByteText(periodRegister ? CounterRange(input.timer) - 1 - *start : *start);
     if (input.timer == TimerKind::Timer1) {
         preload.highText = RegisterByteText(*start / 256);
         preload.lowText = RegisterByteText(*start % 256);

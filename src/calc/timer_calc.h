@@ -40,6 +40,10 @@ struct TimerCalcInput {
     std::string timeText;      // wanted period in microseconds, as typed
     std::string freqText;      // oscillator frequency in MHz, as typed
     NumberLocale locale;       // for the three-decimals read-outs
+    // Timer0 timing an outside clock: each edge on T0CKI (after the
+    // prescaler) is one count, where the instruction clock takes four
+    // oscillator periods per count.
+    bool externalClock = false;
 };
 
 enum class TimerCalcStatus { Ok, FrequencyNotPositive, OutOfRange, InputError };
@@ -59,12 +63,16 @@ struct TimerRange {
 
 // The start value and the period error it leaves.
 struct TimerPreload {
-    std::int32_t start = 0;    // 0 .. range - 1
-    std::string registerText;  // the whole start value: 0x80, 0xBDC, 0xFF00
-    std::string highText;      // Timer1 only: TMR1H
-    std::string lowText;       // Timer1 only: TMR1L
-    float errorUs = 0;         // wanted minus obtained; positive when obtained is shorter
-    std::string errorText;     // three decimals
+    std::int32_t start = 0;  // 0 .. range - 1
+    // What the timer's register gets: the whole start value for TMR0 and
+    // TMR1 (0x80, 0xBDC, 0xFF00); for Timer2 its period register PR2, the
+    // number of counts less one, since Timer2 counts up to PR2 and restarts
+    // by itself (range - 1 - start).
+    std::string registerText;
+    std::string highText;   // Timer1 only: TMR1H
+    std::string lowText;    // Timer1 only: TMR1L
+    float errorUs = 0;      // wanted minus obtained; positive when obtained is shorter
+    std::string errorText;  // three decimals
 };
 
 struct TimerCalcOutcome {

@@ -24,15 +24,18 @@ constexpr int kBadUsage = 2;
 
 constexpr const char* kUsage =
     "Usage: korvane-calc timer0|timer1|timer2 --mhz F --us T [--prescaler N | --all-prescalers]\n"
+    "                    [--external]\n"
     "       korvane-calc baud --mhz F --mode async-high|async-low|sync [--error PERCENT]\n"
     "       korvane-calc --help | --version\n"
     "\n"
     "timerN works out the start value for a period of T microseconds at F MHz:\n"
-    "  start=0xCE max=512 min=2.000 error=0.000  (timer1 adds high=0x.. low=0x..)\n"
+    "  start=0xCE max=512 min=2.000 error=0.000  (timer1 adds high=0x.. low=0x..;\n"
+    "  timer2 gives its period register instead: pr2=0x..)\n"
     "  --prescaler N is the divisor: timer0 1 (not assigned) or 2..256, timer1 1, 2,\n"
     "  4 or 8, timer2 1, 4 or 16; without it, the dialog's default. --all-prescalers\n"
     "  prints the line for every divisor, prefixed 1:N, or the range when the\n"
-    "  period does not fit.\n"
+    "  period does not fit. --external (timer0 only): timing an outside clock of\n"
+    "  F MHz on T0CKI, one count per edge.\n"
     "baud lists the usable standard rates as RATE SPBRG ACTUAL, fastest first, then\n"
     "  'chosen RATE SPBRG' (the slowest) or 'chosen none'. --error is the allowed\n"
     "  error in percent (default 0.2).\n"
@@ -96,7 +99,8 @@ std::string SecondLine(const std::string& text) {
 }
 
 std::string TimerLine(TimerKind timer, const TimerCalcOutcome& outcome) {
-    std::string line = "start=" + outcome.preload->registerText + " max=" + outcome.range->maxText +
+    const char* name = timer == TimerKind::Timer2 ? "pr2=" : "start=";
+    std::string line = name + outcome.preload->registerText + " max=" + outcome.range->maxText +
                        " min=" + outcome.range->minText + " error=" + outcome.preload->errorText;
     if (timer == TimerKind::Timer1)
         line += " high=" + outcome.preload->highText + " low=" + outcome.preload->lowText;
@@ -112,8 +116,11 @@ std::vector<int> Divisors(TimerKind timer) {
 }
 
 int RunTimer(TimerKind timer, int argc, char* argv[]) {
-    const Arguments args = ParseArguments(argc, argv, {"--mhz", "--us", "--prescaler"}, {"--all-prescalers"});
+    const Arguments args =
+        ParseArguments(argc, argv, {"--mhz", "--us", "--prescaler"}, {"--all-prescalers", "--external"});
     if (!args.problem.empty()) return Usage(args.problem);
+    const bool external = args.has("--external");
+    if (external && timer != TimerKind::Timer0) return Usage("--external is for timer0 only");
     const auto mhz = args.get("--mhz");
     const auto us = args.get("--us");
     if (!mhz || !us) return Usage("--mhz and --us are required");
@@ -123,7 +130,7 @@ int RunTimer(TimerKind timer, int argc, char* argv[]) {
         if (args.get("--prescaler")) return Usage("--prescaler and --all-prescalers exclude each other");
         std::vector<std::string> lines;
         for (int divisor : divisors) {
-            const auto outcome = CalculateTimerPeriod({timer, divisor, *us, *mhz, kPlainNumbers});
+            const auto outcome = CalculateTimerPeriod({timer, divisor, *us, *mhz, kPlainNumbers, external});
             const std::string prefix = "1:" + std::to_string(divisor) + " ";
             if (outcome.status == TimerCalcStatus::Ok)
                 lines.push_back(prefix + TimerLine(timer, outcome));
@@ -143,7 +150,7 @@ int RunTimer(TimerKind timer, int argc, char* argv[]) {
         if (it == divisors.end()) return Usage("this timer has no prescaler " + *text);
         divisor = *it;
     }
-    const auto outcome = CalculateTimerPeriod({timer, divisor, *us, *mhz, kPlainNumbers});
+    const auto outcome = CalculateTimerPeriod({timer, divisor, *us, *mhz, kPlainNumbers, external});
     if (outcome.status != TimerCalcStatus::Ok)
         return CalculatorFailure(outcome.message->title, outcome.message->text);
     std::printf("%s\n", TimerLine(timer, outcome).c_str());

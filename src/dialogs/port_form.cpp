@@ -118,8 +118,10 @@ void PortForm::Form_Load() {
     std::array<PinDirections, kPortCount> stored;
     for (int p = 0; p < kPortCount; ++p) stored[p] = port(p).directions;
 
+    // A box of no pin stays an unticked output; its stored direction is kept.
     for (int k = 0; k < kPinCount; ++k)
-        for (int p = 0; p < kPortCount; ++p) port(p).pins[k].setChecked(stored[p][k] == 1);
+        for (int p = 0; p < kPortCount; ++p)
+            if (k < kPinsOfPort[p]) port(p).pins[k].setChecked(stored[p][k] == 1);
 
     for (int p = 0; p < kPortCount; ++p) port(p).useBox.setChecked(port(p).used == 1);
 }
@@ -145,7 +147,7 @@ void PortForm::UseBoxChanged(int portIndex) {
     Port p = port(portIndex);
     const bool used = p.useBox.checked();
     p.pinFrame.setEnabled(used);
-    for (auto& box : p.pins) box.setEnabled(used);
+    for (int k = 0; k < kPinsOfPort[portIndex]; ++k) p.pins[k].setEnabled(used);
     p.used = used ? 1 : 0;
 }
 
@@ -178,7 +180,7 @@ void PortForm::Chk_PortE_Click(int /*index*/) {
 
 void PortForm::WritePinsFromBoxes(int portIndex) {
     Port p = port(portIndex);
-    for (int k = 0; k < kPinCount; ++k) {
+    for (int k = 0; k < kPinsOfPort[portIndex]; ++k) {
         const bool input = p.pins[k].checked();
         p.directions[k] = input ? 1 : 0;
         p.pins[k].setCaption(PinCaption(p.prefix, k, input));

@@ -7,7 +7,8 @@ Timer2Form::Timer2Form(AppContext& context)
                 {.name = kName,
                  .caption = kCaption,
                  .frequencyLabel = timer_captions::kCrystalLabel,
-                 .interruptBox = "使用T2中断"}) {
+                 .interruptBox = "使用T2中断",
+                 .registerLabel = "PR2值(Hex):"}) {
     // The crystal frequency is set in the main window, never here.
     Txt_Osc.setReadOnly(true);
     SwitchWithOnOff({&Fra_Ps, &Fra_Bs}, {&Opt_Ps, &Opt_Bs});

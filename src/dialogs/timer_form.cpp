@@ -8,6 +8,7 @@ namespace korvane {
 TimerForm::TimerForm(AppContext& context, TimerKind timer, const TimerFormTexts& texts)
     : Form(texts.name, texts.caption),
       Label2("Label2", texts.frequencyLabel),
+      Label5("Label5", texts.registerLabel),
       Chk_Int("Chk_Int", texts.interruptBox),
       context_(context),
       timer_(timer) {
@@ -130,8 +131,8 @@ void TimerForm::SetCalculatorEnabled(bool enabled) {
 
 void TimerForm::CalcTimer() {
     auto& s = settings();
-    const TimerCalcOutcome outcome = CalculateTimerPeriod(
-        {timer_, TimerDivisor(s, timer_), Txt_Time.text(), Txt_Osc.text(), context_.locale});
+    const TimerCalcOutcome outcome =
+        CalculateTimerPeriod(TimerInput(s, timer_, Txt_Time.text(), Txt_Osc.text(), context_.locale));
     StoreTimerOutcome(s, timer_, outcome);
     if (outcome.range) {
         Txt_Max.setText(outcome.range->maxText);

@@ -34,8 +34,9 @@ inline constexpr const char* kPrescalerFrame = "预分频设置";
 struct TimerFormTexts {
     const char* name;
     const char* caption;
-    const char* frequencyLabel;  // Label2 until a rule sets it
-    const char* interruptBox;    // Chk_Int
+    const char* frequencyLabel;                               // Label2 until a rule sets it
+    const char* interruptBox;                                 // Chk_Int
+    const char* registerLabel = timer_captions::kStartLabel;  // Label5
 };
 
 // What the Timer0, Timer1 and Timer2 dialogs have in common: the time and
@@ -48,7 +49,7 @@ public:
     Label Label2;
     Label Label3{"Label3", timer_captions::kMaxLabel};
     Label Label4{"Label4", timer_captions::kMinLabel};
-    Label Label5{"Label5", timer_captions::kStartLabel};
+    Label Label5;
     Label Label6{"Label6", timer_captions::kErrorLabel};
     TextBox Txt_Time{"Txt_Time"};
     TextBox Txt_Osc{"Txt_Osc"};

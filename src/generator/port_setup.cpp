@@ -3,15 +3,16 @@
 #include "format/number_text.h"
 #include "generator/sections.h"
 #include "generator/source_lines.h"
+#include "settings/chip_facts.h"
 
 namespace korvane {
 
 namespace {
 
-// Pin i of a port is bit i of its TRIS register.
-std::int64_t TrisValue(const PinDirections& directions) {
+// Pin i of a port is bit i of its TRIS register; bits that are no pin stay 0.
+std::int64_t TrisValue(const PinDirections& directions, int pins) {
     std::int64_t value = 0;
-    for (int pin = 0; pin < 8; ++pin) value += std::int64_t{directions[pin]} << pin;
+    for (int pin = 0; pin < pins; ++pin) value += std::int64_t{directions[pin]} << pin;
     return value;
 }
 
@@ -36,8 +37,13 @@ std::string BuildPortSetup(const ProjectSettings& s, bool withComments) {
     out.Comment({"//端口I/O定义子程序"});
     out.Line({"void set_port()"});
     out.Line({"{"});
-    for (const Port& port : ports) {
-        if (port.used == 1) out.Line({port.assign, RegisterByteText(TrisValue(port.directions)), ";"});
+    for (std::size_t p = 0; p < ports.size(); ++p) {
+        if (ports[p].used != 1) continue;
+        out.Line({ports[p].assign, RegisterByteText(TrisValue(ports[p].directions, kPinsOfPort[p])), ";"});
+    }
+    if (const auto adcon1 = Adcon1Value(s)) {
+        out.Comment({"//PORTA、PORTE设为数字I/O"});
+        out.Line({" ADCON1 = ", RegisterByteText(*adcon1), ";"});
     }
     out.Line({"}"});
     return out.Take();

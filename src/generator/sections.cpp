@@ -23,4 +23,11 @@ bool AnyInterrupt(const ProjectSettings& s) {
            s.SciTxInt.equals(1) || s.SciRxInt == 1;
 }
 
+std::optional<std::int64_t> Adcon1Value(const ProjectSettings& s) {
+    // PCFG = 011x: every pin of ports A and E digital.
+    constexpr std::int64_t kAllDigital = 0x06;
+    if (s.PortAUsed == 1 || s.PortEUsed == 1) return kAllDigital;
+    return std::nullopt;
+}
+
 }  // namespace korvane

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "settings/project_settings.h"
@@ -13,6 +15,11 @@ bool AnyTimerUsed(const ProjectSettings& s);
 bool AnyCcpUsed(const ProjectSettings& s);
 bool SciUsed(const ProjectSettings& s);
 bool AnyInterrupt(const ProjectSettings& s);
+
+// The value set_port gives ADCON1, or nothing when it leaves ADCON1 alone.
+// RA0..RA3, RA5 and RE0..RE2 power up as analog inputs, which read 0 and
+// spoil read-modify-write on the port; whoever decides ADCON1 decides it here.
+std::optional<std::int64_t> Adcon1Value(const ProjectSettings& s);
 
 // The eight section builders. Each is a pure function of the settings and the
 // comment flag and returns either nothing or whole lines ending with CRLF.

@@ -73,7 +73,8 @@ void WriteTimer2(const ProjectSettings& s, SourceLines& out) {
     out.Line({" TOUTPS2=", BitDigit(post, 2), ";"});
     out.Line({" TOUTPS3=", BitDigit(post, 3), ";"});
     out.Comment({"//定时器2定时时间为:", s.T2TimeUs.toText(), "uS,误差:", SingleText(s.T2ErrorUs), "uS"});
-    out.Line({" TMR2=", s.T2RegText, ";"});
+    // Timer2 restarts by itself on reaching PR2, so no reload is needed.
+    out.LineWithComment({" PR2=", s.T2RegText, ";"}, "//TMR2计数到PR2后自动清零");
     out.Line({" TMR2ON=1;"});
 }
 

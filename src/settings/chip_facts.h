@@ -13,6 +13,12 @@ inline constexpr int kTimer0ClockPin = 4;
 inline constexpr int kCcp1Pin = 2;
 inline constexpr int kCcp2Pin = 1;
 
+// How many pins of each port A..E the TRIS register sets. TRISE has only
+// RE0..RE2: bit 4 (PSPMODE) would turn port D into the parallel slave port
+// and bits 5..7 are status bits. The settings keep eight directions for
+// every port all the same.
+inline constexpr int kPinsOfPort[] = {8, 8, 8, 8, 3};
+
 // An interrupt setting holds -1 while the interrupt is on and 0 while it is off.
 inline constexpr std::int16_t kInterruptOn = -1;
 

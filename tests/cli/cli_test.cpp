@@ -262,14 +262,10 @@ TEST(KorvaneCalc, TimerExamplesOfTheDialogs) {
          0,
          "start=0x06 max=65536 min=1.000 error=0.000 high=0x00 low=0x06\n",
          ""},
-        {{"timer2", "--mhz", "4", "--us", "256"}, 0, "start=0x00 max=256 min=1.000 error=0.000\n", ""},
-        {{"timer2", "--mhz", "4", "--us", "1000", "--prescaler", "4"},
+        {{"timer2", "--mhz", "4", "--us", "256"}, 0, "pr2=0xFF max=256 min=1.000 error=0.000\n", ""},
+        {{"timer0", "--mhz", "0.1", "--us", "4000", "--prescaler", "2", "--external"},
          0,
-         "start=0x06 max=1024 min=4.000 error=0.000\n",
-         ""},
-        {{"timer2", "--mhz", "20", "--us", "800", "--prescaler", "16"},
-         0,
-         "start=0x06 max=819 min=3.200 error=0.000\n",
+         "start=0x38 max=5120 min=20.000 error=0.000\n",
          ""},
         // No grouping in the C locale's read-outs.
         {{"timer0", "--mhz", "4", "--us", "2048", "--prescaler", "256"},
@@ -284,8 +280,8 @@ TEST(KorvaneCalc, AllPrescalersListEveryRatioOrItsRange) {
         {{"timer2", "--mhz", "4", "--us", "1000", "--all-prescalers"},
          0,
          "1:1 4M频率在1:1分频设置下的定时范围为1.000-256uS\n"
-         "1:4 start=0x06 max=1024 min=4.000 error=0.000\n"
-         "1:16 start=0xC2 max=4096 min=16.000 error=8.000\n",
+         "1:4 pr2=0xF9 max=1024 min=4.000 error=0.000\n"
+         "1:16 pr2=0x3D max=4096 min=16.000 error=8.000\n",
          ""},
         {{"timer1", "--mhz", "4", "--us", "70000", "--all-prescalers"},
          0,
@@ -378,6 +374,7 @@ TEST(KorvaneCalc, UsageErrorsExitWithTwoAndHelpWithZero) {
         {"timer0", "--mhz", "4", "--us", "100", "--prescaler", "3"},
         {"timer1", "--mhz", "4", "--us", "100", "--prescaler", "16"},
         {"timer2", "--mhz", "4", "--us", "100", "--prescaler", "2"},
+        {"timer2", "--mhz", "4", "--us", "100", "--external"},
         {"timer0", "--mhz", "4", "--us", "100", "--prescaler", "2", "--all-prescalers"},
         {"timer0", "--mhz", "4", "--us", "100", "--mode", "sync"},
         {"baud", "--mhz", "4"},

@@ -224,11 +224,17 @@ std::vector<Variant> PortVariants() {
     Variant all{"all ports", {}};
     UseAllPorts(all.settings);
     variants.push_back(all);
+    // Ports A and E power up analog; only TRISE's low three bits are pins.
     Variant onlyE{"only port E", {}};
     onlyE.settings.PortAUsed = onlyE.settings.PortBUsed = 0;
     onlyE.settings.PortEUsed = 1;
-    onlyE.settings.PortEDir = {1, 0, 1, 0, 0, 0, 0, 0};
+    onlyE.settings.PortEDir = {1, 0, 1, 0, 1, 1, 1, 1};
+    onlyE.mustContain = {" TRISE = 0x05;", " ADCON1 = 0x06;"};
     variants.push_back(onlyE);
+    Variant onlyB{"only port B", {}};
+    onlyB.settings.PortAUsed = 0;
+    onlyB.mustNotContain = {"ADCON1"};
+    variants.push_back(onlyB);
     return variants;
 }
 
@@ -256,6 +262,9 @@ std::vector<Variant> TimerVariants() {
     for (int ps = 0; ps < 3; ++ps) {
         Variant v{"Timer2 #" + std::to_string(ps), {}};
         UseTimer2(v.settings, ps, ps * 7);
+        // Timer2 restarts at PR2; a start value in TMR2 would be lost after the first period.
+        v.mustContain = {" PR2=0x"};
+        v.mustNotContain = {"TMR2="};
         variants.push_back(v);
     }
     // All three together: every postscaler, the blocks side by side.

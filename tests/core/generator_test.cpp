@@ -60,13 +60,34 @@ const SectionCase kPortCases[] = {
          s.PortADir[0] = s.PortADir[1] = s.PortADir[4] = 1;
          s.PortCDir[7] = 1;
      },
-     true, Lines({"//端口I/O定义子程序", "void set_port()", "{", " TRISA = 0x13;", " TRISC = 0x80;", "}"})},
+     true,
+     Lines({"//端口I/O定义子程序", "void set_port()", "{", " TRISA = 0x13;", " TRISC = 0x80;",
+            "//PORTA、PORTE设为数字I/O", " ADCON1 = 0x06;", "}"})},
+    // TRISE's upper bits are PSPMODE and status bits: stored directions of
+    // RE3..RE7 never reach them.
     {"OnlyPortEThreeInputs", BuildPortSetup,
      [](ProjectSettings& s) {
          s.PortEUsed = 1;
-         s.PortEDir[0] = s.PortEDir[1] = s.PortEDir[2] = 1;
+         s.PortEDir = {1, 1, 1, 1, 1, 0, 1, 1};
      },
-     false, Lines({"void set_port()", "{", " TRISE = 0x07;", "}"})},
+     false, Lines({"void set_port()", "{", " TRISE = 0x07;", " ADCON1 = 0x06;", "}"})},
+    {"PortEOutputsWithComments", BuildPortSetup,
+     [](ProjectSettings& s) {
+         s.PortEUsed = 1;
+         s.PortEDir = {0, 1, 0, 0, 1, 0, 0, 0};
+     },
+     true,
+     Lines({"//端口I/O定义子程序", "void set_port()", "{", " TRISE = 0x02;", "//PORTA、PORTE设为数字I/O",
+            " ADCON1 = 0x06;", "}"})},
+    // Ports B, C and D have no analog pins: ADCON1 stays as it is.
+    {"WithoutPortsAandENoAdcon1", BuildPortSetup,
+     [](ProjectSettings& s) {
+         s.PortBUsed = s.PortCUsed = s.PortDUsed = 1;
+         s.PortEDir.fill(1);
+     },
+     true,
+     Lines({"//端口I/O定义子程序", "void set_port()", "{", " TRISB = 0x00;", " TRISC = 0x00;",
+            " TRISD = 0x00;", "}"})},
     {"AllInputsAndHexEdges", BuildPortSetup,
      [](ProjectSettings& s) {
          s.PortAUsed = s.PortBUsed = s.PortDUsed = 1;
@@ -74,7 +95,9 @@ const SectionCase kPortCases[] = {
          s.PortBDir = {1, 1, 1, 1, 0, 0, 0, 0};
          s.PortDDir = {0, 0, 0, 0, 1, 0, 0, 0};
      },
-     false, Lines({"void set_port()", "{", " TRISA = 0xFF;", " TRISB = 0x0F;", " TRISD = 0x10;", "}"})},
+     false,
+     Lines({"void set_port()", "{", " TRISA = 0xFF;", " TRISB = 0x0F;", " TRISD = 0x10;", " ADCON1 = 0x06;",
+            "}"})},
     {"NoPortUsedIsEmptyEvenWithComments", BuildPortSetup, [](ProjectSettings&) {}, true, ""},
 };
 INSTANTIATE_TEST_SUITE_P(Port, SectionText, testing::ValuesIn(kPortCases), CaseName);
@@ -238,7 +261,7 @@ const SectionCase kTimerCases[] = {
             " TOUTPS2=0;",
             " TOUTPS3=0;",
             "//定时器2定时时间为: 1  2 uS,误差:0uS",
-            " TMR2= ;",
+            " PR2= ;//TMR2计数到PR2后自动清零",
             " TMR2ON=1;",
             "}"})},
     {"Timer1TimerModeTypedTime", BuildTimerSetup,
@@ -290,7 +313,7 @@ const SectionCase kTimerCases[] = {
      Lines({"//定时器初始化设置子程序", "void fun_timerset()", "{", "", "//Timer2初始化设置",
             "//timer2使用预分频率1:16", " T2CKPS0=0;T2CKPS1=1;", "//timer2使用后分频率1:16", " TOUTPS0=1;",
             " TOUTPS1=1;", " TOUTPS2=1;", " TOUTPS3=1;", "//定时器2定时时间为:3276.8uS,误差:-0.25uS",
-            " TMR2=0x00;", " TMR2ON=1;", "}"})},
+            " PR2=0x00;//TMR2计数到PR2后自动清零", " TMR2ON=1;", "}"})},
     {"Timer2OneToFourPost3", BuildTimerSetup,
      [](ProjectSettings& s) {
          s.T2En = true;
@@ -299,7 +322,7 @@ const SectionCase kTimerCases[] = {
      },
      false,
      Lines({"void fun_timerset()", "{", "", " T2CKPS0=1;T2CKPS1=0;", " TOUTPS0=0;", " TOUTPS1=1;",
-            " TOUTPS2=0;", " TOUTPS3=0;", " TMR2=;", " TMR2ON=1;", "}"})},
+            " TOUTPS2=0;", " TOUTPS3=0;", " PR2=;", " TMR2ON=1;", "}"})},
     {"InterruptAloneWritesNoTimer", BuildTimerSetup, [](ProjectSettings& s) { s.T0Int = -1; }, true, ""},
 };
 INSTANTIATE_TEST_SUITE_P(Timers, SectionText, testing::ValuesIn(kTimerCases), CaseName);
@@ -405,10 +428,26 @@ const SectionCase kSciCases[] = {
 INSTANTIATE_TEST_SUITE_P(Sci, SectionText, testing::ValuesIn(kSciCases), CaseName);
 
 TEST(AssembleSource, DefaultPortsWithoutComments) {
-    EXPECT_EQ(
-        AssembleSource(ProjectSettings(), false),
-        Lines({"#include<pic.h>", "", "void set_port();", "", "void main()", "{", " set_port();", "}", "",
-               "void set_port()", "{", " TRISA = 0x00;", " TRISB = 0x00;", "}", "", "", "", "", ""}));
+    EXPECT_EQ(AssembleSource(ProjectSettings(), false), Lines({"#include<pic.h>",
+                                                               "",
+                                                               "void set_port();",
+                                                               "",
+                                                               "void main()",
+                                                               "{",
+                                                               " set_port();",
+                                                               "}",
+                                                               "",
+                                                               "void set_port()",
+                                                               "{",
+                                                               " TRISA = 0x00;",
+                                                               " TRISB = 0x00;",
+                                                               " ADCON1 = 0x06;",
+                                                               "}",
+                                                               "",
+                                                               "",
+                                                               "",
+                                                               "",
+                                                               ""}));
 }
 
 TEST(AssembleSource, NothingUsedWithoutComments) {
@@ -443,7 +482,9 @@ TEST(AssembleSource, EverySectionWithComments) {
                      "{",
                      " TRISA = 0x00;",
                      " TRISB = 0x00;",
-                     " TRISC = 0x04;",
+                     " TRISC = 0xC4;",
+                     "//PORTA、PORTE设为数字I/O",
+                     " ADCON1 = 0x06;",
                      "}",
                      "",
                      "//中断子程序",
@@ -516,7 +557,7 @@ TEST(AssembleSource, EverySectionWithComments) {
                      " TOUTPS2=0;",
                      " TOUTPS3=0;",
                      "//定时器2定时时间为:256uS,误差:0uS",
-                     " TMR2=0x00;",
+                     " PR2=0xFF;//TMR2计数到PR2后自动清零",
                      " TMR2ON=1;",
                      "}",
                      "",
@@ -590,7 +631,8 @@ TEST(AssembleSource, EverySectionWithoutComments) {
                                                             "{",
                                                             " TRISA = 0x00;",
                                                             " TRISB = 0x00;",
-                                                            " TRISC = 0x04;",
+                                                            " TRISC = 0xC4;",
+                                                            " ADCON1 = 0x06;",
                                                             "}",
                                                             "",
                                                             "void interrupt IRQ(void)",
@@ -643,7 +685,7 @@ TEST(AssembleSource, EverySectionWithoutComments) {
                                                             " TOUTPS1=0;",
                                                             " TOUTPS2=0;",
                                                             " TOUTPS3=0;",
-                                                            " TMR2=0x00;",
+                                                            " PR2=0xFF;",
                                                             " TMR2ON=1;",
                                                             "}",
                                                             "",

@@ -92,7 +92,7 @@ chip = "PIC16F87x"
 
 [settings]
 PortCUsed = 1
-PortCDir = [0, 0, 1, 0, 0, 0, 0, 0]
+PortCDir = [0, 0, 1, 0, 0, 0, 1, 1]
 T0En = true
 T0Int = -1
 T0TimeUs = 100.0
@@ -104,7 +104,7 @@ T1RegHighText = "0xFC"
 T1RegLowText = "0x18"
 T2En = true
 T2Int = -1
-T2RegText = "0x00"
+T2RegText = "0xFF"
 Ccp1En = true
 Ccp1Int = -1
 Ccp1M = 4

@@ -10,6 +10,7 @@ inline ProjectSettings EverythingOn() {
     ProjectSettings s;
     s.PortCUsed = 1;
     s.PortCDir[2] = 1;
+    s.PortCDir[6] = s.PortCDir[7] = 1;  // the SCI's pins
     s.T0En = true;
     s.T0Int = -1;
     s.T0TimeUs = 100.0f;
@@ -21,7 +22,7 @@ inline ProjectSettings EverythingOn() {
     s.T1RegLowText = "0x18";
     s.T2En = true;
     s.T2Int = -1;
-    s.T2RegText = "0x00";
+    s.T2RegText = "0xFF";
     s.Ccp1En = true;
     s.Ccp1Int = -1;
     s.Ccp1M = 4;

@@ -56,9 +56,11 @@ TEST(TimerCalc, WorkedExamples) {
         {T1, 1, "65530", "4", Status::Ok, "65536", "1.000", "0x06 0x00 0x06", "0.000"},
         // Start value exactly -0.5 rounds to the even 0: still a real preload.
         {T1, 1, "43691", "6", Status::Ok, "43691", "0.667", "0x00 0x00 0x00", "0.333"},
-        {T2, 1, "256", "4", Status::Ok, "256", "1.000", "0x00", "0.000"},
-        {T2, 4, "1000", "4", Status::Ok, "1024", "4.000", "0x06", "0.000"},
-        {T2, 16, "800", "20", Status::Ok, "819", "3.200", "0x06", "0.000"},
+        // Timer2's register is PR2: the number of counts less one.
+        {T2, 1, "256", "4", Status::Ok, "256", "1.000", "0xFF", "0.000"},
+        {T2, 4, "1000", "4", Status::Ok, "1024", "4.000", "0xF9", "0.000"},
+        {T2, 16, "800", "20", Status::Ok, "819", "3.200", "0xF9", "0.000"},
+        {T2, 1, "1", "4", Status::Ok, "256", "1.000", "0x00", "0.000"},
         {T0, 2, "600", "4", Status::OutOfRange, "512", "2.000",
          "4M频率在1:2分频设置下的定时范围为2.000-512uS", ""},
         {T0, 2, "1.5", "4", Status::OutOfRange, "512", "2.000",
@@ -101,6 +103,32 @@ TEST(TimerCalc, WorkedExamples) {
             EXPECT_EQ(out.message->title, "超出定时范围");
             EXPECT_EQ(out.message->text, std::string(kRangeLine1) + c.detail);
         }
+    }
+}
+
+// Timing an outside clock, each edge is one count: D / f, not 4 D / f.
+TEST(TimerCalc, ExternalClockCountsEveryEdge) {
+    struct Case {
+        int d;
+        const char* time;
+        const char* freq;
+        const char* max;
+        const char* min;
+        const char* start;
+    };
+    const Case cases[] = {
+        {2, "4000", "0.1", "5120", "20.000", "0x38"},  // 200 counts of 20 us
+        {1, "100", "1", "256", "1.000", "0x9C"},
+        {256, "64", "4", "16384", "64.000", "0xFF"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.time) + " us at " + c.freq + " MHz 1:" + std::to_string(c.d));
+        const auto out = CalculateTimerPeriod({T0, c.d, c.time, c.freq, {}, true});
+        ASSERT_EQ(out.status, Status::Ok);
+        EXPECT_EQ(out.range->maxText, c.max);
+        EXPECT_EQ(out.range->minText, c.min);
+        EXPECT_EQ(out.preload->registerText, c.start);
+        EXPECT_EQ(out.preload->errorText, "0.000");
     }
 }
 

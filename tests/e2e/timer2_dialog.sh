@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Timer2 from the keyboard: tick "使用Timer2", Tab to the time box, type 100,
-# calculate (TMR2=0x9C at 4 MHz, 1:1) and close; open it again, type 200 and
-# close. Closing calculates too, so the source carries the start value for
-# the time typed last (TMR2=0x38 for 200 us).
+# calculate (PR2=0x63 at 4 MHz, 1:1) and close; open it again, type 200 and
+# close. Closing calculates too, so the source carries the period for the
+# time typed last (PR2=0xC7 for 200 us).
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 start_korvane "$1"
@@ -19,5 +19,5 @@ press "$dialog" $(tabs 4) End ctrl+a 2 0 0 Tab alt+e
 await_gone "Timer2 set"
 
 generate_to_clipboard
-expect_lines "//定时器2定时时间为:200uS,误差:0uS" " TMR2=0x38;" " TMR2ON=1;"
-echo "PASS: TMR2=0x38 for the time typed last"
+expect_lines "//定时器2定时时间为:200uS,误差:0uS" " PR2=0xC7;//TMR2计数到PR2后自动清零" " TMR2ON=1;"
+echo "PASS: PR2=0xC7 for the time typed last"

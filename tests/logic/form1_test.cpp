@@ -156,14 +156,17 @@ TEST_F(MainWindowStory, NewCrystalRecalculatesEveryWrittenRegisterValue) {
     };
     const Case cases[] = {
         {"all off: only SPBRG follows", [](ProjectSettings&) {}, "8", "0xCE | 0xFC 0x18 | 0x9C | 0x33"},
+        // Timer2 gets PR2: 200 counts at 8 MHz.
         {"every timer on", [](ProjectSettings& s) { s.T0En = s.T1En = s.T2En = true; }, "8",
-         "0x9C | 0xF8 0x30 | 0x38 | 0x33"},
+         "0x9C | 0xF8 0x30 | 0xC7 | 0x33"},
+        // Every edge of the outside clock counts: 200 counts of 0.25 us at 1:2.
         {"Timer0 external clock timing",
          [](ProjectSettings& s) {
              s.T0En = true;
              s.T0ClockMode = 1;
+             s.T0TimeUs = 50.0f;
          },
-         "8", "0x9C | 0xFC 0x18 | 0x9C | 0x33"},
+         "8", "0x38 | 0xFC 0x18 | 0x9C | 0x33"},
         {"counting modes write no calculated value",
          [](ProjectSettings& s) {
              s.T0En = s.T1En = true;

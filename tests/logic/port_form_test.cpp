@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fake_platform.h"
+#include "settings/chip_facts.h"
 
 namespace korvane {
 namespace {
@@ -41,10 +42,12 @@ protected:
             EXPECT_EQ(port.useBox.checked(), used) << why << " port " << p;
             EXPECT_EQ(port.pinFrame.enabled(), used) << why << " port " << p;
             for (int k = 0; k < PortForm::kPinCount; ++k) {
-                const bool input = port.directions[k] == 1;
+                // A box of no pin (RE3..RE7) is always a greyed-out output.
+                const bool pin = k < kPinsOfPort[p];
+                const bool input = pin && port.directions[k] == 1;
                 EXPECT_EQ(port.pins[k].checked(), input) << why << " " << Caption(p, k, input);
                 EXPECT_EQ(port.pins[k].caption(), Caption(p, k, input)) << why;
-                EXPECT_EQ(port.pins[k].enabled(), used) << why << " " << Caption(p, k, input);
+                EXPECT_EQ(port.pins[k].enabled(), pin && used) << why << " " << Caption(p, k, input);
             }
         }
     }
@@ -72,8 +75,8 @@ TEST_F(PortDialogTest, PinClickStoresItsDirectionAndCaption) {
     struct Case {
         int port, pin;
     };
-    // RB3 as in the manual; RE7 because every port offers all eight pins.
-    const Case cases[] = {{1, 3}, {0, 0}, {2, 5}, {3, 6}, {4, 7}, {4, 0}};
+    // RB3 as in the manual; RE2, the last pin of port E.
+    const Case cases[] = {{1, 3}, {0, 0}, {2, 5}, {3, 6}, {4, 2}, {4, 0}};
     for (const auto& c : cases) {
         settings = ProjectSettings{};
         auto form = Open();
@@ -94,6 +97,22 @@ TEST_F(PortDialogTest, PinClickStoresItsDirectionAndCaption) {
         ExpectShowsSettings(*form, Caption(c.port, c.pin, false));
     }
     EXPECT_TRUE(platform.events.empty());
+}
+
+// TRISE bit 4 would make port D the parallel slave port: RE3..RE7 are no
+// pins, can never be ticked, and directions stored for them stay untouched.
+TEST_F(PortDialogTest, PortEOffersThreePinsAndKeepsTheRestAsStored) {
+    settings.PortEDir = {0, 0, 0, 1, 1, 0, 1, 0};
+    settings.PortEUsed = 1;
+    auto form = Open();
+    ExpectShowsSettings(*form, "opened");
+    form->Chk_PortE[4].click();
+    form->Chk_PortE[0].click();
+    EXPECT_EQ(settings.PortEDir, (PinDirections{1, 0, 0, 1, 1, 0, 1, 0}));
+    EXPECT_EQ(form->Chk_PortE[4].caption(), "RE4_OUT");
+    form->Check5.click();
+    form->Check5.click();
+    ExpectShowsSettings(*form, "port E off and on");
 }
 
 TEST_F(PortDialogTest, UncheckingAPortGreysItOutAndKeepsItsDirections) {
@@ -270,13 +289,13 @@ TEST_F(PortDialogTest, ReopeningShowsTheStateLeftBehind) {
     form->Chk_PortC[7].click();
     form->Chk_PortC[0].click();
     form->Check5.click();
-    form->Chk_PortE[5].click();
+    form->Chk_PortE[2].click();
     form->Check5.click();  // greyed out again, directions kept
     form->Check2.click();
     form->Command1.click();
     EXPECT_TRUE(form->unloaded());
     const ProjectSettings leftBehind = settings;
-    EXPECT_EQ(settings.PortEDir[5], 1);
+    EXPECT_EQ(settings.PortEDir[2], 1);
     EXPECT_EQ(settings.PortEUsed, 0);
     EXPECT_EQ(settings.PortBUsed, 0);
 

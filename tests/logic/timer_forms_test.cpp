@@ -143,8 +143,33 @@ TEST_F(TimerDialogs, Timer2TypedTimeAndCloseGeneratesThatTimesValue) {
     main.VbMenuSet_T2.click();
     EXPECT_TRUE(platform.messages.empty());
     const std::string source = Generate(main, platform);
-    EXPECT_NE(source.find("//定时器2定时时间为:200uS,误差:0uS\r\n TMR2=0x38;\r\n"), std::string::npos)
+    EXPECT_NE(source.find("//定时器2定时时间为:200uS,误差:0uS\r\n PR2=0xC7;//TMR2计数到PR2后自动清零\r\n"),
+              std::string::npos)
         << source;
+}
+
+// Timing an outside clock, each T0CKI edge after the prescaler is a count:
+// 4000 us at 0.1 MHz and 1:2 are 200 counts, not 50.
+TEST_F(TimerDialogs, Timer0ExternalClockTimingCountsEveryEdge) {
+    Form1 main(context);
+    platform.formActions[form_names::kTimer0] = [&] {
+        auto dialog = Open<Timer0Form>();
+        dialog->Chk_T0En.click();
+        dialog->Opt_Osc.click(Timer0Form::kExternalTiming);
+        dialog->Txt_Osc.setText("0.1");
+        dialog->Txt_Time.setText("4000");
+        dialog->Command2.click();
+    };
+    main.VbMenuSet_T0.click();
+    EXPECT_TRUE(platform.messages.empty());
+    for (bool comments : {true, false}) {
+        platform.answers.push_back(comments ? MessageAnswer::Yes : MessageAnswer::No);
+        main.VbMenuTools_c.click();
+        const std::string expected =
+            comments ? "//外部时钟定时方式\r\n T0CS=1;\r\n TMR0=0x38;\r\n}\r\n"
+                     : "{\r\n PSA=0;\r\n PS0=0;PS1=0;PS2=0;\r\n T0CS=1;\r\n TMR0=0x38;\r\n}\r\n";
+        EXPECT_NE(platform.clipboard.find(expected), std::string::npos) << platform.clipboard;
+    }
 }
 
 TEST_F(TimerDialogs, FailedTimer0CalculationLeavesNoStaleValueInTheSource) {
@@ -374,7 +399,7 @@ TEST_F(TimerDialogs, NoCalculationWhileTheSharedFlagIsSet) {
 
     context.timerDialogLoading = false;
     t2->Opt_Ps.click(2);
-    EXPECT_EQ(t2->Txt_Tmr0.text(), "0xF0");  // 256 - 256 / 16
+    EXPECT_EQ(t2->Txt_Tmr0.text(), "0x0F");  // PR2: 256 / 16 counts, less one
 }
 
 // A failed calculation empties the start value and the error, so the value
@@ -473,10 +498,10 @@ TEST_F(TimerDialogs, MessageTextsNameTheTimersOwnFrequencyAndDivisor) {
     settings.T0PsIndex = 7;
     auto t0 = Open<Timer0Form>();
     t0->Opt_Osc.click(1);
-    t0->Txt_Osc.setText("0.0001");
+    t0->Txt_Osc.setText("0.00001");
     t0->Command1.click();
     EXPECT_EQ(TakeMessage(), std::string(kInputTitle) + "|" + kInputText);
-    EXPECT_EQ(settings.T0FreqMHz, SettingValue(0.0001f));
+    EXPECT_EQ(settings.T0FreqMHz, SettingValue(0.00001f));
     EXPECT_EQ(t0->Txt_Max.text(), "");
 }
 
@@ -540,8 +565,8 @@ TEST_F(TimerDialogs, ReadOutsFollowTheUsersNumberHabits) {
     EXPECT_EQ(f->Txt_Max.text(), "524288");  // plain digits, never grouped
     f->Txt_Time.setText("251");
     f->Opt_Osc.click(1);
-    f->Txt_Osc.setText("4");
-    f->Opt_Ps.click(0);  // recalculates: 1:2 at 4 MHz
+    f->Txt_Osc.setText("1");
+    f->Opt_Ps.click(0);  // recalculates: 1:2 of an outside 1 MHz, 2 us a count
     EXPECT_EQ(f->Txt_Err.text(), "\u22121.000");
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(settings.T0ErrorUs, -1.0f);
@@ -619,12 +644,12 @@ TEST_F(TimerDialogs, Timer2PostscalerAndOnOff) {
     f->Command1.click();
     EXPECT_EQ(f->Txt_Max.text(), "819");
     EXPECT_EQ(f->Txt_Min.text(), "3.200");
-    EXPECT_EQ(settings.T2RegText, "0x06");
+    EXPECT_EQ(settings.T2RegText, "0xF9");
     f->Txt_Time.setText("700");
     f->Opt_Bs.click(0);  // the postscaler plays no part
     EXPECT_EQ(settings.T2PostIndex, SettingValue(0));
-    EXPECT_EQ(settings.T2RegText, "0x06");
-    EXPECT_EQ(f->Txt_Tmr0.text(), "0x06");
+    EXPECT_EQ(settings.T2RegText, "0xF9");
+    EXPECT_EQ(f->Txt_Tmr0.text(), "0xF9");
     EXPECT_EQ(settings.T1TimeUs, SettingValue("untouched"));
 
     f->Chk_T2En.click();

@@ -34,9 +34,8 @@ constexpr int kTabsFromT0EnToTime = 5;
 
 TEST(TimerViews, EachOpensFromItsMenuItemWithNamesCaptionsAndWorkingControls) {
     const std::map<QString, QString> shared = {
-        {"Label1", "输入定时时间(uS):"}, {"Label3", "定时最大值(uS):"}, {"Label4", "定时最小值(uS):"},
-        {"Label5", "TMR0值(Hex):"},      {"Label6", "定时误差值(uS):"}, {"Command1", "查看TMR0值及误差(&V)"},
-        {"Command2", "确定(&E)"},
+        {"Label1", "输入定时时间(uS):"}, {"Label3", "定时最大值(uS):"},        {"Label4", "定时最小值(uS):"},
+        {"Label6", "定时误差值(uS):"},   {"Command1", "查看TMR0值及误差(&V)"}, {"Command2", "确定(&E)"},
     };
     struct Case {
         const char* menuItem;
@@ -64,6 +63,7 @@ TEST(TimerViews, EachOpensFromItsMenuItemWithNamesCaptionsAndWorkingControls) {
           {"Opt_Ps(7)", "1:256"},
           {"Chk_Int", "使用T0中断"},
           {"Label2", "晶振/外部频率(M):"},
+          {"Label5", "TMR0值(Hex):"},
           {"Frame2", "定时计算器"}},
          [](const ProjectSettings& s) { return s.T0En.isTrue(); },
          "0xCE"},
@@ -80,6 +80,7 @@ TEST(TimerViews, EachOpensFromItsMenuItemWithNamesCaptionsAndWorkingControls) {
           {"Opt_Ps(3)", "1:8"},
           {"Chk_Int", "使用T1中断"},
           {"Label2", "晶振频率(uS):"},
+          {"Label5", "TMR0值(Hex):"},
           {"Frame4", "定时计算器"}},
          [](const ProjectSettings& s) { return s.T1En.isTrue(); },
          "0xFF9C"},
@@ -93,9 +94,10 @@ TEST(TimerViews, EachOpensFromItsMenuItemWithNamesCaptionsAndWorkingControls) {
           {"Opt_Bs(0)", "1:1"},
           {"Opt_Bs(15)", "1:16"},
           {"Chk_Int", "使用T2中断"},
+          {"Label5", "PR2值(Hex):"},
           {"Frame4", "定时计算器"}},
          [](const ProjectSettings& s) { return s.T2En.isTrue(); },
-         "0x9C"},
+         "0x63"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
