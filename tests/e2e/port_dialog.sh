@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Port dialog from the keyboard while Timer0 counts on RA4: Timer0 set to
-# "外部时钟定时" (Tab to the clock options, Down), then in the Port dialog
+# "计数方式 " (Tab to the clock options, Down twice), then in the Port dialog
 # space on "PortA" is refused with "禁止关闭RA", and space on RA4 (Tab to it)
 # with "RA4口已被占用"; both stay ticked, so the source sets RA4 as input.
 set -euo pipefail
@@ -8,7 +8,7 @@ source "$(dirname "$0")/lib.sh"
 start_korvane "$1"
 
 dialog=$(open_from_set_menu "Timer0 set" 0) || exit 1
-press "$dialog" space Tab Down alt+e
+press "$dialog" space Tab Down Down alt+e
 await_gone "Timer0 set"
 expect_no_complaint
 
