@@ -16,7 +16,6 @@
 #include <fstream>
 #include <iostream>
 #include <map>
-#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
