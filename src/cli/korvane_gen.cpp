@@ -110,6 +110,8 @@ int main(int argc, char* argv[]) {
         options.gbk = false;
     } else {
         if (options.project.empty()) return Usage("no project file given");
+        if (!options.output.empty() && SameFile(options.output, options.project))
+            return Usage("the output " + options.output + " is the project file itself");
         const ProjectReadResult read = ReadProjectFile(options.project);
         if (const auto* error = std::get_if<ProjectError>(&read)) {
             std::fprintf(stderr, "%s\n", error->text().c_str());

@@ -10,21 +10,31 @@ namespace korvane {
 struct FileReadResult {
     enum class Status {
         Read,
-        Failed,    // the system's reason is in `error`
-        TooLarge,  // longer than the caller's limit; nothing kept
+        Failed,      // the system's reason is in `error`
+        NotRegular,  // a FIFO, device or socket: not opened for reading
+        TooLarge,    // longer than the caller's limit; nothing kept
     };
     Status status = Status::Read;
     std::string bytes;
     std::string error;
 };
 
-// Reads the file at `path`, giving up as soon as it holds more than `largest` bytes.
+// Reads the regular file at `path`, giving up as soon as it holds more than
+// `largest` bytes. Never waits: a FIFO or device is refused, not read.
 FileReadResult ReadFileContents(const std::string& path, std::size_t largest);
 
 // Writes `bytes` to `path` through a temporary file in the same folder that
-// then replaces the target, so a failed write leaves an existing file intact.
-// Returns "" on success, otherwise the reason.
+// then replaces the target, so a failed write leaves an existing file intact;
+// the temporary file is removed when SIGTERM, SIGINT or SIGHUP ends the
+// process meanwhile. An existing character device or FIFO (/dev/null,
+// /dev/stdout, a pipe that is read) is written in place; other targets that
+// are not regular files, and links to nothing, are refused. Returns "" on
+// success, otherwise the reason.
 std::string ReplaceFileContents(const std::string& path, std::string_view bytes);
+
+// Whether both paths name one existing file (by device and inode, so also
+// through links).
+bool SameFile(const std::string& a, const std::string& b);
 
 // The outcome of writing a text file in the legacy code page.
 struct FileWriteResult {

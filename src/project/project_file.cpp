@@ -9,6 +9,7 @@
 
 #include "files/file_io.h"
 #include "format/number_text.h"
+#include "project/key_depth.h"
 
 namespace korvane {
 
@@ -322,6 +323,8 @@ std::string ProjectError::text() const {
 }
 
 ProjectReadResult ParseProject(std::string_view text, const std::string& fileName) {
+    if (const auto line = FindTooDeepKey(text))
+        return ProjectError{fileName, *line, "键的层次太深(超过" + std::to_string(kDeepestKey) + "层)"};
     toml::table root;
     try {
         root = toml::parse(text, fileName);
@@ -372,6 +375,8 @@ ProjectReadResult ReadProjectFile(const std::string& path) {
             break;
         case FileReadResult::Status::Failed:
             return ProjectError{path, 0, "无法读取文件：" + read.error};
+        case FileReadResult::Status::NotRegular:
+            return ProjectError{path, 0, "不是普通文件，无法作为工程文件读取"};
         case FileReadResult::Status::TooLarge:
             return ProjectError{path, 0, "文件太大，不是Korvane工程文件"};
     }

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -73,12 +74,19 @@ std::vector<char*> EnvironmentWithoutDisplay() {
     return env;
 }
 
-// Runs a tool with standard output and error caught in files.
-ToolRun RunTool(const std::string& tool, const std::vector<std::string>& args) {
+// Runs a tool with standard output and error caught in files; `stdoutTo`
+// sends standard output elsewhere instead ("-" closes it).
+ToolRun RunTool(const std::string& tool, const std::vector<std::string>& args,
+                const std::string& stdoutTo = "") {
     const std::string out = Temp("stdout"), err = Temp("stderr");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::remove(out.c_str());
+    if (stdoutTo == "-")
+        posix_spawn_file_actions_addclose(&actions, 1);
+    else
+        posix_spawn_file_actions_addopen(&actions, 1, stdoutTo.empty() ? out.c_str() : stdoutTo.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     std::vector<char*> argv{const_cast<char*>(tool.c_str())};
     for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
@@ -97,11 +105,11 @@ ToolRun RunTool(const std::string& tool, const std::vector<std::string>& args) {
     return run;
 }
 
-ToolRun Gen(const std::vector<std::string>& args) {
-    return RunTool(KORVANE_GEN, args);
+ToolRun Gen(const std::vector<std::string>& args, const std::string& stdoutTo = "") {
+    return RunTool(KORVANE_GEN, args, stdoutTo);
 }
-ToolRun Calc(const std::vector<std::string>& args) {
-    return RunTool(KORVANE_CALC, args);
+ToolRun Calc(const std::vector<std::string>& args, const std::string& stdoutTo = "") {
+    return RunTool(KORVANE_CALC, args, stdoutTo);
 }
 
 std::string EverySectionProject() {
@@ -192,6 +200,61 @@ TEST(KorvaneGen, BadInputWritesNothingAndExitsWithTwo) {
     EXPECT_EQ(Gen({"-o", out, bad}).status, 2);
     EXPECT_EQ(ReadFile(out), "old");
     std::remove(out.c_str());
+}
+
+// Careless and hostile input: no crash, no hang, nothing replaced that was
+// not asked for, no success that was not.
+TEST(KorvaneGen, HostileInputsAndOutputTargets) {
+    const std::string project = EverySectionProject();
+    const std::string before = ReadFile(project);
+    const std::string deep = Temp("deep.kvp"), fifo = Temp("fifo.kvp"), link = Temp("link.kvp");
+    std::string longKey = "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\nx";
+    for (int i = 0; i < 50000; ++i) longKey += ".a";
+    WriteFile(deep, longKey + " = 1\n");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_symlink(project, link);
+    std::filesystem::create_symlink(Temp("nowhere.c"), Temp("dangling.c"));
+    std::string longName;
+    for (int i = 0; i < 82; ++i) longName += "中";
+    longName = Temp(longName + ".c");
+    struct Case {
+        std::vector<std::string> args;
+        std::string stdoutTo;
+        int status;
+        std::string errStart;
+    } const cases[] = {
+        {{deep}, "", 2, deep + ":5: 键的层次太深(超过100层)\n"},
+        {{fifo}, "", 2, fifo + ": 不是普通文件，无法作为工程文件读取\n"},
+        {{"-o", "/dev/null", project}, "", 0, ""},
+        {{"-o", "/dev/full", project},
+         "",
+         1,
+         "korvane-gen: cannot write /dev/full: No space left on device\n"},
+        {{"-o", Temp("dangling.c"), project}, "", 1, "korvane-gen: cannot write " + Temp("dangling.c")},
+        {{"-o", project, project},
+         "",
+         2,
+         "korvane-gen: the output " + project + " is the project file itself"},
+        {{"-o", link, project}, "", 2, "korvane-gen: the output " + link + " is the project file itself"},
+        {{"-o", longName, project}, "", 0, ""},
+        {{"--defaults"},
+         "/dev/full",
+         1,
+         "korvane-gen: cannot write to standard output: No space left on device\n"},
+        {{project}, "-", 1, "korvane-gen: cannot write to standard output: Bad file descriptor\n"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = Gen(c.args, c.stdoutTo);
+        EXPECT_EQ(run.status, c.status) << c.args[0] << " " << run.err;
+        EXPECT_EQ(run.err.substr(0, c.errStart.size()), c.errStart);
+        if (c.errStart.empty()) {
+            EXPECT_EQ(run.err, "");
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    EXPECT_TRUE(std::filesystem::is_symlink(Temp("dangling.c")));
+    EXPECT_EQ(ReadFile(project), before);
+    EXPECT_EQ(ReadFile(longName), EncodeGbk(AssembleSource(EverythingOn(), true)).bytes);
 }
 
 TEST(KorvaneGen, UsageErrorsExitWithTwoAndHelpWithZero) {

@@ -1,7 +1,10 @@
 #include "files/file_io.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -99,6 +102,65 @@ TEST_F(FileWriting, ALinkIsFollowedNotReplaced) {
     ASSERT_TRUE(WriteGbkTextFile(link, "new").written());
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadAll(real), "new");
+}
+
+TEST_F(FileWriting, TargetsThatAreNoRegularFile) {
+    const auto fifo = folder / "fifo", dangling = folder / "dangling";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink(folder / "nowhere", dangling);
+    struct Case {
+        fs::path path;
+        const char* error;  // "" when written
+    } const cases[] = {
+        {"/dev/null", ""},
+        {"/dev/full", "No space left on device"},
+        {fifo, "No such device or address"},  // nobody reads it
+        {dangling, "链接指向的文件不存在"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ReplaceFileContents(c.path, "text"), c.error) << c.path;
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_symlink(dangling));
+    EXPECT_FALSE(fs::exists(folder / "nowhere"));
+    EXPECT_EQ(EntriesInFolder(), 2u);
+}
+
+TEST_F(FileWriting, NamesAsLongAsTheFolderAllowsSave) {
+    std::string chinese;
+    for (int i = 0; i < 82; ++i) chinese += "中";
+    for (const std::string& name : {chinese + ".c", std::string(255, 'a')}) {
+        EXPECT_EQ(ReplaceFileContents(folder / name, "x"), "") << name.size();
+        EXPECT_EQ(ReadAll(folder / name), "x");
+    }
+    EXPECT_EQ(EntriesInFolder(), 2u);
+}
+
+// A child saves under a 64-byte file-size limit; passing it raises SIGXFSZ in
+// the middle of the write, and that handler sends the ending signal.
+int gEndingSignal = 0;
+extern "C" void SendEndingSignal(int) {
+    ::raise(gEndingSignal);
+}
+
+TEST_F(FileWriting, ASignalThatEndsTheSaveRemovesTheTemporaryFile) {
+    const auto target = folder / "kept.c";
+    ASSERT_EQ(ReplaceFileContents(target, "old"), "");
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            gEndingSignal = signal;
+            ::signal(SIGXFSZ, SendEndingSignal);
+            const rlimit small{64, 64};
+            ::setrlimit(RLIMIT_FSIZE, &small);
+            ReplaceFileContents(target, std::string(4096, 'x'));
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        EXPECT_EQ(ReadAll(target), "old");
+        EXPECT_EQ(EntriesInFolder(), 1u) << "signal " << signal;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,11 @@
 #include "project/project_file.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <bit>
 #include <cmath>
@@ -222,6 +227,96 @@ TEST(ProjectFile, WritingGoesThroughTheAtomicWriterAndReadsBack) {
     EXPECT_EQ(std::get<ProjectSettings>(read), EverythingOn());
     EXPECT_NE(WriteProjectFile("/nonexistent/folder/x.kvp", EverythingOn()), "");
     std::remove(path.c_str());
+}
+
+std::string Repeated(std::string_view piece, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i) text += piece;
+    return text;
+}
+
+// The parser recurses once per level of a key; the reader stops before it.
+TEST(ProjectFile, KeysNestedTooDeepAreRefusedBeforeTheParser) {
+    const std::string header = "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n";
+    struct Case {
+        const char* what;
+        std::string text;
+        int line;  // 0: not refused for depth
+    } const cases[] = {
+        {"dotted key of 50000 parts", header + "[settings]\nx" + Repeated(".a", 50000) + " = 1\n", 5},
+        {"header of 100000 parts", header + "[a" + Repeated(".a", 99999) + "]\n", 4},
+        {"array of tables", header + "[[a" + Repeated(".a", 99) + "]]\n", 4},
+        {"inline tables", header + "x = " + Repeated("{a.a = ", 60) + "1" + Repeated("}", 60) + "\n", 4},
+        {"arrays", header + "x = " + Repeated("[", 101) + Repeated("]", 101) + "\n", 4},
+        {"after a multi-line string", header + "s = \"\"\"\n\n\"\"\"\nx" + Repeated(".a", 100) + " = 1\n", 7},
+        {"100 levels", header + "[a" + Repeated(".a", 99) + "]\n", 0},
+        {"dots in strings, comments and values",
+         header + "\"" + Repeated(".", 200) + "\" = 1.5 # " + Repeated(".", 200) + "\nx = '" +
+             Repeated("a.", 200) + "'\ny = [" + Repeated("1.0, ", 200) + "]\nz = { " +
+             Repeated("a = 1, ", 1) + "}\n",
+         0},
+    };
+    for (const auto& c : cases) {
+        const auto read = ParseProject(c.text, "deep.kvp");
+        ASSERT_TRUE(std::holds_alternative<ProjectError>(read)) << c.what;
+        const auto& error = std::get<ProjectError>(read);
+        const bool tooDeep = error.what.find("太深") != std::string::npos;
+        EXPECT_EQ(tooDeep ? error.line : 0, c.line) << c.what << ": " << error.text();
+    }
+}
+
+// Runs `body` in a child process and returns its wait status.
+template <typename Body>
+int InChild(Body body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        body();
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return status;
+}
+
+TEST(ProjectFile, ASaveThatFailsPartWayLeavesTheOldBytes) {
+    const std::string path = testing::TempDir() + "partial.kvp";
+    ASSERT_EQ(WriteProjectFile(path, ProjectSettings{}), "");
+    const std::string before = ProjectText(ProjectSettings{});
+    const int status = InChild([&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{64, 64};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        ::_exit(WriteProjectFile(path, EverythingOn()).empty() ? 0 : 1);
+    });
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << "the save must fail";
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before);
+    std::remove(path.c_str());
+}
+
+TEST(ProjectFile, FilesThatAreNoProjectAreRefusedWithoutWaiting) {
+    const std::string folder = testing::TempDir() + "notproject" + std::to_string(::getpid());
+    ::mkdir(folder.c_str(), 0700);
+    const std::string fifo = folder + "/fifo.kvp", large = folder + "/large.kvp";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::ofstream(large) << "[korvane]\n#" << std::string(1 << 20, 'x') << "\n";
+    struct Case {
+        std::string path;
+        std::string text;
+    } const cases[] = {
+        {fifo, fifo + ": 不是普通文件，无法作为工程文件读取"},
+        {"/dev/zero", "/dev/zero: 不是普通文件，无法作为工程文件读取"},
+        {large, large + ": 文件太大，不是Korvane工程文件"},
+        {folder, folder + ": 无法读取文件：Is a directory"},
+    };
+    for (const auto& c : cases) {
+        const auto read = ReadProjectFile(c.path);
+        ASSERT_TRUE(std::holds_alternative<ProjectError>(read)) << c.path;
+        EXPECT_EQ(std::get<ProjectError>(read).text(), c.text);
+    }
+    std::remove(fifo.c_str());
+    std::remove(large.c_str());
+    ::rmdir(folder.c_str());
 }
 
 }  // namespace
