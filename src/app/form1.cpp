@@ -24,8 +24,6 @@ constexpr const char* kOpenProjectFailedTitle = "打开工程失败";
 
 constexpr const char* kCrystalPrompt = "请输入晶体振荡频率(MHZ)";
 constexpr const char* kCrystalTitle = "晶体设置";
-constexpr const char* kCrystalErrorText = "晶振频率应大于0，请重新设置。谢谢！";
-constexpr const char* kCrystalErrorTitle = "晶振频率设置错误";
 
 constexpr const char* kCommentQuestion = "是否需要在源程序中添加注释?";
 constexpr const char* kCommentTitle = "提示";
@@ -194,7 +192,9 @@ void Form1::VbMenuSet_Osc_Click() {
             RecalculateForCrystal(settings, context_.locale);
             return;
         }
-        platform.messageBox(kCrystalErrorText, kCrystalErrorTitle, MessageIcon::Error, MessageButtons::Ok);
+        platform.messageBox(std::string(baud_messages::kCrystalText),
+                            std::string(baud_messages::kCrystalTitle), MessageIcon::Error,
+                            MessageButtons::Ok);
     }
 }
 

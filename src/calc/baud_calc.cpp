@@ -1,7 +1,7 @@
 #include "calc/baud_calc.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -52,8 +52,12 @@ std::optional<std::int32_t> CrystalHz(float crystalMHz) {
     // d.dddddd E x: 18.432 MHz is 18432000 Hz, not the 18431999.2 of the
     // nearest single. Worked in integers so that halves are real halves.
     char text[32];
-    std::snprintf(text, sizeof text, "%.6E", static_cast<double>(crystalMHz));
-    const char* mark = std::strchr(text, 'E');
+    // to_chars rather than printf: the program's locale may write a comma.
+    char* end = std::to_chars(text, text + sizeof text - 1, static_cast<double>(crystalMHz),
+                              std::chars_format::scientific, 6)
+                    .ptr;
+    *end = '\0';
+    const char* mark = std::strchr(text, 'e');
     if (mark == nullptr) return std::nullopt;
     const int exponent = std::atoi(mark + 1);
     std::int64_t digits = 0;
@@ -87,9 +91,17 @@ BaudCalcResult CalcBaudList(const BaudCalcInput& input) {
         result.status = BaudCalcStatus::CrystalOutOfRange;
         return result;
     }
+    if (!(input.crystalMHz > 0)) {
+        result.status = BaudCalcStatus::CrystalNotPositive;
+        return result;
+    }
     const auto errFraction = ErrorFraction(input.errorLimitText);
     if (!errFraction) {
         result.status = BaudCalcStatus::ErrorLimitInvalid;
+        return result;
+    }
+    if (*errFraction < 0) {
+        result.status = BaudCalcStatus::ErrorLimitNegative;
         return result;
     }
     if (input.divisor <= 0) return result;  // no mode gives that; nothing to divide by

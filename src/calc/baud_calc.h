@@ -41,11 +41,22 @@ struct BaudEntry {
     std::string actualText;  // five decimals, grouped: 19,230.76923
 };
 
+// The messages for a crystal or an error limit the calculator refuses; the
+// crystal's is the main window's crystal message.
+namespace baud_messages {
+inline constexpr std::string_view kCrystalTitle = "晶振频率设置错误";
+inline constexpr std::string_view kCrystalText = "晶振频率应大于0，请重新设置。谢谢！";
+inline constexpr std::string_view kErrorLimitTitle = "误差设置错误";
+inline constexpr std::string_view kErrorLimitText = "允许的误差应不小于0，请重新设置。谢谢！";
+}  // namespace baud_messages
+
 enum class BaudCalcStatus {
-    Ok,                 // at least one entry
-    NoUsableRate,       // the inputs were fine, no candidate fits
-    ErrorLimitInvalid,  // the error-limit text is no number (or too large for a single)
-    CrystalOutOfRange,  // the crystal does not fit in whole Hz
+    Ok,                  // at least one entry
+    NoUsableRate,        // the inputs were fine, no candidate fits
+    ErrorLimitInvalid,   // the error-limit text is no number (or too large for a single)
+    ErrorLimitNegative,  // a limit below 0 % would refuse every rate
+    CrystalOutOfRange,   // the crystal does not fit in whole Hz
+    CrystalNotPositive,  // no rate at all without a clock
 };
 
 struct BaudCalcInput {

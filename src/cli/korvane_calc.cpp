@@ -1,8 +1,12 @@
 // korvane-calc: the timer and baud-rate calculators of the dialogs on the
 // command line. The same functions run; only the output is plain text in the
 // C locale, without thousands grouping.
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <string>
@@ -12,6 +16,7 @@
 #include "calc/baud_calc.h"
 #include "calc/settings_calc.h"
 #include "calc/timer_calc.h"
+#include "format/number_text.h"
 #include "settings/project_settings.h"
 #include "version.h"
 
@@ -45,6 +50,21 @@ constexpr const char* kUsage =
 
 // Read-outs as the C locale writes them: no grouping.
 const NumberLocale kPlainNumbers{"", "-"};
+
+// Everything for standard output goes through here, checked, so a full or
+// closed output is an error and not a silent success.
+int Emit(std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t n = ::write(STDOUT_FILENO, text.data(), text.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            std::fprintf(stderr, "korvane-calc: cannot write to standard output: %s\n", std::strerror(errno));
+            return kCalculatorFailure;
+        }
+        text.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return 0;
+}
 
 int Usage(const std::string& problem) {
     std::fprintf(stderr, "korvane-calc: %s\n\n%s", problem.c_str(), kUsage);
@@ -84,10 +104,20 @@ Arguments ParseArguments(int argc, char* argv[], std::initializer_list<std::stri
     return arguments;
 }
 
+// An option value that is no number is bad usage; a number the calculator
+// refuses is the calculator's to report.
+std::optional<std::string> NotANumber(const Arguments& args, std::initializer_list<std::string> names) {
+    for (const auto& name : names) {
+        const auto value = args.get(name);
+        if (value && !ParseDecimal(*value)) return name + " needs a number, not " + *value;
+    }
+    return std::nullopt;
+}
+
 // The dialog's message box: its title, then its lines.
-int CalculatorFailure(const std::string& title, std::string text) {
+int CalculatorFailure(std::string_view title, std::string text) {
     std::ranges::replace(text, '\r', '\n');
-    std::fprintf(stderr, "%s\n%s\n", title.c_str(), text.c_str());
+    std::fprintf(stderr, "%.*s\n%s\n", static_cast<int>(title.size()), title.data(), text.c_str());
     return kCalculatorFailure;
 }
 
@@ -124,6 +154,7 @@ int RunTimer(TimerKind timer, int argc, char* argv[]) {
     const auto mhz = args.get("--mhz");
     const auto us = args.get("--us");
     if (!mhz || !us) return Usage("--mhz and --us are required");
+    if (const auto problem = NotANumber(args, {"--mhz", "--us"})) return Usage(*problem);
     const std::vector<int> divisors = Divisors(timer);
 
     if (args.has("--all-prescalers")) {
@@ -139,8 +170,9 @@ int RunTimer(TimerKind timer, int argc, char* argv[]) {
             else
                 return CalculatorFailure(outcome.message->title, outcome.message->text);
         }
-        for (const auto& line : lines) std::printf("%s\n", line.c_str());
-        return 0;
+        std::string out;
+        for (const auto& line : lines) out += line + "\n";
+        return Emit(out);
     }
 
     // Without --prescaler, the divisor the dialog starts with.
@@ -153,8 +185,7 @@ int RunTimer(TimerKind timer, int argc, char* argv[]) {
     const auto outcome = CalculateTimerPeriod({timer, divisor, *us, *mhz, kPlainNumbers, external});
     if (outcome.status != TimerCalcStatus::Ok)
         return CalculatorFailure(outcome.message->title, outcome.message->text);
-    std::printf("%s\n", TimerLine(timer, outcome).c_str());
-    return 0;
+    return Emit(TimerLine(timer, outcome) + "\n");
 }
 
 int RunBaud(int argc, char* argv[]) {
@@ -163,8 +194,9 @@ int RunBaud(int argc, char* argv[]) {
     const auto mhz = args.get("--mhz");
     const auto mode = args.get("--mode");
     if (!mhz || !mode) return Usage("--mhz and --mode are required");
+    if (const auto problem = NotANumber(args, {"--mhz", "--error"})) return Usage(*problem);
     const auto crystal = ParseSingle(*mhz);
-    if (!crystal) return Usage("--mhz needs a number, not " + *mhz);
+    if (!crystal) return Usage("the crystal does not fit in whole Hz");
     int divisor;
     if (*mode == "async-high")
         divisor = ModeBaudDivisor(false, true);
@@ -177,17 +209,26 @@ int RunBaud(int argc, char* argv[]) {
     const std::string errorLimit = args.get("--error").value_or(ProjectSettings{}.SciErrLimit.toText());
 
     const BaudCalcResult result = CalcBaudList({*crystal, divisor, errorLimit, kPlainNumbers});
-    if (result.status == BaudCalcStatus::ErrorLimitInvalid)
-        return Usage("--error needs a number, not " + errorLimit);
-    if (result.status == BaudCalcStatus::CrystalOutOfRange)
-        return Usage("the crystal does not fit in whole Hz");
+    switch (result.status) {
+        case BaudCalcStatus::Ok:
+        case BaudCalcStatus::NoUsableRate:
+            break;
+        case BaudCalcStatus::ErrorLimitInvalid:
+            return Usage("--error needs a number that fits a single, not " + errorLimit);
+        case BaudCalcStatus::CrystalOutOfRange:
+            return Usage("the crystal does not fit in whole Hz");
+        case BaudCalcStatus::CrystalNotPositive:
+            return CalculatorFailure(baud_messages::kCrystalTitle, std::string(baud_messages::kCrystalText));
+        case BaudCalcStatus::ErrorLimitNegative:
+            return CalculatorFailure(baud_messages::kErrorLimitTitle,
+                                     std::string(baud_messages::kErrorLimitText));
+    }
+    std::string out;
     for (const BaudEntry& entry : result.entries)
-        std::printf("%s %s %s\n", entry.rateText.c_str(), entry.spbrgText.c_str(), entry.actualText.c_str());
-    if (const BaudEntry* chosen = result.chosen())
-        std::printf("chosen %s %s\n", chosen->rateText.c_str(), chosen->spbrgText.c_str());
-    else
-        std::printf("chosen none\n");
-    return 0;
+        out += entry.rateText + " " + entry.spbrgText + " " + entry.actualText + "\n";
+    const BaudEntry* chosen = result.chosen();
+    out += chosen ? "chosen " + chosen->rateText + " " + chosen->spbrgText + "\n" : "chosen none\n";
+    return Emit(out);
 }
 
 }  // namespace
@@ -195,14 +236,8 @@ int RunBaud(int argc, char* argv[]) {
 int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-        if (arg == "--version") {
-            std::printf("korvane-calc %s\n", kVersion);
-            return 0;
-        }
+        if (arg == "--help" || arg == "-h") return Emit(kUsage);
+        if (arg == "--version") return Emit("korvane-calc " + std::string(kVersion) + "\n");
     }
     if (argc < 2) return Usage("no calculator named");
     const std::string_view command = argv[1];

@@ -53,7 +53,7 @@ std::string CharacterList(const std::u32string& characters) {
         char number[16];
         std::snprintf(number, sizeof number, "(U+%04X)", static_cast<unsigned>(code));
         if (!list.empty()) list += " ";
-        list += (code >= 0x20 ? Utf8Encode(code) : std::string()) + number;
+        list += (IsControl(code) ? std::string() : Utf8Encode(code)) + number;
     }
     return list;
 }

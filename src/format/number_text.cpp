@@ -1,9 +1,9 @@
 #include "format/number_text.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 namespace korvane {
@@ -19,9 +19,14 @@ std::string_view Trim(std::string_view text) {
 std::string GeneralText(double value, int precision) {
     if (value == 0.0 || std::isnan(value)) return "0";  // also turns -0 into 0
     if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
+    // to_chars rather than printf: the program's locale may write a comma.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*G", precision, value);
-    return buffer;
+    std::string text(
+        buffer,
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision).ptr);
+    for (char& c : text)
+        if (c == 'e') c = 'E';
+    return text;
 }
 
 }  // namespace
@@ -43,16 +48,22 @@ std::optional<double> ParseDecimal(std::string_view text) {
         }
     }
     if (digits == 0) return std::nullopt;
-    // strtod reads the C locale's point, which the test and run scripts pin;
-    // the checks above already rule out every other character.
-    const std::string copy(text);
-    const double value = std::strtod(copy.c_str(), nullptr);
-    if (!std::isfinite(value)) return std::nullopt;
+    // from_chars ignores the locale, which may want a comma for the point;
+    // it takes no "+", and the checks above rule out every other character.
+    if (text.front() == '+') text.remove_prefix(1);
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
     return value;
 }
 
 std::optional<float> FitInSingle(double value) {
-    if (!(std::fabs(value) <= std::numeric_limits<float>::max())) return std::nullopt;
+    // Up to half a unit beyond the largest single still rounds to it.
+    constexpr double kFirstOverflow = 0x1.ffffffp127;
+    if (!(std::fabs(value) < kFirstOverflow)) return std::nullopt;
+    constexpr float kLargest = std::numeric_limits<float>::max();
+    if (std::fabs(value) > kLargest) return std::copysign(kLargest, static_cast<float>(value > 0 ? 1 : -1));
     return static_cast<float>(value);
 }
 
@@ -79,8 +90,9 @@ std::string RegisterByteText(std::int64_t value) {
 
 std::string FixedDecimalText(double value, int decimals, const NumberLocale& locale) {
     char buffer[512];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, std::fabs(value));
-    std::string plain(buffer);
+    std::string plain(buffer, std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                            std::chars_format::fixed, decimals)
+                                  .ptr);
     const std::size_t point = plain.find('.');
     const std::size_t intLength = point == std::string::npos ? plain.size() : point;
 

@@ -12,8 +12,9 @@ namespace korvane {
 // points, letters or a value that is not finite give nullopt.
 std::optional<double> ParseDecimal(std::string_view text);
 
-// A number rounded to single precision when it fits in a single; nothing for
-// a value beyond float's range (narrowing it would be undefined) or NaN.
+// A number rounded to single precision when it rounds to a finite single
+// (3.4028235e38, the shortest text of the largest single, does); nothing for
+// a larger value or NaN.
 std::optional<float> FitInSingle(double value);
 
 // As ParseDecimal, rounded to single precision; a value beyond float's range

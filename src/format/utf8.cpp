@@ -1,5 +1,7 @@
 #include "format/utf8.h"
 
+#include <cstdio>
+
 namespace korvane {
 
 std::string Utf8Encode(char32_t code) {
@@ -50,6 +52,38 @@ std::optional<Utf8Character> Utf8Decode(std::string_view text) {
     const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
     if (overlong || surrogate || code > 0x10FFFF) return std::nullopt;
     return Utf8Character{length, code};
+}
+
+bool IsControl(char32_t code) {
+    return code < 0x20 || (code >= 0x7F && code < 0xA0);
+}
+
+std::string EscapeControls(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    while (!text.empty()) {
+        const auto decoded = Utf8Decode(text);
+        char escape[8];
+        if (!decoded || decoded->code < 0x80) {
+            const auto byte = static_cast<unsigned char>(text.front());
+            text.remove_prefix(1);
+            if (decoded && !IsControl(byte)) {
+                out += static_cast<char>(byte);
+                continue;
+            }
+            std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+        } else {
+            const auto character = text.substr(0, decoded->length);
+            text.remove_prefix(decoded->length);
+            if (!IsControl(decoded->code)) {
+                out += character;
+                continue;
+            }
+            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(decoded->code));
+        }
+        out += escape;
+    }
+    return out;
 }
 
 }  // namespace korvane

@@ -19,4 +19,12 @@ struct Utf8Character {
 // an empty text, overlong forms, surrogates and codes above U+10FFFF).
 std::optional<Utf8Character> Utf8Decode(std::string_view text);
 
+// C0 controls, DEL and C1 controls: characters that can drive a terminal.
+bool IsControl(char32_t code);
+
+// `text` with every control character shown as an escape (\x1b, \u0085) and
+// every byte that is no UTF-8 as \xff, so a message built from file content
+// prints as plain text.
+std::string EscapeControls(std::string_view text);
+
 }  // namespace korvane

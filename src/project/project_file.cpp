@@ -9,6 +9,7 @@
 
 #include "files/file_io.h"
 #include "format/number_text.h"
+#include "format/utf8.h"
 #include "project/key_depth.h"
 
 namespace korvane {
@@ -148,14 +149,25 @@ std::string KindName(const toml::node& node) {
     }
 }
 
+// Whether a text holds a control character other than a tab or a line break.
+bool HoldsControl(std::string_view text) {
+    while (!text.empty()) {
+        const auto decoded = Utf8Decode(text);
+        const char32_t code = decoded ? decoded->code : U'\uFFFD';
+        if (IsControl(code) && code != U'\t' && code != U'\r' && code != U'\n') return true;
+        text.remove_prefix(decoded ? decoded->length : 1);
+    }
+    return false;
+}
+
 // Collects the earliest problem in the file, so the user fixes them in order.
 class Reader {
 public:
     explicit Reader(std::string fileName) : fileName_(std::move(fileName)) {}
 
-    void fail(int line, std::string what) {
+    void fail(int line, const std::string& what) {
         if (error_ && error_->line <= line) return;
-        error_ = ProjectError{fileName_, line, std::move(what)};
+        error_ = ProjectError{fileName_, line, EscapeControls(what)};
     }
     const std::optional<ProjectError>& error() const { return error_; }
 
@@ -205,6 +217,22 @@ public:
         return static_cast<float>(*value);
     }
 
+    // A text setting is what a text box holds: tabs and pasted line breaks,
+    // but no other control character.
+    std::optional<std::string> text(std::string_view name, const toml::node& node) {
+        const auto* string = node.as_string();
+        if (!string) {
+            wrongKind(name, node, "文本");
+            return std::nullopt;
+        }
+        const std::string& text = string->get();
+        if (HoldsControl(text)) {
+            fail(LineOf(node.source()), "设置项" + std::string(name) + "的文本中有控制字符：" + text);
+            return std::nullopt;
+        }
+        return text;
+    }
+
     std::optional<SettingValue> value(std::string_view name, const toml::node& node) {
         static constexpr std::string_view kExpected = "真假值、整数、小数、文本、{}或{ double = 小数 }";
         switch (node.type()) {
@@ -218,8 +246,10 @@ public:
                 const auto number = single(name, node, kExpected);
                 return number ? std::optional<SettingValue>(*number) : std::nullopt;
             }
-            case toml::node_type::string:
-                return SettingValue(node.as_string()->get());
+            case toml::node_type::string: {
+                auto string = text(name, node);
+                return string ? std::optional<SettingValue>(std::move(*string)) : std::nullopt;
+            }
             case toml::node_type::table: {
                 const auto& table = *node.as_table();
                 if (table.empty()) return SettingValue();
@@ -255,10 +285,7 @@ struct Assigner {
         if (const auto v = reader.int16(name, node)) settings.*member = *v;
     }
     void operator()(std::string S::*member) const {
-        if (const auto* text = node.as_string())
-            settings.*member = text->get();
-        else
-            reader.wrongKind(name, node, "文本");
+        if (auto v = reader.text(name, node)) settings.*member = std::move(*v);
     }
     void operator()(PinDirections S::*member) const {
         const auto* pins = node.as_array();
@@ -330,7 +357,7 @@ ProjectReadResult ParseProject(std::string_view text, const std::string& fileNam
         root = toml::parse(text, fileName);
     } catch (const toml::parse_error& error) {
         return ProjectError{fileName, LineOf(error.source()),
-                            "TOML格式错误：" + std::string(error.description())};
+                            "TOML格式错误：" + EscapeControls(error.description())};
     }
 
     Reader reader(fileName);

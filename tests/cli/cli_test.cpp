@@ -381,8 +381,7 @@ TEST(KorvaneCalc, TheThreeFailureMessagesOfTheTimerCalculator) {
          "",
          "超出定时范围\n超出定时范围，请重新输入定时时间或晶体/"
          "外部频率\n4M频率在1:1分频设置下的定时范围为1.000-256uS\n"},
-        {{"timer1", "--mhz", "4", "--us", "1.2.3"}, 1, "", input},
-        {{"timer1", "--mhz", ".", "--us", "100"}, 1, "", input},
+        {{"timer1", "--mhz", "4", "--us", std::string(40, '9')}, 1, "", input},  // beyond a single
         {{"timer0", "--mhz", "0", "--us", "100", "--all-prescalers"},
          1,
          "",
@@ -425,6 +424,48 @@ TEST(KorvaneCalc, BaudTablesOfTheCalculator) {
     });
     const ToolRun low = Calc({"baud", "--mhz", "3.6864", "--mode", "async-low"});
     EXPECT_EQ(low.out.substr(low.out.find("\n300 ") + 1), "300 0xBF 300.00000\nchosen 300 0xBF\n");
+}
+
+// A value that is no number is bad usage naming the option; a number the
+// calculator refuses gets its message; output that cannot be written fails.
+TEST(KorvaneCalc, BadNumbersAndFailedOutput) {
+    const std::string crystal = "晶振频率设置错误\n晶振频率应大于0，请重新设置。谢谢！\n";
+    const std::string timerFrequency = "晶振频率设置错误\n晶振或外部输入的频率应大于0，请重新设置。谢谢！\n";
+    const std::string full = "korvane-calc: cannot write to standard output: No space left on device\n";
+    struct Case {
+        std::vector<std::string> args;
+        std::string stdoutTo;
+        int status;
+        std::string err;  // for usage errors, its first line
+    } const cases[] = {
+        {{"timer0", "--mhz", "abc", "--us", "100"}, "", 2, "korvane-calc: --mhz needs a number, not abc"},
+        {{"timer1", "--mhz", "4", "--us", "1.2.3"}, "", 2, "korvane-calc: --us needs a number, not 1.2.3"},
+        {{"baud", "--mhz", "abc", "--mode", "sync"}, "", 2, "korvane-calc: --mhz needs a number, not abc"},
+        {{"baud", "--mhz", "4", "--mode", "sync", "--error", "x"},
+         "",
+         2,
+         "korvane-calc: --error needs a number, not x"},
+        {{"timer0", "--mhz", "-4", "--us", "100"}, "", 1, timerFrequency},
+        {{"baud", "--mhz", "-4", "--mode", "sync"}, "", 1, crystal},
+        {{"baud", "--mhz", "0", "--mode", "sync"}, "", 1, crystal},
+        {{"baud", "--mhz", "4", "--mode", "sync", "--error", "-1"},
+         "",
+         1,
+         "误差设置错误\n允许的误差应不小于0，请重新设置。谢谢！\n"},
+        {{"timer0", "--mhz", "4", "--us", "100"}, "/dev/full", 1, full},
+        {{"timer2", "--mhz", "4", "--us", "100", "--all-prescalers"}, "/dev/full", 1, full},
+        {{"baud", "--mhz", "4", "--mode", "sync"}, "/dev/full", 1, full},
+        {{"--help"}, "/dev/full", 1, full},
+        {{"baud", "--mhz", "4", "--mode", "sync"},
+         "-",
+         1,
+         "korvane-calc: cannot write to standard output: Bad file descriptor\n"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = Calc(c.args, c.stdoutTo);
+        EXPECT_EQ(run.status, c.status) << c.args[0] << " " << run.err;
+        EXPECT_EQ(run.status == 2 ? run.err.substr(0, run.err.find('\n')) : run.err, c.err);
+    }
 }
 
 TEST(KorvaneCalc, UsageErrorsExitWithTwoAndHelpWithZero) {

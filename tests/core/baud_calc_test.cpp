@@ -223,9 +223,9 @@ TEST(BaudCalc, InputsThatGiveNoRateLeaveAnEmptyListAndSayWhy) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const std::string beyondSingle(60, '9');
     const Case cases[] = {
-        {0, "0.2", BaudCalcStatus::NoUsableRate},
-        {-4, "0.2", BaudCalcStatus::NoUsableRate},
-        {4, "-5", BaudCalcStatus::NoUsableRate},  // pasted: the window closes
+        {0, "0.2", BaudCalcStatus::CrystalNotPositive},
+        {-4, "0.2", BaudCalcStatus::CrystalNotPositive},
+        {4, "-5", BaudCalcStatus::ErrorLimitNegative},  // pasted: the window closes
         {4, ".", BaudCalcStatus::ErrorLimitInvalid},
         {4, "1.2.3", BaudCalcStatus::ErrorLimitInvalid},
         {4, "", BaudCalcStatus::ErrorLimitInvalid},

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 #include <string>
@@ -24,6 +26,9 @@ TEST(NumberText, FitInSingleRefusesWhatASingleCannotHold) {
         {0.1, 0.1f},  // rounded to the nearest single
         {kMax, std::numeric_limits<float>::max()},
         {-kMax, -std::numeric_limits<float>::max()},
+        {3.4028235e38, std::numeric_limits<float>::max()},  // its shortest text, as files hold it
+        {-3.4028235e38, -std::numeric_limits<float>::max()},
+        {0x1.ffffffp127, std::nullopt},  // halfway to the next power: rounds to infinity
         {kMax * 2, std::nullopt},
         {-kMax * 2, std::nullopt},
         {std::numeric_limits<double>::infinity(), std::nullopt},
@@ -35,6 +40,38 @@ TEST(NumberText, FitInSingleRefusesWhatASingleCannotHold) {
     }
     EXPECT_EQ(ParseSingle(std::string(40, '9')), std::nullopt);
     EXPECT_EQ(ParseSingle("4"), 4.0f);
+}
+
+// The program runs in the user's locale, whose decimal point may be a comma.
+TEST(NumberText, NumbersIgnoreTheLocalesDecimalComma) {
+    const std::string folder = testing::TempDir() + "korvane-locale";
+    const std::string make = "localedef -i de_DE -f UTF-8 " + folder + "/de_DE.UTF-8 2>/dev/null";
+    if (std::system(("mkdir -p " + folder + " && " + make).c_str()) != 0) GTEST_SKIP() << "localedef failed";
+    ::setenv("LOCPATH", folder.c_str(), 1);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr);
+    EXPECT_EQ(ParseDecimal("0.5"), 0.5);
+    EXPECT_EQ(ParseDecimal("100.5"), 100.5);
+    EXPECT_EQ(ParseDecimal("+1.25"), 1.25);
+    EXPECT_EQ(ParseDecimal("0,5"), std::nullopt);
+    EXPECT_EQ(SingleText(0.5f), "0.5");
+    EXPECT_EQ(SingleText(12345678.0f), "1.234568E+07");
+    EXPECT_EQ(FixedDecimalText(2048.5, 3, {}), "2,048.500");
+    std::setlocale(LC_NUMERIC, "C");
+    ::unsetenv("LOCPATH");
+}
+
+TEST(Utf8, ControlCharactersAreEscaped) {
+    struct Case {
+        std::string text;
+        std::string escaped;
+    } const cases[] = {
+        {"plain 中文\t", "plain 中文\\x09"},
+        {"\x1b]0;title\x07", "\\x1b]0;title\\x07"},
+        {"a\r\nb\x7f", "a\\x0d\\x0ab\\x7f"},
+        {"\xc2\x9b" "2J", "\\u009b2J"},  // a C1 control
+        {"\xff", "\\xff"},            // no UTF-8 at all
+    };
+    for (const auto& c : cases) EXPECT_EQ(EscapeControls(c.text), c.escaped);
 }
 
 // Each length of the encoding at both of its ends.

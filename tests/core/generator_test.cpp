@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "generator/sections.h"
 #include "generator/source_assembly.h"
+#include "generator/source_lines.h"
 #include "sample_settings.h"
 
 namespace korvane {
@@ -736,6 +738,28 @@ TEST(AssembleSource, DoesNotChangeTheSettings) {
     ProjectSettings s = before;
     (void)AssembleSource(s, true);
     EXPECT_EQ(s, before);
+}
+
+// The generator reads a stored option index as the nearest whole number,
+// halves to even, where the dialogs would refuse it.
+TEST(RoundedClampedIndex, RoundsHalfToEvenAndClamps) {
+    struct Case {
+        SettingValue value;
+        std::int64_t index;
+    } const cases[] = {
+        {2.6, 3},
+        {2.5, 2},
+        {3.5, 4},
+        {-0.6, -1},
+        {-2.5, -2},
+        {SettingValue("2.5"), 2},
+        {1e300, 2147483647},
+        {-1e300, -2147483647},
+        {SettingValue("abc"), 0},
+        {SettingValue(), 0},
+        {std::numeric_limits<double>::quiet_NaN(), 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(RoundedClampedIndex(c.value), c.index) << c.value;
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ ProjectReadResult RoundTrip(const ProjectSettings& settings) {
 TEST(ProjectFile, RandomRecordsComeBackFieldByFieldKindIncluded) {
     RandomSettings random(20261207);
     // Texts a TOML writer must escape or quote with care.
-    const char* const kAwkward[] = {"a\r\nb", "'''", "\"\"\"", "\x01\x7f", "中文\t", "#[x]", "\\u0041", " "};
+    const char* const kAwkward[] = {"a\r\nb", "'''", "\"\"\"", "\r", "中文\t", "#[x]", "\\u0041", " "};
     for (int i = 0; i < 2000; ++i) {
         ProjectSettings settings = random.Next();
         settings.T0RegText = kAwkward[i % std::size(kAwkward)];
@@ -227,6 +227,58 @@ TEST(ProjectFile, WritingGoesThroughTheAtomicWriterAndReadsBack) {
     EXPECT_EQ(std::get<ProjectSettings>(read), EverythingOn());
     EXPECT_NE(WriteProjectFile("/nonexistent/folder/x.kvp", EverythingOn()), "");
     std::remove(path.c_str());
+}
+
+// Every single the writer writes reads back to the same bits; a NaN stays a
+// NaN (TOML's nan has no payload to keep).
+TEST(ProjectFile, SinglesAtTheirLimitsComeBackBitForBit) {
+    using Limits = std::numeric_limits<float>;
+    const float cases[] = {Limits::max(),
+                           -Limits::max(),
+                           Limits::denorm_min(),
+                           -Limits::denorm_min(),
+                           Limits::min(),
+                           -0.0f,
+                           0.1f,
+                           Limits::infinity(),
+                           -Limits::infinity(),
+                           std::bit_cast<float>(0x7FC00001u),
+                           std::bit_cast<float>(0xFFBFFFFFu)};
+    for (float value : cases) {
+        ProjectSettings settings;
+        settings.CrystalMHz = value;
+        settings.T0FreqMHz = value;
+        const auto read = RoundTrip(settings);
+        ASSERT_TRUE(std::holds_alternative<ProjectSettings>(read))
+            << value << ": " << std::get<ProjectError>(read).text();
+        const auto& back = std::get<ProjectSettings>(read);
+        EXPECT_TRUE(SameNumber(back.CrystalMHz, value)) << value << " became " << back.CrystalMHz;
+        EXPECT_TRUE(back.T0FreqMHz.toNumber() && SameNumber(*back.T0FreqMHz.toNumber(), value)) << value;
+    }
+}
+
+// Messages show control characters from the file escaped; a text setting
+// takes none but tabs and line breaks.
+TEST(ProjectFile, ControlCharactersAreEscapedInMessagesAndRefusedInTexts) {
+    const std::string header = "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\n";
+    struct Case {
+        std::string text;
+        std::string what;
+    } const cases[] = {
+        {header + "\"T\\u001b]0;x\\u0007\" = 1\n", "未知的设置项T\\x1b]0;x\\x07"},
+        {"[korvane]\nformat = 1\nchip = \"P\\u009b\"\n", "不支持的芯片系列\"P\\u009b\"，只支持PIC16F87x"},
+        {header + "T0RegText = \"0x\\u001b\"\n", "设置项T0RegText的文本中有控制字符：0x\\x1b"},
+        {header + "T0TimeUs = \"1\\u0000\"\n", "设置项T0TimeUs的文本中有控制字符：1\\x00"},
+        {header + "SciBaud = \"\\u007f\"\n", "设置项SciBaud的文本中有控制字符：\\x7f"},
+    };
+    for (const auto& c : cases) {
+        const auto read = ParseProject(c.text, "ctl.kvp");
+        ASSERT_TRUE(std::holds_alternative<ProjectError>(read)) << c.text;
+        EXPECT_EQ(std::get<ProjectError>(read).what, c.what);
+    }
+    const auto tabs = ParseProject(header + "T0TimeUs = \"\\t1\\r\\n\"\n", "ctl.kvp");
+    ASSERT_TRUE(std::holds_alternative<ProjectSettings>(tabs));
+    EXPECT_EQ(std::get<ProjectSettings>(tabs).T0TimeUs.toText(), "\t1\r\n");
 }
 
 std::string Repeated(std::string_view piece, int times) {

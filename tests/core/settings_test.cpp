@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/project_settings.h"
+#include "settings_fields.h"
 
 namespace korvane {
 namespace {
@@ -59,23 +60,13 @@ TEST(SettingValue, Comparison) {
 }
 
 TEST(ProjectSettings, ResetsRestoreDefaultsButKeepCalculatorOutputs) {
+    // Every field off its default, so a reset that forgets one is seen.
     ProjectSettings s;
-    s.CrystalMHz = 8;
-    s.PortADir.fill(1);
-    s.PortCUsed = 1;
-    s.T0En = true;
-    s.T0TimeUs = "abc";
-    s.T0RegText = "0xCE";
-    s.T1PsDiv = 8.0;
-    s.T1RegHighText = "0xFF";
-    s.T2PostIndex = 15;
-    s.T2ErrorUs = 1.5f;
-    s.Ccp2M = 12;
-    s.SciErrLimit = 0;
-    s.SciBaud = "9600";
-    s.SciSpbrgText = "0x19";
-    s.SciTxInt = 1;
-    s.SciRxInt = 1;
+    for (auto field : kValueFields) s.*field = SettingValue("perturbed");
+    for (auto field : kInt16Fields) s.*field = 77;
+    for (auto field : kSingleFields) s.*field = 7.5f;
+    for (auto field : kTextFields) s.*field = "perturbed";
+    for (auto field : kPinFields) (s.*field).fill(7);
 
     s.ResetPorts();
     s.ResetTimer0();
@@ -84,15 +75,12 @@ TEST(ProjectSettings, ResetsRestoreDefaultsButKeepCalculatorOutputs) {
     s.ResetCcp();
     s.ResetSci();
 
+    // What the calculators and the crystal command worked out stays.
     ProjectSettings expected;
-    expected.CrystalMHz = 8;
-    expected.T0RegText = "0xCE";
-    expected.T1RegHighText = "0xFF";
-    expected.T2ErrorUs = 1.5f;
-    expected.SciBaud = "9600";
-    expected.SciSpbrgText = "0x19";
-    expected.SciTxInt = 1;
-    expected.SciRxInt = 1;
+    expected.CrystalMHz = expected.T0ErrorUs = expected.T1ErrorUs = expected.T2ErrorUs = 7.5f;
+    expected.T0RegText = expected.T1RegLowText = expected.T2RegText = expected.SciBaud = "perturbed";
+    expected.T1RegHighText = expected.SciTxInt = expected.SciSpbrgText = SettingValue("perturbed");
+    expected.SciRxInt = 77;
     EXPECT_EQ(s, expected);
     EXPECT_TRUE(s.SciErrLimit.isText());
     EXPECT_EQ(s.SciErrLimit.toText(), "0.2");
