@@ -43,9 +43,6 @@ constexpr const char* kUsage =
     "Exit status: 0 done, 1 the calculator refused the input (its message on\n"
     "standard error), 2 bad usage.\n";
 
-// Read-outs as the C locale writes them: no grouping.
-const NumberLocale kPlainNumbers{"", "-"};
-
 int Usage(const std::string& problem) {
     std::fprintf(stderr, "korvane-calc: %s\n\n%s", problem.c_str(), kUsage);
     return kBadUsage;
