@@ -154,6 +154,14 @@ bool Form1::OpenProject(const std::string& path) {
     // the project from their next opening on.
     context_.settings = std::get<ProjectSettings>(read);
     projectPath_ = path;
+    // The file may come from an older version or an editor: the register
+    // values and pins follow from its settings, as the dialogs would leave them.
+    for (const SettingProblem& problem : SettleProject(context_.settings, context_.locale)) {
+        const MessageIcon icon = problem.kind == SettingProblem::Kind::Timer  ? MessageIcon::Error
+                                 : problem.kind == SettingProblem::Kind::Baud ? MessageIcon::Information
+                                                                              : MessageIcon::Warning;
+        context_.platform.messageBox(problem.text, problem.title, icon, MessageButtons::Ok);
+    }
     return true;
 }
 

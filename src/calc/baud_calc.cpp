@@ -126,4 +126,11 @@ const BaudEntry* FindBaudEntry(const std::vector<BaudEntry>& entries, std::strin
     return nullptr;
 }
 
+std::string NoUsableRateText(float crystalMHz) {
+    return SingleText(crystalMHz) +
+           "M晶振在此方式下无可用波特率\r"
+           "退出后将不使用串口,请通过菜单设置晶振后再进行设置,或可以\r"
+           "尝试使用其它工作方式或加大误差限制范围来获得可用波特率.";
+}
+
 }  // namespace korvane

@@ -81,6 +81,11 @@ struct BaudCalcResult {
 // moves down the table, so a slower rate can never push out a faster one.
 BaudCalcResult CalcBaudList(const BaudCalcInput& input);
 
+// The notice when no rate is usable at this crystal in the chosen mode; the
+// serial port then goes off.
+inline constexpr std::string_view kNoUsableRateTitle = "不使用SCI串行口退出";
+std::string NoUsableRateText(float crystalMHz);
+
 // The entry for a rate given as its text (as SciBaud holds it), or nullptr.
 const BaudEntry* FindBaudEntry(const std::vector<BaudEntry>& entries, std::string_view rateText);
 

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <string>
 
+#include "settings/pin_claims.h"
+
 namespace korvane {
 
 namespace {
@@ -122,6 +124,53 @@ void RecalculateForCrystal(ProjectSettings& s, const NumberLocale& locale) {
         CalcBaudList({s.CrystalMHz, SciBaudDivisor(s), s.SciErrLimit.toText(), locale});
     const BaudEntry* chosen = FindBaudEntry(baud.entries, s.SciBaud);
     s.SciSpbrgText = chosen ? chosen->spbrgText : std::string();
+}
+
+std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale& locale) {
+    using Kind = SettingProblem::Kind;
+    struct TimerNames {
+        const char* time;
+        const char* frequency;
+    };
+    constexpr TimerNames kNames[] = {
+        {"T0TimeUs", "T0FreqMHz"}, {"T1TimeUs", "T1FreqMHz"}, {"T2TimeUs", "T2FreqMHz"}};
+
+    std::vector<SettingProblem> problems;
+    for (TimerKind timer : kTimers) {
+        if (!WritesCalculatedValue(s, timer)) continue;
+        const TimerSettings fields = SettingsOf(s, timer);
+        const TimerCalcOutcome outcome = CalculateTimerPeriod(
+            TimerInput(s, timer, fields.timeUs.toText(), fields.freqMHz.toText(), locale));
+        StoreTimerOutcome(s, timer, outcome);
+        if (!outcome.message) continue;
+        // The time is read first: past it, the frequency is at fault.
+        const TimerNames& names = kNames[static_cast<int>(timer)];
+        const bool frequency = outcome.timeUs && outcome.status != TimerCalcStatus::OutOfRange;
+        problems.push_back({Kind::Timer, frequency ? names.frequency : names.time, outcome.message->title,
+                            outcome.message->text});
+    }
+
+    if (s.SciEn.equals(1)) {
+        const BaudCalcResult baud =
+            CalcBaudList({s.CrystalMHz, SciBaudDivisor(s), s.SciErrLimit.toText(), locale});
+        const BaudEntry* chosen = FindBaudEntry(baud.entries, s.SciBaud);
+        if (!chosen) chosen = baud.chosen();
+        if (chosen) {
+            s.SciBaud = chosen->rateText;
+            s.SciSpbrgText = chosen->spbrgText;
+        } else {
+            s.SciEn = 0;
+            problems.push_back(
+                {Kind::Baud, "SciBaud", std::string(kNoUsableRateTitle), NoUsableRateText(s.CrystalMHz)});
+        }
+    }
+
+    ApplyPinClaims(s);
+    if (const auto conflict = FirstConflict(s)) {
+        const PinMessage message = ConflictMessage(*conflict);
+        problems.push_back({Kind::Pins, ClaimingSetting(conflict->taker.use), message.title, message.text});
+    }
+    return problems;
 }
 
 }  // namespace korvane

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "calc/baud_calc.h"
 #include "calc/timer_calc.h"
@@ -45,5 +47,22 @@ std::int16_t SciBaudDivisor(const ProjectSettings& s);
 // its new frequency, without a message; SPBRG is recomputed for the chosen
 // rate at the stored error limit, or emptied when that rate is no longer usable.
 void RecalculateForCrystal(ProjectSettings& s, const NumberLocale& locale);
+
+// Something the dialogs would have told the user while closing.
+struct SettingProblem {
+    enum class Kind { Timer, Baud, Pins };
+    Kind kind;
+    std::string setting;  // the setting at fault: T2TimeUs, SciBaud, T1OscEn
+    std::string title;    // the dialog's own message
+    std::string text;     // lines joined by "\r"
+};
+
+// What the dialogs do on closing, done for settings that come from a file
+// (written by hand or by an older version): each timer that is on and writes
+// a calculated value works it out from its stored time, prescaler and
+// frequency; a serial port in use gets the SPBRG of its rate, or of the
+// slowest usable one when that rate is not, and goes off when none is; every
+// module takes its pins. Returns what could not be done, in that order.
+std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale& locale);
 
 }  // namespace korvane

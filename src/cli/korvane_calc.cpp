@@ -48,9 +48,6 @@ constexpr const char* kUsage =
     "Exit status: 0 done, 1 the calculator refused the input (its message on\n"
     "standard error), 2 bad usage.\n";
 
-// Read-outs as the C locale writes them: no grouping.
-const NumberLocale kPlainNumbers{"", "-"};
-
 // Everything for standard output goes through here, checked, so a full or
 // closed output is an error and not a silent success.
 int Emit(std::string_view text) {

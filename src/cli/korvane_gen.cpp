@@ -2,6 +2,7 @@
 // and writes the C source exactly as the main window would produce it.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <variant>
 
+#include "calc/settings_calc.h"
 #include "files/file_io.h"
 #include "format/gbk.h"
 #include "generator/source_assembly.h"
@@ -117,7 +119,18 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr, "%s\n", error->text().c_str());
             return kBadInput;
         }
-        text = AssembleSource(std::get<ProjectSettings>(read), options.withComments);
+        // As the program opens a project: register values and pins follow
+        // from the settings, and what the dialogs would refuse is refused.
+        ProjectSettings settings = std::get<ProjectSettings>(read);
+        const auto problems = SettleProject(settings, kPlainNumbers);
+        for (const SettingProblem& problem : problems) {
+            std::string reason = problem.text;
+            std::ranges::replace(reason, '\r', ' ');
+            const ProjectError error{options.project, 0, "设置项" + problem.setting + "：" + reason};
+            std::fprintf(stderr, "%s\n", error.text().c_str());
+        }
+        if (!problems.empty()) return kBadInput;
+        text = AssembleSource(settings, options.withComments);
     }
 
     if (options.gbk.value_or(!options.output.empty())) {

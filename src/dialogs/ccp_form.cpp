@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "controls/key_filters.h"
+#include "dialogs/pin_guard.h"
 #include "dialogs/stored_options.h"
 #include "format/number_text.h"
 #include "settings/chip_facts.h"
@@ -154,7 +155,14 @@ void CcpForm::UseBoxChanged(Module& m) {
     SettingValue& enabled = settings_.*m.fields.enabled;
     if (m.useBox.checked()) {
         enabled = true;
-        ClaimPin(m);
+        // CCP2's RC1 may be Timer1's oscillator pin. Not while opening:
+        // what was stored is shown as it is.
+        const PinUse use = m.fields.number == 1 ? PinUse::Ccp1 : PinUse::Ccp2;
+        if (!loading() && !PinsAreFree(context_, use)) {
+            m.useBox.setChecked(false);
+            return;
+        }
+        ApplyPinClaims(settings_);
         StoreModeCode(m);
         SetModuleEnabled(m, true);
     } else {
@@ -173,7 +181,7 @@ void CcpForm::ModeChosen(Module& m, int mode) {
     ShowModeFrames(m, mode);
     // Opening the dialog selects the stored mode of an unused module too;
     // only a used module may claim its pin and port C.
-    if (Used(m)) ClaimPin(m);
+    if (Used(m)) ApplyPinClaims(settings_);
     StoreModeCode(m);
 }
 
@@ -210,12 +218,6 @@ bool CcpForm::Used(const Module& m) const {
 
 bool CcpForm::UsesTimer1(const Module& m) const {
     return Used(m) && StoredMode(m) != kPwm;
-}
-
-void CcpForm::ClaimPin(const Module& m) {
-    // Capture reads the pin; compare and PWM drive it.
-    settings_.PortCDir[static_cast<std::size_t>(m.fields.pin)] = StoredMode(m) == kCapture ? 1 : 0;
-    settings_.PortCUsed = 1;
 }
 
 void CcpForm::StoreModeCode(const Module& m) {

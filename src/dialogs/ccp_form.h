@@ -75,7 +75,6 @@ private:
     int StoredMode(const Module& m) const;
     bool UsesTimer1(const Module& m) const;
     bool Used(const Module& m) const;
-    void ClaimPin(const Module& m);
     void StoreModeCode(const Module& m);
     void ShowModeFrames(Module& m, int mode);
     void SetModuleEnabled(Module& m, bool enabled);

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "settings/chip_facts.h"
+#include "settings/pin_claims.h"
 
 namespace korvane {
 
@@ -17,9 +18,6 @@ struct PortTexts {
 constexpr PortTexts kPortTexts[PortForm::kPortCount] = {
     {"PortA", "RA"}, {"PortB", "RB"}, {"PortC", "RC"}, {"PortD", "RD"}, {"PortE", "RE"},
 };
-
-constexpr int kPortA = 0;
-constexpr int kPortC = 2;
 
 std::string PinCaption(const char* prefix, int pin, bool input) {
     return prefix + std::to_string(pin) + (input ? "_IN" : "_OUT");
@@ -39,12 +37,6 @@ PortForm::PinBoxes MakePinBoxes(const char* arrayName, int port, std::index_sequ
 PortForm::PinBoxes MakePinBoxes(const char* arrayName, int port) {
     return MakePinBoxes(arrayName, port, std::make_index_sequence<PortForm::kPinCount>{});
 }
-
-struct Warning {
-    const char* title;
-    const char* line1;
-    const char* line2;
-};
 
 }  // namespace
 
@@ -152,15 +144,20 @@ void PortForm::UseBoxChanged(int portIndex) {
 }
 
 void PortForm::Chk_PortA_Click(int /*index*/) {
-    // RA4 clocks Timer0 from outside: making it an output is undone. Not
-    // while loading, when pins restored before RA4 itself would trip it.
-    if (!loading() && Timer0UsesRa4() && !Chk_PortA[kTimer0ClockPin].checked()) {
-        Warn(Reservation::Ra4);
-        settings_.PortADir[kTimer0ClockPin] = 1;
-        Chk_PortA[kTimer0ClockPin].setCaption(PinCaption(kPortTexts[kPortA].prefix, kTimer0ClockPin, true));
-        // Runs this handler again, which now stores all eight pins.
-        Chk_PortA[kTimer0ClockPin].setChecked(true);
-        return;
+    // A claimed input of port A (RA4 while Timer0 counts an outside clock)
+    // made an output is undone. Not while loading, when pins restored before
+    // it would trip the rule.
+    if (!loading()) {
+        for (const PinClaim& claim : PinClaims(settings_)) {
+            auto& box = Chk_PortA[static_cast<std::size_t>(claim.pin)];
+            if (claim.port != kPortA || !claim.input || box.checked()) continue;
+            Warn(PinTakenMessage(claim));
+            settings_.PortADir[static_cast<std::size_t>(claim.pin)] = 1;
+            box.setCaption(PinCaption(kPortTexts[kPortA].prefix, claim.pin, true));
+            // Runs this handler again, which now stores all eight pins.
+            box.setChecked(true);
+            return;
+        }
     }
     WritePinsFromBoxes(0);
 }
@@ -188,50 +185,33 @@ void PortForm::WritePinsFromBoxes(int portIndex) {
 }
 
 bool PortForm::Check1_MouseDown() {
-    if (!Timer0UsesRa4()) return true;
-    Warn(Reservation::PortA);
-    return false;
+    return PortMayClose(kPortA);
 }
 
 bool PortForm::Check3_MouseDown() {
-    if (!settings_.Ccp1En.isTrue() && !settings_.Ccp2En.isTrue()) return true;
-    Warn(Reservation::PortC);
-    return false;
+    return PortMayClose(kPortC);
 }
 
 bool PortForm::Chk_PortC_MouseDown(int index) {
-    if (index == kCcp1Pin && settings_.Ccp1En.isTrue()) {
-        Warn(Reservation::Rc2);
-        return false;
-    }
-    if (index == kCcp2Pin && settings_.Ccp2En.isTrue()) {
-        Warn(Reservation::Rc1);
-        return false;
-    }
-    return true;
+    const auto claim = ClaimOn(settings_, kPortC, index);
+    if (!claim) return true;
+    Warn(PinTakenMessage(*claim));
+    return false;
+}
+
+bool PortForm::PortMayClose(int portIndex) {
+    const auto claim = ClaimOnPort(settings_, portIndex);
+    if (!claim) return true;
+    Warn(PortNeededMessage(settings_, *claim));
+    return false;
 }
 
 void PortForm::Command1_Click() {
     unload();
 }
 
-bool PortForm::Timer0UsesRa4() const {
-    // Every clock option but the internal clock takes RA4.
-    return !settings_.T0ClockMode.equals(0);
-}
-
-void PortForm::Warn(Reservation reservation) {
-    static constexpr Warning kWarnings[] = {
-        {"禁止关闭RA", "定时器0需使用RA4口,不可关闭", "若需关闭RA口,请先设定定时器0不为计数模式"},
-        {"禁止关闭RC", "CCP1或CCP2模块需使用RC2或RC1口,不可关闭", "若需关闭RC口,请先关闭CCP1和CCP2模块"},
-        {"RA4口已被占用", "定时器0选择了外部时钟输入,RA4必须定义为输入.",
-         "若要定义为输出,请先将定时器0设置为使用内部时钟."},
-        {"RC2口已被占用", "CCP1模块已使用RC2口,若要定义为其它用途", "请先将先关闭CCP1模块."},
-        {"RC口已被占用", "CCP2模块已使用RC1口,若要定义为其它用途", "请先将先关闭CCP2模块."},
-    };
-    const Warning& warning = kWarnings[static_cast<int>(reservation)];
-    context_.platform.messageBox(std::string(warning.line1) + "\r" + warning.line2, warning.title,
-                                 MessageIcon::Warning, MessageButtons::Ok);
+void PortForm::Warn(const PinMessage& message) {
+    context_.platform.messageBox(message.text, message.title, MessageIcon::Warning, MessageButtons::Ok);
 }
 
 }  // namespace korvane

@@ -7,14 +7,15 @@
 #include "app/form_names.h"
 #include "controls/controls.h"
 #include "controls/form.h"
+#include "settings/pin_claims.h"
 #include "settings/project_settings.h"
 
 namespace korvane {
 
 // The Port dialog: which of ports A..E the generated code sets up and the
 // direction of every pin. Each change is stored the moment it is made.
-// Timer0 (RA4) and the CCP modules (RC2, RC1) claim pins that this dialog
-// then refuses to take away.
+// The pins other modules claim (RA4 for Timer0's outside clock, the CCP
+// pins, the SCI's and Timer1's) this dialog refuses to take away.
 class PortForm : public Form {
 public:
     static constexpr const char* kName = form_names::kPort;
@@ -66,9 +67,9 @@ public:
 private:
     void UseBoxChanged(int portIndex);
     void WritePinsFromBoxes(int portIndex);
-    bool Timer0UsesRa4() const;
-    enum class Reservation { PortA, PortC, Ra4, Rc2, Rc1 };
-    void Warn(Reservation reservation);
+    // False, after the warning, while a module holds a pin of the port.
+    bool PortMayClose(int portIndex);
+    void Warn(const PinMessage& message);
 
     AppContext& context_;
     ProjectSettings& settings_;

@@ -6,15 +6,11 @@
 #include "controls/key_filters.h"
 #include "dialogs/stored_options.h"
 #include "format/number_text.h"
+#include "settings/pin_claims.h"
 
 namespace korvane {
 
 namespace {
-
-constexpr const char* kNoRateTitle = "不使用SCI串行口退出";
-constexpr const char* kNoRateLine1 = "M晶振在此方式下无可用波特率";
-constexpr const char* kNoRateLine2 = "退出后将不使用串口,请通过菜单设置晶振后再进行设置,或可以";
-constexpr const char* kNoRateLine3 = "尝试使用其它工作方式或加大误差限制范围来获得可用波特率.";
 
 int TickState(const CheckBox& box) {
     return box.value();
@@ -80,15 +76,16 @@ void SciForm::Form_Load() {
 void SciForm::Form_Unload() {
     auto& s = settings_;
     if (!s.SciEn.equals(1) || Txt_Brg.text() != kNoRate) return;
-    const std::string text =
-        SingleText(s.CrystalMHz) + kNoRateLine1 + "\r" + kNoRateLine2 + "\r" + kNoRateLine3;
-    context_.platform.messageBox(text, kNoRateTitle, MessageIcon::Information, MessageButtons::Ok);
+    context_.platform.messageBox(NoUsableRateText(s.CrystalMHz), std::string(kNoUsableRateTitle),
+                                 MessageIcon::Information, MessageButtons::Ok);
     // Only the port goes off; the other choices wait for the next opening.
     s.SciEn = 0;
 }
 
 void SciForm::Chk_Spen_Click() {
     settings_.SciEn = TickState(Chk_Spen);
+    // The USART needs RC6 and RC7 as inputs; they stay so when it goes off.
+    ApplyPinClaims(settings_);
     if (!loading()) ApplySciEnabling();
 }
 

@@ -1,6 +1,6 @@
 #include "dialogs/timer0_form.h"
 
-#include "settings/chip_facts.h"
+#include "settings/pin_claims.h"
 
 namespace korvane {
 
@@ -63,11 +63,8 @@ void Timer0Form::Opt_Osc_Click(int index) {
     Txt_Osc.setReadOnly(index != kExternalTiming);
     if (!counting) Label2.setCaption(kCrystalOrExternalCaption);
     // An outside clock arrives on RA4. Going back to the internal clock
-    // leaves the pin reserved: the user may have wired it meanwhile.
-    if (index != kInternalTiming) {
-        s.PortADir[kTimer0ClockPin] = 1;
-        s.PortAUsed = 1;
-    }
+    // leaves the pin an input: the user may have wired it meanwhile.
+    ApplyPinClaims(s);
 }
 
 void Timer0Form::Opt_CountMode_Click(int index) {

@@ -1,5 +1,7 @@
 #include "dialogs/timer1_form.h"
 
+#include "dialogs/pin_guard.h"
+
 namespace korvane {
 
 Timer1Form::Timer1Form(AppContext& context)
@@ -34,11 +36,19 @@ void Timer1Form::Form_Load() {
 
 void Timer1Form::Chk_T1En_Click() {
     OnOffClicked(Chk_T1En);
+    // Its oscillator may want CCP2's RC1; unticking runs this handler again.
+    if (!loading() && !PinsAreFree(context_, PinUse::Timer1Oscillator)) {
+        Chk_T1En.setChecked(false);
+        return;
+    }
+    ApplyPinClaims(settings());
 }
 
 void Timer1Form::Opt_Osc_Click(int index) {
     settings().T1ClockMode = index;
     ApplyCountingRules(index == kCounterMode, Frame3, Opt_CountMode);
+    // The counter's clock arrives on RC0, which no other module uses.
+    ApplyPinClaims(settings());
 }
 
 void Timer1Form::Opt_CountMode_Click(int index) {
@@ -47,6 +57,12 @@ void Timer1Form::Opt_CountMode_Click(int index) {
 
 void Timer1Form::Opt_OscInT1_Click(int index) {
     settings().T1OscEn = static_cast<std::int16_t>(index);
+    // The oscillator sits on RC0 and RC1, where CCP2 may already be.
+    if (!loading() && !PinsAreFree(context_, PinUse::Timer1Oscillator)) {
+        Opt_OscInT1.select(0);
+        return;
+    }
+    ApplyPinClaims(settings());
 }
 
 void Timer1Form::Opt_Ps_Click(int index) {

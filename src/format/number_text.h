@@ -35,6 +35,8 @@ struct NumberLocale {
     std::string groupSeparator = ",";
     std::string minusSign = "-";
 };
+// As the C locale writes them, for the command-line tools: no grouping.
+inline const NumberLocale kPlainNumbers{"", "-"};
 
 // Fixed decimals with grouped thousands and a 0 before the point:
 // 2048 with 3 decimals gives 2,048.000, 0.2 gives 0.200.

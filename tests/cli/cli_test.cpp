@@ -148,6 +148,21 @@ TEST(KorvaneGen, WritesWhatTheGenerateCommandGives) {
     }
 }
 
+// Register values and pins come from the settings, as the dialogs leave
+// them, whatever the file says of them.
+TEST(KorvaneGen, AHandWrittenProjectGivesWhatTheDialogsGive) {
+    ProjectSettings byHand = EverythingOn();
+    byHand.T0RegText = byHand.T1RegLowText = byHand.T2RegText = "";
+    byHand.T1RegHighText = byHand.SciSpbrgText = std::string("0x42");
+    byHand.PortCDir = {};
+    byHand.PortCUsed = 0;
+    const std::string project = Temp("by-hand.kvp");
+    WriteFile(project, ProjectText(byHand));
+    const ToolRun run = Gen({"--no-comments", project});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, AssembleSource(EverythingOn(), false));
+}
+
 TEST(KorvaneGen, GbkFilesCarryTheKnownBytes) {
     const std::string file = Temp("bytes.c");
     ASSERT_EQ(Gen({"-o", file, EverySectionProject()}).status, 0);
@@ -175,7 +190,16 @@ TEST(KorvaneGen, BadInputWritesNothingAndExitsWithTwo) {
     WriteFile(newer, "[korvane]\nformat = 7\nchip = \"PIC16F87x\"\n");
     const std::string emoji = Temp("emoji.kvp");
     WriteFile(emoji,
-              "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\nSciBaud = \"96😀\"\nSciEn = 1\n");
+              "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\nT1En = true\nT1ClockMode = 1\n"
+              "T1PsDiv = \"😀\"\n");
+    // What the dialogs would refuse on closing: the setting and the reason.
+    const std::string header = "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\n";
+    const std::string range = Temp("range.kvp");
+    WriteFile(range, header + "T2En = true\nT2TimeUs = 300\n");
+    const std::string pins = Temp("pins.kvp");
+    WriteFile(pins, header + "Ccp2En = true\nT1En = true\nT1OscEn = 1\n");
+    const std::string baud = Temp("baud.kvp");
+    WriteFile(baud, header + "CrystalMHz = 0.001\nSciEn = 1\n");
     const std::string out = Temp("never.c");
     struct Case {
         std::string project;
@@ -186,6 +210,13 @@ TEST(KorvaneGen, BadInputWritesNothingAndExitsWithTwo) {
         {newer, newer + ":2: 工程文件的格式版本7比本程序新，本程序只能读取版本1\n"},
         {Temp("missing.kvp"), Temp("missing.kvp") + ": 无法读取文件：No such file or directory\n"},
         {emoji, emoji + ": GBK cannot hold these characters of the text: 😀(U+1F600)\n"},
+        {range, range + ": 设置项T2TimeUs：超出定时范围，请重新输入定时时间或晶体/外部频率 "
+                        "4M频率在1:1分频设置下的定时范围为1.000-256uS\n"},
+        {pins, pins + ": 设置项T1OscEn：CCP2模块已使用RC1口,Timer1振荡器不能同时使用. "
+                      "若要使用Timer1振荡器,请先关闭CCP2模块.\n"},
+        {baud, baud + ": 设置项SciBaud：0.001M晶振在此方式下无可用波特率 "
+                      "退出后将不使用串口,请通过菜单设置晶振后再进行设置,或可以 "
+                      "尝试使用其它工作方式或加大误差限制范围来获得可用波特率.\n"},
     };
     for (const auto& c : cases) {
         std::remove(out.c_str());

@@ -9,6 +9,7 @@
 
 #include "app/form1.h"
 #include "app/form_names.h"
+#include "dialogs/timer1_form.h"
 #include "fake_platform.h"
 
 namespace korvane {
@@ -182,6 +183,55 @@ TEST_F(CcpDialogTest, CheckingCcp1FromTheDefaultsClaimsRc2AsInput) {
     EXPECT_TRUE(form->module(0).modeOptions.enabled(2));
     EXPECT_FALSE(form->module(1).modeOptions.enabled(2));
     ExpectShowsSettings(*form, "CCP1 ticked");
+}
+
+// CCP2 and Timer1's oscillator both need RC1: whichever asks second is
+// refused, and the module holding the pin keeps its settings.
+TEST_F(CcpDialogTest, Rc1GoesToCcp2OrTheTimer1OscillatorNotBoth) {
+    const std::string oscillatorFirst =
+        "Timer1振荡器已使用RC1口,CCP2模块不能同时使用.\r若要使用CCP2模块,请先将Timer1设置为不使用内部振荡器.";
+    const std::string ccp2First =
+        "CCP2模块已使用RC1口,Timer1振荡器不能同时使用.\r若要使用Timer1振荡器,请先关闭CCP2模块.";
+
+    Timer1Form timer1(context);
+    timer1.load();
+    timer1.Chk_T1En.click();
+    timer1.Opt_OscInT1.click(1);
+    timer1.Command2.click();
+    EXPECT_EQ(settings.PortCDir[1], 1);
+    auto form = Open();
+    form->module(1).useBox.click();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].title, "RC1口已被占用");
+    EXPECT_EQ(platform.messages[0].text, oscillatorFirst);
+    EXPECT_FALSE(form->module(1).useBox.checked());
+    EXPECT_FALSE(settings.Ccp2En.isTrue());
+    EXPECT_EQ(settings.T1OscEn, 1);
+    EXPECT_EQ(settings.PortCDir[1], 1);
+
+    // The other way round: with CCP2 on, the oscillator option and switching
+    // Timer1 on with its oscillator stored are refused.
+    settings = ProjectSettings{};
+    platform.messages.clear();
+    form = Open();
+    form->module(1).useBox.click();
+    form->module(1).modeOptions.click(CcpForm::kCompare);
+    EXPECT_EQ(settings.PortCDir[1], 0);
+    Timer1Form again(context);
+    again.load();
+    again.Chk_T1En.click();
+    again.Opt_OscInT1.click(1);
+    EXPECT_EQ(again.Opt_OscInT1.selected(), 0);
+    EXPECT_EQ(settings.T1OscEn, 0);
+    again.Chk_T1En.click();
+    settings.T1OscEn = 1;
+    again.Chk_T1En.click();
+    EXPECT_FALSE(settings.T1En.isTrue());
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.messages[0].text, ccp2First);
+    EXPECT_EQ(platform.messages[1].text, ccp2First);
+    EXPECT_TRUE(settings.Ccp2En.isTrue());
+    EXPECT_EQ(settings.PortCDir[1], 0);
 }
 
 TEST_F(CcpDialogTest, SwitchingModesKeepsTheSubModeAndTheInterrupt) {

@@ -9,6 +9,10 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "dialogs/sci_form.h"
+#include "dialogs/timer0_form.h"
+#include "dialogs/timer1_form.h"
+#include "dialogs/timer2_form.h"
 #include "fake_platform.h"
 #include "generator/source_assembly.h"
 #include "project/project_file.h"
@@ -366,7 +370,7 @@ TEST_F(MainWindowStory, MenuHasEveryItemInOrderWithItsCaption) {
 TEST_F(MainWindowStory, ProjectSavedAndOpenedAgainReplacesTheSettings) {
     const std::string path = ::testing::TempDir() + "story.kvp";
     Load();
-    settings.T2En = true;
+    settings.T2Int = -1;
     settings.T0TimeUs = "1.5";
     settings.SciErrLimit = SettingValue();
     const ProjectSettings saved = settings;
@@ -437,6 +441,68 @@ TEST_F(MainWindowStory, AFaultyProjectIsRefusedAndTheSettingsStay) {
         EXPECT_EQ(settings, before);
     }
     EXPECT_FALSE(form.OpenProject(path));
+    std::remove(path.c_str());
+}
+
+// Written by hand: modules on, no register value, no pin. Opening it gives
+// the source that the same choices made in the dialogs give.
+TEST_F(MainWindowStory, AHandWrittenProjectGivesWhatTheDialogsGive) {
+    const std::string path = ::testing::TempDir() + "by-hand.kvp";
+    std::ofstream(path) << "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\n"
+                           "T0En = true\nT0TimeUs = \"100\"\nT0RegText = \"\"\n"
+                           "T1En = true\nT1OscEn = 1\nT1TimeUs = \"50000\"\n"
+                           "T2En = true\nT2TimeUs = \"200\"\nSciEn = 1\n";
+    const auto generate = [&] {
+        platform.answers.push_back(MessageAnswer::Yes);
+        form.VbMenuTools_c_Click();
+        platform.messages.clear();
+        return form.Text1.text();
+    };
+    Load();
+    platform.openPaths = {path};
+    form.VbMenuFile_OpenProject_Click();
+    EXPECT_TRUE(platform.messages.empty());
+    const std::string opened = generate();
+
+    settings = ProjectSettings{};
+    const auto typeAndClose = [](TimerForm& timer, CheckBox& onOff, const char* time) {
+        timer.load();
+        onOff.click();
+        timer.Txt_Time.setText(time);
+        timer.Command2.click();
+    };
+    Timer0Form timer0(context);
+    typeAndClose(timer0, timer0.Chk_T0En, "100");
+    Timer1Form timer1(context);
+    timer1.load();
+    timer1.Chk_T1En.click();
+    timer1.Opt_OscInT1.click(1);
+    timer1.Txt_Time.setText("50000");
+    timer1.Command2.click();
+    Timer2Form timer2(context);
+    typeAndClose(timer2, timer2.Chk_T2En, "200");
+    SciForm sci(context);
+    sci.load();
+    sci.Chk_Spen.click();
+    sci.Command1.click();
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(generate(), opened);
+    EXPECT_NE(opened.find(" TRISC = 0xC3;"), std::string::npos) << opened;
+    std::remove(path.c_str());
+}
+
+// What the dialogs would refuse on closing is shown after opening, with
+// their own messages.
+TEST_F(MainWindowStory, OpeningShowsWhatTheDialogsWouldHaveSaid) {
+    const std::string path = ::testing::TempDir() + "refused.kvp";
+    std::ofstream(path) << "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\n"
+                           "T2En = true\nT2TimeUs = 300\nCcp2En = true\nT1En = true\nT1OscEn = 1\n";
+    Load();
+    EXPECT_TRUE(form.OpenProject(path));
+    EXPECT_EQ(platform.messageTitles(), (std::vector<std::string>{"超出定时范围", "RC1口已被占用"}));
+    EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(platform.messages[1].icon, MessageIcon::Warning);
+    EXPECT_EQ(settings.T2RegText, "");
     std::remove(path.c_str());
 }
 

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/sci_form.h"
 #include "fake_platform.h"
 #include "settings/chip_facts.h"
+#include "settings/pin_claims.h"
 
 namespace korvane {
 namespace {
@@ -279,6 +281,66 @@ TEST_F(PortDialogTest, Ccp1CaptureOpensRc2AsAnInputThatCannotBeChanged) {
     EXPECT_TRUE(form->Chk_PortC[2].checked());
     EXPECT_EQ(settings.PortCDir[2], 1);
     EXPECT_EQ(platform.messageTitles(), Titles{"RC2口已被占用"});
+}
+
+// Switching the serial port on with port C set up at its defaults makes the
+// USART's pins inputs; the Port dialog then keeps them so, and port C on.
+TEST_F(PortDialogTest, TheSerialPortTakesRc6AndRc7) {
+    settings.PortCUsed = 1;
+    SciForm sci(context);
+    sci.load();
+    sci.Chk_Spen.click();
+    sci.Command1.click();
+    EXPECT_EQ(settings.PortCDir, (PinDirections{0, 0, 0, 0, 0, 0, 1, 1}));
+
+    auto form = Open();
+    form->Chk_PortC[6].click();
+    form->Chk_PortC[7].click();
+    form->Check3.click();
+    EXPECT_EQ(platform.messageTitles(), (Titles{"RC6口已被占用", "RC7口已被占用", "禁止关闭RC"}));
+    EXPECT_EQ(platform.messages[0].text,
+              "SCI串行口已使用RC6口,RC6必须定义为输入.\r若要定义为输出,请先关闭SCI串行口.");
+    EXPECT_EQ(platform.messages[2].text,
+              "SCI串行口需使用RC6、RC7口,不可关闭\r若需关闭RC口,请先关闭SCI串行口");
+    EXPECT_EQ(platform.messages[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(settings.PortCDir, (PinDirections{0, 0, 0, 0, 0, 0, 1, 1}));
+    EXPECT_EQ(settings.PortCUsed, 1);
+    ExpectShowsSettings(*form, "after the refusals");
+}
+
+// Timer1's counter clock and oscillator pins are refused in the same way;
+// the other pins of port C stay free.
+TEST_F(PortDialogTest, Timer1PinsAreRefused) {
+    struct Case {
+        std::function<void(ProjectSettings&)> set;
+        int pin;
+        const char* text;
+    };
+    const Case cases[] = {
+        {[](ProjectSettings& s) { s.T1ClockMode = 1; }, 0,
+         "Timer1计数器已使用RC0口,RC0必须定义为输入.\r若要定义为输出,请先将Timer1设置为定时方式."},
+        {[](ProjectSettings& s) { s.T1OscEn = 1; }, 1,
+         "Timer1振荡器已使用RC1口,RC1必须定义为输入.\r若要定义为输出,请先将Timer1设置为不使用内部振荡器."},
+    };
+    for (const auto& c : cases) {
+        settings = ProjectSettings{};
+        settings.T1En = true;
+        c.set(settings);
+        ApplyPinClaims(settings);
+        auto form = Open();
+        platform.messages.clear();
+        form->Chk_PortC[c.pin].click();
+        form->Chk_PortC[3].click();
+        ASSERT_EQ(platform.messages.size(), 1u) << c.pin;
+        EXPECT_EQ(platform.messages[0].text, c.text);
+        EXPECT_EQ(settings.PortCDir[static_cast<std::size_t>(c.pin)], 1);
+        EXPECT_EQ(settings.PortCDir[3], 1);
+        // Switched off, Timer1 holds nothing.
+        settings.T1En = false;
+        form->Chk_PortC[c.pin].click();
+        EXPECT_EQ(settings.PortCDir[static_cast<std::size_t>(c.pin)], 0);
+        EXPECT_EQ(platform.messages.size(), 1u);
+    }
 }
 
 TEST_F(PortDialogTest, ReopeningShowsTheStateLeftBehind) {

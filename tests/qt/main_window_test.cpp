@@ -204,7 +204,7 @@ TEST(MainWindowProject, SavedProjectOpenedAgainGeneratesTheSameText) {
     };
 
     settings = EverythingOn();
-    settings.T0TimeUs = "100";  // as typed: a text stays a text
+    settings.SciErrLimit = "0.5";  // as typed: a text stays a text
     const std::string before = generate();
     fileDialog(QFileDialog::AcceptSave, "VbMenuFile_SaveProject");
     ASSERT_TRUE(QFile::exists(path));
@@ -212,7 +212,7 @@ TEST(MainWindowProject, SavedProjectOpenedAgainGeneratesTheSameText) {
     settings = ProjectSettings{};
     form.Text1.setText({});
     fileDialog(QFileDialog::AcceptOpen, "VbMenuFile_OpenProject");
-    EXPECT_EQ(settings.T0TimeUs, SettingValue("100"));
+    EXPECT_EQ(settings.SciErrLimit, SettingValue("0.5"));
     EXPECT_EQ(generate(), before);
 }
 

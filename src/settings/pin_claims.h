@@ -1,0 +1,65 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/project_settings.h"
+
+namespace korvane {
+
+// The pins the modules take over. Every rule about them lives here: the
+// module dialogs claim them, the Port dialog refuses to give them away and
+// opening a project applies them, all by asking this one table.
+
+// Why a pin is taken. Timer1 takes pins for two reasons, which never
+// conflict with each other.
+enum class PinUse { Timer0Clock, Ccp1, Ccp2, Timer1Clock, Timer1Oscillator, Sci };
+
+inline constexpr int kPortA = 0;
+inline constexpr int kPortC = 2;
+
+struct PinClaim {
+    PinUse use;
+    int port;  // 0 = A .. 4 = E
+    int pin;
+    bool input;
+};
+
+// Every pin the settings give a module, in the order Timer0, CCP1, CCP2,
+// Timer1, SCI. Timer0 holds RA4 whenever it is clocked from outside, even
+// while off; the others only while switched on.
+std::vector<PinClaim> PinClaims(const ProjectSettings& s);
+
+// The first claim on a pin, or on any pin of a port.
+std::optional<PinClaim> ClaimOn(const ProjectSettings& s, int port, int pin);
+std::optional<PinClaim> ClaimOnPort(const ProjectSettings& s, int port);
+
+// Marks each claimed pin's port used and gives the pin its direction.
+void ApplyPinClaims(ProjectSettings& s);
+
+// Two modules that want one pin: `holder` comes first in claim order.
+struct PinConflict {
+    PinClaim holder;
+    PinClaim taker;
+};
+// A pin that `taker` claims and another module claims too.
+std::optional<PinConflict> ConflictOf(const ProjectSettings& s, PinUse taker);
+// The first such pin among all claims.
+std::optional<PinConflict> FirstConflict(const ProjectSettings& s);
+
+// The setting that makes a module take its pins ("SciEn", "T1OscEn").
+const char* ClaimingSetting(PinUse use);
+
+struct PinMessage {
+    std::string title;
+    std::string text;  // lines joined by "\r"
+};
+// The Port dialog's warnings: a claimed pin may not change, the port of a
+// claimed pin may not be switched off.
+PinMessage PinTakenMessage(const PinClaim& claim);
+PinMessage PortNeededMessage(const ProjectSettings& s, const PinClaim& claim);
+// A module that would take a pin another module holds.
+PinMessage ConflictMessage(const PinConflict& conflict);
+
+}  // namespace korvane
