@@ -10,6 +10,7 @@
 #include "format/number_text.h"
 #include "generator/source_assembly.h"
 #include "project/project_file.h"
+#include "settings/setting_table.h"
 
 namespace korvane {
 
@@ -82,13 +83,7 @@ void Form1::Form_Load() {
     // Centring the normal position is the view's part: it knows the sizes.
     SizeText1();
     auto& settings = context_.settings;
-    settings.CrystalMHz = 4;
-    settings.ResetPorts();
-    settings.ResetTimer0();
-    settings.ResetTimer1();
-    settings.ResetTimer2();
-    settings.ResetCcp();
-    settings.ResetSci();
+    for (SettingGroup group : kEveryGroup) settings.Reset(group);
     if (const auto frequency = SingleOf(settings.T1FreqMHz)) settings.CrystalMHz = *frequency;
 }
 

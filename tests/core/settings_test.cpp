@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/project_settings.h"
+#include "settings/setting_table.h"
 
 namespace korvane {
 namespace {
@@ -77,15 +78,9 @@ TEST(ProjectSettings, ResetsRestoreDefaultsButKeepCalculatorOutputs) {
     s.SciTxInt = 1;
     s.SciRxInt = 1;
 
-    s.ResetPorts();
-    s.ResetTimer0();
-    s.ResetTimer1();
-    s.ResetTimer2();
-    s.ResetCcp();
-    s.ResetSci();
+    for (SettingGroup group : kEveryGroup) s.Reset(group);
 
     ProjectSettings expected;
-    expected.CrystalMHz = 8;
     expected.T0RegText = "0xCE";
     expected.T1RegHighText = "0xFF";
     expected.T2ErrorUs = 1.5f;
