@@ -19,8 +19,9 @@ namespace {
 constexpr const char* kSaveInitialName = "project1";
 constexpr const char* kSaveFilter = "C文件(*.c)|*.c";
 constexpr const char* kSaveFailedTitle = "保存失败";
-constexpr const char* kProjectInitialName = "project1.kvp";
-constexpr const char* kProjectFilter = "Korvane工程(*.kvp)|*.kvp";
+const std::string kProjectInitialName = "project1" + std::string(project_file::kExtension);
+const std::string kProjectFilter =
+    "Korvane工程(*" + std::string(project_file::kExtension) + ")|*" + std::string(project_file::kExtension);
 constexpr const char* kOpenProjectFailedTitle = "打开工程失败";
 
 constexpr const char* kCrystalPrompt = "请输入晶体振荡频率(MHZ)";

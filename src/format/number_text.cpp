@@ -43,8 +43,10 @@ std::optional<double> ParseDecimal(std::string_view text) {
         }
     }
     if (digits == 0) return std::nullopt;
-    // strtod reads the C locale's point, which the test and run scripts pin;
-    // the checks above already rule out every other character.
+    // strtod reads the C locale's point: the tools never leave the C locale
+    // and the desktop program puts LC_NUMERIC back after Qt has set it from
+    // the environment (PrepareApplication). The checks above already rule
+    // out every other character.
     const std::string copy(text);
     const double value = std::strtod(copy.c_str(), nullptr);
     if (!std::isfinite(value)) return std::nullopt;

@@ -33,8 +33,6 @@ public:
     }
 
     Kind kind() const { return static_cast<Kind>(value_.index()); }
-    bool isEmpty() const { return kind() == Kind::Empty; }
-    bool isText() const { return kind() == Kind::Text; }
 
     // Use as a number: numbers as they are, a flag as -1/0, empty as 0 and
     // text converted with "." as the decimal point; nullopt when the text is

@@ -29,7 +29,7 @@ bool SameNumber(double a, double b) {
 }
 bool SameValue(const SettingValue& a, const SettingValue& b) {
     if (a.kind() != b.kind()) return false;
-    if (a.isText()) return a.toText() == b.toText();
+    if (a.kind() == SettingValue::Kind::Text) return a.toText() == b.toText();
     return SameNumber(*a.toNumber(), *b.toNumber());
 }
 

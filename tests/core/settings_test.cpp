@@ -89,7 +89,7 @@ TEST(ProjectSettings, ResetsRestoreDefaultsButKeepCalculatorOutputs) {
     expected.SciTxInt = 1;
     expected.SciRxInt = 1;
     EXPECT_EQ(s, expected);
-    EXPECT_TRUE(s.SciErrLimit.isText());
+    EXPECT_TRUE(s.SciErrLimit.kind() == SettingValue::Kind::Text);
     EXPECT_EQ(s.SciErrLimit.toText(), "0.2");
 }
 
