@@ -6,11 +6,12 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "fuzz_check.h"
 #include "generator/source_assembly.h"
-#include "settings_fields.h"
+#include "settings/setting_table.h"
 
 namespace {
 
@@ -55,15 +56,26 @@ SettingValue AnyValue(FuzzedDataProvider& in) {
     }
 }
 
+void Fill(FuzzedDataProvider& in, float& single) {
+    single = AnySingle(in);
+}
+void Fill(FuzzedDataProvider& in, std::int16_t& whole) {
+    whole = AnyInt16(in);
+}
+void Fill(FuzzedDataProvider& in, std::string& text) {
+    text = in.ConsumeRandomLengthString(16);
+}
+void Fill(FuzzedDataProvider& in, PinDirections& pins) {
+    for (std::int16_t& pin : pins) pin = AnyInt16(in);
+}
+void Fill(FuzzedDataProvider& in, SettingValue& value) {
+    value = AnyValue(in);
+}
+
 ProjectSettings AnySettings(FuzzedDataProvider& in) {
     ProjectSettings s;
-    for (auto field : kValueFields) s.*field = AnyValue(in);
-    for (auto field : kInt16Fields) s.*field = AnyInt16(in);
-    for (auto field : kSingleFields) s.*field = AnySingle(in);
-    for (auto field : kTextFields) s.*field = in.ConsumeRandomLengthString(16);
-    for (auto field : kPinFields) {
-        for (std::int16_t& pin : s.*field) pin = AnyInt16(in);
-    }
+    for (const Setting& setting : kSettings)
+        std::visit([&](auto member) { Fill(in, s.*member); }, setting.member);
     return s;
 }
 

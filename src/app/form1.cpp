@@ -10,6 +10,7 @@
 #include "format/number_text.h"
 #include "generator/source_assembly.h"
 #include "project/project_file.h"
+#include "settings/setting_table.h"
 
 namespace korvane {
 
@@ -18,8 +19,9 @@ namespace {
 constexpr const char* kSaveInitialName = "project1";
 constexpr const char* kSaveFilter = "C文件(*.c)|*.c";
 constexpr const char* kSaveFailedTitle = "保存失败";
-constexpr const char* kProjectInitialName = "project1.kvp";
-constexpr const char* kProjectFilter = "Korvane工程(*.kvp)|*.kvp";
+const std::string kProjectInitialName = "project1" + std::string(project_file::kExtension);
+const std::string kProjectFilter =
+    "Korvane工程(*" + std::string(project_file::kExtension) + ")|*" + std::string(project_file::kExtension);
 constexpr const char* kOpenProjectFailedTitle = "打开工程失败";
 
 constexpr const char* kCrystalPrompt = "请输入晶体振荡频率(MHZ)";
@@ -80,13 +82,7 @@ void Form1::Form_Load() {
     // Centring the normal position is the view's part: it knows the sizes.
     SizeText1();
     auto& settings = context_.settings;
-    settings.CrystalMHz = 4;
-    settings.ResetPorts();
-    settings.ResetTimer0();
-    settings.ResetTimer1();
-    settings.ResetTimer2();
-    settings.ResetCcp();
-    settings.ResetSci();
+    for (SettingGroup group : kEveryGroup) settings.Reset(group);
     if (const auto frequency = SingleOf(settings.T1FreqMHz)) settings.CrystalMHz = *frequency;
 }
 

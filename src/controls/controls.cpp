@@ -159,12 +159,6 @@ void ComboBox::pick(int index) {
     if (onClick) onClick();
 }
 
-void IntervalTimer::setInterval(int intervalMs) {
-    if (intervalMs == intervalMs_) return;
-    intervalMs_ = intervalMs;
-    notify();
-}
-
 void IntervalTimer::setEnabled(bool enabled) {
     if (enabled == enabled_) return;
     enabled_ = enabled;

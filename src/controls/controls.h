@@ -239,7 +239,6 @@ public:
 
     const std::string& name() const { return name_; }
     int interval() const { return intervalMs_; }
-    void setInterval(int intervalMs);
     bool enabled() const { return enabled_; }
     void setEnabled(bool enabled);
 

@@ -26,24 +26,19 @@ public:
     // cppcheck-suppress operatorEqVarError
     Observable& operator=(const Observable&) { return *this; }
 
-    int observe(Observer observer) {
-        observers_.emplace_back(++lastId_, std::move(observer));
-        return lastId_;
-    }
-    void unobserve(int id) {
-        std::erase_if(observers_, [id](const auto& entry) { return entry.first == id; });
-    }
+    // An observer stays while its model lives: a view is deleted only just
+    // before the form it mirrors, with nothing notified in between.
+    void observe(Observer observer) { observers_.push_back(std::move(observer)); }
 
 protected:
     void notify(Change change = Change::State) const {
-        // A callback may unobserve while we walk the list; walk a copy.
+        // A callback may observe while we walk the list; walk a copy.
         const auto observers = observers_;
-        for (const auto& [id, observer] : observers) observer(change);
+        for (const auto& observer : observers) observer(change);
     }
 
 private:
-    std::vector<std::pair<int, Observer>> observers_;
-    int lastId_ = 0;
+    std::vector<Observer> observers_;
 };
 
 }  // namespace korvane

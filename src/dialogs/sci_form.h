@@ -95,7 +95,6 @@ public:
     void CalcBaudList();
 
     // The entries of the last run, in list order.
-    const std::vector<BaudEntry>& entries() const { return entries_; }
 
 private:
     // The rows that differ between asynchronous and synchronous operation.

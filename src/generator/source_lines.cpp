@@ -1,7 +1,6 @@
 #include "generator/source_lines.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace korvane {
 
@@ -47,13 +46,6 @@ void SourceLines::LineWithComment(std::initializer_list<std::string_view> statem
     Append(statement);
     if (withComments_) AppendPiece(comment);
     text_ += kCrLf;
-}
-
-std::int64_t RoundedClampedIndex(const SettingValue& value) {
-    const auto number = value.toNumber();
-    if (!number || std::isnan(*number)) return 0;
-    const double limit = 2147483647.0;
-    return static_cast<std::int64_t>(std::nearbyint(std::fmax(-limit, std::fmin(limit, *number))));
 }
 
 std::string_view BitDigit(std::int64_t index, int k) {

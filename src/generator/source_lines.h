@@ -33,11 +33,6 @@ private:
     std::string text_;
 };
 
-// An option index as a whole number: rounded half to even, 0 when the value
-// is not a number, clamped so any bit arithmetic stays defined. The generator
-// writes something for whatever is stored; the dialogs instead refuse what is
-// no option (OptionIndexOrNothing).
-std::int64_t RoundedClampedIndex(const SettingValue& value);
 // Bit k of an option index as the digit "0" or "1".
 std::string_view BitDigit(std::int64_t index, int k);
 

@@ -11,51 +11,13 @@
 #include "format/number_text.h"
 #include "format/utf8.h"
 #include "project/key_depth.h"
+#include "settings/setting_table.h"
 
 namespace korvane {
 
 namespace {
 
 using S = ProjectSettings;
-using Member =
-    std::variant<float S::*, std::int16_t S::*, std::string S::*, PinDirections S::*, SettingValue S::*>;
-
-struct Field {
-    std::string_view name;
-    Member member;
-};
-
-// Every setting, under its own name. The name is spelt once, by the macro.
-#define KORVANE_FIELD(name) \
-    Field {                 \
-#name, &S::name     \
-    }
-// clang-format off
-const Field kFields[] = {
-    KORVANE_FIELD(CrystalMHz),
-    KORVANE_FIELD(PortADir), KORVANE_FIELD(PortBDir), KORVANE_FIELD(PortCDir), KORVANE_FIELD(PortDDir),
-    KORVANE_FIELD(PortEDir), KORVANE_FIELD(PortAUsed), KORVANE_FIELD(PortBUsed), KORVANE_FIELD(PortCUsed),
-    KORVANE_FIELD(PortDUsed), KORVANE_FIELD(PortEUsed),
-    KORVANE_FIELD(T0En), KORVANE_FIELD(T0Int), KORVANE_FIELD(T0UsePs), KORVANE_FIELD(T0PsIndex),
-    KORVANE_FIELD(T0PsDiv), KORVANE_FIELD(T0ClockMode), KORVANE_FIELD(T0Edge), KORVANE_FIELD(T0FreqMHz),
-    KORVANE_FIELD(T0TimeUs), KORVANE_FIELD(T0ErrorUs), KORVANE_FIELD(T0RegText),
-    KORVANE_FIELD(T1En), KORVANE_FIELD(T1Int), KORVANE_FIELD(T1PsIndex), KORVANE_FIELD(T1PsDiv),
-    KORVANE_FIELD(T1ClockMode), KORVANE_FIELD(T1SyncMode), KORVANE_FIELD(T1OscEn), KORVANE_FIELD(T1FreqMHz),
-    KORVANE_FIELD(T1TimeUs), KORVANE_FIELD(T1ErrorUs), KORVANE_FIELD(T1RegHighText), KORVANE_FIELD(T1RegLowText),
-    KORVANE_FIELD(T2En), KORVANE_FIELD(T2Int), KORVANE_FIELD(T2PsIndex), KORVANE_FIELD(T2PostIndex),
-    KORVANE_FIELD(T2PsDiv), KORVANE_FIELD(T2FreqMHz), KORVANE_FIELD(T2TimeUs), KORVANE_FIELD(T2ErrorUs),
-    KORVANE_FIELD(T2RegText),
-    KORVANE_FIELD(Ccp1En), KORVANE_FIELD(Ccp2En), KORVANE_FIELD(Ccp1Int), KORVANE_FIELD(Ccp2Int),
-    KORVANE_FIELD(Ccp1Mode), KORVANE_FIELD(Ccp2Mode), KORVANE_FIELD(Ccp1M), KORVANE_FIELD(Ccp2M),
-    KORVANE_FIELD(Ccp1SubCode), KORVANE_FIELD(Ccp2SubCode), KORVANE_FIELD(Ccp1Y), KORVANE_FIELD(Ccp2Y),
-    KORVANE_FIELD(Ccp1X), KORVANE_FIELD(Ccp2X),
-    KORVANE_FIELD(SciEn), KORVANE_FIELD(SciTxEn), KORVANE_FIELD(SciRxEn), KORVANE_FIELD(SciSyncMode),
-    KORVANE_FIELD(SciTx9), KORVANE_FIELD(SciClockSource), KORVANE_FIELD(SciTxInt), KORVANE_FIELD(SciRxInt),
-    KORVANE_FIELD(SciContinuous), KORVANE_FIELD(SciSingleRx), KORVANE_FIELD(SciRx9), KORVANE_FIELD(SciHighSpeed),
-    KORVANE_FIELD(SciErrLimit), KORVANE_FIELD(SciBaud), KORVANE_FIELD(SciSpbrgText),
-};
-// clang-format on
-#undef KORVANE_FIELD
 
 // A 64-bit number is told from a single by this one key of an inline table.
 constexpr std::string_view kDoubleKey = "double";
@@ -126,6 +88,10 @@ struct Inserter {
 
 // --- reading ---------------------------------------------------------------
 
+std::string RangeText(const AllowedRange& range) {
+    return std::to_string(range.min) + "到" + std::to_string(range.max);
+}
+
 int LineOf(const toml::source_region& region) {
     return static_cast<int>(region.begin.line);
 }
@@ -176,9 +142,9 @@ public:
              "设置项" + std::string(name) + "应为" + std::string(expected) + "，不能是" + KindName(node));
     }
     void outOfRange(std::string_view name, const toml::node& node, const std::string& value,
-                    std::string_view range) {
+                    const std::string& range) {
         fail(LineOf(node.source()),
-             "设置项" + std::string(name) + "的值" + value + "超出范围(" + std::string(range) + ")");
+             "设置项" + std::string(name) + "的值" + value + "超出范围(" + range + ")");
     }
 
     std::optional<std::int16_t> int16(std::string_view name, const toml::node& node) {
@@ -190,7 +156,9 @@ public:
         const std::int64_t value = integer->get();
         if (value < std::numeric_limits<std::int16_t>::min() ||
             value > std::numeric_limits<std::int16_t>::max()) {
-            outOfRange(name, node, std::to_string(value), "-32768到32767");
+            outOfRange(name, node, std::to_string(value),
+                       RangeText({std::numeric_limits<std::int16_t>::min(),
+                                  std::numeric_limits<std::int16_t>::max()}));
             return std::nullopt;
         }
         return static_cast<std::int16_t>(value);
@@ -272,41 +240,52 @@ private:
     std::optional<ProjectError> error_;
 };
 
+// Reads one setting, and refuses a value outside the setting's range as no
+// dialog can produce it.
 struct Assigner {
     Reader& reader;
     S& settings;
-    std::string_view name;
+    const Setting& setting;
     const toml::node& node;
 
+    bool allowed(const toml::node& at, std::int64_t whole) const {
+        if (!setting.range || WithinRange(*setting.range, whole)) return true;
+        reader.outOfRange(setting.name, at, std::to_string(whole), RangeText(*setting.range));
+        return false;
+    }
+
     void operator()(float S::*member) const {
-        if (const auto v = reader.single(name, node, "小数")) settings.*member = *v;
+        if (const auto v = reader.single(setting.name, node, "小数")) settings.*member = *v;
     }
     void operator()(std::int16_t S::*member) const {
-        if (const auto v = reader.int16(name, node)) settings.*member = *v;
+        if (const auto v = reader.int16(setting.name, node); v && allowed(node, *v)) settings.*member = *v;
     }
     void operator()(std::string S::*member) const {
-        if (auto v = reader.text(name, node)) settings.*member = std::move(*v);
+        if (auto v = reader.text(setting.name, node)) settings.*member = std::move(*v);
     }
     void operator()(PinDirections S::*member) const {
         const auto* pins = node.as_array();
         if (!pins || pins->size() != std::tuple_size_v<PinDirections>) {
-            reader.fail(LineOf(node.source()), "设置项" + std::string(name) + "应为8个整数的数组(引脚0到7)");
+            reader.fail(LineOf(node.source()),
+                        "设置项" + std::string(setting.name) + "应为8个整数的数组(引脚0到7)");
             return;
         }
         for (std::size_t i = 0; i < pins->size(); ++i) {
-            if (const auto v = reader.int16(name, *pins->get(i))) (settings.*member)[i] = *v;
+            const toml::node& pin = *pins->get(i);
+            if (const auto v = reader.int16(setting.name, pin); v && allowed(pin, *v))
+                (settings.*member)[i] = *v;
         }
     }
     void operator()(SettingValue S::*member) const {
-        if (auto v = reader.value(name, node)) settings.*member = std::move(*v);
+        auto v = reader.value(setting.name, node);
+        if (!v) return;
+        if (setting.range && !WithinRange(*setting.range, *v)) {
+            reader.outOfRange(setting.name, node, v->toText(), RangeText(*setting.range));
+            return;
+        }
+        settings.*member = std::move(*v);
     }
 };
-
-const Field* FindField(std::string_view name) {
-    for (const Field& field : kFields)
-        if (field.name == name) return &field;
-    return nullptr;
-}
 
 void ReadHeader(Reader& reader, const toml::table& header) {
     // A newer file may be shaped in ways this program cannot know: its version
@@ -383,12 +362,12 @@ ProjectReadResult ParseProject(std::string_view text, const std::string& fileNam
             continue;
         }
         for (auto&& [name, value] : *table) {
-            const Field* field = FindField(name.str());
-            if (!field) {
+            const Setting* setting = FindSetting(name.str());
+            if (!setting) {
                 reader.fail(LineOf(name.source()), "未知的设置项" + std::string(name.str()));
                 continue;
             }
-            std::visit(Assigner{reader, settings, field->name, value}, field->member);
+            std::visit(Assigner{reader, settings, *setting, value}, setting->member);
         }
     }
     if (reader.error()) return *reader.error();
@@ -415,7 +394,8 @@ std::string ProjectText(const ProjectSettings& settings) {
     root.insert(project_file::kHeaderTable, toml::table{{"format", project_file::kFormatVersion},
                                                         {"chip", std::string(project_file::kChipFamily)}});
     toml::table table;
-    for (const Field& field : kFields) std::visit(Inserter{table, settings, field.name}, field.member);
+    for (const Setting& setting : kSettings)
+        std::visit(Inserter{table, settings, setting.name}, setting.member);
     root.insert(project_file::kSettingsTable, std::move(table));
     std::ostringstream out;
     out << toml::toml_formatter(root, toml::format_flags::allow_unicode_strings) << '\n';

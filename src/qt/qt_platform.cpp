@@ -172,7 +172,7 @@ std::string QtPlatform::programFolder() const {
 
 void QtPlatform::showForm(const std::string& formName, bool modal) {
     const FormEntry* entry = FindForm(formName);
-    if (!entry || !context_) return;  // a form that is not built yet opens nothing
+    if (!entry || !context_) return;  // a name that no form is registered under opens nothing
     std::unique_ptr<Form> form = entry->createForm(*context_);
     QWidget* view = entry->createView(*form, modal ? parentWindow() : nullptr);
     if (!modal) {

@@ -8,6 +8,8 @@
 
 namespace korvane {
 
+enum class SettingGroup;
+
 using PinDirections = std::array<std::int16_t, 8>;  // per pin: 1 = input, 0 = output
 
 // Everything the user has chosen about the chip, one record for the whole run.
@@ -89,14 +91,10 @@ struct ProjectSettings {
     std::string SciBaud;
     SettingValue SciSpbrgText = std::string();
 
-    // The six resets put a group back to its defaults. Calculator outputs,
-    // SciBaud, SciSpbrgText, SciTxInt and SciRxInt are left alone.
-    void ResetPorts();
-    void ResetTimer0();
-    void ResetTimer1();
-    void ResetTimer2();
-    void ResetCcp();
-    void ResetSci();
+    // Puts the settings of one group of the settings table back to their
+    // defaults, apart from those its rows keep (calculator outputs, SciBaud,
+    // SciSpbrgText, SciTxInt, SciRxInt).
+    void Reset(SettingGroup group);
 
     bool operator==(const ProjectSettings&) const = default;
 };

@@ -1,5 +1,6 @@
 #include "settings/setting_value.h"
 
+#include <cmath>
 #include <ostream>
 
 #include "format/number_text.h"
@@ -50,6 +51,13 @@ bool SettingValue::isTrue() const {
 bool SettingValue::equals(double number) const {
     const auto own = toNumber();
     return own && *own == number;
+}
+
+std::int64_t RoundedClampedIndex(const SettingValue& value) {
+    const auto number = value.toNumber();
+    if (!number || std::isnan(*number)) return 0;
+    const double limit = 2147483647.0;
+    return static_cast<std::int64_t>(std::nearbyint(std::fmax(-limit, std::fmin(limit, *number))));
 }
 
 std::ostream& operator<<(std::ostream& os, const SettingValue& value) {

@@ -33,8 +33,6 @@ public:
     }
 
     Kind kind() const { return static_cast<Kind>(value_.index()); }
-    bool isEmpty() const { return kind() == Kind::Empty; }
-    bool isText() const { return kind() == Kind::Text; }
 
     // Use as a number: numbers as they are, a flag as -1/0, empty as 0 and
     // text converted with "." as the decimal point; nullopt when the text is
@@ -53,6 +51,13 @@ public:
 private:
     std::variant<std::monostate, std::int16_t, float, double, bool, std::string> value_;
 };
+
+// An option index as a whole number: rounded half to even, 0 when the value
+// is not a number, clamped so any bit arithmetic stays defined. The generator
+// writes something for whatever is stored; the dialogs instead refuse what is
+// no option (OptionIndexOrNothing), and the project file what is outside the
+// setting's range.
+std::int64_t RoundedClampedIndex(const SettingValue& value);
 
 // Readable values in test failure messages.
 std::ostream& operator<<(std::ostream& os, const SettingValue& value);

@@ -17,6 +17,7 @@
 #include "generator/source_assembly.h"
 #include "random_settings.h"
 #include "sample_settings.h"
+#include "settings/setting_table.h"
 
 namespace korvane {
 namespace {
@@ -28,23 +29,26 @@ bool SameNumber(double a, double b) {
 }
 bool SameValue(const SettingValue& a, const SettingValue& b) {
     if (a.kind() != b.kind()) return false;
-    if (a.isText()) return a.toText() == b.toText();
+    if (a.kind() == SettingValue::Kind::Text) return a.toText() == b.toText();
     return SameNumber(*a.toNumber(), *b.toNumber());
 }
 
+bool Same(float a, float b) {
+    return SameNumber(a, b);
+}
+template <class T>
+bool Same(const T& a, const T& b) {
+    return a == b;
+}
+bool Same(const SettingValue& a, const SettingValue& b) {
+    return SameValue(a, b);
+}
+
 testing::AssertionResult SameSettings(const ProjectSettings& a, const ProjectSettings& b) {
-    for (auto field : kValueFields)
-        if (!SameValue(a.*field, b.*field))
-            return testing::AssertionFailure() << a.*field << " became " << b.*field;
-    for (auto field : kSingleFields)
-        if (!SameNumber(a.*field, b.*field))
-            return testing::AssertionFailure() << a.*field << " became " << b.*field;
-    for (auto field : kInt16Fields)
-        if (a.*field != b.*field) return testing::AssertionFailure() << a.*field << " became " << b.*field;
-    for (auto field : kTextFields)
-        if (a.*field != b.*field) return testing::AssertionFailure() << a.*field << " became " << b.*field;
-    for (auto field : kPinFields)
-        if (a.*field != b.*field) return testing::AssertionFailure() << "pin directions differ";
+    for (const Setting& setting : kSettings) {
+        const bool same = std::visit([&](auto member) { return Same(a.*member, b.*member); }, setting.member);
+        if (!same) return testing::AssertionFailure() << setting.name << " differs";
+    }
     return testing::AssertionSuccess();
 }
 
@@ -57,7 +61,7 @@ TEST(ProjectFile, RandomRecordsComeBackFieldByFieldKindIncluded) {
     // Texts a TOML writer must escape or quote with care.
     const char* const kAwkward[] = {"a\r\nb", "'''", "\"\"\"", "\r", "中文\t", "#[x]", "\\u0041", " "};
     for (int i = 0; i < 2000; ++i) {
-        ProjectSettings settings = random.Next();
+        ProjectSettings settings = random.NextWithinRanges();
         settings.T0RegText = kAwkward[i % std::size(kAwkward)];
         settings.SciErrLimit = kAwkward[(i + 3) % std::size(kAwkward)];
         const auto read = RoundTrip(settings);
@@ -148,6 +152,14 @@ TEST(ProjectFile, TheKindsOfAValueAreSpeltAsDocumented) {
     EXPECT_EQ(s.Ccp1M, SettingValue());
 }
 
+TEST(ProjectFile, AnOptionIndexIsTakenAsItRoundsHalfToEven) {
+    for (const char* index : {"7.4", "2.5", "-0.4", "\"3\"", "{ double = 6.5 }", "{}", "false"}) {
+        const auto read =
+            ParseProject(std::string(kHeader) + "[settings]\nT0PsIndex = " + index + "\n", "i.kvp");
+        EXPECT_TRUE(std::holds_alternative<ProjectSettings>(read)) << index;
+    }
+}
+
 TEST(ProjectFile, BadFilesNameTheFileTheLineAndWhatIsWrong) {
     const std::string h = kHeader;  // lines 1 to 3
     struct Case {
@@ -183,8 +195,23 @@ TEST(ProjectFile, BadFilesNameTheFileTheLineAndWhatIsWrong) {
         {h + "[settings]\nT1PsDiv = { single = 1.0 }\n",
          "bad.kvp:5: 设置项T1PsDiv应为真假值、整数、小数、文本、{}或{ double = 小数 }，不能是表"},
         {h + "[settings]\nT1PsDiv = { double = \"8\" }\n", "bad.kvp:5: 设置项T1PsDiv应为小数，不能是文本"},
+        // What no dialog can produce: a pin direction, an interrupt flag or
+        // an option index outside its range, an index read as it rounds.
+        {h + "[settings]\nPortBDir = [0, 1, 1, 0, 0, 0, 0, 5]\n",
+         "bad.kvp:5: 设置项PortBDir的值5超出范围(0到1)"},
+        {h + "[settings]\nPortBDir = [\n  0,\n  -1, 0, 0, 0, 0, 0, 0]\n",
+         "bad.kvp:7: 设置项PortBDir的值-1超出范围(0到1)"},
+        {h + "[settings]\nT1Int = 1\n", "bad.kvp:5: 设置项T1Int的值1超出范围(-1到0)"},
+        {h + "[settings]\nT0PsIndex = 8\n", "bad.kvp:5: 设置项T0PsIndex的值8超出范围(0到7)"},
+        {h + "[settings]\nT0PsIndex = 7.6\n", "bad.kvp:5: 设置项T0PsIndex的值7.6超出范围(0到7)"},
+        {h + "[settings]\nT2PostIndex = -0.6\n", "bad.kvp:5: 设置项T2PostIndex的值-0.6超出范围(0到15)"},
+        {h + "[settings]\nT2PsIndex = \"x\"\n", "bad.kvp:5: 设置项T2PsIndex的值x超出范围(0到2)"},
+        {h + "[settings]\nT0ClockMode = true\n", "bad.kvp:5: 设置项T0ClockMode的值True超出范围(0到2)"},
+        {h + "[settings]\nCcp2SubCode = 3\n", "bad.kvp:5: 设置项Ccp2SubCode的值3超出范围(4到7)"},
+        {h + "[settings]\nSciHighSpeed = 2\n", "bad.kvp:5: 设置项SciHighSpeed的值2超出范围(0到1)"},
         // The earliest problem is the one reported.
-        {h + "[settings]\nT0Int = 1\nT2Int = \"x\"\nAaa = 1\n", "bad.kvp:6: 设置项T2Int应为整数，不能是文本"},
+        {h + "[settings]\nT0Int = -1\nT2Int = \"x\"\nAaa = 1\n",
+         "bad.kvp:6: 设置项T2Int应为整数，不能是文本"},
     };
     for (const auto& c : cases) {
         const auto read = ParseProject(c.text, "bad.kvp");

@@ -5,12 +5,14 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "settings/project_settings.h"
-#include "settings_fields.h"
+#include "settings/setting_table.h"
 
 namespace korvane {
 
@@ -30,20 +32,49 @@ class RandomSettings {
 public:
     explicit RandomSettings(std::uint64_t seed) : rng_(seed) {}
 
-    ProjectSettings Next() {
+    ProjectSettings Next() { return Make(false); }
+    // Records the project file takes: every setting with a range within it.
+    ProjectSettings NextWithinRanges() { return Make(true); }
+
+private:
+    ProjectSettings Make(bool withinRanges) {
         ProjectSettings s;
-        for (auto field : kValueFields) s.*field = Value();
-        for (auto field : kInt16Fields) s.*field = Int16();
-        for (auto field : kSingleFields) s.*field = Single();
-        for (auto field : kTextFields) s.*field = Text();
-        for (auto field : kPinFields) {
-            for (std::int16_t& pin : s.*field)
-                pin = Chance(4) ? Int16() : static_cast<std::int16_t>(Below(2));
+        for (const Setting& setting : kSettings) {
+            const auto range = withinRanges ? setting.range : std::nullopt;
+            std::visit([&](auto member) { Fill(s.*member, range); }, setting.member);
         }
         return s;
     }
 
-private:
+    using Range = std::optional<AllowedRange>;
+    void Fill(float& single, Range) { single = Single(); }
+    void Fill(std::string& text, Range) { text = Text(); }
+    void Fill(std::int16_t& whole, Range range) { whole = range ? Within(*range) : Int16(); }
+    void Fill(PinDirections& pins, Range range) {
+        for (std::int16_t& pin : pins)
+            pin = range ? Within(*range) : Chance(4) ? Int16() : static_cast<std::int16_t>(Below(2));
+    }
+    void Fill(SettingValue& value, Range range) { value = range ? Within(*range, Value()) : Value(); }
+
+    std::int16_t Within(const AllowedRange& range) {
+        return static_cast<std::int16_t>(range.min + static_cast<int>(Below(range.max - range.min + 1)));
+    }
+    // A number of the range in any kind a hand editor might write it; `kind`
+    // lends its kind.
+    SettingValue Within(const AllowedRange& range, const SettingValue& kind) {
+        const std::int16_t whole = Within(range);
+        switch (kind.kind()) {
+            case SettingValue::Kind::Single:
+                return whole + (Chance(2) ? 0.25f : -0.25f);
+            case SettingValue::Kind::Double:
+                return static_cast<double>(whole);
+            case SettingValue::Kind::Text:
+                return std::to_string(whole);
+            default:
+                return whole;
+        }
+    }
+
     std::uint64_t Below(std::uint64_t n) {
         return std::uniform_int_distribution<std::uint64_t>(0, n - 1)(rng_);
     }

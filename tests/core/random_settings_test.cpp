@@ -17,7 +17,6 @@
 
 #include "generator/source_assembly.h"
 #include "settings/project_settings.h"
-#include "settings_fields.h"
 
 namespace korvane {
 namespace {

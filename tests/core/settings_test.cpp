@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <type_traits>
+#include <variant>
+
 #include "settings/project_settings.h"
-#include "settings_fields.h"
+#include "settings/setting_table.h"
 
 namespace korvane {
 namespace {
@@ -62,27 +65,29 @@ TEST(SettingValue, Comparison) {
 TEST(ProjectSettings, ResetsRestoreDefaultsButKeepCalculatorOutputs) {
     // Every field off its default, so a reset that forgets one is seen.
     ProjectSettings s;
-    for (auto field : kValueFields) s.*field = SettingValue("perturbed");
-    for (auto field : kInt16Fields) s.*field = 77;
-    for (auto field : kSingleFields) s.*field = 7.5f;
-    for (auto field : kTextFields) s.*field = "perturbed";
-    for (auto field : kPinFields) (s.*field).fill(7);
+    for (const Setting& setting : kSettings)
+        std::visit(
+            [&s](auto member) {
+                auto& field = s.*member;
+                using Field = std::remove_reference_t<decltype(field)>;
+                if constexpr (std::is_same_v<Field, SettingValue>) field = SettingValue("perturbed");
+                else if constexpr (std::is_same_v<Field, std::int16_t>) field = 77;
+                else if constexpr (std::is_same_v<Field, float>) field = 7.5f;
+                else if constexpr (std::is_same_v<Field, std::string>) field = "perturbed";
+                else field.fill(7);
+            },
+            setting.member);
 
-    s.ResetPorts();
-    s.ResetTimer0();
-    s.ResetTimer1();
-    s.ResetTimer2();
-    s.ResetCcp();
-    s.ResetSci();
+    for (SettingGroup group : kEveryGroup) s.Reset(group);
 
     // What the calculators and the crystal command worked out stays.
     ProjectSettings expected;
-    expected.CrystalMHz = expected.T0ErrorUs = expected.T1ErrorUs = expected.T2ErrorUs = 7.5f;
+    expected.T0ErrorUs = expected.T1ErrorUs = expected.T2ErrorUs = 7.5f;
     expected.T0RegText = expected.T1RegLowText = expected.T2RegText = expected.SciBaud = "perturbed";
     expected.T1RegHighText = expected.SciTxInt = expected.SciSpbrgText = SettingValue("perturbed");
     expected.SciRxInt = 77;
     EXPECT_EQ(s, expected);
-    EXPECT_TRUE(s.SciErrLimit.isText());
+    EXPECT_TRUE(s.SciErrLimit.kind() == SettingValue::Kind::Text);
     EXPECT_EQ(s.SciErrLimit.toText(), "0.2");
 }
 

@@ -191,8 +191,9 @@ TEST(IntervalTimerModel, TicksOnlyWhileEnabled) {
     timer.tick();
     timer.setEnabled(true);
     timer.tick();
-    timer.setInterval(0);  // an interval of 0 stops a timer
-    timer.tick();
+    IntervalTimer stopped("Timer2", 0, true);  // an interval of 0 stops a timer
+    stopped.onTimer = [&] { ++ticks; };
+    stopped.tick();
     EXPECT_EQ(ticks, 1);
 }
 

@@ -441,7 +441,7 @@ TEST_F(TimerDialogs, FailuresLeaveNoStaleValue) {
             EXPECT_EQ(platform.messages[0].title, c.message);
             platform.messages.clear();
             EXPECT_EQ(timer.time(settings).toText(), c.storedTime);
-            EXPECT_EQ(timer.time(settings).isText(), !c.timeIsNumber);
+            EXPECT_EQ(timer.time(settings).kind() == SettingValue::Kind::Text, !c.timeIsNumber);
             EXPECT_EQ(timer.registers(settings), none);
             EXPECT_EQ(f->Txt_Tmr0.text(), "");
             EXPECT_EQ(f->Txt_Err.text(), "");
