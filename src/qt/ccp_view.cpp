@@ -36,6 +36,25 @@ QLineEdit* MakeBitRow(QGridLayout* grid, int row, Label& label, TextBox& box, QW
     return edit;
 }
 
+// A time box with its label in one grid row; the box is as wide as a long time.
+QLineEdit* MakeTimeRow(QGridLayout* grid, int row, Label& label, TextBox& box, QWidget* parent) {
+    auto* edit = Make<QLineEdit>(box, parent);
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+    auto* caption = Make<QLabel>(label, parent);
+    caption->setBuddy(edit);
+    grid->addWidget(caption, row, 0);
+    grid->addWidget(edit, row, 1);
+    return edit;
+}
+
+// A read-out whose text changes while the dialog is open gets room for its
+// longest text at once, so that typing never resizes the window.
+QLabel* MakeReadOut(Label& label, const QString& longest, QWidget* parent) {
+    auto* readOut = Make<QLabel>(label, parent);
+    readOut->setMinimumWidth(readOut->fontMetrics().horizontalAdvance(longest));
+    return readOut;
+}
+
 QGroupBox* MakeModuleFrame(CcpForm::Module& m, QWidget* parent) {
     auto* moduleFrame = Make<QGroupBox>(m.moduleFrame, parent);
     auto* column = new QVBoxLayout(moduleFrame);
@@ -65,12 +84,21 @@ QGroupBox* MakeModuleFrame(CcpForm::Module& m, QWidget* parent) {
         option->setMinimumWidth(widest);
         subModeColumn->addWidget(option);
     }
+    auto* compare = new QGridLayout;
+    MakeTimeRow(compare, 0, m.compareLabel, m.compareBox, subModeFrame);
+    compare->addWidget(MakeReadOut(m.compareValue, ToQt(m.compareValue.caption()) + "0xFFFF", subModeFrame),
+                       1, 0, 1, 2);
+    subModeColumn->addLayout(compare);
 
     auto* pwmFrame = Make<QGroupBox>(m.pwmFrame, moduleFrame);
     auto* bits = new QGridLayout(pwmFrame);
     MakeBitRow(bits, 0, m.yLabel, m.yBox, pwmFrame);
     MakeBitRow(bits, 1, m.xLabel, m.xBox, pwmFrame);
-    bits->setRowStretch(2, 1);
+    MakeTimeRow(bits, 2, m.dutyLabel, m.dutyBox, pwmFrame);
+    bits->addWidget(MakeReadOut(m.dutyPercent, ToQt(m.dutyPercent.caption()) + "100.0%", pwmFrame), 2, 2);
+    bits->addWidget(Make<QLabel>(m.pwmPeriod, pwmFrame), 3, 0, 1, 3);
+    bits->addWidget(Make<QLabel>(m.pwmResolution, pwmFrame), 4, 0, 1, 3);
+    bits->setRowStretch(5, 1);
 
     auto* sharedPlace = new QGridLayout;
     for (QGroupBox* frame : {subModeFrame, pwmFrame}) {

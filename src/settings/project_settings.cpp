@@ -77,6 +77,14 @@ void ProjectSettings::ResetCcp() {
     Ccp2Y = kDefaults.Ccp2Y;
     Ccp1X = kDefaults.Ccp1X;
     Ccp2X = kDefaults.Ccp2X;
+    Ccp1CmpTimeUs = kDefaults.Ccp1CmpTimeUs;
+    Ccp2CmpTimeUs = kDefaults.Ccp2CmpTimeUs;
+    Ccp1CmpValue = kDefaults.Ccp1CmpValue;
+    Ccp2CmpValue = kDefaults.Ccp2CmpValue;
+    Ccp1DutyUs = kDefaults.Ccp1DutyUs;
+    Ccp2DutyUs = kDefaults.Ccp2DutyUs;
+    Ccp1DutyReg = kDefaults.Ccp1DutyReg;
+    Ccp2DutyReg = kDefaults.Ccp2DutyReg;
 }
 
 void ProjectSettings::ResetSci() {
