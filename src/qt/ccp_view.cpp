@@ -25,21 +25,16 @@ void KeepRoomWhenHidden(QWidget* widget) {
     widget->setSizePolicy(policy);
 }
 
-QLineEdit* MakeBitRow(QGridLayout* grid, int row, Label& label, TextBox& box, QWidget* parent) {
-    auto* edit = Make<QLineEdit>(box, parent);
-    // One digit fits; the width is only a hint.
-    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
-    auto* caption = Make<QLabel>(label, parent);
-    caption->setBuddy(edit);
-    grid->addWidget(caption, row, 0);
-    grid->addWidget(edit, row, 1);
-    return edit;
-}
+// One digit fits a bit box; a time box takes a long time.
+constexpr const char* kBitWidth = "00000";
+constexpr const char* kTimeWidth = "0000000000";
 
-// A time box with its label in one grid row; the box is as wide as a long time.
-QLineEdit* MakeTimeRow(QGridLayout* grid, int row, Label& label, TextBox& box, QWidget* parent) {
+// A box with its label in one grid row; `widest` is the text the box should
+// have room for (the width is only a hint).
+QLineEdit* MakeBoxRow(QGridLayout* grid, int row, Label& label, TextBox& box, const char* widest,
+                      QWidget* parent) {
     auto* edit = Make<QLineEdit>(box, parent);
-    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QString::fromLatin1(widest)));
     auto* caption = Make<QLabel>(label, parent);
     caption->setBuddy(edit);
     grid->addWidget(caption, row, 0);
@@ -85,16 +80,16 @@ QGroupBox* MakeModuleFrame(CcpForm::Module& m, QWidget* parent) {
         subModeColumn->addWidget(option);
     }
     auto* compare = new QGridLayout;
-    MakeTimeRow(compare, 0, m.compareLabel, m.compareBox, subModeFrame);
+    MakeBoxRow(compare, 0, m.compareLabel, m.compareBox, kTimeWidth, subModeFrame);
     compare->addWidget(MakeReadOut(m.compareValue, ToQt(m.compareValue.caption()) + "0xFFFF", subModeFrame),
                        1, 0, 1, 2);
     subModeColumn->addLayout(compare);
 
     auto* pwmFrame = Make<QGroupBox>(m.pwmFrame, moduleFrame);
     auto* bits = new QGridLayout(pwmFrame);
-    MakeBitRow(bits, 0, m.yLabel, m.yBox, pwmFrame);
-    MakeBitRow(bits, 1, m.xLabel, m.xBox, pwmFrame);
-    MakeTimeRow(bits, 2, m.dutyLabel, m.dutyBox, pwmFrame);
+    MakeBoxRow(bits, 0, m.yLabel, m.yBox, kBitWidth, pwmFrame);
+    MakeBoxRow(bits, 1, m.xLabel, m.xBox, kBitWidth, pwmFrame);
+    MakeBoxRow(bits, 2, m.dutyLabel, m.dutyBox, kTimeWidth, pwmFrame);
     bits->addWidget(MakeReadOut(m.dutyPercent, ToQt(m.dutyPercent.caption()) + "100.0%", pwmFrame), 2, 2);
     bits->addWidget(Make<QLabel>(m.pwmPeriod, pwmFrame), 3, 0, 1, 3);
     bits->addWidget(Make<QLabel>(m.pwmResolution, pwmFrame), 4, 0, 1, 3);
