@@ -1,7 +1,9 @@
 #include "calc/settings_calc.h"
 
+#include <charconv>
 #include <cmath>
 #include <string>
+#include <system_error>
 
 #include "settings/pin_claims.h"
 
@@ -94,15 +96,20 @@ void StoreTimerOutcome(ProjectSettings& s, TimerKind timer, const TimerCalcOutco
     switch (timer) {
         case TimerKind::Timer0:
             s.T0RegText = preload.registerText;
+            return;
             break;
         case TimerKind::Timer1:
             // TMR1H and TMR1L are written separately; the whole value is only shown.
             s.T1RegHighText = preload.highText;
             s.T1RegLowText = preload.lowText;
-            break;
+            // Compare counts Timer1's ticks, whose prescaler may just have changed.
+            RecalculateCompare(s);
+            return;
         case TimerKind::Timer2:
             s.T2RegText = preload.registerText;
-            break;
+            // PWM runs on Timer2's period and prescaler.
+            RecalculateDuty(s);
+            return;
     }
 }
 
@@ -124,6 +131,65 @@ void RecalculateForCrystal(ProjectSettings& s, const NumberLocale& locale) {
         CalcBaudList({s.CrystalMHz, SciBaudDivisor(s), s.SciErrLimit.toText(), locale});
     const BaudEntry* chosen = FindBaudEntry(baud.entries, s.SciBaud);
     s.SciSpbrgText = chosen ? chosen->spbrgText : std::string();
+    RecalculateCompare(s);
+    RecalculateDuty(s);
+}
+
+float Timer1FreqOrZero(const ProjectSettings& s) {
+    return ParseSingle(s.T1FreqMHz.toText()).value_or(0.0f);
+}
+
+std::int32_t Timer2Pr2(const ProjectSettings& s) {
+    const std::string& text = s.T2RegText;
+    std::int32_t pr2 = 0;
+    if (text.size() < 3 || text.size() > 4 || !text.starts_with("0x")) return kPr2AtPowerOn;
+    const auto [end, error] = std::from_chars(text.data() + 2, text.data() + text.size(), pr2, 16);
+    if (error != std::errc() || end != text.data() + text.size()) return kPr2AtPowerOn;
+    return pr2;
+}
+
+CcpCalcOutcome CompareFor(const ProjectSettings& s, std::string_view timeText, const NumberLocale& locale) {
+    return CalculateCompareValue(timeText, Timer1FreqOrZero(s), TimerDivisor(s, TimerKind::Timer1), locale);
+}
+
+CcpCalcOutcome DutyFor(const ProjectSettings& s, std::string_view dutyText, const NumberLocale& locale) {
+    return CalculateDutyValue(dutyText, ParseSingle(s.T2FreqMHz.toText()).value_or(0.0f),
+                              TimerDivisor(s, TimerKind::Timer2), Timer2Pr2(s), locale);
+}
+
+std::optional<PwmTiming> PwmTimingFor(const ProjectSettings& s) {
+    return PwmTimingOf(ParseSingle(s.T2FreqMHz.toText()).value_or(0.0f), TimerDivisor(s, TimerKind::Timer2),
+                       Timer2Pr2(s));
+}
+
+void StoreCompareOutcome(ProjectSettings& s, const CcpModuleFields& m, const CcpCalcOutcome& outcome) {
+    if (outcome.status != CcpCalcStatus::Ok) {
+        s.*m.compareValue = 0;
+        return;
+    }
+    s.*m.compareTimeUs = *outcome.timeUs;
+    s.*m.compareValue = static_cast<float>(outcome.value);
+}
+
+void StoreDutyOutcome(ProjectSettings& s, const CcpModuleFields& m, const CcpCalcOutcome& outcome) {
+    if (outcome.status != CcpCalcStatus::Ok) {
+        s.*m.dutyReg = -1;
+        return;
+    }
+    s.*m.dutyUs = *outcome.timeUs;
+    s.*m.dutyReg = static_cast<std::int16_t>(outcome.value >> 2);
+    s.*m.x = static_cast<std::int16_t>((outcome.value >> 1) & 1);
+    s.*m.y = static_cast<std::int16_t>(outcome.value & 1);
+}
+
+void RecalculateCompare(ProjectSettings& s) {
+    for (const CcpModuleFields& m : kCcpModules)
+        StoreCompareOutcome(s, m, CompareFor(s, (s.*m.compareTimeUs).toText(), {}));
+}
+
+void RecalculateDuty(ProjectSettings& s) {
+    for (const CcpModuleFields& m : kCcpModules)
+        StoreDutyOutcome(s, m, DutyFor(s, (s.*m.dutyUs).toText(), {}));
 }
 
 std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale& locale) {
@@ -149,6 +215,10 @@ std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale
         problems.push_back({Kind::Timer, frequency ? names.frequency : names.time, outcome.message->title,
                             outcome.message->text});
     }
+
+    // The CCP values follow the timers they count on.
+    RecalculateCompare(s);
+    RecalculateDuty(s);
 
     if (s.SciEn.equals(1)) {
         const BaudCalcResult baud =

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "calc/baud_calc.h"
+#include "calc/ccp_calc.h"
 #include "calc/timer_calc.h"
+#include "settings/ccp_modules.h"
 #include "settings/project_settings.h"
 
 namespace korvane {
@@ -42,10 +44,35 @@ void StoreTimerOutcome(ProjectSettings& s, TimerKind timer, const TimerCalcOutco
 // Clock periods per bit for SPBRG 0 in the SCI mode the settings hold.
 std::int16_t SciBaudDivisor(const ProjectSettings& s);
 
+// The Timer1 frequency and PR2 that the CCP calculators use. PR2 is the
+// value the Timer2 set-up writes, or its power-on value while none was worked out.
+float Timer1FreqOrZero(const ProjectSettings& s);
+std::int32_t Timer2Pr2(const ProjectSettings& s);
+
+// A module's compare value or duty cycle for a typed time, with the clocks the
+// settings hold now.
+CcpCalcOutcome CompareFor(const ProjectSettings& s, std::string_view timeText, const NumberLocale& locale);
+CcpCalcOutcome DutyFor(const ProjectSettings& s, std::string_view dutyText, const NumberLocale& locale);
+std::optional<PwmTiming> PwmTimingFor(const ProjectSettings& s);
+
+// Store a calculation's result: on success the converted time and the value
+// (the duty value split into CCPRxL, CCPxX and CCPxY); on failure only the
+// value goes (0 or -1), so that no value worked out for another clock is
+// generated.
+void StoreCompareOutcome(ProjectSettings& s, const CcpModuleFields& m, const CcpCalcOutcome& outcome);
+void StoreDutyOutcome(ProjectSettings& s, const CcpModuleFields& m, const CcpCalcOutcome& outcome);
+
+// Both modules' compare values (Timer1) or duty values (Timer2) worked out
+// again from their stored times, after the clock they run on has changed.
+// The duty overwrites CCPxX and CCPxY typed by hand.
+void RecalculateCompare(ProjectSettings& s);
+void RecalculateDuty(ProjectSettings& s);
+
 // After the crystal has changed: each timer that is on and writes a calculated
 // start value is worked out again from its stored period and prescaler with
 // its new frequency, without a message; SPBRG is recomputed for the chosen
-// rate at the stored error limit, or emptied when that rate is no longer usable.
+// rate at the stored error limit, or emptied when that rate is no longer usable;
+// the CCP modules' values follow.
 void RecalculateForCrystal(ProjectSettings& s, const NumberLocale& locale);
 
 // Something the dialogs would have told the user while closing.
@@ -62,7 +89,8 @@ struct SettingProblem {
 // a calculated value works it out from its stored time, prescaler and
 // frequency; a serial port in use gets the SPBRG of its rate, or of the
 // slowest usable one when that rate is not, and goes off when none is; every
-// module takes its pins. Returns what could not be done, in that order.
+// module takes its pins; the CCP modules' compare and duty values follow
+// their timers. Returns what could not be done, in that order.
 std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale& locale);
 
 }  // namespace korvane

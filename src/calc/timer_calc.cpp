@@ -10,8 +10,30 @@ namespace {
 
 using namespace timer_messages;
 
-// Round to the nearest integer with exact halves to the even neighbour;
-// nullopt when the result does not fit a 32-bit signed integer.
+std::string Join(std::string_view a, std::string_view b) {
+    return std::string(a) + '\r' + std::string(b);
+}
+
+TimerCalcOutcome Fail(TimerCalcOutcome outcome, TimerCalcStatus status, TimerCalcMessage message) {
+    outcome.status = status;
+    outcome.message = std::move(message);
+    return outcome;
+}
+
+TimerCalcOutcome InputFailure(TimerCalcOutcome outcome) {
+    return Fail(std::move(outcome), TimerCalcStatus::InputError, InputErrorMessage());
+}
+
+TimerCalcOutcome RangeFailure(TimerCalcOutcome outcome, float freq, std::int32_t divisor) {
+    const TimerRange& range = *outcome.range;
+    const std::string line2 = SingleText(freq) + "M频率在1:" + std::to_string(divisor) +
+                              "分频设置下的定时范围为" + range.minText + "-" + range.maxText + "uS";
+    return Fail(std::move(outcome), TimerCalcStatus::OutOfRange,
+                {std::string(kRangeTitle), Join(kRangeLine1, line2)});
+}
+
+}  // namespace
+
 std::optional<std::int32_t> RoundHalfEven(double value) {
     const double floor = std::floor(value);
     const double fraction = value - floor;  // exact for every finite double
@@ -24,30 +46,13 @@ std::optional<std::int32_t> RoundHalfEven(double value) {
     return static_cast<std::int32_t>(rounded);
 }
 
-std::string Join(std::string_view a, std::string_view b) {
-    return std::string(a) + '\r' + std::string(b);
+TimerCalcMessage InputErrorMessage() {
+    return {std::string(kInputTitle), Join(Join(kInputLine1, kInputLine2), kInputLine3)};
 }
 
-TimerCalcOutcome Fail(TimerCalcOutcome outcome, TimerCalcStatus status, TimerCalcMessage message) {
-    outcome.status = status;
-    outcome.message = std::move(message);
-    return outcome;
+TimerCalcMessage FrequencyMessage() {
+    return {std::string(kFrequencyTitle), std::string(kFrequencyText)};
 }
-
-TimerCalcOutcome InputFailure(TimerCalcOutcome outcome) {
-    return Fail(std::move(outcome), TimerCalcStatus::InputError,
-                {std::string(kInputTitle), Join(Join(kInputLine1, kInputLine2), kInputLine3)});
-}
-
-TimerCalcOutcome RangeFailure(TimerCalcOutcome outcome, float freq, std::int32_t divisor) {
-    const TimerRange& range = *outcome.range;
-    const std::string line2 = SingleText(freq) + "M频率在1:" + std::to_string(divisor) +
-                              "分频设置下的定时范围为" + range.minText + "-" + range.maxText + "uS";
-    return Fail(std::move(outcome), TimerCalcStatus::OutOfRange,
-                {std::string(kRangeTitle), Join(kRangeLine1, line2)});
-}
-
-}  // namespace
 
 std::span<const int> PrescalerRatios(TimerKind timer) {
     static constexpr int kTimer0[] = {2, 4, 8, 16, 32, 64, 128, 256};
@@ -81,8 +86,7 @@ TimerCalcOutcome CalculateTimerPeriod(const TimerCalcInput& input) {
     // No clock ticks at zero, and a negative frequency would turn a negative
     // period into a plausible start value.
     if (!(*freq > 0.0f)) {
-        return Fail(std::move(outcome), TimerCalcStatus::FrequencyNotPositive,
-                    {std::string(kFrequencyTitle), std::string(kFrequencyText)});
+        return Fail(std::move(outcome), TimerCalcStatus::FrequencyNotPositive, FrequencyMessage());
     }
     // The dialogs only ever pass 1 .. 256; anything else would divide by zero.
     if (input.divisor < 1) return InputFailure(std::move(outcome));

@@ -34,6 +34,19 @@ inline constexpr std::string_view kInputLine2 = "或者输入的数据格式不�
 inline constexpr std::string_view kInputLine3 = "请更正你的以上错误.谢谢！";
 }  // namespace timer_messages
 
+struct TimerCalcMessage {
+    std::string title;
+    std::string text;  // lines separated by "\r"
+};
+
+// The input-error and frequency messages, which the CCP calculators share.
+TimerCalcMessage InputErrorMessage();
+TimerCalcMessage FrequencyMessage();
+
+// Round to the nearest integer with exact halves to the even neighbour;
+// nothing when the result does not fit a 32-bit signed integer.
+std::optional<std::int32_t> RoundHalfEven(double value);
+
 struct TimerCalcInput {
     TimerKind timer = TimerKind::Timer0;
     std::int32_t divisor = 1;  // the prescale divisor in use (1 without a prescaler)
@@ -47,11 +60,6 @@ struct TimerCalcInput {
 };
 
 enum class TimerCalcStatus { Ok, FrequencyNotPositive, OutOfRange, InputError };
-
-struct TimerCalcMessage {
-    std::string title;
-    std::string text;  // lines separated by "\r"
-};
 
 // What the maximum and minimum read-outs show.
 struct TimerRange {

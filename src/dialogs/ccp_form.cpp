@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/settings_calc.h"
 #include "controls/key_filters.h"
 #include "dialogs/pin_guard.h"
 #include "dialogs/stored_options.h"
@@ -26,8 +27,23 @@ std::string ForModule(std::string_view pattern, int number) {
     return text;
 }
 
-// The bit labels are the only names that do not follow the module's number.
-constexpr const char* kBitLabelNames[][2] = {{"Label1", "Label2"}, {"Label4", "Label3"}};
+// What does not follow the module's number: the bit labels' names, and the
+// access keys of the time boxes, which differ in the two module frames.
+struct ModuleExtras {
+    const char* yLabelName;
+    const char* xLabelName;
+    const char* compareCaption;
+    const char* dutyCaption;
+};
+constexpr ModuleExtras kModuleExtras[] = {
+    {"Label1", "Label2", "比较时间(uS)(&T):", "占空比(uS)(&D):"},
+    {"Label4", "Label3", "比较时间(uS)(&M):", "占空比(uS)(&U):"},
+};
+
+constexpr const char* kCompareValueCaption = "比较值(Hex):";
+constexpr const char* kDutyPercentCaption = "占周期";
+constexpr const char* kPeriodCaption = "PWM周期:";
+constexpr const char* kResolutionCaption = "分辨率:";
 
 constexpr const char* kModeCaptions[] = {"捕捉模式", "比较模式", "PWM模式"};
 constexpr int kModeCount = 3;
@@ -49,6 +65,9 @@ constexpr int kPwmModeCode = 12;
 constexpr const char* kTimer1Title = "确认Timer1工作方式";
 constexpr const char* kTimer1Line1 = "在捕捉/比较模式下,定时器1必须工作在定时或同步计数方式下.";
 constexpr const char* kTimer1Line2 = "现在需要设置Timer1吗?.按Yes对Timer1进行设置,按NO退出.";
+constexpr const char* kTimer2Title = "确认Timer2工作方式";
+constexpr const char* kTimer2Line1 = "在PWM模式下,定时器2必须工作,PWM的周期由它决定.";
+constexpr const char* kTimer2Line2 = "现在需要设置Timer2吗?.按Yes对Timer2进行设置,按NO退出.";
 
 std::vector<std::string> SubModeCaptions(const SubModeTexts& texts) {
     return {std::begin(texts.options), std::end(texts.options)};
@@ -84,10 +103,27 @@ CcpForm::Module::Module(int index)
       interruptBox(ForModule("Chk_CCP#IntEN", fields.number), ForModule("使用CCP#中断", fields.number)),
       subModeOptions(ForModule("Opt_Ccp#M", fields.number), SubModeCaptions(kCaptureTexts), kFirstSubMode),
       pwmFrame(ForModule("Fra_Ccp#PWMSet", fields.number), kPwmFrame),
-      yLabel(kBitLabelNames[index][0], ForModule("CCP#Y:", fields.number)),
+      yLabel(kModuleExtras[index].yLabelName, ForModule("CCP#Y:", fields.number)),
       yBox(ForModule("Txt_Ccp#Y", fields.number), "0"),
-      xLabel(kBitLabelNames[index][1], ForModule("CCP#X:", fields.number)),
-      xBox(ForModule("Txt_Ccp#X", fields.number), "0") {}
+      xLabel(kModuleExtras[index].xLabelName, ForModule("CCP#X:", fields.number)),
+      xBox(ForModule("Txt_Ccp#X", fields.number), "0"),
+      compareLabel(ForModule("Lbl_Ccp#CmpTime", fields.number), kModuleExtras[index].compareCaption),
+      compareBox(ForModule("Txt_Ccp#CmpTime", fields.number)),
+      compareValue(ForModule("Lbl_Ccp#CmpValue", fields.number), kCompareValueCaption),
+      dutyLabel(ForModule("Lbl_Ccp#Duty", fields.number), kModuleExtras[index].dutyCaption),
+      dutyBox(ForModule("Txt_Ccp#Duty", fields.number)),
+      dutyPercent(ForModule("Lbl_Ccp#DutyPct", fields.number), kDutyPercentCaption),
+      pwmPeriod(ForModule("Lbl_Ccp#Period", fields.number), kPeriodCaption),
+      pwmResolution(ForModule("Lbl_Ccp#Resolution", fields.number), kResolutionCaption) {}
+
+std::vector<Control*> CcpForm::Module::compareControls() {
+    return {&compareLabel, &compareBox, &compareValue};
+}
+
+std::vector<Control*> CcpForm::Module::pwmControls() {
+    return {&pwmFrame,  &yLabel,  &yBox,        &xLabel,    &xBox,
+            &dutyLabel, &dutyBox, &dutyPercent, &pwmPeriod, &pwmResolution};
+}
 
 CcpForm::CcpForm(AppContext& context)
     : Form(kName, "捕捉/比较/脉宽调制(CCP)模块设置"),
@@ -105,11 +141,14 @@ CcpForm::CcpForm(AppContext& context)
         m.subModeOptions.onClick = [this, &m](int index) { SubModeChosen(m, index); };
         m.yBox.onChange = [this, &m] { BitEdited(m.yBox, settings_.*m.fields.y); };
         m.xBox.onChange = [this, &m] { BitEdited(m.xBox, settings_.*m.fields.x); };
-        for (TextBox* box : {&m.yBox, &m.xBox}) {
-            // A bit box offers its whole text for overtyping.
+        m.compareBox.onChange = [this, &m] { CompareEdited(m); };
+        m.dutyBox.onChange = [this, &m] { DutyEdited(m); };
+        for (TextBox* box : {&m.yBox, &m.xBox, &m.compareBox, &m.dutyBox}) {
+            // A number box offers its whole text for overtyping.
             box->onGotFocus = [box] { box->selectAll(); };
-            box->onKeyPress = BitKeyFilter;
+            box->onKeyPress = DecimalKeyFilter;
         }
+        m.yBox.onKeyPress = m.xBox.onKeyPress = BitKeyFilter;
     }
     Command1.onClick = [this] { unload(); };
 }
@@ -128,6 +167,9 @@ void CcpForm::LoadModule(Module& m) {
     // PWM later in this opening shows what the generator will write.
     m.yBox.setText((s.*f.y).toText());
     m.xBox.setText((s.*f.x).toText());
+    m.compareBox.setText((s.*f.compareTimeUs).toText());
+    m.dutyBox.setText((s.*f.dutyUs).toText());
+    ShowPwmTiming(m);
     ShowModeFrames(m, StoredMode(m));
 
     if (Used(m)) {
@@ -143,12 +185,30 @@ void CcpForm::LoadModule(Module& m) {
 }
 
 void CcpForm::Form_Unload() {
-    // Capture and compare run on Timer1; a module that is not used needs nothing.
-    if (std::ranges::none_of(modules_, [this](const Module& m) { return UsesTimer1(m); })) return;
-    const auto answer =
-        context_.platform.messageBox(std::string(kTimer1Line1) + "\r" + kTimer1Line2, kTimer1Title,
-                                     MessageIcon::Question, MessageButtons::YesNo);
-    if (answer == MessageAnswer::Yes) context_.platform.showForm(form_names::kTimer1, true);
+    // A time that gave no value was never stored: say so, the old value stays.
+    for (const Module& m : modules_) ReportBadTime(m);
+    // Capture and compare run on Timer1, PWM on Timer2; a module that is not
+    // used needs neither.
+    AskForTimer(&CcpForm::UsesTimer1, kTimer1Line1, kTimer1Line2, kTimer1Title, form_names::kTimer1);
+    AskForTimer(&CcpForm::NeedsTimer2, kTimer2Line1, kTimer2Line2, kTimer2Title, form_names::kTimer2);
+}
+
+void CcpForm::AskForTimer(bool (CcpForm::*needs)(const Module&) const, const char* line1, const char* line2,
+                          const char* title, const char* form) {
+    if (std::ranges::none_of(modules_, [&](const Module& m) { return (this->*needs)(m); })) return;
+    const auto answer = context_.platform.messageBox(std::string(line1) + "\r" + line2, title,
+                                                     MessageIcon::Question, MessageButtons::YesNo);
+    if (answer == MessageAnswer::Yes) context_.platform.showForm(form, true);
+}
+
+void CcpForm::ReportBadTime(const Module& m) {
+    if (!Used(m)) return;
+    const int mode = StoredMode(m);
+    std::optional<TimerCalcMessage> message;
+    if (mode == kCompare) message = CompareFor(settings_, m.compareBox.text(), context_.locale).message;
+    if (mode == kPwm) message = DutyFor(settings_, m.dutyBox.text(), context_.locale).message;
+    if (message)
+        context_.platform.messageBox(message->text, message->title, MessageIcon::Error, MessageButtons::Ok);
 }
 
 void CcpForm::UseBoxChanged(Module& m) {
@@ -207,6 +267,45 @@ void CcpForm::BitEdited(TextBox& box, SettingValue& bit) {
     box.setText(bit.toText());  // "01" becomes "1", "00" becomes "0"
 }
 
+void CcpForm::CompareEdited(Module& m) {
+    const CcpCalcOutcome outcome = CompareFor(settings_, m.compareBox.text(), context_.locale);
+    const bool ok = outcome.status == CcpCalcStatus::Ok;
+    m.compareValue.setCaption(kCompareValueCaption + (ok ? RegisterByteText(outcome.value) : std::string()));
+    // Opening shows the stored time; only the user's typing stores.
+    if (ok && !loading()) StoreCompareOutcome(settings_, m.fields, outcome);
+}
+
+void CcpForm::DutyEdited(Module& m) {
+    const CcpCalcOutcome outcome = DutyFor(settings_, m.dutyBox.text(), context_.locale);
+    const auto timing = PwmTimingFor(settings_);
+    const bool ok = outcome.status == CcpCalcStatus::Ok && timing;
+    m.dutyPercent.setCaption(
+        kDutyPercentCaption +
+        (ok ? FixedDecimalText(DutyPercent(outcome.value, *timing), 1, context_.locale) + "%"
+            : std::string()));
+    // Opening keeps bits typed by hand; the user's typing sets all ten.
+    if (!ok || loading()) return;
+    StoreDutyOutcome(settings_, m.fields, outcome);
+    ShowBits(m);
+}
+
+void CcpForm::ShowBits(Module& m) {
+    m.yBox.setText((settings_.*m.fields.y).toText());
+    m.xBox.setText((settings_.*m.fields.x).toText());
+}
+
+void CcpForm::ShowPwmTiming(Module& m) {
+    const auto timing = PwmTimingFor(settings_);
+    const NumberLocale& locale = context_.locale;
+    m.pwmPeriod.setCaption(kPeriodCaption +
+                           (timing ? FixedDecimalText(timing->periodUs, 3, locale) + "uS(" +
+                                         FixedDecimalText(timing->frequencyKHz, 3, locale) + "kHz)"
+                                   : std::string()));
+    m.pwmResolution.setCaption(
+        kResolutionCaption +
+        (timing ? FixedDecimalText(timing->resolutionBits, 1, locale) + "位" : std::string()));
+}
+
 int CcpForm::StoredMode(const Module& m) const {
     // Anything but capture or PWM is treated as compare, as the generator does.
     return OptionIndexOrNothing(settings_.*m.fields.mode, kModeCount).value_or(kCompare);
@@ -220,6 +319,10 @@ bool CcpForm::UsesTimer1(const Module& m) const {
     return Used(m) && StoredMode(m) != kPwm;
 }
 
+bool CcpForm::NeedsTimer2(const Module& m) const {
+    return Used(m) && StoredMode(m) == kPwm && !settings_.T2En.isTrue();
+}
+
 void CcpForm::StoreModeCode(const Module& m) {
     // An unused module writes no mode bits, whatever its controls show.
     settings_.*m.fields.modeCode = Used(m) ? CcpModeCode(StoredMode(m), settings_.*m.fields.subCode) : 0;
@@ -227,9 +330,8 @@ void CcpForm::StoreModeCode(const Module& m) {
 
 void CcpForm::ShowModeFrames(Module& m, int mode) {
     const bool pwm = mode == kPwm;
-    for (Control* control :
-         std::initializer_list<Control*>{&m.pwmFrame, &m.yLabel, &m.yBox, &m.xLabel, &m.xBox})
-        control->setVisible(pwm);
+    for (Control* control : m.pwmControls()) control->setVisible(pwm);
+    for (Control* control : m.compareControls()) control->setVisible(mode == kCompare);
     // The interrupt box sits in the sub-mode frame and goes with it.
     m.subModeFrame.setVisible(!pwm);
     m.interruptBox.setVisible(!pwm);
@@ -242,10 +344,11 @@ void CcpForm::ShowModeFrames(Module& m, int mode) {
 }
 
 void CcpForm::SetModuleEnabled(Module& m, bool enabled) {
-    for (Control* control :
-         std::initializer_list<Control*>{&m.modeFrame, &m.subModeFrame, &m.interruptBox, &m.pwmFrame, &m.yBox,
-                                         &m.xBox, &m.yLabel, &m.xLabel})
+    for (Control* control : {static_cast<Control*>(&m.modeFrame), static_cast<Control*>(&m.subModeFrame),
+                             static_cast<Control*>(&m.interruptBox)})
         control->setEnabled(enabled);
+    for (const auto& group : {m.compareControls(), m.pwmControls()})
+        for (Control* control : group) control->setEnabled(enabled);
     m.modeOptions.setAllEnabled(enabled);
     m.subModeOptions.setAllEnabled(enabled);
 }

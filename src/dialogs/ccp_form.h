@@ -23,7 +23,11 @@ int CcpModeCode(int mode, int subMode);
 // The CCP dialog: capture, compare or PWM for the two modules CCP1 (pin RC2)
 // and CCP2 (pin RC1). Every choice is stored the moment it is made; a used
 // module claims its pin and port C. Closing with a used module in capture or
-// compare mode offers the Timer1 dialog, which those modes run on.
+// compare mode offers the Timer1 dialog, which those modes run on; with a
+// used module in PWM mode while Timer2 is off, it offers the Timer2 dialog.
+// Compare mode takes a time and works out the compare value with Timer1's
+// clock; PWM mode takes a duty time and works out the 10-bit duty value with
+// Timer2's period.
 class CcpForm : public Form {
 public:
     static constexpr const char* kName = form_names::kCcp;
@@ -53,6 +57,21 @@ public:
         TextBox yBox;
         Label xLabel;
         TextBox xBox;
+        // Compare mode: the time and the CCPRx value it gives.
+        Label compareLabel;
+        TextBox compareBox;
+        Label compareValue;
+        // PWM mode: the duty time, its share of the period, and the period
+        // that Timer2 gives.
+        Label dutyLabel;
+        TextBox dutyBox;
+        Label dutyPercent;
+        Label pwmPeriod;
+        Label pwmResolution;
+
+        // The controls shown only in compare mode and only in PWM mode.
+        std::vector<Control*> compareControls();
+        std::vector<Control*> pwmControls();
     };
     Module& module(int index) { return modules_[static_cast<std::size_t>(index)]; }
 
@@ -71,9 +90,17 @@ private:
     void ModeChosen(Module& m, int mode);
     void SubModeChosen(Module& m, int subMode);
     void BitEdited(TextBox& box, SettingValue& bit);
+    void CompareEdited(Module& m);
+    void DutyEdited(Module& m);
+    void ShowPwmTiming(Module& m);
+    void ShowBits(Module& m);
+    void ReportBadTime(const Module& m);
+    void AskForTimer(bool (CcpForm::*needs)(const Module&) const, const char* line1, const char* line2,
+                     const char* title, const char* form);
 
     int StoredMode(const Module& m) const;
     bool UsesTimer1(const Module& m) const;
+    bool NeedsTimer2(const Module& m) const;
     bool Used(const Module& m) const;
     void StoreModeCode(const Module& m);
     void ShowModeFrames(Module& m, int mode);

@@ -1,3 +1,4 @@
+#include "format/number_text.h"
 #include "generator/sections.h"
 #include "generator/source_lines.h"
 #include "settings/ccp_modules.h"
@@ -6,14 +7,26 @@ namespace korvane {
 
 namespace {
 
+// Compare mode codes; the last resets Timer1 on a match (special event).
+constexpr std::int64_t kFirstCompareCode = 8;
+constexpr std::int64_t kSpecialEventCode = 11;
+
 void WriteModule(const ProjectSettings& s, const CcpModuleFields& m, SourceLines& out) {
     const std::string n(m.name);
+    // CCPRx is the register pair named after the module: CCPR1H, CCPR1L.
+    const std::string r = "CCPR" + std::to_string(m.number);
     if ((s.*m.mode).equals(2)) {
         // PWM is always mode code 1100, whatever the stored code says.
         out.Line({" ", n, "M0=0;"});
         out.Line({" ", n, "M1=0;"});
         out.Line({" ", n, "M2=1;"});
         out.Line({" ", n, "M3=1;"});
+        // No duty worked out (a duty longer than the period): CCPRxL is left alone.
+        const std::int16_t dutyReg = s.*m.dutyReg;
+        if (dutyReg >= 0 && dutyReg <= 255) {
+            out.Comment({"//PWM占空比:", (s.*m.dutyUs).toText(), "uS"});
+            out.Line({" ", r, "L=", RegisterByteText(dutyReg), ";"});
+        }
         out.Line({" ", n, "Y=", (s.*m.y).toText(), ";"});
         out.Line({" ", n, "X=", (s.*m.x).toText(), ";"});
     } else {
@@ -21,6 +34,13 @@ void WriteModule(const ProjectSettings& s, const CcpModuleFields& m, SourceLines
         for (int bit = 0; bit < 4; ++bit) {
             out.Line({" ", n, "M", std::to_string(bit), "=", BitDigit(code, bit), ";"});
         }
+        const float value = s.*m.compareValue;
+        if (code < kFirstCompareCode || !(value >= 1 && value <= kLargestCompareValue)) return;
+        const auto counts = static_cast<std::int64_t>(value);
+        out.Comment({"//比较时间:", (s.*m.compareTimeUs).toText(), "uS",
+                     code == kSpecialEventCode ? ",即Timer1的周期" : ""});
+        out.Line({" ", r, "H=", RegisterByteText(counts / 256), ";", r, "L=", RegisterByteText(counts % 256),
+                  ";"});
     }
 }
 

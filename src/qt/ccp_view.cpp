@@ -25,15 +25,29 @@ void KeepRoomWhenHidden(QWidget* widget) {
     widget->setSizePolicy(policy);
 }
 
-QLineEdit* MakeBitRow(QGridLayout* grid, int row, Label& label, TextBox& box, QWidget* parent) {
+// One digit fits a bit box; a time box takes a long time.
+constexpr const char* kBitWidth = "00000";
+constexpr const char* kTimeWidth = "0000000000";
+
+// A box with its label in one grid row; `widest` is the text the box should
+// have room for (the width is only a hint).
+QLineEdit* MakeBoxRow(QGridLayout* grid, int row, Label& label, TextBox& box, const char* widest,
+                      QWidget* parent) {
     auto* edit = Make<QLineEdit>(box, parent);
-    // One digit fits; the width is only a hint.
-    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QString::fromLatin1(widest)));
     auto* caption = Make<QLabel>(label, parent);
     caption->setBuddy(edit);
     grid->addWidget(caption, row, 0);
     grid->addWidget(edit, row, 1);
     return edit;
+}
+
+// A read-out whose text changes while the dialog is open gets room for its
+// longest text at once, so that typing never resizes the window.
+QLabel* MakeReadOut(Label& label, const QString& longest, QWidget* parent) {
+    auto* readOut = Make<QLabel>(label, parent);
+    readOut->setMinimumWidth(readOut->fontMetrics().horizontalAdvance(longest));
+    return readOut;
 }
 
 QGroupBox* MakeModuleFrame(CcpForm::Module& m, QWidget* parent) {
@@ -65,12 +79,21 @@ QGroupBox* MakeModuleFrame(CcpForm::Module& m, QWidget* parent) {
         option->setMinimumWidth(widest);
         subModeColumn->addWidget(option);
     }
+    auto* compare = new QGridLayout;
+    MakeBoxRow(compare, 0, m.compareLabel, m.compareBox, kTimeWidth, subModeFrame);
+    compare->addWidget(MakeReadOut(m.compareValue, ToQt(m.compareValue.caption()) + "0xFFFF", subModeFrame),
+                       1, 0, 1, 2);
+    subModeColumn->addLayout(compare);
 
     auto* pwmFrame = Make<QGroupBox>(m.pwmFrame, moduleFrame);
     auto* bits = new QGridLayout(pwmFrame);
-    MakeBitRow(bits, 0, m.yLabel, m.yBox, pwmFrame);
-    MakeBitRow(bits, 1, m.xLabel, m.xBox, pwmFrame);
-    bits->setRowStretch(2, 1);
+    MakeBoxRow(bits, 0, m.yLabel, m.yBox, kBitWidth, pwmFrame);
+    MakeBoxRow(bits, 1, m.xLabel, m.xBox, kBitWidth, pwmFrame);
+    MakeBoxRow(bits, 2, m.dutyLabel, m.dutyBox, kTimeWidth, pwmFrame);
+    bits->addWidget(MakeReadOut(m.dutyPercent, ToQt(m.dutyPercent.caption()) + "100.0%", pwmFrame), 2, 2);
+    bits->addWidget(Make<QLabel>(m.pwmPeriod, pwmFrame), 3, 0, 1, 3);
+    bits->addWidget(Make<QLabel>(m.pwmResolution, pwmFrame), 4, 0, 1, 3);
+    bits->setRowStretch(5, 1);
 
     auto* sharedPlace = new QGridLayout;
     for (QGroupBox* frame : {subModeFrame, pwmFrame}) {

@@ -22,15 +22,21 @@ struct CcpModuleFields {
     SettingValue ProjectSettings::*modeCode;
     SettingValue ProjectSettings::*y;
     SettingValue ProjectSettings::*x;
+    SettingValue ProjectSettings::*compareTimeUs;
+    float ProjectSettings::*compareValue;
+    SettingValue ProjectSettings::*dutyUs;
+    std::int16_t ProjectSettings::*dutyReg;
 };
 
 inline constexpr CcpModuleFields kCcpModules[] = {
     {"CCP1", 1, kCcp1Pin, &ProjectSettings::Ccp1En, &ProjectSettings::Ccp1Int, &ProjectSettings::Ccp1Mode,
-     &ProjectSettings::Ccp1SubCode, &ProjectSettings::Ccp1M, &ProjectSettings::Ccp1Y,
-     &ProjectSettings::Ccp1X},
+     &ProjectSettings::Ccp1SubCode, &ProjectSettings::Ccp1M, &ProjectSettings::Ccp1Y, &ProjectSettings::Ccp1X,
+     &ProjectSettings::Ccp1CmpTimeUs, &ProjectSettings::Ccp1CmpValue, &ProjectSettings::Ccp1DutyUs,
+     &ProjectSettings::Ccp1DutyReg},
     {"CCP2", 2, kCcp2Pin, &ProjectSettings::Ccp2En, &ProjectSettings::Ccp2Int, &ProjectSettings::Ccp2Mode,
-     &ProjectSettings::Ccp2SubCode, &ProjectSettings::Ccp2M, &ProjectSettings::Ccp2Y,
-     &ProjectSettings::Ccp2X},
+     &ProjectSettings::Ccp2SubCode, &ProjectSettings::Ccp2M, &ProjectSettings::Ccp2Y, &ProjectSettings::Ccp2X,
+     &ProjectSettings::Ccp2CmpTimeUs, &ProjectSettings::Ccp2CmpValue, &ProjectSettings::Ccp2DutyUs,
+     &ProjectSettings::Ccp2DutyReg},
 };
 
 }  // namespace korvane

@@ -19,6 +19,13 @@ inline constexpr int kCcp2Pin = 1;
 // every port all the same.
 inline constexpr int kPinsOfPort[] = {8, 8, 8, 8, 3};
 
+// CCPRx is 16 bits; 0 would match as Timer1 starts, so it is no compare time.
+inline constexpr std::int32_t kLargestCompareValue = 65535;
+// The duty cycle is 10 bits: CCPRxL and the two bits CCPxX and CCPxY.
+inline constexpr std::int32_t kLargestDutyValue = 1023;
+// PR2 after power-on, which Timer2 counts to until the program sets it.
+inline constexpr std::int32_t kPr2AtPowerOn = 255;
+
 // An interrupt setting holds -1 while the interrupt is on and 0 while it is off.
 inline constexpr std::int16_t kInterruptOn = -1;
 

@@ -73,6 +73,14 @@ struct ProjectSettings {
     std::int16_t Ccp1SubCode = 4, Ccp2SubCode = 4;
     SettingValue Ccp1Y = 0, Ccp2Y = 0;
     SettingValue Ccp1X = 0, Ccp2X = 0;
+    // The compare time as last worked out and the Timer1 counts it gives (0
+    // while none could be worked out); the PWM duty time and the CCPRxL byte
+    // it gives (-1 while none could be worked out; CCPxX and CCPxY hold the
+    // two low bits). Defaults: 1000 counts and half of PR2 255, both at 4 MHz.
+    SettingValue Ccp1CmpTimeUs = 1000, Ccp2CmpTimeUs = 1000;
+    float Ccp1CmpValue = 1000, Ccp2CmpValue = 1000;
+    SettingValue Ccp1DutyUs = 128, Ccp2DutyUs = 128;
+    std::int16_t Ccp1DutyReg = 128, Ccp2DutyReg = 128;
 
     // SCI
     SettingValue SciEn = 0;

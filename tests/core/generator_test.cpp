@@ -346,8 +346,8 @@ const SectionCase kCcpCases[] = {
          s.Ccp2Y = 1;
      },
      false,
-     Lines({"void fun_ccpset()", "{", "", " CCP2M0=0;", " CCP2M1=0;", " CCP2M2=1;", " CCP2M3=1;", " CCP2Y=1;",
-            " CCP2X=0;", "}"})},
+     Lines({"void fun_ccpset()", "{", "", " CCP2M0=0;", " CCP2M1=0;", " CCP2M2=1;", " CCP2M3=1;",
+            " CCPR2L=0x80;", " CCP2Y=1;", " CCP2X=0;", "}"})},
     {"BothCompareAndCapture", BuildCcpSetup,
      [](ProjectSettings& s) {
          s.Ccp1En = s.Ccp2En = true;
@@ -357,8 +357,49 @@ const SectionCase kCcpCases[] = {
          s.Ccp1Int = -1;
      },
      false,
-     Lines({"void fun_ccpset()", "{", " CCP1M0=1;", " CCP1M1=1;", " CCP1M2=0;", " CCP1M3=1;", "",
-            " CCP2M0=0;", " CCP2M1=0;", " CCP2M2=1;", " CCP2M3=0;", "}"})},
+     Lines({"void fun_ccpset()", "{", " CCP1M0=1;", " CCP1M1=1;", " CCP1M2=0;", " CCP1M3=1;",
+            " CCPR1H=0x03;CCPR1L=0xE8;", "", " CCP2M0=0;", " CCP2M1=0;", " CCP2M2=1;", " CCP2M3=0;", "}"})},
+    {"CompareValueWithItsTime", BuildCcpSetup,
+     [](ProjectSettings& s) {
+         s.Ccp1En = s.Ccp2En = true;
+         s.Ccp1Mode = s.Ccp2Mode = 1;
+         s.Ccp1M = 8;
+         s.Ccp2M = 11;
+         s.Ccp1CmpTimeUs = 50000.0f;
+         s.Ccp1CmpValue = 50000;
+         s.Ccp2CmpTimeUs = 0.2f;
+         s.Ccp2CmpValue = 1;
+     },
+     true,
+     Lines({"//CCP初始化设置子程序", "void fun_ccpset()", "{", "//CCP1模块设置", " CCP1M0=0;", " CCP1M1=0;",
+            " CCP1M2=0;", " CCP1M3=1;", "//比较时间:50000uS", " CCPR1H=0xC3;CCPR1L=0x50;", "",
+            "//CCP2模块设置", " CCP2M0=1;", " CCP2M1=1;", " CCP2M2=0;", " CCP2M3=1;",
+            "//比较时间:0.2uS,即Timer1的周期", " CCPR2H=0x00;CCPR2L=0x01;", "}"})},
+    {"NoValueWorkedOutWritesNoRegister", BuildCcpSetup,
+     [](ProjectSettings& s) {
+         s.Ccp1En = s.Ccp2En = true;
+         s.Ccp1Mode = 1;
+         s.Ccp1M = 9;
+         s.Ccp1CmpValue = 0;
+         s.Ccp2Mode = 2;
+         s.Ccp2DutyReg = -1;
+     },
+     true,
+     Lines({"//CCP初始化设置子程序", "void fun_ccpset()", "{", "//CCP1模块设置", " CCP1M0=1;", " CCP1M1=0;",
+            " CCP1M2=0;", " CCP1M3=1;", "", "//CCP2模块设置", " CCP2M0=0;", " CCP2M1=0;", " CCP2M2=1;",
+            " CCP2M3=1;", " CCP2Y=0;", " CCP2X=0;", "}"})},
+    {"PwmDutyWithItsTime", BuildCcpSetup,
+     [](ProjectSettings& s) {
+         s.Ccp1En = true;
+         s.Ccp1Mode = 2;
+         s.Ccp1DutyUs = 25.5f;
+         s.Ccp1DutyReg = 0x19;
+         s.Ccp1X = 1;
+     },
+     true,
+     Lines({"//CCP初始化设置子程序", "void fun_ccpset()", "{", "//CCP1模块设置", " CCP1M0=0;", " CCP1M1=0;",
+            " CCP1M2=1;", " CCP1M3=1;", "//PWM占空比:25.5uS", " CCPR1L=0x19;", " CCP1Y=0;", " CCP1X=1;",
+            "}"})},
 };
 INSTANTIATE_TEST_SUITE_P(Ccp, SectionText, testing::ValuesIn(kCcpCases), CaseName);
 
@@ -577,6 +618,8 @@ TEST(AssembleSource, EverySectionWithComments) {
                      " CCP2M1=0;",
                      " CCP2M2=1;",
                      " CCP2M3=1;",
+                     "//PWM占空比:128uS",
+                     " CCPR2L=0x80;",
                      " CCP2Y=0;",
                      " CCP2X=0;",
                      "}",
@@ -702,6 +745,7 @@ TEST(AssembleSource, EverySectionWithoutComments) {
                                                             " CCP2M1=0;",
                                                             " CCP2M2=1;",
                                                             " CCP2M3=1;",
+                                                            " CCPR2L=0x80;",
                                                             " CCP2Y=0;",
                                                             " CCP2X=0;",
                                                             "}",

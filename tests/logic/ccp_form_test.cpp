@@ -416,14 +416,19 @@ TEST_F(CcpDialogTest, ClosingInCaptureOrCompareOffersTimer1) {
         int mode1;
         bool ccp2;
         int mode2;
-        bool asked;
+        bool asked;   // Timer1
+        bool asked2;  // Timer2, off unless timer2On
+        bool timer2On = false;
     };
     // Only used modules count: a module left unused in its default capture
-    // mode does not need Timer1.
+    // mode does not need Timer1, nor one left in PWM mode Timer2.
     const Case cases[] = {
-        {false, 0, false, 0, false}, {true, 0, false, 0, true}, {true, 1, false, 2, true},
-        {false, 0, true, 1, true},   {true, 2, true, 2, false}, {true, 2, false, 0, false},
-        {false, 1, true, 2, false},  {true, 2, true, 0, true},  {false, 2, false, 1, false},
+        {false, 0, false, 0, false, false},      {true, 0, false, 0, true, false},
+        {true, 1, false, 2, true, false},        {false, 0, true, 1, true, false},
+        {true, 2, true, 2, false, true},         {true, 2, false, 0, false, true},
+        {false, 1, true, 2, false, true},        {true, 2, true, 0, true, true},
+        {false, 2, false, 1, false, false},      {true, 2, true, 0, true, false, true},
+        {true, 2, false, 2, false, false, true},
     };
     for (const auto answer : {MessageAnswer::Yes, MessageAnswer::No}) {
         for (const auto& c : cases) {
@@ -437,16 +442,21 @@ TEST_F(CcpDialogTest, ClosingInCaptureOrCompareOffersTimer1) {
             settings.Ccp1Mode = c.mode1;
             settings.Ccp2En = c.ccp2;
             settings.Ccp2Mode = c.mode2;
+            settings.T2En = c.timer2On;
             if (c.asked) platform.answers.push_back(answer);
+            if (c.asked2) platform.answers.push_back(answer);
             auto form = Open();
             bool closedBeforeTimer1 = false;
             form->observe([&](Change change) { closedBeforeTimer1 |= change == Change::Close; });
             platform.formActions[form_names::kTimer1] = [&] { EXPECT_FALSE(closedBeforeTimer1) << why; };
+            platform.formActions[form_names::kTimer2] = [&] { EXPECT_FALSE(closedBeforeTimer1) << why; };
 
             form->Command1.click();
             Titles expected;
             if (c.asked) expected.push_back("message:" + std::string(kTimer1Title));
             if (c.asked && answer == MessageAnswer::Yes) expected.push_back("form:Timer1");
+            if (c.asked2) expected.push_back("message:确认Timer2工作方式");
+            if (c.asked2 && answer == MessageAnswer::Yes) expected.push_back("form:timer2");
             EXPECT_EQ(platform.events, expected) << why;
             EXPECT_TRUE(closedBeforeTimer1) << why;
         }
@@ -525,16 +535,106 @@ TEST_F(CcpDialogTest, AnySequenceOfChoicesReopensAsLeftBehind) {
         }
         const bool needsTimer1 = (settings.Ccp1En.isTrue() && !settings.Ccp1Mode.equals(2)) ||
                                  (settings.Ccp2En.isTrue() && !settings.Ccp2Mode.equals(2));
-        if (needsTimer1) platform.answers.push_back(MessageAnswer::No);
+        const bool needsTimer2 = (settings.Ccp1En.isTrue() && settings.Ccp1Mode.equals(2)) ||
+                                 (settings.Ccp2En.isTrue() && settings.Ccp2Mode.equals(2));
+        platform.answers = {MessageAnswer::No, MessageAnswer::No};
         platform.messages.clear();
         form->Command1.click();
-        EXPECT_EQ(platform.messages.size(), needsTimer1 ? 1u : 0u) << why;
+        EXPECT_EQ(platform.messages.size(), (needsTimer1 ? 1u : 0u) + (needsTimer2 ? 1u : 0u)) << why;
 
         const ProjectSettings leftBehind = settings;
         auto reopened = Open();
         ASSERT_TRUE(settings == leftBehind) << why;
         ExpectShowsSettings(*reopened, why + " reopened");
     }
+}
+
+TEST_F(CcpDialogTest, CompareTimeGivesTheValueAndABadTimeIsReportedOnClosing) {
+    struct Case {
+        const char* typed;
+        const char* shown;  // the read-out after typing
+        float stored;       // the value left in the settings
+        const char* message;
+    };
+    // Timer1 at 4 MHz with 1:2: one count is 2 us.
+    const Case cases[] = {
+        {"3000", "比较值(Hex):0x5DC", 1500, nullptr},
+        {"131070", "比较值(Hex):0xFFFF", 65535, nullptr},
+        {"131072", "比较值(Hex):", 1000, "超出比较范围"},
+        {"", "比较值(Hex):", 1000, "输入数据不正确"},
+    };
+    for (const auto& c : cases) {
+        settings = ProjectSettings{};
+        settings.T1PsDiv = 2.0;
+        platform.messages.clear();
+        auto form = Open();
+        Choose(*form, 1, CcpForm::kCompare, 4);
+        auto& m = form->module(1);
+        EXPECT_TRUE(m.compareBox.visible() && m.compareBox.enabled()) << c.typed;
+        EXPECT_FALSE(m.dutyBox.visible()) << c.typed;
+        m.compareBox.setText(c.typed);
+        EXPECT_EQ(m.compareValue.caption(), c.shown) << c.typed;
+        EXPECT_EQ(settings.Ccp2CmpValue, c.stored) << c.typed;
+        platform.answers = {MessageAnswer::No};
+        form->Command1.click();
+        Titles titles;
+        if (c.message) titles.push_back(c.message);
+        titles.push_back(kTimer1Title);
+        EXPECT_EQ(platform.messageTitles(), titles) << c.typed;
+    }
+}
+
+TEST_F(CcpDialogTest, DutyTimeSetsAllTenBitsAndShowsThePeriod) {
+    settings.T2En = true;
+    auto form = Open();
+    Choose(*form, 0, CcpForm::kPwm, 4);
+    auto& m = form->module(0);
+    // Timer2 at 4 MHz, 1:1, PR2 at 255: 256 us, 1024 steps.
+    EXPECT_EQ(m.pwmPeriod.caption(), "PWM周期:256.000uS(3.906kHz)");
+    EXPECT_EQ(m.pwmResolution.caption(), "分辨率:10.0位");
+    EXPECT_FALSE(m.compareBox.visible());
+    m.dutyBox.setText("64.75");  // 259 = 0x40 * 4 + 3
+    EXPECT_EQ(settings.Ccp1DutyReg, 0x40);
+    EXPECT_EQ(m.yBox.text(), "1");
+    EXPECT_EQ(m.xBox.text(), "1");
+    EXPECT_EQ(settings.Ccp1X, SettingValue(1));
+    EXPECT_EQ(m.dutyPercent.caption(), "占周期25.3%");
+    m.xBox.setText("0");  // the low bits can still be set by hand
+    EXPECT_EQ(settings.Ccp1X, SettingValue(0));
+
+    m.dutyBox.setText("300");
+    EXPECT_EQ(settings.Ccp1DutyReg, 0x40);
+    EXPECT_EQ(m.dutyPercent.caption(), "占周期");
+    form->Command1.click();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].title, "占空比设置错误");
+    EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
+
+    // Reopening keeps the bits typed by hand.
+    auto reopened = Open();
+    EXPECT_EQ(reopened->module(0).xBox.text(), "0");
+    EXPECT_EQ(reopened->module(0).dutyBox.text(), "64.75");
+}
+
+TEST_F(CcpDialogTest, NewCrystalGivesNewCompareAndDutyValues) {
+    Form1 main(context);
+    platform.formActions[form_names::kCcp] = [&] {
+        auto dialog = Open();
+        Choose(*dialog, 0, CcpForm::kCompare, 4);
+        dialog->module(0).compareBox.setText("500");
+        Choose(*dialog, 1, CcpForm::kPwm, 4);
+        dialog->module(1).dutyBox.setText("100");
+        dialog->Command1.click();
+    };
+    platform.answers = {MessageAnswer::No, MessageAnswer::No};
+    main.VbMenuSet_CCP.click();
+    EXPECT_EQ(settings.Ccp1CmpValue, 500);
+    EXPECT_EQ(settings.Ccp2DutyReg, 100);
+
+    platform.inputs = {"2"};
+    main.VbMenuSet_Osc_Click();
+    EXPECT_EQ(settings.Ccp1CmpValue, 250);
+    EXPECT_EQ(settings.Ccp2DutyReg, 50);
 }
 
 }  // namespace

@@ -57,6 +57,14 @@ TEST(CcpView, OpensFromItsMenuItemWithNamesCaptionsAndLayout) {
         {"Label3", "CCP2X:"},
         {"Txt_Ccp2Y", "0"},
         {"Txt_Ccp2X", "0"},
+        {"Lbl_Ccp1CmpTime", "比较时间(uS)(&T):"},
+        {"Txt_Ccp1CmpTime", "1000"},
+        {"Lbl_Ccp1CmpValue", "比较值(Hex):0x3E8"},
+        {"Lbl_Ccp1Duty", "占空比(uS)(&D):"},
+        {"Lbl_Ccp1DutyPct", "占周期50.0%"},
+        {"Lbl_Ccp2CmpTime", "比较时间(uS)(&M):"},
+        {"Lbl_Ccp2Duty", "占空比(uS)(&U):"},
+        {"Lbl_Ccp2Period", "PWM周期:256.000uS(3.906kHz)"},
         {"Command1", "确 定(&E)"},
     };
     MainSetup app;
@@ -100,6 +108,7 @@ TEST(CcpView, OpensFromItsMenuItemWithNamesCaptionsAndLayout) {
 
 TEST(CcpView, ClicksAndTypedBitsReachTheSettingsAndRefusedKeysDoNot) {
     MainSetup app;
+    app.settings.T2En = true;  // PWM then needs no question about Timer2
     ModalScript script;
     script.then<QDialog>([&](QDialog* dialog) {
         MouseClick(Find<QCheckBox>(dialog, "Chk_Ccp2En"));
