@@ -70,11 +70,16 @@ TEST(ProjectSettings, ResetsRestoreDefaultsButKeepCalculatorOutputs) {
             [&s](auto member) {
                 auto& field = s.*member;
                 using Field = std::remove_reference_t<decltype(field)>;
-                if constexpr (std::is_same_v<Field, SettingValue>) field = SettingValue("perturbed");
-                else if constexpr (std::is_same_v<Field, std::int16_t>) field = 77;
-                else if constexpr (std::is_same_v<Field, float>) field = 7.5f;
-                else if constexpr (std::is_same_v<Field, std::string>) field = "perturbed";
-                else field.fill(7);
+                if constexpr (std::is_same_v<Field, SettingValue>)
+                    field = SettingValue("perturbed");
+                else if constexpr (std::is_same_v<Field, std::int16_t>)
+                    field = 77;
+                else if constexpr (std::is_same_v<Field, float>)
+                    field = 7.5f;
+                else if constexpr (std::is_same_v<Field, std::string>)
+                    field = "perturbed";
+                else
+                    field.fill(7);
             },
             setting.member);
 
