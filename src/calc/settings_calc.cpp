@@ -216,10 +216,6 @@ std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale
                             outcome.message->text});
     }
 
-    // The CCP values follow the timers they count on.
-    RecalculateCompare(s);
-    RecalculateDuty(s);
-
     if (s.SciEn.equals(1)) {
         const BaudCalcResult baud =
             CalcBaudList({s.CrystalMHz, SciBaudDivisor(s), s.SciErrLimit.toText(), locale});
