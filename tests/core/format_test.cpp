@@ -68,8 +68,10 @@ TEST(Utf8, ControlCharactersAreEscaped) {
         {"plain 中文\t", "plain 中文\\x09"},
         {"\x1b]0;title\x07", "\\x1b]0;title\\x07"},
         {"a\r\nb\x7f", "a\\x0d\\x0ab\\x7f"},
-        {"\xc2\x9b" "2J", "\\u009b2J"},  // a C1 control
-        {"\xff", "\\xff"},            // no UTF-8 at all
+        {"\xc2\x9b"
+         "2J",
+         "\\u009b2J"},      // a C1 control
+        {"\xff", "\\xff"},  // no UTF-8 at all
     };
     for (const auto& c : cases) EXPECT_EQ(EscapeControls(c.text), c.escaped);
 }
