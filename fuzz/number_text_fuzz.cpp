@@ -52,7 +52,7 @@ void CheckFixedText(double value, int decimals) {
 // The rules every kind of stored value follows.
 void CheckSettingValue(const SettingValue& value) {
     const auto number = value.toNumber();
-    if (value.isText()) FUZZ_CHECK(number == ParseDecimal(value.toText()));
+    if (value.kind() == SettingValue::Kind::Text) FUZZ_CHECK(number == ParseDecimal(value.toText()));
     FUZZ_CHECK(value.isTrue() == (number && *number != 0.0));
     if (number) {
         FUZZ_CHECK(value.equals(*number) || std::isnan(*number));

@@ -79,13 +79,17 @@ PinMessage FromFixed(const FixedMessage& message) {
 }
 
 PinDirections& DirectionsOf(ProjectSettings& s, int port) {
-    PinDirections* directions[] = {&s.PortADir, &s.PortBDir, &s.PortCDir, &s.PortDDir, &s.PortEDir};
-    return *directions[port];
+    static constexpr PinDirections ProjectSettings::*kDirections[] = {
+        &ProjectSettings::PortADir, &ProjectSettings::PortBDir, &ProjectSettings::PortCDir,
+        &ProjectSettings::PortDDir, &ProjectSettings::PortEDir};
+    return s.*kDirections[port];
 }
 
 std::int16_t& UsedOf(ProjectSettings& s, int port) {
-    std::int16_t* used[] = {&s.PortAUsed, &s.PortBUsed, &s.PortCUsed, &s.PortDUsed, &s.PortEUsed};
-    return *used[port];
+    static constexpr std::int16_t ProjectSettings::*kUsed[] = {
+        &ProjectSettings::PortAUsed, &ProjectSettings::PortBUsed, &ProjectSettings::PortCUsed,
+        &ProjectSettings::PortDUsed, &ProjectSettings::PortEUsed};
+    return s.*kUsed[port];
 }
 
 }  // namespace
