@@ -113,7 +113,7 @@ ToolRun Calc(const std::vector<std::string>& args, const std::string& stdoutTo =
 }
 
 std::string EverySectionProject() {
-    const std::string path = Temp("every.kvp");
+    std::string path = Temp("every.kvp");
     WriteFile(path, ProjectText(EverythingOn()));
     return path;
 }

@@ -12,7 +12,7 @@ constexpr int kHigh = 16;
 constexpr int kLow = 64;
 constexpr int kSync = 4;
 
-BaudCalcResult Calc(float mhz, int divisor, const char* limit = "0.2", NumberLocale locale = {}) {
+BaudCalcResult Calc(float mhz, int divisor, const char* limit = "0.2", const NumberLocale& locale = {}) {
     return CalcBaudList({mhz, divisor, limit, locale});
 }
 
