@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -65,6 +66,10 @@ struct Options {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // The system's error texts in the user's language; numbers stay in the C
+    // locale, which the generated text and project files are written in.
+    std::setlocale(LC_MESSAGES, "");
+    std::setlocale(LC_CTYPE, "");
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];

@@ -22,6 +22,19 @@ std::string Reason(int error) {
     return std::strerror(error);
 }
 
+// The temporary file is made beside the target, so a folder the user cannot
+// write fails even where the target itself is writable: name the folder.
+std::string FolderReason(const std::string& folder, int error) {
+    std::string name = folder;
+    if (char* real = ::realpath(folder.c_str(), nullptr)) {
+        name = real;
+        std::free(real);
+    } else if (name.size() > 1 && name.back() == '/') {
+        name.pop_back();
+    }
+    return name + ": " + Reason(error);
+}
+
 constexpr const char* kNotAFile = "不是普通文件、字符设备或管道";
 constexpr const char* kDanglingLink = "链接指向的文件不存在";
 
@@ -208,7 +221,7 @@ std::string ReplaceFileContents(const std::string& path, std::string_view bytes)
     std::string temporary = TemporaryPattern(folder, base);
     TemporaryGuard guard;
     const int fd = guard.make(temporary);
-    if (fd < 0) return Reason(errno);
+    if (fd < 0) return FolderReason(folder, errno);
 
     const auto fail = [&](int error) {
         ::close(fd);

@@ -226,6 +226,12 @@ TEST(KorvaneGen, BadInputWritesNothingAndExitsWithTwo) {
         EXPECT_EQ(run.out, "");
         EXPECT_FALSE(Exists(out)) << c.project;
     }
+    // The system's reason inside a Chinese message follows the user's language.
+    ::setenv("LC_ALL", "C.UTF-8", 1);
+    ::setenv("LANGUAGE", "zh_CN", 1);
+    EXPECT_EQ(Gen({Temp("missing.kvp")}).err, Temp("missing.kvp") + ": 无法读取文件：没有那个文件或目录\n");
+    ::setenv("LC_ALL", "C", 1);
+    ::unsetenv("LANGUAGE");
     // An existing output file stays as it was.
     WriteFile(out, "old");
     EXPECT_EQ(Gen({"-o", out, bad}).status, 2);
@@ -262,6 +268,11 @@ TEST(KorvaneGen, HostileInputsAndOutputTargets) {
          1,
          "korvane-gen: cannot write /dev/full: No space left on device\n"},
         {{"-o", Temp("dangling.c"), project}, "", 1, "korvane-gen: cannot write " + Temp("dangling.c")},
+        {{"-o", Temp("missing/out.c"), project},
+         "",
+         1,
+         "korvane-gen: cannot write " + Temp("missing/out.c") + ": " + Temp("missing") +
+             ": No such file or directory\n"},
         {{"-o", project, project},
          "",
          2,
