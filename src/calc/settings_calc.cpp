@@ -162,34 +162,43 @@ std::optional<PwmTiming> PwmTimingFor(const ProjectSettings& s) {
                        Timer2Pr2(s));
 }
 
-void StoreCompareOutcome(ProjectSettings& s, const CcpModuleFields& m, const CcpCalcOutcome& outcome) {
-    if (outcome.status != CcpCalcStatus::Ok) {
-        s.*m.compareValue = 0;
-        return;
-    }
-    s.*m.compareTimeUs = *outcome.timeUs;
-    s.*m.compareValue = static_cast<float>(outcome.value);
+namespace {
+
+// The register values only: a recalculation keeps the stored time as it was
+// typed (and of the kind it was stored in).
+void StoreCompareValue(ProjectSettings& s, const CcpModuleFields& m, const CcpCalcOutcome& outcome) {
+    s.*m.compareValue = outcome.status == CcpCalcStatus::Ok ? static_cast<float>(outcome.value) : 0;
 }
 
-void StoreDutyOutcome(ProjectSettings& s, const CcpModuleFields& m, const CcpCalcOutcome& outcome) {
+void StoreDutyValue(ProjectSettings& s, const CcpModuleFields& m, const CcpCalcOutcome& outcome) {
     if (outcome.status != CcpCalcStatus::Ok) {
         s.*m.dutyReg = -1;
         return;
     }
-    s.*m.dutyUs = *outcome.timeUs;
     s.*m.dutyReg = static_cast<std::int16_t>(outcome.value >> 2);
     s.*m.x = static_cast<std::int16_t>((outcome.value >> 1) & 1);
     s.*m.y = static_cast<std::int16_t>(outcome.value & 1);
 }
 
+}  // namespace
+
+void StoreCompareOutcome(ProjectSettings& s, const CcpModuleFields& m, const CcpCalcOutcome& outcome) {
+    if (outcome.status == CcpCalcStatus::Ok) s.*m.compareTimeUs = *outcome.timeUs;
+    StoreCompareValue(s, m, outcome);
+}
+
+void StoreDutyOutcome(ProjectSettings& s, const CcpModuleFields& m, const CcpCalcOutcome& outcome) {
+    if (outcome.status == CcpCalcStatus::Ok) s.*m.dutyUs = *outcome.timeUs;
+    StoreDutyValue(s, m, outcome);
+}
+
 void RecalculateCompare(ProjectSettings& s) {
     for (const CcpModuleFields& m : kCcpModules)
-        StoreCompareOutcome(s, m, CompareFor(s, (s.*m.compareTimeUs).toText(), {}));
+        StoreCompareValue(s, m, CompareFor(s, (s.*m.compareTimeUs).toText(), {}));
 }
 
 void RecalculateDuty(ProjectSettings& s) {
-    for (const CcpModuleFields& m : kCcpModules)
-        StoreDutyOutcome(s, m, DutyFor(s, (s.*m.dutyUs).toText(), {}));
+    for (const CcpModuleFields& m : kCcpModules) StoreDutyValue(s, m, DutyFor(s, (s.*m.dutyUs).toText(), {}));
 }
 
 std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale& locale) {
@@ -230,6 +239,11 @@ std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale
                 {Kind::Baud, "SciBaud", std::string(kNoUsableRateTitle), NoUsableRateText(s.CrystalMHz)});
         }
     }
+
+    // The compare and duty values follow Timer1's and Timer2's clocks even
+    // where those timers are not set up here.
+    RecalculateCompare(s);
+    RecalculateDuty(s);
 
     ApplyPinClaims(s);
     if (const auto conflict = FirstConflict(s)) {

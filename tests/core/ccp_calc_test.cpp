@@ -135,5 +135,22 @@ TEST(CcpCalc, UnreachableTimesAfterAClockChangeLeaveNoValue) {
     EXPECT_EQ(s.Ccp2CmpValue, 0);
 }
 
+// An opened project's values come from its times and clocks, with Timer1
+// and Timer2 off too; the times stay as they were stored.
+TEST(CcpCalc, SettlingAProjectWorksOutItsValuesFromTheTimes) {
+    ProjectSettings s;
+    s.T1FreqMHz = s.T2FreqMHz = 8;
+    s.Ccp1DutyUs = 64;
+    s.Ccp1CmpValue = s.Ccp2CmpValue = 1;
+    s.Ccp1DutyReg = 1;
+    const ProjectSettings before = s;
+    SettleProject(s, {});
+    EXPECT_EQ(s.Ccp1CmpValue, 2000);
+    EXPECT_EQ(s.Ccp2CmpValue, 2000);
+    EXPECT_EQ(s.Ccp1DutyReg, 128);
+    EXPECT_EQ(s.Ccp1CmpTimeUs, before.Ccp1CmpTimeUs);
+    EXPECT_EQ(s.Ccp1DutyUs, before.Ccp1DutyUs);
+}
+
 }  // namespace
 }  // namespace korvane

@@ -516,7 +516,7 @@ TEST_F(MainWindowStory, ProjectCommandsCancelledOrFailingKeepEverything) {
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].title, "保存失败");
     EXPECT_EQ(platform.messages[0].text,
-              "无法写入文件：\r/nonexistent/folder/p.kvp\rNo such file or directory");
+              "无法写入文件：\r/nonexistent/folder/p.kvp\r/nonexistent/folder: No such file or directory");
     EXPECT_EQ(settings, ProjectSettings{});
 }
 
