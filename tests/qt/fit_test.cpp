@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "app/form_names.h"
@@ -30,7 +31,30 @@ constexpr QSize kScreen(1024, 768);
 // Room for a title bar and borders (openbox: 20 px title, 1 px borders).
 constexpr QSize kDecoration(8, 32);
 
+// Every access key shown in a window reaches one control: no two visible
+// captions share a key, and a label's key has a control to give focus to.
+void ExpectAccessKeys(QWidget* window, const std::string& what) {
+    std::map<QChar, QString> taken;
+    for (QWidget* child : window->findChildren<QWidget*>()) {
+        if (!child->isVisibleTo(window) || child->isWindow()) continue;
+        QString caption;
+        if (auto* button = qobject_cast<QAbstractButton*>(child)) caption = button->text();
+        if (auto* group = qobject_cast<QGroupBox*>(child)) caption = group->title();
+        auto* label = qobject_cast<QLabel*>(child);
+        if (label && label->textFormat() != Qt::RichText) caption = label->text();
+        const qsizetype amp = caption.remove(QStringLiteral("&&")).indexOf('&');
+        if (amp < 0 || amp + 1 >= caption.size()) continue;
+        if (label) {
+            EXPECT_NE(label->buddy(), nullptr) << what << " / " << caption.toStdString();
+        }
+        const QChar key = caption[amp + 1].toUpper();
+        const auto [place, fresh] = taken.emplace(key, caption);
+        EXPECT_TRUE(fresh) << what << ": " << caption.toStdString() << " and " << place->second.toStdString();
+    }
+}
+
 void ExpectFits(QWidget* window, const std::string& what) {
+    ExpectAccessKeys(window, what);
     const QSize outer = window->frameGeometry().size() + kDecoration;
     EXPECT_LE(outer.width(), kScreen.width()) << what;
     EXPECT_LE(outer.height(), kScreen.height()) << what;
