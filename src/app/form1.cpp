@@ -153,9 +153,13 @@ bool Form1::OpenProject(const std::string& path) {
     // The file may come from an older version or an editor: the register
     // values and pins follow from its settings, as the dialogs would leave them.
     for (const SettingProblem& problem : SettleProject(context_.settings, context_.locale)) {
-        const MessageIcon icon = problem.kind == SettingProblem::Kind::Timer  ? MessageIcon::Error
-                                 : problem.kind == SettingProblem::Kind::Baud ? MessageIcon::Information
-                                                                              : MessageIcon::Warning;
+        using Kind = SettingProblem::Kind;
+        // Calculators refuse with an error; the serial port's notice and the
+        // pins' warnings keep the icons their dialogs use.
+        const MessageIcon icon = problem.kind == Kind::Timer || problem.kind == Kind::I2cRate
+                                     ? MessageIcon::Error
+                                 : problem.kind == Kind::Baud ? MessageIcon::Information
+                                                              : MessageIcon::Warning;
         context_.platform.messageBox(problem.text, problem.title, icon, MessageButtons::Ok);
     }
     return true;

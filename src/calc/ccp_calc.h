@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "calc/calc_outcome.h"
 #include "calc/timer_calc.h"
 #include "format/number_text.h"
 #include "settings/chip_facts.h"
@@ -21,19 +22,10 @@ inline constexpr std::string_view kDutyTitle = "占空比设置错误";
 inline constexpr std::string_view kDutyLine1 = "占空比时间不能大于PWM周期，请重新输入占空比时间";
 }  // namespace ccp_messages
 
-enum class CcpCalcStatus { Ok, InputError, FrequencyNotPositive, OutOfRange };
-
-struct CcpCalcOutcome {
-    CcpCalcStatus status = CcpCalcStatus::InputError;
-    std::optional<float> timeUs;              // the converted time, once it converted
-    std::int32_t value = 0;                   // set on success only
-    std::optional<TimerCalcMessage> message;  // set on every failure
-};
-
 // Timer1 counts to reach `timeText`: time / (4 × divisor / f), rounded as the
 // timer calculators round; 1 .. 65535 counts, else the range message.
-CcpCalcOutcome CalculateCompareValue(std::string_view timeText, float freqMHz, std::int32_t divisor,
-                                     const NumberLocale& locale);
+CalcOutcome CalculateCompareValue(std::string_view timeText, float freqMHz, std::int32_t divisor,
+                                  const NumberLocale& locale);
 
 // The PWM period that Timer2 gives with PR2 and its prescaler.
 struct PwmTiming {
@@ -48,8 +40,8 @@ std::optional<PwmTiming> PwmTimingOf(float freqMHz, std::int32_t divisor, std::i
 // timer calculators round. A duty longer than the period is refused; a duty
 // of the whole period keeps the output high, which the largest value does
 // when the period has 1024 steps.
-CcpCalcOutcome CalculateDutyValue(std::string_view dutyText, float freqMHz, std::int32_t divisor,
-                                  std::int32_t pr2, const NumberLocale& locale);
+CalcOutcome CalculateDutyValue(std::string_view dutyText, float freqMHz, std::int32_t divisor,
+                               std::int32_t pr2, const NumberLocale& locale);
 
 // The duty value as a share of the period, in per cent.
 double DutyPercent(std::int32_t dutyValue, const PwmTiming& timing);

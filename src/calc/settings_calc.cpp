@@ -5,6 +5,7 @@
 #include <string>
 #include <system_error>
 
+#include "settings/mssp.h"
 #include "settings/pin_claims.h"
 
 namespace korvane {
@@ -33,6 +34,11 @@ bool WritesCalculatedValue(const ProjectSettings& s, TimerKind timer) {
             break;
     }
     return s.T2En.isTrue();
+}
+
+// SSPADD only: a recalculation keeps the rate as it was typed.
+void StoreSspadd(ProjectSettings& s, const CalcOutcome& outcome) {
+    s.MsspSspadd = outcome.status == CalcStatus::Ok ? static_cast<std::int16_t>(outcome.value) : -1;
 }
 
 }  // namespace
@@ -133,6 +139,16 @@ void RecalculateForCrystal(ProjectSettings& s, const NumberLocale& locale) {
     s.SciSpbrgText = chosen ? chosen->spbrgText : std::string();
     RecalculateCompare(s);
     RecalculateDuty(s);
+    if (MsspModeOf(s) == kMsspI2cMaster) StoreSspadd(s, SspaddFor(s, s.MsspI2cKHz.toText(), locale));
+}
+
+CalcOutcome SspaddFor(const ProjectSettings& s, std::string_view rateText, const NumberLocale& locale) {
+    return CalculateSspadd(rateText, s.CrystalMHz, locale);
+}
+
+void StoreSspaddOutcome(ProjectSettings& s, const CalcOutcome& outcome) {
+    if (outcome.status == CalcStatus::Ok) s.MsspI2cKHz = *outcome.input;
+    StoreSspadd(s, outcome);
 }
 
 float Timer1FreqOrZero(const ProjectSettings& s) {
@@ -148,11 +164,11 @@ std::int32_t Timer2Pr2(const ProjectSettings& s) {
     return pr2;
 }
 
-CcpCalcOutcome CompareFor(const ProjectSettings& s, std::string_view timeText, const NumberLocale& locale) {
+CalcOutcome CompareFor(const ProjectSettings& s, std::string_view timeText, const NumberLocale& locale) {
     return CalculateCompareValue(timeText, Timer1FreqOrZero(s), TimerDivisor(s, TimerKind::Timer1), locale);
 }
 
-CcpCalcOutcome DutyFor(const ProjectSettings& s, std::string_view dutyText, const NumberLocale& locale) {
+CalcOutcome DutyFor(const ProjectSettings& s, std::string_view dutyText, const NumberLocale& locale) {
     return CalculateDutyValue(dutyText, ParseSingle(s.T2FreqMHz.toText()).value_or(0.0f),
                               TimerDivisor(s, TimerKind::Timer2), Timer2Pr2(s), locale);
 }
@@ -166,12 +182,12 @@ namespace {
 
 // The register values only: a recalculation keeps the stored time as it was
 // typed (and of the kind it was stored in).
-void StoreCompareValue(ProjectSettings& s, const CcpModuleFields& m, const CcpCalcOutcome& outcome) {
-    s.*m.compareValue = outcome.status == CcpCalcStatus::Ok ? static_cast<float>(outcome.value) : 0;
+void StoreCompareValue(ProjectSettings& s, const CcpModuleFields& m, const CalcOutcome& outcome) {
+    s.*m.compareValue = outcome.status == CalcStatus::Ok ? static_cast<float>(outcome.value) : 0;
 }
 
-void StoreDutyValue(ProjectSettings& s, const CcpModuleFields& m, const CcpCalcOutcome& outcome) {
-    if (outcome.status != CcpCalcStatus::Ok) {
+void StoreDutyValue(ProjectSettings& s, const CcpModuleFields& m, const CalcOutcome& outcome) {
+    if (outcome.status != CalcStatus::Ok) {
         s.*m.dutyReg = -1;
         return;
     }
@@ -182,13 +198,13 @@ void StoreDutyValue(ProjectSettings& s, const CcpModuleFields& m, const CcpCalcO
 
 }  // namespace
 
-void StoreCompareOutcome(ProjectSettings& s, const CcpModuleFields& m, const CcpCalcOutcome& outcome) {
-    if (outcome.status == CcpCalcStatus::Ok) s.*m.compareTimeUs = *outcome.timeUs;
+void StoreCompareOutcome(ProjectSettings& s, const CcpModuleFields& m, const CalcOutcome& outcome) {
+    if (outcome.status == CalcStatus::Ok) s.*m.compareTimeUs = *outcome.input;
     StoreCompareValue(s, m, outcome);
 }
 
-void StoreDutyOutcome(ProjectSettings& s, const CcpModuleFields& m, const CcpCalcOutcome& outcome) {
-    if (outcome.status == CcpCalcStatus::Ok) s.*m.dutyUs = *outcome.timeUs;
+void StoreDutyOutcome(ProjectSettings& s, const CcpModuleFields& m, const CalcOutcome& outcome) {
+    if (outcome.status == CalcStatus::Ok) s.*m.dutyUs = *outcome.input;
     StoreDutyValue(s, m, outcome);
 }
 
@@ -244,6 +260,13 @@ std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale
     // where those timers are not set up here.
     RecalculateCompare(s);
     RecalculateDuty(s);
+
+    if (MsspIsI2cMaster(s)) {
+        const CalcOutcome outcome = SspaddFor(s, s.MsspI2cKHz.toText(), locale);
+        StoreSspadd(s, outcome);
+        if (outcome.message)
+            problems.push_back({Kind::I2cRate, "MsspI2cKHz", outcome.message->title, outcome.message->text});
+    }
 
     ApplyPinClaims(s);
     if (const auto conflict = FirstConflict(s)) {

@@ -6,6 +6,7 @@
 
 #include "calc/baud_calc.h"
 #include "calc/ccp_calc.h"
+#include "calc/i2c_calc.h"
 #include "calc/timer_calc.h"
 #include "settings/ccp_modules.h"
 #include "settings/project_settings.h"
@@ -51,16 +52,16 @@ std::int32_t Timer2Pr2(const ProjectSettings& s);
 
 // A module's compare value or duty cycle for a typed time, with the clocks the
 // settings hold now.
-CcpCalcOutcome CompareFor(const ProjectSettings& s, std::string_view timeText, const NumberLocale& locale);
-CcpCalcOutcome DutyFor(const ProjectSettings& s, std::string_view dutyText, const NumberLocale& locale);
+CalcOutcome CompareFor(const ProjectSettings& s, std::string_view timeText, const NumberLocale& locale);
+CalcOutcome DutyFor(const ProjectSettings& s, std::string_view dutyText, const NumberLocale& locale);
 std::optional<PwmTiming> PwmTimingFor(const ProjectSettings& s);
 
 // Store a calculation's result: on success the converted time and the value
 // (the duty value split into CCPRxL, CCPxX and CCPxY); on failure only the
 // value goes (0 or -1), so that no value worked out for another clock is
 // generated.
-void StoreCompareOutcome(ProjectSettings& s, const CcpModuleFields& m, const CcpCalcOutcome& outcome);
-void StoreDutyOutcome(ProjectSettings& s, const CcpModuleFields& m, const CcpCalcOutcome& outcome);
+void StoreCompareOutcome(ProjectSettings& s, const CcpModuleFields& m, const CalcOutcome& outcome);
+void StoreDutyOutcome(ProjectSettings& s, const CcpModuleFields& m, const CalcOutcome& outcome);
 
 // Both modules' compare values (Timer1) or duty values (Timer2) worked out
 // again from their stored times, after the clock they run on has changed.
@@ -68,18 +69,25 @@ void StoreDutyOutcome(ProjectSettings& s, const CcpModuleFields& m, const CcpCal
 void RecalculateCompare(ProjectSettings& s);
 void RecalculateDuty(ProjectSettings& s);
 
+// SSPADD for a typed I2C rate at the crystal the settings hold; storing it
+// keeps the converted rate and the value, or on failure leaves -1, so that no
+// SSPADD worked out for another crystal is generated. A new crystal or an
+// opened project works out SSPADD alone, the rate staying as typed.
+CalcOutcome SspaddFor(const ProjectSettings& s, std::string_view rateText, const NumberLocale& locale);
+void StoreSspaddOutcome(ProjectSettings& s, const CalcOutcome& outcome);
+
 // After the crystal has changed: each timer that is on and writes a calculated
 // start value is worked out again from its stored period and prescaler with
 // its new frequency, without a message; SPBRG is recomputed for the chosen
 // rate at the stored error limit, or emptied when that rate is no longer usable;
-// the CCP modules' values follow.
+// the CCP modules' values and the I2C master's SSPADD follow.
 void RecalculateForCrystal(ProjectSettings& s, const NumberLocale& locale);
 
 // Something the dialogs would have told the user while closing.
 struct SettingProblem {
-    enum class Kind { Timer, Baud, Pins };
+    enum class Kind { Timer, Baud, Pins, I2cRate };
     Kind kind;
-    std::string setting;  // the setting at fault: T2TimeUs, SciBaud, T1OscEn
+    std::string setting;  // the setting at fault: T2TimeUs, SciBaud, T1OscEn, MsspI2cKHz
     std::string title;    // the dialog's own message
     std::string text;     // lines joined by "\r"
 };
@@ -88,8 +96,9 @@ struct SettingProblem {
 // (written by hand or by an older version): each timer that is on and writes
 // a calculated value works it out from its stored time, prescaler and
 // frequency; a serial port in use gets the SPBRG of its rate, or of the
-// slowest usable one when that rate is not, and goes off when none is; every
-// module takes its pins. Returns what could not be done, in that order.
+// slowest usable one when that rate is not, and goes off when none is; an
+// I2C master in use gets the SSPADD of its rate; every module takes its pins. Returns what could not be done,
+// in that order.
 std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale& locale);
 
 }  // namespace korvane

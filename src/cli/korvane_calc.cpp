@@ -1,4 +1,4 @@
-// korvane-calc: the timer and baud-rate calculators of the dialogs on the
+// korvane-calc: the timer, baud-rate and I2C clock calculators of the dialogs on the
 // command line. The same functions run; only the output is plain text in the
 // C locale, without thousands grouping.
 #include <unistd.h>
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "calc/baud_calc.h"
+#include "calc/i2c_calc.h"
 #include "calc/settings_calc.h"
 #include "calc/timer_calc.h"
 #include "format/number_text.h"
@@ -31,6 +32,7 @@ constexpr const char* kUsage =
     "Usage: korvane-calc timer0|timer1|timer2 --mhz F --us T [--prescaler N | --all-prescalers]\n"
     "                    [--external]\n"
     "       korvane-calc baud --mhz F --mode async-high|async-low|sync [--error PERCENT]\n"
+    "       korvane-calc i2c --mhz F --khz R\n"
     "       korvane-calc --help | --version\n"
     "\n"
     "timerN works out the start value for a period of T microseconds at F MHz:\n"
@@ -44,6 +46,8 @@ constexpr const char* kUsage =
     "baud lists the usable standard rates as RATE SPBRG ACTUAL, fastest first, then\n"
     "  'chosen RATE SPBRG' (the slowest) or 'chosen none'. --error is the allowed\n"
     "  error in percent (default 0.2).\n"
+    "i2c works out SSPADD for an I2C master clock of R kHz at F MHz, never faster\n"
+    "  than R: sspadd=0x09 actual=100.000 error=0.000 (kHz, and per cent off R).\n"
     "\n"
     "Exit status: 0 done, 1 the calculator refused the input (its message on\n"
     "standard error), 2 bad usage.\n";
@@ -228,6 +232,24 @@ int RunBaud(int argc, char* argv[]) {
     return Emit(out);
 }
 
+int RunI2c(int argc, char* argv[]) {
+    const Arguments args = ParseArguments(argc, argv, {"--mhz", "--khz"}, {});
+    if (!args.problem.empty()) return Usage(args.problem);
+    const auto mhz = args.get("--mhz");
+    const auto khz = args.get("--khz");
+    if (!mhz || !khz) return Usage("--mhz and --khz are required");
+    if (const auto problem = NotANumber(args, {"--mhz", "--khz"})) return Usage(*problem);
+    const auto crystal = ParseSingle(*mhz);
+    if (!crystal) return Usage("the crystal does not fit a single");
+    const CalcOutcome outcome = CalculateSspadd(*khz, *crystal, kPlainNumbers);
+    if (outcome.status != CalcStatus::Ok)
+        return CalculatorFailure(outcome.message->title, outcome.message->text);
+    const double actual = I2cRateKHz(*crystal, outcome.value);
+    return Emit("sspadd=" + RegisterByteText(outcome.value) +
+                " actual=" + FixedDecimalText(actual, 3, kPlainNumbers) + " error=" +
+                FixedDecimalText(I2cErrorPercent(actual, *outcome.input), 3, kPlainNumbers) + "\n");
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -242,5 +264,6 @@ int main(int argc, char* argv[]) {
     if (command == "timer1") return RunTimer(TimerKind::Timer1, argc, argv);
     if (command == "timer2") return RunTimer(TimerKind::Timer2, argc, argv);
     if (command == "baud") return RunBaud(argc, argv);
+    if (command == "i2c") return RunI2c(argc, argv);
     return Usage("unknown calculator " + std::string(command));
 }

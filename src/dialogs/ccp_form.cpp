@@ -268,17 +268,17 @@ void CcpForm::BitEdited(TextBox& box, SettingValue& bit) {
 }
 
 void CcpForm::CompareEdited(Module& m) {
-    const CcpCalcOutcome outcome = CompareFor(settings_, m.compareBox.text(), context_.locale);
-    const bool ok = outcome.status == CcpCalcStatus::Ok;
+    const CalcOutcome outcome = CompareFor(settings_, m.compareBox.text(), context_.locale);
+    const bool ok = outcome.status == CalcStatus::Ok;
     m.compareValue.setCaption(kCompareValueCaption + (ok ? RegisterByteText(outcome.value) : std::string()));
     // Opening shows the stored time; only the user's typing stores.
     if (ok && !loading()) StoreCompareOutcome(settings_, m.fields, outcome);
 }
 
 void CcpForm::DutyEdited(Module& m) {
-    const CcpCalcOutcome outcome = DutyFor(settings_, m.dutyBox.text(), context_.locale);
+    const CalcOutcome outcome = DutyFor(settings_, m.dutyBox.text(), context_.locale);
     const auto timing = PwmTimingFor(settings_);
-    const bool ok = outcome.status == CcpCalcStatus::Ok && timing;
+    const bool ok = outcome.status == CalcStatus::Ok && timing;
     m.dutyPercent.setCaption(
         kDutyPercentCaption +
         (ok ? FixedDecimalText(DutyPercent(outcome.value, *timing), 1, context_.locale) + "%"

@@ -1,5 +1,6 @@
 #include "generator/sections.h"
 #include "generator/source_lines.h"
+#include "settings/mssp.h"
 
 namespace korvane {
 
@@ -14,6 +15,7 @@ std::string BuildDeclarations(const ProjectSettings& s, bool withComments) {
     if (AnyTimerUsed(s)) out.Line({"void fun_timerset();"});
     if (AnyCcpUsed(s)) out.Line({"void fun_ccpset();"});
     if (SciUsed(s)) out.Line({"void fun_sciset();"});
+    if (MsspUsed(s)) out.Line({"void fun_msspset();"});
     return out.Take();
 }
 
@@ -26,6 +28,7 @@ std::string BuildMain(const ProjectSettings& s, bool withComments) {
     if (AnyTimerUsed(s)) out.Line({" fun_timerset();"});
     if (AnyCcpUsed(s)) out.Line({" fun_ccpset();"});
     if (SciUsed(s)) out.Line({" fun_sciset();"});
+    if (MsspUsed(s)) out.Line({" fun_msspset();"});
     // Interrupts are switched on last, once every peripheral is set up.
     if (AnyInterrupt(s)) out.Line({" fun_intset();"});
     out.Line({"}"});

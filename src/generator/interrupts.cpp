@@ -17,12 +17,12 @@ struct InterruptSource {
     std::string_view enableComment;
 };
 
-// The seven sources in the order both functions handle them. A CCP branch
+// The sources in the order both functions handle them. A CCP branch
 // follows whether the module is used; its enable line follows its interrupt.
 // One row a source, as the table reads best.
 // clang-format off
-std::array<InterruptSource, 7> Sources(const ProjectSettings& s) {
-    return {{
+auto Sources(const ProjectSettings& s) {
+    return std::to_array<InterruptSource>({
         {s.T0Int != 0, s.T0Int != 0, false, "T0IF", "    //Timer0中断服务子程序", " T0IE=1;", "//Tiemr0中断允许"},
         {s.T1Int != 0, s.T1Int != 0, true, "TMR1IF", "    //Timer1中断服务子程序", " TMR1IE=1;", "//Tiemr1中断允许"},
         {s.T2Int != 0, s.T2Int != 0, true, "TMR2IF", "    //Timer2中断服务子程序", " TMR2IE=1;", "//Tiemr2中断允许"},
@@ -30,7 +30,9 @@ std::array<InterruptSource, 7> Sources(const ProjectSettings& s) {
         {s.Ccp2En.isTrue(), s.Ccp2Int != 0, true, "CCP2IF", "    //CCP2中断服务子程序", " CCP2IE=1;", "//CCP2中断允许"},
         {s.SciTxInt.equals(1), s.SciTxInt.equals(1), true, "TXIF", "    //SCI串行口发送中断服务子程序", " TXIE=1;", "//SCI串行口发送中断允许"},
         {s.SciRxInt == 1, s.SciRxInt == 1, true, "RCIF", "    //SCI串行口接收中断服务子程序", " RCIE=1;", "//SCI串行口接收中断允许"},
-    }};
+        {SspInterrupt(s), SspInterrupt(s), true, "SSPIF", "    //MSSP中断服务子程序", " SSPIE=1;", "//MSSP中断允许"},
+        {BusCollisionInterrupt(s), BusCollisionInterrupt(s), true, "BCLIF", "    //I2C总线冲突中断服务子程序", " BCLIE=1;", "//I2C总线冲突中断允许"},
+    });
 }
 // clang-format on
 

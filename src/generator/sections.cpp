@@ -1,5 +1,7 @@
 #include "generator/sections.h"
 
+#include "settings/mssp.h"
+
 namespace korvane {
 
 bool AnyPortUsed(const ProjectSettings& s) {
@@ -20,7 +22,15 @@ bool SciUsed(const ProjectSettings& s) {
 
 bool AnyInterrupt(const ProjectSettings& s) {
     return s.T0Int != 0 || s.T1Int != 0 || s.T2Int != 0 || s.Ccp1Int != 0 || s.Ccp2Int != 0 ||
-           s.SciTxInt.equals(1) || s.SciRxInt == 1;
+           s.SciTxInt.equals(1) || s.SciRxInt == 1 || SspInterrupt(s) || BusCollisionInterrupt(s);
+}
+
+bool SspInterrupt(const ProjectSettings& s) {
+    return MsspUsed(s) && s.MsspInt != 0;
+}
+
+bool BusCollisionInterrupt(const ProjectSettings& s) {
+    return MsspIsI2cMaster(s) && s.MsspBclInt != 0;
 }
 
 std::optional<std::int64_t> Adcon1Value(const ProjectSettings& s) {

@@ -15,6 +15,10 @@ bool AnyTimerUsed(const ProjectSettings& s);
 bool AnyCcpUsed(const ProjectSettings& s);
 bool SciUsed(const ProjectSettings& s);
 bool AnyInterrupt(const ProjectSettings& s);
+// The MSSP's two interrupts count only while the module is used, the bus
+// collision only for an I2C master.
+bool SspInterrupt(const ProjectSettings& s);
+bool BusCollisionInterrupt(const ProjectSettings& s);
 
 // The value set_port gives ADCON1, or nothing when it leaves ADCON1 alone.
 // RA0..RA3, RA5 and RE0..RE2 power up as analog inputs, which read 0 and
@@ -31,5 +35,7 @@ std::string BuildTimerSetup(const ProjectSettings& settings, bool withComments);
 std::string BuildCcpSetup(const ProjectSettings& settings, bool withComments);
 std::string BuildSciSetup(const ProjectSettings& settings, bool withComments);
 std::string BuildInterruptEnable(const ProjectSettings& settings, bool withComments);
+// The MSSP's set-up, which stands between the SCI's and the interrupt enables.
+std::string BuildMsspSetup(const ProjectSettings& settings, bool withComments);
 
 }  // namespace korvane

@@ -6,17 +6,26 @@ namespace korvane {
 
 std::string AssembleSource(const ProjectSettings& settings, bool withComments) {
     using Builder = std::string (*)(const ProjectSettings&, bool);
-    static constexpr Builder kSectionsInOrder[] = {
-        BuildDeclarations, BuildMain,     BuildPortSetup, BuildInterruptService,
-        BuildTimerSetup,   BuildCcpSetup, BuildSciSetup,  BuildInterruptEnable,
+    struct Section {
+        Builder build;
+        // The first eight sections keep their separator even when empty; a
+        // section added since brings one only with its text, so a project
+        // that does not use it generates what it always did.
+        bool separatedWhenEmpty;
     };
-    // Every separator stands whether or not the sections beside it are empty.
+    static constexpr Section kSectionsInOrder[] = {
+        {BuildDeclarations, true},     {BuildMain, true},       {BuildPortSetup, true},
+        {BuildInterruptService, true}, {BuildTimerSetup, true}, {BuildCcpSetup, true},
+        {BuildSciSetup, true},         {BuildMsspSetup, false}, {BuildInterruptEnable, true},
+    };
     std::string text = "#include<pic.h>\r\n\r\n";
     bool first = true;
-    for (Builder build : kSectionsInOrder) {
+    for (const Section& section : kSectionsInOrder) {
+        std::string part = section.build(settings, withComments);
+        if (part.empty() && !section.separatedWhenEmpty) continue;
         if (!first) text += "\r\n";
         first = false;
-        text += build(settings, withComments);
+        text += part;
     }
     return text;
 }

@@ -4,6 +4,7 @@
 
 #include "settings/ccp_modules.h"
 #include "settings/chip_facts.h"
+#include "settings/mssp.h"
 
 namespace korvane {
 
@@ -46,6 +47,7 @@ const UseTexts kUses[] = {
     {PinUse::Timer1Oscillator, "T1OscEn", "Timer1振荡器", "将Timer1设置为不使用内部振荡器", std::nullopt,
      std::nullopt},
     {PinUse::Sci, "SciEn", "SCI串行口", "关闭SCI串行口", std::nullopt, std::nullopt},
+    {PinUse::Mssp, "MsspEn", "MSSP模块", "关闭MSSP模块", std::nullopt, std::nullopt},
 };
 
 const UseTexts& TextsOf(PinUse use) {
@@ -121,6 +123,18 @@ std::vector<PinClaim> PinClaims(const ProjectSettings& s) {
     if (s.SciEn.equals(1)) {
         claims.push_back({PinUse::Sci, kPortC, kTxPin, true});
         claims.push_back({PinUse::Sci, kPortC, kRxPin, true});
+    }
+    if (MsspUsed(s)) {
+        // I2C: the module drives SCL and SDA itself, with both TRIS bits set.
+        // SPI: the master drives SCK, a slave reads it; SDO is always driven.
+        const std::int16_t mode = MsspModeOf(s);
+        const bool master = mode == kMsspSpiMaster;
+        const bool i2c = mode == kMsspI2cMaster;
+        claims.push_back({PinUse::Mssp, kPortC, kSckPin, !master});
+        claims.push_back({PinUse::Mssp, kPortC, kSdiPin, true});
+        if (!i2c) claims.push_back({PinUse::Mssp, kPortC, kSdoPin, false});
+        if (mode == kMsspSpiSlave && s.MsspSlaveSelect == 1)
+            claims.push_back({PinUse::Mssp, kPortA, kSsPin, true});
     }
     return claims;
 }

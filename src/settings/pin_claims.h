@@ -14,7 +14,15 @@ namespace korvane {
 
 // Why a pin is taken. Timer1 takes pins for two reasons, which never
 // conflict with each other.
-enum class PinUse { Timer0Clock, Ccp1, Ccp2, Timer1Clock, Timer1Oscillator, Sci };
+enum class PinUse {
+    Timer0Clock,
+    Ccp1,
+    Ccp2,
+    Timer1Clock,
+    Timer1Oscillator,
+    Sci,
+    Mssp,
+};
 
 inline constexpr int kPortA = 0;
 inline constexpr int kPortC = 2;
@@ -27,7 +35,7 @@ struct PinClaim {
 };
 
 // Every pin the settings give a module, in the order Timer0, CCP1, CCP2,
-// Timer1, SCI. Timer0 holds RA4 whenever it is clocked from outside, even
+// Timer1, SCI, MSSP. Timer0 holds RA4 whenever it is clocked from outside, even
 // while off; the others only while switched on.
 std::vector<PinClaim> PinClaims(const ProjectSettings& s);
 

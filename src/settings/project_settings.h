@@ -99,6 +99,22 @@ struct ProjectSettings {
     std::string SciBaud;
     SettingValue SciSpbrgText = std::string();
 
+    // MSSP (SPI and I2C master); option indices as in settings/mssp.h
+    std::int16_t MsspEn = 0;           // 1 = the module is used (SSPEN)
+    std::int16_t MsspMode = 0;         // 0 SPI master, 1 SPI slave, 2 I2C master
+    std::int16_t MsspSpiClock = 0;     // SPI master: Fosc/4, /16, /64, Timer2 output / 2
+    std::int16_t MsspSlaveSelect = 1;  // SPI slave: 1 = RA5 is SS
+    std::int16_t MsspCkp = 0;          // 1 = the clock idles high (CKP)
+    std::int16_t MsspCke = 1;          // 1 = data goes out as the clock turns idle (CKE)
+    std::int16_t MsspSmp = 0;          // SPI master: 1 = input sampled at the end of the bit (SMP)
+    std::int16_t MsspI2cSpeed = 0;     // 0 = 100 kHz, 1 = 400 kHz, 2 = the typed rate
+    // The I2C bus rate in kHz: the typed text after an edit, a single after the calculator.
+    SettingValue MsspI2cKHz = 100;
+    std::int16_t MsspSlewControl = 0;  // 1 = I2C slew-rate control on (SMP = 0), for 400 kHz
+    std::int16_t MsspSspadd = 9;       // SSPADD for the rate; -1 while none could be worked out
+    std::int16_t MsspInt = 0;          // -1 when the MSSP interrupt (SSPIE) is on
+    std::int16_t MsspBclInt = 0;       // -1 when the bus-collision interrupt (BCLIE) is on
+
     // Puts the settings of one group of the settings table back to their
     // defaults, apart from those its rows keep (calculator outputs, SciBaud,
     // SciSpbrgText, SciTxInt, SciRxInt).

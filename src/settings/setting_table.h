@@ -7,15 +7,26 @@
 #include <variant>
 
 #include "settings/chip_facts.h"
+#include "settings/mssp.h"
 #include "settings/project_settings.h"
 
 namespace korvane {
 
 // The dialog (or the main window, for the crystal) a setting belongs to.
-enum class SettingGroup { Crystal, Ports, Timer0, Timer1, Timer2, Ccp, Sci };
+enum class SettingGroup {
+    Crystal,
+    Ports,
+    Timer0,
+    Timer1,
+    Timer2,
+    Ccp,
+    Sci,
+    Mssp,
+};
 inline constexpr SettingGroup kEveryGroup[] = {
     SettingGroup::Crystal, SettingGroup::Ports, SettingGroup::Timer0, SettingGroup::Timer1,
-    SettingGroup::Timer2,  SettingGroup::Ccp,   SettingGroup::Sci};
+    SettingGroup::Timer2,  SettingGroup::Ccp,   SettingGroup::Sci,    SettingGroup::Mssp,
+};
 
 // What resetting its group does to a setting. Calculator outputs, the chosen
 // baud rate and the SCI's interrupt boxes keep their values.
@@ -143,6 +154,21 @@ inline constexpr Setting kSettings[] = {
     KORVANE_SETTING(SciErrLimit, SettingGroup::Sci),
     KORVANE_SETTING(SciBaud, SettingGroup::Sci, std::nullopt, OnReset::Keep),
     KORVANE_SETTING(SciSpbrgText, SettingGroup::Sci, std::nullopt, OnReset::Keep),
+
+    KORVANE_SETTING(MsspEn, SettingGroup::Mssp, Options(2)),
+    KORVANE_SETTING(MsspMode, SettingGroup::Mssp, Options(kMsspModeCount)),
+    KORVANE_SETTING(MsspSpiClock, SettingGroup::Mssp, Options(kMsspSpiClockCount)),
+    KORVANE_SETTING(MsspSlaveSelect, SettingGroup::Mssp, Options(2)),
+    KORVANE_SETTING(MsspCkp, SettingGroup::Mssp, Options(2)),
+    KORVANE_SETTING(MsspCke, SettingGroup::Mssp, Options(2)),
+    KORVANE_SETTING(MsspSmp, SettingGroup::Mssp, Options(2)),
+    KORVANE_SETTING(MsspI2cSpeed, SettingGroup::Mssp, Options(3)),
+    KORVANE_SETTING(MsspI2cKHz, SettingGroup::Mssp),
+    KORVANE_SETTING(MsspSlewControl, SettingGroup::Mssp, Options(2)),
+    // -1: no value worked out for the rate at this crystal.
+    KORVANE_SETTING(MsspSspadd, SettingGroup::Mssp, AllowedRange{-1, kLargestSspadd}, OnReset::Keep),
+    KORVANE_SETTING(MsspInt, SettingGroup::Mssp, kInterruptFlag),
+    KORVANE_SETTING(MsspBclInt, SettingGroup::Mssp, kInterruptFlag),
 };
 // clang-format on
 #undef KORVANE_SETTING

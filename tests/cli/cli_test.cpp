@@ -468,6 +468,17 @@ TEST(KorvaneCalc, BaudTablesOfTheCalculator) {
     EXPECT_EQ(low.out.substr(low.out.find("\n300 ") + 1), "300 0xBF 300.00000\nchosen 300 0xBF\n");
 }
 
+TEST(KorvaneCalc, I2cClockLineAndRefusal) {
+    ExpectCalc({
+        {{"i2c", "--mhz", "20", "--khz", "400"}, 0, "sspadd=0x0C actual=384.615 error=-3.846\n", ""},
+        {{"i2c", "--mhz", "4", "--khz", "5"},
+         1,
+         "",
+         "超出I2C速率范围\n超出I2C速率范围，请重新输入总线速率或设置晶振频率\n4M晶振下的I2C速率范围为7.812-"
+         "1000.000kHz\n"},
+    });
+}
+
 // A value that is no number is bad usage naming the option; a number the
 // calculator refuses gets its message; output that cannot be written fails.
 TEST(KorvaneCalc, BadNumbersAndFailedOutput) {
@@ -528,6 +539,8 @@ TEST(KorvaneCalc, UsageErrorsExitWithTwoAndHelpWithZero) {
         {"baud", "--mhz", "four", "--mode", "sync"},
         {"baud", "--mhz", "4", "--mode", "sync", "--error", "1.2.3"},
         {"baud", "--mhz", "3000", "--mode", "sync"},
+        {"i2c", "--mhz", "4"},
+        {"i2c", "--mhz", "4", "--khz", "fast"},
     };
     for (const auto& args : cases) {
         const ToolRun run = Calc(args);

@@ -9,7 +9,7 @@
 namespace korvane {
 namespace {
 
-using Status = CcpCalcStatus;
+using Status = CalcStatus;
 
 // Successful rows give the value; failures the message's second line.
 TEST(CcpCalc, CompareValueCountsTimer1Ticks) {
@@ -41,7 +41,7 @@ TEST(CcpCalc, CompareValueCountsTimer1Ticks) {
     for (const auto& c : cases) {
         const std::string why =
             std::string(c.time) + " us at " + std::to_string(c.mhz) + " 1:" + std::to_string(c.divisor);
-        const CcpCalcOutcome outcome = CalculateCompareValue(c.time, c.mhz, c.divisor, {});
+        const CalcOutcome outcome = CalculateCompareValue(c.time, c.mhz, c.divisor, {});
         EXPECT_EQ(outcome.status, c.status) << why;
         if (c.status == Status::Ok) {
             EXPECT_EQ(outcome.value, c.value) << why;
@@ -82,7 +82,7 @@ TEST(CcpCalc, DutyValueAgainstTheTimer2Period) {
     for (const auto& c : cases) {
         const std::string why = std::string(c.duty) + " us at " + std::to_string(c.mhz) +
                                 " 1:" + std::to_string(c.divisor) + " PR2 " + std::to_string(c.pr2);
-        const CcpCalcOutcome outcome = CalculateDutyValue(c.duty, c.mhz, c.divisor, c.pr2, {});
+        const CalcOutcome outcome = CalculateDutyValue(c.duty, c.mhz, c.divisor, c.pr2, {});
         EXPECT_EQ(outcome.status, c.status) << why;
         if (c.status != Status::Ok) {
             EXPECT_TRUE(outcome.message) << why;
@@ -93,7 +93,7 @@ TEST(CcpCalc, DutyValueAgainstTheTimer2Period) {
         ASSERT_TRUE(timing) << why;
         EXPECT_EQ(FixedDecimalText(DutyPercent(outcome.value, *timing), 1, {}), c.percent) << why;
     }
-    const CcpCalcOutcome tooLong = CalculateDutyValue("257", 4, 1, 255, {});
+    const CalcOutcome tooLong = CalculateDutyValue("257", 4, 1, 255, {});
     ASSERT_TRUE(tooLong.message);
     EXPECT_EQ(tooLong.message->title, "占空比设置错误");
     EXPECT_EQ(tooLong.message->text, "占空比时间不能大于PWM周期，请重新输入占空比时间\rPWM周期为256.000uS");

@@ -347,6 +347,26 @@ std::vector<Variant> InterruptVariants() {
     return variants;
 }
 
+// Each mode and clock, with both interrupts; a slave with and without SS.
+std::vector<Variant> MsspVariants() {
+    std::vector<Variant> variants;
+    for (int i = 0; i < 8; ++i) {
+        Variant v{"MSSP #" + std::to_string(i), {}};
+        ProjectSettings& s = v.settings;
+        s.MsspEn = 1;
+        s.MsspMode = static_cast<std::int16_t>(i < 4 ? 0 : i - 4 < 2 ? 1 : 2);
+        s.MsspSpiClock = static_cast<std::int16_t>(i & 3);
+        s.MsspSlaveSelect = static_cast<std::int16_t>(i & 1);
+        s.MsspCkp = static_cast<std::int16_t>(i & 1);
+        s.MsspSlewControl = static_cast<std::int16_t>(i & 1);
+        s.MsspSspadd = static_cast<std::int16_t>(i == 7 ? -1 : 9);
+        s.MsspInt = s.MsspBclInt = -1;
+        v.mustContain = {" PEIE=1;", " SSPEN=1;"};
+        variants.push_back(v);
+    }
+    return variants;
+}
+
 Variant Everything() {
     Variant v{"everything", {}};
     ProjectSettings& s = v.settings;
@@ -405,6 +425,9 @@ TEST_F(GeneratedC, CcpModules) {
 }
 TEST_F(GeneratedC, SerialPort) {
     ExpectAllCompile(SciVariants());
+}
+TEST_F(GeneratedC, Mssp) {
+    ExpectAllCompile(MsspVariants());
 }
 TEST_F(GeneratedC, Interrupts) {
     ExpectAllCompile(InterruptVariants());

@@ -9,6 +9,7 @@
 #include "generator/source_assembly.h"
 #include "generator/source_lines.h"
 #include "sample_settings.h"
+#include "settings/mssp.h"
 
 namespace korvane {
 namespace {
@@ -469,6 +470,111 @@ const SectionCase kSciCases[] = {
      true, ""},
 };
 INSTANTIATE_TEST_SUITE_P(Sci, SectionText, testing::ValuesIn(kSciCases), CaseName);
+
+void I2cMaster(ProjectSettings& s) {
+    s.MsspEn = 1;
+    s.MsspMode = kMsspI2cMaster;
+    s.MsspInt = -1;
+    s.MsspBclInt = -1;
+}
+
+const SectionCase kMsspCases[] = {
+    {"SpiMasterWithComments", BuildMsspSetup,
+     [](ProjectSettings& s) {
+         s.MsspEn = 1;
+         s.MsspSpiClock = 1;
+         s.MsspCkp = 1;
+         s.MsspCke = 0;
+         s.MsspSmp = 1;
+     },
+     true,
+     Lines({"//MSSP初始化设置子程序", "void fun_msspset()", "{", "//MSSP工作于SPI主控方式,时钟为Fosc/16",
+            " SSPM0=1;", " SSPM1=0;", " SSPM2=0;", " SSPM3=0;", " CKP=1;//时钟空闲时为高电平",
+            " CKE=0;//时钟由空闲变为有效时发送数据", " SMP=1;//在数据输出时间的末尾采样输入数据", " SSPEN=1;",
+            "}"})},
+    // A slave samples in the middle whatever SMP was left at.
+    {"SpiSlaveWithSsNoComments", BuildMsspSetup,
+     [](ProjectSettings& s) {
+         s.MsspEn = 1;
+         s.MsspMode = kMsspSpiSlave;
+         s.MsspSmp = 1;
+     },
+     false,
+     Lines({"void fun_msspset()", "{", " SSPM0=0;", " SSPM1=0;", " SSPM2=1;", " SSPM3=0;", " CKP=0;",
+            " CKE=1;", " SMP=0;", " SSPEN=1;", "}"})},
+    {"SpiSlaveWithoutSs", BuildMsspSetup,
+     [](ProjectSettings& s) {
+         s.MsspEn = 1;
+         s.MsspMode = kMsspSpiSlave;
+         s.MsspSlaveSelect = 0;
+     },
+     true,
+     Lines({"//MSSP初始化设置子程序", "void fun_msspset()", "{", "//MSSP工作于SPI从动方式,不使用SS引脚",
+            " SSPM0=1;", " SSPM1=0;", " SSPM2=1;", " SSPM3=0;", " CKP=0;//时钟空闲时为低电平",
+            " CKE=1;//时钟由有效变为空闲时发送数据", " SMP=0;//在数据输出时间的中间采样输入数据", " SSPEN=1;",
+            "}"})},
+    {"I2cMaster400kHzAt20MHz", BuildMsspSetup,
+     [](ProjectSettings& s) {
+         I2cMaster(s);
+         s.CrystalMHz = 20;
+         s.MsspI2cKHz = 400.0f;
+         s.MsspSlewControl = 1;
+         s.MsspSspadd = 12;
+     },
+     true,
+     Lines({"//MSSP初始化设置子程序", "void fun_msspset()", "{", "//MSSP工作于I2C主控方式", " SSPM0=0;",
+            " SSPM1=0;", " SSPM2=0;", " SSPM3=1;", " SMP=0;//使用压摆率控制(400kHz)",
+            "//I2C总线速率:400kHz,实际速率:384.615kHz,误差:-3.846%",
+            " SSPADD=0x0C;//I2C时钟 = Fosc/(4*(SSPADD+1))", " SSPEN=1;", "}"})},
+    // No SSPADD for the rate at this crystal: none is written.
+    {"I2cMasterWithoutSspadd", BuildMsspSetup,
+     [](ProjectSettings& s) {
+         I2cMaster(s);
+         s.MsspSspadd = -1;
+     },
+     false,
+     Lines({"void fun_msspset()", "{", " SSPM0=0;", " SSPM1=0;", " SSPM2=0;", " SSPM3=1;", " SMP=1;",
+            " SSPEN=1;", "}"})},
+    {"UnusedIsEmpty", BuildMsspSetup, [](ProjectSettings& s) { s.MsspInt = -1; }, true, ""},
+    {"I2cInterruptsService", BuildInterruptService, I2cMaster, true,
+     Lines({"//中断子程序", "void interrupt IRQ(void)", "{", " if(SSPIF)", "  {", "   SSPIF=0;",
+            "    //MSSP中断服务子程序", "  }", " if(BCLIF)", "  {", "   BCLIF=0;",
+            "    //I2C总线冲突中断服务子程序", "  }", "}"})},
+    {"I2cInterruptsEnable", BuildInterruptEnable, I2cMaster, true,
+     Lines({"//中断允许设置子程序", "void fun_intset()", "{", " SSPIE=1;//MSSP中断允许",
+            " BCLIE=1;//I2C总线冲突中断允许", " PEIE=1;//外设中断允许", " GIE=1;", "}"})},
+    // Bus collisions belong to I2C; an unused module enables nothing.
+    {"SpiHasNoBusCollision", BuildInterruptEnable,
+     [](ProjectSettings& s) {
+         I2cMaster(s);
+         s.MsspMode = kMsspSpiMaster;
+     },
+     false, Lines({"void fun_intset()", "{", " SSPIE=1;", " PEIE=1;", " GIE=1;", "}"})},
+    {"UnusedModuleNoInterrupt", BuildInterruptEnable,
+     [](ProjectSettings& s) {
+         I2cMaster(s);
+         s.MsspEn = 0;
+     },
+     false, ""},
+};
+INSTANTIATE_TEST_SUITE_P(Mssp, SectionText, testing::ValuesIn(kMsspCases), CaseName);
+
+// The section stands between the SCI's and the enables, declared and called
+// after fun_sciset; unused, it adds not even an empty line.
+TEST(AssembleSource, MsspBetweenSciAndEnables) {
+    ProjectSettings s = NothingUsed();
+    s.MsspEn = 1;
+    s.MsspInt = -1;
+    // clang-format off
+    EXPECT_EQ(AssembleSource(s, false),
+              Lines({"#include<pic.h>", "", "void interrupt IRQ(void);", "void fun_intset();", "void fun_msspset();",
+                     "", "void main()", "{", " fun_msspset();", " fun_intset();", "}", "", "",
+                     "void interrupt IRQ(void)", "{", " if(SSPIF)", "  {", "   SSPIF=0;", "  }", "}", "", "", "", "",
+                     "void fun_msspset()", "{", " SSPM0=0;", " SSPM1=0;", " SSPM2=0;", " SSPM3=0;", " CKP=0;",
+                     " CKE=1;", " SMP=0;", " SSPEN=1;", "}", "",
+                     "void fun_intset()", "{", " SSPIE=1;", " PEIE=1;", " GIE=1;", "}"}));
+    // clang-format on
+}
 
 TEST(AssembleSource, DefaultPortsWithoutComments) {
     EXPECT_EQ(AssembleSource(ProjectSettings(), false), Lines({"#include<pic.h>",

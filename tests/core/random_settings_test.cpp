@@ -58,16 +58,17 @@ const std::set<std::string, std::less<>> kDigitBits = {
     "T2CKPS0", "T2CKPS1", "TOUTPS0", "TOUTPS1", "TOUTPS2", "TOUTPS3", "TMR2ON", "CCP1M0", "CCP1M1",
     "CCP1M2",  "CCP1M3",  "CCP2M0",  "CCP2M1",  "CCP2M2",  "CCP2M3",  "T0IE",   "TMR1IE", "TMR2IE",
     "CCP1IE",  "CCP2IE",  "TXIE",    "RCIE",    "GIE",     "T0IF",    "TMR1IF", "TMR2IF", "CCP1IF",
-    "CCP2IF",  "TXIF",    "RCIF",    "PEIE",    "T0SE",
+    "CCP2IF",  "TXIF",    "RCIF",    "PEIE",    "T0SE",    "SSPM0",   "SSPM1",  "SSPM2",  "SSPM3",
+    "CKP",     "CKE",     "SMP",     "SSPEN",   "SSPIE",   "BCLIE",   "SSPIF",  "BCLIF",
 };
 
 // The enables that live in PIE1/PIE2 and so need PEIE.
-constexpr const char* kPeripheralEnables[] = {" TMR1IE=1;", " TMR2IE=1;", " CCP1IE=1;",
-                                              " CCP2IE=1;", " TXIE=1;",   " RCIE=1;"};
+constexpr const char* kPeripheralEnables[] = {" TMR1IE=1;", " TMR2IE=1;", " CCP1IE=1;", " CCP2IE=1;",
+                                              " TXIE=1;",   " RCIE=1;",   " SSPIE=1;",  " BCLIE=1;"};
 
 // In the order main calls them.
-constexpr const char* kSetupFunctions[] = {"set_port", "fun_timerset", "fun_ccpset", "fun_sciset",
-                                           "fun_intset"};
+constexpr const char* kSetupFunctions[] = {"set_port",   "fun_timerset", "fun_ccpset",
+                                           "fun_sciset", "fun_msspset",  "fun_intset"};
 
 void CheckSource(const ProjectSettings& s, bool withComments, const std::string& text) {
     SCOPED_TRACE(withComments ? "comments on" : "comments off");
@@ -108,10 +109,12 @@ void CheckSource(const ProjectSettings& s, bool withComments, const std::string&
     EXPECT_EQ(mainBody, expectedCalls);
 
     const bool anyPort = s.PortAUsed || s.PortBUsed || s.PortCUsed || s.PortDUsed || s.PortEUsed;
-    const bool anyInterrupt =
-        s.T0Int || s.T1Int || s.T2Int || s.Ccp1Int || s.Ccp2Int || s.SciTxInt.equals(1) || s.SciRxInt == 1;
+    const bool anyInterrupt = s.T0Int || s.T1Int || s.T2Int || s.Ccp1Int || s.Ccp2Int ||
+                              s.SciTxInt.equals(1) || s.SciRxInt == 1 ||
+                              (s.MsspEn == 1 && (s.MsspInt || (s.MsspMode == 2 && s.MsspBclInt)));
     EXPECT_EQ(Count(lines, "void set_port()"), anyPort ? 1 : 0);
     EXPECT_EQ(Count(lines, "void fun_sciset()"), s.SciEn.equals(1) ? 1 : 0);
+    EXPECT_EQ(Count(lines, "void fun_msspset()"), s.MsspEn == 1 ? 1 : 0);
     EXPECT_EQ(irqDefined, anyInterrupt ? 1 : 0);
 
     // Every function body opens and closes once; every branch of the service

@@ -90,7 +90,7 @@ TEST(ProjectSettings, ResetsRestoreDefaultsButKeepCalculatorOutputs) {
     expected.T0ErrorUs = expected.T1ErrorUs = expected.T2ErrorUs = 7.5f;
     expected.T0RegText = expected.T1RegLowText = expected.T2RegText = expected.SciBaud = "perturbed";
     expected.T1RegHighText = expected.SciTxInt = expected.SciSpbrgText = SettingValue("perturbed");
-    expected.SciRxInt = 77;
+    expected.SciRxInt = expected.MsspSspadd = 77;
     EXPECT_EQ(s, expected);
     EXPECT_TRUE(s.SciErrLimit.kind() == SettingValue::Kind::Text);
     EXPECT_EQ(s.SciErrLimit.toText(), "0.2");

@@ -152,6 +152,12 @@ extern volatile struct {
 extern volatile struct {
     unsigned TX9D : 1, TRMT : 1, BRGH : 1, : 1, SYNC : 1, TXEN : 1, TX9 : 1, CSRC : 1;
 } TXSTAbits;
+extern volatile struct {
+    unsigned SSPM0 : 1, SSPM1 : 1, SSPM2 : 1, SSPM3 : 1, CKP : 1, SSPEN : 1, SSPOV : 1, WCOL : 1;
+} SSPCONbits;
+extern volatile struct {
+    unsigned BF : 1, UA : 1, R_W : 1, : 3, CKE : 1, SMP : 1;
+} SSPSTATbits;
 
 #define C STATUSbits.C
 #define DC STATUSbits.DC
@@ -297,5 +303,17 @@ extern volatile struct {
 #define TXEN TXSTAbits.TXEN
 #define TX9 TXSTAbits.TX9
 #define CSRC TXSTAbits.CSRC
+#define SSPM0 SSPCONbits.SSPM0
+#define SSPM1 SSPCONbits.SSPM1
+#define SSPM2 SSPCONbits.SSPM2
+#define SSPM3 SSPCONbits.SSPM3
+#define CKP SSPCONbits.CKP
+#define SSPEN SSPCONbits.SSPEN
+#define SSPOV SSPCONbits.SSPOV
+#define WCOL SSPCONbits.WCOL
+#define BF SSPSTATbits.BF
+#define UA SSPSTATbits.UA
+#define CKE SSPSTATbits.CKE
+#define SMP SSPSTATbits.SMP
 
 #endif

@@ -10,6 +10,7 @@
 #include "dialogs/sci_form.h"
 #include "fake_platform.h"
 #include "settings/chip_facts.h"
+#include "settings/mssp.h"
 #include "settings/pin_claims.h"
 
 namespace korvane {
@@ -340,6 +341,59 @@ TEST_F(PortDialogTest, Timer1PinsAreRefused) {
         form->Chk_PortC[c.pin].click();
         EXPECT_EQ(settings.PortCDir[static_cast<std::size_t>(c.pin)], 0);
         EXPECT_EQ(platform.messages.size(), 1u);
+    }
+}
+
+// The MSSP's pins per mode; the Port dialog refuses RC3 in every one.
+TEST_F(PortDialogTest, MsspPinsFollowItsModeAndRc3IsRefused) {
+    struct Case {
+        std::int16_t mode;
+        std::int16_t slaveSelect;
+        PinDirections portC;
+        std::int16_t ra5;  // RA5's direction: SS of a slave
+        const char* text;
+    };
+    const Case cases[] = {
+        {kMsspSpiMaster,
+         1,
+         {0, 0, 0, 0, 1, 0, 0, 0},
+         0,
+         "MSSP模块已使用RC3口,RC3必须定义为输出.\r若要定义为输入,请先关闭MSSP模块."},
+        {kMsspSpiSlave,
+         1,
+         {0, 0, 0, 1, 1, 0, 0, 0},
+         1,
+         "MSSP模块已使用RC3口,RC3必须定义为输入.\r若要定义为输出,请先关闭MSSP模块."},
+        {kMsspSpiSlave,
+         0,
+         {0, 0, 0, 1, 1, 0, 0, 0},
+         0,
+         "MSSP模块已使用RC3口,RC3必须定义为输入.\r若要定义为输出,请先关闭MSSP模块."},
+        // RC5 is no I2C pin: it keeps the input it had.
+        {kMsspI2cMaster,
+         1,
+         {0, 0, 0, 1, 1, 1, 0, 0},
+         0,
+         "MSSP模块已使用RC3口,RC3必须定义为输入.\r若要定义为输出,请先关闭MSSP模块."},
+    };
+    for (const auto& c : cases) {
+        settings = ProjectSettings{};
+        settings.PortCDir[5] = 1;
+        settings.MsspEn = 1;
+        settings.MsspMode = c.mode;
+        settings.MsspSlaveSelect = c.slaveSelect;
+        ApplyPinClaims(settings);
+        const std::string why = "mode " + std::to_string(c.mode) + " SS " + std::to_string(c.slaveSelect);
+        EXPECT_EQ(settings.PortCDir, c.portC) << why;
+        EXPECT_EQ(settings.PortADir[5], c.ra5) << why;
+        EXPECT_EQ(settings.PortCUsed, 1) << why;
+        auto form = Open();
+        platform.messages.clear();
+        form->Chk_PortC[3].click();
+        ASSERT_EQ(platform.messages.size(), 1u) << why;
+        EXPECT_EQ(platform.messages[0].title, "RC3口已被占用");
+        EXPECT_EQ(platform.messages[0].text, c.text) << why;
+        EXPECT_EQ(settings.PortCDir[3], c.portC[3]) << why;
     }
 }
 
