@@ -99,10 +99,20 @@ std::string PinName(const std::string& pin) {
 std::string Stimuli(const toml::table& c, double mhz) {
     std::string script;
     int n = 0;
+    bool modulesLoaded = false;
     if (const auto* list = c["stimuli"].as_array()) {
         for (const auto& node : *list) {
             const auto& s = Table(node, "stimuli");
             const std::string pin = s["pin"].value_or(std::string());
+            // An open-drain bus line (I2C) held high by a resistor.
+            if (s["pullup"].value_or(false)) {
+                const std::string name = "pullup" + std::to_string(++n);
+                if (!modulesLoaded) script += "module library libgpsim_modules\n";
+                modulesLoaded = true;
+                script += "module load pullup " + name + "\nnode net" + std::to_string(n) + "\nattach net" +
+                          std::to_string(n) + " " + PinName(pin) + " " + name + ".pin\n";
+                continue;
+            }
             long level = s["initial"].value_or(0L);
             std::vector<long> edges;  // cycle, level, cycle, level, ...
             if (const auto* e = s["edges"].as_array()) {
@@ -184,6 +194,10 @@ std::vector<Event> Events(const std::vector<Write>& writes, const toml::table& e
         if ((((w.value ^ w.was) >> *bit) & 1) == 0) continue;
         const long level = (w.value >> *bit) & 1;
         if ((edge == "rising" && level != 1) || (edge == "falling" && level != 0)) continue;
+        // with = [B, L]: only changes written while bit B of the same register is L.
+        if (const auto* with = e["with"].as_array();
+            with && ((w.value >> (*with)[0].value_or(0L)) & 1) != (*with)[1].value_or(0L))
+            continue;
         events.push_back({w.cycle, level});
     }
     return events;
