@@ -8,10 +8,11 @@
 #include <memory>
 #include <string_view>
 
-#include "app/app_context.h"
 #include "app/form1.h"
-#include "app/form_names.h"
+#include "controls/app_context.h"
+#include "platform/form_id.h"
 #include "qt/app_setup.h"
+#include "qt/application.h"
 #include "qt/form_registry.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
@@ -22,31 +23,21 @@ namespace {
 using namespace korvane;
 
 struct Program {
-    ProjectSettings settings;
     QtPlatform platform;
-    AppContext context{settings, platform, SystemNumberLocale()};
-    Form1 form{context};
-    MainWindow window{form};
-    Program() {
-        platform.setContext(&context);
-        context.mainWindow = &form;
-        platform.setMainWindow(&window);
-        window.show();
-    }
+    Application app{platform, SystemNumberLocale()};
+    AppContext& context = app.context;
+    MainWindow& window = app.window;
+    Program() { window.show(); }
 };
 
 // Made once the application exists, gone before it.
 std::unique_ptr<Program> program;
 
-void BM_OpenDialog(benchmark::State& state, std::string_view name) {
-    const FormEntry* entry = FindForm(std::string(name));
-    if (!entry) {
-        state.SkipWithError("no such form");
-        return;
-    }
+void BM_OpenDialog(benchmark::State& state, FormId id) {
+    const FormEntry& entry = FindForm(id);
     for (auto _ : state) {
-        std::unique_ptr<Form> form = entry->createForm(program->context);
-        std::unique_ptr<QWidget> view(entry->createView(*form, &program->window));
+        std::unique_ptr<Form> form = entry.createForm(program->context);
+        std::unique_ptr<QWidget> view(entry.createView(*form, &program->window));
         form->load();
         view->show();
         view->repaint();
@@ -54,13 +45,13 @@ void BM_OpenDialog(benchmark::State& state, std::string_view name) {
         view.reset();  // the view goes before the form it mirrors
     }
 }
-BENCHMARK_CAPTURE(BM_OpenDialog, Port, form_names::kPort)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_OpenDialog, Timer0, form_names::kTimer0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_OpenDialog, Timer1, form_names::kTimer1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_OpenDialog, Timer2, form_names::kTimer2)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_OpenDialog, Ccp, form_names::kCcp)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_OpenDialog, Sci, form_names::kSci)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_OpenDialog, Guide, form_names::kGuide)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OpenDialog, Port, FormId::Port)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OpenDialog, Timer0, FormId::Timer0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OpenDialog, Timer1, FormId::Timer1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OpenDialog, Timer2, FormId::Timer2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OpenDialog, Ccp, FormId::Ccp)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OpenDialog, Sci, FormId::Sci)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OpenDialog, Guide, FormId::Guide)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

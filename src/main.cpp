@@ -3,13 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/app_context.h"
 #include "app/command_line.h"
-#include "app/form1.h"
 #include "qt/app_setup.h"
-#include "qt/main_window.h"
-#include "qt/qt_platform.h"
-#include "settings/project_settings.h"
+#include "qt/application.h"
 #include "version.h"
 
 namespace {
@@ -46,18 +42,12 @@ int main(int argc, char* argv[]) {
     // Only the closing splash ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    ProjectSettings settings;
     QtPlatform platform;
-    AppContext context{settings, platform, SystemNumberLocale()};
-    platform.setContext(&context);
-    Form1 form(context);
-    context.mainWindow = &form;
-    MainWindow window(form);
-    platform.setMainWindow(&window);
-    form.load();  // the start screen first, then the settings
-    window.show();
+    Application program(platform, SystemNumberLocale());
+    program.form.load();  // the start screen first, then the settings
+    program.window.show();
     // A project named on the command line (by a file manager or the desktop
     // entry) opens once the window is up, so a fault shows above it.
-    if (!line.project.empty()) form.OpenProject(line.project);
+    if (!line.project.empty()) program.form.OpenProject(line.project);
     return QApplication::exec();
 }

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "app/app_context.h"
-#include "app/form_names.h"
+#include "controls/app_context.h"
 #include "controls/controls.h"
 #include "controls/form.h"
+#include "platform/form_id.h"
 
 namespace korvane {
 
 // The closing splash: thanks the user, then ends the program after 1000 ms.
 class ClosingSplash : public Form {
 public:
-    static constexpr const char* kName = form_names::kSplash;
+    static constexpr const char* kName = FormName(FormId::Splash);
 
     explicit ClosingSplash(AppContext& context);
 

@@ -3,12 +3,12 @@
 #include <optional>
 
 #include "app/closing_splash.h"
-#include "app/form_names.h"
 #include "app/start_screen.h"
 #include "calc/settings_calc.h"
 #include "format/gbk.h"
 #include "format/number_text.h"
 #include "generator/source_assembly.h"
+#include "platform/form_id.h"
 #include "project/project_file.h"
 #include "settings/setting_table.h"
 
@@ -77,7 +77,7 @@ Form1::Form1(AppContext& context) : Form(kName, "Korvane"), context_(context) {
 }
 
 void Form1::Form_Load() {
-    context_.platform.showForm(StartScreen::kName, true);
+    context_.platform.showForm(FormId::Start, true);
     setWindowState(WindowState::Maximized);
     // Centring the normal position is the view's part: it knows the sizes.
     SizeText1();
@@ -104,7 +104,7 @@ void Form1::ShowClosingSplash() {
     // Exit followed by closing the window must not start a second splash.
     if (splashShown_) return;
     splashShown_ = true;
-    context_.platform.showForm(ClosingSplash::kName, false);
+    context_.platform.showForm(FormId::Splash, false);
 }
 
 void Form1::VbMenuFile_Exit_Click() {
@@ -207,25 +207,25 @@ void Form1::VbMenuSet_Osc_Click() {
 }
 
 void Form1::VbMenu_SetGuide_Click() {
-    context_.platform.showForm(form_names::kGuide, true);
+    context_.platform.showForm(FormId::Guide, true);
 }
 void Form1::VbMenuSet_PortSet_Click() {
-    context_.platform.showForm(form_names::kPort, true);
+    context_.platform.showForm(FormId::Port, true);
 }
 void Form1::VbMenuSet_T0_Click() {
-    context_.platform.showForm(form_names::kTimer0, true);
+    context_.platform.showForm(FormId::Timer0, true);
 }
 void Form1::VbMenuSet_T1_Click() {
-    context_.platform.showForm(form_names::kTimer1, true);
+    context_.platform.showForm(FormId::Timer1, true);
 }
 void Form1::VbMenuSet_T2_Click() {
-    context_.platform.showForm(form_names::kTimer2, true);
+    context_.platform.showForm(FormId::Timer2, true);
 }
 void Form1::VbMenuSet_CCP_Click() {
-    context_.platform.showForm(form_names::kCcp, true);
+    context_.platform.showForm(FormId::Ccp, true);
 }
 void Form1::VbMenuSet_Sci_Click() {
-    context_.platform.showForm(form_names::kSci, true);
+    context_.platform.showForm(FormId::Sci, true);
 }
 
 void Form1::VbMenuTools_c_Click() {

@@ -3,9 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "controls/app_context.h"
 #include "controls/controls.h"
 #include "controls/form.h"
+#include "platform/main_window_actions.h"
 
 namespace korvane {
 
@@ -14,7 +15,7 @@ inline constexpr const char* kHelpFile = "korvane.chm";
 
 // The main window: the text area for the generated source and the menu from
 // which every dialog and command is reached.
-class Form1 : public Form {
+class Form1 : public Form, public MainWindowActions {
 public:
     static constexpr const char* kName = "Form1";
 
@@ -56,6 +57,11 @@ public:
 
     // The comment answer of the last generate command.
     bool WithComments = false;
+
+    // For the setup guide: the menu's own commands.
+    void chooseCrystal() override { VbMenuSet_Osc_Click(); }
+    void generateSource() override { VbMenuTools_c_Click(); }
+    void showHelp() override { VbMenuHelp_Con_Click(); }
 
     void Form_Load() override;
     void Form_Resize() override;

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "app/app_context.h"
-#include "app/form_names.h"
+#include "controls/app_context.h"
 #include "controls/controls.h"
 #include "controls/form.h"
+#include "platform/form_id.h"
 
 namespace korvane {
 
 // The start screen: the product picture until a character key or 2000 ms.
 class StartScreen : public Form {
 public:
-    static constexpr const char* kName = form_names::kStart;
+    static constexpr const char* kName = FormName(FormId::Start);
     static constexpr const char* kPictureFile = "korvane.jpg";
 
     explicit StartScreen(AppContext& context);

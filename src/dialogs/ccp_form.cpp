@@ -189,12 +189,12 @@ void CcpForm::Form_Unload() {
     for (const Module& m : modules_) ReportBadTime(m);
     // Capture and compare run on Timer1, PWM on Timer2; a module that is not
     // used needs neither.
-    AskForTimer(&CcpForm::UsesTimer1, kTimer1Line1, kTimer1Line2, kTimer1Title, form_names::kTimer1);
-    AskForTimer(&CcpForm::NeedsTimer2, kTimer2Line1, kTimer2Line2, kTimer2Title, form_names::kTimer2);
+    AskForTimer(&CcpForm::UsesTimer1, kTimer1Line1, kTimer1Line2, kTimer1Title, FormId::Timer1);
+    AskForTimer(&CcpForm::NeedsTimer2, kTimer2Line1, kTimer2Line2, kTimer2Title, FormId::Timer2);
 }
 
 void CcpForm::AskForTimer(bool (CcpForm::*needs)(const Module&) const, const char* line1, const char* line2,
-                          const char* title, const char* form) {
+                          const char* title, FormId form) {
     if (std::ranges::none_of(modules_, [&](const Module& m) { return (this->*needs)(m); })) return;
     const auto answer = context_.platform.messageBox(std::string(line1) + "\r" + line2, title,
                                                      MessageIcon::Question, MessageButtons::YesNo);

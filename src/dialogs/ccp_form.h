@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "app/form_names.h"
+#include "controls/app_context.h"
 #include "controls/controls.h"
 #include "controls/form.h"
+#include "platform/form_id.h"
 #include "settings/ccp_modules.h"
 #include "settings/project_settings.h"
 
@@ -30,7 +30,7 @@ int CcpModeCode(int mode, int subMode);
 // Timer2's period.
 class CcpForm : public Form {
 public:
-    static constexpr const char* kName = form_names::kCcp;
+    static constexpr const char* kName = FormName(FormId::Ccp);
     static constexpr int kCapture = 0;
     static constexpr int kCompare = 1;
     static constexpr int kPwm = 2;
@@ -96,7 +96,7 @@ private:
     void ShowBits(Module& m);
     void ReportBadTime(const Module& m);
     void AskForTimer(bool (CcpForm::*needs)(const Module&) const, const char* line1, const char* line2,
-                     const char* title, const char* form);
+                     const char* title, FormId form);
 
     int StoredMode(const Module& m) const;
     bool UsesTimer1(const Module& m) const;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_context.h"
+#include "controls/app_context.h"
 #include "settings/pin_claims.h"
 
 namespace korvane {

@@ -3,10 +3,10 @@
 #include <array>
 #include <cstdint>
 
-#include "app/app_context.h"
-#include "app/form_names.h"
+#include "controls/app_context.h"
 #include "controls/controls.h"
 #include "controls/form.h"
+#include "platform/form_id.h"
 #include "settings/pin_claims.h"
 #include "settings/project_settings.h"
 
@@ -18,7 +18,7 @@ namespace korvane {
 // pins, the SCI's and Timer1's) this dialog refuses to take away.
 class PortForm : public Form {
 public:
-    static constexpr const char* kName = form_names::kPort;
+    static constexpr const char* kName = FormName(FormId::Port);
     static constexpr int kPortCount = 5;
     static constexpr int kPinCount = 8;
     using PinBoxes = std::array<CheckBox, kPinCount>;

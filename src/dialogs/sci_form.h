@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "app/form_names.h"
 #include "calc/baud_calc.h"
+#include "controls/app_context.h"
 #include "controls/controls.h"
 #include "controls/form.h"
+#include "platform/form_id.h"
 
 namespace korvane {
 
@@ -19,7 +19,7 @@ namespace korvane {
 // stored the moment it is made; closing keeps everything.
 class SciForm : public Form {
 public:
-    static constexpr const char* kName = form_names::kSci;
+    static constexpr const char* kName = FormName(FormId::Sci);
     static constexpr const char* kCaption = "SCI(串行通信接口)设置";
     // What the SPBRG box shows while no rate is chosen.
     static constexpr const char* kNoRate = "No";

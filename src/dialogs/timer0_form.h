@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/form_names.h"
 #include "dialogs/timer_form.h"
+#include "platform/form_id.h"
 
 namespace korvane {
 
@@ -13,7 +13,7 @@ namespace korvane {
 // calculator for the 8-bit TMR0.
 class Timer0Form : public TimerForm {
 public:
-    static constexpr const char* kName = form_names::kTimer0;
+    static constexpr const char* kName = FormName(FormId::Timer0);
     static constexpr const char* kCaption = "Timer0 set";
     // Label2 before the clock option has set it, then for internal or
     // external timing, and after loading with an outside clock.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/form_names.h"
 #include "dialogs/timer_form.h"
+#include "platform/form_id.h"
 
 namespace korvane {
 
@@ -10,7 +10,7 @@ namespace korvane {
 // 16-bit TMR1H:TMR1L.
 class Timer1Form : public TimerForm {
 public:
-    static constexpr const char* kName = form_names::kTimer1;
+    static constexpr const char* kName = FormName(FormId::Timer1);
     static constexpr const char* kCaption = "Timer1 set";
 
     static constexpr int kTimerMode = 0;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/form_names.h"
 #include "dialogs/timer_form.h"
+#include "platform/form_id.h"
 
 namespace korvane {
 
@@ -9,7 +9,7 @@ namespace korvane {
 // calculator for the 8-bit TMR2. It always counts the instruction clock.
 class Timer2Form : public TimerForm {
 public:
-    static constexpr const char* kName = form_names::kTimer2;
+    static constexpr const char* kName = FormName(FormId::Timer2);
     static constexpr const char* kCaption = "Timer2 set";
 
     explicit Timer2Form(AppContext& context);

@@ -4,9 +4,9 @@
 #include <initializer_list>
 #include <vector>
 
-#include "app/app_context.h"
 #include "calc/settings_calc.h"
 #include "calc/timer_calc.h"
+#include "controls/app_context.h"
 #include "controls/controls.h"
 #include "controls/form.h"
 #include "dialogs/stored_options.h"

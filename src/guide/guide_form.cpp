@@ -1,8 +1,8 @@
 #include "guide/guide_form.h"
 
 #include <iterator>
+#include <optional>
 
-#include "app/form1.h"
 #include "format/number_text.h"
 
 namespace korvane {
@@ -15,19 +15,16 @@ constexpr const char* kExitQuestion = "未完成设置,您确定要退出设置�
 constexpr const char* kExitTitle = "退出提示";
 
 // Steps 2 to 8; step 1's question carries the crystal frequency. `form` is
-// the dialog a step opens, or nullptr for the generation step.
+// the dialog a step opens, or none for the generation step.
 struct Step {
     const char* question;
-    const char* form;
+    std::optional<FormId> form;
 };
 constexpr Step kSteps[] = {
-    {"是否需要定义端口?", form_names::kPort},
-    {"是否需要设置定时器0?", form_names::kTimer0},
-    {"是否需要设置定时器1?", form_names::kTimer1},
-    {"是否需要设置定时器2?", form_names::kTimer2},
-    {"是否需要设置CCP模块?", form_names::kCcp},
-    {"是否需要设置SCI串行口模块?", form_names::kSci},
-    {"是否需要生成C文件?", nullptr},
+    {"是否需要定义端口?", FormId::Port},      {"是否需要设置定时器0?", FormId::Timer0},
+    {"是否需要设置定时器1?", FormId::Timer1}, {"是否需要设置定时器2?", FormId::Timer2},
+    {"是否需要设置CCP模块?", FormId::Ccp},    {"是否需要设置SCI串行口模块?", FormId::Sci},
+    {"是否需要生成C文件?", std::nullopt},
 };
 static_assert(std::size(kSteps) + 1 == GuideForm::kStepCount);
 
@@ -62,14 +59,14 @@ void GuideForm::OptYesNo_Click(int index) {
 }
 
 void GuideForm::RunStep(int step) {
-    Form1* mainWindow = context_.mainWindow;
+    MainWindowActions* mainWindow = context_.mainWindow;
     if (step == 1) {
         // The main window's own command, so the guide and the menu never differ.
-        if (mainWindow) mainWindow->VbMenuSet_Osc_Click();
-    } else if (const char* form = kSteps[step - 2].form) {
-        context_.platform.showForm(form, true);
+        if (mainWindow) mainWindow->chooseCrystal();
+    } else if (const auto form = kSteps[step - 2].form) {
+        context_.platform.showForm(*form, true);
     } else if (mainWindow) {
-        mainWindow->VbMenuTools_c_Click();
+        mainWindow->generateSource();
     }
 }
 
@@ -97,7 +94,7 @@ void GuideForm::Command2_Click() {
 
 void GuideForm::Command3_Click() {
     // The help file and the way it opens belong to the main window's help command.
-    if (context_.mainWindow) context_.mainWindow->VbMenuHelp_Con_Click();
+    if (context_.mainWindow) context_.mainWindow->showHelp();
 }
 
 }  // namespace korvane

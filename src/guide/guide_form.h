@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app_context.h"
-#include "app/form_names.h"
+#include "controls/app_context.h"
 #include "controls/controls.h"
 #include "controls/form.h"
+#include "platform/form_id.h"
 
 namespace korvane {
 
@@ -16,7 +16,7 @@ namespace korvane {
 // own: every step goes through the command or dialog it names.
 class GuideForm : public Form {
 public:
-    static constexpr const char* kName = form_names::kGuide;
+    static constexpr const char* kName = FormName(FormId::Guide);
     static constexpr const char* kPictureFile = "guide1.jpg";
     static constexpr std::int16_t kStepCount = 8;
     static constexpr std::int16_t kDone = kStepCount + 1;

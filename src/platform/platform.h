@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "files/file_io.h"
+#include "platform/form_id.h"
 
 namespace korvane {
 
@@ -11,12 +12,13 @@ enum class MessageIcon { Information, Question, Warning, Error };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
-// Everything the form logic asks of the desktop. The logic never opens a box
-// or a window itself; the Qt layer implements this, tests script a fake.
-// All texts are UTF-8. Message texts separate lines with a single "\r".
-class Platform {
+// What the form logic asks of the desktop: boxes, file dialogs, files, the
+// clipboard and documents. The logic never opens a box itself; the Qt layer
+// implements this, tests script a fake. All texts are UTF-8. Message texts
+// separate lines with a single "\r".
+class DesktopServices {
 public:
-    virtual ~Platform() = default;
+    virtual ~DesktopServices() = default;
 
     // A message box; with Yes/No, Yes is the default button. Returns the
     // button pressed (Ok for an OK box).
@@ -41,11 +43,19 @@ public:
     virtual void openDocument(const std::string& fileName) = 0;
     // The folder the program runs from, where its pictures and help live.
     virtual std::string programFolder() const = 0;
-    // Opens the form registered under `formName` ("timer0", "Port", ...).
-    // Modal: returns when it has closed. Otherwise returns at once.
-    virtual void showForm(const std::string& formName, bool modal) = 0;
+};
+
+// Moving between the program's windows.
+class Navigation {
+public:
+    virtual ~Navigation() = default;
+    // Opens a form. Modal: returns when it has closed. Otherwise returns at once.
+    virtual void showForm(FormId form, bool modal) = 0;
     // Ends the whole program: every open window closes, no handler runs after.
     virtual void endProgram() = 0;
 };
+
+// Both, as one desktop implements them.
+class Platform : public DesktopServices, public Navigation {};
 
 }  // namespace korvane

@@ -1,9 +1,9 @@
 #include "qt/form_registry.h"
 
-#include <vector>
+#include <array>
+#include <cstddef>
 
 #include "app/closing_splash.h"
-#include "app/form_names.h"
 #include "app/start_screen.h"
 #include "qt/ccp_view.h"
 #include "qt/closing_splash_view.h"
@@ -15,34 +15,37 @@
 #include "qt/timer1_view.h"
 #include "qt/timer2_view.h"
 
-// Each form that can be opened by name, with its view. A new dialog is added
+// Each form with its view, in the order of FormId. A new dialog is added
 // here, and only here: include its form and view headers and add one line.
 
 namespace korvane {
 
 namespace {
 
-const std::vector<FormEntry>& FormTable() {
-    static const std::vector<FormEntry> table = {
-        MakeFormEntry<StartScreen, StartScreenView>(StartScreen::kName),
-        MakeFormEntry<ClosingSplash, ClosingSplashView>(ClosingSplash::kName),
-        MakeFormEntry<PortForm, PortView>(form_names::kPort),
-        MakeFormEntry<Timer0Form, Timer0View>(form_names::kTimer0),
-        MakeFormEntry<Timer1Form, Timer1View>(form_names::kTimer1),
-        MakeFormEntry<Timer2Form, Timer2View>(form_names::kTimer2),
-        MakeFormEntry<CcpForm, CcpView>(form_names::kCcp),
-        MakeFormEntry<SciForm, SciView>(form_names::kSci),
-        MakeFormEntry<GuideForm, GuideView>(form_names::kGuide),
-    };
-    return table;
-}
+constexpr std::array kForms = {
+    MakeFormEntry<StartScreen, StartScreenView>(FormId::Start),
+    MakeFormEntry<ClosingSplash, ClosingSplashView>(FormId::Splash),
+    MakeFormEntry<GuideForm, GuideView>(FormId::Guide),
+    MakeFormEntry<PortForm, PortView>(FormId::Port),
+    MakeFormEntry<Timer0Form, Timer0View>(FormId::Timer0),
+    MakeFormEntry<Timer1Form, Timer1View>(FormId::Timer1),
+    MakeFormEntry<Timer2Form, Timer2View>(FormId::Timer2),
+    MakeFormEntry<CcpForm, CcpView>(FormId::Ccp),
+    MakeFormEntry<SciForm, SciView>(FormId::Sci),
+};
+static_assert(kForms.size() == kFormCount, "every form is registered");
+static_assert(
+    [] {
+        for (std::size_t i = 0; i < kForms.size(); ++i)
+            if (static_cast<std::size_t>(kForms[i].id) != i) return false;
+        return true;
+    }(),
+    "the table is in the order of FormId");
 
 }  // namespace
 
-const FormEntry* FindForm(const std::string& name) {
-    for (const auto& entry : FormTable())
-        if (entry.name == name) return &entry;
-    return nullptr;
+const FormEntry& FindForm(FormId id) {
+    return kForms[static_cast<std::size_t>(id)];
 }
 
 }  // namespace korvane

@@ -1,32 +1,31 @@
 #pragma once
 
-#include <functional>
 #include <memory>
-#include <string>
 
-#include "app/app_context.h"
+#include "controls/app_context.h"
 #include "controls/form.h"
+#include "platform/form_id.h"
 
 class QWidget;
 
 namespace korvane {
 
-// How to make a form by name: its logic from the shared context, and its Qt
-// view (a widget that is a window, normally a FormDialog) for that logic.
+// How to make a form: its logic from the shared context, and its Qt view (a
+// widget that is a window, normally a FormDialog) for that logic.
 struct FormEntry {
-    std::string name;
-    std::function<std::unique_ptr<Form>(AppContext&)> createForm;
-    std::function<QWidget*(Form&, QWidget* parent)> createView;
+    FormId id;
+    std::unique_ptr<Form> (*createForm)(AppContext&);
+    QWidget* (*createView)(Form&, QWidget* parent);
 };
 
-// The entry registered under `name`, or nullptr while that form does not exist.
-const FormEntry* FindForm(const std::string& name);
+// The entry of a form; every FormId has one.
+const FormEntry& FindForm(FormId id);
 
 // Builds an entry from a form class (constructed from AppContext&) and its
 // view class (constructed from FormClass&, QWidget* parent).
 template <class FormClass, class ViewClass>
-FormEntry MakeFormEntry(std::string name) {
-    return {std::move(name),
+constexpr FormEntry MakeFormEntry(FormId id) {
+    return {id,
             [](AppContext& context) -> std::unique_ptr<Form> { return std::make_unique<FormClass>(context); },
             [](Form& form, QWidget* parent) -> QWidget* {
                 return new ViewClass(static_cast<FormClass&>(form), parent);

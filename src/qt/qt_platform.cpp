@@ -170,11 +170,11 @@ std::string QtPlatform::programFolder() const {
     return FromQt(QCoreApplication::applicationDirPath());
 }
 
-void QtPlatform::showForm(const std::string& formName, bool modal) {
-    const FormEntry* entry = FindForm(formName);
-    if (!entry || !context_) return;  // a name that no form is registered under opens nothing
-    std::unique_ptr<Form> form = entry->createForm(*context_);
-    QWidget* view = entry->createView(*form, modal ? parentWindow() : nullptr);
+void QtPlatform::showForm(FormId id, bool modal) {
+    if (!context_) return;
+    const FormEntry& entry = FindForm(id);
+    std::unique_ptr<Form> form = entry.createForm(*context_);
+    QWidget* view = entry.createView(*form, modal ? parentWindow() : nullptr);
     if (!modal) {
         form->load();
         view->show();

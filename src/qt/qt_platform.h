@@ -6,13 +6,13 @@
 #include <utility>
 #include <vector>
 
-#include "app/app_context.h"
+#include "controls/app_context.h"
 #include "controls/form.h"
 #include "platform/platform.h"
 
 namespace korvane {
 
-// Platform on Qt Widgets. Forms are opened by name through the form table
+// Platform on Qt Widgets. Forms are opened through the form table
 // (form_registry.cpp); boxes and dialogs are parented to the innermost open
 // window so they stay above it.
 class QtPlatform : public Platform {
@@ -20,7 +20,7 @@ public:
     QtPlatform() = default;
     ~QtPlatform() override;
 
-    // Forms opened by name are built with this context.
+    // Forms are built with this context.
     void setContext(AppContext* context) { context_ = context; }
     // The window that boxes belong to while no dialog is open.
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
@@ -35,7 +35,7 @@ public:
     void putClipboardText(const std::string& text) override;
     void openDocument(const std::string& fileName) override;
     std::string programFolder() const override;
-    void showForm(const std::string& formName, bool modal) override;
+    void showForm(FormId form, bool modal) override;
     void endProgram() override;
 
     // The Qt form of a "desc|pattern|desc|pattern" filter: "desc;;desc".

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "app/form_names.h"
 #include "dialogs/timer1_form.h"
 #include "fake_platform.h"
+#include "platform/form_id.h"
 
 namespace korvane {
 namespace {
@@ -448,8 +448,8 @@ TEST_F(CcpDialogTest, ClosingInCaptureOrCompareOffersTimer1) {
             auto form = Open();
             bool closedBeforeTimer1 = false;
             form->observe([&](Change change) { closedBeforeTimer1 |= change == Change::Close; });
-            platform.formActions[form_names::kTimer1] = [&] { EXPECT_FALSE(closedBeforeTimer1) << why; };
-            platform.formActions[form_names::kTimer2] = [&] { EXPECT_FALSE(closedBeforeTimer1) << why; };
+            platform.formActions[FormId::Timer1] = [&] { EXPECT_FALSE(closedBeforeTimer1) << why; };
+            platform.formActions[FormId::Timer2] = [&] { EXPECT_FALSE(closedBeforeTimer1) << why; };
 
             form->Command1.click();
             Titles expected;
@@ -483,7 +483,7 @@ TEST_F(CcpDialogTest, Timer1QuestionIsATwoLineYesNoQuestion) {
 
 TEST_F(CcpDialogTest, FromTheSetMenuThroughCaptureToTimer1) {
     Form1 main(context);
-    platform.formActions[form_names::kCcp] = [&] {
+    platform.formActions[FormId::Ccp] = [&] {
         auto dialog = Open();
         dialog->module(0).useBox.click();
         dialog->module(0).subModeOptions.click(5);
@@ -618,7 +618,7 @@ TEST_F(CcpDialogTest, DutyTimeSetsAllTenBitsAndShowsThePeriod) {
 
 TEST_F(CcpDialogTest, NewCrystalGivesNewCompareAndDutyValues) {
     Form1 main(context);
-    platform.formActions[form_names::kCcp] = [&] {
+    platform.formActions[FormId::Ccp] = [&] {
         auto dialog = Open();
         Choose(*dialog, 0, CcpForm::kCompare, 4);
         dialog->module(0).compareBox.setText("500");

@@ -84,11 +84,11 @@ void FakePlatform::openDocument(const std::string& fileName) {
     openedDocuments.push_back(fileName);
 }
 
-void FakePlatform::showForm(const std::string& formName, bool modal) {
+void FakePlatform::showForm(FormId form, bool modal) {
+    const std::string formName = FormName(form);
     events.push_back("form:" + formName + (modal ? "" : ":modeless"));
     shownForms.push_back(formName);
-    if (auto action = formActions.find(formName); action != formActions.end() && action->second)
-        action->second();
+    if (auto action = formActions.find(form); action != formActions.end() && action->second) action->second();
 }
 
 void FakePlatform::endProgram() {

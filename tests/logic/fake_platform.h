@@ -30,8 +30,8 @@ public:
     std::deque<std::string> inputs;
     std::deque<std::string> savePaths;
     std::deque<std::string> openPaths;
-    // What "the user" does inside a form opened by name, e.g. change settings.
-    std::map<std::string, std::function<void()>> formActions;
+    // What "the user" does inside a form opened, e.g. change settings.
+    std::map<FormId, std::function<void()>> formActions;
     // When set, writing a file fails with this reason.
     std::string writeFailure;
 
@@ -61,7 +61,7 @@ public:
     void putClipboardText(const std::string& text) override;
     void openDocument(const std::string& fileName) override;
     std::string programFolder() const override { return folder; }
-    void showForm(const std::string& formName, bool modal) override;
+    void showForm(FormId form, bool modal) override;
     void endProgram() override;
 
     // Titles of the message boxes shown so far, in order.

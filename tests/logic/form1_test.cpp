@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "controls/app_context.h"
 #include "dialogs/sci_form.h"
 #include "dialogs/timer0_form.h"
 #include "dialogs/timer1_form.h"
@@ -40,7 +40,7 @@ TEST_F(MainWindowStory, LoadShowsTheStartScreenFirstThenResetsAndMaximises) {
     settings.PortCUsed = 1;
     settings.T1FreqMHz = std::string("7");
     settings.CrystalMHz = 9;
-    platform.formActions["start"] = [&] {
+    platform.formActions[FormId::Start] = [&] {
         // The start screen is up before anything else has happened.
         EXPECT_EQ(form.windowState(), WindowState::Normal);
         EXPECT_EQ(settings.PortCUsed, 1);

@@ -81,8 +81,8 @@ TEST_F(GuideStory, EightYesPressesRunEveryStepInOrderLikeTheMenu) {
     platform.inputs = {"8"};
     platform.answers = {MessageAnswer::Yes};
     // What the user does in two of the dialogs must reach the generated text.
-    platform.formActions["Port"] = [&] { settings.PortCUsed = 1; };
-    platform.formActions["timer0"] = [&] { settings.T0En = true; };
+    platform.formActions[FormId::Port] = [&] { settings.PortCUsed = 1; };
+    platform.formActions[FormId::Timer0] = [&] { settings.T0En = true; };
     for (int step = 1; step <= 8; ++step) guide.Command1.click();
 
     EXPECT_EQ(platform.events,

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
 #include "app/form1.h"
-#include "app/form_names.h"
+#include "controls/app_context.h"
 #include "dialogs/timer0_form.h"
 #include "dialogs/timer1_form.h"
 #include "dialogs/timer2_form.h"
 #include "fake_platform.h"
+#include "platform/form_id.h"
 
 namespace korvane {
 namespace {
@@ -88,7 +88,7 @@ std::vector<AnyTimer> AllTimers() {
 // generate command puts the timer set-up on the clipboard.
 TEST_F(TimerDialogs, TypicalRunFromMenuToGeneratedSource) {
     Form1 main(context);
-    platform.formActions[form_names::kTimer0] = [&] {
+    platform.formActions[FormId::Timer0] = [&] {
         auto dialog = Open<Timer0Form>();
         dialog->Chk_T0En.click();
         dialog->Txt_Time.setText("100");
@@ -134,7 +134,7 @@ std::string Generate(Form1& main, FakePlatform& platform) {
 
 TEST_F(TimerDialogs, Timer2TypedTimeAndCloseGeneratesThatTimesValue) {
     Form1 main(context);
-    platform.formActions[form_names::kTimer2] = [&] {
+    platform.formActions[FormId::Timer2] = [&] {
         auto dialog = Open<Timer2Form>();
         dialog->Chk_T2En.click();
         dialog->Txt_Time.setText("200");
@@ -152,7 +152,7 @@ TEST_F(TimerDialogs, Timer2TypedTimeAndCloseGeneratesThatTimesValue) {
 // 4000 us at 0.1 MHz and 1:2 are 200 counts, not 50.
 TEST_F(TimerDialogs, Timer0ExternalClockTimingCountsEveryEdge) {
     Form1 main(context);
-    platform.formActions[form_names::kTimer0] = [&] {
+    platform.formActions[FormId::Timer0] = [&] {
         auto dialog = Open<Timer0Form>();
         dialog->Chk_T0En.click();
         dialog->Opt_Osc.click(Timer0Form::kExternalTiming);
@@ -174,7 +174,7 @@ TEST_F(TimerDialogs, Timer0ExternalClockTimingCountsEveryEdge) {
 
 TEST_F(TimerDialogs, FailedTimer0CalculationLeavesNoStaleValueInTheSource) {
     Form1 main(context);
-    platform.formActions[form_names::kTimer0] = [&] {
+    platform.formActions[FormId::Timer0] = [&] {
         auto dialog = Open<Timer0Form>();
         dialog->Chk_T0En.click();
         dialog->Txt_Time.setText("100");
@@ -196,7 +196,7 @@ TEST_F(TimerDialogs, FailedTimer0CalculationLeavesNoStaleValueInTheSource) {
 
 TEST_F(TimerDialogs, NewCrystalGivesTimer0ItsValueForTheNewFrequency) {
     Form1 main(context);
-    platform.formActions[form_names::kTimer0] = [&] {
+    platform.formActions[FormId::Timer0] = [&] {
         auto dialog = Open<Timer0Form>();
         dialog->Chk_T0En.click();
         dialog->Txt_Time.setText("100");

@@ -16,8 +16,8 @@
 #include <QTest>
 #include <map>
 
-#include "app/app_context.h"
 #include "app/form1.h"
+#include "controls/app_context.h"
 #include "modal_script.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"

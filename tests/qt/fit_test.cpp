@@ -17,8 +17,8 @@
 #include <map>
 #include <memory>
 
-#include "app/form_names.h"
 #include "modal_script.h"
+#include "platform/form_id.h"
 #include "qt/form_registry.h"
 #include "view_test_support.h"
 
@@ -85,12 +85,12 @@ void ExpectFits(QWidget* window, const std::string& what) {
     }
 }
 
-// Opens the form `name` as the program does, shows it and hands it over.
-void WithWindow(AppContext& context, const char* name, const std::function<void(QWidget*, Form&)>& check) {
-    const FormEntry* entry = FindForm(name);
-    ASSERT_NE(entry, nullptr) << name;
-    std::unique_ptr<Form> form = entry->createForm(context);
-    std::unique_ptr<QWidget> view(entry->createView(*form, nullptr));
+// Opens the form `id` as the program does, shows it and hands it over.
+void WithWindow(AppContext& context, FormId id, const std::function<void(QWidget*, Form&)>& check) {
+    const char* name = FormName(id);
+    const FormEntry& entry = FindForm(id);
+    std::unique_ptr<Form> form = entry.createForm(context);
+    std::unique_ptr<QWidget> view(entry.createView(*form, nullptr));
     form->load();
     view->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get())) << name;
@@ -108,9 +108,8 @@ void FitAndAnswer(ModalScript& script, const std::string& what, QMessageBox::Sta
 TEST(FitsSmallScreen, MainWindowPortAndTimers) {
     MainSetup app;
     ExpectFits(&app.window, "main window");
-    for (const char* name :
-         {form_names::kPort, form_names::kTimer0, form_names::kTimer1, form_names::kTimer2})
-        WithWindow(app.context, name, [&](QWidget* view, Form&) { ExpectFits(view, name); });
+    for (FormId id : {FormId::Port, FormId::Timer0, FormId::Timer1, FormId::Timer2})
+        WithWindow(app.context, id, [&](QWidget* view, Form&) { ExpectFits(view, FormName(id)); });
 }
 
 TEST(FitsSmallScreen, CcpInEveryModeKeepsOneSizeAndPlace) {
@@ -125,7 +124,7 @@ TEST(FitsSmallScreen, CcpInEveryModeKeepsOneSizeAndPlace) {
             settings.Ccp1Mode = mode1;
             settings.Ccp2Mode = mode2;
             const std::string what = "ccp " + std::to_string(mode1) + "/" + std::to_string(mode2);
-            WithWindow(context, form_names::kCcp, [&](QWidget* view, Form&) {
+            WithWindow(context, FormId::Ccp, [&](QWidget* view, Form&) {
                 ExpectFits(view, what);
                 const QRect opened = view->frameGeometry();
                 // Switching modes while open, PWM and back, in both modules.
@@ -153,7 +152,7 @@ TEST(FitsSmallScreen, SciWithAFullListScrollsItsListsTogether) {
     settings.CrystalMHz = 4;
     settings.SciSyncMode = 1;
     settings.SciErrLimit = "10000";
-    WithWindow(context, form_names::kSci, [&](QWidget* view, Form&) {
+    WithWindow(context, FormId::Sci, [&](QWidget* view, Form&) {
         auto* rates = Find<QListWidget>(view, "List1");
         auto* actual = Find<QListWidget>(view, "List3");
         ASSERT_TRUE(rates && actual);
@@ -169,7 +168,7 @@ TEST(FitsSmallScreen, SciWithAFullListScrollsItsListsTogether) {
 
 TEST(FitsSmallScreen, GuideAtEveryStep) {
     MainSetup app;
-    WithWindow(app.context, form_names::kGuide, [&](QWidget* view, Form&) {
+    WithWindow(app.context, FormId::Guide, [&](QWidget* view, Form&) {
         MouseClick(Find<QRadioButton>(view, "OptYesNo(1)"));
         auto* next = Find<QPushButton>(view, "Command1");
         for (int step = 1; step <= 8; ++step) {
@@ -192,26 +191,26 @@ TEST(FitsSmallScreen, EveryKindOfMessageBox) {
     // question and leaving the guide early.
     app.settings.T0ClockMode = 1;
     FitAndAnswer(script, "port", QMessageBox::Ok);
-    WithWindow(app.context, form_names::kPort,
+    WithWindow(app.context, FormId::Port,
                [](QWidget* view, Form&) { MouseClick(Find<QCheckBox>(view, "Check1")); });
 
     app.settings.T0En = true;
     app.settings.T0TimeUs = "100000";
     FitAndAnswer(script, "timer0", QMessageBox::Ok);
-    WithWindow(app.context, form_names::kTimer0,
+    WithWindow(app.context, FormId::Timer0,
                [](QWidget* view, Form&) { Find<QPushButton>(view, "Command1")->click(); });
 
     app.settings.SciEn = 1;
     app.settings.CrystalMHz = 0.001f;
     FitAndAnswer(script, "sci", QMessageBox::Ok);
-    WithWindow(app.context, form_names::kSci, [](QWidget*, Form& form) { form.unload(); });
+    WithWindow(app.context, FormId::Sci, [](QWidget*, Form& form) { form.unload(); });
 
     app.settings.Ccp1En = true;
     FitAndAnswer(script, "ccp", QMessageBox::No);
-    WithWindow(app.context, form_names::kCcp, [](QWidget*, Form& form) { form.unload(); });
+    WithWindow(app.context, FormId::Ccp, [](QWidget*, Form& form) { form.unload(); });
 
     FitAndAnswer(script, "guide", QMessageBox::No);
-    WithWindow(app.context, form_names::kGuide,
+    WithWindow(app.context, FormId::Guide,
                [](QWidget* view, Form&) { Find<QPushButton>(view, "Command2")->click(); });
     EXPECT_EQ(script.pending(), 0u);
 }

@@ -15,10 +15,11 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/app_context.h"
 #include "app/form1.h"
+#include "controls/app_context.h"
 #include "generator/source_assembly.h"
 #include "modal_script.h"
+#include "qt/application.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
 
@@ -51,12 +52,7 @@ void Choose(QWidget* guide, int option) {
 // The main window as the program runs it; the guide opens from its Set menu.
 class GuideViewTest : public ::testing::Test {
 protected:
-    GuideViewTest() {
-        platform.setContext(&context);
-        context.mainWindow = &form;
-        platform.setMainWindow(&window);
-        window.show();
-    }
+    GuideViewTest() { window.show(); }
 
     void OpenFromMenu() {
         QAction* item = window.findChild<QAction*>("VbMenu_SetGuide");
@@ -64,11 +60,12 @@ protected:
         item->trigger();  // returns once the guide has closed
     }
 
-    ProjectSettings settings;
     QtPlatform platform;
-    AppContext context{settings, platform};
-    Form1 form{context};
-    MainWindow window{form};
+    Application program{platform};
+    ProjectSettings& settings = program.settings;
+    AppContext& context = program.context;
+    Form1& form = program.form;
+    MainWindow& window = program.window;
 };
 
 // Work that opens a further modal box runs after the script's step has

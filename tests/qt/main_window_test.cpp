@@ -24,10 +24,11 @@
 #include <QTest>
 
 #include "../core/sample_settings.h"
-#include "app/app_context.h"
 #include "app/form1.h"
+#include "controls/app_context.h"
 #include "generator/source_assembly.h"
 #include "modal_script.h"
+#include "qt/application.h"
 #include "qt/qt_platform.h"
 
 namespace korvane {
@@ -44,20 +45,16 @@ public:
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    MainWindowTest() {
-        platform.setContext(&context);
-        context.mainWindow = &form;
-        platform.setMainWindow(&window);
-        window.show();
-    }
+    MainWindowTest() { window.show(); }
 
     QAction* Action(const char* name) { return window.findChild<QAction*>(name); }
 
-    ProjectSettings settings;
     ScriptedSavePlatform platform;
-    AppContext context{settings, platform};
-    Form1 form{context};
-    MainWindow window{form};
+    Application program{platform};
+    ProjectSettings& settings = program.settings;
+    AppContext& context = program.context;
+    Form1& form = program.form;
+    MainWindow& window = program.window;
 };
 
 TEST_F(MainWindowTest, EveryMenuAndItemCarriesItsNameAndCaption) {
@@ -176,12 +173,11 @@ TEST(MainWindowProject, SavedProjectOpenedAgainGeneratesTheSameText) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QString path = folder.filePath("every.kvp");
-    ProjectSettings settings;
     QtPlatform platform;
-    AppContext context{settings, platform};
-    Form1 form(context);
-    MainWindow window(form);
-    platform.setMainWindow(&window);
+    Application program{platform};
+    ProjectSettings& settings = program.settings;
+    Form1& form = program.form;
+    MainWindow& window = program.window;
     window.show();
     const auto generate = [&] {
         ModalScript script;

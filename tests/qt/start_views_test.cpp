@@ -4,7 +4,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/app_context.h"
+#include "controls/app_context.h"
 #include "modal_script.h"
 #include "qt/closing_splash_view.h"
 #include "qt/qt_platform.h"
@@ -49,7 +49,7 @@ TEST(StartScreenView, ShowsThePictureAndClosesOnAKey) {
         EXPECT_TRUE(view->isVisible());
         QTest::keyClick(view, Qt::Key_K);
     });
-    platform.showForm("start", true);  // returns once the screen has closed
+    platform.showForm(FormId::Start, true);  // returns once the screen has closed
     EXPECT_EQ(script.pending(), 0u);
 }
 
@@ -70,7 +70,7 @@ TEST(StartScreenView, OwnedByTheMainWindowOnlyOnceItShows) {
             parent = view->parentWidget();
             QTest::keyClick(view, Qt::Key_K);
         });
-        platform.showForm("start", true);
+        platform.showForm(FormId::Start, true);
         EXPECT_EQ(script.pending(), 0u);
         EXPECT_EQ(parent, mainShown ? &mainWindow : nullptr) << "main window shown: " << mainShown;
     }
@@ -81,7 +81,7 @@ TEST(ClosingSplashView, ThanksTheUserThenEndsTheProgram) {
     RecordingPlatform platform;
     AppContext context{settings, platform};
     platform.setContext(&context);
-    platform.showForm("frmSplash", false);
+    platform.showForm(FormId::Splash, false);
     QWidget* splash = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (widget->objectName() == "frmSplash" && widget->isVisible()) splash = widget;

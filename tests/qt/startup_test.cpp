@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QStringList>
 
+#include "qt/application.h"
 #include "qt/binders.h"
 #include "view_test_support.h"
 
@@ -32,13 +33,10 @@ struct Layout {
 TEST(Startup, MainWindowMadeOnFirstShowMatchesOneMadeAtOnce) {
     Layout layouts[2];
     for (bool sizeFirst : {true, false}) {
-        ProjectSettings settings;
         QtPlatform platform;
-        AppContext context{settings, platform};
-        Form1 form{context};
-        MainWindow window{form};
-        platform.setContext(&context);
-        platform.setMainWindow(&window);
+        Application program{platform};
+        Form1& form = program.form;
+        MainWindow& window = program.window;
         if (sizeFirst) form.Text1.setSize(5000, 3000);
         window.show();
         if (!sizeFirst) form.Text1.setSize(5000, 3000);

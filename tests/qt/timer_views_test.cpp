@@ -15,8 +15,8 @@
 #include <map>
 #include <string>
 
-#include "app/app_context.h"
 #include "app/form1.h"
+#include "controls/app_context.h"
 #include "modal_script.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"

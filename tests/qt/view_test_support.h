@@ -10,8 +10,9 @@
 #include <QTest>
 #include <QWidget>
 
-#include "app/app_context.h"
 #include "app/form1.h"
+#include "controls/app_context.h"
+#include "qt/application.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
 #include "settings/project_settings.h"
@@ -44,16 +45,13 @@ inline void MouseClick(QAbstractButton* button) {
 // The running program as a test needs it: settings, platform and the shown
 // main window, from whose menu the dialogs open.
 struct MainSetup {
-    ProjectSettings settings;
     QtPlatform platform;
-    AppContext context{settings, platform};
-    Form1 form{context};
-    MainWindow window{form};
-    MainSetup() {
-        platform.setContext(&context);
-        platform.setMainWindow(&window);
-        window.show();
-    }
+    Application program{platform};
+    ProjectSettings& settings = program.settings;
+    AppContext& context = program.context;
+    Form1& form = program.form;
+    MainWindow& window = program.window;
+    MainSetup() { window.show(); }
     // Chooses the main window's menu item `name`; a dialog it opens is modal,
     // so this returns once the dialog has closed.
     void choose(const char* name) {

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "format/number_text.h"
+#include "platform/main_window_actions.h"
 #include "platform/platform.h"
 #include "settings/project_settings.h"
 
 namespace korvane {
-
-class Form1;
 
 // What every form is built with: the one settings record, the platform, the
 // user's number habits, and the few things forms share.
@@ -17,8 +16,8 @@ struct AppContext {
     // Where the three timer dialogs keep their one shared loading state:
     // while any of them loads, no prescaler handler recalculates.
     bool timerDialogLoading = false;
-    // The main window, for the setup guide's crystal and generate steps.
-    Form1* mainWindow = nullptr;
+    // The main window, for the setup guide's crystal, generate and help steps.
+    MainWindowActions* mainWindow = nullptr;
 };
 
 }  // namespace korvane

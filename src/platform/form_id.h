@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <iterator>
+
+namespace korvane {
+
+// Every form that can be opened (Navigation::showForm), registered once in
+// the form table of the Qt layer (qt/form_registry.cpp).
+enum class FormId { Start, Splash, Guide, Port, Timer0, Timer1, Timer2, Ccp, Sci };
+inline constexpr FormId kLastFormId = FormId::Sci;
+
+// Each form's name, in the order of FormId: its window's objectName.
+inline constexpr const char* kFormNames[] = {"start",  "frmSplash", "guide", "Port", "timer0",
+                                             "Timer1", "timer2",    "ccp",   "sci"};
+inline constexpr std::size_t kFormCount = std::size(kFormNames);
+static_assert(kFormCount == static_cast<std::size_t>(kLastFormId) + 1, "every form has one name");
+
+constexpr const char* FormName(FormId id) {
+    return kFormNames[static_cast<std::size_t>(id)];
+}
+
+}  // namespace korvane
