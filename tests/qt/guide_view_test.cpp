@@ -15,13 +15,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/form1.h"
-#include "controls/app_context.h"
 #include "generator/source_assembly.h"
 #include "modal_script.h"
-#include "qt/application.h"
-#include "qt/main_window.h"
-#include "qt/qt_platform.h"
+#include "view_test_support.h"
 
 namespace korvane {
 namespace {
@@ -50,22 +46,9 @@ void Choose(QWidget* guide, int option) {
 }
 
 // The main window as the program runs it; the guide opens from its Set menu.
-class GuideViewTest : public ::testing::Test {
+class GuideViewTest : public ::testing::Test, protected testing::MainSetup {
 protected:
-    GuideViewTest() { window.show(); }
-
-    void OpenFromMenu() {
-        QAction* item = window.findChild<QAction*>("VbMenu_SetGuide");
-        ASSERT_NE(item, nullptr);
-        item->trigger();  // returns once the guide has closed
-    }
-
-    QtPlatform platform;
-    Application program{platform};
-    ProjectSettings& settings = program.settings;
-    AppContext& context = program.context;
-    Form1& form = program.form;
-    MainWindow& window = program.window;
+    void OpenFromMenu() { choose("VbMenu_SetGuide"); }  // returns once the guide has closed
 };
 
 // Work that opens a further modal box runs after the script's step has
