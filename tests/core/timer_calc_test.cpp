@@ -21,7 +21,7 @@ const char* const kInputText =
     "请更正你的以上错误.谢谢！";
 
 TimerCalcOutcome Calc(TimerKind timer, int divisor, const char* time, const char* freq,
-                      NumberLocale locale = {}) {
+                      const NumberLocale& locale = {}) {
     return CalculateTimerPeriod({timer, divisor, time, freq, locale});
 }
 

@@ -274,14 +274,13 @@ std::string Check(const toml::table& e, const std::vector<Write>& writes,
     if (e.contains("count")) {
         const auto want = Range(e["count"]);
         const long n = long(events.size());
-        const std::string line =
-            what + ": " + std::to_string(n) + " events, expected " + RangeText(want, Decimal);
+        std::string line = what + ": " + std::to_string(n) + " events, expected " + RangeText(want, Decimal);
         if (n < want.first || n > want.second) Fail(line);
         return line;
     }
     if (e.contains("resets")) {
         const auto want = Range(e["resets"]);
-        const std::string line = std::to_string(resets) + " resets, expected " + RangeText(want, Decimal);
+        std::string line = std::to_string(resets) + " resets, expected " + RangeText(want, Decimal);
         if (resets < want.first || resets > want.second) Fail(line);
         return line;
     }
@@ -289,7 +288,7 @@ std::string Check(const toml::table& e, const std::vector<Write>& writes,
         long v = reads.at(*at).at(e["reg"].value_or(std::string()));
         if (const auto bit = e["bit"].value<long>()) v = (v >> *bit) & 1;
         const auto want = Range(e["value"]);
-        const std::string line =
+        std::string line =
             what + " at cycle " + std::to_string(*at) + ": " + Hex(v) + ", expected " + RangeText(want, Hex);
         if (v < want.first || v > want.second) Fail(line);
         return line;
