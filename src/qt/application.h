@@ -13,7 +13,7 @@ namespace korvane {
 // test's variant of it), which opens every other form with this context.
 class Application {
 public:
-    explicit Application(QtPlatform& platform, NumberLocale locale = {})
+    explicit Application(QtPlatform& platform, const NumberLocale& locale = {})
         : context{settings, platform, locale}, form{context}, window{form} {
         platform.setContext(&context);
         platform.setMainWindow(&window);
