@@ -10,6 +10,7 @@
 #include "generator/source_assembly.h"
 #include "platform/form_id.h"
 #include "project/project_file.h"
+#include "settings/parts.h"
 #include "settings/setting_table.h"
 
 namespace korvane {
@@ -55,6 +56,8 @@ Form1::Form1(AppContext& context) : Form(kName, "Korvane"), context_(context) {
     wire(VbMenuFile_SaveProject, [this] { VbMenuFile_SaveProject_Click(); });
     wire(VbMenuFile_Exit, [this] { VbMenuFile_Exit_Click(); });
     wire(VbMenu_SetGuide, [this] { VbMenu_SetGuide_Click(); });
+    wire(VbMenuSet_Chip, [this] { VbMenuSet_Chip_Click(); });
+    wire(VbMenuSet_Config, [this] { VbMenuSet_Config_Click(); });
     wire(VbMenuSet_Osc, [this] { VbMenuSet_Osc_Click(); });
     wire(VbMenuSet_PortSet, [this] { VbMenuSet_PortSet_Click(); });
     wire(VbMenuSet_T0, [this] { VbMenuSet_T0_Click(); });
@@ -69,8 +72,8 @@ Form1::Form1(AppContext& context) : Form(kName, "Korvane"), context_(context) {
         {&VbMenuFile,
          {&VbMenuFile_SaveFile, &VbMenuFile_OpenProject, &VbMenuFile_SaveProject, &VbMenuFile_Exit}},
         {&VbMenuSet,
-         {&VbMenu_SetGuide, &VbMenuSet_Osc, &VbMenuSet_PortSet, &VbMenuSet_T0, &VbMenuSet_T1, &VbMenuSet_T2,
-          &VbMenuSet_CCP, &VbMenuSet_Sci}},
+         {&VbMenu_SetGuide, &VbMenuSet_Chip, &VbMenuSet_Config, &VbMenuSet_Osc, &VbMenuSet_PortSet,
+          &VbMenuSet_T0, &VbMenuSet_T1, &VbMenuSet_T2, &VbMenuSet_CCP, &VbMenuSet_Sci}},
         {&VbMenuTools, {&VbMenuTools_c, &VbMenuTools_Clear}},
         {&VbMenuHelp, {&VbMenuHelp_Con}},
     };
@@ -198,6 +201,7 @@ void Form1::VbMenuSet_Osc_Click() {
             settings.T2FreqMHz = *frequency;
             // Register values worked out for the old crystal must not outlive it.
             RecalculateForCrystal(settings, context_.locale);
+            FollowCrystal(settings);
             return;
         }
         platform.messageBox(std::string(baud_messages::kCrystalText),
@@ -208,6 +212,12 @@ void Form1::VbMenuSet_Osc_Click() {
 
 void Form1::VbMenu_SetGuide_Click() {
     context_.platform.showForm(FormId::Guide, true);
+}
+void Form1::VbMenuSet_Chip_Click() {
+    context_.platform.showForm(FormId::Chip, true);
+}
+void Form1::VbMenuSet_Config_Click() {
+    context_.platform.showForm(FormId::ConfigWord, true);
 }
 void Form1::VbMenuSet_PortSet_Click() {
     context_.platform.showForm(FormId::Port, true);

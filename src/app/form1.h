@@ -35,6 +35,8 @@ public:
     MenuItem VbMenuFile_Exit{"VbMenuFile_Exit", "退出(&E)"};
     MenuItem VbMenuSet{"VbMenuSet", "设置(&S)"};
     MenuItem VbMenu_SetGuide{"VbMenu_SetGuide", "设置向导(&G)"};
+    MenuItem VbMenuSet_Chip{"VbMenuSet_Chip", "选择芯片(&X)"};
+    MenuItem VbMenuSet_Config{"VbMenuSet_Config", "设置配置字(&W)"};
     MenuItem VbMenuSet_Osc{"VbMenuSet_Osc", "设置晶体频率(&O)"};
     MenuItem VbMenuSet_PortSet{"VbMenuSet_PortSet", "端品选择(&P)"};
     MenuItem VbMenuSet_T0{"VbMenuSet_T0", "设置Timer&0"};
@@ -77,6 +79,8 @@ public:
     // Also used for a project named on the command line.
     bool OpenProject(const std::string& path);
     void VbMenu_SetGuide_Click();
+    void VbMenuSet_Chip_Click();
+    void VbMenuSet_Config_Click();
     void VbMenuSet_Osc_Click();
     void VbMenuSet_PortSet_Click();
     void VbMenuSet_T0_Click();

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "settings/chip_facts.h"
+#include "settings/parts.h"
 #include "settings/pin_claims.h"
 
 namespace korvane {
@@ -77,6 +78,8 @@ PortForm::PortForm(AppContext& context)
     Check5.onClick = [this] { Check5_Click(); };
     Check1.onPress = [this] { return Check1_MouseDown(); };
     Check3.onPress = [this] { return Check3_MouseDown(); };
+    Check4.onPress = [this] { return PortOnChip(3); };
+    Check5.onPress = [this] { return PortOnChip(4); };
     for (int k = 0; k < kPinCount; ++k) {
         Chk_PortA[k].onClick = [this, k] { Chk_PortA_Click(k); };
         Chk_PortB[k].onClick = [this, k] { Chk_PortB_Click(k); };
@@ -115,7 +118,9 @@ void PortForm::Form_Load() {
         for (int p = 0; p < kPortCount; ++p)
             if (k < kPinsOfPort[p]) port(p).pins[k].setChecked(stored[p][k] == 1);
 
-    for (int p = 0; p < kPortCount; ++p) port(p).useBox.setChecked(port(p).used == 1);
+    // A port the part lacks shows unused, whatever a project file says.
+    for (int p = 0; p < kPortCount; ++p)
+        port(p).useBox.setChecked(port(p).used == 1 && PortExists(settings_, p));
 }
 
 void PortForm::Check1_Click() {
@@ -203,6 +208,15 @@ bool PortForm::PortMayClose(int portIndex) {
     const auto claim = ClaimOnPort(settings_, portIndex);
     if (!claim) return true;
     Warn(PortNeededMessage(settings_, *claim));
+    return false;
+}
+
+bool PortForm::PortOnChip(int portIndex) {
+    if (PortExists(settings_, portIndex)) return true;
+    const std::string part(ChosenPart(settings_).name);
+    context_.platform.messageBox(
+        part + "是28脚芯片,没有PortD和PortE.\r若要使用,请先在\"选择芯片\"中选择40脚的芯片.", "端口不存在",
+        MessageIcon::Warning, MessageButtons::Ok);
     return false;
 }
 

@@ -50,6 +50,8 @@ public:
     bool Check1_MouseDown();
     bool Check3_MouseDown();
     bool Chk_PortC_MouseDown(int index);
+    // Ports D and E on a 28-pin part: refused with a warning.
+    bool PortOnChip(int portIndex);
 
     void Command1_Click();
 

@@ -4,6 +4,7 @@
 #include "generator/sections.h"
 #include "generator/source_lines.h"
 #include "settings/chip_facts.h"
+#include "settings/parts.h"
 
 namespace korvane {
 
@@ -38,7 +39,8 @@ std::string BuildPortSetup(const ProjectSettings& s, bool withComments) {
     out.Line({"void set_port()"});
     out.Line({"{"});
     for (std::size_t p = 0; p < ports.size(); ++p) {
-        if (ports[p].used != 1) continue;
+        // A 28-pin part has no TRISD or TRISE to write.
+        if (ports[p].used != 1 || !PortExists(s, static_cast<int>(p))) continue;
         out.Line({ports[p].assign, RegisterByteText(TrisValue(ports[p].directions, kPinsOfPort[p])), ";"});
     }
     if (const auto adcon1 = Adcon1Value(s)) {

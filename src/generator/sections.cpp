@@ -1,11 +1,16 @@
 #include "generator/sections.h"
 
 #include "settings/mssp.h"
+#include "settings/parts.h"
 
 namespace korvane {
 
 bool AnyPortUsed(const ProjectSettings& s) {
-    return s.PortAUsed != 0 || s.PortBUsed != 0 || s.PortCUsed != 0 || s.PortDUsed != 0 || s.PortEUsed != 0;
+    // Ports D and E count only on a part that has them.
+    const std::int16_t used[] = {s.PortAUsed, s.PortBUsed, s.PortCUsed, s.PortDUsed, s.PortEUsed};
+    for (int port = 0; port < 5; ++port)
+        if (used[port] != 0 && PortExists(s, port)) return true;
+    return false;
 }
 
 bool AnyTimerUsed(const ProjectSettings& s) {

@@ -1,5 +1,6 @@
 #include "generator/source_assembly.h"
 
+#include "generator/config_word.h"
 #include "generator/sections.h"
 
 namespace korvane {
@@ -18,7 +19,7 @@ std::string AssembleSource(const ProjectSettings& settings, bool withComments) {
         {BuildInterruptService, true}, {BuildTimerSetup, true}, {BuildCcpSetup, true},
         {BuildSciSetup, true},         {BuildMsspSetup, false}, {BuildInterruptEnable, true},
     };
-    std::string text = "#include<pic.h>\r\n\r\n";
+    std::string text = "#include<pic.h>\r\n" + BuildConfigWord(settings, withComments) + "\r\n";
     bool first = true;
     for (const Section& section : kSectionsInOrder) {
         std::string part = section.build(settings, withComments);

@@ -14,19 +14,26 @@ constexpr const char* kCrystalQuestionEnd = "M)";
 constexpr const char* kExitQuestion = "未完成设置,您确定要退出设置向导吗?";
 constexpr const char* kExitTitle = "退出提示";
 
-// Steps 2 to 8; step 1's question carries the crystal frequency. `form` is
-// the dialog a step opens, or none for the generation step.
+// Every step in order. `form` is the dialog a step opens, or none for the
+// crystal and generation steps; the crystal's question carries the frequency.
 struct Step {
     const char* question;
     std::optional<FormId> form;
 };
+constexpr int kCrystalStep = 3;
 constexpr Step kSteps[] = {
-    {"是否需要定义端口?", FormId::Port},      {"是否需要设置定时器0?", FormId::Timer0},
-    {"是否需要设置定时器1?", FormId::Timer1}, {"是否需要设置定时器2?", FormId::Timer2},
-    {"是否需要设置CCP模块?", FormId::Ccp},    {"是否需要设置SCI串行口模块?", FormId::Sci},
+    {"是否需要选择芯片型号?", FormId::Chip},
+    {"是否需要设置配置字?", FormId::ConfigWord},
+    {nullptr, std::nullopt},
+    {"是否需要定义端口?", FormId::Port},
+    {"是否需要设置定时器0?", FormId::Timer0},
+    {"是否需要设置定时器1?", FormId::Timer1},
+    {"是否需要设置定时器2?", FormId::Timer2},
+    {"是否需要设置CCP模块?", FormId::Ccp},
+    {"是否需要设置SCI串行口模块?", FormId::Sci},
     {"是否需要生成C文件?", std::nullopt},
 };
-static_assert(std::size(kSteps) + 1 == GuideForm::kStepCount);
+static_assert(std::size(kSteps) == GuideForm::kStepCount);
 
 }  // namespace
 
@@ -38,10 +45,10 @@ GuideForm::GuideForm(AppContext& context) : Form(kName, ""), context_(context) {
 }
 
 std::string GuideForm::Question(int step) const {
-    if (step == 1)
+    if (step == kCrystalStep)
         return kCrystalQuestionStart + SingleText(context_.settings.CrystalMHz) + kCrystalQuestionEnd;
     if (step < 1 || step > kStepCount) return {};
-    return kSteps[step - 2].question;
+    return kSteps[step - 1].question;
 }
 
 void GuideForm::Form_Load() {
@@ -60,10 +67,10 @@ void GuideForm::OptYesNo_Click(int index) {
 
 void GuideForm::RunStep(int step) {
     MainWindowActions* mainWindow = context_.mainWindow;
-    if (step == 1) {
+    if (step == kCrystalStep) {
         // The main window's own command, so the guide and the menu never differ.
         if (mainWindow) mainWindow->chooseCrystal();
-    } else if (const auto form = kSteps[step - 2].form) {
+    } else if (const auto form = kSteps[step - 1].form) {
         context_.platform.showForm(*form, true);
     } else if (mainWindow) {
         mainWindow->generateSource();

@@ -10,15 +10,15 @@
 
 namespace korvane {
 
-// The setup guide: eight yes-or-no steps (crystal, ports, the three timers,
-// CCP, SCI, generation). "是" runs the step's dialog or the main window's own
+// The setup guide: ten yes-or-no steps (chip, configuration word, crystal,
+// ports, the three timers, CCP, SCI, generation). "是" runs the step's dialog or the main window's own
 // command before moving on; "否" skips it. The guide keeps no settings of its
 // own: every step goes through the command or dialog it names.
 class GuideForm : public Form {
 public:
     static constexpr const char* kName = FormName(FormId::Guide);
     static constexpr const char* kPictureFile = "guide1.jpg";
-    static constexpr std::int16_t kStepCount = 8;
+    static constexpr std::int16_t kStepCount = 10;
     static constexpr std::int16_t kDone = kStepCount + 1;
     static constexpr std::int16_t kYes = 0;
     static constexpr std::int16_t kNo = 1;
@@ -37,7 +37,7 @@ public:
     Button Command2{"Command2", kExitCaption};
     Button Command3{"Command3", "帮 助(&H)"};
 
-    // The step that Command1 carries out next: 1..8, then kDone.
+    // The step that Command1 carries out next: 1..kStepCount, then kDone.
     std::int16_t GuideStep = 1;
     // The chosen OptYesNo member: kYes or kNo.
     std::int16_t GuideAnswer = kYes;
@@ -48,7 +48,7 @@ public:
     void Command2_Click();
     void Command3_Click();
 
-    // The question shown while `step` (1..8) waits.
+    // The question shown while `step` (1..kStepCount) waits.
     std::string Question(int step) const;
 
 private:

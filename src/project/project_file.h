@@ -13,7 +13,9 @@ namespace korvane {
 // and chip family) and a [settings] table with one key per setting, named as
 // the setting is named in ProjectSettings.
 namespace project_file {
-inline constexpr std::int64_t kFormatVersion = 1;
+// Format 2 added the part and the configuration word; a format 1 file names
+// only the family and opens with the defaults for them.
+inline constexpr std::int64_t kFormatVersion = 2;
 inline constexpr std::string_view kChipFamily = "PIC16F87x";
 inline constexpr std::string_view kHeaderTable = "korvane";
 inline constexpr std::string_view kSettingsTable = "settings";

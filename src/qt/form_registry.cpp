@@ -6,7 +6,9 @@
 #include "app/closing_splash.h"
 #include "app/start_screen.h"
 #include "qt/ccp_view.h"
+#include "qt/chip_view.h"
 #include "qt/closing_splash_view.h"
+#include "qt/config_view.h"
 #include "qt/guide_view.h"
 #include "qt/port_view.h"
 #include "qt/sci_view.h"
@@ -32,6 +34,8 @@ constexpr std::array kForms = {
     MakeFormEntry<Timer2Form, Timer2View>(FormId::Timer2),
     MakeFormEntry<CcpForm, CcpView>(FormId::Ccp),
     MakeFormEntry<SciForm, SciView>(FormId::Sci),
+    MakeFormEntry<ChipForm, ChipView>(FormId::Chip),
+    MakeFormEntry<ConfigForm, ConfigView>(FormId::ConfigWord),
 };
 static_assert(kForms.size() == kFormCount, "every form is registered");
 static_assert(

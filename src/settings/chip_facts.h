@@ -29,4 +29,13 @@ inline constexpr std::int32_t kPr2AtPowerOn = 255;
 // An interrupt setting holds -1 while the interrupt is on and 0 while it is off.
 inline constexpr std::int16_t kInterruptOn = -1;
 
+// The table of parts (settings/parts.h) has eight rows; ChipPart indexes it.
+// The part of a new project, and of a file that names only the family, is the
+// PIC16F877A, its last row.
+inline constexpr std::int16_t kPartCount = 8;
+inline constexpr std::int16_t kDefaultPart = 7;
+
+// Oscillator choices, the index into the configuration word's FOSC field.
+enum OscillatorChoice : std::int16_t { kOscLp = 0, kOscXt = 1, kOscHs = 2, kOscRc = 3 };
+
 }  // namespace korvane

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/chip_facts.h"
 #include "settings/setting_value.h"
 
 namespace korvane {
@@ -114,6 +115,22 @@ struct ProjectSettings {
     std::int16_t MsspSspadd = 9;       // SSPADD for the rate; -1 while none could be worked out
     std::int16_t MsspInt = 0;          // -1 when the MSSP interrupt (SSPIE) is on
     std::int16_t MsspBclInt = 0;       // -1 when the bus-collision interrupt (BCLIE) is on
+
+    // Chip and configuration word. ChipPart indexes the table of parts; each
+    // Cfg field holds the index of its choice there (two-way fields: 0 off,
+    // 1 on). The oscillator follows the crystal until the user picks one.
+    std::int16_t ChipPart = kDefaultPart;
+    std::int16_t CfgOsc = kOscXt;  // as the 4 MHz crystal needs
+    std::int16_t CfgOscByHand = 0;
+    std::int16_t CfgWdt = 0;
+    std::int16_t CfgPwrt = 1;
+    std::int16_t CfgBor = 1;
+    std::int16_t CfgLvp = 0;
+    std::int16_t CfgDebug = 0;
+    std::int16_t CfgCp = 0;
+    std::int16_t CfgCpd = 0;
+    std::int16_t CfgWrt = 0;
+    std::int16_t CfgWrite = 1;  // the generated source carries the word
 
     // Puts the settings of one group of the settings table back to their
     // defaults, apart from those its rows keep (calculator outputs, SciBaud,

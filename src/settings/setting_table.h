@@ -22,10 +22,13 @@ enum class SettingGroup {
     Ccp,
     Sci,
     Mssp,
+    Chip,
+    ConfigWord,
 };
 inline constexpr SettingGroup kEveryGroup[] = {
     SettingGroup::Crystal, SettingGroup::Ports, SettingGroup::Timer0, SettingGroup::Timer1,
     SettingGroup::Timer2,  SettingGroup::Ccp,   SettingGroup::Sci,    SettingGroup::Mssp,
+    SettingGroup::Chip,    SettingGroup::ConfigWord,
 };
 
 // What resetting its group does to a setting. Calculator outputs, the chosen
@@ -169,6 +172,21 @@ inline constexpr Setting kSettings[] = {
     KORVANE_SETTING(MsspSspadd, SettingGroup::Mssp, AllowedRange{-1, kLargestSspadd}, OnReset::Keep),
     KORVANE_SETTING(MsspInt, SettingGroup::Mssp, kInterruptFlag),
     KORVANE_SETTING(MsspBclInt, SettingGroup::Mssp, kInterruptFlag),
+
+    KORVANE_SETTING(ChipPart, SettingGroup::Chip, Options(kPartCount)),
+    // A field's range is the most choices any part has; the table of parts
+    // checks that these agree with it.
+    KORVANE_SETTING(CfgOsc, SettingGroup::ConfigWord, Options(4)),
+    KORVANE_SETTING(CfgOscByHand, SettingGroup::ConfigWord, Options(2)),
+    KORVANE_SETTING(CfgWdt, SettingGroup::ConfigWord, Options(2)),
+    KORVANE_SETTING(CfgPwrt, SettingGroup::ConfigWord, Options(2)),
+    KORVANE_SETTING(CfgBor, SettingGroup::ConfigWord, Options(2)),
+    KORVANE_SETTING(CfgLvp, SettingGroup::ConfigWord, Options(2)),
+    KORVANE_SETTING(CfgDebug, SettingGroup::ConfigWord, Options(2)),
+    KORVANE_SETTING(CfgCp, SettingGroup::ConfigWord, Options(4)),
+    KORVANE_SETTING(CfgCpd, SettingGroup::ConfigWord, Options(2)),
+    KORVANE_SETTING(CfgWrt, SettingGroup::ConfigWord, Options(4)),
+    KORVANE_SETTING(CfgWrite, SettingGroup::ConfigWord, Options(2)),
 };
 // clang-format on
 #undef KORVANE_SETTING

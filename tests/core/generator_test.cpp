@@ -578,6 +578,7 @@ TEST(AssembleSource, MsspBetweenSciAndEnables) {
 
 TEST(AssembleSource, DefaultPortsWithoutComments) {
     EXPECT_EQ(AssembleSource(ProjectSettings(), false), Lines({"#include<pic.h>",
+                                                               "__CONFIG(0x3F71);",
                                                                "",
                                                                "void set_port();",
                                                                "",
@@ -599,14 +600,19 @@ TEST(AssembleSource, DefaultPortsWithoutComments) {
                                                                ""}));
 }
 
-TEST(AssembleSource, NothingUsedWithoutComments) {
-    EXPECT_EQ(AssembleSource(NothingUsed(), false),
+TEST(AssembleSource, NothingUsedWithoutCommentsOrConfigurationWord) {
+    ProjectSettings s = NothingUsed();
+    s.CfgWrite = 0;
+    EXPECT_EQ(AssembleSource(s, false),
               Lines({"#include<pic.h>", "", "", "void main()", "{", "}", "", "", "", "", "", ""}));
 }
 
 TEST(AssembleSource, EverySectionWithComments) {
     EXPECT_EQ(AssembleSource(EverythingOn(), true),
               Lines({"#include<pic.h>",
+                     "//配置字: XT振荡 看门狗关 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 "
+                     "EEPROM数据不保护 程序存储器不写保护",
+                     "__CONFIG(0x3F71);",
                      "",
                      "// 函数声明部份",
                      "void interrupt IRQ(void);",
@@ -761,6 +767,7 @@ TEST(AssembleSource, EverySectionWithComments) {
 
 TEST(AssembleSource, EverySectionWithoutComments) {
     EXPECT_EQ(AssembleSource(EverythingOn(), false), Lines({"#include<pic.h>",
+                                                            "__CONFIG(0x3F71);",
                                                             "",
                                                             "void interrupt IRQ(void);",
                                                             "void fun_intset();",

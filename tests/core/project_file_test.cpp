@@ -168,8 +168,8 @@ TEST(ProjectFile, BadFilesNameTheFileTheLineAndWhatIsWrong) {
     };
     const Case cases[] = {
         {"[settings]\nT0En = true\n", "bad.kvp:1: 缺少表头[korvane]，这不是Korvane工程文件"},
-        {"[korvane]\nformat = 2\nchip = \"PIC16F87x\"\n",
-         "bad.kvp:2: 工程文件的格式版本2比本程序新，本程序只能读取版本1"},
+        {"[korvane]\nformat = 3\nchip = \"PIC16F87x\"\n",
+         "bad.kvp:2: 工程文件的格式版本3比本程序新，本程序只能读取版本2"},
         {"[korvane]\nformat = 0\nchip = \"PIC16F87x\"\n", "bad.kvp:2: 无效的格式版本0"},
         {"[korvane]\nformat = \"1\"\nchip = \"PIC16F87x\"\n", "bad.kvp:2: 设置项format应为整数，不能是文本"},
         {"[korvane]\nformat = 1\nchip = \"PIC18F\"\n",

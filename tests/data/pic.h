@@ -316,4 +316,8 @@ extern volatile struct {
 #define CKE SSPSTATbits.CKE
 #define SMP SSPSTATbits.SMP
 
+/* The configuration word at 0x2007, as the compilers' own macro takes it:
+ * a number, at file scope, followed by a semicolon. */
+#define __CONFIG(word) static const unsigned int config_word = (word)
+
 #endif

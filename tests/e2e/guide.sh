@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The setup guide under a window manager, from the keyboard: no title text
-# and no maximise action; Enter ("下一步(&N)", with "是" chosen) eight times,
-# each step's window answered as it comes (crystal prompt, Port, Timer0,
+# and no maximise action; Enter ("下一步(&N)", with "是" chosen) ten times,
+# each step's window answered as it comes (chip, configuration word, crystal prompt, Port, Timer0,
 # Timer1, Timer2, CCP, SCI, the comment question and the copied notice);
 # then "完 成(&C)" (Alt+C) closes the guide. The clipboard holds the source.
 # Usage: guide.sh KORVANE EXPECTED_SOURCE
@@ -19,6 +19,8 @@ next() {  # next TITLE KEYS...: "下一步", then close the window it opens
     press "$guide" Return
     answer "$@"
 }
+next "选择芯片" Return
+next "配置字" Return
 next "晶体设置" Return
 next "Port Set" Return
 next "Timer0 set" alt+e
@@ -37,4 +39,4 @@ cmp -s "$work/expected" "$work/clipboard" || {
     diff "$work/expected" "$work/clipboard" >&2 || true
     fail "the guide's source differs from the one of the defaults"
 }
-echo "PASS: eight steps, the source on the clipboard"
+echo "PASS: ten steps, the source on the clipboard"

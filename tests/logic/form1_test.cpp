@@ -322,11 +322,12 @@ TEST_F(MainWindowStory, ClearHelpAndDialogItems) {
     form.VbMenuHelp_Con.click();
     EXPECT_EQ(platform.openedDocuments, (std::vector<std::string>{"korvane.chm"}));
 
-    for (MenuItem* item : {&form.VbMenu_SetGuide, &form.VbMenuSet_PortSet, &form.VbMenuSet_T0,
-                           &form.VbMenuSet_T1, &form.VbMenuSet_T2, &form.VbMenuSet_CCP, &form.VbMenuSet_Sci})
+    for (MenuItem* item : {&form.VbMenu_SetGuide, &form.VbMenuSet_Chip, &form.VbMenuSet_Config,
+                           &form.VbMenuSet_PortSet, &form.VbMenuSet_T0, &form.VbMenuSet_T1, &form.VbMenuSet_T2,
+                           &form.VbMenuSet_CCP, &form.VbMenuSet_Sci})
         item->click();
-    EXPECT_EQ(platform.shownForms,
-              (std::vector<std::string>{"guide", "Port", "timer0", "Timer1", "timer2", "ccp", "sci"}));
+    EXPECT_EQ(platform.shownForms, (std::vector<std::string>{"guide", "chip", "config", "Port", "timer0", "Timer1",
+                                                             "timer2", "ccp", "sci"}));
     EXPECT_EQ(settings, ProjectSettings{});
 }
 
@@ -351,6 +352,8 @@ TEST_F(MainWindowStory, MenuHasEveryItemInOrderWithItsCaption) {
                          "VbMenuFile_Exit=退出(&E)",
                          "VbMenuSet=设置(&S)",
                          "VbMenu_SetGuide=设置向导(&G)",
+                         "VbMenuSet_Chip=选择芯片(&X)",
+                         "VbMenuSet_Config=设置配置字(&W)",
                          "VbMenuSet_Osc=设置晶体频率(&O)",
                          "VbMenuSet_PortSet=端品选择(&P)",
                          "VbMenuSet_T0=设置Timer&0",
@@ -421,7 +424,7 @@ TEST_F(MainWindowStory, AFaultyProjectIsRefusedAndTheSettingsStay) {
          "无法打开工程文件：\r" + path + "\r第6行：未知的设置项T9En\r当前设置未改变。"},
         {"[korvane]\nformat = 3\n",
          "无法打开工程文件：\r" + path +
-             "\r第2行：工程文件的格式版本3比本程序新，本程序只能读取版本1\r当前设置未改变。"},
+             "\r第2行：工程文件的格式版本3比本程序新，本程序只能读取版本2\r当前设置未改变。"},
         {"", "无法打开工程文件：\r" + path + "\r无法读取文件：No such file or directory\r当前设置未改变。"},
         {"[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\nx" + LongKey() + " = 1\n",
          "无法打开工程文件：\r" + path + "\r第5行：键的层次太深(超过100层)\r当前设置未改变。"},

@@ -16,8 +16,11 @@ namespace {
 using Strings = std::vector<std::string>;
 
 const char* const kLaterQuestions[] = {
-    "是否需要定义端口?",    "是否需要设置定时器0?",       "是否需要设置定时器1?", "是否需要设置定时器2?",
-    "是否需要设置CCP模块?", "是否需要设置SCI串行口模块?", "是否需要生成C文件?",
+    "是否需要设置配置字?",  "是否需要设置晶振频率?(现设置的频率为:4M)",
+    "是否需要定义端口?",    "是否需要设置定时器0?",
+    "是否需要设置定时器1?", "是否需要设置定时器2?",
+    "是否需要设置CCP模块?", "是否需要设置SCI串行口模块?",
+    "是否需要生成C文件?",
 };
 
 // The guide above a loaded main window, over a scripted platform.
@@ -39,7 +42,7 @@ TEST_F(GuideStory, OpensAtStepOneWithYesAndItsPicture) {
     EXPECT_EQ(guide.name(), "guide");
     EXPECT_EQ(guide.caption(), "");
     EXPECT_EQ(guide.Label1.caption(), "欢迎使用Korvane 设置向导:");
-    EXPECT_EQ(guide.Label.caption(), "是否需要设置晶振频率?(现设置的频率为:4M)");
+    EXPECT_EQ(guide.Label.caption(), "是否需要选择芯片型号?");
     EXPECT_EQ(guide.OptYesNo.caption(0), "是");
     EXPECT_EQ(guide.OptYesNo.caption(1), "否");
     EXPECT_EQ(guide.OptYesNo.selected(), 0);
@@ -54,16 +57,17 @@ TEST_F(GuideStory, OpensAtStepOneWithYesAndItsPicture) {
     EXPECT_EQ(settings, ProjectSettings{});
 }
 
-TEST_F(GuideStory, EightNoPressesOpenNothingAndEndOnFinish) {
+TEST_F(GuideStory, NoPressesOpenNothingAndEndOnFinish) {
+    constexpr int kLast = GuideForm::kStepCount;
     guide.OptYesNo.click(1);
     EXPECT_EQ(guide.GuideAnswer, 1);
-    for (int step = 1; step <= 8; ++step) {
+    for (int step = 1; step <= kLast; ++step) {
         guide.Command1.click();
         EXPECT_EQ(guide.GuideStep, step + 1);
         // After the last step the label keeps the last question.
-        EXPECT_EQ(guide.Label.caption(), kLaterQuestions[std::min(step, 7) - 1]) << step;
-        EXPECT_EQ(guide.Command1.enabled(), step < 8) << step;
-        EXPECT_EQ(guide.Command2.caption(), step < 8 ? "退 出(&E)" : "完 成(&C)") << step;
+        EXPECT_EQ(guide.Label.caption(), kLaterQuestions[std::min(step, kLast - 1) - 1]) << step;
+        EXPECT_EQ(guide.Command1.enabled(), step < kLast) << step;
+        EXPECT_EQ(guide.Command2.caption(), step < kLast ? "退 出(&E)" : "完 成(&C)") << step;
     }
     EXPECT_TRUE(platform.events.empty());
     EXPECT_EQ(settings, ProjectSettings{});
@@ -73,21 +77,21 @@ TEST_F(GuideStory, EightNoPressesOpenNothingAndEndOnFinish) {
     guide.Command1.click();
     guide.OptYesNo.click(0);
     guide.Command1_Click();
-    EXPECT_EQ(guide.GuideStep, 9);
+    EXPECT_EQ(guide.GuideStep, GuideForm::kDone);
     EXPECT_TRUE(platform.events.empty());
 }
 
-TEST_F(GuideStory, EightYesPressesRunEveryStepInOrderLikeTheMenu) {
+TEST_F(GuideStory, YesPressesRunEveryStepInOrderLikeTheMenu) {
     platform.inputs = {"8"};
     platform.answers = {MessageAnswer::Yes};
     // What the user does in two of the dialogs must reach the generated text.
     platform.formActions[FormId::Port] = [&] { settings.PortCUsed = 1; };
     platform.formActions[FormId::Timer0] = [&] { settings.T0En = true; };
-    for (int step = 1; step <= 8; ++step) guide.Command1.click();
+    for (int step = 1; step <= GuideForm::kStepCount; ++step) guide.Command1.click();
 
-    EXPECT_EQ(platform.events,
-              (Strings{"input:晶体设置", "form:Port", "form:timer0", "form:Timer1", "form:timer2", "form:ccp",
-                       "form:sci", "message:提示", "clipboard", "message:已复制文本"}));
+    EXPECT_EQ(platform.events, (Strings{"form:chip", "form:config", "input:晶体设置", "form:Port",
+                                        "form:timer0", "form:Timer1", "form:timer2", "form:ccp", "form:sci",
+                                        "message:提示", "clipboard", "message:已复制文本"}));
     ASSERT_EQ(platform.inputBoxes.size(), 1u);
     EXPECT_EQ(platform.inputBoxes[0].prompt, "请输入晶体振荡频率(MHZ)");
     EXPECT_EQ(platform.inputBoxes[0].defaultText, "4");
@@ -105,7 +109,7 @@ TEST_F(GuideStory, EightYesPressesRunEveryStepInOrderLikeTheMenu) {
 }
 
 TEST_F(GuideStory, AnswerStaysUntilChangedAndDecidesEachStep) {
-    // Before each of the eight presses: 'Y' picks 是, 'N' picks 否, '.' keeps
+    // Before each of the ten presses: 'Y' picks 是, 'N' picks 否, '.' keeps
     // the answer. The crystal input is cancelled and the comment question
     // answered No wherever they come.
     struct Case {
@@ -113,12 +117,13 @@ TEST_F(GuideStory, AnswerStaysUntilChangedAndDecidesEachStep) {
         Strings forms;
         bool crystal, generated;
     } const cases[] = {
-        {"........", {"Port", "timer0", "Timer1", "timer2", "ccp", "sci"}, true, true},
-        {"N.......", {}, false, false},
-        {"..NY....", {"Port", "Timer1", "timer2", "ccp", "sci"}, true, true},
-        {".N....Y.", {"sci"}, true, true},
-        {"NYNYNYNY", {"Port", "Timer1", "ccp"}, false, true},
-        {".......N", {"Port", "timer0", "Timer1", "timer2", "ccp", "sci"}, true, false},
+        {"..........", {"chip", "config", "Port", "timer0", "Timer1", "timer2", "ccp", "sci"}, true, true},
+        {"N.........", {}, false, false},
+        {"..N.......", {"chip", "config"}, false, false},
+        {"....NY....", {"chip", "config", "Port", "Timer1", "timer2", "ccp", "sci"}, true, true},
+        {"N..N....Y.", {"sci"}, false, true},
+        {"NYNYNYNYNY", {"config", "Port", "Timer1", "ccp"}, false, true},
+        {".........N", {"chip", "config", "Port", "timer0", "Timer1", "timer2", "ccp", "sci"}, true, false},
     };
     for (const auto& c : cases) {
         platform = FakePlatform{};
@@ -126,7 +131,7 @@ TEST_F(GuideStory, AnswerStaysUntilChangedAndDecidesEachStep) {
         platform.answers = {MessageAnswer::No};
         mainWindow.Text1.setText("");
         guide.load();
-        for (int step = 0; step < 8; ++step) {
+        for (int step = 0; step < GuideForm::kStepCount; ++step) {
             if (c.clicks[step] != '.') guide.OptYesNo.click(c.clicks[step] == 'Y' ? 0 : 1);
             guide.Command1.click();
         }
@@ -134,19 +139,20 @@ TEST_F(GuideStory, AnswerStaysUntilChangedAndDecidesEachStep) {
         EXPECT_EQ(platform.inputBoxes.size(), c.crystal ? 1u : 0u) << c.clicks;
         EXPECT_EQ(platform.clipboardPuts, c.generated ? 1 : 0) << c.clicks;
         EXPECT_EQ(mainWindow.Text1.text().empty(), !c.generated) << c.clicks;
-        EXPECT_EQ(guide.GuideStep, 9) << c.clicks;
+        EXPECT_EQ(guide.GuideStep, GuideForm::kDone) << c.clicks;
     }
 }
 
 TEST_F(GuideStory, LoadingAgainStartsOverWithYesAndTheCurrentCrystal) {
     guide.OptYesNo.click(1);
-    for (int i = 0; i < 8; ++i) guide.Command1.click();
+    for (int i = 0; i < GuideForm::kStepCount; ++i) guide.Command1.click();
     settings.CrystalMHz = 3.6864f;
     guide.load();
     EXPECT_EQ(guide.GuideStep, 1);
     EXPECT_EQ(guide.GuideAnswer, 0);
     EXPECT_EQ(guide.OptYesNo.selected(), 0);
-    EXPECT_EQ(guide.Label.caption(), "是否需要设置晶振频率?(现设置的频率为:3.6864M)");
+    EXPECT_EQ(guide.Label.caption(), "是否需要选择芯片型号?");
+    EXPECT_EQ(guide.Question(3), "是否需要设置晶振频率?(现设置的频率为:3.6864M)");
 }
 
 TEST(GuideQuestion, CrystalFrequencyWithAtMostSevenDigits) {
@@ -164,9 +170,7 @@ TEST(GuideQuestion, CrystalFrequencyWithAtMostSevenDigits) {
         FakePlatform platform;
         AppContext context{settings, platform};
         GuideForm guide(context);
-        guide.load();
-        EXPECT_EQ(guide.Label.caption(),
-                  std::string("是否需要设置晶振频率?(现设置的频率为:") + c.shown + "M)");
+        EXPECT_EQ(guide.Question(3), std::string("是否需要设置晶振频率?(现设置的频率为:") + c.shown + "M)");
     }
 }
 
@@ -185,6 +189,11 @@ TEST(GuideCrystalStep, BehavesExactlyAsTheMenuCommand) {
         guideContext.mainWindow = &guideMain;
         GuideForm guide(guideContext);
         guide.load();
+        // Past the chip and configuration-word steps to the crystal.
+        guide.OptYesNo.click(1);
+        guide.Command1.click();
+        guide.Command1.click();
+        guide.OptYesNo.click(0);
         guide.Command1.click();
         menuMain.VbMenuSet_Osc.click();
 
@@ -195,7 +204,7 @@ TEST(GuideCrystalStep, BehavesExactlyAsTheMenuCommand) {
         for (std::size_t i = 0; i < guidePlatform.inputBoxes.size(); ++i)
             EXPECT_EQ(guidePlatform.inputBoxes[i].defaultText, menuPlatform.inputBoxes[i].defaultText)
                 << what;
-        EXPECT_EQ(guide.GuideStep, 2);
+        EXPECT_EQ(guide.GuideStep, 4);
         EXPECT_EQ(guide.Label.caption(), "是否需要定义端口?");
     }
 }
@@ -210,8 +219,8 @@ TEST_F(GuideStory, LeavingAsksOnlyBeforeTheEnd) {
     } const cases[] = {
         {"exit, No", 2, {MessageAnswer::No}, false, 1},
         {"exit, Yes", 2, {MessageAnswer::Yes}, true, 1},
-        {"exit at step 8, No", 7, {MessageAnswer::No}, false, 1},
-        {"finish", 8, {}, true, 0},
+        {"exit at the last step, No", GuideForm::kStepCount - 1, {MessageAnswer::No}, false, 1},
+        {"finish", GuideForm::kStepCount, {}, true, 0},
     };
     for (const auto& c : cases) {
         ProjectSettings s;

@@ -71,7 +71,8 @@ TEST_F(MainWindowTest, EveryMenuAndItemCarriesItsNameAndCaption) {
         menus.join("\n").toStdString(),
         "VbMenuFile=文件(&F)\n  VbMenuFile_SaveFile=保存C文件(&S)\n  VbMenuFile_OpenProject=打开工程(&O)...\n"
         "  VbMenuFile_SaveProject=保存工程(&P)...\n  VbMenuFile_Exit=退出(&E)\n"
-        "VbMenuSet=设置(&S)\n  VbMenu_SetGuide=设置向导(&G)\n  VbMenuSet_Osc=设置晶体频率(&O)\n"
+        "VbMenuSet=设置(&S)\n  VbMenu_SetGuide=设置向导(&G)\n  VbMenuSet_Chip=选择芯片(&X)\n"
+        "  VbMenuSet_Config=设置配置字(&W)\n  VbMenuSet_Osc=设置晶体频率(&O)\n"
         "  VbMenuSet_PortSet=端品选择(&P)\n  VbMenuSet_T0=设置Timer&0\n"
         "  VbMenuSet_T1=设置Timer&1\n  VbMenuSet_T2=设置Timer&2\n  VbMenuSet_CCP=设置&CCP模块\n"
         "  VbMenuSet_Sci=设置&SCI(串行口)模块\n"

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "dialogs/chip_form.h"
+#include "dialogs/config_form.h"
+#include "dialogs/port_form.h"
+#include "fake_platform.h"
+
+namespace korvane {
+namespace {
+
+constexpr std::int16_t k877 = 3, k876A = 6, k877A = 7, k873 = 0;
+
+struct Story : ::testing::Test {
+    ProjectSettings settings;
+    FakePlatform platform;
+    AppContext context{settings, platform};
+};
+
+TEST_F(Story, SwitchingToA28PinPartAsksBeforeDroppingPortsDAndE) {
+    struct Case {
+        const char* name;
+        std::int16_t portD, portE, to;
+        std::vector<MessageAnswer> answers;
+        std::int16_t part, portDAfter;
+        std::size_t questions;
+    };
+    const Case cases[] = {
+        {"NoDOrEUsed", 0, 0, k876A, {}, k876A, 0, 0},
+        {"DUsedYes", 1, 0, k876A, {MessageAnswer::Yes}, k876A, 0, 1},
+        {"EUsedNoKeepsThePart", 0, 1, k873, {MessageAnswer::No}, k877A, 0, 1},
+        {"DUsedNoKeepsPortD", 1, 1, k873, {MessageAnswer::No}, k877A, 1, 1},
+        {"FortyPinsNeverAsks", 1, 1, k877, {}, k877, 1, 0},
+    };
+    for (const Case& c : cases) {
+        settings = ProjectSettings{};
+        platform = FakePlatform{};
+        settings.PortDUsed = c.portD;
+        settings.PortEUsed = c.portE;
+        platform.answers.assign(c.answers.begin(), c.answers.end());
+        ChipForm form(context);
+        form.load();
+        form.Opt_Part.click(c.to);
+        EXPECT_EQ(settings.ChipPart, c.part) << c.name;
+        EXPECT_EQ(settings.PortDUsed, c.portDAfter) << c.name;
+        EXPECT_EQ(form.Opt_Part.selected(), c.part) << c.name;
+        EXPECT_EQ(platform.messages.size(), c.questions) << c.name;
+    }
+}
+
+TEST_F(Story, APartSwitchKeepsOnlyChoicesThatMeanTheSame) {
+    struct Case {
+        std::int16_t cp, wrt, to;
+        std::int16_t cpAfter, wrtAfter;
+    };
+    const Case cases[] = {
+        {1, 0, k877A, 1, 0},  // all protected, on both families
+        {2, 0, k877A, 0, 0},  // upper half: the A parts have no such choice
+        {0, 1, k877A, 0, 0},  // no self-write is not "protect 256 words"
+        {0, 3, k877, 0, 0},   // the A parts' half protection
+    };
+    for (const Case& c : cases) {
+        settings = ProjectSettings{};
+        settings.ChipPart = c.to == k877 ? k877A : k877;
+        settings.CfgCp = c.cp;
+        settings.CfgWrt = c.wrt;
+        ChipForm form(context);
+        form.load();
+        form.Opt_Part.click(c.to);
+        EXPECT_EQ(settings.CfgCp, c.cpAfter) << c.cp << " " << c.wrt;
+        EXPECT_EQ(settings.CfgWrt, c.wrtAfter) << c.cp << " " << c.wrt;
+    }
+}
+
+TEST_F(Story, TheDialogOffersThePartsChoicesAndReadsTheWordOut) {
+    settings.ChipPart = k877;
+    ConfigForm form(context);
+    form.load();
+    EXPECT_EQ(form.Lbl_Part.caption(), "芯片: PIC16F877");
+    EXPECT_EQ(form.Lbl_Word.caption(), "配置字: 0x3F71");
+    EXPECT_TRUE(form.Opt_Cp.visible(3));
+    EXPECT_FALSE(form.Opt_Wrt.visible(2));
+    EXPECT_FALSE(form.Lbl_Crystal.visible());
+
+    form.Chk_Wdt.click();
+    form.Opt_Cp.click(1);
+    EXPECT_EQ(settings.CfgWdt, 1);
+    EXPECT_EQ(form.Lbl_Word.caption(), "配置字: 0x0F45");
+    form.Chk_Write.click();
+    EXPECT_EQ(settings.CfgWrite, 0);
+    EXPECT_EQ(form.Lbl_Word.caption(), "配置字: 0x0F45 (不写入源程序)");
+
+    settings = ProjectSettings{};
+    settings.CrystalMHz = 24;
+    ConfigForm aPart(context);
+    aPart.load();
+    EXPECT_FALSE(aPart.Opt_Cp.visible(2));
+    EXPECT_TRUE(aPart.Opt_Wrt.visible(3));
+    EXPECT_TRUE(aPart.Lbl_Crystal.visible());
+    EXPECT_EQ(aPart.Lbl_Crystal.caption(), "晶振24MHz超过芯片的最高频率20MHz，仍按HS设置。");
+    EXPECT_EQ(settings, [] {
+        ProjectSettings s;
+        s.CrystalMHz = 24;
+        return s;
+    }()) << "opening changes nothing";
+}
+
+TEST_F(Story, TheCrystalMovesTheOscillatorUnlessRcWasChosen) {
+    Form1 mainWindow(context);
+    const auto crystal = [&](const char* mhz) {
+        platform.inputs = {mhz};
+        mainWindow.VbMenuSet_Osc.click();
+    };
+    crystal("20");
+    EXPECT_EQ(settings.CfgOsc, kOscHs);
+    crystal("4");
+    EXPECT_EQ(settings.CfgOsc, kOscXt);
+
+    ConfigForm form(context);
+    form.load();
+    form.Opt_Osc.click(kOscRc);
+    crystal("20");
+    EXPECT_EQ(settings.CfgOsc, kOscRc);
+
+    // Picking what the crystal itself gives hands the choice back to it.
+    form.Opt_Osc.click(kOscHs);
+    EXPECT_EQ(settings.CfgOscByHand, 0);
+    crystal("0.032");
+    EXPECT_EQ(settings.CfgOsc, kOscLp);
+}
+
+TEST_F(Story, A28PinPartRefusesPortD) {
+    settings.ChipPart = k876A;
+    settings.PortDUsed = 1;  // as a hand-edited project file may say
+    PortForm form(context);
+    form.load();
+    EXPECT_FALSE(form.Check4.checked());
+    EXPECT_FALSE(form.Frame5.enabled());
+    for (CheckBox* box : {&form.Check4, &form.Check5}) {
+        box->click();
+        EXPECT_FALSE(box->checked());
+    }
+    EXPECT_EQ(platform.messageTitles(), (std::vector<std::string>{"端口不存在", "端口不存在"}));
+    EXPECT_EQ(platform.messages[0].text,
+              "PIC16F876A是28脚芯片,没有PortD和PortE.\r若要使用,请先在\"选择芯片\"中选择40脚的芯片.");
+    EXPECT_EQ(platform.messages[0].icon, MessageIcon::Warning);
+}
+
+}  // namespace
+}  // namespace korvane
