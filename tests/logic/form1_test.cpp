@@ -323,11 +323,11 @@ TEST_F(MainWindowStory, ClearHelpAndDialogItems) {
     EXPECT_EQ(platform.openedDocuments, (std::vector<std::string>{"korvane.chm"}));
 
     for (MenuItem* item : {&form.VbMenu_SetGuide, &form.VbMenuSet_Chip, &form.VbMenuSet_Config,
-                           &form.VbMenuSet_PortSet, &form.VbMenuSet_T0, &form.VbMenuSet_T1, &form.VbMenuSet_T2,
-                           &form.VbMenuSet_CCP, &form.VbMenuSet_Sci})
+                           &form.VbMenuSet_PortSet, &form.VbMenuSet_T0, &form.VbMenuSet_T1,
+                           &form.VbMenuSet_T2, &form.VbMenuSet_CCP, &form.VbMenuSet_Sci})
         item->click();
-    EXPECT_EQ(platform.shownForms, (std::vector<std::string>{"guide", "chip", "config", "Port", "timer0", "Timer1",
-                                                             "timer2", "ccp", "sci"}));
+    EXPECT_EQ(platform.shownForms, (std::vector<std::string>{"guide", "chip", "config", "Port", "timer0",
+                                                             "Timer1", "timer2", "ccp", "sci"}));
     EXPECT_EQ(settings, ProjectSettings{});
 }
 
