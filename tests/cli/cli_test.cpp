@@ -171,7 +171,7 @@ TEST(KorvaneGen, GbkFilesCarryTheKnownBytes) {
         "\x2f\x2f\xb6\xcb\xbf\xda\x49\x2f\x4f\xb6\xa8\xd2\xe5\xd7\xd3\xb3\xcc\xd0\xf2\r\n";
     const std::string bytes = ReadFile(file);
     EXPECT_NE(bytes.find(comment), std::string::npos);
-    EXPECT_EQ(bytes.rfind("#include<pic.h>\r\n\r\n", 0), 0u);
+    EXPECT_EQ(bytes.rfind("#include<pic.h>\r\n\x2f\x2f\xc5\xe4\xd6\xc3\xd7\xd6: XT", 0), 0u);
 }
 
 TEST(KorvaneGen, DefaultsPrintsACompleteProjectOfTheDefaults) {
@@ -207,7 +207,7 @@ TEST(KorvaneGen, BadInputWritesNothingAndExitsWithTwo) {
     };
     const Case cases[] = {
         {bad, bad + ":5: 未知的设置项T9En\n"},
-        {newer, newer + ":2: 工程文件的格式版本7比本程序新，本程序只能读取版本1\n"},
+        {newer, newer + ":2: 工程文件的格式版本7比本程序新，本程序只能读取版本2\n"},
         {Temp("missing.kvp"), Temp("missing.kvp") + ": 无法读取文件：No such file or directory\n"},
         {emoji, emoji + ": GBK cannot hold these characters of the text: 😀(U+1F600)\n"},
         {range, range + ": 设置项T2TimeUs：超出定时范围，请重新输入定时时间或晶体/外部频率 "

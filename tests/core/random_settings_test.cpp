@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "generator/config_word.h"
 #include "generator/source_assembly.h"
 #include "settings/project_settings.h"
 
@@ -72,7 +73,8 @@ constexpr const char* kSetupFunctions[] = {"set_port",   "fun_timerset", "fun_cc
 
 void CheckSource(const ProjectSettings& s, bool withComments, const std::string& text) {
     SCOPED_TRACE(withComments ? "comments on" : "comments off");
-    ASSERT_TRUE(StartsWith(text, "#include<pic.h>\r\n\r\n"));
+    // The include line, the configuration word unless switched off, an empty line.
+    ASSERT_TRUE(StartsWith(text, "#include<pic.h>\r\n" + BuildConfigWord(s, withComments) + "\r\n"));
     ASSERT_GE(text.size(), 2u);
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -11,6 +12,8 @@
 
 namespace korvane {
 namespace {
+
+using namespace testing;
 
 template <class Widget>
 Widget* Child(QWidget* dialog, const char* name) {
