@@ -45,29 +45,22 @@ constexpr ConfigChoice kWrtA[] = {
     {"HALF", 0x0000, "写保护低1/2"},
 };
 
-// In ConfigField order.
-constexpr ConfigFields kConfigPlain = {{
-    {"FOSC", 0x0003, kOsc},
-    {"WDTE", 0x0004, kWdt},
-    {"PWRTE", 0x0008, kPwrt},
-    {"BOREN", 0x0040, kBor},
-    {"LVP", 0x0080, kLvp},
-    {"DEBUG", 0x0800, kDebug},
-    {"CP", 0x3030, kCpPlain},
-    {"CPD", 0x0100, kCpd},
-    {"WRT", 0x0200, kWrtPlain},
-}};
-constexpr ConfigFields kConfigA = {{
-    {"FOSC", 0x0003, kOsc},
-    {"WDTE", 0x0004, kWdt},
-    {"PWRTE", 0x0008, kPwrt},
-    {"BOREN", 0x0040, kBor},
-    {"LVP", 0x0080, kLvp},
-    {"DEBUG", 0x0800, kDebug},
-    {"CP", 0x2000, kCpA},
-    {"CPD", 0x0100, kCpd},
-    {"WRT", 0x0600, kWrtA},
-}};
+// In ConfigField order; the families differ only in CP and WRT.
+constexpr ConfigFields Family(ConfigFieldFacts cp, ConfigFieldFacts wrt) {
+    return {{
+        {"FOSC", 0x0003, kOsc},
+        {"WDTE", 0x0004, kWdt},
+        {"PWRTE", 0x0008, kPwrt},
+        {"BOREN", 0x0040, kBor},
+        {"LVP", 0x0080, kLvp},
+        {"DEBUG", 0x0800, kDebug},
+        cp,
+        {"CPD", 0x0100, kCpd},
+        wrt,
+    }};
+}
+constexpr ConfigFields kConfigPlain = Family({"CP", 0x3030, kCpPlain}, {"WRT", 0x0200, kWrtPlain});
+constexpr ConfigFields kConfigA = Family({"CP", 0x2000, kCpA}, {"WRT", 0x0600, kWrtA});
 
 constexpr PartFacts kParts[kPartCount] = {
     {"PIC16F873", 28, 5, kConfigPlain}, {"PIC16F874", 40, 8, kConfigPlain},
