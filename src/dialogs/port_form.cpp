@@ -214,9 +214,7 @@ bool PortForm::PortMayClose(int portIndex) {
 bool PortForm::PortOnChip(int portIndex) {
     if (PortExists(settings_, portIndex)) return true;
     const std::string part(ChosenPart(settings_).name);
-    context_.platform.messageBox(
-        part + "是28脚芯片,没有PortD和PortE.\r若要使用,请先在\"选择芯片\"中选择40脚的芯片.", "端口不存在",
-        MessageIcon::Warning, MessageButtons::Ok);
+    Warn({"端口不存在", part + "是28脚芯片,没有PortD和PortE.\r若要使用,请先在\"选择芯片\"中选择40脚的芯片."});
     return false;
 }
 

@@ -1,6 +1,7 @@
 #include "settings/parts.h"
 
 #include <algorithm>
+#include <optional>
 #include <variant>
 
 #include "settings/setting_table.h"
@@ -80,17 +81,16 @@ constexpr int kPortD = 3;
 // A field's setting allows the indexes of the most choices any part offers,
 // so a project file can hold nothing beyond them.
 constexpr bool RangesFitChoices() {
+    using Member = std::int16_t ProjectSettings::*;
     for (int field = 0; field < kConfigFieldCount; ++field) {
         std::size_t most = 0;
         for (const PartFacts& part : kParts) most = std::max(most, part.config[field].choices.size());
-        const Setting* row = nullptr;
-        for (const Setting& setting : kSettings) {
-            const auto* member = std::get_if<std::int16_t ProjectSettings::*>(&setting.member);
-            if (member && *member == kConfigSettings[field]) row = &setting;
-        }
-        if (!row || !row->range || row->range->min != 0 ||
-            static_cast<std::size_t>(row->range->max) + 1 != most)
-            return false;
+        std::optional<AllowedRange> range;
+        for (const Setting& setting : kSettings)
+            if (std::holds_alternative<Member>(setting.member) &&
+                std::get<Member>(setting.member) == kConfigSettings[field])
+                range = setting.range;
+        if (!range || range->min != 0 || static_cast<std::size_t>(range->max) + 1 != most) return false;
     }
     return true;
 }

@@ -209,6 +209,8 @@ TEST(ProjectFile, BadFilesNameTheFileTheLineAndWhatIsWrong) {
         {h + "[settings]\nT0ClockMode = true\n", "bad.kvp:5: 设置项T0ClockMode的值True超出范围(0到2)"},
         {h + "[settings]\nCcp2SubCode = 3\n", "bad.kvp:5: 设置项Ccp2SubCode的值3超出范围(4到7)"},
         {h + "[settings]\nSciHighSpeed = 2\n", "bad.kvp:5: 设置项SciHighSpeed的值2超出范围(0到1)"},
+        {h + "[settings]\nChipPart = 8\n", "bad.kvp:5: 设置项ChipPart的值8超出范围(0到7)"},
+        {h + "[settings]\nCfgWrt = 4\n", "bad.kvp:5: 设置项CfgWrt的值4超出范围(0到3)"},
         // The earliest problem is the one reported.
         {h + "[settings]\nT0Int = -1\nT2Int = \"x\"\nAaa = 1\n",
          "bad.kvp:6: 设置项T2Int应为整数，不能是文本"},

@@ -115,14 +115,18 @@ TEST_F(GuideViewTest, NextRunsTheCrystalPromptADialogAndTheGeneration) {
     script
         .then<GuideView>([&](GuideView* view) {
             Later(view, [&, view] {
-                Press(view, "Command1");  // step 1 with 是: the crystal prompt
-                EXPECT_EQ(QuestionOf(view), "是否需要定义端口?");
-                Press(view, "Command1");  // step 2 with 是: the Port dialog
                 Choose(view, 1);
-                for (int step = 3; step <= 7; ++step) Press(view, "Command1");
+                Press(view, "Command1");  // steps 1 and 2 with 否: no chip, no word
+                Press(view, "Command1");
+                Choose(view, 0);
+                Press(view, "Command1");  // step 3 with 是: the crystal prompt
+                EXPECT_EQ(QuestionOf(view), "是否需要定义端口?");
+                Press(view, "Command1");  // step 4 with 是: the Port dialog
+                Choose(view, 1);
+                for (int step = 5; step <= 9; ++step) Press(view, "Command1");
                 EXPECT_EQ(QuestionOf(view), "是否需要生成C文件?");
                 Choose(view, 0);
-                Press(view, "Command1");  // step 8: generation
+                Press(view, "Command1");  // step 10: generation
                 EXPECT_FALSE(Child<QPushButton>(view, "Command1")->isEnabled());
                 EXPECT_EQ(Child<QPushButton>(view, "Command2")->text(), "完 成(&C)");
                 Press(view, "Command2");  // finish closes without a question
