@@ -567,7 +567,8 @@ TEST(AssembleSource, MsspBetweenSciAndEnables) {
     s.MsspInt = -1;
     // clang-format off
     EXPECT_EQ(AssembleSource(s, false),
-              Lines({"#include<pic.h>", "", "void interrupt IRQ(void);", "void fun_intset();", "void fun_msspset();",
+              Lines({"#include<pic.h>", "__CONFIG(0x3F71);", "", "void interrupt IRQ(void);", "void fun_intset();",
+                     "void fun_msspset();",
                      "", "void main()", "{", " fun_msspset();", " fun_intset();", "}", "", "",
                      "void interrupt IRQ(void)", "{", " if(SSPIF)", "  {", "   SSPIF=0;", "  }", "}", "", "", "", "",
                      "void fun_msspset()", "{", " SSPM0=0;", " SSPM1=0;", " SSPM2=0;", " SSPM3=0;", " CKP=0;",
