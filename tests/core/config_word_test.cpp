@@ -4,9 +4,7 @@
 #include "generator/config_word.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -16,27 +14,13 @@
 #include <vector>
 
 #include "generator/source_assembly.h"
+#include "scratch_process.h"
 #include "settings/parts.h"
 
 namespace korvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Run {
-    int status;
-    std::string output;
-};
-
-Run RunCommand(const std::string& command) {
-    Run run{-1, {}};
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) run.output += buffer;
-    run.status = pclose(pipe);
-    return run;
-}
 
 // "PIC16F877A" -> "p16f877a", the assembler's name of the part.
 std::string AssemblerName(std::string_view part) {
@@ -49,8 +33,8 @@ std::string AssemblerName(std::string_view part) {
 using Listing = std::map<std::string, std::map<std::string, unsigned>>;
 
 Listing ListFields(const std::string& part) {
-    const Run run = RunCommand(std::string(KORVANE_GPASM) + " -p " + part + " -s");
-    EXPECT_EQ(run.status, 0) << run.output;
+    const CommandRun run = RunCommand(std::string(KORVANE_GPASM) + " -p " + part + " -s");
+    EXPECT_TRUE(run.ok) << run.output;
     Listing listing;
     static const std::regex kDirective(R"(^\s*Directive:\s*(\S+))");
     static const std::regex kOption(R"(^\s*Option:\s*(\S+)\s*=\s*0x([0-9A-Fa-f]+))");
@@ -66,22 +50,6 @@ Listing ListFields(const std::string& part) {
     return listing;
 }
 
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::string pattern = (fs::temp_directory_path() / "korvane-config-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        if (!path_.empty()) fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
 // Assembles one CONFIG line naming every field's choice and reads the word
 // from the hex record at byte address 0x400E (word 0x2007); -1 when refused.
 long AssembledWord(const fs::path& dir, const std::string& part, const ProjectSettings& s) {
@@ -96,8 +64,9 @@ long AssembledWord(const fs::path& dir, const std::string& part, const ProjectSe
     std::ofstream(source) << config << "\n\tend\n";
     const fs::path hex = dir / "word.hex";
     fs::remove(hex);
-    const Run run = RunCommand("cd '" + dir.string() + "' && " + KORVANE_GPASM + " -p " + part + " word.asm");
-    if (run.status != 0) return -1;
+    const CommandRun run =
+        RunCommand("cd '" + dir.string() + "' && " + KORVANE_GPASM + " -p " + part + " word.asm");
+    if (!run.ok) return -1;
     std::ifstream in(hex);
     std::string record;
     while (std::getline(in, record)) {
@@ -111,7 +80,7 @@ long AssembledWord(const fs::path& dir, const std::string& part, const ProjectSe
 }
 
 TEST(ConfigWord, EveryChoiceOfEveryPartMatchesTheAssembler) {
-    ScratchDir scratch;
+    ScratchDir scratch("korvane-config");
     ASSERT_FALSE(scratch.path().empty());
     int checked = 0;
     for (std::int16_t p = 0; p < kPartCount; ++p) {

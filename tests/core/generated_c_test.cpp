@@ -2,9 +2,7 @@
 // names only the PIC16F877A's real registers and bits, so a misspelt name, a
 // bit value that does not fit or broken syntax shows up as a failure.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +11,7 @@
 
 #include "format/number_text.h"
 #include "generator/source_assembly.h"
+#include "scratch_process.h"
 #include "settings/project_settings.h"
 
 namespace korvane {
@@ -25,23 +24,6 @@ const std::string kDataDir = KORVANE_TEST_DATA_DIR;
 bool HaveGcc() {
     return std::system("gcc --version >/dev/null 2>&1") == 0;
 }
-
-// A private scratch folder for the sources handed to gcc.
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::string pattern = (fs::temp_directory_path() / "korvane-c-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        if (!path_.empty()) fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 struct CompileResult {
     bool ok;
@@ -59,14 +41,9 @@ CompileResult CompileC(const fs::path& dir, const std::string& name, const std::
     const std::string command =
         "gcc -x c -std=c99 -pedantic-errors -Wall -Wextra -Werror -Wno-main "
         "-fsyntax-only -Dinterrupt= -I'" +
-        kDataDir + "' -include '" + kDataDir + "/pic.h' '" + file.string() + "' 2>&1";
-    CompileResult result{false, {}};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return {false, "could not start gcc"};
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) result.diagnostics += buffer;
-    result.ok = pclose(pipe) == 0;
-    return result;
+        kDataDir + "' -include '" + kDataDir + "/pic.h' '" + file.string() + "'";
+    const CommandRun run = RunCommand(command);
+    return {run.ok, run.output};
 }
 
 struct Variant {
@@ -411,7 +388,7 @@ protected:
         }
     }
 
-    ScratchDir scratch_;
+    ScratchDir scratch_{"korvane-c"};
 };
 
 TEST_F(GeneratedC, Ports) {

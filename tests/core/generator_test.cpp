@@ -601,6 +601,48 @@ TEST(AssembleSource, DefaultPortsWithoutComments) {
                                                                ""}));
 }
 
+TEST(AssembleSource, TwentyEightPinPartsSetUpNoPortDOrE) {
+    struct Case {
+        std::int16_t portCUsed;
+        std::string expected;
+    };
+    // Ports D and E are ticked in both; with C as well only A to C are set
+    // up, without it no port is left and set_port goes.
+    const Case cases[] = {
+        {1, Lines({"#include<pic.h>",
+                   "__CONFIG(0x3F71);",
+                   "",
+                   "void set_port();",
+                   "",
+                   "void main()",
+                   "{",
+                   " set_port();",
+                   "}",
+                   "",
+                   "void set_port()",
+                   "{",
+                   " TRISA = 0x00;",
+                   " TRISB = 0x00;",
+                   " TRISC = 0x00;",
+                   " ADCON1 = 0x06;",
+                   "}",
+                   "",
+                   "",
+                   "",
+                   "",
+                   ""})},
+        {0, Lines({"#include<pic.h>", "__CONFIG(0x3F71);", "", "", "void main()", "{", "}", "", "", "", "",
+                   "", ""})},
+    };
+    for (const Case& c : cases) {
+        ProjectSettings s = NothingUsed();
+        s.ChipPart = 6;  // PIC16F876A
+        s.PortAUsed = s.PortBUsed = s.PortCUsed = c.portCUsed;
+        s.PortDUsed = s.PortEUsed = 1;
+        EXPECT_EQ(AssembleSource(s, false), c.expected) << "port C used: " << c.portCUsed;
+    }
+}
+
 TEST(AssembleSource, NothingUsedWithoutCommentsOrConfigurationWord) {
     ProjectSettings s = NothingUsed();
     s.CfgWrite = 0;
