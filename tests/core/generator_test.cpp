@@ -643,11 +643,13 @@ TEST(AssembleSource, TwentyEightPinPartsSetUpNoPortDOrE) {
     }
 }
 
-TEST(AssembleSource, NothingUsedWithoutCommentsOrConfigurationWord) {
+TEST(AssembleSource, NothingUsedWithoutConfigurationWord) {
     ProjectSettings s = NothingUsed();
     s.CfgWrite = 0;
     EXPECT_EQ(AssembleSource(s, false),
               Lines({"#include<pic.h>", "", "", "void main()", "{", "}", "", "", "", "", "", ""}));
+    EXPECT_EQ(AssembleSource(s, true), Lines({"#include<pic.h>", "", "// 函数声明部份", "", "// 主函数",
+                                              "void main()", "{", "}", "", "", "", "", "", ""}));
 }
 
 TEST(AssembleSource, EverySectionWithComments) {

@@ -15,13 +15,6 @@ namespace {
 
 using namespace testing;
 
-template <class Widget>
-Widget* Child(QWidget* dialog, const char* name) {
-    auto* widget = dialog->findChild<Widget*>(name);
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
-
 TEST(ChipConfigViews, OpenFromTheirMenuItemsAndWriteClicksToTheSettings) {
     MainSetup app;
     ProjectSettings& settings = app.settings;
@@ -30,12 +23,12 @@ TEST(ChipConfigViews, OpenFromTheirMenuItemsAndWriteClicksToTheSettings) {
     script.then<QDialog>([](QDialog* dialog) {
         EXPECT_EQ(dialog->objectName(), "chip");
         EXPECT_EQ(dialog->windowTitle(), "选择芯片");
-        auto* part = Child<QRadioButton>(dialog, "Opt_Part(6)");
+        auto* part = Find<QRadioButton>(dialog, "Opt_Part(6)");
         ASSERT_NE(part, nullptr);
         EXPECT_EQ(part->text(), "PIC16F876A (28脚)");
-        EXPECT_TRUE(Child<QRadioButton>(dialog, "Opt_Part(7)")->isChecked());
+        EXPECT_TRUE(Find<QRadioButton>(dialog, "Opt_Part(7)")->isChecked());
         MouseClick(part);
-        Child<QPushButton>(dialog, "Command1")->click();
+        Find<QPushButton>(dialog, "Command1")->click();
     });
     app.choose("VbMenuSet_Chip");
     EXPECT_EQ(script.pending(), 0u);
@@ -44,17 +37,17 @@ TEST(ChipConfigViews, OpenFromTheirMenuItemsAndWriteClicksToTheSettings) {
     script.then<QDialog>([](QDialog* dialog) {
         EXPECT_EQ(dialog->objectName(), "config");
         EXPECT_EQ(dialog->windowTitle(), "配置字");
-        EXPECT_EQ(Child<QLabel>(dialog, "Lbl_Part")->text(), "芯片: PIC16F876A");
-        EXPECT_EQ(Child<QGroupBox>(dialog, "Frame1")->title(), "振荡器");
-        EXPECT_TRUE(Child<QRadioButton>(dialog, "Opt_Osc(1)")->isChecked());
+        EXPECT_EQ(Find<QLabel>(dialog, "Lbl_Part")->text(), "芯片: PIC16F876A");
+        EXPECT_EQ(Find<QGroupBox>(dialog, "Frame1")->title(), "振荡器");
+        EXPECT_TRUE(Find<QRadioButton>(dialog, "Opt_Osc(1)")->isChecked());
         // The A parts offer two code-protection choices, not four.
-        EXPECT_FALSE(Child<QRadioButton>(dialog, "Opt_Cp(2)")->isVisible());
-        auto* watchdog = Child<QCheckBox>(dialog, "Chk_Wdt");
+        EXPECT_FALSE(Find<QRadioButton>(dialog, "Opt_Cp(2)")->isVisible());
+        auto* watchdog = Find<QCheckBox>(dialog, "Chk_Wdt");
         ASSERT_NE(watchdog, nullptr);
         EXPECT_EQ(watchdog->text(), "看门狗(&W)");
         MouseClick(watchdog);
-        EXPECT_EQ(Child<QLabel>(dialog, "Lbl_Word")->text(), "配置字: 0x3F75");
-        Child<QPushButton>(dialog, "Command1")->click();
+        EXPECT_EQ(Find<QLabel>(dialog, "Lbl_Word")->text(), "配置字: 0x3F75");
+        Find<QPushButton>(dialog, "Command1")->click();
     });
     app.choose("VbMenuSet_Config");
     EXPECT_EQ(script.pending(), 0u);
