@@ -652,11 +652,15 @@ TEST(AssembleSource, NothingUsedWithoutConfigurationWord) {
                                               "void main()", "{", "}", "", "", "", "", "", ""}));
 }
 
+// The configuration word's comment line for the default choices.
+constexpr const char* kDefaultWordComment =
+    "//配置字: XT振荡 看门狗关 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 EEPROM数据不保护 "
+    "程序存储器不写保护";
+
 TEST(AssembleSource, EverySectionWithComments) {
     EXPECT_EQ(AssembleSource(EverythingOn(), true),
               Lines({"#include<pic.h>",
-                     "//配置字: XT振荡 看门狗关 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 "
-                     "EEPROM数据不保护 程序存储器不写保护",
+                     kDefaultWordComment,
                      "__CONFIG(0x3F71);",
                      "",
                      "// 函数声明部份",
