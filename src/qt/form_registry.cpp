@@ -38,13 +38,12 @@ constexpr std::array kForms = {
     MakeFormEntry<ConfigForm, ConfigView>(FormId::ConfigWord),
 };
 static_assert(kForms.size() == kFormCount, "every form is registered");
-static_assert(
-    [] {
-        for (std::size_t i = 0; i < kForms.size(); ++i)
-            if (static_cast<std::size_t>(kForms[i].id) != i) return false;
-        return true;
-    }(),
-    "the table is in the order of FormId");
+constexpr bool InFormIdOrder() {
+    for (std::size_t i = 0; i < kForms.size(); ++i)
+        if (static_cast<std::size_t>(kForms[i].id) != i) return false;
+    return true;
+}
+static_assert(InFormIdOrder(), "the table is in the order of FormId");
 
 }  // namespace
 

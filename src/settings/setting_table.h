@@ -26,8 +26,8 @@ enum class SettingGroup {
     ConfigWord,
 };
 inline constexpr SettingGroup kEveryGroup[] = {
-    SettingGroup::Crystal, SettingGroup::Ports, SettingGroup::Timer0, SettingGroup::Timer1,
-    SettingGroup::Timer2,  SettingGroup::Ccp,   SettingGroup::Sci,    SettingGroup::Mssp,
+    SettingGroup::Crystal, SettingGroup::Ports,      SettingGroup::Timer0, SettingGroup::Timer1,
+    SettingGroup::Timer2,  SettingGroup::Ccp,        SettingGroup::Sci,    SettingGroup::Mssp,
     SettingGroup::Chip,    SettingGroup::ConfigWord,
 };
 
