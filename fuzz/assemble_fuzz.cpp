@@ -108,7 +108,8 @@ void CheckSource(const std::string& text, bool withComments) {
     FUZZ_CHECK(!lines.empty() && lines.front() == "#include<pic.h>");
 
     // Each function is declared, defined and called together, or not at all.
-    for (const std::string name : {"set_port", "fun_timerset", "fun_ccpset", "fun_sciset", "fun_intset"}) {
+    for (const std::string name :
+         {"set_port", "fun_timerset", "fun_ccpset", "fun_sciset", "fun_msspset", "fun_intset"}) {
         const int defined = Count(lines, "void " + name + "()");
         FUZZ_CHECK(defined <= 1);
         FUZZ_CHECK(Count(lines, "void " + name + "();") == defined);

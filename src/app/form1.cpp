@@ -65,6 +65,7 @@ Form1::Form1(AppContext& context) : Form(kName, "Korvane"), context_(context) {
     wire(VbMenuSet_T2, [this] { VbMenuSet_T2_Click(); });
     wire(VbMenuSet_CCP, [this] { VbMenuSet_CCP_Click(); });
     wire(VbMenuSet_Sci, [this] { VbMenuSet_Sci_Click(); });
+    wire(VbMenuSet_Mssp, [this] { VbMenuSet_Mssp_Click(); });
     wire(VbMenuTools_c, [this] { VbMenuTools_c_Click(); });
     wire(VbMenuTools_Clear, [this] { VbMenuTools_Clear_Click(); });
     wire(VbMenuHelp_Con, [this] { VbMenuHelp_Con_Click(); });
@@ -73,7 +74,7 @@ Form1::Form1(AppContext& context) : Form(kName, "Korvane"), context_(context) {
          {&VbMenuFile_SaveFile, &VbMenuFile_OpenProject, &VbMenuFile_SaveProject, &VbMenuFile_Exit}},
         {&VbMenuSet,
          {&VbMenu_SetGuide, &VbMenuSet_Chip, &VbMenuSet_Config, &VbMenuSet_Osc, &VbMenuSet_PortSet,
-          &VbMenuSet_T0, &VbMenuSet_T1, &VbMenuSet_T2, &VbMenuSet_CCP, &VbMenuSet_Sci}},
+          &VbMenuSet_T0, &VbMenuSet_T1, &VbMenuSet_T2, &VbMenuSet_CCP, &VbMenuSet_Sci, &VbMenuSet_Mssp}},
         {&VbMenuTools, {&VbMenuTools_c, &VbMenuTools_Clear}},
         {&VbMenuHelp, {&VbMenuHelp_Con}},
     };
@@ -236,6 +237,9 @@ void Form1::VbMenuSet_CCP_Click() {
 }
 void Form1::VbMenuSet_Sci_Click() {
     context_.platform.showForm(FormId::Sci, true);
+}
+void Form1::VbMenuSet_Mssp_Click() {
+    context_.platform.showForm(FormId::Mssp, true);
 }
 
 void Form1::VbMenuTools_c_Click() {

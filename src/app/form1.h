@@ -44,6 +44,7 @@ public:
     MenuItem VbMenuSet_T2{"VbMenuSet_T2", "设置Timer&2"};
     MenuItem VbMenuSet_CCP{"VbMenuSet_CCP", "设置&CCP模块"};
     MenuItem VbMenuSet_Sci{"VbMenuSet_Sci", "设置&SCI(串行口)模块"};
+    MenuItem VbMenuSet_Mssp{"VbMenuSet_Mssp", "设置&MSSP(SPI/I2C)模块"};
     MenuItem VbMenuTools{"VbMenuTools", "工具(&T)"};
     MenuItem VbMenuTools_c{"VbMenuTools_c", "生成C文件(&C)"};
     MenuItem VbMenuTools_Clear{"VbMenuTools_Clear", "清除文本(&C)"};
@@ -88,6 +89,7 @@ public:
     void VbMenuSet_T2_Click();
     void VbMenuSet_CCP_Click();
     void VbMenuSet_Sci_Click();
+    void VbMenuSet_Mssp_Click();
     void VbMenuTools_c_Click();
     void VbMenuTools_Clear_Click();
     void VbMenuHelp_Con_Click();

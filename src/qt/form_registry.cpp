@@ -10,6 +10,7 @@
 #include "qt/closing_splash_view.h"
 #include "qt/config_view.h"
 #include "qt/guide_view.h"
+#include "qt/mssp_view.h"
 #include "qt/port_view.h"
 #include "qt/sci_view.h"
 #include "qt/start_screen_view.h"
@@ -36,6 +37,7 @@ constexpr std::array kForms = {
     MakeFormEntry<SciForm, SciView>(FormId::Sci),
     MakeFormEntry<ChipForm, ChipView>(FormId::Chip),
     MakeFormEntry<ConfigForm, ConfigView>(FormId::ConfigWord),
+    MakeFormEntry<MsspForm, MsspView>(FormId::Mssp),
 };
 static_assert(kForms.size() == kFormCount, "every form is registered");
 constexpr bool InFormIdOrder() {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The setup guide under a window manager, from the keyboard: no title text
-# and no maximise action; Enter ("下一步(&N)", with "是" chosen) ten times,
+# and no maximise action; Enter ("下一步(&N)", with "是" chosen) at every step,
 # each step's window answered as it comes (chip, configuration word, crystal prompt, Port, Timer0,
-# Timer1, Timer2, CCP, SCI, the comment question and the copied notice);
+# Timer1, Timer2, CCP, SCI, MSSP, the comment question and the copied notice);
 # then "完 成(&C)" (Alt+C) closes the guide. The clipboard holds the source.
 # Usage: guide.sh KORVANE EXPECTED_SOURCE
 set -euo pipefail
@@ -28,6 +28,7 @@ next "Timer1 set" alt+e
 next "Timer2 set" alt+e
 next "捕捉/比较/脉宽调制(CCP)模块设置" Return
 next "SCI(串行通信接口)设置" alt+e
+next "MSSP(主控同步串行口)设置" alt+e
 next "提示" Return
 answer "已复制文本" Return
 press "$guide" alt+c
@@ -39,4 +40,4 @@ cmp -s "$work/expected" "$work/clipboard" || {
     diff "$work/expected" "$work/clipboard" >&2 || true
     fail "the guide's source differs from the one of the defaults"
 }
-echo "PASS: ten steps, the source on the clipboard"
+echo "PASS: every step, the source on the clipboard"

@@ -322,12 +322,13 @@ TEST_F(MainWindowStory, ClearHelpAndDialogItems) {
     form.VbMenuHelp_Con.click();
     EXPECT_EQ(platform.openedDocuments, (std::vector<std::string>{"korvane.chm"}));
 
-    for (MenuItem* item : {&form.VbMenu_SetGuide, &form.VbMenuSet_Chip, &form.VbMenuSet_Config,
-                           &form.VbMenuSet_PortSet, &form.VbMenuSet_T0, &form.VbMenuSet_T1,
-                           &form.VbMenuSet_T2, &form.VbMenuSet_CCP, &form.VbMenuSet_Sci})
+    for (MenuItem* item :
+         {&form.VbMenu_SetGuide, &form.VbMenuSet_Chip, &form.VbMenuSet_Config, &form.VbMenuSet_PortSet,
+          &form.VbMenuSet_T0, &form.VbMenuSet_T1, &form.VbMenuSet_T2, &form.VbMenuSet_CCP,
+          &form.VbMenuSet_Sci, &form.VbMenuSet_Mssp})
         item->click();
     EXPECT_EQ(platform.shownForms, (std::vector<std::string>{"guide", "chip", "config", "Port", "timer0",
-                                                             "Timer1", "timer2", "ccp", "sci"}));
+                                                             "Timer1", "timer2", "ccp", "sci", "mssp"}));
     EXPECT_EQ(settings, ProjectSettings{});
 }
 
@@ -361,6 +362,7 @@ TEST_F(MainWindowStory, MenuHasEveryItemInOrderWithItsCaption) {
                          "VbMenuSet_T2=设置Timer&2",
                          "VbMenuSet_CCP=设置&CCP模块",
                          "VbMenuSet_Sci=设置&SCI(串行口)模块",
+                         "VbMenuSet_Mssp=设置&MSSP(SPI/I2C)模块",
                          "VbMenuTools=工具(&T)",
                          "VbMenuTools_c=生成C文件(&C)",
                          "VbMenuTools_Clear=清除文本(&C)",

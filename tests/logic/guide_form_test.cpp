@@ -16,10 +16,15 @@ namespace {
 using Strings = std::vector<std::string>;
 
 const char* const kLaterQuestions[] = {
-    "是否需要设置配置字?",  "是否需要设置晶振频率?(现设置的频率为:4M)",
-    "是否需要定义端口?",    "是否需要设置定时器0?",
-    "是否需要设置定时器1?", "是否需要设置定时器2?",
-    "是否需要设置CCP模块?", "是否需要设置SCI串行口模块?",
+    "是否需要设置配置字?",
+    "是否需要设置晶振频率?(现设置的频率为:4M)",
+    "是否需要定义端口?",
+    "是否需要设置定时器0?",
+    "是否需要设置定时器1?",
+    "是否需要设置定时器2?",
+    "是否需要设置CCP模块?",
+    "是否需要设置SCI串行口模块?",
+    "是否需要设置MSSP(SPI/I2C)模块?",
     "是否需要生成C文件?",
 };
 
@@ -91,7 +96,7 @@ TEST_F(GuideStory, YesPressesRunEveryStepInOrderLikeTheMenu) {
 
     EXPECT_EQ(platform.events, (Strings{"form:chip", "form:config", "input:晶体设置", "form:Port",
                                         "form:timer0", "form:Timer1", "form:timer2", "form:ccp", "form:sci",
-                                        "message:提示", "clipboard", "message:已复制文本"}));
+                                        "form:mssp", "message:提示", "clipboard", "message:已复制文本"}));
     ASSERT_EQ(platform.inputBoxes.size(), 1u);
     EXPECT_EQ(platform.inputBoxes[0].prompt, "请输入晶体振荡频率(MHZ)");
     EXPECT_EQ(platform.inputBoxes[0].defaultText, "4");
@@ -109,7 +114,7 @@ TEST_F(GuideStory, YesPressesRunEveryStepInOrderLikeTheMenu) {
 }
 
 TEST_F(GuideStory, AnswerStaysUntilChangedAndDecidesEachStep) {
-    // Before each of the ten presses: 'Y' picks 是, 'N' picks 否, '.' keeps
+    // Before each of the eleven presses: 'Y' picks 是, 'N' picks 否, '.' keeps
     // the answer. The crystal input is cancelled and the comment question
     // answered No wherever they come.
     struct Case {
@@ -117,13 +122,19 @@ TEST_F(GuideStory, AnswerStaysUntilChangedAndDecidesEachStep) {
         Strings forms;
         bool crystal, generated;
     } const cases[] = {
-        {"..........", {"chip", "config", "Port", "timer0", "Timer1", "timer2", "ccp", "sci"}, true, true},
-        {"N.........", {}, false, false},
-        {"..N.......", {"chip", "config"}, false, false},
-        {"....NY....", {"chip", "config", "Port", "Timer1", "timer2", "ccp", "sci"}, true, true},
-        {"N..N....Y.", {"sci"}, false, true},
-        {"NYNYNYNYNY", {"config", "Port", "Timer1", "ccp"}, false, true},
-        {".........N", {"chip", "config", "Port", "timer0", "Timer1", "timer2", "ccp", "sci"}, true, false},
+        {"...........",
+         {"chip", "config", "Port", "timer0", "Timer1", "timer2", "ccp", "sci", "mssp"},
+         true,
+         true},
+        {"N..........", {}, false, false},
+        {"..N........", {"chip", "config"}, false, false},
+        {"....NY.....", {"chip", "config", "Port", "Timer1", "timer2", "ccp", "sci", "mssp"}, true, true},
+        {"N..N....Y..", {"sci", "mssp"}, false, true},
+        {"NYNYNYNYNNY", {"config", "Port", "Timer1", "ccp"}, false, true},
+        {"..........N",
+         {"chip", "config", "Port", "timer0", "Timer1", "timer2", "ccp", "sci", "mssp"},
+         true,
+         false},
     };
     for (const auto& c : cases) {
         platform = FakePlatform{};

@@ -123,10 +123,10 @@ TEST_F(GuideViewTest, NextRunsTheCrystalPromptADialogAndTheGeneration) {
                 EXPECT_EQ(QuestionOf(view), "是否需要定义端口?");
                 Press(view, "Command1");  // step 4 with 是: the Port dialog
                 Choose(view, 1);
-                for (int step = 5; step <= 9; ++step) Press(view, "Command1");
+                for (int step = 5; step < GuideForm::kStepCount; ++step) Press(view, "Command1");
                 EXPECT_EQ(QuestionOf(view), "是否需要生成C文件?");
                 Choose(view, 0);
-                Press(view, "Command1");  // step 10: generation
+                Press(view, "Command1");  // the last step: generation
                 EXPECT_FALSE(Child<QPushButton>(view, "Command1")->isEnabled());
                 EXPECT_EQ(Child<QPushButton>(view, "Command2")->text(), "完 成(&C)");
                 Press(view, "Command2");  // finish closes without a question
