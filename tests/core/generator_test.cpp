@@ -502,17 +502,6 @@ const SectionCase kMsspCases[] = {
      false,
      Lines({"void fun_msspset()", "{", " SSPM0=0;", " SSPM1=0;", " SSPM2=1;", " SSPM3=0;", " CKP=0;",
             " CKE=1;", " SMP=0;", " SSPEN=1;", "}"})},
-    {"SpiSlaveWithoutSs", BuildMsspSetup,
-     [](ProjectSettings& s) {
-         s.MsspEn = 1;
-         s.MsspMode = kMsspSpiSlave;
-         s.MsspSlaveSelect = 0;
-     },
-     true,
-     Lines({"//MSSP初始化设置子程序", "void fun_msspset()", "{", "//MSSP工作于SPI从动方式,不使用SS引脚",
-            " SSPM0=1;", " SSPM1=0;", " SSPM2=1;", " SSPM3=0;", " CKP=0;//时钟空闲时为低电平",
-            " CKE=1;//时钟由有效变为空闲时发送数据", " SMP=0;//在数据输出时间的中间采样输入数据", " SSPEN=1;",
-            "}"})},
     {"I2cMaster400kHzAt20MHz", BuildMsspSetup,
      [](ProjectSettings& s) {
          I2cMaster(s);

