@@ -60,6 +60,7 @@ Form1::Form1(AppContext& context) : Form(kName, "Korvane"), context_(context) {
     wire(VbMenuSet_Config, [this] { VbMenuSet_Config_Click(); });
     wire(VbMenuSet_Osc, [this] { VbMenuSet_Osc_Click(); });
     wire(VbMenuSet_PortSet, [this] { VbMenuSet_PortSet_Click(); });
+    wire(VbMenuSet_PortB, [this] { VbMenuSet_PortB_Click(); });
     wire(VbMenuSet_T0, [this] { VbMenuSet_T0_Click(); });
     wire(VbMenuSet_T1, [this] { VbMenuSet_T1_Click(); });
     wire(VbMenuSet_T2, [this] { VbMenuSet_T2_Click(); });
@@ -74,7 +75,8 @@ Form1::Form1(AppContext& context) : Form(kName, "Korvane"), context_(context) {
          {&VbMenuFile_SaveFile, &VbMenuFile_OpenProject, &VbMenuFile_SaveProject, &VbMenuFile_Exit}},
         {&VbMenuSet,
          {&VbMenu_SetGuide, &VbMenuSet_Chip, &VbMenuSet_Config, &VbMenuSet_Osc, &VbMenuSet_PortSet,
-          &VbMenuSet_T0, &VbMenuSet_T1, &VbMenuSet_T2, &VbMenuSet_CCP, &VbMenuSet_Sci, &VbMenuSet_Mssp}},
+          &VbMenuSet_PortB, &VbMenuSet_T0, &VbMenuSet_T1, &VbMenuSet_T2, &VbMenuSet_CCP, &VbMenuSet_Sci,
+          &VbMenuSet_Mssp}},
         {&VbMenuTools, {&VbMenuTools_c, &VbMenuTools_Clear}},
         {&VbMenuHelp, {&VbMenuHelp_Con}},
     };
@@ -222,6 +224,9 @@ void Form1::VbMenuSet_Config_Click() {
 }
 void Form1::VbMenuSet_PortSet_Click() {
     context_.platform.showForm(FormId::Port, true);
+}
+void Form1::VbMenuSet_PortB_Click() {
+    context_.platform.showForm(FormId::PortB, true);
 }
 void Form1::VbMenuSet_T0_Click() {
     context_.platform.showForm(FormId::Timer0, true);

@@ -39,6 +39,7 @@ public:
     MenuItem VbMenuSet_Config{"VbMenuSet_Config", "设置配置字(&W)"};
     MenuItem VbMenuSet_Osc{"VbMenuSet_Osc", "设置晶体频率(&O)"};
     MenuItem VbMenuSet_PortSet{"VbMenuSet_PortSet", "端品选择(&P)"};
+    MenuItem VbMenuSet_PortB{"VbMenuSet_PortB", "设置RB口中断及上拉(&B)"};
     MenuItem VbMenuSet_T0{"VbMenuSet_T0", "设置Timer&0"};
     MenuItem VbMenuSet_T1{"VbMenuSet_T1", "设置Timer&1"};
     MenuItem VbMenuSet_T2{"VbMenuSet_T2", "设置Timer&2"};
@@ -84,6 +85,7 @@ public:
     void VbMenuSet_Config_Click();
     void VbMenuSet_Osc_Click();
     void VbMenuSet_PortSet_Click();
+    void VbMenuSet_PortB_Click();
     void VbMenuSet_T0_Click();
     void VbMenuSet_T1_Click();
     void VbMenuSet_T2_Click();

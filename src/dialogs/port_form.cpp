@@ -77,6 +77,7 @@ PortForm::PortForm(AppContext& context)
     Check4.onClick = [this] { Check4_Click(); };
     Check5.onClick = [this] { Check5_Click(); };
     Check1.onPress = [this] { return Check1_MouseDown(); };
+    Check2.onPress = [this] { return Check2_MouseDown(); };
     Check3.onPress = [this] { return Check3_MouseDown(); };
     Check4.onPress = [this] { return PortOnChip(3); };
     Check5.onPress = [this] { return PortOnChip(4); };
@@ -86,6 +87,7 @@ PortForm::PortForm(AppContext& context)
         Chk_PortC[k].onClick = [this, k] { Chk_PortC_Click(k); };
         Chk_PortD[k].onClick = [this, k] { Chk_PortD_Click(k); };
         Chk_PortE[k].onClick = [this, k] { Chk_PortE_Click(k); };
+        Chk_PortB[k].onPress = [this, k] { return Chk_PortB_MouseDown(k); };
         Chk_PortC[k].onPress = [this, k] { return Chk_PortC_MouseDown(k); };
     }
     Command1.onClick = [this] { Command1_Click(); };
@@ -193,12 +195,24 @@ bool PortForm::Check1_MouseDown() {
     return PortMayClose(kPortA);
 }
 
+bool PortForm::Check2_MouseDown() {
+    return PortMayClose(kPortB);
+}
+
 bool PortForm::Check3_MouseDown() {
     return PortMayClose(kPortC);
 }
 
+bool PortForm::Chk_PortB_MouseDown(int index) {
+    return PinMayChange(kPortB, index);
+}
+
 bool PortForm::Chk_PortC_MouseDown(int index) {
-    const auto claim = ClaimOn(settings_, kPortC, index);
+    return PinMayChange(kPortC, index);
+}
+
+bool PortForm::PinMayChange(int portIndex, int pin) {
+    const auto claim = ClaimOn(settings_, portIndex, pin);
     if (!claim) return true;
     Warn(PinTakenMessage(*claim));
     return false;

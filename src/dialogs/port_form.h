@@ -15,7 +15,8 @@ namespace korvane {
 // The Port dialog: which of ports A..E the generated code sets up and the
 // direction of every pin. Each change is stored the moment it is made.
 // The pins other modules claim (RA4 for Timer0's outside clock, the CCP
-// pins, the SCI's and Timer1's) this dialog refuses to take away.
+// pins, the SCI's and Timer1's, port B's interrupt pins) this dialog refuses
+// to take away.
 class PortForm : public Form {
 public:
     static constexpr const char* kName = FormName(FormId::Port);
@@ -48,7 +49,9 @@ public:
     // The press rules: they run before a box changes and return false to
     // refuse the press after warning the user.
     bool Check1_MouseDown();
+    bool Check2_MouseDown();
     bool Check3_MouseDown();
+    bool Chk_PortB_MouseDown(int index);
     bool Chk_PortC_MouseDown(int index);
     // Ports D and E on a 28-pin part: refused with a warning.
     bool PortOnChip(int portIndex);
@@ -71,6 +74,8 @@ private:
     void WritePinsFromBoxes(int portIndex);
     // False, after the warning, while a module holds a pin of the port.
     bool PortMayClose(int portIndex);
+    // False, after the warning, while a module holds the pin.
+    bool PinMayChange(int portIndex, int pin);
     void Warn(const PinMessage& message);
 
     AppContext& context_;

@@ -12,10 +12,13 @@ std::string BuildDeclarations(const ProjectSettings& s, bool withComments) {
         out.Line({"void fun_intset();"});
     }
     if (AnyPortUsed(s)) out.Line({"void set_port();"});
-    if (AnyTimerUsed(s)) out.Line({"void fun_timerset();"});
+    if (TimerSetupWritten(s)) out.Line({"void fun_timerset();"});
     if (AnyCcpUsed(s)) out.Line({"void fun_ccpset();"});
     if (SciUsed(s)) out.Line({"void fun_sciset();"});
     if (MsspUsed(s)) out.Line({"void fun_msspset();"});
+    // The RB change branch stores PORTB here, where main may read it too.
+    if (s.RbChangeInt != 0)
+        out.LineWithComment({"volatile unsigned char portb_state;"}, "//RB口电平变化中断时读到的PORTB值");
     return out.Take();
 }
 
@@ -25,7 +28,7 @@ std::string BuildMain(const ProjectSettings& s, bool withComments) {
     out.Line({"void main()"});
     out.Line({"{"});
     if (AnyPortUsed(s)) out.Line({" set_port();"});
-    if (AnyTimerUsed(s)) out.Line({" fun_timerset();"});
+    if (TimerSetupWritten(s)) out.Line({" fun_timerset();"});
     if (AnyCcpUsed(s)) out.Line({" fun_ccpset();"});
     if (SciUsed(s)) out.Line({" fun_sciset();"});
     if (MsspUsed(s)) out.Line({" fun_msspset();"});

@@ -7,6 +7,8 @@ namespace korvane {
 
 namespace {
 
+constexpr std::string_view kPortBStateRead = "   portb_state=PORTB;";
+
 struct InterruptSource {
     bool serviced;    // gets a branch in IRQ
     bool enabled;     // gets its enable bit in fun_intset
@@ -15,6 +17,9 @@ struct InterruptSource {
     std::string_view serviceComment;
     std::string_view enableBit;
     std::string_view enableComment;
+    // A statement the branch needs before the flag can be cleared, with its comment.
+    std::string_view beforeClear = {};
+    std::string_view beforeClearComment = {};
 };
 
 // The sources in the order both functions handle them. A CCP branch
@@ -24,6 +29,12 @@ struct InterruptSource {
 auto Sources(const ProjectSettings& s) {
     return std::to_array<InterruptSource>({
         {s.T0Int != 0, s.T0Int != 0, false, "T0IF", "    //Timer0中断服务子程序", " T0IE=1;", "//Tiemr0中断允许"},
+        {s.Rb0Int != 0, s.Rb0Int != 0, false, "INTF", "    //RB0/INT中断服务子程序", " INTE=1;", "//RB0/INT中断允许"},
+        // RBIF is set again at once while RB4..RB7 differ from what PORTB last
+        // read. The value is stored: a read whose value is dropped some
+        // compilers leave out, volatile or not.
+        {s.RbChangeInt != 0, s.RbChangeInt != 0, false, "RBIF", "    //RB口电平变化中断服务子程序", " RBIE=1;", "//RB口电平变化中断允许",
+         kPortBStateRead, "//先读PORTB结束电平失配,否则RBIF清零后又被置位,中断反复进入"},
         {s.T1Int != 0, s.T1Int != 0, true, "TMR1IF", "    //Timer1中断服务子程序", " TMR1IE=1;", "//Tiemr1中断允许"},
         {s.T2Int != 0, s.T2Int != 0, true, "TMR2IF", "    //Timer2中断服务子程序", " TMR2IE=1;", "//Tiemr2中断允许"},
         {s.Ccp1En.isTrue(), s.Ccp1Int != 0, true, "CCP1IF", "    //CCP1中断服务子程序", " CCP1IE=1;", "//CCP1中断允许"},
@@ -48,6 +59,7 @@ std::string BuildInterruptService(const ProjectSettings& s, bool withComments) {
         if (!source.serviced) continue;
         out.Line({" if(", source.flag, ")"});
         out.Line({"  {"});
+        if (!source.beforeClear.empty()) out.LineWithComment({source.beforeClear}, source.beforeClearComment);
         out.Line({"   ", source.flag, "=0;"});
         out.Comment({source.serviceComment});
         out.Line({"  }"});

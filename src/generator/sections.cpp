@@ -17,6 +17,14 @@ bool AnyTimerUsed(const ProjectSettings& s) {
     return s.T0En.isTrue() || s.T1En.isTrue() || s.T2En.isTrue();
 }
 
+bool PortBOptionsWritten(const ProjectSettings& s) {
+    return s.Rb0Int != 0 || s.RbPullUp == 1;
+}
+
+bool TimerSetupWritten(const ProjectSettings& s) {
+    return AnyTimerUsed(s) || PortBOptionsWritten(s);
+}
+
 bool AnyCcpUsed(const ProjectSettings& s) {
     return s.Ccp1En.isTrue() || s.Ccp2En.isTrue();
 }
@@ -27,7 +35,8 @@ bool SciUsed(const ProjectSettings& s) {
 
 bool AnyInterrupt(const ProjectSettings& s) {
     return s.T0Int != 0 || s.T1Int != 0 || s.T2Int != 0 || s.Ccp1Int != 0 || s.Ccp2Int != 0 ||
-           s.SciTxInt.equals(1) || s.SciRxInt == 1 || SspInterrupt(s) || BusCollisionInterrupt(s);
+           s.SciTxInt.equals(1) || s.SciRxInt == 1 || SspInterrupt(s) || BusCollisionInterrupt(s) || s.Rb0Int != 0 ||
+           s.RbChangeInt != 0;
 }
 
 bool SspInterrupt(const ProjectSettings& s) {

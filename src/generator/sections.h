@@ -12,6 +12,10 @@ namespace korvane {
 // the same ones, so every function is declared and called exactly when defined.
 bool AnyPortUsed(const ProjectSettings& s);
 bool AnyTimerUsed(const ProjectSettings& s);
+// Port B's INTEDG and RBPU sit in OPTION_REG beside Timer0's bits, so
+// fun_timerset writes them and exists for them too.
+bool PortBOptionsWritten(const ProjectSettings& s);
+bool TimerSetupWritten(const ProjectSettings& s);
 bool AnyCcpUsed(const ProjectSettings& s);
 bool SciUsed(const ProjectSettings& s);
 bool AnyInterrupt(const ProjectSettings& s);

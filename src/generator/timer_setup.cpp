@@ -33,6 +33,19 @@ void WriteTimer0(const ProjectSettings& s, SourceLines& out) {
     }
 }
 
+// Only the two bits, so that Timer0's bits of OPTION_REG keep their values.
+void WritePortBOptions(const ProjectSettings& s, SourceLines& out) {
+    out.Line({});
+    out.Comment({"//RB口功能设置"});
+    if (s.Rb0Int != 0) {
+        const bool rising = s.Rb0Edge == 1;
+        out.Comment({"//RB0/INT中断,", rising ? "上升沿触发" : "下降沿触发"});
+        out.Line({" INTEDG=", rising ? "1" : "0", ";"});
+    }
+    // RBPU is active low: 0 switches the pull-ups on.
+    if (s.RbPullUp == 1) out.LineWithComment({" RBPU=0;"}, "//打开RB口弱上拉");
+}
+
 void WriteTimer1(const ProjectSettings& s, SourceLines& out) {
     out.Line({});
     out.Comment({"//Timer1初始化设置"});
@@ -81,12 +94,13 @@ void WriteTimer2(const ProjectSettings& s, SourceLines& out) {
 }  // namespace
 
 std::string BuildTimerSetup(const ProjectSettings& s, bool withComments) {
-    if (!AnyTimerUsed(s)) return {};
+    if (!TimerSetupWritten(s)) return {};
     SourceLines out(withComments);
     out.Comment({"//定时器初始化设置子程序"});
     out.Line({"void fun_timerset()"});
     out.Line({"{"});
     if (s.T0En.isTrue()) WriteTimer0(s, out);
+    if (PortBOptionsWritten(s)) WritePortBOptions(s, out);
     if (s.T1En.isTrue()) WriteTimer1(s, out);
     if (s.T2En.isTrue()) WriteTimer2(s, out);
     out.Line({"}"});

@@ -7,12 +7,28 @@ namespace korvane {
 
 // Every form that can be opened (Navigation::showForm), registered once in
 // the form table of the Qt layer (qt/form_registry.cpp).
-enum class FormId { Start, Splash, Guide, Port, Timer0, Timer1, Timer2, Ccp, Sci, Chip, ConfigWord, Mssp };
-inline constexpr FormId kLastFormId = FormId::Mssp;
+enum class FormId {
+    Start,
+    Splash,
+    Guide,
+    Port,
+    Timer0,
+    Timer1,
+    Timer2,
+    Ccp,
+    Sci,
+    Chip,
+    ConfigWord,
+    Mssp,
+    PortB,
+};
+inline constexpr FormId kLastFormId = FormId::PortB;
 
 // Each form's name, in the order of FormId: its window's objectName.
-inline constexpr const char* kFormNames[] = {"start",  "frmSplash", "guide", "Port", "timer0", "Timer1",
-                                             "timer2", "ccp",       "sci",   "chip", "config", "mssp"};
+inline constexpr const char* kFormNames[] = {
+    "start", "frmSplash", "guide", "Port",   "timer0", "Timer1", "timer2",
+    "ccp",   "sci",       "chip",  "config", "mssp",   "portb",
+};
 inline constexpr std::size_t kFormCount = std::size(kFormNames);
 static_assert(kFormCount == static_cast<std::size_t>(kLastFormId) + 1, "every form has one name");
 

@@ -12,6 +12,7 @@
 #include "qt/guide_view.h"
 #include "qt/mssp_view.h"
 #include "qt/port_view.h"
+#include "qt/portb_view.h"
 #include "qt/sci_view.h"
 #include "qt/start_screen_view.h"
 #include "qt/timer0_view.h"
@@ -38,6 +39,7 @@ constexpr std::array kForms = {
     MakeFormEntry<ChipForm, ChipView>(FormId::Chip),
     MakeFormEntry<ConfigForm, ConfigView>(FormId::ConfigWord),
     MakeFormEntry<MsspForm, MsspView>(FormId::Mssp),
+    MakeFormEntry<PortBForm, PortBView>(FormId::PortB),
 };
 static_assert(kForms.size() == kFormCount, "every form is registered");
 constexpr bool InFormIdOrder() {

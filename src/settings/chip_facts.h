@@ -13,6 +13,11 @@ inline constexpr int kTimer0ClockPin = 4;
 inline constexpr int kCcp1Pin = 2;
 inline constexpr int kCcp2Pin = 1;
 
+// Port B's RB0/INT pin and the four pins whose change raises RBIF.
+inline constexpr int kRb0IntPin = 0;
+inline constexpr int kFirstRbChangePin = 4;
+inline constexpr int kLastRbChangePin = 7;
+
 // How many pins of each port A..E the TRIS register sets. TRISE has only
 // RE0..RE2: bit 4 (PSPMODE) would turn port D into the parallel slave port
 // and bits 5..7 are status bits. The settings keep eight directions for

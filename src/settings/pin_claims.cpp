@@ -48,6 +48,8 @@ const UseTexts kUses[] = {
      std::nullopt},
     {PinUse::Sci, "SciEn", "SCI串行口", "关闭SCI串行口", std::nullopt, std::nullopt},
     {PinUse::Mssp, "MsspEn", "MSSP模块", "关闭MSSP模块", std::nullopt, std::nullopt},
+    {PinUse::Rb0Int, "Rb0Int", "RB0/INT中断", "关闭RB0/INT中断", std::nullopt, std::nullopt},
+    {PinUse::RbChange, "RbChangeInt", "RB口电平变化中断", "关闭RB口电平变化中断", std::nullopt, std::nullopt},
 };
 
 const UseTexts& TextsOf(PinUse use) {
@@ -136,6 +138,12 @@ std::vector<PinClaim> PinClaims(const ProjectSettings& s) {
         if (mode == kMsspSpiSlave && s.MsspSlaveSelect == 1)
             claims.push_back({PinUse::Mssp, kPortA, kSsPin, true});
     }
+    // Both interrupts watch their pins, which only inputs can do; an output
+    // among RB4..RB7 is left out of the change comparison.
+    if (s.Rb0Int != 0) claims.push_back({PinUse::Rb0Int, kPortB, kRb0IntPin, true});
+    if (s.RbChangeInt != 0)
+        for (int pin = kFirstRbChangePin; pin <= kLastRbChangePin; ++pin)
+            claims.push_back({PinUse::RbChange, kPortB, pin, true});
     return claims;
 }
 

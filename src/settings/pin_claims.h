@@ -22,9 +22,12 @@ enum class PinUse {
     Timer1Oscillator,
     Sci,
     Mssp,
+    Rb0Int,
+    RbChange,
 };
 
 inline constexpr int kPortA = 0;
+inline constexpr int kPortB = 1;
 inline constexpr int kPortC = 2;
 
 struct PinClaim {
@@ -35,7 +38,7 @@ struct PinClaim {
 };
 
 // Every pin the settings give a module, in the order Timer0, CCP1, CCP2,
-// Timer1, SCI, MSSP. Timer0 holds RA4 whenever it is clocked from outside, even
+// Timer1, SCI, MSSP, RB0/INT, RB change. Timer0 holds RA4 whenever it is clocked from outside, even
 // while off; the others only while switched on.
 std::vector<PinClaim> PinClaims(const ProjectSettings& s);
 

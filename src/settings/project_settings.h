@@ -132,6 +132,14 @@ struct ProjectSettings {
     std::int16_t CfgWrt = 0;
     std::int16_t CfgWrite = 1;  // the generated source carries the word
 
+    // Port B's extras: the RB0/INT interrupt and its edge (the INTEDG value:
+    // 0 falling, 1 rising), the RB4..RB7 change interrupt, the weak pull-ups
+    // (1 = on; the chip's RBPU bit is the opposite).
+    std::int16_t Rb0Int = 0;  // -1 when the interrupt is on
+    std::int16_t Rb0Edge = 0;
+    std::int16_t RbChangeInt = 0;  // -1 when the interrupt is on
+    std::int16_t RbPullUp = 0;
+
     // Puts the settings of one group of the settings table back to their
     // defaults, apart from those its rows keep (calculator outputs, SciBaud,
     // SciSpbrgText, SciTxInt, SciRxInt).

@@ -24,11 +24,13 @@ enum class SettingGroup {
     Mssp,
     Chip,
     ConfigWord,
+    PortB,
 };
 inline constexpr SettingGroup kEveryGroup[] = {
     SettingGroup::Crystal, SettingGroup::Ports,      SettingGroup::Timer0, SettingGroup::Timer1,
     SettingGroup::Timer2,  SettingGroup::Ccp,        SettingGroup::Sci,    SettingGroup::Mssp,
     SettingGroup::Chip,    SettingGroup::ConfigWord,
+    SettingGroup::PortB,
 };
 
 // What resetting its group does to a setting. Calculator outputs, the chosen
@@ -187,6 +189,11 @@ inline constexpr Setting kSettings[] = {
     KORVANE_SETTING(CfgCpd, SettingGroup::ConfigWord, Options(2)),
     KORVANE_SETTING(CfgWrt, SettingGroup::ConfigWord, Options(4)),
     KORVANE_SETTING(CfgWrite, SettingGroup::ConfigWord, Options(2)),
+
+    KORVANE_SETTING(Rb0Int, SettingGroup::PortB, kInterruptFlag),
+    KORVANE_SETTING(Rb0Edge, SettingGroup::PortB, Options(2)),
+    KORVANE_SETTING(RbChangeInt, SettingGroup::PortB, kInterruptFlag),
+    KORVANE_SETTING(RbPullUp, SettingGroup::PortB, Options(2)),
 };
 // clang-format on
 #undef KORVANE_SETTING

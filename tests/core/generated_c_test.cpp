@@ -355,6 +355,19 @@ Variant Everything() {
     UseCcp(s, 2, kPwm, 4, 1, 1);
     UseSci(s, 1, 1, 1, 1, 1, 1);
     for (int source = 0; source < kInterruptSources; ++source) EnableInterrupt(s, source);
+    s.Rb0Int = -1;
+    s.RbChangeInt = -1;
+    s.RbPullUp = 1;
+    return v;
+}
+
+// Port B's interrupts are core ones, and the branch's read of PORTB is used.
+Variant PortBExtras() {
+    Variant v{"port B interrupts and pull-ups", {}};
+    v.settings.Rb0Int = -1;
+    v.settings.RbChangeInt = -1;
+    v.settings.RbPullUp = 1;
+    v.mustNotContain = {" PEIE=1;"};
     return v;
 }
 
@@ -410,7 +423,7 @@ TEST_F(GeneratedC, Interrupts) {
     ExpectAllCompile(InterruptVariants());
 }
 TEST_F(GeneratedC, Everything) {
-    ExpectAllCompile({Everything()});
+    ExpectAllCompile({Everything(), PortBExtras()});
 }
 
 // The check is only worth something if the header refuses what the chip lacks.

@@ -566,6 +566,67 @@ TEST(AssembleSource, MsspBetweenSciAndEnables) {
     // clang-format on
 }
 
+void BothPortBInterrupts(ProjectSettings& s) {
+    s.Rb0Int = -1;
+    s.RbChangeInt = -1;
+}
+
+const SectionCase kPortBCases[] = {
+    {"ServiceReadsPortBBeforeClearingRbif", BuildInterruptService, BothPortBInterrupts, true,
+     Lines({"//中断子程序", "void interrupt IRQ(void)", "{", " if(INTF)", "  {", "   INTF=0;",
+            "    //RB0/INT中断服务子程序", "  }", " if(RBIF)", "  {",
+            "   portb_state=PORTB;//先读PORTB结束电平失配,否则RBIF清零后又被置位,中断反复进入", "   RBIF=0;",
+            "    //RB口电平变化中断服务子程序", "  }", "}"})},
+    {"ServiceNoComments", BuildInterruptService, BothPortBInterrupts, false,
+     Lines({"void interrupt IRQ(void)", "{", " if(INTF)", "  {", "   INTF=0;", "  }", " if(RBIF)", "  {",
+            "   portb_state=PORTB;", "   RBIF=0;", "  }", "}"})},
+    // Both sit in INTCON: GIE alone lets them through.
+    {"EnableWithoutPeie", BuildInterruptEnable, BothPortBInterrupts, true,
+     Lines({"//中断允许设置子程序", "void fun_intset()", "{", " INTE=1;//RB0/INT中断允许",
+            " RBIE=1;//RB口电平变化中断允许", " GIE=1;", "}"})},
+    {"DeclaresTheStateTheBranchStores", BuildDeclarations, [](ProjectSettings& s) { s.RbChangeInt = -1; },
+     true,
+     Lines({"// 函数声明部份", "void interrupt IRQ(void);", "void fun_intset();",
+            "volatile unsigned char portb_state;//RB口电平变化中断时读到的PORTB值"})},
+    // INTEDG and RBPU join Timer0's bits of OPTION_REG, which stay as they are.
+    {"OptionBitsBesideTimer0", BuildTimerSetup,
+     [](ProjectSettings& s) {
+         s.T0En = true;
+         s.T0PsIndex = 7;
+         s.T0PsDiv = 256;
+         s.T0ClockMode = 2;
+         s.T0Edge = 1;
+         s.Rb0Int = -1;
+         s.Rb0Edge = 1;
+         s.RbPullUp = 1;
+     },
+     true,
+     Lines({"//定时器初始化设置子程序", "void fun_timerset()", "{", "//Timer0初始化设置",
+            " PSA=0;//Timer0 使用预分频器", "//Timer0选择分频率为1:256", " PS0=1;PS1=1;PS2=1;",
+            "//外部时钟计数方式,上升沿触发", " T0CS=1;", " TMR0=0x00;", " T0SE=0;", "", "//RB口功能设置",
+            "//RB0/INT中断,上升沿触发", " INTEDG=1;", " RBPU=0;//打开RB口弱上拉", "}"})},
+    {"FallingEdgeWithoutTimers", BuildTimerSetup,
+     [](ProjectSettings& s) {
+         s.Rb0Int = -1;
+         s.Rb0Edge = 0;
+     },
+     false, Lines({"void fun_timerset()", "{", "", " INTEDG=0;", "}"})},
+    {"PullUpsBeforeTimer1", BuildTimerSetup,
+     [](ProjectSettings& s) {
+         s.RbPullUp = 1;
+         s.T1En = true;
+     },
+     false,
+     Lines({"void fun_timerset()", "{", "", " RBPU=0;", "", " T1CKPS0=0;T1CKPS1=0;", " T1OSCEN=0;",
+            " TMR1CS=0;", " TMR1H=;TMR1L=;", " TMR1ON=1;", "}"})},
+    // The change interrupt and pull-ups off leave OPTION_REG alone.
+    {"ChangeInterruptWritesNoOptionBits", BuildTimerSetup, [](ProjectSettings& s) { s.RbChangeInt = -1; },
+     true, ""},
+    {"MainSetsOptionBitsForPullUps", BuildMain, [](ProjectSettings& s) { s.RbPullUp = 1; }, false,
+     Lines({"void main()", "{", " fun_timerset();", "}"})},
+};
+INSTANTIATE_TEST_SUITE_P(PortB, SectionText, testing::ValuesIn(kPortBCases), CaseName);
+
 TEST(AssembleSource, DefaultPortsWithoutComments) {
     EXPECT_EQ(AssembleSource(ProjectSettings(), false), Lines({"#include<pic.h>",
                                                                "__CONFIG(0x3F71);",

@@ -69,8 +69,14 @@ std::string Hex(long v) {
 }
 
 // The user's part: statements after an interrupt branch's flag clearing, and
-// the end of main. Everything the generator wrote stays as it is.
+// the end of main. Everything the generator wrote stays as it is, except the
+// lines a case leaves out (`drop`: lines starting so) to show what they are for.
 std::string AddUserCode(std::string text, const toml::table& c) {
+    if (const auto drop = c["drop"].value<std::string>()) {
+        const auto at = text.find("\r\n" + *drop);
+        if (at == std::string::npos) Fail("the generated text has no line " + *drop);
+        text.erase(at, text.find("\r\n", at + 2) - at);
+    }
     const auto insertAfter = [&](const std::string& line, const std::string& code, const std::string& what) {
         const auto at = text.find("\r\n" + line + "\r\n");
         if (at == std::string::npos) Fail("the generated text has no " + what);

@@ -6,6 +6,8 @@
 #define KORVANE_FIRMWARE_PIC_H
 #include "p16f877a-regs.h"
 #define interrupt
+/* The classic header names the active-low pull-up bit by its plain letters. */
+#define RBPU NOT_RBPU
 #define IRQ(args) IRQ(void) __interrupt 0
 #define __CONFIG(word) static __code unsigned int __at(0x2007) korvane_config_word = (word)
 #endif

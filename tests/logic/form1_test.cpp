@@ -324,11 +324,12 @@ TEST_F(MainWindowStory, ClearHelpAndDialogItems) {
 
     for (MenuItem* item :
          {&form.VbMenu_SetGuide, &form.VbMenuSet_Chip, &form.VbMenuSet_Config, &form.VbMenuSet_PortSet,
-          &form.VbMenuSet_T0, &form.VbMenuSet_T1, &form.VbMenuSet_T2, &form.VbMenuSet_CCP,
-          &form.VbMenuSet_Sci, &form.VbMenuSet_Mssp})
+          &form.VbMenuSet_PortB, &form.VbMenuSet_T0, &form.VbMenuSet_T1, &form.VbMenuSet_T2,
+          &form.VbMenuSet_CCP, &form.VbMenuSet_Sci, &form.VbMenuSet_Mssp})
         item->click();
-    EXPECT_EQ(platform.shownForms, (std::vector<std::string>{"guide", "chip", "config", "Port", "timer0",
-                                                             "Timer1", "timer2", "ccp", "sci", "mssp"}));
+    EXPECT_EQ(platform.shownForms,
+              (std::vector<std::string>{"guide", "chip", "config", "Port", "portb", "timer0", "Timer1",
+                                        "timer2", "ccp", "sci", "mssp"}));
     EXPECT_EQ(settings, ProjectSettings{});
 }
 
@@ -357,6 +358,7 @@ TEST_F(MainWindowStory, MenuHasEveryItemInOrderWithItsCaption) {
                          "VbMenuSet_Config=设置配置字(&W)",
                          "VbMenuSet_Osc=设置晶体频率(&O)",
                          "VbMenuSet_PortSet=端品选择(&P)",
+                         "VbMenuSet_PortB=设置RB口中断及上拉(&B)",
                          "VbMenuSet_T0=设置Timer&0",
                          "VbMenuSet_T1=设置Timer&1",
                          "VbMenuSet_T2=设置Timer&2",

@@ -397,6 +397,44 @@ TEST_F(PortDialogTest, MsspPinsFollowItsModeAndRc3IsRefused) {
     }
 }
 
+// Port B's interrupts hold their pins as inputs, and port B itself; the
+// pins they leave alone stay free.
+TEST_F(PortDialogTest, PortBInterruptPinsAreRefused) {
+    struct Case {
+        std::function<void(ProjectSettings&)> set;
+        int pin;
+        int freePin;
+        const char* pinText;
+        const char* portText;
+    };
+    const Case cases[] = {
+        {[](ProjectSettings& s) { s.Rb0Int = -1; }, 0, 4,
+         "RB0/INT中断已使用RB0口,RB0必须定义为输入.\r若要定义为输出,请先关闭RB0/INT中断.",
+         "RB0/INT中断需使用RB0口,不可关闭\r若需关闭RB口,请先关闭RB0/INT中断"},
+        {[](ProjectSettings& s) { s.RbChangeInt = -1; }, 5, 0,
+         "RB口电平变化中断已使用RB5口,RB5必须定义为输入.\r若要定义为输出,请先关闭RB口电平变化中断.",
+         "RB口电平变化中断需使用RB4、RB5、RB6、RB7口,不可关闭\r若需关闭RB口,请先关闭RB口电平变化中断"},
+    };
+    for (const auto& c : cases) {
+        settings = ProjectSettings{};
+        c.set(settings);
+        ApplyPinClaims(settings);
+        auto form = Open();
+        platform.messages.clear();
+        form->Chk_PortB[c.pin].click();
+        form->Check2.click();
+        form->Chk_PortB[c.freePin].click();
+        ASSERT_EQ(platform.messages.size(), 2u) << c.pin;
+        EXPECT_EQ(platform.messages[0].text, c.pinText);
+        EXPECT_EQ(platform.messages[1].title, "禁止关闭RB");
+        EXPECT_EQ(platform.messages[1].text, c.portText);
+        EXPECT_EQ(settings.PortBDir[static_cast<std::size_t>(c.pin)], 1);
+        EXPECT_EQ(settings.PortBDir[static_cast<std::size_t>(c.freePin)], 1);
+        EXPECT_EQ(settings.PortBUsed, 1);
+        ExpectShowsSettings(*form, "after the refusals");
+    }
+}
+
 TEST_F(PortDialogTest, ReopeningShowsTheStateLeftBehind) {
     auto form = Open();
     form->Chk_PortA[1].click();

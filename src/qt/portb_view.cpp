@@ -1,0 +1,31 @@
+#include "qt/portb_view.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "qt/binders.h"
+#include "qt/timer_view_parts.h"
+
+namespace korvane {
+
+PortBView::PortBView(PortBForm& form, QWidget* parent) : FormDialog(form, parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Make<QCheckBox>(form.Chk_IntE, this));
+    layout->addWidget(MakeOptionFrame(form.Fra_Edge, form.Opt_Edge, 2, this));
+    layout->addWidget(Make<QCheckBox>(form.Chk_RbIE, this));
+    layout->addWidget(Make<QCheckBox>(form.Chk_PullUp, this));
+
+    auto* ok = Make<QPushButton>(form.Command1, this);
+    ok->setDefault(true);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(ok);
+    layout->addLayout(buttonRow);
+
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+}  // namespace korvane
