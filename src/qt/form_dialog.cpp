@@ -1,6 +1,8 @@
 #include "qt/form_dialog.h"
 
+#include <QHBoxLayout>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
 #include <QWindow>
@@ -55,6 +57,15 @@ void CentreOnScreen(QWidget* window) {
     const QSize size = window->frameGeometry().size();
     window->move(area.left() + (area.width() - size.width()) / 2,
                  area.top() + (area.height() - size.height()) / 2);
+}
+
+void AddOkRow(QBoxLayout* layout, Button& ok, QWidget* parent) {
+    auto* button = Make<QPushButton>(ok, parent);
+    button->setDefault(true);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(button);
+    layout->addLayout(row);
 }
 
 }  // namespace korvane

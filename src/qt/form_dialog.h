@@ -2,7 +2,10 @@
 
 #include <QDialog>
 
+#include "controls/controls.h"
 #include "controls/form.h"
+
+class QBoxLayout;
 
 namespace korvane {
 
@@ -27,6 +30,10 @@ private:
     Form& form_;
     bool centred_ = false;
 };
+
+// The OK button at the right below the rest: the default button, so Enter
+// presses it, while Esc closes through reject() just as it does.
+void AddOkRow(QBoxLayout* layout, Button& ok, QWidget* parent);
 
 // The start screen and the closing splash: a window without title or frame.
 inline constexpr Qt::WindowFlags kUntitledWindow = Qt::Dialog | Qt::FramelessWindowHint;

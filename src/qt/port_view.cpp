@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "qt/binders.h"
@@ -29,14 +28,7 @@ PortView::PortView(PortForm& form, QWidget* parent) : FormDialog(form, parent) {
     }
     layout->addLayout(pinRow);
 
-    // Enter presses it as the default button; Esc closes through reject(),
-    // which unloads the form just as the button does.
-    auto* ok = Make<QPushButton>(form.Command1, this);
-    ok->setDefault(true);
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->addStretch();
-    buttonRow->addWidget(ok);
-    layout->addLayout(buttonRow);
+    AddOkRow(layout, form.Command1, this);
 
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }

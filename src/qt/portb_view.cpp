@@ -2,8 +2,6 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QHBoxLayout>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "qt/binders.h"
@@ -18,12 +16,7 @@ PortBView::PortBView(PortBForm& form, QWidget* parent) : FormDialog(form, parent
     layout->addWidget(Make<QCheckBox>(form.Chk_RbIE, this));
     layout->addWidget(Make<QCheckBox>(form.Chk_PullUp, this));
 
-    auto* ok = Make<QPushButton>(form.Command1, this);
-    ok->setDefault(true);
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->addStretch();
-    buttonRow->addWidget(ok);
-    layout->addLayout(buttonRow);
+    AddOkRow(layout, form.Command1, this);
 
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
