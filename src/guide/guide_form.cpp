@@ -26,6 +26,7 @@ constexpr Step kSteps[] = {
     {"是否需要设置配置字?", FormId::ConfigWord},
     {nullptr, std::nullopt},
     {"是否需要定义端口?", FormId::Port},
+    {"是否需要设置RB口中断及上拉?", FormId::PortB},
     {"是否需要设置定时器0?", FormId::Timer0},
     {"是否需要设置定时器1?", FormId::Timer1},
     {"是否需要设置定时器2?", FormId::Timer2},

@@ -10,15 +10,15 @@
 
 namespace korvane {
 
-// The setup guide: eleven yes-or-no steps (chip, configuration word, crystal,
-// ports, the three timers, CCP, SCI, MSSP, generation). "是" runs the step's dialog or the main window's own
-// command before moving on; "否" skips it. The guide keeps no settings of its
-// own: every step goes through the command or dialog it names.
+// The setup guide: twelve yes-or-no steps (chip, configuration word, crystal,
+// ports, port B's extras, the three timers, CCP, SCI, MSSP, generation). "是" runs the step's dialog or the
+// main window's own command before moving on; "否" skips it. The guide keeps no settings of its own: every
+// step goes through the command or dialog it names.
 class GuideForm : public Form {
 public:
     static constexpr const char* kName = FormName(FormId::Guide);
     static constexpr const char* kPictureFile = "guide1.jpg";
-    static constexpr std::int16_t kStepCount = 11;
+    static constexpr std::int16_t kStepCount = 12;
     static constexpr std::int16_t kDone = kStepCount + 1;
     static constexpr std::int16_t kYes = 0;
     static constexpr std::int16_t kNo = 1;

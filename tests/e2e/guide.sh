@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The setup guide under a window manager, from the keyboard: no title text
 # and no maximise action; Enter ("下一步(&N)", with "是" chosen) at every step,
-# each step's window answered as it comes (chip, configuration word, crystal prompt, Port, Timer0,
+# each step's window answered as it comes (chip, configuration word, crystal prompt, Port, port B,
 # Timer1, Timer2, CCP, SCI, MSSP, the comment question and the copied notice);
 # then "完 成(&C)" (Alt+C) closes the guide. The clipboard holds the source.
 # Usage: guide.sh KORVANE EXPECTED_SOURCE
@@ -23,6 +23,7 @@ next "选择芯片" Return
 next "配置字" Return
 next "晶体设置" Return
 next "Port Set" Return
+next "RB口中断及上拉设置" alt+e
 next "Timer0 set" alt+e
 next "Timer1 set" alt+e
 next "Timer2 set" alt+e

@@ -16,15 +16,11 @@ namespace {
 using Strings = std::vector<std::string>;
 
 const char* const kLaterQuestions[] = {
-    "是否需要设置配置字?",
-    "是否需要设置晶振频率?(现设置的频率为:4M)",
-    "是否需要定义端口?",
-    "是否需要设置定时器0?",
-    "是否需要设置定时器1?",
-    "是否需要设置定时器2?",
-    "是否需要设置CCP模块?",
-    "是否需要设置SCI串行口模块?",
-    "是否需要设置MSSP(SPI/I2C)模块?",
+    "是否需要设置配置字?",        "是否需要设置晶振频率?(现设置的频率为:4M)",
+    "是否需要定义端口?",          "是否需要设置RB口中断及上拉?",
+    "是否需要设置定时器0?",       "是否需要设置定时器1?",
+    "是否需要设置定时器2?",       "是否需要设置CCP模块?",
+    "是否需要设置SCI串行口模块?", "是否需要设置MSSP(SPI/I2C)模块?",
     "是否需要生成C文件?",
 };
 
@@ -94,9 +90,10 @@ TEST_F(GuideStory, YesPressesRunEveryStepInOrderLikeTheMenu) {
     platform.formActions[FormId::Timer0] = [&] { settings.T0En = true; };
     for (int step = 1; step <= GuideForm::kStepCount; ++step) guide.Command1.click();
 
-    EXPECT_EQ(platform.events, (Strings{"form:chip", "form:config", "input:晶体设置", "form:Port",
-                                        "form:timer0", "form:Timer1", "form:timer2", "form:ccp", "form:sci",
-                                        "form:mssp", "message:提示", "clipboard", "message:已复制文本"}));
+    EXPECT_EQ(platform.events,
+              (Strings{"form:chip", "form:config", "input:晶体设置", "form:Port", "form:portb", "form:timer0",
+                       "form:Timer1", "form:timer2", "form:ccp", "form:sci", "form:mssp", "message:提示",
+                       "clipboard", "message:已复制文本"}));
     ASSERT_EQ(platform.inputBoxes.size(), 1u);
     EXPECT_EQ(platform.inputBoxes[0].prompt, "请输入晶体振荡频率(MHZ)");
     EXPECT_EQ(platform.inputBoxes[0].defaultText, "4");
@@ -122,17 +119,20 @@ TEST_F(GuideStory, AnswerStaysUntilChangedAndDecidesEachStep) {
         Strings forms;
         bool crystal, generated;
     } const cases[] = {
-        {"...........",
-         {"chip", "config", "Port", "timer0", "Timer1", "timer2", "ccp", "sci", "mssp"},
+        {"............",
+         {"chip", "config", "Port", "portb", "timer0", "Timer1", "timer2", "ccp", "sci", "mssp"},
          true,
          true},
-        {"N..........", {}, false, false},
-        {"..N........", {"chip", "config"}, false, false},
-        {"....NY.....", {"chip", "config", "Port", "Timer1", "timer2", "ccp", "sci", "mssp"}, true, true},
-        {"N..N....Y..", {"sci", "mssp"}, false, true},
-        {"NYNYNYNYNNY", {"config", "Port", "Timer1", "ccp"}, false, true},
-        {"..........N",
-         {"chip", "config", "Port", "timer0", "Timer1", "timer2", "ccp", "sci", "mssp"},
+        {"N...........", {}, false, false},
+        {"..N.........", {"chip", "config"}, false, false},
+        {".....NY.....",
+         {"chip", "config", "Port", "portb", "Timer1", "timer2", "ccp", "sci", "mssp"},
+         true,
+         true},
+        {"N..N.....Y..", {"sci", "mssp"}, false, true},
+        {"NYNY.NYNYNNY", {"config", "Port", "portb", "Timer1", "ccp"}, false, true},
+        {"...........N",
+         {"chip", "config", "Port", "portb", "timer0", "Timer1", "timer2", "ccp", "sci", "mssp"},
          true,
          false},
     };
