@@ -577,9 +577,6 @@ const SectionCase kPortBCases[] = {
             "    //RB0/INT中断服务子程序", "  }", " if(RBIF)", "  {",
             "   portb_state=PORTB;//先读PORTB结束电平失配,否则RBIF清零后又被置位,中断反复进入", "   RBIF=0;",
             "    //RB口电平变化中断服务子程序", "  }", "}"})},
-    {"ServiceNoComments", BuildInterruptService, BothPortBInterrupts, false,
-     Lines({"void interrupt IRQ(void)", "{", " if(INTF)", "  {", "   INTF=0;", "  }", " if(RBIF)", "  {",
-            "   portb_state=PORTB;", "   RBIF=0;", "  }", "}"})},
     // Both sit in INTCON: GIE alone lets them through.
     {"EnableWithoutPeie", BuildInterruptEnable, BothPortBInterrupts, true,
      Lines({"//中断允许设置子程序", "void fun_intset()", "{", " INTE=1;//RB0/INT中断允许",
@@ -611,14 +608,6 @@ const SectionCase kPortBCases[] = {
          s.Rb0Edge = 0;
      },
      false, Lines({"void fun_timerset()", "{", "", " INTEDG=0;", "}"})},
-    {"PullUpsBeforeTimer1", BuildTimerSetup,
-     [](ProjectSettings& s) {
-         s.RbPullUp = 1;
-         s.T1En = true;
-     },
-     false,
-     Lines({"void fun_timerset()", "{", "", " RBPU=0;", "", " T1CKPS0=0;T1CKPS1=0;", " T1OSCEN=0;",
-            " TMR1CS=0;", " TMR1H=;TMR1L=;", " TMR1ON=1;", "}"})},
     // The change interrupt and pull-ups off leave OPTION_REG alone.
     {"ChangeInterruptWritesNoOptionBits", BuildTimerSetup, [](ProjectSettings& s) { s.RbChangeInt = -1; },
      true, ""},
