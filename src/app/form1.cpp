@@ -67,6 +67,7 @@ Form1::Form1(AppContext& context) : Form(kName, "Korvane"), context_(context) {
     wire(VbMenuSet_CCP, [this] { VbMenuSet_CCP_Click(); });
     wire(VbMenuSet_Sci, [this] { VbMenuSet_Sci_Click(); });
     wire(VbMenuSet_Mssp, [this] { VbMenuSet_Mssp_Click(); });
+    wire(VbMenuSet_Ad, [this] { VbMenuSet_Ad_Click(); });
     wire(VbMenuTools_c, [this] { VbMenuTools_c_Click(); });
     wire(VbMenuTools_Clear, [this] { VbMenuTools_Clear_Click(); });
     wire(VbMenuHelp_Con, [this] { VbMenuHelp_Con_Click(); });
@@ -76,7 +77,7 @@ Form1::Form1(AppContext& context) : Form(kName, "Korvane"), context_(context) {
         {&VbMenuSet,
          {&VbMenu_SetGuide, &VbMenuSet_Chip, &VbMenuSet_Config, &VbMenuSet_Osc, &VbMenuSet_PortSet,
           &VbMenuSet_PortB, &VbMenuSet_T0, &VbMenuSet_T1, &VbMenuSet_T2, &VbMenuSet_CCP, &VbMenuSet_Sci,
-          &VbMenuSet_Mssp}},
+          &VbMenuSet_Mssp, &VbMenuSet_Ad}},
         {&VbMenuTools, {&VbMenuTools_c, &VbMenuTools_Clear}},
         {&VbMenuHelp, {&VbMenuHelp_Con}},
     };
@@ -245,6 +246,9 @@ void Form1::VbMenuSet_Sci_Click() {
 }
 void Form1::VbMenuSet_Mssp_Click() {
     context_.platform.showForm(FormId::Mssp, true);
+}
+void Form1::VbMenuSet_Ad_Click() {
+    context_.platform.showForm(FormId::Ad, true);
 }
 
 void Form1::VbMenuTools_c_Click() {

@@ -46,6 +46,7 @@ public:
     MenuItem VbMenuSet_CCP{"VbMenuSet_CCP", "设置&CCP模块"};
     MenuItem VbMenuSet_Sci{"VbMenuSet_Sci", "设置&SCI(串行口)模块"};
     MenuItem VbMenuSet_Mssp{"VbMenuSet_Mssp", "设置&MSSP(SPI/I2C)模块"};
+    MenuItem VbMenuSet_Ad{"VbMenuSet_Ad", "设置&A/D转换模块"};
     MenuItem VbMenuTools{"VbMenuTools", "工具(&T)"};
     MenuItem VbMenuTools_c{"VbMenuTools_c", "生成C文件(&C)"};
     MenuItem VbMenuTools_Clear{"VbMenuTools_Clear", "清除文本(&C)"};
@@ -92,6 +93,7 @@ public:
     void VbMenuSet_CCP_Click();
     void VbMenuSet_Sci_Click();
     void VbMenuSet_Mssp_Click();
+    void VbMenuSet_Ad_Click();
     void VbMenuTools_c_Click();
     void VbMenuTools_Clear_Click();
     void VbMenuHelp_Con_Click();

@@ -5,6 +5,7 @@
 #include <string>
 #include <system_error>
 
+#include "settings/ad_converter.h"
 #include "settings/mssp.h"
 #include "settings/pin_claims.h"
 
@@ -140,6 +141,7 @@ void RecalculateForCrystal(ProjectSettings& s, const NumberLocale& locale) {
     RecalculateCompare(s);
     RecalculateDuty(s);
     if (MsspModeOf(s) == kMsspI2cMaster) StoreSspadd(s, SspaddFor(s, s.MsspI2cKHz.toText(), locale));
+    FollowCrystalAd(s);
 }
 
 CalcOutcome SspaddFor(const ProjectSettings& s, std::string_view rateText, const NumberLocale& locale) {
@@ -268,6 +270,7 @@ std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale
             problems.push_back({Kind::I2cRate, "MsspI2cKHz", outcome.message->title, outcome.message->text});
     }
 
+    FollowCrystalAd(s);
     ApplyPinClaims(s);
     if (const auto conflict = FirstConflict(s)) {
         const PinMessage message = ConflictMessage(*conflict);

@@ -80,7 +80,8 @@ void StoreSspaddOutcome(ProjectSettings& s, const CalcOutcome& outcome);
 // start value is worked out again from its stored period and prescaler with
 // its new frequency, without a message; SPBRG is recomputed for the chosen
 // rate at the stored error limit, or emptied when that rate is no longer usable;
-// the CCP modules' values and the I2C master's SSPADD follow.
+// the CCP modules' values and the I2C master's SSPADD follow, and so does the
+// A/D clock unless the user chose it.
 void RecalculateForCrystal(ProjectSettings& s, const NumberLocale& locale);
 
 // Something the dialogs would have told the user while closing.

@@ -20,8 +20,8 @@ constexpr PortTexts kPortTexts[PortForm::kPortCount] = {
     {"PortA", "RA"}, {"PortB", "RB"}, {"PortC", "RC"}, {"PortD", "RD"}, {"PortE", "RE"},
 };
 
-std::string PinCaption(const char* prefix, int pin, bool input) {
-    return prefix + std::to_string(pin) + (input ? "_IN" : "_OUT");
+std::string PinCaption(const char* prefix, int pin, bool input, bool analog = false) {
+    return prefix + std::to_string(pin) + (analog ? "_AN" : input ? "_IN" : "_OUT");
 }
 
 // The model name of member `pin` of a control array: "Chk_PortA(4)".
@@ -80,7 +80,7 @@ PortForm::PortForm(AppContext& context)
     Check2.onPress = [this] { return Check2_MouseDown(); };
     Check3.onPress = [this] { return Check3_MouseDown(); };
     Check4.onPress = [this] { return PortOnChip(3); };
-    Check5.onPress = [this] { return PortOnChip(4); };
+    Check5.onPress = [this] { return PortOnChip(kPortE) && PortMayClose(kPortE); };
     for (int k = 0; k < kPinCount; ++k) {
         Chk_PortA[k].onClick = [this, k] { Chk_PortA_Click(k); };
         Chk_PortB[k].onClick = [this, k] { Chk_PortB_Click(k); };
@@ -151,22 +151,25 @@ void PortForm::UseBoxChanged(int portIndex) {
 }
 
 void PortForm::Chk_PortA_Click(int /*index*/) {
-    // A claimed input of port A (RA4 while Timer0 counts an outside clock)
-    // made an output is undone. Not while loading, when pins restored before
-    // it would trip the rule.
-    if (!loading()) {
-        for (const PinClaim& claim : PinClaims(settings_)) {
-            auto& box = Chk_PortA[static_cast<std::size_t>(claim.pin)];
-            if (claim.port != kPortA || !claim.input || box.checked()) continue;
-            Warn(PinTakenMessage(claim));
-            settings_.PortADir[static_cast<std::size_t>(claim.pin)] = 1;
-            box.setCaption(PinCaption(kPortTexts[kPortA].prefix, claim.pin, true));
-            // Runs this handler again, which now stores all eight pins.
-            box.setChecked(true);
-            return;
-        }
+    if (!UndoClaimedOutput(kPortA)) WritePinsFromBoxes(kPortA);
+}
+
+bool PortForm::UndoClaimedOutput(int portIndex) {
+    // A claimed input (RA4 while Timer0 counts an outside clock, an analog
+    // pin) made an output is undone. Not while loading, when pins restored
+    // before it would trip the rule.
+    if (loading()) return false;
+    Port p = port(portIndex);
+    for (const PinClaim& claim : PinClaims(settings_)) {
+        auto& box = p.pins[static_cast<std::size_t>(claim.pin)];
+        if (claim.port != portIndex || !claim.input || box.checked()) continue;
+        Warn(PinTakenMessage(claim));
+        p.directions[static_cast<std::size_t>(claim.pin)] = 1;
+        // Runs the port's handler again, which now stores all its pins.
+        box.setChecked(true);
+        return true;
     }
-    WritePinsFromBoxes(0);
+    return false;
 }
 
 void PortForm::Chk_PortB_Click(int /*index*/) {
@@ -179,7 +182,7 @@ void PortForm::Chk_PortD_Click(int /*index*/) {
     WritePinsFromBoxes(3);
 }
 void PortForm::Chk_PortE_Click(int /*index*/) {
-    WritePinsFromBoxes(4);
+    if (!UndoClaimedOutput(kPortE)) WritePinsFromBoxes(kPortE);
 }
 
 void PortForm::WritePinsFromBoxes(int portIndex) {
@@ -187,7 +190,8 @@ void PortForm::WritePinsFromBoxes(int portIndex) {
     for (int k = 0; k < kPinsOfPort[portIndex]; ++k) {
         const bool input = p.pins[k].checked();
         p.directions[k] = input ? 1 : 0;
-        p.pins[k].setCaption(PinCaption(p.prefix, k, input));
+        const auto claim = ClaimOn(settings_, portIndex, k);
+        p.pins[k].setCaption(PinCaption(p.prefix, k, input, claim && claim->use == PinUse::Analog));
     }
 }
 

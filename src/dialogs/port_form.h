@@ -15,8 +15,8 @@ namespace korvane {
 // The Port dialog: which of ports A..E the generated code sets up and the
 // direction of every pin. Each change is stored the moment it is made.
 // The pins other modules claim (RA4 for Timer0's outside clock, the CCP
-// pins, the SCI's and Timer1's, port B's interrupt pins) this dialog refuses
-// to take away.
+// pins, the SCI's and Timer1's, port B's interrupt pins, the A/D converter's
+// analog pins) this dialog refuses to take away; analog pins show as RA0_AN.
 class PortForm : public Form {
 public:
     static constexpr const char* kName = FormName(FormId::Port);
@@ -72,6 +72,9 @@ public:
 private:
     void UseBoxChanged(int portIndex);
     void WritePinsFromBoxes(int portIndex);
+    // True, after the warning, when a claimed input was made an output and
+    // has been put back.
+    bool UndoClaimedOutput(int portIndex);
     // False, after the warning, while a module holds a pin of the port.
     bool PortMayClose(int portIndex);
     // False, after the warning, while a module holds the pin.

@@ -1,5 +1,6 @@
 #include "generator/sections.h"
 #include "generator/source_lines.h"
+#include "settings/ad_converter.h"
 #include "settings/mssp.h"
 
 namespace korvane {
@@ -19,6 +20,7 @@ std::string BuildDeclarations(const ProjectSettings& s, bool withComments) {
     // The RB change branch stores PORTB here, where main may read it too.
     if (s.RbChangeInt != 0)
         out.LineWithComment({"volatile unsigned char portb_state;"}, "//RB口电平变化中断时读到的PORTB值");
+    if (AdUsed(s)) out.Line({"void fun_adset();"});
     return out.Take();
 }
 
@@ -32,6 +34,7 @@ std::string BuildMain(const ProjectSettings& s, bool withComments) {
     if (AnyCcpUsed(s)) out.Line({" fun_ccpset();"});
     if (SciUsed(s)) out.Line({" fun_sciset();"});
     if (MsspUsed(s)) out.Line({" fun_msspset();"});
+    if (AdUsed(s)) out.Line({" fun_adset();"});
     // Interrupts are switched on last, once every peripheral is set up.
     if (AnyInterrupt(s)) out.Line({" fun_intset();"});
     out.Line({"}"});

@@ -43,6 +43,7 @@ auto Sources(const ProjectSettings& s) {
         {s.SciRxInt == 1, s.SciRxInt == 1, true, "RCIF", "    //SCI串行口接收中断服务子程序", " RCIE=1;", "//SCI串行口接收中断允许"},
         {SspInterrupt(s), SspInterrupt(s), true, "SSPIF", "    //MSSP中断服务子程序", " SSPIE=1;", "//MSSP中断允许"},
         {BusCollisionInterrupt(s), BusCollisionInterrupt(s), true, "BCLIF", "    //I2C总线冲突中断服务子程序", " BCLIE=1;", "//I2C总线冲突中断允许"},
+        {AdInterrupt(s), AdInterrupt(s), true, "ADIF", "    //A/D转换中断服务子程序", " ADIE=1;", "//A/D转换中断允许"},
     });
 }
 // clang-format on

@@ -43,9 +43,9 @@ std::string BuildPortSetup(const ProjectSettings& s, bool withComments) {
         if (ports[p].used != 1 || !PortExists(s, static_cast<int>(p))) continue;
         out.Line({ports[p].assign, RegisterByteText(TrisValue(ports[p].directions, kPinsOfPort[p])), ";"});
     }
-    if (const auto adcon1 = Adcon1Value(s)) {
+    if (const auto adcon1 = Adcon1Of(s); adcon1 && !adcon1->byAdSetup) {
         out.Comment({"//PORTA、PORTE设为数字I/O"});
-        out.Line({" ADCON1 = ", RegisterByteText(*adcon1), ";"});
+        out.Line({" ADCON1 = ", RegisterByteText(adcon1->value), ";"});
     }
     out.Line({"}"});
     return out.Take();

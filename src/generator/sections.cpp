@@ -1,5 +1,6 @@
 #include "generator/sections.h"
 
+#include "settings/ad_converter.h"
 #include "settings/mssp.h"
 #include "settings/parts.h"
 
@@ -35,8 +36,8 @@ bool SciUsed(const ProjectSettings& s) {
 
 bool AnyInterrupt(const ProjectSettings& s) {
     return s.T0Int != 0 || s.T1Int != 0 || s.T2Int != 0 || s.Ccp1Int != 0 || s.Ccp2Int != 0 ||
-           s.SciTxInt.equals(1) || s.SciRxInt == 1 || SspInterrupt(s) || BusCollisionInterrupt(s) || s.Rb0Int != 0 ||
-           s.RbChangeInt != 0;
+           s.SciTxInt.equals(1) || s.SciRxInt == 1 || SspInterrupt(s) || BusCollisionInterrupt(s) ||
+           s.Rb0Int != 0 || s.RbChangeInt != 0 || AdInterrupt(s);
 }
 
 bool SspInterrupt(const ProjectSettings& s) {
@@ -47,10 +48,15 @@ bool BusCollisionInterrupt(const ProjectSettings& s) {
     return MsspIsI2cMaster(s) && s.MsspBclInt != 0;
 }
 
-std::optional<std::int64_t> Adcon1Value(const ProjectSettings& s) {
+bool AdInterrupt(const ProjectSettings& s) {
+    return AdUsed(s) && s.AdInt != 0;
+}
+
+std::optional<Adcon1Choice> Adcon1Of(const ProjectSettings& s) {
+    if (AdUsed(s)) return Adcon1Choice{AdAdcon1(s), true};
     // PCFG = 011x: every pin of ports A and E digital.
-    constexpr std::int64_t kAllDigital = 0x06;
-    if (s.PortAUsed == 1 || s.PortEUsed == 1) return kAllDigital;
+    constexpr std::int64_t kAllDigital = kPcfgAllDigital;
+    if (s.PortAUsed == 1 || s.PortEUsed == 1) return Adcon1Choice{kAllDigital, false};
     return std::nullopt;
 }
 

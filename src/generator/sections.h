@@ -24,10 +24,15 @@ bool AnyInterrupt(const ProjectSettings& s);
 bool SspInterrupt(const ProjectSettings& s);
 bool BusCollisionInterrupt(const ProjectSettings& s);
 
-// The value set_port gives ADCON1, or nothing when it leaves ADCON1 alone.
-// RA0..RA3, RA5 and RE0..RE2 power up as analog inputs, which read 0 and
-// spoil read-modify-write on the port; whoever decides ADCON1 decides it here.
-std::optional<std::int64_t> Adcon1Value(const ProjectSettings& s);
+// ADCON1, decided here alone. RA0..RA3, RA5 and RE0..RE2 power up as analog
+// inputs, which read 0 and spoil read-modify-write on the port: while the A/D
+// module is used its set-up writes its own PCFG, ADFM and ADCS2; otherwise
+// set_port makes every pin digital when it sets up port A or E; else nothing.
+struct Adcon1Choice {
+    std::int64_t value;
+    bool byAdSetup;
+};
+std::optional<Adcon1Choice> Adcon1Of(const ProjectSettings& s);
 
 // The eight section builders. Each is a pure function of the settings and the
 // comment flag and returns either nothing or whole lines ending with CRLF.
@@ -41,5 +46,8 @@ std::string BuildSciSetup(const ProjectSettings& settings, bool withComments);
 std::string BuildInterruptEnable(const ProjectSettings& settings, bool withComments);
 // The MSSP's set-up, which stands between the SCI's and the interrupt enables.
 std::string BuildMsspSetup(const ProjectSettings& settings, bool withComments);
+// The A/D converter's set-up, after the MSSP's.
+std::string BuildAdSetup(const ProjectSettings& settings, bool withComments);
+bool AdInterrupt(const ProjectSettings& s);
 
 }  // namespace korvane

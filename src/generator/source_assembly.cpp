@@ -17,7 +17,8 @@ std::string AssembleSource(const ProjectSettings& settings, bool withComments) {
     static constexpr Section kSectionsInOrder[] = {
         {BuildDeclarations, true},     {BuildMain, true},       {BuildPortSetup, true},
         {BuildInterruptService, true}, {BuildTimerSetup, true}, {BuildCcpSetup, true},
-        {BuildSciSetup, true},         {BuildMsspSetup, false}, {BuildInterruptEnable, true},
+        {BuildSciSetup, true},         {BuildMsspSetup, false}, {BuildAdSetup, false},
+        {BuildInterruptEnable, true},
     };
     std::string text = "#include<pic.h>\r\n" + BuildConfigWord(settings, withComments) + "\r\n";
     bool first = true;

@@ -21,13 +21,14 @@ enum class FormId {
     ConfigWord,
     Mssp,
     PortB,
+    Ad,
 };
-inline constexpr FormId kLastFormId = FormId::PortB;
+inline constexpr FormId kLastFormId = FormId::Ad;
 
 // Each form's name, in the order of FormId: its window's objectName.
 inline constexpr const char* kFormNames[] = {
     "start", "frmSplash", "guide", "Port",   "timer0", "Timer1", "timer2",
-    "ccp",   "sci",       "chip",  "config", "mssp",   "portb",
+    "ccp",   "sci",       "chip",  "config", "mssp",   "portb",  "ad",
 };
 inline constexpr std::size_t kFormCount = std::size(kFormNames);
 static_assert(kFormCount == static_cast<std::size_t>(kLastFormId) + 1, "every form has one name");

@@ -5,6 +5,7 @@
 
 #include "app/closing_splash.h"
 #include "app/start_screen.h"
+#include "qt/ad_view.h"
 #include "qt/ccp_view.h"
 #include "qt/chip_view.h"
 #include "qt/closing_splash_view.h"
@@ -40,6 +41,7 @@ constexpr std::array kForms = {
     MakeFormEntry<ConfigForm, ConfigView>(FormId::ConfigWord),
     MakeFormEntry<MsspForm, MsspView>(FormId::Mssp),
     MakeFormEntry<PortBForm, PortBView>(FormId::PortB),
+    MakeFormEntry<AdForm, AdView>(FormId::Ad),
 };
 static_assert(kForms.size() == kFormCount, "every form is registered");
 constexpr bool InFormIdOrder() {

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "settings/ad_converter.h"
 #include "settings/ccp_modules.h"
 #include "settings/chip_facts.h"
 #include "settings/mssp.h"
@@ -50,6 +51,7 @@ const UseTexts kUses[] = {
     {PinUse::Mssp, "MsspEn", "MSSP模块", "关闭MSSP模块", std::nullopt, std::nullopt},
     {PinUse::Rb0Int, "Rb0Int", "RB0/INT中断", "关闭RB0/INT中断", std::nullopt, std::nullopt},
     {PinUse::RbChange, "RbChangeInt", "RB口电平变化中断", "关闭RB口电平变化中断", std::nullopt, std::nullopt},
+    {PinUse::Analog, "AdEn", "A/D转换模块", "在A/D转换模块中将其设为数字I/O", std::nullopt, std::nullopt},
 };
 
 const UseTexts& TextsOf(PinUse use) {
@@ -144,6 +146,13 @@ std::vector<PinClaim> PinClaims(const ProjectSettings& s) {
     if (s.RbChangeInt != 0)
         for (int pin = kFirstRbChangePin; pin <= kLastRbChangePin; ++pin)
             claims.push_back({PinUse::RbChange, kPortB, pin, true});
+    if (AdUsed(s)) {
+        // An analog input, or a reference input, reads only with its TRIS bit set.
+        for (int channel : AnalogPinChannels(s)) {
+            const AdPin pin = AdChannelPin(channel);
+            claims.push_back({PinUse::Analog, pin.port, pin.pin, true});
+        }
+    }
     return claims;
 }
 

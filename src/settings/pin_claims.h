@@ -24,11 +24,13 @@ enum class PinUse {
     Mssp,
     Rb0Int,
     RbChange,
+    Analog,
 };
 
 inline constexpr int kPortA = 0;
 inline constexpr int kPortB = 1;
 inline constexpr int kPortC = 2;
+inline constexpr int kPortE = 4;
 
 struct PinClaim {
     PinUse use;
@@ -38,8 +40,9 @@ struct PinClaim {
 };
 
 // Every pin the settings give a module, in the order Timer0, CCP1, CCP2,
-// Timer1, SCI, MSSP, RB0/INT, RB change. Timer0 holds RA4 whenever it is clocked from outside, even
-// while off; the others only while switched on.
+// Timer1, SCI, MSSP, RB0/INT, RB change, A/D (its analog pins and reference
+// inputs). Timer0 holds RA4 whenever it is clocked from outside, even while off;
+// the others only while switched on.
 std::vector<PinClaim> PinClaims(const ProjectSettings& s);
 
 // The first claim on a pin, or on any pin of a port.

@@ -140,6 +140,15 @@ struct ProjectSettings {
     std::int16_t RbChangeInt = 0;  // -1 when the interrupt is on
     std::int16_t RbPullUp = 0;
 
+    // A/D converter; codes and indices as in settings/ad_converter.h
+    std::int16_t AdEn = 0;            // 1 = the module is used (ADON)
+    std::int16_t AdPcfg = 0b1110;     // ADCON1's PCFG code: AN0 alone analog
+    std::int16_t AdChannel = 0;       // the channel converted first (CHS)
+    std::int16_t AdClock = 0b001;     // ADCS2:ADCS0 code: Fosc/8, as the 4 MHz crystal needs
+    std::int16_t AdClockByHand = 0;   // 1 = the user chose the clock; a new crystal keeps it
+    std::int16_t AdRightJustify = 1;  // ADFM
+    std::int16_t AdInt = 0;           // -1 when the A/D interrupt (ADIE) is on
+
     // Puts the settings of one group of the settings table back to their
     // defaults, apart from those its rows keep (calculator outputs, SciBaud,
     // SciSpbrgText, SciTxInt, SciRxInt).

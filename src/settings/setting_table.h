@@ -6,6 +6,7 @@
 #include <string_view>
 #include <variant>
 
+#include "settings/ad_converter.h"
 #include "settings/chip_facts.h"
 #include "settings/mssp.h"
 #include "settings/project_settings.h"
@@ -25,12 +26,12 @@ enum class SettingGroup {
     Chip,
     ConfigWord,
     PortB,
+    Ad,
 };
 inline constexpr SettingGroup kEveryGroup[] = {
     SettingGroup::Crystal, SettingGroup::Ports,      SettingGroup::Timer0, SettingGroup::Timer1,
     SettingGroup::Timer2,  SettingGroup::Ccp,        SettingGroup::Sci,    SettingGroup::Mssp,
-    SettingGroup::Chip,    SettingGroup::ConfigWord,
-    SettingGroup::PortB,
+    SettingGroup::Chip,    SettingGroup::ConfigWord, SettingGroup::PortB,  SettingGroup::Ad,
 };
 
 // What resetting its group does to a setting. Calculator outputs, the chosen
@@ -190,10 +191,10 @@ inline constexpr Setting kSettings[] = {
     KORVANE_SETTING(CfgWrt, SettingGroup::ConfigWord, Options(4)),
     KORVANE_SETTING(CfgWrite, SettingGroup::ConfigWord, Options(2)),
 
-    KORVANE_SETTING(Rb0Int, SettingGroup::PortB, kInterruptFlag),
-    KORVANE_SETTING(Rb0Edge, SettingGroup::PortB, Options(2)),
-    KORVANE_SETTING(RbChangeInt, SettingGroup::PortB, kInterruptFlag),
-    KORVANE_SETTING(RbPullUp, SettingGroup::PortB, Options(2)),
+    KORVANE_SETTING(Rb0Int, SettingGroup::PortB, SettingGroup::Ad, kInterruptFlag),
+    KORVANE_SETTING(Rb0Edge, SettingGroup::PortB, SettingGroup::Ad, Options(2)),
+    KORVANE_SETTING(RbChangeInt, SettingGroup::PortB, SettingGroup::Ad, kInterruptFlag),
+    KORVANE_SETTING(RbPullUp, SettingGroup::PortB, SettingGroup::Ad, Options(2)),
 };
 // clang-format on
 #undef KORVANE_SETTING

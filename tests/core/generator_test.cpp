@@ -9,6 +9,7 @@
 #include "generator/source_assembly.h"
 #include "generator/source_lines.h"
 #include "sample_settings.h"
+#include "settings/ad_converter.h"
 #include "settings/mssp.h"
 
 namespace korvane {
@@ -547,6 +548,50 @@ const SectionCase kMsspCases[] = {
      false, ""},
 };
 INSTANTIATE_TEST_SUITE_P(Mssp, SectionText, testing::ValuesIn(kMsspCases), CaseName);
+
+// AN0..AN4 analog at 20 MHz on the 16F877A: Fosc/32 by default, channel AN1.
+void AdOn(ProjectSettings& s) {
+    s.CrystalMHz = 20;
+    s.AdEn = 1;
+    s.AdPcfg = 0b0010;
+    s.AdChannel = 1;
+    s.AdClock = 0b010;
+    s.AdInt = -1;
+}
+
+const SectionCase kAdCases[] = {
+    {"AdSetup", BuildAdSetup, AdOn, true,
+     Lines({"//A/D转换模块初始化设置子程序", "void fun_adset()", "{", "//AN0-AN4模拟,VREF+=VDD,VREF-=VSS",
+            "//转换结果右对齐", " ADCON1=0x82;", "//转换时钟Fosc/32,TAD=1.600uS,转换时间19.200uS",
+            "//转换通道AN1,打开A/D模块", " ADCON0=0x89;", "}"})},
+    {"AdSetupLeftFrc", BuildAdSetup,
+     [](ProjectSettings& s) {
+         AdOn(s);
+         s.AdClock = kAdClockFrc;
+         s.AdRightJustify = 0;
+     },
+     false, Lines({"void fun_adset()", "{", " ADCON1=0x02;", " ADCON0=0xC9;", "}"})},
+    // With the module on, set_port leaves ADCON1 to it.
+    {"PortSetupLeavesAdcon1", BuildPortSetup,
+     [](ProjectSettings& s) {
+         AdOn(s);
+         s.PortAUsed = 1;
+     },
+     false, Lines({"void set_port()", "{", " TRISA = 0x00;", "}"})},
+    {"AdInterruptBranch", BuildInterruptService, AdOn, true,
+     Lines({"//中断子程序", "void interrupt IRQ(void)", "{", " if(ADIF)", "  {", "   ADIF=0;",
+            "    //A/D转换中断服务子程序", "  }", "}"})},
+    {"AdInterruptEnable", BuildInterruptEnable, AdOn, true,
+     Lines({"//中断允许设置子程序", "void fun_intset()", "{", " ADIE=1;//A/D转换中断允许",
+            " PEIE=1;//外设中断允许", " GIE=1;", "}"})},
+    {"AdOffNoInterrupt", BuildInterruptEnable,
+     [](ProjectSettings& s) {
+         AdOn(s);
+         s.AdEn = 0;
+     },
+     false, ""},
+};
+INSTANTIATE_TEST_SUITE_P(Ad, SectionText, testing::ValuesIn(kAdCases), CaseName);
 
 // The section stands between the SCI's and the enables, declared and called
 // after fun_sciset; unused, it adds not even an empty line.

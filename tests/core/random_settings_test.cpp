@@ -69,8 +69,8 @@ constexpr const char* kPeripheralEnables[] = {" TMR1IE=1;", " TMR2IE=1;", " CCP1
                                               " TXIE=1;",   " RCIE=1;",   " SSPIE=1;",  " BCLIE=1;"};
 
 // In the order main calls them.
-constexpr const char* kSetupFunctions[] = {"set_port",   "fun_timerset", "fun_ccpset",
-                                           "fun_sciset", "fun_msspset",  "fun_intset"};
+constexpr const char* kSetupFunctions[] = {"set_port",    "fun_timerset", "fun_ccpset", "fun_sciset",
+                                           "fun_msspset", "fun_adset",    "fun_intset"};
 
 void CheckSource(const ProjectSettings& s, bool withComments, const std::string& text) {
     SCOPED_TRACE(withComments ? "comments on" : "comments off");
@@ -114,12 +114,13 @@ void CheckSource(const ProjectSettings& s, bool withComments, const std::string&
     // A 28-pin part has no ports D and E to set up.
     const bool anyPort = s.PortAUsed || s.PortBUsed || s.PortCUsed ||
                          (ChosenPart(s).hasPortsDE() && (s.PortDUsed || s.PortEUsed));
-    const bool anyInterrupt = s.T0Int || s.T1Int || s.T2Int || s.Ccp1Int || s.Ccp2Int ||
-                              s.SciTxInt.equals(1) || s.SciRxInt == 1 ||
-                              (s.MsspEn == 1 && (s.MsspInt || (s.MsspMode == 2 && s.MsspBclInt)));
+    const bool anyInterrupt =
+        s.T0Int || s.T1Int || s.T2Int || s.Ccp1Int || s.Ccp2Int || s.SciTxInt.equals(1) || s.SciRxInt == 1 ||
+        (s.MsspEn == 1 && (s.MsspInt || (s.MsspMode == 2 && s.MsspBclInt))) || (s.AdEn == 1 && s.AdInt);
     EXPECT_EQ(Count(lines, "void set_port()"), anyPort ? 1 : 0);
     EXPECT_EQ(Count(lines, "void fun_sciset()"), s.SciEn.equals(1) ? 1 : 0);
     EXPECT_EQ(Count(lines, "void fun_msspset()"), s.MsspEn == 1 ? 1 : 0);
+    EXPECT_EQ(Count(lines, "void fun_adset()"), s.AdEn == 1 ? 1 : 0);
     EXPECT_EQ(irqDefined, anyInterrupt ? 1 : 0);
 
     // Every function body opens and closes once; every branch of the service

@@ -365,6 +365,7 @@ TEST_F(MainWindowStory, MenuHasEveryItemInOrderWithItsCaption) {
                          "VbMenuSet_CCP=设置&CCP模块",
                          "VbMenuSet_Sci=设置&SCI(串行口)模块",
                          "VbMenuSet_Mssp=设置&MSSP(SPI/I2C)模块",
+                         "VbMenuSet_Ad=设置&A/D转换模块",
                          "VbMenuTools=工具(&T)",
                          "VbMenuTools_c=生成C文件(&C)",
                          "VbMenuTools_Clear=清除文本(&C)",

@@ -1,0 +1,41 @@
+#include "qt/ad_view.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "qt/binders.h"
+#include "qt/timer_view_parts.h"
+
+namespace korvane {
+
+AdView::AdView(AdForm& form, QWidget* parent) : FormDialog(form, parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Make<QCheckBox>(form.Chk_AdEn, this));
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(MakeOptionFrame(form.Fra_Channel, form.Opt_Channel, 4, this));
+    right->addWidget(MakeOptionFrame(form.Fra_Clock, form.Opt_Clock, 2, this));
+    right->addWidget(MakeOptionFrame(form.Fra_Format, form.Opt_Format, 2, this));
+    right->addWidget(Make<QCheckBox>(form.Chk_AdInt, this));
+    right->addStretch();
+
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(MakeOptionFrame(form.Fra_Pcfg, form.Opt_Pcfg, 1, this));
+    columns->addLayout(right);
+    layout->addLayout(columns);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(Make<QLabel>(form.Lbl_Tad, this));
+    bottom->addStretch();
+    auto* ok = Make<QPushButton>(form.Command1, this);
+    ok->setDefault(true);
+    bottom->addWidget(ok);
+    layout->addLayout(bottom);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+}  // namespace korvane

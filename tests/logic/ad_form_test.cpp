@@ -1,0 +1,126 @@
+#include "dialogs/ad_form.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "dialogs/port_form.h"
+#include "fake_platform.h"
+#include "settings/ad_converter.h"
+#include "settings/mssp.h"
+
+namespace korvane {
+namespace {
+
+class AdDialogTest : public ::testing::Test {
+protected:
+    ProjectSettings settings;
+    FakePlatform platform;
+    AppContext context{settings, platform};
+
+    template <class F>
+    std::unique_ptr<F> Open() {
+        auto form = std::make_unique<F>(context);
+        form->load();
+        return form;
+    }
+    int PcfgOption(const AdForm& form, std::int16_t pcfg) {
+        const auto& codes = form.pcfgCodes();
+        return static_cast<int>(std::find(codes.begin(), codes.end(), pcfg) - codes.begin());
+    }
+};
+
+TEST_F(AdDialogTest, OpensOffWithTheCrystalsClockAndOnlyThePartsChoices) {
+    settings.CrystalMHz = 20;
+    settings.ChipPart = 3;  // 16F877: eight channels, no ADCS2
+    auto form = Open<AdForm>();
+    EXPECT_FALSE(form->Chk_AdEn.checked());
+    EXPECT_FALSE(form->Fra_Pcfg.enabled());
+    EXPECT_EQ(form->Opt_Clock.caption(form->Opt_Clock.selected()), "Fosc/32");
+    EXPECT_EQ(form->Opt_Clock.caption(0), "Fosc/2 (太快,TAD<1.6uS)");
+    EXPECT_FALSE(form->Opt_Clock.visible(1));  // Fosc/4 is an A part's
+    EXPECT_EQ(form->Lbl_Tad.caption(), "晶振20MHz: TAD=1.600uS,转换时间19.200uS");
+    EXPECT_EQ(form->Opt_Pcfg.count(), 14);
+    EXPECT_TRUE(settings == ProjectSettings{} || settings.AdClockByHand == 0);
+
+    settings.ChipPart = 4;  // 16F873A: five channels
+    auto small = Open<AdForm>();
+    EXPECT_EQ(small->Opt_Pcfg.count(), 8);
+    EXPECT_FALSE(small->Opt_Channel.visible(5));
+    EXPECT_TRUE(small->Opt_Clock.visible(1));
+}
+
+TEST_F(AdDialogTest, AnalogPinsBecomeInputsTheChannelFollowsAndTheClockIsTheUsers) {
+    auto form = Open<AdForm>();
+    form->Chk_AdEn.click();
+    form->Opt_Pcfg.click(PcfgOption(*form, 0b1001));  // AN0..AN5 analog
+    EXPECT_EQ(settings.PortADir, (PinDirections{1, 1, 1, 1, 0, 1, 0, 0}));
+    EXPECT_EQ(settings.PortEDir[0], 1);
+    EXPECT_EQ(settings.PortEUsed, 1);
+    form->Opt_Channel.click(5);
+    EXPECT_EQ(settings.AdChannel, 5);
+    // AN5 turns digital: the channel moves to AN0.
+    form->Opt_Pcfg.click(PcfgOption(*form, 0b1110));
+    EXPECT_EQ(settings.AdChannel, 0);
+    EXPECT_FALSE(form->Opt_Channel.enabled(1));
+
+    form->Opt_Clock.click(4);  // Fosc/32 at 4 MHz: slower than needed
+    EXPECT_EQ(settings.AdClock, 0b010);
+    EXPECT_EQ(settings.AdClockByHand, 1);
+    form->Opt_Clock.click(2);  // Fosc/8: the crystal's own again
+    EXPECT_EQ(settings.AdClockByHand, 0);
+    form->Chk_AdInt.click();
+    EXPECT_EQ(settings.AdInt, -1);
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(AdDialogTest, RefusesRa5WhileTheMsspSlaveSelectHoldsIt) {
+    settings.MsspEn = 1;
+    settings.MsspMode = kMsspSpiSlave;
+    settings.AdEn = 1;
+    settings.AdPcfg = 0b1110;
+    auto form = Open<AdForm>();
+    form->Opt_Pcfg.click(PcfgOption(*form, 0b0000));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].title, "RA5口已被占用");
+    EXPECT_EQ(settings.AdPcfg, 0b1110);
+    EXPECT_EQ(form->Opt_Pcfg.selected(), PcfgOption(*form, 0b1110));
+}
+
+// The Port dialog shows analog pins as such and keeps them inputs, on port E too.
+TEST_F(AdDialogTest, PortDialogRefusesAnalogPins) {
+    settings.AdEn = 1;
+    settings.AdPcfg = 0b1000;  // AN3 VREF+, AN2 VREF-, the rest analog
+    settings.PortEUsed = 1;
+    ApplyPinClaims(settings);
+    auto form = Open<PortForm>();
+    EXPECT_EQ(form->Chk_PortA[0].caption(), "RA0_AN");
+    EXPECT_EQ(form->Chk_PortA[2].caption(), "RA2_AN");
+    EXPECT_EQ(form->Chk_PortA[4].caption(), "RA4_OUT");
+    EXPECT_EQ(form->Chk_PortE[1].caption(), "RE1_AN");
+    struct Case {
+        CheckBox& box;
+        const char* title;
+    };
+    const Case cases[] = {
+        {form->Chk_PortA[0], "RA0口已被占用"},
+        {form->Chk_PortE[2], "RE2口已被占用"},
+        {form->Check5, "禁止关闭RE"},
+    };
+    for (const Case& c : cases) {
+        platform.messages.clear();
+        c.box.click();
+        ASSERT_EQ(platform.messages.size(), 1u) << c.title;
+        EXPECT_EQ(platform.messages[0].title, c.title);
+    }
+    EXPECT_EQ(platform.messages[0].text,
+              "A/D转换模块需使用RE0、RE1、RE2口,不可关闭\r若需关闭RE口,请先在A/D转换模块中将其设为数字I/O");
+    EXPECT_EQ(settings.PortADir[0], 1);
+    EXPECT_EQ(settings.PortEDir[2], 1);
+    EXPECT_EQ(settings.PortEUsed, 1);
+    EXPECT_EQ(form->Chk_PortA[0].caption(), "RA0_AN");
+}
+
+}  // namespace
+}  // namespace korvane
