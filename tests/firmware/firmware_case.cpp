@@ -119,6 +119,17 @@ std::string Stimuli(const toml::table& c, double mhz) {
                           std::to_string(n) + " " + PinName(pin) + " " + name + ".pin\n";
                 continue;
             }
+            // A voltage on an analog input: the pull-up module's source,
+            // which a high-impedance input reads as it is.
+            if (const auto volts = s["volts"].value<double>()) {
+                const std::string name = "source" + std::to_string(++n);
+                if (!modulesLoaded) script += "module library libgpsim_modules\n";
+                modulesLoaded = true;
+                script += "module load pullup " + name + "\n" + name +
+                          ".voltage = " + std::to_string(*volts) + "\nnode net" + std::to_string(n) +
+                          "\nattach net" + std::to_string(n) + " " + PinName(pin) + " " + name + ".pin\n";
+                continue;
+            }
             long level = s["initial"].value_or(0L);
             std::vector<long> edges;  // cycle, level, cycle, level, ...
             if (const auto* e = s["edges"].as_array()) {
