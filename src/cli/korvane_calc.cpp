@@ -1,4 +1,4 @@
-// korvane-calc: the timer, baud-rate and I2C clock calculators of the dialogs on the
+// korvane-calc: the timer, baud-rate, I2C clock and A/D clock calculators of the dialogs on the
 // command line. The same functions run; only the output is plain text in the
 // C locale, without thousands grouping.
 #include <unistd.h>
@@ -18,6 +18,7 @@
 #include "calc/settings_calc.h"
 #include "calc/timer_calc.h"
 #include "format/number_text.h"
+#include "settings/ad_converter.h"
 #include "settings/project_settings.h"
 #include "version.h"
 
@@ -33,6 +34,7 @@ constexpr const char* kUsage =
     "                    [--external]\n"
     "       korvane-calc baud --mhz F --mode async-high|async-low|sync [--error PERCENT]\n"
     "       korvane-calc i2c --mhz F --khz R\n"
+    "       korvane-calc ad --mhz F\n"
     "       korvane-calc --help | --version\n"
     "\n"
     "timerN works out the start value for a period of T microseconds at F MHz:\n"
@@ -48,6 +50,10 @@ constexpr const char* kUsage =
     "  error in percent (default 0.2).\n"
     "i2c works out SSPADD for an I2C master clock of R kHz at F MHz, never faster\n"
     "  than R: sspadd=0x09 actual=100.000 error=0.000 (kHz, and per cent off R).\n"
+    "ad lists the A/D conversion clocks at F MHz, fastest first: CLOCK tad=US\n"
+    "  conversion=US (12 TAD) and allowed or too-fast (TAD under 1.6 us), marked\n"
+    "  a-parts where only the PIC16F87xA have it; FRC gives its typical range.\n"
+    "  Then 'chosen CLOCK CLOCK': the fastest allowed on the A parts and on the others.\n"
     "\n"
     "Exit status: 0 done, 1 the calculator refused the input (its message on\n"
     "standard error), 2 bad usage.\n";
@@ -250,6 +256,35 @@ int RunI2c(int argc, char* argv[]) {
                 FixedDecimalText(I2cErrorPercent(actual, *outcome.input), 3, kPlainNumbers) + "\n");
 }
 
+int RunAd(int argc, char* argv[]) {
+    const Arguments args = ParseArguments(argc, argv, {"--mhz"}, {});
+    if (!args.problem.empty()) return Usage(args.problem);
+    const auto mhz = args.get("--mhz");
+    if (!mhz) return Usage("--mhz is required");
+    if (const auto problem = NotANumber(args, {"--mhz"})) return Usage(*problem);
+    const auto crystal = ParseSingle(*mhz);
+    if (!crystal || *crystal <= 0) return Usage("the crystal must be a single above 0");
+    std::string out;
+    for (const AdClock& clock : AdClocks()) {
+        std::string times;
+        if (clock.divisor == 0) {
+            times = "tad=" + std::to_string(kFrcTadMinUs) + "-" + std::to_string(kFrcTadMaxUs) +
+                    " conversion=" + std::to_string(kFrcTadMinUs * kTadPerConversion) + "-" +
+                    std::to_string(kFrcTadMaxUs * kTadPerConversion);
+        } else {
+            const double tad = TadUs(clock, *crystal);
+            times = "tad=" + FixedDecimalText(tad, 3, kPlainNumbers) +
+                    " conversion=" + FixedDecimalText(tad * kTadPerConversion, 3, kPlainNumbers);
+        }
+        out += std::string(clock.text) + " " + times +
+               (TadAllowed(clock, *crystal) ? " allowed" : " too-fast") +
+               (clock.onlyAParts ? " a-parts" : "") + "\n";
+    }
+    out += std::string("chosen ") + AdClockOf(DefaultAdClock(*crystal, true)).text + " " +
+           AdClockOf(DefaultAdClock(*crystal, false)).text + "\n";
+    return Emit(out);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -265,5 +300,6 @@ int main(int argc, char* argv[]) {
     if (command == "timer2") return RunTimer(TimerKind::Timer2, argc, argv);
     if (command == "baud") return RunBaud(argc, argv);
     if (command == "i2c") return RunI2c(argc, argv);
+    if (command == "ad") return RunAd(argc, argv);
     return Usage("unknown calculator " + std::string(command));
 }

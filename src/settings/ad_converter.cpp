@@ -129,7 +129,11 @@ bool TadAllowed(const AdClock& clock, double mhz) {
 }
 
 std::string AdClockReadout(const AdClock& clock, double mhz, const NumberLocale& locale) {
-    if (clock.divisor == 0) return "TAD约2-6uS,转换时间约24-72uS";
+    if (clock.divisor == 0) {
+        const auto range = [](int low, int high) { return std::to_string(low) + "-" + std::to_string(high); };
+        return "TAD约" + range(kFrcTadMinUs, kFrcTadMaxUs) + "uS,转换时间约" +
+               range(kFrcTadMinUs * kTadPerConversion, kFrcTadMaxUs * kTadPerConversion) + "uS";
+    }
     const double tad = TadUs(clock, mhz);
     return "TAD=" + FixedDecimalText(tad, 3, locale) + "uS,转换时间" +
            FixedDecimalText(tad * kTadPerConversion, 3, locale) + "uS";

@@ -62,6 +62,7 @@ bool ClockOnPart(const AdClock& clock, bool aPart);
 // TAD must be at least 1.6 us; the A/D's RC oscillator gives 2-6 us (4 typical).
 inline constexpr double kShortestTadUs = 1.6;
 inline constexpr double kFrcTadUs = 4;
+inline constexpr int kFrcTadMinUs = 2, kFrcTadMaxUs = 6;
 inline constexpr int kTadPerConversion = 12;
 // TAD for a Fosc clock at `mhz`, or the typical TAD of FRC.
 double TadUs(const AdClock& clock, double mhz);

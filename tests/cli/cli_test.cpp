@@ -468,6 +468,24 @@ TEST(KorvaneCalc, BaudTablesOfTheCalculator) {
     EXPECT_EQ(low.out.substr(low.out.find("\n300 ") + 1), "300 0xBF 300.00000\nchosen 300 0xBF\n");
 }
 
+TEST(KorvaneCalc, AdClocksWithTadAndWhetherAllowed) {
+    ExpectCalc({
+        {{"ad", "--mhz", "5"},
+         0,
+         "Fosc/2 tad=0.400 conversion=4.800 too-fast\n"
+         "Fosc/4 tad=0.800 conversion=9.600 too-fast a-parts\n"
+         "Fosc/8 tad=1.600 conversion=19.200 allowed\n"
+         "Fosc/16 tad=3.200 conversion=38.400 allowed a-parts\n"
+         "Fosc/32 tad=6.400 conversion=76.800 allowed\n"
+         "Fosc/64 tad=12.800 conversion=153.600 allowed a-parts\n"
+         "FRC tad=2-6 conversion=24-72 allowed\n"
+         "chosen Fosc/8 Fosc/8\n",
+         ""},
+    });
+    const ToolRun fast = Calc({"ad", "--mhz", "10"});
+    EXPECT_EQ(fast.out.substr(fast.out.rfind("chosen")), "chosen Fosc/16 Fosc/32\n");
+}
+
 TEST(KorvaneCalc, I2cClockLineAndRefusal) {
     ExpectCalc({
         {{"i2c", "--mhz", "20", "--khz", "400"}, 0, "sspadd=0x0C actual=384.615 error=-3.846\n", ""},
@@ -541,6 +559,8 @@ TEST(KorvaneCalc, UsageErrorsExitWithTwoAndHelpWithZero) {
         {"baud", "--mhz", "3000", "--mode", "sync"},
         {"i2c", "--mhz", "4"},
         {"i2c", "--mhz", "4", "--khz", "fast"},
+        {"ad"},
+        {"ad", "--mhz", "0"},
     };
     for (const auto& args : cases) {
         const ToolRun run = Calc(args);
