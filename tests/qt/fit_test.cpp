@@ -108,8 +108,8 @@ void FitAndAnswer(ModalScript& script, const std::string& what, QMessageBox::Sta
 TEST(FitsSmallScreen, MainWindowPortTimersAndMssp) {
     MainSetup app;
     ExpectFits(&app.window, "main window");
-    for (FormId id :
-         {FormId::Port, FormId::PortB, FormId::Timer0, FormId::Timer1, FormId::Timer2, FormId::Mssp})
+    for (FormId id : {FormId::Port, FormId::PortB, FormId::Timer0, FormId::Timer1, FormId::Timer2,
+                      FormId::Mssp, FormId::Ad})
         WithWindow(app.context, id, [&](QWidget* view, Form&) { ExpectFits(view, FormName(id)); });
 }
 

@@ -78,6 +78,7 @@ TEST_F(MainWindowTest, EveryMenuAndItemCarriesItsNameAndCaption) {
         "  VbMenuSet_T1=设置Timer&1\n  VbMenuSet_T2=设置Timer&2\n  VbMenuSet_CCP=设置&CCP模块\n"
         "  VbMenuSet_Sci=设置&SCI(串行口)模块\n"
         "  VbMenuSet_Mssp=设置&MSSP(SPI/I2C)模块\n"
+        "  VbMenuSet_Ad=设置&A/D转换模块\n"
         "VbMenuTools=工具(&T)\n  VbMenuTools_c=生成C文件(&C)\n  VbMenuTools_Clear=清除文本(&C)\n"
         "VbMenuHelp=帮助(&H)\n  VbMenuHelp_Con=内容(&C)");
     EXPECT_EQ(window.text1()->objectName(), "Text1");
