@@ -17,10 +17,10 @@ std::string BuildDeclarations(const ProjectSettings& s, bool withComments) {
     if (AnyCcpUsed(s)) out.Line({"void fun_ccpset();"});
     if (SciUsed(s)) out.Line({"void fun_sciset();"});
     if (MsspUsed(s)) out.Line({"void fun_msspset();"});
+    if (AdUsed(s)) out.Line({"void fun_adset();"});
     // The RB change branch stores PORTB here, where main may read it too.
     if (s.RbChangeInt != 0)
         out.LineWithComment({"volatile unsigned char portb_state;"}, "//RB口电平变化中断时读到的PORTB值");
-    if (AdUsed(s)) out.Line({"void fun_adset();"});
     return out.Take();
 }
 
