@@ -191,10 +191,19 @@ inline constexpr Setting kSettings[] = {
     KORVANE_SETTING(CfgWrt, SettingGroup::ConfigWord, Options(4)),
     KORVANE_SETTING(CfgWrite, SettingGroup::ConfigWord, Options(2)),
 
-    KORVANE_SETTING(Rb0Int, SettingGroup::PortB, SettingGroup::Ad, kInterruptFlag),
-    KORVANE_SETTING(Rb0Edge, SettingGroup::PortB, SettingGroup::Ad, Options(2)),
-    KORVANE_SETTING(RbChangeInt, SettingGroup::PortB, SettingGroup::Ad, kInterruptFlag),
-    KORVANE_SETTING(RbPullUp, SettingGroup::PortB, SettingGroup::Ad, Options(2)),
+    KORVANE_SETTING(Rb0Int, SettingGroup::PortB, kInterruptFlag),
+    KORVANE_SETTING(Rb0Edge, SettingGroup::PortB, Options(2)),
+    KORVANE_SETTING(RbChangeInt, SettingGroup::PortB, kInterruptFlag),
+    KORVANE_SETTING(RbPullUp, SettingGroup::PortB, Options(2)),
+
+    KORVANE_SETTING(AdEn, SettingGroup::Ad, Options(2)),
+    KORVANE_SETTING(AdPcfg, SettingGroup::Ad, Options(kPcfgCount)),
+    KORVANE_SETTING(AdChannel, SettingGroup::Ad, Options(kAdChannelCount)),
+    // 0b111 is FRC as 0b011 is; the dialog stores 0b011.
+    KORVANE_SETTING(AdClock, SettingGroup::Ad, Options(7)),
+    KORVANE_SETTING(AdClockByHand, SettingGroup::Ad, Options(2)),
+    KORVANE_SETTING(AdRightJustify, SettingGroup::Ad, Options(2)),
+    KORVANE_SETTING(AdInt, SettingGroup::Ad, kInterruptFlag),
 };
 // clang-format on
 #undef KORVANE_SETTING
