@@ -30,6 +30,7 @@ constexpr Step kSteps[] = {
     {"是否需要设置定时器0?", FormId::Timer0},
     {"是否需要设置定时器1?", FormId::Timer1},
     {"是否需要设置定时器2?", FormId::Timer2},
+    {"是否需要设置A/D转换模块?", FormId::Ad},
     {"是否需要设置CCP模块?", FormId::Ccp},
     {"是否需要设置SCI串行口模块?", FormId::Sci},
     {"是否需要设置MSSP(SPI/I2C)模块?", FormId::Mssp},

@@ -146,7 +146,7 @@ std::int16_t DefaultAdClock(double mhz, bool aPart) {
 }
 
 bool PartHasAdcs2(const ProjectSettings& s) {
-    return ChosenPart(s).name.ends_with('A');
+    return ChosenPart(s).adcs2;
 }
 
 std::int16_t AdPcfgOf(const ProjectSettings& s) {

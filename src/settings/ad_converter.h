@@ -72,7 +72,7 @@ std::string AdClockReadout(const AdClock& clock, double mhz, const NumberLocale&
 // The fastest clock the part has that keeps TAD long enough, else FRC.
 std::int16_t DefaultAdClock(double mhz, bool aPart);
 
-// Whether the part has ADCS2 (the A parts).
+// Whether the chosen part has ADCS2 (the A parts), from the part table.
 bool PartHasAdcs2(const ProjectSettings& s);
 
 inline bool AdUsed(const ProjectSettings& s) {

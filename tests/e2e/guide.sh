@@ -2,7 +2,7 @@
 # The setup guide under a window manager, from the keyboard: no title text
 # and no maximise action; Enter ("下一步(&N)", with "是" chosen) at every step,
 # each step's window answered as it comes (chip, configuration word, crystal prompt, Port, port B,
-# Timer1, Timer2, CCP, SCI, MSSP, the comment question and the copied notice);
+# Timer0, Timer1, Timer2, A/D, CCP, SCI, MSSP, the comment question and the copied notice);
 # then "完 成(&C)" (Alt+C) closes the guide. The clipboard holds the source.
 # Usage: guide.sh KORVANE EXPECTED_SOURCE
 set -euo pipefail
@@ -27,6 +27,7 @@ next "RB口中断及上拉设置" alt+e
 next "Timer0 set" alt+e
 next "Timer1 set" alt+e
 next "Timer2 set" alt+e
+next "A/D转换模块设置" Return
 next "捕捉/比较/脉宽调制(CCP)模块设置" Return
 next "SCI(串行通信接口)设置" alt+e
 next "MSSP(主控同步串行口)设置" alt+e

@@ -16,11 +16,17 @@ namespace {
 using Strings = std::vector<std::string>;
 
 const char* const kLaterQuestions[] = {
-    "是否需要设置配置字?",        "是否需要设置晶振频率?(现设置的频率为:4M)",
-    "是否需要定义端口?",          "是否需要设置RB口中断及上拉?",
-    "是否需要设置定时器0?",       "是否需要设置定时器1?",
-    "是否需要设置定时器2?",       "是否需要设置CCP模块?",
-    "是否需要设置SCI串行口模块?", "是否需要设置MSSP(SPI/I2C)模块?",
+    "是否需要设置配置字?",
+    "是否需要设置晶振频率?(现设置的频率为:4M)",
+    "是否需要定义端口?",
+    "是否需要设置RB口中断及上拉?",
+    "是否需要设置定时器0?",
+    "是否需要设置定时器1?",
+    "是否需要设置定时器2?",
+    "是否需要设置A/D转换模块?",
+    "是否需要设置CCP模块?",
+    "是否需要设置SCI串行口模块?",
+    "是否需要设置MSSP(SPI/I2C)模块?",
     "是否需要生成C文件?",
 };
 
@@ -92,8 +98,8 @@ TEST_F(GuideStory, YesPressesRunEveryStepInOrderLikeTheMenu) {
 
     EXPECT_EQ(platform.events,
               (Strings{"form:chip", "form:config", "input:晶体设置", "form:Port", "form:portb", "form:timer0",
-                       "form:Timer1", "form:timer2", "form:ccp", "form:sci", "form:mssp", "message:提示",
-                       "clipboard", "message:已复制文本"}));
+                       "form:Timer1", "form:timer2", "form:ad", "form:ccp", "form:sci", "form:mssp",
+                       "message:提示", "clipboard", "message:已复制文本"}));
     ASSERT_EQ(platform.inputBoxes.size(), 1u);
     EXPECT_EQ(platform.inputBoxes[0].prompt, "请输入晶体振荡频率(MHZ)");
     EXPECT_EQ(platform.inputBoxes[0].defaultText, "4");
@@ -111,7 +117,7 @@ TEST_F(GuideStory, YesPressesRunEveryStepInOrderLikeTheMenu) {
 }
 
 TEST_F(GuideStory, AnswerStaysUntilChangedAndDecidesEachStep) {
-    // Before each of the eleven presses: 'Y' picks 是, 'N' picks 否, '.' keeps
+    // Before each press: 'Y' picks 是, 'N' picks 否, '.' keeps
     // the answer. The crystal input is cancelled and the comment question
     // answered No wherever they come.
     struct Case {
@@ -119,20 +125,20 @@ TEST_F(GuideStory, AnswerStaysUntilChangedAndDecidesEachStep) {
         Strings forms;
         bool crystal, generated;
     } const cases[] = {
-        {"............",
-         {"chip", "config", "Port", "portb", "timer0", "Timer1", "timer2", "ccp", "sci", "mssp"},
+        {".............",
+         {"chip", "config", "Port", "portb", "timer0", "Timer1", "timer2", "ad", "ccp", "sci", "mssp"},
          true,
          true},
-        {"N...........", {}, false, false},
-        {"..N.........", {"chip", "config"}, false, false},
-        {".....NY.....",
-         {"chip", "config", "Port", "portb", "Timer1", "timer2", "ccp", "sci", "mssp"},
+        {"N............", {}, false, false},
+        {"..N..........", {"chip", "config"}, false, false},
+        {".....NY......",
+         {"chip", "config", "Port", "portb", "Timer1", "timer2", "ad", "ccp", "sci", "mssp"},
          true,
          true},
-        {"N..N.....Y..", {"sci", "mssp"}, false, true},
-        {"NYNY.NYNYNNY", {"config", "Port", "portb", "Timer1", "ccp"}, false, true},
-        {"...........N",
-         {"chip", "config", "Port", "portb", "timer0", "Timer1", "timer2", "ccp", "sci", "mssp"},
+        {"N..N......Y..", {"sci", "mssp"}, false, true},
+        {"NYNY.NYNY.NNY", {"config", "Port", "portb", "Timer1", "ad", "ccp"}, false, true},
+        {"............N",
+         {"chip", "config", "Port", "portb", "timer0", "Timer1", "timer2", "ad", "ccp", "sci", "mssp"},
          true,
          false},
     };
