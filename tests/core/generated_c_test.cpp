@@ -12,6 +12,7 @@
 #include "format/number_text.h"
 #include "generator/source_assembly.h"
 #include "scratch_process.h"
+#include "settings/pin_claims.h"
 #include "settings/project_settings.h"
 
 namespace korvane {
@@ -344,6 +345,29 @@ std::vector<Variant> MsspVariants() {
     return variants;
 }
 
+// Both clock families (plain 877, 877A, 28-pin 876A), both justifications,
+// with and without the interrupt, over PCFG codes with and without VREF pins.
+std::vector<Variant> AdVariants() {
+    std::vector<Variant> variants;
+    const std::int16_t parts[] = {3, 7, 6};
+    const std::int16_t pcfgs[] = {0b0000, 0b1000, 0b1110};
+    for (int i = 0; i < 6; ++i) {
+        Variant v{"A/D #" + std::to_string(i), {}};
+        ProjectSettings& s = v.settings;
+        s.ChipPart = parts[i % 3];
+        s.AdEn = 1;
+        s.AdPcfg = pcfgs[i / 2];
+        s.AdClock = static_cast<std::int16_t>(i);
+        s.AdRightJustify = static_cast<std::int16_t>(i & 1);
+        s.AdInt = static_cast<std::int16_t>(i & 1 ? -1 : 0);
+        ApplyPinClaims(s);
+        v.mustContain = {" ADCON1=0x", " ADCON0=0x"};
+        if (s.AdInt != 0) v.mustContain.push_back(" PEIE=1;");
+        variants.push_back(v);
+    }
+    return variants;
+}
+
 Variant Everything() {
     Variant v{"everything", {}};
     ProjectSettings& s = v.settings;
@@ -418,6 +442,9 @@ TEST_F(GeneratedC, SerialPort) {
 }
 TEST_F(GeneratedC, Mssp) {
     ExpectAllCompile(MsspVariants());
+}
+TEST_F(GeneratedC, AdConverter) {
+    ExpectAllCompile(AdVariants());
 }
 TEST_F(GeneratedC, Interrupts) {
     ExpectAllCompile(InterruptVariants());
