@@ -3,8 +3,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "qt/binders.h"
@@ -28,13 +26,7 @@ AdView::AdView(AdForm& form, QWidget* parent) : FormDialog(form, parent) {
     columns->addLayout(right);
     layout->addLayout(columns);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(Make<QLabel>(form.Lbl_Tad, this));
-    bottom->addStretch();
-    auto* ok = Make<QPushButton>(form.Command1, this);
-    ok->setDefault(true);
-    bottom->addWidget(ok);
-    layout->addLayout(bottom);
+    AddOkRow(layout, form.Command1, this, &form.Lbl_Tad);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

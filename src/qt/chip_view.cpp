@@ -1,8 +1,6 @@
 #include "qt/chip_view.h"
 
 #include <QGroupBox>
-#include <QHBoxLayout>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "qt/binders.h"
@@ -15,12 +13,7 @@ ChipView::ChipView(ChipForm& form, QWidget* parent) : FormDialog(form, parent) {
     // The plain parts in the first row, the A parts below them.
     auto* parts = MakeOptionFrame(form.Frame1, form.Opt_Part, 4, this);
     layout->addWidget(parts);
-    auto* ok = Make<QPushButton>(form.Command1, this);
-    ok->setDefault(true);
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->addStretch();
-    buttonRow->addWidget(ok);
-    layout->addLayout(buttonRow);
+    AddOkRow(layout, form.Command1, this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -4,7 +4,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "qt/binders.h"
@@ -44,13 +43,7 @@ ConfigView::ConfigView(ConfigForm& form, QWidget* parent) : FormDialog(form, par
     layout->addLayout(columns);
 
     layout->addWidget(Make<QCheckBox>(form.Chk_Write, this));
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(Make<QLabel>(form.Lbl_Word, this));
-    bottom->addStretch();
-    auto* ok = Make<QPushButton>(form.Command1, this);
-    ok->setDefault(true);
-    bottom->addWidget(ok);
-    layout->addLayout(bottom);
+    AddOkRow(layout, form.Command1, this, &form.Lbl_Word);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -1,6 +1,7 @@
 #include "qt/form_dialog.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -59,10 +60,11 @@ void CentreOnScreen(QWidget* window) {
                  area.top() + (area.height() - size.height()) / 2);
 }
 
-void AddOkRow(QBoxLayout* layout, Button& ok, QWidget* parent) {
+void AddOkRow(QBoxLayout* layout, Button& ok, QWidget* parent, Label* readout) {
     auto* button = Make<QPushButton>(ok, parent);
     button->setDefault(true);
     auto* row = new QHBoxLayout;
+    if (readout) row->addWidget(Make<QLabel>(*readout, parent));
     row->addStretch();
     row->addWidget(button);
     layout->addLayout(row);

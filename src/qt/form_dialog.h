@@ -32,8 +32,9 @@ private:
 };
 
 // The OK button at the right below the rest: the default button, so Enter
-// presses it, while Esc closes through reject() just as it does.
-void AddOkRow(QBoxLayout* layout, Button& ok, QWidget* parent);
+// presses it, while Esc closes through reject() just as it does. A read-out,
+// if any, sits at the row's left.
+void AddOkRow(QBoxLayout* layout, Button& ok, QWidget* parent, Label* readout = nullptr);
 
 // The start screen and the closing splash: a window without title or frame.
 inline constexpr Qt::WindowFlags kUntitledWindow = Qt::Dialog | Qt::FramelessWindowHint;
