@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "generator/config_word.h"
 #include "generator/sections.h"
 #include "generator/source_assembly.h"
 #include "generator/source_lines.h"
@@ -103,6 +104,21 @@ const SectionCase kPortCases[] = {
      Lines({"void set_port()", "{", " TRISA = 0xFF;", " TRISB = 0x0F;", " TRISD = 0x10;", " ADCON1 = 0x06;",
             "}"})},
     {"NoPortUsedIsEmptyEvenWithComments", BuildPortSetup, [](ProjectSettings&) {}, true, ""},
+    // A 28-pin part has no ports D and E to set up, even when ticked.
+    {"TwentyEightPinPartWritesNoTrisDOrE", BuildPortSetup,
+     [](ProjectSettings& s) {
+         s.ChipPart = 6;  // PIC16F876A
+         s.PortAUsed = s.PortBUsed = s.PortCUsed = s.PortDUsed = s.PortEUsed = 1;
+     },
+     false,
+     Lines({"void set_port()", "{", " TRISA = 0x00;", " TRISB = 0x00;", " TRISC = 0x00;", " ADCON1 = 0x06;",
+            "}"})},
+    {"TwentyEightPinPartWithOnlyDAndEHasNoSetPort", BuildPortSetup,
+     [](ProjectSettings& s) {
+         s.ChipPart = 6;
+         s.PortDUsed = s.PortEUsed = 1;
+     },
+     true, ""},
 };
 INSTANTIATE_TEST_SUITE_P(Port, SectionText, testing::ValuesIn(kPortCases), CaseName);
 
@@ -593,22 +609,24 @@ const SectionCase kAdCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Ad, SectionText, testing::ValuesIn(kAdCases), CaseName);
 
-// The section stands between the SCI's and the enables, declared and called
-// after fun_sciset; unused, it adds not even an empty line.
-TEST(AssembleSource, MsspBetweenSciAndEnables) {
-    ProjectSettings s = NothingUsed();
+// The MSSP's and the A/D's sections stand between the SCI's and the enables,
+// each after an empty line, and are declared in that order before port B's
+// variable.
+TEST(AssembleSource, NewSectionsBetweenTheSciAndTheEnables) {
+    ProjectSettings s = EverythingOn();
+    AdOn(s);
     s.MsspEn = 1;
-    s.MsspInt = -1;
-    // clang-format off
-    EXPECT_EQ(AssembleSource(s, false),
-              Lines({"#include<pic.h>", "__CONFIG(0x3F71);", "", "void interrupt IRQ(void);", "void fun_intset();",
-                     "void fun_msspset();",
-                     "", "void main()", "{", " fun_msspset();", " fun_intset();", "}", "", "",
-                     "void interrupt IRQ(void)", "{", " if(SSPIF)", "  {", "   SSPIF=0;", "  }", "}", "", "", "", "",
-                     "void fun_msspset()", "{", " SSPM0=0;", " SSPM1=0;", " SSPM2=0;", " SSPM3=0;", " CKP=0;",
-                     " CKE=1;", " SMP=0;", " SSPEN=1;", "}", "",
-                     "void fun_intset()", "{", " SSPIE=1;", " PEIE=1;", " GIE=1;", "}"}));
-    // clang-format on
+    s.RbChangeInt = -1;
+    const std::string text = AssembleSource(s, false);
+    std::size_t at = 0;
+    for (const std::string& part :
+         {Lines({"void fun_sciset();", "void fun_msspset();", "void fun_adset();",
+                 "volatile unsigned char portb_state;"}),
+          Lines({"}", "", "void fun_sciset()"}), Lines({"}", "", "void fun_msspset()"}),
+          Lines({"}", "", "void fun_adset()"}), Lines({"}", "", "void fun_intset()"})}) {
+        at = text.find(part, at);
+        ASSERT_NE(at, std::string::npos) << part;
+    }
 }
 
 void BothPortBInterrupts(ProjectSettings& s) {
@@ -630,23 +648,6 @@ const SectionCase kPortBCases[] = {
      true,
      Lines({"// 函数声明部份", "void interrupt IRQ(void);", "void fun_intset();",
             "volatile unsigned char portb_state;//RB口电平变化中断时读到的PORTB值"})},
-    // INTEDG and RBPU join Timer0's bits of OPTION_REG, which stay as they are.
-    {"OptionBitsBesideTimer0", BuildTimerSetup,
-     [](ProjectSettings& s) {
-         s.T0En = true;
-         s.T0PsIndex = 7;
-         s.T0PsDiv = 256;
-         s.T0ClockMode = 2;
-         s.T0Edge = 1;
-         s.Rb0Int = -1;
-         s.Rb0Edge = 1;
-         s.RbPullUp = 1;
-     },
-     true,
-     Lines({"//定时器初始化设置子程序", "void fun_timerset()", "{", "//Timer0初始化设置",
-            " PSA=0;//Timer0 使用预分频器", "//Timer0选择分频率为1:256", " PS0=1;PS1=1;PS2=1;",
-            "//外部时钟计数方式,上升沿触发", " T0CS=1;", " TMR0=0x00;", " T0SE=0;", "", "//RB口功能设置",
-            "//RB0/INT中断,上升沿触发", " INTEDG=1;", " RBPU=0;//打开RB口弱上拉", "}"})},
     {"FallingEdgeWithoutTimers", BuildTimerSetup,
      [](ProjectSettings& s) {
          s.Rb0Int = -1;
@@ -660,6 +661,22 @@ const SectionCase kPortBCases[] = {
      Lines({"void main()", "{", " fun_timerset();", "}"})},
 };
 INSTANTIATE_TEST_SUITE_P(PortB, SectionText, testing::ValuesIn(kPortBCases), CaseName);
+
+// INTEDG and RBPU join Timer0's bits of OPTION_REG, which stay as they are.
+TEST(PortBOptions, FollowTimer0sLinesUnchanged) {
+    ProjectSettings s = NothingUsed();
+    s.T0En = true;
+    s.T0ClockMode = 2;
+    s.T0Edge = 1;
+    const std::string timer0 = BuildTimerSetup(s, true);
+    s.Rb0Int = -1;
+    s.Rb0Edge = 1;
+    s.RbPullUp = 1;
+    // Timer0's lines up to its closing "}", then port B's.
+    EXPECT_EQ(BuildTimerSetup(s, true),
+              timer0.substr(0, timer0.size() - 3) + Lines({"", "//RB口功能设置", "//RB0/INT中断,上升沿触发",
+                                                           " INTEDG=1;", " RBPU=0;//打开RB口弱上拉", "}"}));
+}
 
 TEST(AssembleSource, DefaultPortsWithoutComments) {
     EXPECT_EQ(AssembleSource(ProjectSettings(), false), Lines({"#include<pic.h>",
@@ -685,56 +702,18 @@ TEST(AssembleSource, DefaultPortsWithoutComments) {
                                                                ""}));
 }
 
-TEST(AssembleSource, TwentyEightPinPartsSetUpNoPortDOrE) {
-    struct Case {
-        std::int16_t portCUsed;
-        std::string expected;
-    };
-    // Ports D and E are ticked in both; with C as well only A to C are set
-    // up, without it no port is left and set_port goes.
-    const Case cases[] = {
-        {1, Lines({"#include<pic.h>",
-                   "__CONFIG(0x3F71);",
-                   "",
-                   "void set_port();",
-                   "",
-                   "void main()",
-                   "{",
-                   " set_port();",
-                   "}",
-                   "",
-                   "void set_port()",
-                   "{",
-                   " TRISA = 0x00;",
-                   " TRISB = 0x00;",
-                   " TRISC = 0x00;",
-                   " ADCON1 = 0x06;",
-                   "}",
-                   "",
-                   "",
-                   "",
-                   "",
-                   ""})},
-        {0, Lines({"#include<pic.h>", "__CONFIG(0x3F71);", "", "", "void main()", "{", "}", "", "", "", "",
-                   "", ""})},
-    };
-    for (const Case& c : cases) {
-        ProjectSettings s = NothingUsed();
-        s.ChipPart = 6;  // PIC16F876A
-        s.PortAUsed = s.PortBUsed = s.PortCUsed = c.portCUsed;
-        s.PortDUsed = s.PortEUsed = 1;
-        EXPECT_EQ(AssembleSource(s, false), c.expected) << "port C used: " << c.portCUsed;
-    }
-}
-
 TEST(AssembleSource, NothingUsedWithoutConfigurationWord) {
     ProjectSettings s = NothingUsed();
     s.CfgWrite = 0;
     EXPECT_EQ(AssembleSource(s, false),
               Lines({"#include<pic.h>", "", "", "void main()", "{", "}", "", "", "", "", "", ""}));
-    EXPECT_EQ(AssembleSource(s, true), Lines({"#include<pic.h>", "", "// 函数声明部份", "", "// 主函数",
-                                              "void main()", "{", "}", "", "", "", "", "", ""}));
 }
+
+// Set in the programmer instead: neither the word nor its comment line.
+const SectionCase kConfigWordCases[] = {
+    {"OffWritesNeitherLine", BuildConfigWord, [](ProjectSettings& s) { s.CfgWrite = 0; }, true, ""},
+};
+INSTANTIATE_TEST_SUITE_P(ConfigWord, SectionText, testing::ValuesIn(kConfigWordCases), CaseName);
 
 // The configuration word's comment line for the default choices.
 constexpr const char* kDefaultWordComment =
