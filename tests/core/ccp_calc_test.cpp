@@ -49,6 +49,9 @@ TEST(CcpCalc, CompareValueCountsTimer1Ticks) {
             continue;
         }
         ASSERT_TRUE(outcome.message) << why;
+        if (c.status == Status::InputError) {
+            EXPECT_EQ(outcome.message->title, "输入数据不正确") << why;
+        }
         if (c.status == Status::OutOfRange) {
             EXPECT_EQ(outcome.message->title, "超出比较范围") << why;
             EXPECT_EQ(outcome.message->text,
