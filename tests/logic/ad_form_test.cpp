@@ -13,18 +13,8 @@
 namespace korvane {
 namespace {
 
-class AdDialogTest : public ::testing::Test {
+class AdDialogTest : public FormFixture<AdForm> {
 protected:
-    ProjectSettings settings;
-    FakePlatform platform;
-    AppContext context{settings, platform};
-
-    template <class F>
-    std::unique_ptr<F> Open() {
-        auto form = std::make_unique<F>(context);
-        form->load();
-        return form;
-    }
     int PcfgOption(const AdForm& form, std::int16_t pcfg) {
         const auto& codes = form.pcfgCodes();
         return static_cast<int>(std::find(codes.begin(), codes.end(), pcfg) - codes.begin());
@@ -34,7 +24,7 @@ protected:
 TEST_F(AdDialogTest, OpensOffWithTheCrystalsClockAndOnlyThePartsChoices) {
     settings.CrystalMHz = 20;
     settings.ChipPart = 3;  // 16F877: eight channels, no ADCS2
-    auto form = Open<AdForm>();
+    auto form = Open();
     EXPECT_FALSE(form->Chk_AdEn.checked());
     EXPECT_FALSE(form->Fra_Pcfg.enabled());
     EXPECT_EQ(form->Opt_Clock.caption(form->Opt_Clock.selected()), "Fosc/32");
@@ -45,14 +35,14 @@ TEST_F(AdDialogTest, OpensOffWithTheCrystalsClockAndOnlyThePartsChoices) {
     EXPECT_TRUE(settings == ProjectSettings{} || settings.AdClockByHand == 0);
 
     settings.ChipPart = 4;  // 16F873A: five channels
-    auto small = Open<AdForm>();
+    auto small = Open();
     EXPECT_EQ(small->Opt_Pcfg.count(), 8);
     EXPECT_FALSE(small->Opt_Channel.visible(5));
     EXPECT_TRUE(small->Opt_Clock.visible(1));
 }
 
 TEST_F(AdDialogTest, AnalogPinsBecomeInputsTheChannelFollowsAndTheClockIsTheUsers) {
-    auto form = Open<AdForm>();
+    auto form = Open();
     form->Chk_AdEn.click();
     form->Opt_Pcfg.click(PcfgOption(*form, 0b1001));  // AN0..AN5 analog
     EXPECT_EQ(settings.PortADir, (PinDirections{1, 1, 1, 1, 0, 1, 0, 0}));
@@ -80,7 +70,7 @@ TEST_F(AdDialogTest, RefusesRa5WhileTheMsspSlaveSelectHoldsIt) {
     settings.MsspMode = kMsspSpiSlave;
     settings.AdEn = 1;
     settings.AdPcfg = 0b1110;
-    auto form = Open<AdForm>();
+    auto form = Open();
     form->Opt_Pcfg.click(PcfgOption(*form, 0b0000));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].title, "RA5口已被占用");

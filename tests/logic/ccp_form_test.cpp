@@ -22,18 +22,8 @@ const char* const kCapture[] = {"捕捉模式设定", "每个下降沿触发", "
 const char* const kCompare[] = {"比较模式设定", "匹配时输出1", "匹配时输出0", "匹配时不受影响", "复位TMR1"};
 const char* const kTimer1Title = "确认Timer1工作方式";
 
-class CcpDialogTest : public ::testing::Test {
+class CcpDialogTest : public FormFixture<CcpForm> {
 protected:
-    ProjectSettings settings;
-    FakePlatform platform;
-    AppContext context{settings, platform};
-
-    std::unique_ptr<CcpForm> Open() {
-        auto form = std::make_unique<CcpForm>(context);
-        form->load();
-        return form;
-    }
-
     struct StoredModule {
         SettingValue& enabled;
         std::int16_t& interrupt;

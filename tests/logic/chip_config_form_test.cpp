@@ -14,11 +14,7 @@ namespace {
 
 constexpr std::int16_t k877 = 3, k876A = 6, k877A = 7, k873 = 0;
 
-struct Story : ::testing::Test {
-    ProjectSettings settings;
-    FakePlatform platform;
-    AppContext context{settings, platform};
-};
+using Story = FormFixture<ConfigForm>;
 
 TEST_F(Story, SwitchingToA28PinPartAsksBeforeDroppingPortsDAndE) {
     struct Case {
@@ -41,12 +37,11 @@ TEST_F(Story, SwitchingToA28PinPartAsksBeforeDroppingPortsDAndE) {
         settings.PortDUsed = c.portD;
         settings.PortEUsed = c.portE;
         platform.answers.assign(c.answers.begin(), c.answers.end());
-        ChipForm form(context);
-        form.load();
-        form.Opt_Part.click(c.to);
+        auto form = Open<ChipForm>();
+        form->Opt_Part.click(c.to);
         EXPECT_EQ(settings.ChipPart, c.part) << c.name;
         EXPECT_EQ(settings.PortDUsed, c.portDAfter) << c.name;
-        EXPECT_EQ(form.Opt_Part.selected(), c.part) << c.name;
+        EXPECT_EQ(form->Opt_Part.selected(), c.part) << c.name;
         EXPECT_EQ(platform.messages.size(), c.questions) << c.name;
     }
 }
@@ -67,9 +62,8 @@ TEST_F(Story, APartSwitchKeepsOnlyChoicesThatMeanTheSame) {
         settings.ChipPart = c.to == k877 ? k877A : k877;
         settings.CfgCp = c.cp;
         settings.CfgWrt = c.wrt;
-        ChipForm form(context);
-        form.load();
-        form.Opt_Part.click(c.to);
+        auto form = Open<ChipForm>();
+        form->Opt_Part.click(c.to);
         EXPECT_EQ(settings.CfgCp, c.cpAfter) << c.cp << " " << c.wrt;
         EXPECT_EQ(settings.CfgWrt, c.wrtAfter) << c.cp << " " << c.wrt;
     }
@@ -77,29 +71,27 @@ TEST_F(Story, APartSwitchKeepsOnlyChoicesThatMeanTheSame) {
 
 TEST_F(Story, TheDialogOffersThePartsChoicesAndReadsTheWordOut) {
     settings.ChipPart = k877;
-    ConfigForm form(context);
-    form.load();
-    EXPECT_EQ(form.Lbl_Part.caption(), "芯片: PIC16F877");
-    EXPECT_EQ(form.Lbl_Word.caption(), "配置字: 0x3F71");
-    EXPECT_TRUE(form.Opt_Cp.visible(3));
-    EXPECT_FALSE(form.Opt_Wrt.visible(2));
-    EXPECT_FALSE(form.Lbl_Crystal.visible());
+    auto form = Open();
+    EXPECT_EQ(form->Lbl_Part.caption(), "芯片: PIC16F877");
+    EXPECT_EQ(form->Lbl_Word.caption(), "配置字: 0x3F71");
+    EXPECT_TRUE(form->Opt_Cp.visible(3));
+    EXPECT_FALSE(form->Opt_Wrt.visible(2));
+    EXPECT_FALSE(form->Lbl_Crystal.visible());
 
-    form.Chk_Wdt.click();
-    form.Opt_Cp.click(1);
+    form->Chk_Wdt.click();
+    form->Opt_Cp.click(1);
     EXPECT_EQ(settings.CfgWdt, 1);
-    form.Chk_Write.click();
+    form->Chk_Write.click();
     EXPECT_EQ(settings.CfgWrite, 0);
-    EXPECT_EQ(form.Lbl_Word.caption(), "配置字: 0x0F45 (不写入源程序)");
+    EXPECT_EQ(form->Lbl_Word.caption(), "配置字: 0x0F45 (不写入源程序)");
 
     settings = ProjectSettings{};
     settings.CrystalMHz = 24;
-    ConfigForm aPart(context);
-    aPart.load();
-    EXPECT_FALSE(aPart.Opt_Cp.visible(2));
-    EXPECT_TRUE(aPart.Opt_Wrt.visible(3));
-    EXPECT_TRUE(aPart.Lbl_Crystal.visible());
-    EXPECT_EQ(aPart.Lbl_Crystal.caption(), "晶振24MHz超过芯片的最高频率20MHz，仍按HS设置。");
+    auto aPart = Open();
+    EXPECT_FALSE(aPart->Opt_Cp.visible(2));
+    EXPECT_TRUE(aPart->Opt_Wrt.visible(3));
+    EXPECT_TRUE(aPart->Lbl_Crystal.visible());
+    EXPECT_EQ(aPart->Lbl_Crystal.caption(), "晶振24MHz超过芯片的最高频率20MHz，仍按HS设置。");
     EXPECT_EQ(settings, [] {
         ProjectSettings s;
         s.CrystalMHz = 24;
@@ -116,14 +108,13 @@ TEST_F(Story, TheCrystalMovesTheOscillatorUnlessRcWasChosen) {
     crystal("20");
     EXPECT_EQ(settings.CfgOsc, kOscHs);
 
-    ConfigForm form(context);
-    form.load();
-    form.Opt_Osc.click(kOscRc);
+    auto form = Open();
+    form->Opt_Osc.click(kOscRc);
     crystal("4");
     EXPECT_EQ(settings.CfgOsc, kOscRc);
 
     // Picking what the crystal itself gives hands the choice back to it.
-    form.Opt_Osc.click(kOscXt);
+    form->Opt_Osc.click(kOscXt);
     EXPECT_EQ(settings.CfgOscByHand, 0);
     crystal("0.032");
     EXPECT_EQ(settings.CfgOsc, kOscLp);
@@ -132,11 +123,10 @@ TEST_F(Story, TheCrystalMovesTheOscillatorUnlessRcWasChosen) {
 TEST_F(Story, A28PinPartRefusesPortD) {
     settings.ChipPart = k876A;
     settings.PortDUsed = 1;  // as a hand-edited project file may say
-    PortForm form(context);
-    form.load();
-    EXPECT_FALSE(form.Check4.checked());
-    EXPECT_FALSE(form.Frame5.enabled());
-    for (CheckBox* box : {&form.Check4, &form.Check5}) {
+    auto form = Open<PortForm>();
+    EXPECT_FALSE(form->Check4.checked());
+    EXPECT_FALSE(form->Frame5.enabled());
+    for (CheckBox* box : {&form->Check4, &form->Check5}) {
         box->click();
         EXPECT_FALSE(box->checked());
     }

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "controls/app_context.h"
 #include "platform/platform.h"
 
 namespace korvane {
@@ -66,6 +70,24 @@ public:
 
     // Titles of the message boxes shown so far, in order.
     std::vector<std::string> messageTitles() const;
+};
+
+// What a dialog test starts from: default settings, a scripted platform and
+// the context forms are built with. Open() builds a form, FormT unless told,
+// and loads it as showing it would.
+template <class FormT>
+class FormFixture : public ::testing::Test {
+protected:
+    ProjectSettings settings;
+    FakePlatform platform;
+    AppContext context{settings, platform};
+
+    template <class F = FormT>
+    std::unique_ptr<F> Open() {
+        auto form = std::make_unique<F>(context);
+        form->load();
+        return form;
+    }
 };
 
 }  // namespace korvane

@@ -12,18 +12,8 @@
 namespace korvane {
 namespace {
 
-class MsspDialogTest : public ::testing::Test {
+class MsspDialogTest : public FormFixture<MsspForm> {
 protected:
-    ProjectSettings settings;
-    FakePlatform platform;
-    AppContext context{settings, platform};
-
-    std::unique_ptr<MsspForm> Open() {
-        auto form = std::make_unique<MsspForm>(context);
-        form->load();
-        return form;
-    }
-
     // Which of the mode-dependent rows are open, as letters: clock, SS,
     // timing, SMP, I2C, bus collision.
     static std::string Rows(const MsspForm& f) {

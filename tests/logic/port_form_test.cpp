@@ -24,18 +24,8 @@ std::string Caption(int port, int pin, bool input) {
     return kPrefixes[port] + std::to_string(pin) + (input ? "_IN" : "_OUT");
 }
 
-class PortDialogTest : public ::testing::Test {
+class PortDialogTest : public FormFixture<PortForm> {
 protected:
-    ProjectSettings settings;
-    FakePlatform platform;
-    AppContext context{settings, platform};
-
-    std::unique_ptr<PortForm> Open() {
-        auto form = std::make_unique<PortForm>(context);
-        form->load();
-        return form;
-    }
-
     // The invariants of an open dialog: every box mirrors its setting, every
     // caption its box, and a port's pins are usable exactly when it is used.
     void ExpectShowsSettings(PortForm& form, const std::string& why) {

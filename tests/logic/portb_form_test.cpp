@@ -10,12 +10,7 @@
 namespace korvane {
 namespace {
 
-class PortBDialogTest : public ::testing::Test {
-protected:
-    ProjectSettings settings;
-    FakePlatform platform;
-    AppContext context{settings, platform};
-};
+using PortBDialogTest = FormFixture<PortBForm>;
 
 // Each control stores its choice at once; the interrupts make their pins
 // inputs and port B used, and keep them so when they go off.
@@ -57,16 +52,15 @@ TEST_F(PortBDialogTest, EachChoiceIsStoredAndClaimsItsPins) {
     for (const auto& c : cases) {
         settings = ProjectSettings{};
         settings.PortBUsed = 0;
-        PortBForm form(context);
-        form.load();
-        c.act(form);
+        auto form = Open();
+        c.act(*form);
         ProjectSettings expected;
         expected.PortBUsed = 0;
         c.expect(expected);
         if (expected.PortBDir != PinDirections{}) expected.PortBUsed = 1;
         EXPECT_EQ(settings, expected) << c.what;
-        EXPECT_EQ(form.Fra_Edge.enabled(), c.edgeEnabled) << c.what;
-        EXPECT_EQ(form.Opt_Edge.enabled(1), c.edgeEnabled) << c.what;
+        EXPECT_EQ(form->Fra_Edge.enabled(), c.edgeEnabled) << c.what;
+        EXPECT_EQ(form->Opt_Edge.enabled(1), c.edgeEnabled) << c.what;
     }
     EXPECT_TRUE(platform.messages.empty());
 }
@@ -77,16 +71,15 @@ TEST_F(PortBDialogTest, OpensShowingTheStoredChoicesAndChangesNothing) {
     settings.RbPullUp = 1;
     settings.PortBDir[0] = 1;
     const ProjectSettings stored = settings;
-    PortBForm form(context);
-    form.load();
-    EXPECT_TRUE(form.Chk_IntE.checked());
-    EXPECT_EQ(form.Opt_Edge.selected(), 1);
-    EXPECT_TRUE(form.Fra_Edge.enabled());
-    EXPECT_FALSE(form.Chk_RbIE.checked());
-    EXPECT_TRUE(form.Chk_PullUp.checked());
+    auto form = Open();
+    EXPECT_TRUE(form->Chk_IntE.checked());
+    EXPECT_EQ(form->Opt_Edge.selected(), 1);
+    EXPECT_TRUE(form->Fra_Edge.enabled());
+    EXPECT_FALSE(form->Chk_RbIE.checked());
+    EXPECT_TRUE(form->Chk_PullUp.checked());
     EXPECT_EQ(settings, stored);
-    form.Command1.click();
-    EXPECT_TRUE(form.unloaded());
+    form->Command1.click();
+    EXPECT_TRUE(form->unloaded());
 }
 
 }  // namespace

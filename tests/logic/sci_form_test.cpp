@@ -23,18 +23,8 @@ std::string NoRateText(const std::string& crystal) {
            "尝试使用其它工作方式或加大误差限制范围来获得可用波特率.";
 }
 
-class SciDialogTest : public ::testing::Test {
+class SciDialogTest : public FormFixture<SciForm> {
 protected:
-    ProjectSettings settings;
-    FakePlatform platform;
-    AppContext context{settings, platform};
-
-    std::unique_ptr<SciForm> Open() {
-        auto form = std::make_unique<SciForm>(context);
-        form->load();
-        return form;
-    }
-
     // The controls whose enabling the rules decide, by name.
     static std::map<std::string, bool> Enabling(SciForm& f) {
         std::map<std::string, bool> state;
