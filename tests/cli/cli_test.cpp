@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -244,24 +243,15 @@ TEST(KorvaneGen, BadInputWritesNothingAndExitsWithTwo) {
 TEST(KorvaneGen, HostileInputsAndOutputTargets) {
     const std::string project = EverySectionProject();
     const std::string before = ReadFile(project);
-    const std::string deep = Temp("deep.kvp"), fifo = Temp("fifo.kvp"), link = Temp("link.kvp");
-    std::string longKey = "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\nx";
-    for (int i = 0; i < 50000; ++i) longKey += ".a";
-    WriteFile(deep, longKey + " = 1\n");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string link = Temp("link.kvp");
     std::filesystem::create_symlink(project, link);
     std::filesystem::create_symlink(Temp("nowhere.c"), Temp("dangling.c"));
-    std::string longName;
-    for (int i = 0; i < 82; ++i) longName += "中";
-    longName = Temp(longName + ".c");
     struct Case {
         std::vector<std::string> args;
         std::string stdoutTo;
         int status;
         std::string errStart;
     } const cases[] = {
-        {{deep}, "", 2, deep + ":5: 键的层次太深(超过100层)\n"},
-        {{fifo}, "", 2, fifo + ": 不是普通文件，无法作为工程文件读取\n"},
         {{"-o", "/dev/null", project}, "", 0, ""},
         {{"-o", "/dev/full", project},
          "",
@@ -278,7 +268,6 @@ TEST(KorvaneGen, HostileInputsAndOutputTargets) {
          2,
          "korvane-gen: the output " + project + " is the project file itself"},
         {{"-o", link, project}, "", 2, "korvane-gen: the output " + link + " is the project file itself"},
-        {{"-o", longName, project}, "", 0, ""},
         {{"--defaults"},
          "/dev/full",
          1,
@@ -296,7 +285,6 @@ TEST(KorvaneGen, HostileInputsAndOutputTargets) {
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
     EXPECT_TRUE(std::filesystem::is_symlink(Temp("dangling.c")));
     EXPECT_EQ(ReadFile(project), before);
-    EXPECT_EQ(ReadFile(longName), EncodeGbk(AssembleSource(EverythingOn(), true)).bytes);
 }
 
 TEST(KorvaneGen, UsageErrorsExitWithTwoAndHelpWithZero) {

@@ -399,12 +399,6 @@ TEST_F(MainWindowStory, ProjectSavedAndOpenedAgainReplacesTheSettings) {
     std::remove(path.c_str());
 }
 
-std::string LongKey() {
-    std::string key;
-    for (int i = 0; i < 20000; ++i) key += ".a";
-    return key;
-}
-
 TEST_F(MainWindowStory, SavingAfterOpeningOffersTheOpenedFile) {
     const std::string first = ::testing::TempDir() + "first.kvp",
                       second = ::testing::TempDir() + "second.kvp";
@@ -431,8 +425,6 @@ TEST_F(MainWindowStory, AFaultyProjectIsRefusedAndTheSettingsStay) {
          "无法打开工程文件：\r" + path +
              "\r第2行：工程文件的格式版本3比本程序新，本程序只能读取版本2\r当前设置未改变。"},
         {"", "无法打开工程文件：\r" + path + "\r无法读取文件：No such file or directory\r当前设置未改变。"},
-        {"[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\nx" + LongKey() + " = 1\n",
-         "无法打开工程文件：\r" + path + "\r第5行：键的层次太深(超过100层)\r当前设置未改变。"},
     };
     settings.T0TimeUs = "7";
     const ProjectSettings before = settings;
