@@ -10,7 +10,6 @@
 #include "generator/source_assembly.h"
 #include "generator/source_lines.h"
 #include "sample_settings.h"
-#include "settings/ad_converter.h"
 #include "settings/mssp.h"
 
 namespace korvane {
@@ -580,13 +579,6 @@ const SectionCase kAdCases[] = {
      Lines({"//A/D转换模块初始化设置子程序", "void fun_adset()", "{", "//AN0-AN4模拟,VREF+=VDD,VREF-=VSS",
             "//转换结果右对齐", " ADCON1=0x82;", "//转换时钟Fosc/32,TAD=1.600uS,转换时间19.200uS",
             "//转换通道AN1,打开A/D模块", " ADCON0=0x89;", "}"})},
-    {"AdSetupLeftFrc", BuildAdSetup,
-     [](ProjectSettings& s) {
-         AdOn(s);
-         s.AdClock = kAdClockFrc;
-         s.AdRightJustify = 0;
-     },
-     false, Lines({"void fun_adset()", "{", " ADCON1=0x02;", " ADCON0=0xC9;", "}"})},
     // With the module on, set_port leaves ADCON1 to it.
     {"PortSetupLeavesAdcon1", BuildPortSetup,
      [](ProjectSettings& s) {
