@@ -41,10 +41,11 @@ std::uint8_t AnalogPinMask(std::int16_t pcfg, int channels) {
     return static_cast<std::uint8_t>((row.analog | refs) & ChannelMask(channels));
 }
 
+// The same analog channels on the part and the same references: the pins
+// then read alike too.
 bool SameOnPart(std::int16_t a, std::int16_t b, int channels) {
     const PcfgRow ra = PcfgOf(a), rb = PcfgOf(b);
-    return AnalogPinMask(a, channels) == AnalogPinMask(b, channels) &&
-           (ra.analog & ChannelMask(channels)) == (rb.analog & ChannelMask(channels)) &&
+    return (ra.analog & ChannelMask(channels)) == (rb.analog & ChannelMask(channels)) &&
            ra.vrefPlus == rb.vrefPlus && ra.vrefMinus == rb.vrefMinus;
 }
 
