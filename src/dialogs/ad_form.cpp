@@ -4,6 +4,7 @@
 #include <string>
 
 #include "dialogs/pin_guard.h"
+#include "dialogs/stored_options.h"
 #include "settings/ad_converter.h"
 #include "settings/chip_facts.h"
 #include "settings/parts.h"
@@ -145,7 +146,7 @@ void AdForm::Opt_Format_Click(int index) {
 }
 
 void AdForm::Chk_AdInt_Click() {
-    settings_.AdInt = Chk_AdInt.checked() ? kInterruptOn : std::int16_t{0};
+    settings_.AdInt = InterruptSetting(Chk_AdInt);
 }
 
 void AdForm::Command1_Click() {

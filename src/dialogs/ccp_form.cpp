@@ -134,9 +134,7 @@ CcpForm::CcpForm(AppContext& context)
     for (Module& m : modules_) {
         auto& s = settings_;
         m.useBox.onClick = [this, &m] { UseBoxChanged(m); };
-        m.interruptBox.onClick = [&s, &m] {
-            s.*m.fields.interrupt = m.interruptBox.checked() ? kInterruptOn : std::int16_t{0};
-        };
+        m.interruptBox.onClick = [&s, &m] { s.*m.fields.interrupt = InterruptSetting(m.interruptBox); };
         m.modeOptions.onClick = [this, &m](int index) { ModeChosen(m, index); };
         m.subModeOptions.onClick = [this, &m](int index) { SubModeChosen(m, index); };
         m.yBox.onChange = [this, &m] { BitEdited(m.yBox, settings_.*m.fields.y); };

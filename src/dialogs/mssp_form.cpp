@@ -4,6 +4,7 @@
 #include "calc/settings_calc.h"
 #include "controls/key_filters.h"
 #include "dialogs/pin_guard.h"
+#include "dialogs/stored_options.h"
 #include "format/number_text.h"
 #include "settings/chip_facts.h"
 #include "settings/mssp.h"
@@ -15,15 +16,6 @@ namespace {
 
 std::int16_t Flag(const CheckBox& box) {
     return static_cast<std::int16_t>(box.value());
-}
-
-std::int16_t InterruptFlag(const CheckBox& box) {
-    return box.checked() ? kInterruptOn : std::int16_t{0};
-}
-
-// A stored choice as the option it names, or nothing for a value no option has.
-void SelectStored(OptionGroup& group, std::int16_t value) {
-    if (group.contains(value)) group.select(value);
 }
 
 }  // namespace
@@ -57,13 +49,13 @@ void MsspForm::Form_Load() {
     Chk_SspIE.setChecked(s.MsspInt != 0);
     Chk_BclIE.setChecked(s.MsspBclInt != 0);
     Chk_SspEn.setChecked(s.MsspEn == 1);
-    SelectStored(Opt_Mode, s.MsspMode);
-    SelectStored(Opt_SpiClock, s.MsspSpiClock);
+    SelectStoredOption(Opt_Mode, s.MsspMode);
+    SelectStoredOption(Opt_SpiClock, s.MsspSpiClock);
     Chk_Ss.setChecked(s.MsspSlaveSelect == 1);
-    SelectStored(Opt_Ckp, s.MsspCkp);
-    SelectStored(Opt_Cke, s.MsspCke);
+    SelectStoredOption(Opt_Ckp, s.MsspCkp);
+    SelectStoredOption(Opt_Cke, s.MsspCke);
     Chk_Smp.setChecked(s.MsspSmp == 1);
-    SelectStored(Opt_I2cSpeed, s.MsspI2cSpeed);
+    SelectStoredOption(Opt_I2cSpeed, s.MsspI2cSpeed);
     Txt_I2cKHz.setText(s.MsspI2cKHz.toText());
     Chk_Slew.setChecked(s.MsspSlewControl == 1);
     ApplyMsspEnabling();
@@ -164,11 +156,11 @@ void MsspForm::Command2_Click() {
 }
 
 void MsspForm::Chk_SspIE_Click() {
-    settings_.MsspInt = InterruptFlag(Chk_SspIE);
+    settings_.MsspInt = InterruptSetting(Chk_SspIE);
 }
 
 void MsspForm::Chk_BclIE_Click() {
-    settings_.MsspBclInt = InterruptFlag(Chk_BclIE);
+    settings_.MsspBclInt = InterruptSetting(Chk_BclIE);
 }
 
 void MsspForm::Command1_Click() {

@@ -1,18 +1,11 @@
 #include "dialogs/portb_form.h"
 
 #include "dialogs/pin_guard.h"
+#include "dialogs/stored_options.h"
 #include "settings/chip_facts.h"
 #include "settings/pin_claims.h"
 
 namespace korvane {
-
-namespace {
-
-std::int16_t InterruptValue(const CheckBox& box) {
-    return box.checked() ? kInterruptOn : std::int16_t{0};
-}
-
-}  // namespace
 
 PortBForm::PortBForm(AppContext& context)
     : Form(kName, kCaption), context_(context), settings_(context.settings) {
@@ -29,14 +22,14 @@ PortBForm::PortBForm(AppContext& context)
 
 void PortBForm::Form_Load() {
     const auto& s = settings_;
-    if (Opt_Edge.contains(s.Rb0Edge)) Opt_Edge.select(s.Rb0Edge);
+    SelectStoredOption(Opt_Edge, s.Rb0Edge);
     Chk_IntE.setChecked(s.Rb0Int != 0);
     Chk_RbIE.setChecked(s.RbChangeInt != 0);
     Chk_PullUp.setChecked(s.RbPullUp == 1);
 }
 
 void PortBForm::Chk_IntE_Click() {
-    settings_.Rb0Int = InterruptValue(Chk_IntE);
+    settings_.Rb0Int = InterruptSetting(Chk_IntE);
     // Another module may hold RB0; unticking runs this handler again.
     if (!loading() && !PinsAreFree(context_, PinUse::Rb0Int)) {
         Chk_IntE.setChecked(false);
@@ -54,7 +47,7 @@ void PortBForm::Opt_Edge_Click(int index) {
 }
 
 void PortBForm::Chk_RbIE_Click() {
-    settings_.RbChangeInt = InterruptValue(Chk_RbIE);
+    settings_.RbChangeInt = InterruptSetting(Chk_RbIE);
     if (!loading() && !PinsAreFree(context_, PinUse::RbChange)) {
         Chk_RbIE.setChecked(false);
         return;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "settings/chip_facts.h"
+
 namespace korvane {
 
 std::optional<int> OptionIndexOrNothing(const SettingValue& value, int count) {
@@ -12,6 +14,10 @@ std::optional<int> OptionIndexOrNothing(const SettingValue& value, int count) {
 
 void SelectStoredOption(OptionGroup& group, const SettingValue& value) {
     if (const auto index = OptionIndexOrNothing(value, group.count())) group.select(*index);
+}
+
+std::int16_t InterruptSetting(const CheckBox& box) {
+    return box.checked() ? kInterruptOn : std::int16_t{0};
 }
 
 int PrescaleRatio(TimerKind timer, std::optional<int> index) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <span>
@@ -22,6 +23,10 @@ std::optional<int> OptionIndexOrNothing(const SettingValue& value, int count);
 // Selects the stored option, which runs its handler; leaves the group alone
 // when the value is no option of it.
 void SelectStoredOption(OptionGroup& group, const SettingValue& value);
+
+// What a dialog's interrupt box stores: -1 ticked, as every module's
+// interrupt setting holds it, 0 not.
+std::int16_t InterruptSetting(const CheckBox& box);
 
 // The prescale divisor of an option index: the ratio the option shows, or 0
 // (which the calculator refuses as an input error) when the index is no option.

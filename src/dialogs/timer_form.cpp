@@ -44,7 +44,7 @@ void TimerForm::Txt_Osc_Change() {
 }
 
 void TimerForm::Chk_Int_Click() {
-    SettingsOf(settings(), timer_).interrupt = Chk_Int.checked() ? kInterruptOn : 0;
+    SettingsOf(settings(), timer_).interrupt = InterruptSetting(Chk_Int);
 }
 
 void TimerForm::SwitchWithOnOff(std::initializer_list<Control*> controls,
