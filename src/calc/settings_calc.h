@@ -98,8 +98,8 @@ struct SettingProblem {
 // a calculated value works it out from its stored time, prescaler and
 // frequency; a serial port in use gets the SPBRG of its rate, or of the
 // slowest usable one when that rate is not, and goes off when none is; an
-// I2C master in use gets the SSPADD of its rate; every module takes its pins. Returns what could not be done,
-// in that order.
+// I2C master in use gets the SSPADD of its rate; every module takes its pins.
+// Returns what could not be done, in that order.
 std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale& locale);
 
 }  // namespace korvane

@@ -79,7 +79,7 @@ PortForm::PortForm(AppContext& context)
     Check1.onPress = [this] { return Check1_MouseDown(); };
     Check2.onPress = [this] { return Check2_MouseDown(); };
     Check3.onPress = [this] { return Check3_MouseDown(); };
-    Check4.onPress = [this] { return PortOnChip(3); };
+    Check4.onPress = [this] { return PortOnChip(kPortD); };
     Check5.onPress = [this] { return PortOnChip(kPortE) && PortMayClose(kPortE); };
     for (int k = 0; k < kPinCount; ++k) {
         Chk_PortA[k].onClick = [this, k] { Chk_PortA_Click(k); };

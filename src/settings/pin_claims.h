@@ -30,6 +30,7 @@ enum class PinUse {
 inline constexpr int kPortA = 0;
 inline constexpr int kPortB = 1;
 inline constexpr int kPortC = 2;
+inline constexpr int kPortD = 3;
 inline constexpr int kPortE = 4;
 
 struct PinClaim {
