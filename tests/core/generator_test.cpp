@@ -112,12 +112,6 @@ const SectionCase kPortCases[] = {
      false,
      Lines({"void set_port()", "{", " TRISA = 0x00;", " TRISB = 0x00;", " TRISC = 0x00;", " ADCON1 = 0x06;",
             "}"})},
-    {"TwentyEightPinPartWithOnlyDAndEHasNoSetPort", BuildPortSetup,
-     [](ProjectSettings& s) {
-         s.ChipPart = 6;
-         s.PortDUsed = s.PortEUsed = 1;
-     },
-     true, ""},
 };
 INSTANTIATE_TEST_SUITE_P(Port, SectionText, testing::ValuesIn(kPortCases), CaseName);
 
@@ -540,27 +534,13 @@ const SectionCase kMsspCases[] = {
      false,
      Lines({"void fun_msspset()", "{", " SSPM0=0;", " SSPM1=0;", " SSPM2=0;", " SSPM3=1;", " SMP=1;",
             " SSPEN=1;", "}"})},
-    {"UnusedIsEmpty", BuildMsspSetup, [](ProjectSettings& s) { s.MsspInt = -1; }, true, ""},
-    {"I2cInterruptsService", BuildInterruptService, I2cMaster, true,
-     Lines({"//中断子程序", "void interrupt IRQ(void)", "{", " if(SSPIF)", "  {", "   SSPIF=0;",
-            "    //MSSP中断服务子程序", "  }", " if(BCLIF)", "  {", "   BCLIF=0;",
-            "    //I2C总线冲突中断服务子程序", "  }", "}"})},
-    {"I2cInterruptsEnable", BuildInterruptEnable, I2cMaster, true,
-     Lines({"//中断允许设置子程序", "void fun_intset()", "{", " SSPIE=1;//MSSP中断允许",
-            " BCLIE=1;//I2C总线冲突中断允许", " PEIE=1;//外设中断允许", " GIE=1;", "}"})},
-    // Bus collisions belong to I2C; an unused module enables nothing.
+    // Bus collisions belong to I2C.
     {"SpiHasNoBusCollision", BuildInterruptEnable,
      [](ProjectSettings& s) {
          I2cMaster(s);
          s.MsspMode = kMsspSpiMaster;
      },
      false, Lines({"void fun_intset()", "{", " SSPIE=1;", " PEIE=1;", " GIE=1;", "}"})},
-    {"UnusedModuleNoInterrupt", BuildInterruptEnable,
-     [](ProjectSettings& s) {
-         I2cMaster(s);
-         s.MsspEn = 0;
-     },
-     false, ""},
 };
 INSTANTIATE_TEST_SUITE_P(Mssp, SectionText, testing::ValuesIn(kMsspCases), CaseName);
 
@@ -586,18 +566,6 @@ const SectionCase kAdCases[] = {
          s.PortAUsed = 1;
      },
      false, Lines({"void set_port()", "{", " TRISA = 0x00;", "}"})},
-    {"AdInterruptBranch", BuildInterruptService, AdOn, true,
-     Lines({"//中断子程序", "void interrupt IRQ(void)", "{", " if(ADIF)", "  {", "   ADIF=0;",
-            "    //A/D转换中断服务子程序", "  }", "}"})},
-    {"AdInterruptEnable", BuildInterruptEnable, AdOn, true,
-     Lines({"//中断允许设置子程序", "void fun_intset()", "{", " ADIE=1;//A/D转换中断允许",
-            " PEIE=1;//外设中断允许", " GIE=1;", "}"})},
-    {"AdOffNoInterrupt", BuildInterruptEnable,
-     [](ProjectSettings& s) {
-         AdOn(s);
-         s.AdEn = 0;
-     },
-     false, ""},
 };
 INSTANTIATE_TEST_SUITE_P(Ad, SectionText, testing::ValuesIn(kAdCases), CaseName);
 
@@ -621,36 +589,43 @@ TEST(AssembleSource, NewSectionsBetweenTheSciAndTheEnables) {
     }
 }
 
-void BothPortBInterrupts(ProjectSettings& s) {
+// Port B's, the MSSP's and the A/D's interrupts together.
+void NewInterrupts(ProjectSettings& s) {
+    I2cMaster(s);
+    AdOn(s);
     s.Rb0Int = -1;
     s.RbChangeInt = -1;
 }
 
 const SectionCase kPortBCases[] = {
-    {"ServiceReadsPortBBeforeClearingRbif", BuildInterruptService, BothPortBInterrupts, true,
+    // PORTB is read before RBIF is cleared, or the mismatch sets it again.
+    {"NewInterruptsService", BuildInterruptService, NewInterrupts, true,
      Lines({"//中断子程序", "void interrupt IRQ(void)", "{", " if(INTF)", "  {", "   INTF=0;",
             "    //RB0/INT中断服务子程序", "  }", " if(RBIF)", "  {",
             "   portb_state=PORTB;//先读PORTB结束电平失配,否则RBIF清零后又被置位,中断反复进入", "   RBIF=0;",
-            "    //RB口电平变化中断服务子程序", "  }", "}"})},
-    // Both sit in INTCON: GIE alone lets them through.
-    {"EnableWithoutPeie", BuildInterruptEnable, BothPortBInterrupts, true,
+            "    //RB口电平变化中断服务子程序", "  }"}) +
+         Lines({" if(SSPIF)", "  {", "   SSPIF=0;", "    //MSSP中断服务子程序", "  }", " if(BCLIF)", "  {",
+                "   BCLIF=0;", "    //I2C总线冲突中断服务子程序", "  }", " if(ADIF)", "  {", "   ADIF=0;",
+                "    //A/D转换中断服务子程序", "  }", "}"})},
+    {"NewInterruptsEnable", BuildInterruptEnable, NewInterrupts, true,
      Lines({"//中断允许设置子程序", "void fun_intset()", "{", " INTE=1;//RB0/INT中断允许",
-            " RBIE=1;//RB口电平变化中断允许", " GIE=1;", "}"})},
+            " RBIE=1;//RB口电平变化中断允许", " SSPIE=1;//MSSP中断允许", " BCLIE=1;//I2C总线冲突中断允许",
+            " ADIE=1;//A/D转换中断允许", " PEIE=1;//外设中断允许", " GIE=1;", "}"})},
     {"DeclaresTheStateTheBranchStores", BuildDeclarations, [](ProjectSettings& s) { s.RbChangeInt = -1; },
      true,
      Lines({"// 函数声明部份", "void interrupt IRQ(void);", "void fun_intset();",
             "volatile unsigned char portb_state;//RB口电平变化中断时读到的PORTB值"})},
-    {"FallingEdgeWithoutTimers", BuildTimerSetup,
+    // Modules switched off enable nothing, whatever their interrupts say.
+    {"ModulesOffEnableNothing", BuildInterruptEnable,
      [](ProjectSettings& s) {
-         s.Rb0Int = -1;
-         s.Rb0Edge = 0;
+         I2cMaster(s);
+         AdOn(s);
+         s.MsspEn = s.AdEn = 0;
      },
-     false, Lines({"void fun_timerset()", "{", "", " INTEDG=0;", "}"})},
+     false, ""},
     // The change interrupt and pull-ups off leave OPTION_REG alone.
     {"ChangeInterruptWritesNoOptionBits", BuildTimerSetup, [](ProjectSettings& s) { s.RbChangeInt = -1; },
      true, ""},
-    {"MainSetsOptionBitsForPullUps", BuildMain, [](ProjectSettings& s) { s.RbPullUp = 1; }, false,
-     Lines({"void main()", "{", " fun_timerset();", "}"})},
 };
 INSTANTIATE_TEST_SUITE_P(PortB, SectionText, testing::ValuesIn(kPortBCases), CaseName);
 
