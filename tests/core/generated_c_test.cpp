@@ -12,6 +12,7 @@
 #include "format/number_text.h"
 #include "generator/source_assembly.h"
 #include "scratch_process.h"
+#include "settings/mssp.h"
 #include "settings/pin_claims.h"
 #include "settings/project_settings.h"
 
@@ -325,47 +326,25 @@ std::vector<Variant> InterruptVariants() {
     return variants;
 }
 
-// Each mode and clock, with both interrupts; a slave with and without SS.
-std::vector<Variant> MsspVariants() {
-    std::vector<Variant> variants;
-    for (int i = 0; i < 8; ++i) {
-        Variant v{"MSSP #" + std::to_string(i), {}};
-        ProjectSettings& s = v.settings;
-        s.MsspEn = 1;
-        s.MsspMode = static_cast<std::int16_t>(i < 4 ? 0 : i - 4 < 2 ? 1 : 2);
-        s.MsspSpiClock = static_cast<std::int16_t>(i & 3);
-        s.MsspSlaveSelect = static_cast<std::int16_t>(i & 1);
-        s.MsspCkp = static_cast<std::int16_t>(i & 1);
-        s.MsspSlewControl = static_cast<std::int16_t>(i & 1);
-        s.MsspSspadd = static_cast<std::int16_t>(i == 7 ? -1 : 9);
-        s.MsspInt = s.MsspBclInt = -1;
-        v.mustContain = {" PEIE=1;", " SSPEN=1;"};
-        variants.push_back(v);
-    }
-    return variants;
-}
-
-// Both clock families (plain 877, 877A, 28-pin 876A), both justifications,
-// with and without the interrupt, over PCFG codes with and without VREF pins.
-std::vector<Variant> AdVariants() {
-    std::vector<Variant> variants;
-    const std::int16_t parts[] = {3, 7, 6};
-    const std::int16_t pcfgs[] = {0b0000, 0b1000, 0b1110};
-    for (int i = 0; i < 6; ++i) {
-        Variant v{"A/D #" + std::to_string(i), {}};
-        ProjectSettings& s = v.settings;
-        s.ChipPart = parts[i % 3];
-        s.AdEn = 1;
-        s.AdPcfg = pcfgs[i / 2];
-        s.AdClock = static_cast<std::int16_t>(i);
-        s.AdRightJustify = static_cast<std::int16_t>(i & 1);
-        s.AdInt = static_cast<std::int16_t>(i & 1 ? -1 : 0);
-        ApplyPinClaims(s);
-        v.mustContain = {" ADCON1=0x", " ADCON0=0x"};
-        if (s.AdInt != 0) v.mustContain.push_back(" PEIE=1;");
-        variants.push_back(v);
-    }
-    return variants;
+// SPI with its clock bits, I2C with SSPADD and both interrupts, the A/D with
+// its own: every name these sections write.
+std::vector<Variant> MsspAndAdVariants() {
+    Variant spi{"SPI master", {}};
+    spi.settings.MsspEn = 1;
+    spi.settings.MsspCkp = 1;
+    spi.mustContain = {" CKE=1;", " SSPEN=1;"};
+    Variant i2c{"I2C master", {}};
+    i2c.settings.MsspEn = 1;
+    i2c.settings.MsspMode = kMsspI2cMaster;
+    i2c.settings.MsspSspadd = 9;
+    i2c.settings.MsspInt = i2c.settings.MsspBclInt = -1;
+    i2c.mustContain = {" SSPADD=0x09;", " BCLIE=1;", " PEIE=1;"};
+    Variant ad{"A/D", {}};
+    ad.settings.AdEn = 1;
+    ad.settings.AdInt = -1;
+    ApplyPinClaims(ad.settings);
+    ad.mustContain = {" ADCON1=0x", " ADCON0=0x", " ADIE=1;"};
+    return {spi, i2c, ad};
 }
 
 Variant Everything() {
@@ -382,16 +361,6 @@ Variant Everything() {
     s.Rb0Int = -1;
     s.RbChangeInt = -1;
     s.RbPullUp = 1;
-    return v;
-}
-
-// Port B's interrupts are core ones, and the branch's read of PORTB is used.
-Variant PortBExtras() {
-    Variant v{"port B interrupts and pull-ups", {}};
-    v.settings.Rb0Int = -1;
-    v.settings.RbChangeInt = -1;
-    v.settings.RbPullUp = 1;
-    v.mustNotContain = {" PEIE=1;"};
     return v;
 }
 
@@ -440,17 +409,14 @@ TEST_F(GeneratedC, CcpModules) {
 TEST_F(GeneratedC, SerialPort) {
     ExpectAllCompile(SciVariants());
 }
-TEST_F(GeneratedC, Mssp) {
-    ExpectAllCompile(MsspVariants());
-}
-TEST_F(GeneratedC, AdConverter) {
-    ExpectAllCompile(AdVariants());
+TEST_F(GeneratedC, MsspAndAdConverter) {
+    ExpectAllCompile(MsspAndAdVariants());
 }
 TEST_F(GeneratedC, Interrupts) {
     ExpectAllCompile(InterruptVariants());
 }
 TEST_F(GeneratedC, Everything) {
-    ExpectAllCompile({Everything(), PortBExtras()});
+    ExpectAllCompile({Everything()});
 }
 
 // The check is only worth something if the header refuses what the chip lacks.

@@ -309,10 +309,6 @@ extern volatile struct {
 #define SSPM3 SSPCONbits.SSPM3
 #define CKP SSPCONbits.CKP
 #define SSPEN SSPCONbits.SSPEN
-#define SSPOV SSPCONbits.SSPOV
-#define WCOL SSPCONbits.WCOL
-#define BF SSPSTATbits.BF
-#define UA SSPSTATbits.UA
 #define CKE SSPSTATbits.CKE
 #define SMP SSPSTATbits.SMP
 
