@@ -110,7 +110,7 @@ TEST(ConfigWord, EveryChoiceOfEveryPartMatchesTheAssembler) {
     EXPECT_GE(checked, 8 * 9 * 2);
 }
 
-TEST(ConfigWord, KnownWordsAndWhatAStoredIndexOutsideThePartMeans) {
+TEST(ConfigWord, WhatAStoredIndexOutsideThePartMeans) {
     struct Case {
         const char* name;
         std::int16_t part;
@@ -118,11 +118,6 @@ TEST(ConfigWord, KnownWordsAndWhatAStoredIndexOutsideThePartMeans) {
         unsigned word;
     };
     const Case cases[] = {
-        // HS, power-up timer and brown-out on, the rest off, on both families.
-        {"Hs877A", 7, kOscHs, 0, 0, 0x3F72},
-        {"Hs877", 3, kOscHs, 0, 0, 0x3F72},
-        {"Hs877NoSelfWrite", 3, kOscHs, 0, 1, 0x3D72},
-        {"DefaultsAre4MHzXt", 7, kOscXt, 0, 0, 0x3F71},
         // The plain parts' fourth code-protection choice does not exist on
         // an A part, and a part index past the table means the default part.
         {"CpBeyondTheAPartsChoices", 7, kOscXt, 3, 0, 0x3F71},
