@@ -9,9 +9,12 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
+#include <functional>
+#include <map>
 
 #include "app/form1.h"
 #include "controls/app_context.h"
+#include "modal_script.h"
 #include "qt/application.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
@@ -60,5 +63,23 @@ struct MainSetup {
         item->trigger();
     }
 };
+
+using Captions = std::map<QString, QString>;
+
+// Chooses the menu item `item` and checks the dialog it opens: its name, its
+// title and `captions`; `use` then works in it and closes it.
+inline void OpenFromMenu(MainSetup& app, const char* item, const QString& name, const QString& title,
+                         const Captions& captions, const std::function<void(QDialog*)>& use) {
+    ModalScript script;
+    script.then<QDialog>([&](QDialog* dialog) {
+        EXPECT_EQ(dialog->objectName(), name);
+        EXPECT_EQ(dialog->windowTitle(), title);
+        for (const auto& [widget, caption] : captions)
+            EXPECT_EQ(CaptionOf(dialog, widget), caption) << widget.toStdString();
+        use(dialog);
+    });
+    app.choose(item);
+    EXPECT_EQ(script.pending(), 0u) << item;
+}
 
 }  // namespace korvane::testing
