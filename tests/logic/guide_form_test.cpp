@@ -169,7 +169,6 @@ TEST_F(GuideStory, LoadingAgainStartsOverWithYesAndTheCurrentCrystal) {
     EXPECT_EQ(guide.GuideAnswer, 0);
     EXPECT_EQ(guide.OptYesNo.selected(), 0);
     EXPECT_EQ(guide.Label.caption(), "是否需要选择芯片型号?");
-    EXPECT_EQ(guide.Question(3), "是否需要设置晶振频率?(现设置的频率为:3.6864M)");
 }
 
 TEST(GuideQuestion, CrystalFrequencyWithAtMostSevenDigits) {

@@ -70,7 +70,6 @@ TEST_F(MsspDialogTest, BusSpeedsAndTheCalculator) {
     EXPECT_EQ(form->Txt_Error.text(), "-16.667");
     form->Opt_I2cSpeed.click(0);
     EXPECT_EQ(settings.MsspSlewControl, 0);
-    EXPECT_EQ(settings.MsspSspadd, 9);
 
     form->Opt_I2cSpeed.click(kI2cTypedSpeed);
     EXPECT_FALSE(form->Txt_I2cKHz.readOnly());

@@ -343,28 +343,14 @@ TEST_F(PortDialogTest, MsspPinsFollowItsModeAndRc3IsRefused) {
         std::int16_t ra5;  // RA5's direction: SS of a slave
         const char* text;
     };
+    const char* const kOut = "MSSP模块已使用RC3口,RC3必须定义为输出.\r若要定义为输入,请先关闭MSSP模块.";
+    const char* const kIn = "MSSP模块已使用RC3口,RC3必须定义为输入.\r若要定义为输出,请先关闭MSSP模块.";
     const Case cases[] = {
-        {kMsspSpiMaster,
-         1,
-         {0, 0, 0, 0, 1, 0, 0, 0},
-         0,
-         "MSSP模块已使用RC3口,RC3必须定义为输出.\r若要定义为输入,请先关闭MSSP模块."},
-        {kMsspSpiSlave,
-         1,
-         {0, 0, 0, 1, 1, 0, 0, 0},
-         1,
-         "MSSP模块已使用RC3口,RC3必须定义为输入.\r若要定义为输出,请先关闭MSSP模块."},
-        {kMsspSpiSlave,
-         0,
-         {0, 0, 0, 1, 1, 0, 0, 0},
-         0,
-         "MSSP模块已使用RC3口,RC3必须定义为输入.\r若要定义为输出,请先关闭MSSP模块."},
+        {kMsspSpiMaster, 1, {0, 0, 0, 0, 1, 0, 0, 0}, 0, kOut},
+        {kMsspSpiSlave, 1, {0, 0, 0, 1, 1, 0, 0, 0}, 1, kIn},
+        {kMsspSpiSlave, 0, {0, 0, 0, 1, 1, 0, 0, 0}, 0, kIn},
         // RC5 is no I2C pin: it keeps the input it had.
-        {kMsspI2cMaster,
-         1,
-         {0, 0, 0, 1, 1, 1, 0, 0},
-         0,
-         "MSSP模块已使用RC3口,RC3必须定义为输入.\r若要定义为输出,请先关闭MSSP模块."},
+        {kMsspI2cMaster, 1, {0, 0, 0, 1, 1, 1, 0, 0}, 0, kIn},
     };
     for (const auto& c : cases) {
         settings = ProjectSettings{};
