@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 
-#include "dialogs/port_form.h"
 #include "fake_platform.h"
 #include "settings/ad_converter.h"
 #include "settings/mssp.h"
@@ -71,39 +70,6 @@ TEST_F(AdDialogTest, RefusesRa5WhileTheMsspSlaveSelectHoldsIt) {
     EXPECT_EQ(platform.messages[0].title, "RA5口已被占用");
     EXPECT_EQ(settings.AdPcfg, 0b1110);
     EXPECT_EQ(form->Opt_Pcfg.selected(), PcfgOption(*form, 0b1110));
-}
-
-// The Port dialog shows analog pins as such and keeps them inputs, on port E too.
-TEST_F(AdDialogTest, PortDialogRefusesAnalogPins) {
-    settings.AdEn = 1;
-    settings.AdPcfg = 0b1000;  // AN3 VREF+, AN2 VREF-, the rest analog
-    settings.PortEUsed = 1;
-    ApplyPinClaims(settings);
-    auto form = Open<PortForm>();
-    EXPECT_EQ(form->Chk_PortA[2].caption(), "RA2_AN");  // VREF-, claimed too
-    EXPECT_EQ(form->Chk_PortA[4].caption(), "RA4_OUT");
-    EXPECT_EQ(form->Chk_PortE[1].caption(), "RE1_AN");
-    struct Case {
-        CheckBox& box;
-        const char* title;
-    };
-    const Case cases[] = {
-        {form->Chk_PortA[0], "RA0口已被占用"},
-        {form->Chk_PortE[2], "RE2口已被占用"},
-        {form->Check5, "禁止关闭RE"},
-    };
-    for (const Case& c : cases) {
-        platform.messages.clear();
-        c.box.click();
-        ASSERT_EQ(platform.messages.size(), 1u) << c.title;
-        EXPECT_EQ(platform.messages[0].title, c.title);
-    }
-    EXPECT_EQ(platform.messages[0].text,
-              "A/D转换模块需使用RE0、RE1、RE2口,不可关闭\r若需关闭RE口,请先在A/D转换模块中将其设为数字I/O");
-    EXPECT_EQ(settings.PortADir[0], 1);
-    EXPECT_EQ(settings.PortEDir[2], 1);
-    EXPECT_EQ(settings.PortEUsed, 1);
-    EXPECT_EQ(form->Chk_PortA[0].caption(), "RA0_AN");
 }
 
 }  // namespace

@@ -373,41 +373,66 @@ TEST_F(PortDialogTest, MsspPinsFollowItsModeAndRc3IsRefused) {
     }
 }
 
-// Port B's interrupts hold their pins as inputs, and port B itself; the
-// pins they leave alone stay free.
-TEST_F(PortDialogTest, PortBInterruptPinsAreRefused) {
+// Port B's interrupts and the A/D converter keep their pins inputs and their
+// port used: a refusal names the module and changes nothing; the pins they
+// leave alone stay free.
+TEST_F(PortDialogTest, InterruptAndAnalogPinsAreRefused) {
+    const auto rb0 = [](ProjectSettings& s) { s.Rb0Int = -1; };
+    const auto change = [](ProjectSettings& s) { s.RbChangeInt = -1; };
+    const auto analog = [](ProjectSettings& s) {
+        s.AdEn = 1;
+        s.AdPcfg = 0b1000;  // AN3 VREF+, AN2 VREF-, the rest analog
+        s.PortEUsed = 1;
+    };
     struct Case {
         std::function<void(ProjectSettings&)> set;
-        int pin;
-        int freePin;
-        const char* pinText;
-        const char* portText;
+        int port, pin;        // pin -1: the port's use box
+        const char* caption;  // the box's, before and after the click
+        const char* title;    // nullptr: the pin is free and takes the click
+        const char* text;     // nullptr: the title is enough
     };
     const Case cases[] = {
-        {[](ProjectSettings& s) { s.Rb0Int = -1; }, 0, 4,
-         "RB0/INT中断已使用RB0口,RB0必须定义为输入.\r若要定义为输出,请先关闭RB0/INT中断.",
+        {rb0, kPortB, 0, "RB0_IN", "RB0口已被占用",
+         "RB0/INT中断已使用RB0口,RB0必须定义为输入.\r若要定义为输出,请先关闭RB0/INT中断."},
+        {rb0, kPortB, -1, "PortB", "禁止关闭RB",
          "RB0/INT中断需使用RB0口,不可关闭\r若需关闭RB口,请先关闭RB0/INT中断"},
-        {[](ProjectSettings& s) { s.RbChangeInt = -1; }, 5, 0,
-         "RB口电平变化中断已使用RB5口,RB5必须定义为输入.\r若要定义为输出,请先关闭RB口电平变化中断.",
+        {rb0, kPortB, 4, "RB4_OUT", nullptr, nullptr},
+        {change, kPortB, 5, "RB5_IN", "RB5口已被占用",
+         "RB口电平变化中断已使用RB5口,RB5必须定义为输入.\r若要定义为输出,请先关闭RB口电平变化中断."},
+        {change, kPortB, -1, "PortB", "禁止关闭RB",
          "RB口电平变化中断需使用RB4、RB5、RB6、RB7口,不可关闭\r若需关闭RB口,请先关闭RB口电平变化中断"},
+        {change, kPortB, 0, "RB0_OUT", nullptr, nullptr},
+        {analog, kPortA, 2, "RA2_AN", "RA2口已被占用", nullptr},  // VREF-, claimed too
+        {analog, kPortE, 2, "RE2_AN", "RE2口已被占用", nullptr},
+        {analog, kPortA, 4, "RA4_OUT", nullptr, nullptr},
+        {analog, kPortE, -1, "PortE", "禁止关闭RE",
+         "A/D转换模块需使用RE0、RE1、RE2口,不可关闭\r若需关闭RE口,请先在A/D转换模块中将其设为数字I/O"},
     };
-    for (const auto& c : cases) {
+    for (const Case& c : cases) {
         settings = ProjectSettings{};
+        platform = FakePlatform{};
         c.set(settings);
         ApplyPinClaims(settings);
+        const ProjectSettings claimed = settings;
         auto form = Open();
-        platform.messages.clear();
-        form->Chk_PortB[c.pin].click();
-        form->Check2.click();
-        form->Chk_PortB[c.freePin].click();
-        ASSERT_EQ(platform.messages.size(), 2u) << c.pin;
-        EXPECT_EQ(platform.messages[0].text, c.pinText);
-        EXPECT_EQ(platform.messages[1].title, "禁止关闭RB");
-        EXPECT_EQ(platform.messages[1].text, c.portText);
-        EXPECT_EQ(settings.PortBDir[static_cast<std::size_t>(c.pin)], 1);
-        EXPECT_EQ(settings.PortBDir[static_cast<std::size_t>(c.freePin)], 1);
-        EXPECT_EQ(settings.PortBUsed, 1);
-        ExpectShowsSettings(*form, "after the refusals");
+        auto port = form->port(c.port);
+        CheckBox& box = c.pin < 0 ? port.useBox : port.pins[static_cast<std::size_t>(c.pin)];
+        EXPECT_EQ(box.caption(), c.caption);
+        box.click();
+        if (!c.title) {
+            EXPECT_TRUE(platform.messages.empty()) << c.caption;
+            EXPECT_EQ(port.directions[static_cast<std::size_t>(c.pin)], 1) << c.caption;
+            continue;
+        }
+        ASSERT_EQ(platform.messages.size(), 1u) << c.caption;
+        EXPECT_EQ(platform.messages[0].title, c.title);
+        if (c.text) {
+            EXPECT_EQ(platform.messages[0].text, c.text);
+        }
+        EXPECT_EQ(settings, claimed) << c.caption;
+        EXPECT_EQ(box.caption(), c.caption);
+        // Analog pins have captions of their own; the rest keep the rule.
+        if (settings.AdEn == 0) ExpectShowsSettings(*form, c.caption);
     }
 }
 
