@@ -16,56 +16,44 @@ constexpr std::int16_t k877 = 3, k876A = 6, k877A = 7, k873 = 0;
 
 using Story = FormFixture<ConfigForm>;
 
-TEST_F(Story, SwitchingToA28PinPartAsksBeforeDroppingPortsDAndE) {
+// A switch to a 28-pin part asks before dropping ports D and E; a switch of
+// family keeps only the protection choices that mean the same on both.
+TEST_F(Story, APartSwitchAsksWhatItDropsAndKeepsWhatMeansTheSame) {
+    using enum MessageAnswer;
     struct Case {
         const char* name;
-        std::int16_t portD, portE, to;
-        std::vector<MessageAnswer> answers;
-        std::int16_t part, portDAfter;
-        std::size_t questions;
+        std::int16_t from, to, portD, portE, cp, wrt;
+        std::vector<MessageAnswer> answers;  // one question each
+        std::int16_t part, portDAfter, cpAfter, wrtAfter;
     };
     const Case cases[] = {
-        {"NoDOrEUsed", 0, 0, k876A, {}, k876A, 0, 0},
-        {"DUsedYes", 1, 0, k876A, {MessageAnswer::Yes}, k876A, 0, 1},
-        {"EUsedNoKeepsThePart", 0, 1, k873, {MessageAnswer::No}, k877A, 0, 1},
-        {"DUsedNoKeepsPortD", 1, 1, k873, {MessageAnswer::No}, k877A, 1, 1},
-        {"FortyPinsNeverAsks", 1, 1, k877, {}, k877, 1, 0},
+        {"NoDOrEUsed", k877A, k876A, 0, 0, 0, 0, {}, k876A, 0, 0, 0},
+        {"DUsedYes", k877A, k876A, 1, 0, 0, 0, {Yes}, k876A, 0, 0, 0},
+        {"EUsedNoKeepsThePart", k877A, k873, 0, 1, 0, 0, {No}, k877A, 0, 0, 0},
+        {"DUsedNoKeepsPortD", k877A, k873, 1, 1, 0, 0, {No}, k877A, 1, 0, 0},
+        {"FortyPinsNeverAsks", k877A, k877, 1, 1, 0, 0, {}, k877, 1, 0, 0},
+        {"AllProtectedOnBoth", k877, k877A, 0, 0, 1, 0, {}, k877A, 0, 1, 0},
+        {"UpperHalfIsNoAChoice", k877, k877A, 0, 0, 2, 0, {}, k877A, 0, 0, 0},
+        {"NoSelfWriteIsNotHalf", k877, k877A, 0, 0, 0, 1, {}, k877A, 0, 0, 0},
+        {"AHalfProtection", k877A, k877, 0, 0, 0, 3, {}, k877, 0, 0, 0},
     };
     for (const Case& c : cases) {
         settings = ProjectSettings{};
         platform = FakePlatform{};
+        settings.ChipPart = c.from;
         settings.PortDUsed = c.portD;
         settings.PortEUsed = c.portE;
+        settings.CfgCp = c.cp;
+        settings.CfgWrt = c.wrt;
         platform.answers.assign(c.answers.begin(), c.answers.end());
         auto form = Open<ChipForm>();
         form->Opt_Part.click(c.to);
         EXPECT_EQ(settings.ChipPart, c.part) << c.name;
-        EXPECT_EQ(settings.PortDUsed, c.portDAfter) << c.name;
         EXPECT_EQ(form->Opt_Part.selected(), c.part) << c.name;
-        EXPECT_EQ(platform.messages.size(), c.questions) << c.name;
-    }
-}
-
-TEST_F(Story, APartSwitchKeepsOnlyChoicesThatMeanTheSame) {
-    struct Case {
-        std::int16_t cp, wrt, to;
-        std::int16_t cpAfter, wrtAfter;
-    };
-    const Case cases[] = {
-        {1, 0, k877A, 1, 0},  // all protected, on both families
-        {2, 0, k877A, 0, 0},  // upper half: the A parts have no such choice
-        {0, 1, k877A, 0, 0},  // no self-write is not "protect 256 words"
-        {0, 3, k877, 0, 0},   // the A parts' half protection
-    };
-    for (const Case& c : cases) {
-        settings = ProjectSettings{};
-        settings.ChipPart = c.to == k877 ? k877A : k877;
-        settings.CfgCp = c.cp;
-        settings.CfgWrt = c.wrt;
-        auto form = Open<ChipForm>();
-        form->Opt_Part.click(c.to);
-        EXPECT_EQ(settings.CfgCp, c.cpAfter) << c.cp << " " << c.wrt;
-        EXPECT_EQ(settings.CfgWrt, c.wrtAfter) << c.cp << " " << c.wrt;
+        EXPECT_EQ(settings.PortDUsed, c.portDAfter) << c.name;
+        EXPECT_EQ(settings.CfgCp, c.cpAfter) << c.name;
+        EXPECT_EQ(settings.CfgWrt, c.wrtAfter) << c.name;
+        EXPECT_EQ(platform.messages.size(), c.answers.size()) << c.name;
     }
 }
 
