@@ -1,16 +1,27 @@
 // The source assembly over settings records whose every field takes any kind
-// and value: NaN, infinities, invalid UTF-8, texts with CR or LF.
+// and value: NaN, infinities, invalid UTF-8, texts with CR or LF. The same
+// record, brought within what a project file accepts and settled as opening
+// it does, must give only statements the chip has: every NAME=VALUE names a
+// register or bit of the part as gputils' include file does, with a byte or
+// a bit as its value.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
+#include <fstream>
 #include <limits>
+#include <map>
+#include <regex>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
+#include "calc/settings_calc.h"
 #include "fuzz_check.h"
 #include "generator/source_assembly.h"
+#include "project/project_file.h"
+#include "settings/parts.h"
+#include "settings/setting_rules.h"
 #include "settings/setting_table.h"
 
 namespace {
@@ -125,6 +136,123 @@ void CheckSource(const std::string& text, bool withComments) {
     }
 }
 
+// What a project file can hold: each value that breaks its row's rule back
+// at its default, the values others decide worked out, and what the part
+// does not offer left at its first choice or with the converter off.
+ProjectSettings Accepted(ProjectSettings s) {
+    static const ProjectSettings kDefaults;
+    for (const Setting& setting : kSettings)
+        if (!KeepsRule(setting, s))
+            std::visit([&](auto member) { s.*member = kDefaults.*member; }, setting.member);
+    for (const RuleBreach& breach : RuleBreaches(s)) {
+        if (breach.derived)
+            StoreDerived(s, breach.setting, *breach.derived);
+        else if (breach.setting.starts_with("Cfg"))
+            StoreDerived(s, breach.setting, 0);
+        else
+            s.AdEn = 0;
+    }
+    return s;
+}
+
+void CheckAccepted(const ProjectSettings& s) {
+    const auto read = ParseProject(ProjectText(s), "fuzz.kvp");
+    if (const auto* error = std::get_if<ProjectError>(&read))
+        std::fprintf(stderr, "%s\n", error->text().c_str());
+    FUZZ_CHECK(std::holds_alternative<ProjectSettings>(read));
+}
+
+// The part's registers and bits, read once from gputils' include file: names
+// before the first list of bits are registers.
+struct ChipNames {
+    std::map<std::string, bool, std::less<>> isBit;
+};
+const ChipNames& NamesOf(std::string_view part) {
+    static std::map<std::string, ChipNames, std::less<>> parts;
+    std::string file(part.substr(3));  // "PIC16F877A" -> "16f877a"
+    for (char& c : file) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    auto [entry, fresh] = parts.try_emplace(file);
+    if (!fresh) return entry->second;
+    std::ifstream in(std::string(KORVANE_GPUTILS_HEADERS) + "/p" + file + ".inc");
+    FUZZ_CHECK(in);
+    static const std::regex kEqu(R"(^(\w+)\s+EQU\s+H'([0-9A-Fa-f]+)')");
+    bool bits = false;
+    for (std::string line; std::getline(in, line);) {
+        if (line.find("Bits") != std::string::npos && line.starts_with(";")) bits = true;
+        std::smatch match;
+        if (std::regex_search(line, match, kEqu)) entry->second.isBit.emplace(match[1].str(), bits);
+    }
+    return entry->second;
+}
+
+bool IsByte(std::string_view value) {
+    return value.size() == 4 && value.starts_with("0x") &&
+           value.substr(2).find_first_not_of("0123456789ABCDEF") == std::string_view::npos;
+}
+
+// Lines the skeleton writes around the statements: the header, the
+// configuration word, functions and their calls, braces, and the variable
+// that keeps what port B read when it changed.
+bool IsSkeleton(std::string_view line) {
+    static const std::regex kSkeleton(
+        R"(#include<pic\.h>|__CONFIG\(0x[0-9A-F]{4}\);|void \w+\(\);?|void interrupt IRQ\(void\);?| *[{}]| \w+\(\);|)"
+        R"(volatile unsigned char portb_state;| *portb_state=PORTB;)");
+    return std::regex_match(line.begin(), line.end(), kSkeleton);
+}
+
+void CheckStatements(const std::string& text, const ProjectSettings& s) {
+    const ChipNames& names = NamesOf(ChosenPart(s).name);
+    const auto known = [&](std::string name) -> const bool* {
+        for (const std::string& spelt : {name, "NOT_" + name}) {
+            const auto found = names.isBit.find(spelt);
+            if (found != names.isBit.end()) return &found->second;
+        }
+        return nullptr;
+    };
+    for (std::string_view line : Lines(text)) {
+        if (const auto comment = line.find("//"); comment != std::string_view::npos)
+            line = line.substr(0, comment);
+        while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
+        if (line.empty() || IsSkeleton(line)) continue;
+        // An interrupt branch tests a flag the chip has.
+        static const std::regex kBranch(R"( if\((\w+)\))");
+        if (std::match_results<std::string_view::const_iterator> flag;
+            std::regex_match(line.begin(), line.end(), flag, kBranch)) {
+            const bool* bit = known(flag[1].str());
+            FUZZ_CHECK(bit && *bit);
+            continue;
+        }
+        // Statements: " NAME=VALUE;", several on a line, a value given to several names.
+        if (line.back() != ';')
+            std::fprintf(stderr, "not a statement line: %.*s\n", static_cast<int>(line.size()), line.data());
+        FUZZ_CHECK(line.back() == ';');
+        for (std::size_t start = 0, end; (end = line.find(';', start)) != std::string_view::npos;
+             start = end + 1) {
+            std::string statement(line.substr(start, end - start));
+            std::erase(statement, ' ');
+            std::vector<std::string> parts;
+            for (std::size_t from = 0, eq;; from = eq + 1) {
+                eq = statement.find('=', from);
+                parts.push_back(statement.substr(from, eq - from));
+                if (eq == std::string::npos) break;
+            }
+            if (parts.size() < 2) std::fprintf(stderr, "not a statement: %s\n", statement.c_str());
+            FUZZ_CHECK(parts.size() >= 2);
+            const std::string& value = parts.back();
+            for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+                const bool* bit = known(parts[i]);
+                if (!bit)
+                    std::fprintf(stderr, "not on %s: %s\n", std::string(ChosenPart(s).name).c_str(),
+                                 parts[i].c_str());
+                FUZZ_CHECK(bit);
+                if (*bit ? !(value == "0" || value == "1") : !IsByte(value))
+                    std::fprintf(stderr, "bad value: %s\n", statement.c_str());
+                FUZZ_CHECK(*bit ? value == "0" || value == "1" : IsByte(value));
+            }
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -135,5 +263,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckSource(plain, false);
     CheckSource(commented, true);
     FUZZ_CHECK(AssembleSource(settings, false) == plain);
+
+    // As a project file holds it, and as opening it leaves it: both are files
+    // the program takes again, and the text names only what the chip has.
+    ProjectSettings accepted = Accepted(settings);
+    CheckAccepted(accepted);
+    SettleProject(accepted, kPlainNumbers);
+    CheckAccepted(accepted);
+    for (bool comments : {false, true}) CheckStatements(AssembleSource(accepted, comments), accepted);
     return 0;
 }

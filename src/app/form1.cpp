@@ -5,6 +5,7 @@
 #include "app/closing_splash.h"
 #include "app/start_screen.h"
 #include "calc/settings_calc.h"
+#include "dialogs/settle_and_tell.h"
 #include "format/gbk.h"
 #include "format/number_text.h"
 #include "generator/source_assembly.h"
@@ -159,16 +160,7 @@ bool Form1::OpenProject(const std::string& path) {
     projectPath_ = path;
     // The file may come from an older version or an editor: the register
     // values and pins follow from its settings, as the dialogs would leave them.
-    for (const SettingProblem& problem : SettleProject(context_.settings, context_.locale)) {
-        using Kind = SettingProblem::Kind;
-        // Calculators refuse with an error; the serial port's notice and the
-        // pins' warnings keep the icons their dialogs use.
-        const MessageIcon icon = problem.kind == Kind::Timer || problem.kind == Kind::I2cRate
-                                     ? MessageIcon::Error
-                                 : problem.kind == Kind::Baud ? MessageIcon::Information
-                                                              : MessageIcon::Warning;
-        context_.platform.messageBox(problem.text, problem.title, icon, MessageButtons::Ok);
-    }
+    SettleAndTell(context_);
     return true;
 }
 
@@ -204,8 +196,7 @@ void Form1::VbMenuSet_Osc_Click() {
             settings.T1FreqMHz = *frequency;
             settings.T2FreqMHz = *frequency;
             // Register values worked out for the old crystal must not outlive it.
-            RecalculateForCrystal(settings, context_.locale);
-            FollowCrystal(settings);
+            SettleAndTell(context_);
             return;
         }
         platform.messageBox(std::string(baud_messages::kCrystalText),

@@ -133,4 +133,9 @@ std::string NoUsableRateText(float crystalMHz) {
            "尝试使用其它工作方式或加大误差限制范围来获得可用波特率.";
 }
 
+std::string RateChangedText(const std::string& oldRate, const std::string& newRate, float crystalMHz) {
+    return SingleText(crystalMHz) + "M晶振在此方式下波特率" + oldRate + "的误差超出限制范围,\r已改用波特率" +
+           newRate + ".";
+}
+
 }  // namespace korvane

@@ -85,6 +85,9 @@ BaudCalcResult CalcBaudList(const BaudCalcInput& input);
 // serial port then goes off.
 inline constexpr std::string_view kNoUsableRateTitle = "不使用SCI串行口退出";
 std::string NoUsableRateText(float crystalMHz);
+// The notice when the chosen rate is no longer usable but a slower one is.
+inline constexpr std::string_view kRateChangedTitle = "波特率已改变";
+std::string RateChangedText(const std::string& oldRate, const std::string& newRate, float crystalMHz);
 
 // The entry for a rate given as its text (as SciBaud holds it), or nullptr.
 const BaudEntry* FindBaudEntry(const std::vector<BaudEntry>& entries, std::string_view rateText);

@@ -20,6 +20,14 @@ inline constexpr std::string_view kCompareRangeTitle = "超出比较范围";
 inline constexpr std::string_view kCompareRangeLine1 = "超出比较范围，请重新输入比较时间或Timer1的预分频";
 inline constexpr std::string_view kDutyTitle = "占空比设置错误";
 inline constexpr std::string_view kDutyLine1 = "占空比时间不能大于PWM周期，请重新输入占空比时间";
+// Capture and compare run on Timer1, PWM on Timer2.
+inline constexpr std::string_view kTimer1Title = "确认Timer1工作方式";
+inline constexpr std::string_view kTimer1Line1 = "在捕捉/比较模式下,定时器1必须工作在定时或同步计数方式下.";
+inline constexpr std::string_view kTimer2Title = "确认Timer2工作方式";
+inline constexpr std::string_view kTimer2Line1 = "在PWM模式下,定时器2必须工作,PWM的周期由它决定.";
+// Said where nothing offers the timer's dialog (a project opened, a clock changed).
+inline constexpr std::string_view kUseTimer1 = "请在Timer1设置中使用Timer1.";
+inline constexpr std::string_view kUseTimer2 = "请在Timer2设置中使用Timer2.";
 }  // namespace ccp_messages
 
 // Timer1 counts to reach `timeText`: time / (4 × divisor / f), rounded as the

@@ -7,6 +7,7 @@
 
 #include "settings/ad_converter.h"
 #include "settings/mssp.h"
+#include "settings/parts.h"
 #include "settings/pin_claims.h"
 
 namespace korvane {
@@ -124,26 +125,6 @@ std::int16_t SciBaudDivisor(const ProjectSettings& s) {
     return ModeBaudDivisor(s.SciSyncMode.equals(1), s.SciHighSpeed != 0);
 }
 
-void RecalculateForCrystal(ProjectSettings& s, const NumberLocale& locale) {
-    for (TimerKind timer : kTimers) {
-        if (!WritesCalculatedValue(s, timer)) continue;
-        const TimerSettings fields = SettingsOf(s, timer);
-        // The texts a reopened dialog would put into its boxes.
-        StoreTimerOutcome(s, timer,
-                          CalculateTimerPeriod(
-                              TimerInput(s, timer, fields.timeUs.toText(), fields.freqMHz.toText(), locale)));
-    }
-
-    const BaudCalcResult baud =
-        CalcBaudList({s.CrystalMHz, SciBaudDivisor(s), s.SciErrLimit.toText(), locale});
-    const BaudEntry* chosen = FindBaudEntry(baud.entries, s.SciBaud);
-    s.SciSpbrgText = chosen ? chosen->spbrgText : std::string();
-    RecalculateCompare(s);
-    RecalculateDuty(s);
-    if (MsspModeOf(s) == kMsspI2cMaster) StoreSspadd(s, SspaddFor(s, s.MsspI2cKHz.toText(), locale));
-    FollowCrystalAd(s);
-}
-
 CalcOutcome SspaddFor(const ProjectSettings& s, std::string_view rateText, const NumberLocale& locale) {
     return CalculateSspadd(rateText, s.CrystalMHz, locale);
 }
@@ -219,19 +200,23 @@ void RecalculateDuty(ProjectSettings& s) {
     for (const CcpModuleFields& m : kCcpModules) StoreDutyValue(s, m, DutyFor(s, (s.*m.dutyUs).toText(), {}));
 }
 
-std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale& locale) {
-    using Kind = SettingProblem::Kind;
+namespace {
+
+using Kind = SettingProblem::Kind;
+
+// Each timer that is on and writes a calculated value works it out from its
+// stored time, prescaler and frequency.
+void SettleTimers(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems) {
     struct TimerNames {
         const char* time;
         const char* frequency;
     };
     constexpr TimerNames kNames[] = {
         {"T0TimeUs", "T0FreqMHz"}, {"T1TimeUs", "T1FreqMHz"}, {"T2TimeUs", "T2FreqMHz"}};
-
-    std::vector<SettingProblem> problems;
     for (TimerKind timer : kTimers) {
         if (!WritesCalculatedValue(s, timer)) continue;
         const TimerSettings fields = SettingsOf(s, timer);
+        // The texts a reopened dialog would put into its boxes.
         const TimerCalcOutcome outcome = CalculateTimerPeriod(
             TimerInput(s, timer, fields.timeUs.toText(), fields.freqMHz.toText(), locale));
         StoreTimerOutcome(s, timer, outcome);
@@ -242,26 +227,72 @@ std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale
         problems.push_back({Kind::Timer, frequency ? names.frequency : names.time, outcome.message->title,
                             outcome.message->text});
     }
+}
 
-    if (s.SciEn.equals(1)) {
-        const BaudCalcResult baud =
-            CalcBaudList({s.CrystalMHz, SciBaudDivisor(s), s.SciErrLimit.toText(), locale});
-        const BaudEntry* chosen = FindBaudEntry(baud.entries, s.SciBaud);
-        if (!chosen) chosen = baud.chosen();
-        if (chosen) {
-            s.SciBaud = chosen->rateText;
-            s.SciSpbrgText = chosen->spbrgText;
-        } else {
-            s.SciEn = 0;
-            problems.push_back(
-                {Kind::Baud, "SciBaud", std::string(kNoUsableRateTitle), NoUsableRateText(s.CrystalMHz)});
-        }
+// A serial port in use gets the SPBRG of its rate, or of the slowest usable
+// one when that rate is not (said, unless no rate was chosen yet), and goes
+// off when none is.
+void SettleBaud(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems) {
+    const BaudCalcResult baud =
+        CalcBaudList({s.CrystalMHz, SciBaudDivisor(s), s.SciErrLimit.toText(), locale});
+    const BaudEntry* chosen = FindBaudEntry(baud.entries, s.SciBaud);
+    // A port not in use keeps its rate for the next opening of its dialog.
+    if (chosen || !s.SciEn.equals(1)) {
+        s.SciSpbrgText = chosen ? chosen->spbrgText : std::string();
+        return;
     }
+    chosen = baud.chosen();
+    if (!chosen) {
+        s.SciEn = 0;
+        s.SciSpbrgText = std::string();
+        problems.push_back(
+            {Kind::Baud, "SciBaud", std::string(kNoUsableRateTitle), NoUsableRateText(s.CrystalMHz)});
+        return;
+    }
+    if (!s.SciBaud.empty())
+        problems.push_back({Kind::Baud, "SciBaud", std::string(kRateChangedTitle),
+                            RateChangedText(s.SciBaud, chosen->rateText, s.CrystalMHz)});
+    s.SciBaud = chosen->rateText;
+    s.SciSpbrgText = chosen->spbrgText;
+}
 
-    // The compare and duty values follow Timer1's and Timer2's clocks even
-    // where those timers are not set up here.
+// The compare and duty values follow Timer1's and Timer2's clocks even where
+// those timers are not set up here; a module in use says what it lacks.
+void SettleCcp(ProjectSettings& s, std::vector<SettingProblem>& problems) {
     RecalculateCompare(s);
     RecalculateDuty(s);
+    using namespace ccp_messages;
+    for (const CcpModuleFields& m : kCcpModules) {
+        if (!(s.*m.enabled).isTrue()) continue;
+        const std::string n = "Ccp" + std::to_string(m.number);
+        const auto mode = RoundedClampedIndex(s.*m.mode);
+        if (mode == kCcpPwm) {
+            if (const auto message = DutyFor(s, (s.*m.dutyUs).toText(), {}).message)
+                problems.push_back({Kind::Ccp, n + "DutyUs", message->title, message->text});
+            if (!s.T2En.isTrue())
+                problems.push_back({Kind::NeedsTimer, "T2En", std::string(kTimer2Title),
+                                    std::string(m.name) + ": " + std::string(kTimer2Line1) + "\r" +
+                                        std::string(kUseTimer2)});
+            continue;
+        }
+        if (mode == kCcpCompare) {
+            if (const auto message = CompareFor(s, (s.*m.compareTimeUs).toText(), {}).message)
+                problems.push_back({Kind::Ccp, n + "CmpTimeUs", message->title, message->text});
+        }
+        if (!s.T1En.isTrue())
+            problems.push_back(
+                {Kind::NeedsTimer, "T1En", std::string(kTimer1Title),
+                 std::string(m.name) + ": " + std::string(kTimer1Line1) + "\r" + std::string(kUseTimer1)});
+    }
+}
+
+}  // namespace
+
+std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale& locale) {
+    std::vector<SettingProblem> problems;
+    SettleTimers(s, locale, problems);
+    SettleBaud(s, locale, problems);
+    SettleCcp(s, problems);
 
     if (MsspIsI2cMaster(s)) {
         const CalcOutcome outcome = SspaddFor(s, s.MsspI2cKHz.toText(), locale);
@@ -269,7 +300,12 @@ std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale
         if (outcome.message)
             problems.push_back({Kind::I2cRate, "MsspI2cKHz", outcome.message->title, outcome.message->text});
     }
+    if (MsspUsed(s) && MsspModeOf(s) == kMsspSpiMaster && SspmCode(s) == kSspmSpiTimer2 && !s.T2En.isTrue())
+        problems.push_back({Kind::NeedsTimer, "T2En", std::string(ccp_messages::kTimer2Title),
+                            "MSSP: SPI主控方式的时钟为TMR2输出/2,定时器2必须工作.\r" +
+                                std::string(ccp_messages::kUseTimer2)});
 
+    FollowCrystal(s);
     FollowCrystalAd(s);
     ApplyPinClaims(s);
     if (const auto conflict = FirstConflict(s)) {

@@ -76,30 +76,28 @@ void RecalculateDuty(ProjectSettings& s);
 CalcOutcome SspaddFor(const ProjectSettings& s, std::string_view rateText, const NumberLocale& locale);
 void StoreSspaddOutcome(ProjectSettings& s, const CalcOutcome& outcome);
 
-// After the crystal has changed: each timer that is on and writes a calculated
-// start value is worked out again from its stored period and prescaler with
-// its new frequency, without a message; SPBRG is recomputed for the chosen
-// rate at the stored error limit, or emptied when that rate is no longer usable;
-// the CCP modules' values and the I2C master's SSPADD follow, and so does the
-// A/D clock unless the user chose it.
-void RecalculateForCrystal(ProjectSettings& s, const NumberLocale& locale);
-
-// Something the dialogs would have told the user while closing.
+// Something the dialogs would have told the user, or a value that follows
+// the crystal or the timers and can no longer be worked out.
 struct SettingProblem {
-    enum class Kind { Timer, Baud, Pins, I2cRate };
+    enum class Kind { Timer, Baud, Ccp, NeedsTimer, I2cRate, Pins };
     Kind kind;
-    std::string setting;  // the setting at fault: T2TimeUs, SciBaud, T1OscEn, MsspI2cKHz
+    std::string setting;  // the setting at fault: T2TimeUs, SciBaud, Ccp1DutyUs, T2En, MsspI2cKHz, T1OscEn
     std::string title;    // the dialog's own message
     std::string text;     // lines joined by "\r"
 };
 
-// What the dialogs do on closing, done for settings that come from a file
-// (written by hand or by an older version): each timer that is on and writes
-// a calculated value works it out from its stored time, prescaler and
-// frequency; a serial port in use gets the SPBRG of its rate, or of the
-// slowest usable one when that rate is not, and goes off when none is; an
-// I2C master in use gets the SSPADD of its rate; every module takes its pins.
-// Returns what could not be done, in that order.
+// Works out again everything that follows the crystal, the timers and the
+// part, as the dialogs leave it on closing; the crystal command, opening a
+// project, korvane-gen and the dialogs whose close changes a clock all call
+// it. Each timer that is on and writes a calculated value works it out from
+// its stored time, prescaler and frequency; a serial port in use gets the
+// SPBRG of its rate, or of the slowest usable one when that rate is not, and
+// goes off when none is; the CCP modules' compare and duty values follow
+// Timer1 and Timer2; an I2C master in use gets the SSPADD of its rate; the
+// oscillator and the A/D clock follow the crystal unless chosen by hand;
+// every module takes its pins. Returns what could not be done, in that order,
+// with what a module in use lacks (Timer1 for capture and compare, Timer2
+// for PWM and an SPI clock from it).
 std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale& locale);
 
 }  // namespace korvane

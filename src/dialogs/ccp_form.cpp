@@ -60,13 +60,7 @@ constexpr SubModeTexts kCaptureTexts = {
 constexpr SubModeTexts kCompareTexts = {"比较模式设定",
                                         {"匹配时输出1", "匹配时输出0", "匹配时不受影响", "复位TMR1"}};
 
-constexpr int kPwmModeCode = 12;
-
-constexpr const char* kTimer1Title = "确认Timer1工作方式";
-constexpr const char* kTimer1Line1 = "在捕捉/比较模式下,定时器1必须工作在定时或同步计数方式下.";
 constexpr const char* kTimer1Line2 = "现在需要设置Timer1吗?.按Yes对Timer1进行设置,按NO退出.";
-constexpr const char* kTimer2Title = "确认Timer2工作方式";
-constexpr const char* kTimer2Line1 = "在PWM模式下,定时器2必须工作,PWM的周期由它决定.";
 constexpr const char* kTimer2Line2 = "现在需要设置Timer2吗?.按Yes对Timer2进行设置,按NO退出.";
 
 std::vector<std::string> SubModeCaptions(const SubModeTexts& texts) {
@@ -82,12 +76,6 @@ std::vector<std::string> CcpForm::SubModeCaptionsOfEveryMode() {
         captions.insert(captions.end(), std::begin(texts.options), std::end(texts.options));
     }
     return captions;
-}
-
-int CcpModeCode(int mode, int subMode) {
-    if (mode == CcpForm::kPwm) return kPwmModeCode;
-    if (mode == CcpForm::kCapture) return subMode;
-    return subMode + 4;
 }
 
 static_assert(std::size(kCcpModules) == CcpForm::kModuleCount);
@@ -187,14 +175,15 @@ void CcpForm::Form_Unload() {
     for (const Module& m : modules_) ReportBadTime(m);
     // Capture and compare run on Timer1, PWM on Timer2; a module that is not
     // used needs neither.
+    using namespace ccp_messages;
     AskForTimer(&CcpForm::UsesTimer1, kTimer1Line1, kTimer1Line2, kTimer1Title, FormId::Timer1);
     AskForTimer(&CcpForm::NeedsTimer2, kTimer2Line1, kTimer2Line2, kTimer2Title, FormId::Timer2);
 }
 
-void CcpForm::AskForTimer(bool (CcpForm::*needs)(const Module&) const, const char* line1, const char* line2,
-                          const char* title, FormId form) {
+void CcpForm::AskForTimer(bool (CcpForm::*needs)(const Module&) const, std::string_view line1,
+                          const char* line2, std::string_view title, FormId form) {
     if (std::ranges::none_of(modules_, [&](const Module& m) { return (this->*needs)(m); })) return;
-    const auto answer = context_.platform.messageBox(std::string(line1) + "\r" + line2, title,
+    const auto answer = context_.platform.messageBox(std::string(line1) + "\r" + line2, std::string(title),
                                                      MessageIcon::Question, MessageButtons::YesNo);
     if (answer == MessageAnswer::Yes) context_.platform.showForm(form, true);
 }

@@ -15,11 +15,6 @@
 
 namespace korvane {
 
-// The mode bits CCPxM3..CCPxM0 for a mode option (0 capture, 1 compare,
-// 2 PWM) and a sub-mode option (4..7): PWM is 12, capture the sub-mode
-// itself, compare the sub-mode + 4.
-int CcpModeCode(int mode, int subMode);
-
 // The CCP dialog: capture, compare or PWM for the two modules CCP1 (pin RC2)
 // and CCP2 (pin RC1). Every choice is stored the moment it is made; a used
 // module claims its pin and port C. Closing with a used module in capture or
@@ -31,9 +26,9 @@ int CcpModeCode(int mode, int subMode);
 class CcpForm : public Form {
 public:
     static constexpr const char* kName = FormName(FormId::Ccp);
-    static constexpr int kCapture = 0;
-    static constexpr int kCompare = 1;
-    static constexpr int kPwm = 2;
+    static constexpr int kCapture = kCcpCapture;
+    static constexpr int kCompare = kCcpCompare;
+    static constexpr int kPwm = kCcpPwm;
     static constexpr int kFirstSubMode = 4;
     static constexpr int kModuleCount = 2;
 
@@ -95,8 +90,8 @@ private:
     void ShowPwmTiming(Module& m);
     void ShowBits(Module& m);
     void ReportBadTime(const Module& m);
-    void AskForTimer(bool (CcpForm::*needs)(const Module&) const, const char* line1, const char* line2,
-                     const char* title, FormId form);
+    void AskForTimer(bool (CcpForm::*needs)(const Module&) const, std::string_view line1, const char* line2,
+                     std::string_view title, FormId form);
 
     int StoredMode(const Module& m) const;
     bool UsesTimer1(const Module& m) const;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/ad_converter.h"
 #include "settings/parts.h"
 
 namespace korvane {
@@ -56,6 +57,11 @@ void ChipForm::Opt_Part_Click(int index) {
         if (!same) choice = 0;
     }
     s.ChipPart = static_cast<std::int16_t>(index);
+    // The converter keeps what the new part reads its codes as, so that the
+    // project holds what the generator writes.
+    s.AdPcfg = AdPcfgOf(s);
+    s.AdChannel = static_cast<std::int16_t>(AdChannelOf(s));
+    s.AdClock = AdClockCodeOf(s);
 }
 
 void ChipForm::Command1_Click() {

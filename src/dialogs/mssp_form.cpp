@@ -4,6 +4,7 @@
 #include "calc/settings_calc.h"
 #include "controls/key_filters.h"
 #include "dialogs/pin_guard.h"
+#include "dialogs/settle_and_tell.h"
 #include "dialogs/stored_options.h"
 #include "format/number_text.h"
 #include "settings/chip_facts.h"
@@ -66,6 +67,8 @@ void MsspForm::Form_Unload() {
     // As the timer dialogs do: the value the generator writes is worked out
     // once more, and a rate this crystal cannot give is said.
     if (MsspIsI2cMaster(settings_)) CalcSspadd(true);
+    // An SPI clock from Timer2 needs Timer2.
+    SettleAndTell(context_, {SettingProblem::Kind::I2cRate});
 }
 
 bool MsspForm::TakePins() {

@@ -1,6 +1,7 @@
 #include "dialogs/timer_form.h"
 
 #include "controls/key_filters.h"
+#include "dialogs/settle_and_tell.h"
 #include "settings/chip_facts.h"
 
 namespace korvane {
@@ -33,6 +34,9 @@ TimerForm::TimerForm(AppContext& context, TimerKind timer, const TimerFormTexts&
 
 void TimerForm::Form_Unload() {
     CalcTimer();
+    // Compare values follow Timer1, PWM duties and an SPI clock Timer2; the
+    // calculator has just said what it thinks of this timer's own time.
+    SettleAndTell(context_, {SettingProblem::Kind::Timer});
 }
 
 void TimerForm::Txt_Time_Change() {

@@ -21,14 +21,14 @@ void WriteModule(const ProjectSettings& s, const CcpModuleFields& m, SourceLines
         out.Line({" ", n, "M1=0;"});
         out.Line({" ", n, "M2=1;"});
         out.Line({" ", n, "M3=1;"});
-        // No duty worked out (a duty longer than the period): CCPRxL is left alone.
+        // No duty worked out (a duty longer than the period): none of its
+        // ten bits is written, and the user was told.
         const std::int16_t dutyReg = s.*m.dutyReg;
-        if (dutyReg >= 0 && dutyReg <= 255) {
-            out.Comment({"//PWM占空比:", (s.*m.dutyUs).toText(), "uS"});
-            out.Line({" ", r, "L=", RegisterByteText(dutyReg), ";"});
-        }
-        out.Line({" ", n, "Y=", (s.*m.y).toText(), ";"});
-        out.Line({" ", n, "X=", (s.*m.x).toText(), ";"});
+        if (dutyReg < 0 || dutyReg > 255) return;
+        out.Comment({"//PWM占空比:", (s.*m.dutyUs).toText(), "uS"});
+        out.Line({" ", r, "L=", RegisterByteText(dutyReg), ";"});
+        out.Line({" ", n, "Y=", BitOf(s.*m.y), ";"});
+        out.Line({" ", n, "X=", BitOf(s.*m.x), ";"});
     } else {
         const std::int64_t code = RoundedClampedIndex(s.*m.modeCode);
         for (int bit = 0; bit < 4; ++bit) {

@@ -17,26 +17,27 @@ std::string BuildSciSetup(const ProjectSettings& s, bool withComments) {
     } else {
         out.Line({s.SciClockSource.equals(1) ? "//串行口工作于同步主控方式" : "//串行口工作于同步从动方式"});
     }
-    out.Line({" SYNC=", s.SciSyncMode.toText(), ";"});
+    out.Line({" SYNC=", BitOf(s.SciSyncMode), ";"});
     if (s.SciSyncMode.equals(1)) {
-        out.Line({" CSRC=", s.SciClockSource.toText(), ";"});
-        out.LineWithComment({" CREN=", s.SciContinuous.toText(), ";"},
+        out.Line({" CSRC=", BitOf(s.SciClockSource), ";"});
+        out.LineWithComment({" CREN=", BitOf(s.SciContinuous), ";"},
                             s.SciContinuous.equals(1) ? "//允许连续接收" : "//不允许边连续接收");
-        if (s.SciClockSource.equals(1)) out.Line({" SREN=", s.SciSingleRx.toText(), ";"});
+        if (s.SciClockSource.equals(1)) out.Line({" SREN=", BitOf(s.SciSingleRx), ";"});
     } else {
-        out.Line({" CREN=", s.SciRxEn.toText(), ";"});
+        out.Line({" CREN=", BitOf(s.SciRxEn), ";"});
         out.LineWithComment({" BRGH=", std::to_string(s.SciHighSpeed), ";"},
                             s.SciHighSpeed == 1 ? "//高波特率方式:Baud Rate = Fosc/(16*(SPBRG+1))"
                                                 : "//低波特率方式:Baud Rate = Fosc/(64*(SPBRG+1))");
     }
-    out.Line({" TXEN=", s.SciTxEn.toText(), ";"});
-    out.LineWithComment({" TX9=", s.SciTx9.toText(), ";"},
+    out.Line({" TXEN=", BitOf(s.SciTxEn), ";"});
+    out.LineWithComment({" TX9=", BitOf(s.SciTx9), ";"},
                         s.SciTx9.equals(1) ? "//发送数据长度为9位" : "//发送数据长度为8位");
-    out.LineWithComment({" RX9=", s.SciRx9.toText(), ";"},
+    out.LineWithComment({" RX9=", BitOf(s.SciRx9), ";"},
                         s.SciRx9.equals(1) ? "//接收数据长度为9位" : "//接收数据长度为8位");
     const std::string baudComment = "// 通信波特率为" + s.SciBaud;
-    out.LineWithComment({" SPBRG=", s.SciSpbrgText.toText(), ";"}, baudComment);
-    out.Line({" SPEN=", s.SciEn.toText(), ";"});
+    const std::string spbrgText = s.SciSpbrgText.toText();
+    if (const auto spbrg = RegisterValue(spbrgText)) out.LineWithComment({" SPBRG=", *spbrg, ";"}, baudComment);
+    out.Line({" SPEN=", BitOf(s.SciEn), ";"});
     out.Line({"}"});
     return out.Take();
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "settings/setting_table.h"
+
 namespace korvane {
 
 namespace {
@@ -32,9 +34,16 @@ void SourceLines::Append(std::initializer_list<std::string_view> pieces) {
     for (std::string_view piece : pieces) AppendPiece(piece);
 }
 
+void SourceLines::EndLine() {
+    // A backslash at the end would join the next line to this one (a comment
+    // would swallow it).
+    while (!text_.empty() && text_.back() == '\\') text_.pop_back();
+    text_ += kCrLf;
+}
+
 void SourceLines::Line(std::initializer_list<std::string_view> pieces) {
     Append(pieces);
-    text_ += kCrLf;
+    EndLine();
 }
 
 void SourceLines::Comment(std::initializer_list<std::string_view> pieces) {
@@ -45,11 +54,20 @@ void SourceLines::LineWithComment(std::initializer_list<std::string_view> statem
                                   std::string_view comment) {
     Append(statement);
     if (withComments_) AppendPiece(comment);
-    text_ += kCrLf;
+    EndLine();
 }
 
 std::string_view BitDigit(std::int64_t index, int k) {
     return (index >> k) & 1 ? "1" : "0";
+}
+
+std::string_view BitOf(const SettingValue& value) {
+    return value.equals(1) ? "1" : "0";
+}
+
+std::optional<std::string_view> RegisterValue(std::string_view text) {
+    if (text.empty() || !HasShape(text, TextShape::Register)) return std::nullopt;
+    return text;
 }
 
 }  // namespace korvane

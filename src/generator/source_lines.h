@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,7 @@ public:
 
 private:
     void Append(std::initializer_list<std::string_view> pieces);
+    void EndLine();
     void AppendPiece(std::string_view piece);
 
     bool withComments_;
@@ -35,5 +37,10 @@ private:
 
 // Bit k of an option index as the digit "0" or "1".
 std::string_view BitDigit(std::int64_t index, int k);
+// A 0/1 setting as the digit it is; anything else is 0.
+std::string_view BitOf(const SettingValue& value);
+// A calculator's register text, when it is one ("0x0F"); nothing while no
+// value has been worked out, and the statement that would write it is left out.
+std::optional<std::string_view> RegisterValue(std::string_view text);
 
 }  // namespace korvane

@@ -21,8 +21,8 @@ void WriteTimer0(const ProjectSettings& s, SourceLines& out) {
         } else {
             out.Comment({"//外部时钟定时方式"});
         }
-        out.Line({" T0CS=", s.T0ClockMode.toText(), ";"});
-        out.Line({" TMR0=", s.T0RegText, ";"});
+        out.Line({" T0CS=", BitOf(s.T0ClockMode), ";"});
+        if (const auto tmr0 = RegisterValue(s.T0RegText)) out.Line({" TMR0=", *tmr0, ";"});
     } else {
         const bool falling = s.T0Edge.equals(0);
         out.Comment({"//外部时钟计数方式,", falling ? "下降沿触发" : "上升沿触发"});
@@ -58,7 +58,10 @@ void WriteTimer1(const ProjectSettings& s, SourceLines& out) {
         out.Comment({"//Timer1工作定时器模式,定时时间:", s.T1TimeUs.toText(),
                      "uS,误差:", SingleText(s.T1ErrorUs), "uS"});
         out.Line({" TMR1CS=0;"});
-        out.Line({" TMR1H=", s.T1RegHighText.toText(), ";", "TMR1L=", s.T1RegLowText, ";"});
+        const std::string high = s.T1RegHighText.toText();
+        const auto tmr1h = RegisterValue(high);
+        const auto tmr1l = RegisterValue(s.T1RegLowText);
+        if (tmr1h && tmr1l) out.Line({" TMR1H=", *tmr1h, ";", "TMR1L=", *tmr1l, ";"});
     } else {
         const bool synchronised = s.T1SyncMode.equals(0);
         out.Comment({synchronised ? "//Timer1工作计数器模式(与外部时钟同步)"
@@ -87,7 +90,8 @@ void WriteTimer2(const ProjectSettings& s, SourceLines& out) {
     out.Line({" TOUTPS3=", BitDigit(post, 3), ";"});
     out.Comment({"//定时器2定时时间为:", s.T2TimeUs.toText(), "uS,误差:", SingleText(s.T2ErrorUs), "uS"});
     // Timer2 restarts by itself on reaching PR2, so no reload is needed.
-    out.LineWithComment({" PR2=", s.T2RegText, ";"}, "//TMR2计数到PR2后自动清零");
+    if (const auto pr2 = RegisterValue(s.T2RegText))
+        out.LineWithComment({" PR2=", *pr2, ";"}, "//TMR2计数到PR2后自动清零");
     out.Line({" TMR2ON=1;"});
 }
 

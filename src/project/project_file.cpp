@@ -5,12 +5,14 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <sstream>
 
 #include "files/file_io.h"
 #include "format/number_text.h"
 #include "format/utf8.h"
 #include "project/key_depth.h"
+#include "settings/setting_rules.h"
 #include "settings/setting_table.h"
 
 namespace korvane {
@@ -115,6 +117,30 @@ std::string KindName(const toml::node& node) {
     }
 }
 
+// How the file writes each kind of a loosely typed value, by SettingValue::Kind.
+std::string KindsText(Kinds kinds) {
+    static constexpr std::string_view kForms[] = {"{}",     "整数", "小数", "{ double = 小数 }",
+                                                  "真假值", "文本"};
+    std::string text;
+    for (int kind = 0; kind < static_cast<int>(std::size(kForms)); ++kind) {
+        if ((kinds & KindBit(static_cast<SettingValue::Kind>(kind))) == 0) continue;
+        text += (text.empty() ? "" : "或") + std::string(kForms[kind]);
+    }
+    return text;
+}
+
+std::string ShapeText(TextShape shape) {
+    switch (shape) {
+        case TextShape::Decimal:
+            return "由数字和小数点组成的文本";
+        case TextShape::Register:
+            return "寄存器值文本(如0x0F)或空文本";
+        case TextShape::Digits:
+            break;
+    }
+    return "由数字组成的文本";
+}
+
 // Whether a text holds a control character other than a tab or a line break.
 bool HoldsControl(std::string_view text) {
     while (!text.empty()) {
@@ -147,7 +173,10 @@ public:
              "设置项" + std::string(name) + "的值" + value + "超出范围(" + range + ")");
     }
 
-    std::optional<std::int16_t> int16(std::string_view name, const toml::node& node) {
+    // A 16-bit whole number; one beyond 16 bits is refused with the
+    // setting's own range where it has one.
+    std::optional<std::int16_t> int16(std::string_view name, const toml::node& node,
+                                      const std::optional<AllowedRange>& range) {
         const auto* integer = node.as_integer();
         if (!integer) {
             wrongKind(name, node, "整数");
@@ -157,8 +186,8 @@ public:
         if (value < std::numeric_limits<std::int16_t>::min() ||
             value > std::numeric_limits<std::int16_t>::max()) {
             outOfRange(name, node, std::to_string(value),
-                       RangeText({std::numeric_limits<std::int16_t>::min(),
-                                  std::numeric_limits<std::int16_t>::max()}));
+                       RangeText(range.value_or(AllowedRange{std::numeric_limits<std::int16_t>::min(),
+                                                             std::numeric_limits<std::int16_t>::max()})));
             return std::nullopt;
         }
         return static_cast<std::int16_t>(value);
@@ -201,38 +230,55 @@ public:
         return text;
     }
 
-    std::optional<SettingValue> value(std::string_view name, const toml::node& node) {
-        static constexpr std::string_view kExpected = "真假值、整数、小数、文本、{}或{ double = 小数 }";
+    // A loosely typed value in one of the kinds its control stores.
+    std::optional<SettingValue> value(std::string_view name, const toml::node& node, const ValueRule& rule) {
+        using Kind = SettingValue::Kind;
+        const toml::table* table = node.as_table();
+        const toml::node* inner = table && table->size() == 1 ? table->get(kDoubleKey) : nullptr;
+        std::optional<Kind> kind;
         switch (node.type()) {
             case toml::node_type::boolean:
-                return SettingValue(node.as_boolean()->get());
-            case toml::node_type::integer: {
-                const auto number = int16(name, node);
-                return number ? std::optional<SettingValue>(*number) : std::nullopt;
-            }
-            case toml::node_type::floating_point: {
-                const auto number = single(name, node, kExpected);
-                return number ? std::optional<SettingValue>(*number) : std::nullopt;
-            }
-            case toml::node_type::string: {
-                auto string = text(name, node);
-                return string ? std::optional<SettingValue>(std::move(*string)) : std::nullopt;
-            }
-            case toml::node_type::table: {
-                const auto& table = *node.as_table();
-                if (table.empty()) return SettingValue();
-                const auto* inner = table.get(kDoubleKey);
-                if (table.size() == 1 && inner) {
-                    const auto number = this->number(name, *inner, "小数");
-                    return number ? std::optional<SettingValue>(*number) : std::nullopt;
-                }
+                kind = Kind::Flag;
                 break;
-            }
+            case toml::node_type::integer:
+                kind = Kind::Int16;
+                break;
+            case toml::node_type::floating_point:
+                kind = Kind::Single;
+                break;
+            case toml::node_type::string:
+                kind = Kind::Text;
+                break;
+            case toml::node_type::table:
+                if (table->empty()) kind = Kind::Empty;
+                if (inner) kind = Kind::Double;
+                break;
             default:
                 break;
         }
-        wrongKind(name, node, kExpected);
-        return std::nullopt;
+        if (!kind || (rule.kinds & KindBit(*kind)) == 0) {
+            wrongKind(name, node, KindsText(rule.kinds));
+            return std::nullopt;
+        }
+        switch (*kind) {
+            case Kind::Flag:
+                return SettingValue(node.as_boolean()->get());
+            case Kind::Int16:
+                if (const auto number = int16(name, node, rule.range)) return SettingValue(*number);
+                return std::nullopt;
+            case Kind::Single:
+                if (const auto number = single(name, node, "小数")) return SettingValue(*number);
+                return std::nullopt;
+            case Kind::Text:
+                if (auto string = text(name, node)) return SettingValue(std::move(*string));
+                return std::nullopt;
+            case Kind::Double:
+                if (const auto number = this->number(name, *inner, "小数")) return SettingValue(*number);
+                return std::nullopt;
+            case Kind::Empty:
+                break;
+        }
+        return SettingValue();
     }
 
 private:
@@ -240,28 +286,48 @@ private:
     std::optional<ProjectError> error_;
 };
 
-// Reads one setting, and refuses a value outside the setting's range as no
-// dialog can produce it.
+// Reads one setting, and refuses a value of a kind, range or shape no dialog
+// can produce.
 struct Assigner {
     Reader& reader;
     S& settings;
     const Setting& setting;
     const toml::node& node;
 
+    const ValueRule& rule() const { return setting.rule; }
+
     bool allowed(const toml::node& at, std::int64_t whole) const {
-        if (!setting.range || WithinRange(*setting.range, whole)) return true;
-        reader.outOfRange(setting.name, at, std::to_string(whole), RangeText(*setting.range));
+        if (!rule().range || WithinRange(*rule().range, whole)) return true;
+        reader.outOfRange(setting.name, at, std::to_string(whole), RangeText(*rule().range));
+        return false;
+    }
+    // A number is finite, above 0 for a frequency, and whole within a range.
+    bool allowed(double number) const {
+        if (CheckNumber(rule(), number) == Refusal::None) return true;
+        std::ostringstream text;
+        text << number;
+        reader.outOfRange(setting.name, node, text.str(),
+                          rule().range      ? RangeText(*rule().range)
+                          : rule().positive ? "大于0的数"
+                                            : "有限的数");
+        return false;
+    }
+    bool shaped(const std::string& text) const {
+        if (HasShape(text, rule().shape)) return true;
+        reader.fail(LineOf(node.source()), "设置项" + std::string(setting.name) + "的值\"" + text + "\"应为" +
+                                               ShapeText(rule().shape));
         return false;
     }
 
     void operator()(float S::*member) const {
-        if (const auto v = reader.single(setting.name, node, "小数")) settings.*member = *v;
+        if (const auto v = reader.single(setting.name, node, "小数"); v && allowed(*v)) settings.*member = *v;
     }
     void operator()(std::int16_t S::*member) const {
-        if (const auto v = reader.int16(setting.name, node); v && allowed(node, *v)) settings.*member = *v;
+        if (const auto v = reader.int16(setting.name, node, rule().range); v && allowed(node, *v))
+            settings.*member = *v;
     }
     void operator()(std::string S::*member) const {
-        if (auto v = reader.text(setting.name, node)) settings.*member = std::move(*v);
+        if (auto v = reader.text(setting.name, node); v && shaped(*v)) settings.*member = std::move(*v);
     }
     void operator()(PinDirections S::*member) const {
         const auto* pins = node.as_array();
@@ -272,20 +338,35 @@ struct Assigner {
         }
         for (std::size_t i = 0; i < pins->size(); ++i) {
             const toml::node& pin = *pins->get(i);
-            if (const auto v = reader.int16(setting.name, pin); v && allowed(pin, *v))
+            if (const auto v = reader.int16(setting.name, pin, rule().range); v && allowed(pin, *v))
                 (settings.*member)[i] = *v;
         }
     }
     void operator()(SettingValue S::*member) const {
-        auto v = reader.value(setting.name, node);
+        auto v = reader.value(setting.name, node, rule());
         if (!v) return;
-        if (setting.range && !WithinRange(*setting.range, *v)) {
-            reader.outOfRange(setting.name, node, v->toText(), RangeText(*setting.range));
+        if (v->kind() == SettingValue::Kind::Text   ? !shaped(v->toText())
+            : v->kind() == SettingValue::Kind::Flag ? false
+                                                    : !allowed(*v->toNumber()))
             return;
-        }
         settings.*member = std::move(*v);
     }
 };
+
+// What one setting says about others: a value that follows from others is
+// worked out where the file leaves it out, and must agree where it gives it;
+// a value the file's part does not offer is refused.
+void CheckRules(Reader& reader, S& settings, const std::map<std::string_view, int>& lines) {
+    for (const RuleBreach& breach : RuleBreaches(settings)) {
+        const auto line = lines.find(breach.setting);
+        if (line == lines.end() && breach.derived) {
+            StoreDerived(settings, breach.setting, *breach.derived);
+            continue;
+        }
+        reader.fail(line == lines.end() ? 0 : line->second,
+                    "设置项" + std::string(breach.setting) + "的值" + breach.value + breach.rule);
+    }
+}
 
 void ReadHeader(Reader& reader, const toml::table& header) {
     // A newer file may be shaped in ways this program cannot know: its version
@@ -350,6 +431,7 @@ ProjectReadResult ParseProject(std::string_view text, const std::string& fileNam
     if (reader.error()) return *reader.error();
 
     ProjectSettings settings;
+    std::map<std::string_view, int> lines;  // of the settings the file gives
     for (auto&& [key, node] : root) {
         if (key.str() == project_file::kHeaderTable) continue;
         if (key.str() != project_file::kSettingsTable) {
@@ -367,9 +449,13 @@ ProjectReadResult ParseProject(std::string_view text, const std::string& fileNam
                 reader.fail(LineOf(name.source()), "未知的设置项" + std::string(name.str()));
                 continue;
             }
+            lines[setting->name] = LineOf(name.source());
             std::visit(Assigner{reader, settings, *setting, value}, setting->member);
         }
     }
+    // Another setting's value can only be judged once every value is right.
+    if (reader.error()) return *reader.error();
+    CheckRules(reader, settings, lines);
     if (reader.error()) return *reader.error();
     return settings;
 }

@@ -8,6 +8,17 @@
 
 namespace korvane {
 
+// The mode options of a module, and the mode bits CCPxM3..CCPxM0 for a mode
+// and a sub-mode option (4..7): PWM is 12, capture the sub-mode itself,
+// compare the sub-mode + 4.
+inline constexpr int kCcpCapture = 0, kCcpCompare = 1, kCcpPwm = 2;
+inline constexpr int kCcpPwmCode = 12;
+constexpr int CcpModeCode(int mode, int subMode) {
+    if (mode == kCcpPwm) return kCcpPwmCode;
+    if (mode == kCcpCapture) return subMode;
+    return subMode + 4;
+}
+
 // The settings of one CCP module as members of the project settings, so that
 // everything that handles both modules names each setting once: the dialog,
 // the generator and the recalculation walk this table.

@@ -19,6 +19,8 @@ inline constexpr std::int16_t kMsspModeCount = 3;
 // the SSPM code of SPI master with that clock.
 inline constexpr std::int16_t kMsspSpiClockCount = 4;
 
+// SPI master clocked by Timer2's output / 2.
+inline constexpr std::int64_t kSspmSpiTimer2 = 0b0011;
 // SSPM3:SSPM0 for the other modes.
 inline constexpr std::int64_t kSspmSlaveWithSs = 0b0100;
 inline constexpr std::int64_t kSspmSlaveWithoutSs = 0b0101;

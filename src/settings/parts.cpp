@@ -89,7 +89,7 @@ constexpr bool RangesFitChoices() {
         for (const Setting& setting : kSettings)
             if (std::holds_alternative<Member>(setting.member) &&
                 std::get<Member>(setting.member) == kConfigSettings[field])
-                range = setting.range;
+                range = setting.rule.range;
         if (!range || range->min != 0 || static_cast<std::size_t>(range->max) + 1 != most) return false;
     }
     return true;

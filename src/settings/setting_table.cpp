@@ -1,7 +1,9 @@
 #include "settings/setting_table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <type_traits>
 #include <utility>
 
 namespace korvane {
@@ -44,6 +46,18 @@ static_assert(NamesDistinct(), "a setting has two rows");
 static_assert(MemberCount<ProjectSettings>() == std::size(kSettings),
               "every member of ProjectSettings needs its row in kSettings");
 
+// A whole number of 16 bits names its own range, so that a refusal says
+// what the setting may hold.
+constexpr bool WholeNumbersRanged() {
+    for (const Setting& setting : kSettings) {
+        const bool whole = std::holds_alternative<std::int16_t ProjectSettings::*>(setting.member) ||
+                           std::holds_alternative<PinDirections ProjectSettings::*>(setting.member);
+        if (whole && !setting.rule.range) return false;
+    }
+    return true;
+}
+static_assert(WholeNumbersRanged(), "an int16 setting needs its range");
+
 }  // namespace
 
 const Setting* FindSetting(std::string_view name) {
@@ -54,6 +68,60 @@ const Setting* FindSetting(std::string_view name) {
 
 bool WithinRange(const AllowedRange& range, std::int64_t whole) {
     return whole >= range.min && whole <= range.max;
+}
+
+bool HasShape(std::string_view text, TextShape shape) {
+    const auto all = [&](std::string_view allowed) {
+        return text.find_first_not_of(allowed) == std::string_view::npos;
+    };
+    switch (shape) {
+        case TextShape::Decimal:
+            return all("0123456789.");
+        case TextShape::Register:
+            return text.empty() ||
+                   (text.size() == 4 && text.starts_with("0x") &&
+                    text.substr(2).find_first_not_of("0123456789ABCDEF") == std::string_view::npos);
+        case TextShape::Digits:
+            break;
+    }
+    return all("0123456789");
+}
+
+Refusal CheckNumber(const ValueRule& rule, double number) {
+    if (!std::isfinite(number) || (rule.positive && number <= 0)) return Refusal::Range;
+    if (rule.range && (std::trunc(number) != number || number < rule.range->min || number > rule.range->max))
+        return Refusal::Range;
+    return Refusal::None;
+}
+
+Refusal CheckValue(const ValueRule& rule, const SettingValue& value) {
+    if ((rule.kinds & KindBit(value.kind())) == 0) return Refusal::Kind;
+    switch (value.kind()) {
+        case SettingValue::Kind::Text:
+            return HasShape(value.toText(), rule.shape) ? Refusal::None : Refusal::Shape;
+        case SettingValue::Kind::Flag:
+            return Refusal::None;
+        default:
+            return CheckNumber(rule, value.toNumber().value_or(0));
+    }
+}
+
+bool KeepsRule(const Setting& setting, const ProjectSettings& s) {
+    const ValueRule& rule = setting.rule;
+    const auto keeps = [&](auto member) {
+        const auto& value = s.*member;
+        using T = std::remove_cvref_t<decltype(value)>;
+        if constexpr (std::is_same_v<T, SettingValue>)
+            return CheckValue(rule, value) == Refusal::None;
+        else if constexpr (std::is_same_v<T, std::string>)
+            return HasShape(value, rule.shape);
+        else if constexpr (std::is_same_v<T, PinDirections>)
+            return std::ranges::all_of(
+                value, [&](std::int16_t pin) { return CheckNumber(rule, pin) == Refusal::None; });
+        else
+            return CheckNumber(rule, value) == Refusal::None;
+    };
+    return std::visit(keeps, setting.member);
 }
 
 bool WithinRange(const AllowedRange& range, const SettingValue& value) {

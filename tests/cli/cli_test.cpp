@@ -187,16 +187,15 @@ TEST(KorvaneGen, BadInputWritesNothingAndExitsWithTwo) {
     WriteFile(bad, "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\nT9En = true\n");
     const std::string newer = Temp("newer.kvp");
     WriteFile(newer, "[korvane]\nformat = 7\nchip = \"PIC16F87x\"\n");
-    const std::string emoji = Temp("emoji.kvp");
-    WriteFile(emoji,
-              "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\nT1En = true\nT1ClockMode = 1\n"
-              "T1PsDiv = \"😀\"\n");
     // What the dialogs would refuse on closing: the setting and the reason.
     const std::string header = "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\n";
     const std::string range = Temp("range.kvp");
     WriteFile(range, header + "T2En = true\nT2TimeUs = 300\n");
     const std::string pins = Temp("pins.kvp");
     WriteFile(pins, header + "Ccp2En = true\nT1En = true\nT1OscEn = 1\n");
+    const std::string duty = Temp("duty.kvp");
+    WriteFile(duty,
+              header + "T2En = true\nT2TimeUs = \"100\"\nCcp1En = true\nCcp1Mode = 2\nCcp1DutyUs = 128\n");
     const std::string baud = Temp("baud.kvp");
     WriteFile(baud, header + "CrystalMHz = 0.001\nSciEn = 1\n");
     const std::string out = Temp("never.c");
@@ -208,11 +207,12 @@ TEST(KorvaneGen, BadInputWritesNothingAndExitsWithTwo) {
         {bad, bad + ":5: 未知的设置项T9En\n"},
         {newer, newer + ":2: 工程文件的格式版本7比本程序新，本程序只能读取版本2\n"},
         {Temp("missing.kvp"), Temp("missing.kvp") + ": 无法读取文件：No such file or directory\n"},
-        {emoji, emoji + ": GBK cannot hold these characters of the text: 😀(U+1F600)\n"},
         {range, range + ": 设置项T2TimeUs：超出定时范围，请重新输入定时时间或晶体/外部频率 "
                         "4M频率在1:1分频设置下的定时范围为1.000-256uS\n"},
         {pins, pins + ": 设置项T1OscEn：CCP2模块已使用RC1口,Timer1振荡器不能同时使用. "
                       "若要使用Timer1振荡器,请先关闭CCP2模块.\n"},
+        {duty,
+         duty + ": 设置项Ccp1DutyUs：占空比时间不能大于PWM周期，请重新输入占空比时间 PWM周期为100.000uS\n"},
         {baud, baud + ": 设置项SciBaud：0.001M晶振在此方式下无可用波特率 "
                       "退出后将不使用串口,请通过菜单设置晶振后再进行设置,或可以 "
                       "尝试使用其它工作方式或加大误差限制范围来获得可用波特率.\n"},

@@ -105,12 +105,12 @@ TEST(AdRegisters, Adcon1AndAdcon0FromTheSettings) {
 TEST(AdClock, NewCrystalMovesOnlyAClockNotChosenByHand) {
     ProjectSettings s;
     s.CrystalMHz = 20;
-    RecalculateForCrystal(s, {});
+    SettleProject(s, {});
     EXPECT_EQ(s.AdClock, 0b010);
     s.AdClock = 0b110;
     s.AdClockByHand = 1;
     s.CrystalMHz = 4;
-    RecalculateForCrystal(s, {});
+    SettleProject(s, {});
     EXPECT_EQ(s.AdClock, 0b110);
 }
 

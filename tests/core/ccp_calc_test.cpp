@@ -130,11 +130,11 @@ TEST(CcpCalc, UnreachableTimesAfterAClockChangeLeaveNoValue) {
     ProjectSettings s;
     s.T1FreqMHz = s.T2FreqMHz = 20;  // 1000 us is 5000 counts; 128 us exceed the 51.2 us period
     s.T1PsDiv = 8.0;                 // ... and with 1:8, 625
-    RecalculateForCrystal(s, {});
+    SettleProject(s, {});
     EXPECT_EQ(s.Ccp1CmpValue, 625);
     EXPECT_EQ(s.Ccp2DutyReg, -1);
     s.T1FreqMHz = 0.001f;
-    RecalculateForCrystal(s, {});
+    SettleProject(s, {});
     EXPECT_EQ(s.Ccp2CmpValue, 0);
 }
 

@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "calc/settings_calc.h"
 #include "format/number_text.h"
 #include "generator/source_assembly.h"
+#include "random_settings.h"
 #include "scratch_process.h"
 #include "settings/mssp.h"
 #include "settings/pin_claims.h"
@@ -417,6 +419,17 @@ TEST_F(GeneratedC, Interrupts) {
 }
 TEST_F(GeneratedC, Everything) {
     ExpectAllCompile({Everything()});
+}
+// Whatever a project file holds, as opening it leaves it, compiles.
+TEST_F(GeneratedC, RandomProjectsAsOpened) {
+    RandomSettings random(20261208);
+    std::vector<Variant> variants;
+    for (int i = 0; i < 16; ++i) {
+        Variant v{"random " + std::to_string(i), random.NextAccepted()};
+        SettleProject(v.settings, {});
+        variants.push_back(v);
+    }
+    ExpectAllCompile(variants);
 }
 
 // The check is only worth something if the header refuses what the chip lacks.

@@ -225,7 +225,7 @@ const SectionCase kTimerCases[] = {
      },
      true,
      Lines({"//定时器初始化设置子程序", "void fun_timerset()", "{", "//Timer0初始化设置",
-            "//外部时钟定时方式", " T0CS=1;", " TMR0=;", "}"})},
+            "//外部时钟定时方式", " T0CS=1;", "}"})},
     {"Timer0CountingRisingEdge", BuildTimerSetup,
      [](ProjectSettings& s) {
          s.T0En = true;
@@ -257,26 +257,11 @@ const SectionCase kTimerCases[] = {
          s.T2RegText = "\n";
      },
      true,
-     Lines({"//定时器初始化设置子程序",
-            "void fun_timerset()",
-            "{",
-            "//Timer0初始化设置",
-            "//内部时钟定时方式,定时时间:25 6uS,误差:0uS",
-            " T0CS=0;",
-            " TMR0=0x 9C;",
-            "",
-            "//Timer2初始化设置",
-            "//timer2使用预分频率1:1",
-            " T2CKPS0=0;T2CKPS1=0;",
-            "//timer2使用后分频率1:1",
-            " TOUTPS0=0;",
-            " TOUTPS1=0;",
-            " TOUTPS2=0;",
-            " TOUTPS3=0;",
-            "//定时器2定时时间为: 1  2 uS,误差:0uS",
-            " PR2= ;//TMR2计数到PR2后自动清零",
-            " TMR2ON=1;",
-            "}"})},
+     Lines({"//定时器初始化设置子程序", "void fun_timerset()", "{", "//Timer0初始化设置",
+            "//内部时钟定时方式,定时时间:25 6uS,误差:0uS", " T0CS=0;", "", "//Timer2初始化设置",
+            "//timer2使用预分频率1:1", " T2CKPS0=0;T2CKPS1=0;", "//timer2使用后分频率1:1", " TOUTPS0=0;",
+            " TOUTPS1=0;", " TOUTPS2=0;", " TOUTPS3=0;", "//定时器2定时时间为: 1  2 uS,误差:0uS",
+            " TMR2ON=1;", "}"})},
     {"Timer1TimerModeTypedTime", BuildTimerSetup,
      [](ProjectSettings& s) {
          s.T1En = true;
@@ -335,7 +320,7 @@ const SectionCase kTimerCases[] = {
      },
      false,
      Lines({"void fun_timerset()", "{", "", " T2CKPS0=1;T2CKPS1=0;", " TOUTPS0=0;", " TOUTPS1=1;",
-            " TOUTPS2=0;", " TOUTPS3=0;", " PR2=;", " TMR2ON=1;", "}"})},
+            " TOUTPS2=0;", " TOUTPS3=0;", " TMR2ON=1;", "}"})},
     {"InterruptAloneWritesNoTimer", BuildTimerSetup, [](ProjectSettings& s) { s.T0Int = -1; }, true, ""},
 };
 INSTANTIATE_TEST_SUITE_P(Timers, SectionText, testing::ValuesIn(kTimerCases), CaseName);
@@ -398,7 +383,7 @@ const SectionCase kCcpCases[] = {
      true,
      Lines({"//CCP初始化设置子程序", "void fun_ccpset()", "{", "//CCP1模块设置", " CCP1M0=1;", " CCP1M1=0;",
             " CCP1M2=0;", " CCP1M3=1;", "", "//CCP2模块设置", " CCP2M0=0;", " CCP2M1=0;", " CCP2M2=1;",
-            " CCP2M3=1;", " CCP2Y=0;", " CCP2X=0;", "}"})},
+            " CCP2M3=1;", "}"})},
     {"PwmDutyWithItsTime", BuildCcpSetup,
      [](ProjectSettings& s) {
          s.Ccp1En = true;
@@ -440,8 +425,7 @@ const SectionCase kSciCases[] = {
      true,
      Lines({"//SCI串行口初始化设置子程序", "void fun_sciset()", "{", "//串行口工作于异步方式", " SYNC=0;",
             " CREN=0;", " BRGH=0;//低波特率方式:Baud Rate = Fosc/(64*(SPBRG+1))", " TXEN=1;",
-            " TX9=1;//发送数据长度为9位", " RX9=1;//接收数据长度为9位", " SPBRG=;// 通信波特率为", " SPEN=1;",
-            "}"})},
+            " TX9=1;//发送数据长度为9位", " RX9=1;//接收数据长度为9位", " SPEN=1;", "}"})},
     {"SyncSlave", BuildSciSetup,
      [](ProjectSettings& s) {
          s.SciEn = 1;
@@ -451,7 +435,7 @@ const SectionCase kSciCases[] = {
      true,
      Lines({"//SCI串行口初始化设置子程序", "void fun_sciset()", "{", "//串行口工作于同步从动方式", " SYNC=1;",
             " CSRC=0;", " CREN=1;//允许连续接收", " TXEN=1;", " TX9=0;//发送数据长度为8位",
-            " RX9=0;//接收数据长度为8位", " SPBRG=;// 通信波特率为", " SPEN=1;", "}"})},
+            " RX9=0;//接收数据长度为8位", " SPEN=1;", "}"})},
     {"SyncMasterNotContinuous", BuildSciSetup,
      [](ProjectSettings& s) {
          s.SciEn = 1;
@@ -461,7 +445,7 @@ const SectionCase kSciCases[] = {
      true,
      Lines({"//SCI串行口初始化设置子程序", "void fun_sciset()", "{", "//串行口工作于同步主控方式", " SYNC=1;",
             " CSRC=1;", " CREN=0;//不允许边连续接收", " SREN=1;", " TXEN=1;", " TX9=0;//发送数据长度为8位",
-            " RX9=0;//接收数据长度为8位", " SPBRG=;// 通信波特率为", " SPEN=1;", "}"})},
+            " RX9=0;//接收数据长度为8位", " SPEN=1;", "}"})},
     {"LineBreakInTheRateComment", BuildSciSetup,
      [](ProjectSettings& s) {
          AsyncSci(s);

@@ -12,6 +12,7 @@
 #include <variant>
 
 #include "settings/project_settings.h"
+#include "settings/setting_rules.h"
 #include "settings/setting_table.h"
 
 namespace korvane {
@@ -33,46 +34,95 @@ public:
     explicit RandomSettings(std::uint64_t seed) : rng_(seed) {}
 
     ProjectSettings Next() { return Make(false); }
-    // Records the project file takes: every setting with a range within it.
-    ProjectSettings NextWithinRanges() { return Make(true); }
-
-private:
-    ProjectSettings Make(bool withinRanges) {
-        ProjectSettings s;
-        for (const Setting& setting : kSettings) {
-            const auto range = withinRanges ? setting.range : std::nullopt;
-            std::visit([&](auto member) { Fill(s.*member, range); }, setting.member);
+    // Records the project file takes: every value of a kind, range and shape
+    // its row allows, and agreeing with the others as the dialogs leave it.
+    ProjectSettings NextAccepted() {
+        ProjectSettings s = Make(true);
+        for (const RuleBreach& breach : RuleBreaches(s)) {
+            if (breach.derived)
+                StoreDerived(s, breach.setting, *breach.derived);
+            else if (breach.setting.starts_with("Cfg"))
+                StoreDerived(s, breach.setting, 0);
+            else
+                s.AdEn = 0;  // the converter's codes only count while it is used
         }
         return s;
     }
 
-    using Range = std::optional<AllowedRange>;
-    void Fill(float& single, Range) { single = Single(); }
-    void Fill(std::string& text, Range) { text = Text(); }
-    void Fill(std::int16_t& whole, Range range) { whole = range ? Within(*range) : Int16(); }
-    void Fill(PinDirections& pins, Range range) {
-        for (std::int16_t& pin : pins)
-            pin = range ? Within(*range) : Chance(4) ? Int16() : static_cast<std::int16_t>(Below(2));
-    }
-    void Fill(SettingValue& value, Range range) { value = range ? Within(*range, Value()) : Value(); }
-
-    std::int16_t Within(const AllowedRange& range) {
-        return static_cast<std::int16_t>(range.min + static_cast<int>(Below(range.max - range.min + 1)));
-    }
-    // A number of the range in any kind a hand editor might write it; `kind`
-    // lends its kind.
-    SettingValue Within(const AllowedRange& range, const SettingValue& kind) {
-        const std::int16_t whole = Within(range);
-        switch (kind.kind()) {
-            case SettingValue::Kind::Single:
-                return whole + (Chance(2) ? 0.25f : -0.25f);
-            case SettingValue::Kind::Double:
-                return static_cast<double>(whole);
-            case SettingValue::Kind::Text:
-                return std::to_string(whole);
-            default:
-                return whole;
+private:
+    ProjectSettings Make(bool accepted) {
+        ProjectSettings s;
+        for (const Setting& setting : kSettings) {
+            const ValueRule* rule = accepted ? &setting.rule : nullptr;
+            std::visit([&](auto member) { Fill(s.*member, rule); }, setting.member);
         }
+        return s;
+    }
+
+    using Rule = const ValueRule*;
+    void Fill(float& single, Rule rule) {
+        if (!rule) {
+            single = Single();
+        } else if (rule->range) {
+            single = static_cast<float>(Within(*rule->range));
+        } else {
+            do single = Single();
+            while (!std::isfinite(single) || (rule->positive && single <= 0));
+        }
+    }
+    void Fill(std::string& text, Rule rule) { text = rule ? Shaped(rule->shape) : Text(); }
+    void Fill(std::int16_t& whole, Rule rule) {
+        whole = rule ? static_cast<std::int16_t>(Within(*rule->range)) : Int16();
+    }
+    void Fill(PinDirections& pins, Rule rule) {
+        for (std::int16_t& pin : pins)
+            pin = rule        ? static_cast<std::int16_t>(Within(*rule->range))
+                  : Chance(4) ? Int16()
+                              : static_cast<std::int16_t>(Below(2));
+    }
+    void Fill(SettingValue& value, Rule rule) { value = rule ? Allowed(*rule) : Value(); }
+
+    std::int32_t Within(const AllowedRange& range) {
+        return range.min +
+               static_cast<std::int32_t>(Below(static_cast<std::uint64_t>(range.max - range.min) + 1));
+    }
+    // A value of one of the kinds the rule allows.
+    SettingValue Allowed(const ValueRule& rule) {
+        for (;;) {
+            const auto kind = static_cast<SettingValue::Kind>(Below(6));
+            if ((rule.kinds & KindBit(kind)) == 0) continue;
+            const double number = rule.range ? Within(*rule.range) : static_cast<double>(Int16());
+            switch (kind) {
+                case SettingValue::Kind::Flag:
+                    return Chance(2);
+                case SettingValue::Kind::Text:
+                    return Shaped(rule.shape);
+                case SettingValue::Kind::Single:
+                    if (rule.range) return static_cast<float>(number);
+                    if (const float single = Single(); std::isfinite(single)) return single;
+                    continue;
+                case SettingValue::Kind::Double:
+                    return number;
+                default:
+                    if (std::isfinite(number)) return static_cast<std::int16_t>(number);
+            }
+        }
+    }
+    std::string Shaped(TextShape shape) {
+        static constexpr std::string_view kDigits = "0123456789";
+        std::string text;
+        switch (shape) {
+            case TextShape::Register:
+                if (Chance(4)) return text;
+                return "0x" + std::string(1, "0123456789ABCDEF"[Below(16)]) + "0123456789ABCDEF"[Below(16)];
+            case TextShape::Decimal:
+                for (auto n = Below(8); n > 0; --n) text += Chance(5) ? '.' : kDigits[Below(10)];
+                return text;
+            case TextShape::Digits:
+                break;
+        }
+        for (auto n = Below(8); n > 0; --n) text += kDigits[Below(10)];
+        return text;
     }
 
     std::uint64_t Below(std::uint64_t n) {

@@ -3,7 +3,8 @@
 # the modes and Down to "比较模式", Tab past the interrupt box to the
 # sub-modes and Down to "匹配时输出0"; the dialog keeps its size and place.
 # Enter closes, the Timer1 question is answered Yes (Enter), the Timer1
-# dialog opens above and is closed (Alt+E). The source sets CCP1M to 1001.
+# dialog opens above and is closed (Alt+E) with Timer1 still off, which its
+# close warns of (Enter). The source sets CCP1M to 1001.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 start_korvane "$1"
@@ -17,6 +18,7 @@ press "$dialog" Return
 answer "确认Timer1工作方式" Return
 timer1=$(await_window "Timer1 set") || exit 1
 press "$timer1" alt+e
+answer "确认Timer1工作方式" Return
 await_gone "Timer1 set"
 await_gone "$title"
 

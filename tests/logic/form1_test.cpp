@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "calc/settings_calc.h"
 #include "controls/app_context.h"
 #include "dialogs/sci_form.h"
 #include "dialogs/timer0_form.h"
@@ -158,6 +160,7 @@ TEST_F(MainWindowStory, NewCrystalRecalculatesEveryWrittenRegisterValue) {
         std::function<void(ProjectSettings&)> set;
         const char* crystal;
         const char* expected;
+        std::vector<std::string> titles{};  // what could not be worked out is said
     };
     const Case cases[] = {
         {"all off: only SPBRG follows", [](ProjectSettings&) {}, "8", "0xCE | 0xFC 0x18 | 0x9C | 0x33"},
@@ -185,13 +188,13 @@ TEST_F(MainWindowStory, NewCrystalRecalculatesEveryWrittenRegisterValue) {
              s.T1TimeUs = 50000.0f;  // 100000 counts at 8 MHz
              s.T2TimeUs = 300.0f;    // 600 counts
          },
-         "8", "0xCE |   |  | 0x33"},
+         "8", "0xCE |   |  | 0x33", {"超出定时范围", "超出定时范围"}},
         {"an untyped time is emptied",
          [](ProjectSettings& s) {
              s.T2En = true;
              s.T2TimeUs = "1.2.3";
          },
-         "8", "0xCE | 0xFC 0x18 |  | 0x33"},
+         "8", "0xCE | 0xFC 0x18 |  | 0x33", {"输入数据不正确"}},
         {"the chosen rate no longer usable",
          [](ProjectSettings& s) {
              s.SciBaud = "1200";
@@ -221,7 +224,7 @@ TEST_F(MainWindowStory, NewCrystalRecalculatesEveryWrittenRegisterValue) {
         c.set(s);
         p.inputs = {c.crystal};
         f.VbMenuSet_Osc_Click();
-        EXPECT_TRUE(p.messages.empty()) << c.what;
+        EXPECT_EQ(p.messageTitles(), c.titles) << c.what;
         EXPECT_EQ(registers(s), c.expected) << c.what;
     }
 }
@@ -380,7 +383,7 @@ TEST_F(MainWindowStory, ProjectSavedAndOpenedAgainReplacesTheSettings) {
     Load();
     settings.T2Int = -1;
     settings.T0TimeUs = "1.5";
-    settings.SciErrLimit = SettingValue();
+    settings.SciErrLimit = 0;  // the box emptied
     const ProjectSettings saved = settings;
     platform.savePaths = {path, ""};
     form.VbMenuFile_SaveProject.click();
@@ -489,6 +492,133 @@ TEST_F(MainWindowStory, AHandWrittenProjectGivesWhatTheDialogsGive) {
     EXPECT_EQ(generate(), opened);
     EXPECT_NE(opened.find(" TRISC = 0xC3;"), std::string::npos) << opened;
     std::remove(path.c_str());
+}
+
+// One project, three ways in: opened from its file, reached from stale
+// values by the crystal command, and settled by closing the Timer1 and Timer2
+// dialogs. Each gives the same text, with the oscillator a 20 MHz crystal
+// needs although the file (of format 1) names none.
+TEST_F(MainWindowStory, EveryPathSettlesAProjectToTheSameText) {
+    const std::string path = ::testing::TempDir() + "settle.kvp";
+    std::ofstream(path)
+        << "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\n"
+           "CrystalMHz = 20.0\nT0FreqMHz = 20.0\nT1FreqMHz = 20.0\nT2FreqMHz = 20.0\n"
+           "T1En = true\nT1PsIndex = 3\nT1TimeUs = \"50000\"\nT2En = true\nT2TimeUs = \"50\"\n"
+           "Ccp1En = true\nCcp1Mode = 1\nCcp1CmpTimeUs = 1000\n"
+           "Ccp2En = true\nCcp2Mode = 2\nCcp2DutyUs = 20\n"
+           "SciEn = 1\nSciBaud = \"9600\"\nMsspEn = 1\nMsspMode = 2\nAdEn = 1\n";
+    const auto generate = [&] {
+        platform.answers.push_back(MessageAnswer::Yes);
+        form.VbMenuTools_c_Click();
+        platform.messages.clear();
+        return form.Text1.text();
+    };
+    const auto read = ReadProjectFile(path);
+    ASSERT_TRUE(std::holds_alternative<ProjectSettings>(read));
+    const ProjectSettings stale = std::get<ProjectSettings>(read);
+    Load();
+    ASSERT_TRUE(form.OpenProject(path));
+    EXPECT_EQ(platform.messageTitles(), std::vector<std::string>{});
+    const std::string opened = generate();
+    EXPECT_NE(opened.find("HS振荡"), std::string::npos) << opened;
+
+    settings = stale;
+    settings.CrystalMHz = 4;
+    settings.T0FreqMHz = settings.T1FreqMHz = settings.T2FreqMHz = 4;
+    platform.inputs = {"20"};
+    form.VbMenuSet_Osc_Click();
+    EXPECT_EQ(platform.messageTitles(), std::vector<std::string>{});
+    EXPECT_EQ(generate(), opened);
+
+    settings = stale;
+    Timer1Form timer1(context);
+    timer1.load();
+    timer1.Command2.click();
+    Timer2Form timer2(context);
+    timer2.load();
+    timer2.Command2.click();
+    EXPECT_EQ(platform.messageTitles(), std::vector<std::string>{});
+    EXPECT_EQ(generate(), opened);
+    std::remove(path.c_str());
+}
+
+// A clock changed under a module that runs on it: the module's value can no
+// longer be worked out, or the module lacks its timer. The dialog's close
+// says so, and the text writes none of the value's bits.
+TEST_F(MainWindowStory, AClockThatLosesAModulesValueSaysSo) {
+    struct Case {
+        const char* what;
+        std::function<void(ProjectSettings&)> set;
+        bool timer2;  // else the Timer1 dialog
+        std::function<void(TimerForm&)> change;
+        std::vector<std::string> titles;
+        const char* gone;  // a line the text no longer has
+    };
+    const auto pwm = [](ProjectSettings& s) {
+        s.T2En = true;
+        s.Ccp1En = true;
+        s.Ccp1Mode = 2;
+        s.Ccp1M = 12;
+        s.Ccp1DutyUs = 128.0f;
+        s.Ccp1X = s.Ccp1Y = 1;
+    };
+    const Case cases[] = {
+        {"a period shorter than the duty",
+         pwm,
+         true,
+         [](TimerForm& f) { f.Txt_Time.setText("100"); },
+         {"占空比设置错误"},
+         " CCP1Y=1;"},
+        {"PWM without Timer2",
+         pwm,
+         true,
+         [](TimerForm& f) { static_cast<Timer2Form&>(f).Chk_T2En.click(); },
+         {"确认Timer2工作方式"},
+         ""},
+        {"a compare time beyond 1:1",
+         [](ProjectSettings& s) {
+             s.T1En = true;
+             s.T1PsIndex = 3;
+             s.T1PsDiv = 8.0;
+             s.Ccp1En = true;
+             s.Ccp1Mode = 1;
+             s.Ccp1M = 8;
+             s.Ccp1CmpTimeUs = 100000.0f;
+         },
+         false,
+         [](TimerForm& f) { static_cast<Timer1Form&>(f).Opt_Ps.click(0); },
+         {"超出比较范围"},
+         " CCPR1H="},
+        {"SPI clocked by Timer2 without it",
+         [](ProjectSettings& s) {
+             s.T2En = true;
+             s.MsspEn = 1;
+             s.MsspSpiClock = 3;
+         },
+         true,
+         [](TimerForm& f) { static_cast<Timer2Form&>(f).Chk_T2En.click(); },
+         {"确认Timer2工作方式"},
+         ""},
+    };
+    for (const auto& c : cases) {
+        ProjectSettings s;
+        FakePlatform p;
+        AppContext ctx{s, p};
+        c.set(s);
+        SettleProject(s, {});
+        std::unique_ptr<TimerForm> dialog;
+        if (c.timer2)
+            dialog = std::make_unique<Timer2Form>(ctx);
+        else
+            dialog = std::make_unique<Timer1Form>(ctx);
+        dialog->load();
+        c.change(*dialog);
+        dialog->Command2.click();
+        EXPECT_EQ(p.messageTitles(), c.titles) << c.what;
+        if (*c.gone) {
+            EXPECT_EQ(AssembleSource(s, true).find(c.gone), std::string::npos) << c.what;
+        }
+    }
 }
 
 // What the dialogs would refuse on closing is shown after opening, with

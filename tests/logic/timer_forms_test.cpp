@@ -188,7 +188,7 @@ TEST_F(TimerDialogs, FailedTimer0CalculationLeavesNoStaleValueInTheSource) {
     EXPECT_EQ(platform.messageTitles(), (std::vector<std::string>{kRangeTitle, kRangeTitle}));
     platform.messages.clear();
     const std::string source = Generate(main, platform);
-    EXPECT_NE(source.find("//内部时钟定时方式,定时时间:600uS,误差:0uS\r\n T0CS=0;\r\n TMR0=;\r\n"),
+    EXPECT_NE(source.find("//内部时钟定时方式,定时时间:600uS,误差:0uS\r\n T0CS=0;\r\n}\r\n"),
               std::string::npos)
         << source;
     EXPECT_EQ(source.find("0xCE"), std::string::npos) << source;

@@ -187,7 +187,13 @@ TEST(CcpView, ClosingInCaptureOpensTimer1AboveTheStillOpenDialog) {
             script.then<QDialog>([&](QDialog* dialog) {
                 EXPECT_EQ(dialog->objectName(), "Timer1");
                 EXPECT_TRUE(ccp && ccp->isVisible());
-                Find<QPushButton>(dialog, "Command2")->click();
+                QMetaObject::invokeMethod(Find<QPushButton>(dialog, "Command2"), "click",
+                                          Qt::QueuedConnection);
+            });
+            // Closed with Timer1 still off: the capture has no clock, and the close says so.
+            script.then<QMessageBox>([&](QMessageBox* box) {
+                EXPECT_EQ(box->icon(), QMessageBox::Warning);
+                box->button(QMessageBox::Ok)->click();
             });
         }
         app.choose("VbMenuSet_CCP");
