@@ -36,7 +36,8 @@ std::string BuildSciSetup(const ProjectSettings& s, bool withComments) {
                         s.SciRx9.equals(1) ? "//接收数据长度为9位" : "//接收数据长度为8位");
     const std::string baudComment = "// 通信波特率为" + s.SciBaud;
     const std::string spbrgText = s.SciSpbrgText.toText();
-    if (const auto spbrg = RegisterValue(spbrgText)) out.LineWithComment({" SPBRG=", *spbrg, ";"}, baudComment);
+    if (const auto spbrg = RegisterValue(spbrgText))
+        out.LineWithComment({" SPBRG=", *spbrg, ";"}, baudComment);
     out.Line({" SPEN=", BitOf(s.SciEn), ";"});
     out.Line({"}"});
     return out.Take();

@@ -268,8 +268,9 @@ TEST(ProjectFile, WritingGoesThroughTheAtomicWriterAndReadsBack) {
 TEST(ProjectFile, SinglesAtTheirLimitsComeBackBitForBit) {
     using Limits = std::numeric_limits<float>;
     // A frequency is finite, and the crystal above 0.
-    const float cases[] = {Limits::max(), -Limits::max(), Limits::denorm_min(), -Limits::denorm_min(),
-                           Limits::min(), -0.0f,          0.1f};
+    const float cases[] = {
+        Limits::max(), -Limits::max(), Limits::denorm_min(), -Limits::denorm_min(), Limits::min(), -0.0f,
+        0.1f};
     for (float value : cases) {
         ProjectSettings settings;
         settings.CrystalMHz = value > 0 ? value : 1;
@@ -278,7 +279,8 @@ TEST(ProjectFile, SinglesAtTheirLimitsComeBackBitForBit) {
         ASSERT_TRUE(std::holds_alternative<ProjectSettings>(read))
             << value << ": " << std::get<ProjectError>(read).text();
         const auto& back = std::get<ProjectSettings>(read);
-        EXPECT_TRUE(SameNumber(back.CrystalMHz, settings.CrystalMHz)) << value << " became " << back.CrystalMHz;
+        EXPECT_TRUE(SameNumber(back.CrystalMHz, settings.CrystalMHz))
+            << value << " became " << back.CrystalMHz;
         EXPECT_TRUE(back.T0FreqMHz.toNumber() && SameNumber(*back.T0FreqMHz.toNumber(), value)) << value;
     }
 }

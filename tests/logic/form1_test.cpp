@@ -188,13 +188,17 @@ TEST_F(MainWindowStory, NewCrystalRecalculatesEveryWrittenRegisterValue) {
              s.T1TimeUs = 50000.0f;  // 100000 counts at 8 MHz
              s.T2TimeUs = 300.0f;    // 600 counts
          },
-         "8", "0xCE |   |  | 0x33", {"超出定时范围", "超出定时范围"}},
+         "8",
+         "0xCE |   |  | 0x33",
+         {"超出定时范围", "超出定时范围"}},
         {"an untyped time is emptied",
          [](ProjectSettings& s) {
              s.T2En = true;
              s.T2TimeUs = "1.2.3";
          },
-         "8", "0xCE | 0xFC 0x18 |  | 0x33", {"输入数据不正确"}},
+         "8",
+         "0xCE | 0xFC 0x18 |  | 0x33",
+         {"输入数据不正确"}},
         {"the chosen rate no longer usable",
          [](ProjectSettings& s) {
              s.SciBaud = "1200";
