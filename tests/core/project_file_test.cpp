@@ -325,6 +325,9 @@ TEST(ProjectFile, KeysNestedTooDeepAreRefusedBeforeTheParser) {
         {"inline tables", header + "x = " + Repeated("{a.a = ", 60) + "1" + Repeated("}", 60) + "\n", 4},
         {"arrays", header + "x = " + Repeated("[", 101) + Repeated("]", 101) + "\n", 4},
         {"after a multi-line string", header + "s = \"\"\"\n\n\"\"\"\nx" + Repeated(".a", 100) + " = 1\n", 7},
+        // Up to two quotes before the closing three belong to the text.
+        {"after multi-line strings ending in a quote",
+         header + "x = { a = \"\"\"q\"\"\"\", b = '''q'''', c" + Repeated(".c", 100) + " = 1 }\n", 4},
         {"100 levels", header + "[a" + Repeated(".a", 99) + "]\n", 0},
         {"dots in strings, comments and values",
          header + "\"" + Repeated(".", 200) + "\" = 1.5 # " + Repeated(".", 200) + "\nx = '" +
