@@ -1,12 +1,8 @@
 // korvane-calc: the timer, baud-rate, I2C clock and A/D clock calculators of the dialogs on the
 // command line. The same functions run; only the output is plain text in the
 // C locale, without thousands grouping.
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <optional>
 #include <string>
@@ -17,6 +13,7 @@
 #include "calc/i2c_calc.h"
 #include "calc/settings_calc.h"
 #include "calc/timer_calc.h"
+#include "files/file_io.h"
 #include "format/number_text.h"
 #include "settings/ad_converter.h"
 #include "settings/project_settings.h"
@@ -61,16 +58,7 @@ constexpr const char* kUsage =
 // Everything for standard output goes through here, checked, so a full or
 // closed output is an error and not a silent success.
 int Emit(std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t n = ::write(STDOUT_FILENO, text.data(), text.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            std::fprintf(stderr, "korvane-calc: cannot write to standard output: %s\n", std::strerror(errno));
-            return kCalculatorFailure;
-        }
-        text.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return 0;
+    return WriteStandardOutput("korvane-calc", text) ? 0 : kCalculatorFailure;
 }
 
 int Usage(const std::string& problem) {

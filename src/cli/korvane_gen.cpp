@@ -1,12 +1,8 @@
 // korvane-gen: the generate command without a display. Reads a project file
 // and writes the C source exactly as the main window would produce it.
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <clocale>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,19 +36,15 @@ constexpr const char* kUsage =
     "Exit status: 0 done, 1 the output could not be written, 2 bad usage or a bad\n"
     "project file (nothing is written; FILE:LINE: what is wrong on standard error).\n";
 
+constexpr std::string_view kProgram = "korvane-gen";
+
 int Usage(const std::string& problem) {
     std::fprintf(stderr, "korvane-gen: %s\n\n%s", problem.c_str(), kUsage);
     return kBadInput;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
+int Emit(std::string_view text) {
+    return WriteStandardOutput(kProgram, text) ? 0 : kFailed;
 }
 
 struct Options {
@@ -75,11 +67,9 @@ int main(int argc, char* argv[]) {
         const std::string_view arg = argv[i];
         const auto next = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
         if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
+            return Emit(kUsage);
         } else if (arg == "--version") {
-            std::printf("korvane-gen %s\n", kVersion);
-            return 0;
+            return Emit(std::string(kProgram) + " " + kVersion + "\n");
         } else if (arg == "--comments") {
             options.withComments = true;
         } else if (arg == "--no-comments") {
@@ -148,13 +138,7 @@ int main(int argc, char* argv[]) {
         text = std::move(encoded.bytes);
     }
 
-    if (options.output.empty()) {
-        if (!WriteAll(STDOUT_FILENO, text)) {
-            std::fprintf(stderr, "korvane-gen: cannot write to standard output: %s\n", std::strerror(errno));
-            return kFailed;
-        }
-        return 0;
-    }
+    if (options.output.empty()) return Emit(text);
     if (const std::string error = ReplaceFileContents(options.output, text); !error.empty()) {
         std::fprintf(stderr, "korvane-gen: cannot write %s: %s\n", options.output.c_str(), error.c_str());
         return kFailed;

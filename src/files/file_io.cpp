@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -45,8 +46,8 @@ bool WriteAll(int fd, std::string_view bytes, int& error) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            error = errno;
+        if (n <= 0) {
+            error = n < 0 ? errno : EIO;  // a device that takes nothing would loop forever
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -201,6 +202,14 @@ std::string WriteInPlace(const std::string& path, std::string_view bytes) {
 
 void TryUnnamedTemporaryFiles(bool use) {
     gTryUnnamed = use;
+}
+
+bool WriteStandardOutput(std::string_view program, std::string_view bytes) {
+    int error = 0;
+    if (WriteAll(STDOUT_FILENO, bytes, error)) return true;
+    std::fprintf(stderr, "%.*s: cannot write to standard output: %s\n", static_cast<int>(program.size()),
+                 program.data(), Reason(error).c_str());
+    return false;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {

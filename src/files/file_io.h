@@ -38,6 +38,11 @@ std::string ReplaceFileContents(const std::string& path, std::string_view bytes)
 // default); tests turn it off to run the named way file systems without one take.
 void TryUnnamedTemporaryFiles(bool use);
 
+// Writes all of `bytes` to standard output. When it cannot (a full disk, a
+// closed output), says "PROGRAM: cannot write to standard output: REASON" on
+// standard error and returns false, so a program's exit status tells.
+bool WriteStandardOutput(std::string_view program, std::string_view bytes);
+
 // Whether both paths name one existing file (by device and inode, so also
 // through links).
 bool SameFile(const std::string& a, const std::string& b);

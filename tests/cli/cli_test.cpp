@@ -573,6 +573,12 @@ TEST(AllPrograms, AnswerHelpAndVersionAndRefuseUnknownOptions) {
         const ToolRun version = RunTool(path, {"--version"});
         EXPECT_EQ(version.status, 0) << name;
         EXPECT_EQ(version.out, name + " " + kVersion + "\n");
+        // Output that cannot be written is no success.
+        for (const char* option : {"--version", "--help"}) {
+            const ToolRun full = RunTool(path, {option}, "/dev/full");
+            EXPECT_EQ(full.status, 1) << name << option;
+            EXPECT_EQ(full.err, name + ": cannot write to standard output: No space left on device\n");
+        }
         for (const char* help : {"--help", "-h"}) {
             const ToolRun run = RunTool(path, {help});
             EXPECT_EQ(run.status, 0) << name << help;
