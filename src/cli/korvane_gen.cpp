@@ -11,6 +11,7 @@
 #include "calc/settings_calc.h"
 #include "files/file_io.h"
 #include "format/gbk.h"
+#include "format/utf8.h"
 #include "generator/source_assembly.h"
 #include "project/project_file.h"
 #include "version.h"
@@ -38,8 +39,15 @@ constexpr const char* kUsage =
 
 constexpr std::string_view kProgram = "korvane-gen";
 
+// A line on standard error. File names and what files hold are shown with
+// their control characters escaped, so none can drive the terminal.
+void Say(const std::string& line) {
+    std::fprintf(stderr, "%s\n", EscapeControls(line).c_str());
+}
+
 int Usage(const std::string& problem) {
-    std::fprintf(stderr, "korvane-gen: %s\n\n%s", problem.c_str(), kUsage);
+    Say(std::string(kProgram) + ": " + problem);
+    std::fprintf(stderr, "\n%s", kUsage);
     return kBadInput;
 }
 
@@ -111,7 +119,7 @@ int main(int argc, char* argv[]) {
             return Usage("the output " + options.output + " is the project file itself");
         const ProjectReadResult read = ReadProjectFile(options.project);
         if (const auto* error = std::get_if<ProjectError>(&read)) {
-            std::fprintf(stderr, "%s\n", error->text().c_str());
+            Say(error->text());
             return kBadInput;
         }
         // As the program opens a project: register values and pins follow
@@ -121,8 +129,7 @@ int main(int argc, char* argv[]) {
         for (const SettingProblem& problem : problems) {
             std::string reason = problem.text;
             std::ranges::replace(reason, '\r', ' ');
-            const ProjectError error{options.project, 0, "设置项" + problem.setting + "：" + reason};
-            std::fprintf(stderr, "%s\n", error.text().c_str());
+            Say(ProjectError{options.project, 0, "设置项" + problem.setting + "：" + reason}.text());
         }
         if (!problems.empty()) return kBadInput;
         text = AssembleSource(settings, options.withComments);
@@ -131,8 +138,8 @@ int main(int argc, char* argv[]) {
     if (options.gbk.value_or(!options.output.empty())) {
         auto encoded = EncodeGbk(text);
         if (!encoded.unencodable.empty()) {
-            std::fprintf(stderr, "%s: GBK cannot hold these characters of the text: %s\n",
-                         options.project.c_str(), CharacterList(encoded.unencodable).c_str());
+            Say(options.project +
+                ": GBK cannot hold these characters of the text: " + CharacterList(encoded.unencodable));
             return kBadInput;
         }
         text = std::move(encoded.bytes);
@@ -140,7 +147,7 @@ int main(int argc, char* argv[]) {
 
     if (options.output.empty()) return Emit(text);
     if (const std::string error = ReplaceFileContents(options.output, text); !error.empty()) {
-        std::fprintf(stderr, "korvane-gen: cannot write %s: %s\n", options.output.c_str(), error.c_str());
+        Say(std::string(kProgram) + ": cannot write " + options.output + ": " + error);
         return kFailed;
     }
     return 0;

@@ -326,7 +326,9 @@ void ReadHeader(Reader& reader, const toml::table& header) {
 }  // namespace
 
 std::string ProjectError::text() const {
-    return file + ":" + (line > 0 ? std::to_string(line) + ":" : std::string()) + " " + what;
+    // Printed on a terminal: what a file name or message holds must not drive it.
+    return EscapeControls(file) + ":" + (line > 0 ? std::to_string(line) + ":" : std::string()) + " " +
+           EscapeControls(what);
 }
 
 ProjectReadResult ParseProject(std::string_view text, const std::string& fileName) {

@@ -199,6 +199,8 @@ TEST(KorvaneGen, BadInputWritesNothingAndExitsWithTwo) {
     WriteFile(pins, header + "Ccp2En = true\nT1En = true\nT1OscEn = 1\n");
     const std::string baud = Temp("baud.kvp");
     WriteFile(baud, header + "CrystalMHz = 0.001\nSciEn = 1\n");
+    const std::string escape = Temp("\x1b]0;title\x07.kvp");  // a name that would drive the terminal
+    WriteFile(escape, ReadFile(bad));
     const std::string out = Temp("never.c");
     struct Case {
         std::string project;
@@ -206,6 +208,7 @@ TEST(KorvaneGen, BadInputWritesNothingAndExitsWithTwo) {
     };
     const Case cases[] = {
         {bad, bad + ":5: 未知的设置项T9En\n"},
+        {escape, Temp("\\x1b]0;title\\x07.kvp") + ":5: 未知的设置项T9En\n"},
         {newer, newer + ":2: 工程文件的格式版本7比本程序新，本程序只能读取版本2\n"},
         {Temp("missing.kvp"), Temp("missing.kvp") + ": 无法读取文件：No such file or directory\n"},
         {emoji, emoji + ": GBK cannot hold these characters of the text: 😀(U+1F600)\n"},
@@ -262,6 +265,11 @@ TEST(KorvaneGen, HostileInputsAndOutputTargets) {
          "",
          1,
          "korvane-gen: cannot write " + Temp("missing/out.c") + ": " + Temp("missing") +
+             ": No such file or directory\n"},
+        {{"-o", Temp("\x1b[2J/out.c"), project},
+         "",
+         1,
+         "korvane-gen: cannot write " + Temp("\\x1b[2J/out.c") + ": " + Temp("\\x1b[2J") +
              ": No such file or directory\n"},
         {{"-o", project, project},
          "",
