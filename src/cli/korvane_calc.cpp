@@ -61,6 +61,8 @@ int Emit(std::string_view text) {
     return WriteStandardOutput("korvane-calc", text) ? 0 : kCalculatorFailure;
 }
 
+constexpr const char* kCrystalNotSingle = "the crystal does not fit a single";
+
 int Usage(const std::string& problem) {
     std::fprintf(stderr, "korvane-calc: %s\n\n%s", problem.c_str(), kUsage);
     return kBadUsage;
@@ -234,7 +236,7 @@ int RunI2c(int argc, char* argv[]) {
     if (!mhz || !khz) return Usage("--mhz and --khz are required");
     if (const auto problem = NotANumber(args, {"--mhz", "--khz"})) return Usage(*problem);
     const auto crystal = ParseSingle(*mhz);
-    if (!crystal) return Usage("the crystal does not fit a single");
+    if (!crystal) return Usage(kCrystalNotSingle);
     const CalcOutcome outcome = CalculateSspadd(*khz, *crystal, kPlainNumbers);
     if (outcome.status != CalcStatus::Ok)
         return CalculatorFailure(outcome.message->title, outcome.message->text);
@@ -251,7 +253,10 @@ int RunAd(int argc, char* argv[]) {
     if (!mhz) return Usage("--mhz is required");
     if (const auto problem = NotANumber(args, {"--mhz"})) return Usage(*problem);
     const auto crystal = ParseSingle(*mhz);
-    if (!crystal || *crystal <= 0) return Usage("the crystal must be a single above 0");
+    if (!crystal) return Usage(kCrystalNotSingle);
+    // Refused as the other calculators refuse a crystal of 0 or less.
+    if (*crystal <= 0)
+        return CalculatorFailure(baud_messages::kCrystalTitle, std::string(baud_messages::kCrystalText));
     std::string out;
     for (const AdClock& clock : AdClocks()) {
         std::string times;

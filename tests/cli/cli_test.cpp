@@ -514,6 +514,7 @@ TEST(KorvaneCalc, BadNumbersAndFailedOutput) {
         {{"timer0", "--mhz", "-4", "--us", "100"}, "", 1, timerFrequency},
         {{"baud", "--mhz", "-4", "--mode", "sync"}, "", 1, crystal},
         {{"baud", "--mhz", "0", "--mode", "sync"}, "", 1, crystal},
+        {{"ad", "--mhz", "0"}, "", 1, crystal},
         {{"baud", "--mhz", "4", "--mode", "sync", "--error", "-1"},
          "",
          1,
@@ -555,7 +556,6 @@ TEST(KorvaneCalc, UsageErrorsExitWithTwoAndHelpWithZero) {
         {"i2c", "--mhz", "4"},
         {"i2c", "--mhz", "4", "--khz", "fast"},
         {"ad"},
-        {"ad", "--mhz", "0"},
     };
     for (const auto& args : cases) {
         const ToolRun run = Calc(args);
