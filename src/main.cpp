@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "app/command_line.h"
+#include "files/file_io.h"
 #include "qt/app_setup.h"
 #include "qt/application.h"
 #include "version.h"
@@ -24,11 +25,9 @@ int main(int argc, char* argv[]) {
     const CommandLine line = ReadCommandLine({argv + 1, argv + argc});
     switch (line.action) {
         case CommandLine::Action::Help:
-            std::fputs(CommandLineUsage(ProgramFolder()).c_str(), stdout);
-            return 0;
+            return WriteStandardOutput("korvane", CommandLineUsage(ProgramFolder())) ? 0 : 1;
         case CommandLine::Action::Version:
-            std::printf("korvane %s\n", kVersion);
-            return 0;
+            return WriteStandardOutput("korvane", std::string("korvane ") + kVersion + "\n") ? 0 : 1;
         case CommandLine::Action::BadUsage:
             std::fprintf(stderr, "korvane: %s\n\n%s", line.problem.c_str(),
                          CommandLineUsage(ProgramFolder()).c_str());

@@ -1,12 +1,8 @@
 // korvane-calc: the timer, baud-rate, I2C clock and A/D clock calculators of the dialogs on the
 // command line. The same functions run; only the output is plain text in the
 // C locale, without thousands grouping.
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <optional>
 #include <string>
@@ -17,6 +13,7 @@
 #include "calc/i2c_calc.h"
 #include "calc/settings_calc.h"
 #include "calc/timer_calc.h"
+#include "files/file_io.h"
 #include "format/number_text.h"
 #include "settings/ad_converter.h"
 #include "settings/project_settings.h"
@@ -61,17 +58,10 @@ constexpr const char* kUsage =
 // Everything for standard output goes through here, checked, so a full or
 // closed output is an error and not a silent success.
 int Emit(std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t n = ::write(STDOUT_FILENO, text.data(), text.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            std::fprintf(stderr, "korvane-calc: cannot write to standard output: %s\n", std::strerror(errno));
-            return kCalculatorFailure;
-        }
-        text.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return 0;
+    return WriteStandardOutput("korvane-calc", text) ? 0 : kCalculatorFailure;
 }
+
+constexpr const char* kCrystalNotSingle = "the crystal does not fit a single";
 
 int Usage(const std::string& problem) {
     std::fprintf(stderr, "korvane-calc: %s\n\n%s", problem.c_str(), kUsage);
@@ -246,7 +236,7 @@ int RunI2c(int argc, char* argv[]) {
     if (!mhz || !khz) return Usage("--mhz and --khz are required");
     if (const auto problem = NotANumber(args, {"--mhz", "--khz"})) return Usage(*problem);
     const auto crystal = ParseSingle(*mhz);
-    if (!crystal) return Usage("the crystal does not fit a single");
+    if (!crystal) return Usage(kCrystalNotSingle);
     const CalcOutcome outcome = CalculateSspadd(*khz, *crystal, kPlainNumbers);
     if (outcome.status != CalcStatus::Ok)
         return CalculatorFailure(outcome.message->title, outcome.message->text);
@@ -263,7 +253,10 @@ int RunAd(int argc, char* argv[]) {
     if (!mhz) return Usage("--mhz is required");
     if (const auto problem = NotANumber(args, {"--mhz"})) return Usage(*problem);
     const auto crystal = ParseSingle(*mhz);
-    if (!crystal || *crystal <= 0) return Usage("the crystal must be a single above 0");
+    if (!crystal) return Usage(kCrystalNotSingle);
+    // Refused as the other calculators refuse a crystal of 0 or less.
+    if (*crystal <= 0)
+        return CalculatorFailure(baud_messages::kCrystalTitle, std::string(baud_messages::kCrystalText));
     std::string out;
     for (const AdClock& clock : AdClocks()) {
         std::string times;

@@ -1,12 +1,8 @@
 // korvane-gen: the generate command without a display. Reads a project file
 // and writes the C source exactly as the main window would produce it.
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <clocale>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +11,7 @@
 #include "calc/settings_calc.h"
 #include "files/file_io.h"
 #include "format/gbk.h"
+#include "format/utf8.h"
 #include "generator/source_assembly.h"
 #include "project/project_file.h"
 #include "version.h"
@@ -40,19 +37,22 @@ constexpr const char* kUsage =
     "Exit status: 0 done, 1 the output could not be written, 2 bad usage or a bad\n"
     "project file (nothing is written; FILE:LINE: what is wrong on standard error).\n";
 
+constexpr std::string_view kProgram = "korvane-gen";
+
+// A line on standard error. File names and what files hold are shown with
+// their control characters escaped, so none can drive the terminal.
+void Say(const std::string& line) {
+    std::fprintf(stderr, "%s\n", EscapeControls(line).c_str());
+}
+
 int Usage(const std::string& problem) {
-    std::fprintf(stderr, "korvane-gen: %s\n\n%s", problem.c_str(), kUsage);
+    Say(std::string(kProgram) + ": " + problem);
+    std::fprintf(stderr, "\n%s", kUsage);
     return kBadInput;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
+int Emit(std::string_view text) {
+    return WriteStandardOutput(kProgram, text) ? 0 : kFailed;
 }
 
 struct Options {
@@ -75,11 +75,9 @@ int main(int argc, char* argv[]) {
         const std::string_view arg = argv[i];
         const auto next = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
         if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
+            return Emit(kUsage);
         } else if (arg == "--version") {
-            std::printf("korvane-gen %s\n", kVersion);
-            return 0;
+            return Emit(std::string(kProgram) + " " + kVersion + "\n");
         } else if (arg == "--comments") {
             options.withComments = true;
         } else if (arg == "--no-comments") {
@@ -121,7 +119,7 @@ int main(int argc, char* argv[]) {
             return Usage("the output " + options.output + " is the project file itself");
         const ProjectReadResult read = ReadProjectFile(options.project);
         if (const auto* error = std::get_if<ProjectError>(&read)) {
-            std::fprintf(stderr, "%s\n", error->text().c_str());
+            Say(error->text());
             return kBadInput;
         }
         // As the program opens a project: register values and pins follow
@@ -131,8 +129,7 @@ int main(int argc, char* argv[]) {
         for (const SettingProblem& problem : problems) {
             std::string reason = problem.text;
             std::ranges::replace(reason, '\r', ' ');
-            const ProjectError error{options.project, 0, "设置项" + problem.setting + "：" + reason};
-            std::fprintf(stderr, "%s\n", error.text().c_str());
+            Say(ProjectError{options.project, 0, "设置项" + problem.setting + "：" + reason}.text());
         }
         if (!problems.empty()) return kBadInput;
         text = AssembleSource(settings, options.withComments);
@@ -141,22 +138,16 @@ int main(int argc, char* argv[]) {
     if (options.gbk.value_or(!options.output.empty())) {
         auto encoded = EncodeGbk(text);
         if (!encoded.unencodable.empty()) {
-            std::fprintf(stderr, "%s: GBK cannot hold these characters of the text: %s\n",
-                         options.project.c_str(), CharacterList(encoded.unencodable).c_str());
+            Say(options.project +
+                ": GBK cannot hold these characters of the text: " + CharacterList(encoded.unencodable));
             return kBadInput;
         }
         text = std::move(encoded.bytes);
     }
 
-    if (options.output.empty()) {
-        if (!WriteAll(STDOUT_FILENO, text)) {
-            std::fprintf(stderr, "korvane-gen: cannot write to standard output: %s\n", std::strerror(errno));
-            return kFailed;
-        }
-        return 0;
-    }
+    if (options.output.empty()) return Emit(text);
     if (const std::string error = ReplaceFileContents(options.output, text); !error.empty()) {
-        std::fprintf(stderr, "korvane-gen: cannot write %s: %s\n", options.output.c_str(), error.c_str());
+        Say(std::string(kProgram) + ": cannot write " + options.output + ": " + error);
         return kFailed;
     }
     return 0;

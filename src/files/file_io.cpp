@@ -3,13 +3,17 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <signal.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <iterator>
 
 #include "format/gbk.h"
@@ -42,8 +46,8 @@ bool WriteAll(int fd, std::string_view bytes, int& error) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            error = errno;
+        if (n <= 0) {
+            error = n < 0 ? errno : EIO;  // a device that takes nothing would loop forever
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -66,14 +70,12 @@ extern "C" void RemoveTemporaryAndEnd(int signal) {
     ::raise(signal);  // delivered with the previous disposition once this returns
 }
 
-// Removes the temporary file if the process is told to end while it exists.
+// Removes the temporary file if the process is told to end while it has a
+// name.
 class TemporaryGuard {
 public:
     TemporaryGuard() {
-        sigset_t ending;
-        sigemptyset(&ending);
-        for (int signal : kEndingSignals) sigaddset(&ending, signal);
-        ::pthread_sigmask(SIG_BLOCK, &ending, &blocked_);
+        holdEndingSignals();
         for (std::size_t i = 0; i < std::size(kEndingSignals); ++i) {
             struct sigaction action {};
             action.sa_handler = RemoveTemporaryAndEnd;
@@ -82,35 +84,90 @@ public:
             // An ignored signal (nohup) stays ignored.
             if (gPrevious[i].sa_handler == SIG_IGN) ::sigaction(kEndingSignals[i], &gPrevious[i], nullptr);
         }
+        ::pthread_sigmask(SIG_SETMASK, &before_, nullptr);
     }
     ~TemporaryGuard() {
-        sigset_t ending;
-        sigemptyset(&ending);
-        for (int signal : kEndingSignals) sigaddset(&ending, signal);
-        ::pthread_sigmask(SIG_BLOCK, &ending, nullptr);
+        holdEndingSignals();
         gTemporaryLive = 0;
         for (std::size_t i = 0; i < std::size(kEndingSignals); ++i)
             ::sigaction(kEndingSignals[i], &gPrevious[i], nullptr);
-        ::pthread_sigmask(SIG_SETMASK, &blocked_, nullptr);
+        ::pthread_sigmask(SIG_SETMASK, &before_, nullptr);
     }
     TemporaryGuard(const TemporaryGuard&) = delete;
     TemporaryGuard& operator=(const TemporaryGuard&) = delete;
 
-    // Makes the temporary file from `pattern` (ending in XXXXXX) with the
-    // ending signals held back, so none can come between making and noting it.
-    int make(std::string& pattern) {
-        const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-        if (fd >= 0 && pattern.size() < sizeof gTemporary) {
-            std::memcpy(gTemporary, pattern.c_str(), pattern.size() + 1);
+    // Runs `create`, which makes the file `name` (and may fill in its
+    // XXXXXX) and returns -1 with errno when it cannot, with the ending
+    // signals held back, so none can come between making and noting it.
+    template <typename Create>
+    int make(std::string& name, Create create) {
+        holdEndingSignals();
+        const int result = create(name);
+        const int error = errno;
+        if (result >= 0 && name.size() < sizeof gTemporary) {
+            std::memcpy(gTemporary, name.c_str(), name.size() + 1);
             gTemporaryLive = 1;
         }
-        ::pthread_sigmask(SIG_SETMASK, &blocked_, nullptr);
-        return fd;
+        ::pthread_sigmask(SIG_SETMASK, &before_, nullptr);
+        errno = error;
+        return result;
     }
 
 private:
-    sigset_t blocked_;
+    void holdEndingSignals() {
+        sigset_t ending;
+        sigemptyset(&ending);
+        for (int signal : kEndingSignals) sigaddset(&ending, signal);
+        ::pthread_sigmask(SIG_BLOCK, &ending, &before_);
+    }
+
+    sigset_t before_;
 };
+
+std::atomic<bool> gTryUnnamed{true};
+
+// An unnamed file in `folder`, where the file system offers one: killed
+// while writing (even by SIGKILL), the process leaves nothing behind. It
+// gets a name through /proc only when complete, so /proc must be there.
+int OpenUnnamed(const std::string& folder) {
+    static const bool procFds = ::access("/proc/self/fd", X_OK) == 0;
+    if (!gTryUnnamed || !procFds) return -1;
+    return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+}
+
+// Fills the trailing XXXXXX of `name` with letters and digits, as mkstemp
+// does; a name already taken is simply tried again.
+void FillUnique(std::string& name) {
+    static constexpr std::string_view kLetters =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::uint64_t bits = 0;
+    if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bits)) {
+        timespec now{};
+        ::clock_gettime(CLOCK_MONOTONIC, &now);
+        bits = (static_cast<std::uint64_t>(now.tv_nsec) * 0x9E3779B97F4A7C15u) ^
+               (static_cast<std::uint64_t>(::getpid()) << 32);
+    }
+    for (std::size_t i = name.size() - 6; i < name.size(); ++i) {
+        name[i] = kLetters[bits % kLetters.size()];
+        bits /= kLetters.size();
+    }
+}
+
+// Links the complete unnamed file to a fresh name from `pattern`, which the
+// rename then moves over the target (a link never replaces a file).
+// Returns 0 or the reason it could not.
+int NameUnnamed(TemporaryGuard& guard, int fd, std::string& pattern) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        FillUnique(pattern);
+        const int linked = guard.make(pattern, [&](const std::string& name) {
+            return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
+        });
+        if (linked == 0) return 0;
+        if (errno != EEXIST) return errno;
+    }
+    return EEXIST;
+}
 
 // The temporary file's name in the target's folder: ".NAME.XXXXXX", NAME cut
 // short (at a character boundary) when the whole would not fit in the folder.
@@ -142,6 +199,18 @@ std::string WriteInPlace(const std::string& path, std::string_view bytes) {
 }
 
 }  // namespace
+
+void TryUnnamedTemporaryFiles(bool use) {
+    gTryUnnamed = use;
+}
+
+bool WriteStandardOutput(std::string_view program, std::string_view bytes) {
+    int error = 0;
+    if (WriteAll(STDOUT_FILENO, bytes, error)) return true;
+    std::fprintf(stderr, "%.*s: cannot write to standard output: %s\n", static_cast<int>(program.size()),
+                 program.data(), Reason(error).c_str());
+    return false;
+}
 
 bool SameFile(const std::string& a, const std::string& b) {
     struct stat first {};
@@ -220,12 +289,18 @@ std::string ReplaceFileContents(const std::string& path, std::string_view bytes)
     const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
     std::string temporary = TemporaryPattern(folder, base);
     TemporaryGuard guard;
-    const int fd = guard.make(temporary);
+    // Where there is no unnamed file, the error of the named way is the one
+    // to report.
+    const int unnamedFd = OpenUnnamed(folder);
+    const bool unnamed = unnamedFd >= 0;
+    const int fd = unnamed ? unnamedFd : guard.make(temporary, [](std::string& pattern) {
+        return ::mkostemp(pattern.data(), O_CLOEXEC);
+    });
     if (fd < 0) return FolderReason(folder, errno);
 
     const auto fail = [&](int error) {
         ::close(fd);
-        ::unlink(temporary.c_str());
+        if (!unnamed) ::unlink(temporary.c_str());
         return Reason(error);
     };
     mode_t mode;
@@ -239,6 +314,12 @@ std::string ReplaceFileContents(const std::string& path, std::string_view bytes)
     if (::fchmod(fd, mode) != 0) return fail(errno);
     if (int error = 0; !WriteAll(fd, bytes, error)) return fail(error);
     if (::fsync(fd) != 0) return fail(errno);
+    if (unnamed) {
+        if (const int error = NameUnnamed(guard, fd, temporary)) {
+            ::close(fd);
+            return Reason(error);
+        }
+    }
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());

@@ -24,13 +24,24 @@ struct FileReadResult {
 FileReadResult ReadFileContents(const std::string& path, std::size_t largest);
 
 // Writes `bytes` to `path` through a temporary file in the same folder that
-// then replaces the target, so a failed write leaves an existing file intact;
-// the temporary file is removed when SIGTERM, SIGINT or SIGHUP ends the
-// process meanwhile. An existing character device or FIFO (/dev/null,
+// then replaces the target, so a failed write leaves an existing file intact.
+// The temporary file has no name until it is complete where the file system
+// allows (O_TMPFILE), so even a killed process leaves nothing behind;
+// otherwise it is ".NAME.XXXXXX", removed when SIGTERM, SIGINT or SIGHUP ends
+// the process meanwhile. An existing character device or FIFO (/dev/null,
 // /dev/stdout, a pipe that is read) is written in place; other targets that
 // are not regular files, and links to nothing, are refused. Returns "" on
 // success, otherwise the reason.
 std::string ReplaceFileContents(const std::string& path, std::string_view bytes);
+
+// Whether ReplaceFileContents tries an unnamed temporary file first (the
+// default); tests turn it off to run the named way file systems without one take.
+void TryUnnamedTemporaryFiles(bool use);
+
+// Writes all of `bytes` to standard output. When it cannot (a full disk, a
+// closed output), says "PROGRAM: cannot write to standard output: REASON" on
+// standard error and returns false, so a program's exit status tells.
+bool WriteStandardOutput(std::string_view program, std::string_view bytes);
 
 // Whether both paths name one existing file (by device and inode, so also
 // through links).

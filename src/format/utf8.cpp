@@ -86,4 +86,13 @@ std::string EscapeControls(std::string_view text) {
     return out;
 }
 
+std::string QuoteShort(std::string_view text) {
+    std::size_t end = 0;
+    for (std::size_t count = 0; count < kQuotedCharacters && end < text.size(); ++count) {
+        const auto decoded = Utf8Decode(text.substr(end));
+        end += decoded ? decoded->length : 1;
+    }
+    return end == text.size() ? std::string(text) : std::string(text.substr(0, end)) + "…";
+}
+
 }  // namespace korvane

@@ -27,4 +27,12 @@ bool IsControl(char32_t code);
 // prints as plain text.
 std::string EscapeControls(std::string_view text);
 
+// How much of a text from a file a message quotes: about a line.
+inline constexpr std::size_t kQuotedCharacters = 80;
+
+// `text` as a message quotes it: its first kQuotedCharacters characters, and
+// "…" when there is more, so a huge key or value makes no huge message. Cut
+// between characters; a byte that is no UTF-8 counts as one.
+std::string QuoteShort(std::string_view text);
+
 }  // namespace korvane

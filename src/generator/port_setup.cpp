@@ -5,6 +5,7 @@
 #include "generator/source_lines.h"
 #include "settings/chip_facts.h"
 #include "settings/parts.h"
+#include "settings/pin_claims.h"
 
 namespace korvane {
 
@@ -44,7 +45,7 @@ std::string BuildPortSetup(const ProjectSettings& s, bool withComments) {
         out.Line({ports[p].assign, RegisterByteText(TrisValue(ports[p].directions, kPinsOfPort[p])), ";"});
     }
     if (const auto adcon1 = Adcon1Of(s); adcon1 && !adcon1->byAdSetup) {
-        out.Comment({"//PORTA、PORTE设为数字I/O"});
+        out.Comment({PortExists(s, kPortE) ? "//PORTA、PORTE设为数字I/O" : "//PORTA设为数字I/O"});
         out.Line({" ADCON1 = ", RegisterByteText(adcon1->value), ";"});
     }
     out.Line({"}"});

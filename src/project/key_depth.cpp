@@ -121,11 +121,19 @@ private:
                 ++line_;
             }
             if (multiLine ? text_.substr(i_, 3) == triple : c == quote) {
-                i_ += multiLine ? 3 : 1;
+                i_ += multiLine ? closingRun(quote) : 1;
                 return;
             }
             ++i_;
         }
+    }
+
+    // The quotes that end a multi-line string at i_: TOML lets one or two of
+    // them belong to the text before the closing three ("""a"""" is `a"`).
+    std::size_t closingRun(char quote) const {
+        std::size_t run = 3;
+        while (run < 5 && i_ + run < text_.size() && text_[i_ + run] == quote) ++run;
+        return run;
     }
 
     struct Open {

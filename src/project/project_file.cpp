@@ -170,7 +170,7 @@ public:
     void outOfRange(std::string_view name, const toml::node& node, const std::string& value,
                     const std::string& range) {
         fail(LineOf(node.source()),
-             "设置项" + std::string(name) + "的值" + value + "超出范围(" + range + ")");
+             "设置项" + std::string(name) + "的值" + QuoteShort(value) + "超出范围(" + range + ")");
     }
 
     // A 16-bit whole number; one beyond 16 bits is refused with the
@@ -224,7 +224,8 @@ public:
         }
         const std::string& text = string->get();
         if (HoldsControl(text)) {
-            fail(LineOf(node.source()), "设置项" + std::string(name) + "的文本中有控制字符：" + text);
+            fail(LineOf(node.source()),
+                 "设置项" + std::string(name) + "的文本中有控制字符：" + QuoteShort(text));
             return std::nullopt;
         }
         return text;
@@ -391,10 +392,10 @@ void ReadHeader(Reader& reader, const toml::table& header) {
             if (!chip)
                 reader.wrongKind("chip", node, "文本");
             else if (chip->get() != project_file::kChipFamily)
-                reader.fail(LineOf(node.source()), "不支持的芯片系列\"" + chip->get() + "\"，只支持" +
-                                                       std::string(project_file::kChipFamily));
+                reader.fail(LineOf(node.source()), "不支持的芯片系列\"" + QuoteShort(chip->get()) +
+                                                       "\"，只支持" + std::string(project_file::kChipFamily));
         } else {
-            reader.fail(LineOf(key.source()), "表头中有未知的项" + std::string(key.str()));
+            reader.fail(LineOf(key.source()), "表头中有未知的项" + QuoteShort(key.str()));
         }
     }
     for (std::string_view required : {"format", "chip"}) {
@@ -406,7 +407,9 @@ void ReadHeader(Reader& reader, const toml::table& header) {
 }  // namespace
 
 std::string ProjectError::text() const {
-    return file + ":" + (line > 0 ? std::to_string(line) + ":" : std::string()) + " " + what;
+    // Printed on a terminal: what a file name or message holds must not drive it.
+    return EscapeControls(file) + ":" + (line > 0 ? std::to_string(line) + ":" : std::string()) + " " +
+           EscapeControls(what);
 }
 
 ProjectReadResult ParseProject(std::string_view text, const std::string& fileName) {
@@ -417,7 +420,7 @@ ProjectReadResult ParseProject(std::string_view text, const std::string& fileNam
         root = toml::parse(text, fileName);
     } catch (const toml::parse_error& error) {
         return ProjectError{fileName, LineOf(error.source()),
-                            "TOML格式错误：" + EscapeControls(error.description())};
+                            "TOML格式错误：" + EscapeControls(QuoteShort(error.description()))};
     }
 
     Reader reader(fileName);
@@ -435,7 +438,7 @@ ProjectReadResult ParseProject(std::string_view text, const std::string& fileNam
     for (auto&& [key, node] : root) {
         if (key.str() == project_file::kHeaderTable) continue;
         if (key.str() != project_file::kSettingsTable) {
-            reader.fail(LineOf(key.source()), "未知的表或项" + std::string(key.str()));
+            reader.fail(LineOf(key.source()), "未知的表或项" + QuoteShort(key.str()));
             continue;
         }
         const auto* table = node.as_table();
@@ -446,7 +449,7 @@ ProjectReadResult ParseProject(std::string_view text, const std::string& fileNam
         for (auto&& [name, value] : *table) {
             const Setting* setting = FindSetting(name.str());
             if (!setting) {
-                reader.fail(LineOf(name.source()), "未知的设置项" + std::string(name.str()));
+                reader.fail(LineOf(name.source()), "未知的设置项" + QuoteShort(name.str()));
                 continue;
             }
             lines[setting->name] = LineOf(name.source());

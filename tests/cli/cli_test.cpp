@@ -198,6 +198,8 @@ TEST(KorvaneGen, BadInputWritesNothingAndExitsWithTwo) {
               header + "T2En = true\nT2TimeUs = \"100\"\nCcp1En = true\nCcp1Mode = 2\nCcp1DutyUs = 128\n");
     const std::string baud = Temp("baud.kvp");
     WriteFile(baud, header + "CrystalMHz = 0.001\nSciEn = 1\n");
+    const std::string escape = Temp("\x1b]0;title\x07.kvp");  // a name that would drive the terminal
+    WriteFile(escape, ReadFile(bad));
     const std::string out = Temp("never.c");
     struct Case {
         std::string project;
@@ -205,6 +207,7 @@ TEST(KorvaneGen, BadInputWritesNothingAndExitsWithTwo) {
     };
     const Case cases[] = {
         {bad, bad + ":5: 未知的设置项T9En\n"},
+        {escape, Temp("\\x1b]0;title\\x07.kvp") + ":5: 未知的设置项T9En\n"},
         {newer, newer + ":2: 工程文件的格式版本7比本程序新，本程序只能读取版本2\n"},
         {Temp("missing.kvp"), Temp("missing.kvp") + ": 无法读取文件：No such file or directory\n"},
         {range, range + ": 设置项T2TimeUs：超出定时范围，请重新输入定时时间或晶体/外部频率 "
@@ -262,6 +265,11 @@ TEST(KorvaneGen, HostileInputsAndOutputTargets) {
          "",
          1,
          "korvane-gen: cannot write " + Temp("missing/out.c") + ": " + Temp("missing") +
+             ": No such file or directory\n"},
+        {{"-o", Temp("\x1b[2J/out.c"), project},
+         "",
+         1,
+         "korvane-gen: cannot write " + Temp("\\x1b[2J/out.c") + ": " + Temp("\\x1b[2J") +
              ": No such file or directory\n"},
         {{"-o", project, project},
          "",
@@ -506,6 +514,7 @@ TEST(KorvaneCalc, BadNumbersAndFailedOutput) {
         {{"timer0", "--mhz", "-4", "--us", "100"}, "", 1, timerFrequency},
         {{"baud", "--mhz", "-4", "--mode", "sync"}, "", 1, crystal},
         {{"baud", "--mhz", "0", "--mode", "sync"}, "", 1, crystal},
+        {{"ad", "--mhz", "0"}, "", 1, crystal},
         {{"baud", "--mhz", "4", "--mode", "sync", "--error", "-1"},
          "",
          1,
@@ -547,7 +556,6 @@ TEST(KorvaneCalc, UsageErrorsExitWithTwoAndHelpWithZero) {
         {"i2c", "--mhz", "4"},
         {"i2c", "--mhz", "4", "--khz", "fast"},
         {"ad"},
-        {"ad", "--mhz", "0"},
     };
     for (const auto& args : cases) {
         const ToolRun run = Calc(args);
@@ -573,6 +581,12 @@ TEST(AllPrograms, AnswerHelpAndVersionAndRefuseUnknownOptions) {
         const ToolRun version = RunTool(path, {"--version"});
         EXPECT_EQ(version.status, 0) << name;
         EXPECT_EQ(version.out, name + " " + kVersion + "\n");
+        // Output that cannot be written is no success.
+        for (const char* option : {"--version", "--help"}) {
+            const ToolRun full = RunTool(path, {option}, "/dev/full");
+            EXPECT_EQ(full.status, 1) << name << option;
+            EXPECT_EQ(full.err, name + ": cannot write to standard output: No space left on device\n");
+        }
         for (const char* help : {"--help", "-h"}) {
             const ToolRun run = RunTool(path, {help});
             EXPECT_EQ(run.status, 0) << name << help;

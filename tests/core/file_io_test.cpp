@@ -1,5 +1,6 @@
 #include "files/file_io.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -7,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -135,31 +137,47 @@ TEST_F(FileWriting, NamesAsLongAsTheFolderAllowsSave) {
     EXPECT_EQ(EntriesInFolder(), 2u);
 }
 
-// A child saves under a 64-byte file-size limit; passing it raises SIGXFSZ in
-// the middle of the write, and that handler sends the ending signal.
+// A child saves under a 64-byte file-size limit; passing it fails the write
+// (SIGXFSZ ignored) or raises SIGXFSZ, whose handler sends the ending signal.
 int gEndingSignal = 0;
 extern "C" void SendEndingSignal(int) {
     ::raise(gEndingSignal);
 }
 
-TEST_F(FileWriting, ASignalThatEndsTheSaveRemovesTheTemporaryFile) {
+TEST_F(FileWriting, ASaveEndedPartWayLeavesNoTemporaryFile) {
     const auto target = folder / "kept.c";
     ASSERT_EQ(ReplaceFileContents(target, "old"), "");
-    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    const int probe = ::open(folder.c_str(), O_TMPFILE | O_WRONLY, 0600);
+    const bool unnamedOffered = probe >= 0;
+    if (probe >= 0) ::close(probe);
+    struct Case {
+        int signal;  // 0: the write fails and the save returns its reason
+        bool unnamed;
+    } const cases[] = {
+        {0, false}, {SIGTERM, false}, {SIGINT, false}, {SIGHUP, false},
+        {0, true},  {SIGKILL, true},  // no handler runs: only a file without a name is gone
+    };
+    for (const auto& c : cases) {
+        if (c.unnamed && !unnamedOffered) continue;
         const pid_t pid = ::fork();
         if (pid == 0) {
-            gEndingSignal = signal;
-            ::signal(SIGXFSZ, SendEndingSignal);
+            TryUnnamedTemporaryFiles(c.unnamed);
+            gEndingSignal = c.signal;
+            ::signal(SIGXFSZ, c.signal ? SendEndingSignal : SIG_IGN);
             const rlimit small{64, 64};
             ::setrlimit(RLIMIT_FSIZE, &small);
-            ReplaceFileContents(target, std::string(4096, 'x'));
-            ::_exit(0);
+            const std::string error = ReplaceFileContents(target, std::string(4096, 'x'));
+            ::_exit(error == std::strerror(EFBIG) ? 0 : 1);
         }
         int status = 0;
         ::waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        if (c.signal) {
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << c.signal;
+        } else {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "unnamed " << c.unnamed;
+        }
         EXPECT_EQ(ReadAll(target), "old");
-        EXPECT_EQ(EntriesInFolder(), 1u) << "signal " << signal;
+        EXPECT_EQ(EntriesInFolder(), 1u) << "signal " << c.signal << ", unnamed " << c.unnamed;
     }
 }
 

@@ -103,15 +103,16 @@ const SectionCase kPortCases[] = {
      Lines({"void set_port()", "{", " TRISA = 0xFF;", " TRISB = 0x0F;", " TRISD = 0x10;", " ADCON1 = 0x06;",
             "}"})},
     {"NoPortUsedIsEmptyEvenWithComments", BuildPortSetup, [](ProjectSettings&) {}, true, ""},
-    // A 28-pin part has no ports D and E to set up, even when ticked.
+    // A 28-pin part has no ports D and E to set up, even when ticked, nor
+    // a port E to name.
     {"TwentyEightPinPartWritesNoTrisDOrE", BuildPortSetup,
      [](ProjectSettings& s) {
          s.ChipPart = 6;  // PIC16F876A
          s.PortAUsed = s.PortBUsed = s.PortCUsed = s.PortDUsed = s.PortEUsed = 1;
      },
-     false,
-     Lines({"void set_port()", "{", " TRISA = 0x00;", " TRISB = 0x00;", " TRISC = 0x00;", " ADCON1 = 0x06;",
-            "}"})},
+     true,
+     Lines({"//端口I/O定义子程序", "void set_port()", "{", " TRISA = 0x00;", " TRISB = 0x00;",
+            " TRISC = 0x00;", "//PORTA设为数字I/O", " ADCON1 = 0x06;", "}"})},
 };
 INSTANTIATE_TEST_SUITE_P(Port, SectionText, testing::ValuesIn(kPortCases), CaseName);
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <variant>
 
+#include "format/utf8.h"
 #include "generator/source_assembly.h"
 #include "random_settings.h"
 #include "sample_settings.h"
@@ -311,6 +312,31 @@ std::string Repeated(std::string_view piece, int times) {
     return text;
 }
 
+// However long a key or text of the file, a message quotes a line of it.
+TEST(ProjectFile, MessagesQuoteAtMostALineOfTheFile) {
+    const std::string header = "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n";
+    const std::string line = Repeated("中", static_cast<int>(kQuotedCharacters)),
+                      huge = "\"" + Repeated("中", 100000) + "\"";
+    const std::string cases[] = {
+        header + "[settings]\n" + huge + " = 1\n",
+        header + huge + " = 1\n",
+        header + "[" + huge + "]\n",
+        "[korvane]\nformat = 1\nchip = " + huge + "\n",
+        header + "[settings]\nT0RegText = \"\\u0001" + huge.substr(1) + "\n",
+        header + "[settings]\n" + huge + " = 1\n" + huge + " = 1\n",  // the parser's message
+    };
+    for (const auto& text : cases) {
+        const auto read = ParseProject(text, "long.kvp");
+        ASSERT_TRUE(std::holds_alternative<ProjectError>(read));
+        const std::string& what = std::get<ProjectError>(read).what;
+        EXPECT_LT(what.size(), line.size() + 100) << what.substr(0, 100);
+        EXPECT_NE(what.find("…"), std::string::npos) << what;
+    }
+    const auto whole = ParseProject(header + "[settings]\n\"" + line + "\" = 1\n", "line.kvp");
+    ASSERT_TRUE(std::holds_alternative<ProjectError>(whole));
+    EXPECT_EQ(std::get<ProjectError>(whole).what, "未知的设置项" + line);
+}
+
 // The parser recurses once per level of a key; the reader stops before it.
 TEST(ProjectFile, KeysNestedTooDeepAreRefusedBeforeTheParser) {
     const std::string header = "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n";
@@ -325,6 +351,9 @@ TEST(ProjectFile, KeysNestedTooDeepAreRefusedBeforeTheParser) {
         {"inline tables", header + "x = " + Repeated("{a.a = ", 60) + "1" + Repeated("}", 60) + "\n", 4},
         {"arrays", header + "x = " + Repeated("[", 101) + Repeated("]", 101) + "\n", 4},
         {"after a multi-line string", header + "s = \"\"\"\n\n\"\"\"\nx" + Repeated(".a", 100) + " = 1\n", 7},
+        // Up to two quotes before the closing three belong to the text.
+        {"after multi-line strings ending in a quote",
+         header + "x = { a = \"\"\"q\"\"\"\", b = '''q'''', c" + Repeated(".c", 100) + " = 1 }\n", 4},
         {"100 levels", header + "[a" + Repeated(".a", 99) + "]\n", 0},
         {"dots in strings, comments and values",
          header + "\"" + Repeated(".", 200) + "\" = 1.5 # " + Repeated(".", 200) + "\nx = '" +
