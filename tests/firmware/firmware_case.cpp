@@ -1,9 +1,10 @@
 // Runs one firmware case of a case table: korvane-gen writes the C source for
 // the case's settings, the user's additions go where a user writes them (an
 // endless loop at the end of main, statements in interrupt branches), SDCC
-// compiles it for the PIC16F877A, gplink links it, and gpsim runs it with the
-// case's stimuli while logging register writes. The case's expectations are
-// then checked against the log and the register values gpsim printed.
+// compiles it for the part the settings choose, gplink links it, and gpsim
+// runs it with the case's stimuli while logging register writes. The case's
+// expectations are then checked against the log and the register values gpsim
+// printed.
 //
 // firmware_case --gen KORVANE_GEN --toolchain DIR --include DIR --work DIR CASES.toml NAME
 #include <toml++/toml.h>
@@ -24,6 +25,12 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// The parts in the order of the ChipPart setting; a case without one gets the
+// default part.
+constexpr const char* kParts[] = {"16f873",  "16f874",  "16f876",  "16f877",
+                                  "16f873a", "16f874a", "16f876a", "16f877a"};
+constexpr long kDefaultPart = 7;
 
 struct Failure {
     std::string what;
@@ -324,10 +331,16 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
     const double mhz = c["mhz"].value_or(4.0);
 
     // The project: the case's settings over the defaults, the crystal from mhz.
+    // The part is always written, so the runner compiles and simulates the
+    // part the text was generated for.
     toml::table settings;
     if (const auto* s = c["settings"].as_table()) settings = *s;
     settings.insert_or_assign("CrystalMHz", mhz);
-    toml::table project{{"korvane", toml::table{{"chip", "PIC16F87x"}, {"format", 1}}},
+    const auto partIndex = settings["ChipPart"].value<long>().value_or(kDefaultPart);
+    if (partIndex < 0 || partIndex >= long(std::size(kParts))) Fail("no part " + std::to_string(partIndex));
+    const std::string part = kParts[partIndex];
+    settings.insert_or_assign("ChipPart", partIndex);
+    toml::table project{{"korvane", toml::table{{"chip", "PIC16F87x"}, {"format", 2}}},
                         {"settings", settings}};
     std::ostringstream kvp;
     kvp << project << "\n";
@@ -338,14 +351,16 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
         work / "gen.log");
     WriteFile(work / "prog.c", AddUserCode(ReadFile(work / "generated.c"), c));
 
-    const std::string cc = Quote(toolchain / "bin/sdcc") +
-                           " -mpic14 -p16f877a --no-warn-non-free --nostdinc -I" + Quote(include) + " -I" +
-                           Quote(toolchain / "include") + " -I" + Quote(toolchain / "include/pic14");
+    const fs::path partFiles = toolchain / "parts" / part;
+    const std::string cc = Quote(toolchain / "compiler/bin/sdcc") + " -mpic14 -p" + part +
+                           " --no-warn-non-free --nostdinc -I" + Quote(include) + " -I" + Quote(partFiles) +
+                           " -I" + Quote(toolchain / "compiler/include") + " -I" +
+                           Quote(toolchain / "compiler/include/pic14");
     Run("sdcc", "cd " + Quote(work) + " && " + cc + " -c prog.c -o prog.o", work / "sdcc.log");
     Run("gplink",
-        "cd " + Quote(work) +
-            " && gplink -m -w -r -s /usr/share/gputils/lkr/16f877a_g.lkr -o prog.hex prog.o " +
-            Quote(toolchain / "lib/regs.o") + " " + Quote(toolchain / "lib/runtime.lib"),
+        "cd " + Quote(work) + " && gplink -m -w -r -s /usr/share/gputils/lkr/" + part +
+            "_g.lkr -o prog.hex prog.o " + Quote(partFiles / "regs.o") + " " +
+            Quote(partFiles / "runtime.lib"),
         work / "gplink.log");
 
     // The simulation: stimuli first (a cycle break set before a stimulus
