@@ -75,10 +75,35 @@ std::string Hex(long v) {
     return buf;
 }
 
+// The value the generated text assigns to a register or bit (`NAME=VALUE;`);
+// a name assigned two different values has none.
+std::string GeneratedValue(const std::string& text, const std::string& name) {
+    const std::regex assignment("(^|[^A-Za-z0-9_])" + name + "=([^;\r\n]+);");
+    std::string value;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), assignment); it != std::sregex_iterator();
+         ++it) {
+        if (!value.empty() && (*it)[2] != value) Fail("the generated text gives " + name + " two values");
+        value = (*it)[2];
+    }
+    if (value.empty()) Fail("the generated text assigns no " + name);
+    return value;
+}
+
+// The user's code may reload what the generator worked out: @NAME stands for
+// the value the generated text gives NAME (`TMR0=@TMR0;`).
+std::string WithGeneratedValues(std::string code, const std::string& text) {
+    static const std::regex placeholder("@([A-Za-z0-9_]+)");
+    std::smatch m;
+    while (std::regex_search(code, m, placeholder))
+        code.replace(std::size_t(m.position(0)), std::size_t(m.length(0)), GeneratedValue(text, m[1]));
+    return code;
+}
+
 // The user's part: statements after an interrupt branch's flag clearing, and
 // the end of main. Everything the generator wrote stays as it is, except the
 // lines a case leaves out (`drop`: lines starting so) to show what they are for.
 std::string AddUserCode(std::string text, const toml::table& c) {
+    const std::string generated = text;
     if (const auto drop = c["drop"].value<std::string>()) {
         const auto at = text.find("\r\n" + *drop);
         if (at == std::string::npos) Fail("the generated text has no line " + *drop);
@@ -92,14 +117,17 @@ std::string AddUserCode(std::string text, const toml::table& c) {
     if (const auto* isr = c["isr"].as_table()) {
         for (const auto& [flag, code] : *isr) {
             const std::string f(flag.str());
-            insertAfter("   " + f + "=0;", "   " + code.value_or(std::string()), "branch for " + f);
+            insertAfter("   " + f + "=0;",
+                        "   " + WithGeneratedValues(code.value_or(std::string()), generated),
+                        "branch for " + f);
         }
     }
     const auto main = text.find("\r\nvoid main()\r\n");
     if (main == std::string::npos) Fail("the generated text has no main");
     const auto end = text.find("\r\n}\r\n", main);
     if (end == std::string::npos) Fail("main has no end");
-    text.insert(end + 2, " " + c["main"].value_or(std::string("while(1);")) + "\r\n");
+    text.insert(end + 2,
+                " " + WithGeneratedValues(c["main"].value_or(std::string("while(1);")), generated) + "\r\n");
     return text;
 }
 
@@ -330,12 +358,14 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
     fs::create_directories(work);
     const double mhz = c["mhz"].value_or(4.0);
 
-    // The project: the case's settings over the defaults, the crystal from mhz.
-    // The part is always written, so the runner compiles and simulates the
-    // part the text was generated for.
+    // The project: the case's settings over the defaults. The crystal sets
+    // every timer's frequency as the crystal command does (a case may still
+    // give a timer an outside clock), and the part is always written, so the
+    // runner compiles and simulates the part the text was generated for.
     toml::table settings;
     if (const auto* s = c["settings"].as_table()) settings = *s;
     settings.insert_or_assign("CrystalMHz", mhz);
+    for (const char* timer : {"T0FreqMHz", "T1FreqMHz", "T2FreqMHz"}) settings.insert(timer, mhz);
     const auto partIndex = settings["ChipPart"].value<long>().value_or(kDefaultPart);
     if (partIndex < 0 || partIndex >= long(std::size(kParts))) Fail("no part " + std::to_string(partIndex));
     const std::string part = kParts[partIndex];
