@@ -140,29 +140,47 @@ std::string PinName(const std::string& pin) {
 std::string Stimuli(const toml::table& c, double mhz) {
     std::string script;
     int n = 0;
-    bool modulesLoaded = false;
+    // Loads one of gpsim's modules under a new name, which it returns.
+    const auto load = [&](const std::string& type) {
+        if (script.find("module library") == std::string::npos) script += "module library libgpsim_modules\n";
+        std::string name = type + std::to_string(++n);
+        script += "module load " + type + " " + name + "\n";
+        return name;
+    };
+    const auto wire = [&](const std::string& a, const std::string& b) {
+        const std::string net = "net" + std::to_string(++n);
+        script += "node " + net + "\nattach " + net + " " + a + " " + b + "\n";
+    };
     if (const auto* list = c["stimuli"].as_array()) {
         for (const auto& node : *list) {
             const auto& s = Table(node, "stimuli");
             const std::string pin = s["pin"].value_or(std::string());
             // An open-drain bus line (I2C) held high by a resistor.
             if (s["pullup"].value_or(false)) {
-                const std::string name = "pullup" + std::to_string(++n);
-                if (!modulesLoaded) script += "module library libgpsim_modules\n";
-                modulesLoaded = true;
-                script += "module load pullup " + name + "\nnode net" + std::to_string(n) + "\nattach net" +
-                          std::to_string(n) + " " + PinName(pin) + " " + name + ".pin\n";
+                wire(PinName(pin), load("pullup") + ".pin");
                 continue;
             }
             // A voltage on an analog input: the pull-up module's source,
             // which a high-impedance input reads as it is.
             if (const auto volts = s["volts"].value<double>()) {
-                const std::string name = "source" + std::to_string(++n);
-                if (!modulesLoaded) script += "module library libgpsim_modules\n";
-                modulesLoaded = true;
-                script += "module load pullup " + name + "\n" + name +
-                          ".voltage = " + std::to_string(*volts) + "\nnode net" + std::to_string(n) +
-                          "\nattach net" + std::to_string(n) + " " + PinName(pin) + " " + name + ".pin\n";
+                const std::string source = load("pullup");
+                script += source + ".voltage = " + std::to_string(*volts) + "\n";
+                wire(PinName(pin), source + ".pin");
+                continue;
+            }
+            // A chip on the board: each of its pins wired to a pin of ours,
+            // or held at 1 or 0 by a pull-up or pull-down.
+            if (const auto type = s["module"].value<std::string>()) {
+                const std::string module = load(*type);
+                if (const auto* pins = s["pins"].as_table()) {
+                    for (const auto& [modulePin, to] : *pins) {
+                        const std::string end = module + "." + std::string(modulePin.str());
+                        if (const auto level = to.value<long>())
+                            wire(end, load(*level ? "pullup" : "pulldown") + ".pin");
+                        else
+                            wire(end, PinName(to.value_or(std::string())));
+                    }
+                }
                 continue;
             }
             long level = s["initial"].value_or(0L);
@@ -190,8 +208,8 @@ std::string Stimuli(const toml::table& c, double mhz) {
                       "\nstart_cycle 0\n{";
             for (std::size_t i = 0; i < edges.size(); ++i)
                 script += (i ? ", " : " ") + std::to_string(edges[i]);
-            script += " }\nname " + name + "\nend\nnode net" + std::to_string(n) + "\nattach net" +
-                      std::to_string(n) + " " + name + " " + PinName(pin) + "\n";
+            script += " }\nname " + name + "\nend\n";
+            wire(name, PinName(pin));
         }
     }
     return script;
