@@ -1,4 +1,5 @@
-# Turns gputils' p16f877a.inc into SDCC declarations of the chip's registers:
+# Turns one of gputils' include files (p16f877a.inc, ...) into SDCC
+# declarations of that chip's registers:
 # mode=header writes the header (registers, a bit-field union per register
 # with bits, and each bit's bare name as a macro), mode=module the one C
 # module that defines them at their addresses.
@@ -23,13 +24,14 @@ $2 == "EQU" && part == "bits" {
 }
 
 END {
+  source = FILENAME
+  sub(/.*\//, "", source)
+  print "/* Made by toolchain.sh from gputils' " source ". */"
   if (mode == "header") {
-    print "/* Made by toolchain.sh from gputils' p16f877a.inc. */"
-    print "#ifndef P16F877A_REGS_H"
-    print "#define P16F877A_REGS_H"
+    print "#ifndef CHIP_REGS_H"
+    print "#define CHIP_REGS_H"
   } else {
-    print "/* Made by toolchain.sh from gputils' p16f877a.inc. */"
-    print "#include \"p16f877a-regs.h\""
+    print "#include \"chip-regs.h\""
   }
   for (i = 1; i <= nregs; i++) {
     r = order[i]

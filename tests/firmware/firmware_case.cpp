@@ -1,9 +1,10 @@
 // Runs one firmware case of a case table: korvane-gen writes the C source for
 // the case's settings, the user's additions go where a user writes them (an
 // endless loop at the end of main, statements in interrupt branches), SDCC
-// compiles it for the PIC16F877A, gplink links it, and gpsim runs it with the
-// case's stimuli while logging register writes. The case's expectations are
-// then checked against the log and the register values gpsim printed.
+// compiles it for the part the settings choose, gplink links it, and gpsim
+// runs it with the case's stimuli while logging register writes. The case's
+// expectations are then checked against the log and the register values gpsim
+// printed.
 //
 // firmware_case --gen KORVANE_GEN --toolchain DIR --include DIR --work DIR CASES.toml NAME
 #include <toml++/toml.h>
@@ -24,6 +25,12 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// The parts in the order of the ChipPart setting; a case without one gets the
+// default part.
+constexpr const char* kParts[] = {"16f873",  "16f874",  "16f876",  "16f877",
+                                  "16f873a", "16f874a", "16f876a", "16f877a"};
+constexpr long kDefaultPart = 7;
 
 struct Failure {
     std::string what;
@@ -68,10 +75,35 @@ std::string Hex(long v) {
     return buf;
 }
 
+// The value the generated text assigns to a register or bit (`NAME=VALUE;`);
+// a name assigned two different values has none.
+std::string GeneratedValue(const std::string& text, const std::string& name) {
+    const std::regex assignment("(^|[^A-Za-z0-9_])" + name + "=([^;\r\n]+);");
+    std::string value;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), assignment); it != std::sregex_iterator();
+         ++it) {
+        if (!value.empty() && (*it)[2] != value) Fail("the generated text gives " + name + " two values");
+        value = (*it)[2];
+    }
+    if (value.empty()) Fail("the generated text assigns no " + name);
+    return value;
+}
+
+// The user's code may reload what the generator worked out: @NAME stands for
+// the value the generated text gives NAME (`TMR0=@TMR0;`).
+std::string WithGeneratedValues(std::string code, const std::string& text) {
+    static const std::regex placeholder("@([A-Za-z0-9_]+)");
+    std::smatch m;
+    while (std::regex_search(code, m, placeholder))
+        code.replace(std::size_t(m.position(0)), std::size_t(m.length(0)), GeneratedValue(text, m[1]));
+    return code;
+}
+
 // The user's part: statements after an interrupt branch's flag clearing, and
 // the end of main. Everything the generator wrote stays as it is, except the
 // lines a case leaves out (`drop`: lines starting so) to show what they are for.
 std::string AddUserCode(std::string text, const toml::table& c) {
+    const std::string generated = text;
     if (const auto drop = c["drop"].value<std::string>()) {
         const auto at = text.find("\r\n" + *drop);
         if (at == std::string::npos) Fail("the generated text has no line " + *drop);
@@ -85,14 +117,17 @@ std::string AddUserCode(std::string text, const toml::table& c) {
     if (const auto* isr = c["isr"].as_table()) {
         for (const auto& [flag, code] : *isr) {
             const std::string f(flag.str());
-            insertAfter("   " + f + "=0;", "   " + code.value_or(std::string()), "branch for " + f);
+            insertAfter("   " + f + "=0;",
+                        "   " + WithGeneratedValues(code.value_or(std::string()), generated),
+                        "branch for " + f);
         }
     }
     const auto main = text.find("\r\nvoid main()\r\n");
     if (main == std::string::npos) Fail("the generated text has no main");
     const auto end = text.find("\r\n}\r\n", main);
     if (end == std::string::npos) Fail("main has no end");
-    text.insert(end + 2, " " + c["main"].value_or(std::string("while(1);")) + "\r\n");
+    text.insert(end + 2,
+                " " + WithGeneratedValues(c["main"].value_or(std::string("while(1);")), generated) + "\r\n");
     return text;
 }
 
@@ -105,29 +140,47 @@ std::string PinName(const std::string& pin) {
 std::string Stimuli(const toml::table& c, double mhz) {
     std::string script;
     int n = 0;
-    bool modulesLoaded = false;
+    // Loads one of gpsim's modules under a new name, which it returns.
+    const auto load = [&](const std::string& type) {
+        if (script.find("module library") == std::string::npos) script += "module library libgpsim_modules\n";
+        std::string name = type + std::to_string(++n);
+        script += "module load " + type + " " + name + "\n";
+        return name;
+    };
+    const auto wire = [&](const std::string& a, const std::string& b) {
+        const std::string net = "net" + std::to_string(++n);
+        script += "node " + net + "\nattach " + net + " " + a + " " + b + "\n";
+    };
     if (const auto* list = c["stimuli"].as_array()) {
         for (const auto& node : *list) {
             const auto& s = Table(node, "stimuli");
             const std::string pin = s["pin"].value_or(std::string());
             // An open-drain bus line (I2C) held high by a resistor.
             if (s["pullup"].value_or(false)) {
-                const std::string name = "pullup" + std::to_string(++n);
-                if (!modulesLoaded) script += "module library libgpsim_modules\n";
-                modulesLoaded = true;
-                script += "module load pullup " + name + "\nnode net" + std::to_string(n) + "\nattach net" +
-                          std::to_string(n) + " " + PinName(pin) + " " + name + ".pin\n";
+                wire(PinName(pin), load("pullup") + ".pin");
                 continue;
             }
             // A voltage on an analog input: the pull-up module's source,
             // which a high-impedance input reads as it is.
             if (const auto volts = s["volts"].value<double>()) {
-                const std::string name = "source" + std::to_string(++n);
-                if (!modulesLoaded) script += "module library libgpsim_modules\n";
-                modulesLoaded = true;
-                script += "module load pullup " + name + "\n" + name +
-                          ".voltage = " + std::to_string(*volts) + "\nnode net" + std::to_string(n) +
-                          "\nattach net" + std::to_string(n) + " " + PinName(pin) + " " + name + ".pin\n";
+                const std::string source = load("pullup");
+                script += source + ".voltage = " + std::to_string(*volts) + "\n";
+                wire(PinName(pin), source + ".pin");
+                continue;
+            }
+            // A chip on the board: each of its pins wired to a pin of ours,
+            // or held at 1 or 0 by a pull-up or pull-down.
+            if (const auto type = s["module"].value<std::string>()) {
+                const std::string module = load(*type);
+                if (const auto* pins = s["pins"].as_table()) {
+                    for (const auto& [modulePin, to] : *pins) {
+                        const std::string end = module + "." + std::string(modulePin.str());
+                        if (const auto level = to.value<long>())
+                            wire(end, load(*level ? "pullup" : "pulldown") + ".pin");
+                        else
+                            wire(end, PinName(to.value_or(std::string())));
+                    }
+                }
                 continue;
             }
             long level = s["initial"].value_or(0L);
@@ -155,8 +208,8 @@ std::string Stimuli(const toml::table& c, double mhz) {
                       "\nstart_cycle 0\n{";
             for (std::size_t i = 0; i < edges.size(); ++i)
                 script += (i ? ", " : " ") + std::to_string(edges[i]);
-            script += " }\nname " + name + "\nend\nnode net" + std::to_string(n) + "\nattach net" +
-                      std::to_string(n) + " " + name + " " + PinName(pin) + "\n";
+            script += " }\nname " + name + "\nend\n";
+            wire(name, PinName(pin));
         }
     }
     return script;
@@ -323,11 +376,19 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
     fs::create_directories(work);
     const double mhz = c["mhz"].value_or(4.0);
 
-    // The project: the case's settings over the defaults, the crystal from mhz.
+    // The project: the case's settings over the defaults. The crystal sets
+    // every timer's frequency as the crystal command does (a case may still
+    // give a timer an outside clock), and the part is always written, so the
+    // runner compiles and simulates the part the text was generated for.
     toml::table settings;
     if (const auto* s = c["settings"].as_table()) settings = *s;
     settings.insert_or_assign("CrystalMHz", mhz);
-    toml::table project{{"korvane", toml::table{{"chip", "PIC16F87x"}, {"format", 1}}},
+    for (const char* timer : {"T0FreqMHz", "T1FreqMHz", "T2FreqMHz"}) settings.insert(timer, mhz);
+    const auto partIndex = settings["ChipPart"].value<long>().value_or(kDefaultPart);
+    if (partIndex < 0 || partIndex >= long(std::size(kParts))) Fail("no part " + std::to_string(partIndex));
+    const std::string part = kParts[partIndex];
+    settings.insert_or_assign("ChipPart", partIndex);
+    toml::table project{{"korvane", toml::table{{"chip", "PIC16F87x"}, {"format", 2}}},
                         {"settings", settings}};
     std::ostringstream kvp;
     kvp << project << "\n";
@@ -338,14 +399,16 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
         work / "gen.log");
     WriteFile(work / "prog.c", AddUserCode(ReadFile(work / "generated.c"), c));
 
-    const std::string cc = Quote(toolchain / "bin/sdcc") +
-                           " -mpic14 -p16f877a --no-warn-non-free --nostdinc -I" + Quote(include) + " -I" +
-                           Quote(toolchain / "include") + " -I" + Quote(toolchain / "include/pic14");
+    const fs::path partFiles = toolchain / "parts" / part;
+    const std::string cc = Quote(toolchain / "compiler/bin/sdcc") + " -mpic14 -p" + part +
+                           " --no-warn-non-free --nostdinc -I" + Quote(include) + " -I" + Quote(partFiles) +
+                           " -I" + Quote(toolchain / "compiler/include") + " -I" +
+                           Quote(toolchain / "compiler/include/pic14");
     Run("sdcc", "cd " + Quote(work) + " && " + cc + " -c prog.c -o prog.o", work / "sdcc.log");
     Run("gplink",
-        "cd " + Quote(work) +
-            " && gplink -m -w -r -s /usr/share/gputils/lkr/16f877a_g.lkr -o prog.hex prog.o " +
-            Quote(toolchain / "lib/regs.o") + " " + Quote(toolchain / "lib/runtime.lib"),
+        "cd " + Quote(work) + " && gplink -m -w -r -s /usr/share/gputils/lkr/" + part +
+            "_g.lkr -o prog.hex prog.o " + Quote(partFiles / "regs.o") + " " +
+            Quote(partFiles / "runtime.lib"),
         work / "gplink.log");
 
     // The simulation: stimuli first (a cycle break set before a stimulus

@@ -4,7 +4,7 @@
  * "void IRQ(void) __interrupt 0"; "__CONFIG(w);" puts w at 0x2007. */
 #ifndef KORVANE_FIRMWARE_PIC_H
 #define KORVANE_FIRMWARE_PIC_H
-#include "p16f877a-regs.h"
+#include "chip-regs.h"
 #define interrupt
 /* The classic header names the active-low pull-up bit by its plain letters. */
 #define RBPU NOT_RBPU
