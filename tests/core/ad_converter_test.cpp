@@ -1,7 +1,9 @@
 #include "settings/ad_converter.h"
+#include "settings/pin_claims.h"
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "calc/settings_calc.h"
@@ -99,6 +101,21 @@ TEST(AdRegisters, Adcon1AndAdcon0FromTheSettings) {
         s.CrystalMHz = c.mhz;
         EXPECT_EQ(Adcon1Of(s)->value, c.adcon1) << c.pcfg << " " << c.clock;
         EXPECT_EQ(AdAdcon0(s), c.adcon0) << c.pcfg << " " << c.clock;
+    }
+}
+
+// The converter's pins are inputs, a reference pin on its own pin: VREF+
+// alone sits on RA3, with VREF- beside it on RA2.
+TEST(AdPins, AnalogAndReferencePinsAreInputs) {
+    const std::pair<std::int16_t, int> cases[] = {{0b0101, 0x0B}, {0b1111, 0x0D}, {0b1110, 0x01}};
+    for (const auto& [pcfg, trisa] : cases) {
+        ProjectSettings s;
+        s.AdEn = 1;
+        s.AdPcfg = pcfg;
+        ApplyPinClaims(s);
+        int bits = 0;
+        for (int pin = 0; pin < 8; ++pin) bits |= s.PortADir[pin] << pin;
+        EXPECT_EQ(bits, trisa) << pcfg;
     }
 }
 

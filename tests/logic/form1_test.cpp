@@ -630,13 +630,17 @@ TEST_F(MainWindowStory, AClockThatLosesAModulesValueSaysSo) {
 TEST_F(MainWindowStory, OpeningShowsWhatTheDialogsWouldHaveSaid) {
     const std::string path = ::testing::TempDir() + "refused.kvp";
     std::ofstream(path) << "[korvane]\nformat = 1\nchip = \"PIC16F87x\"\n[settings]\n"
-                           "T2En = true\nT2TimeUs = 300\nCcp2En = true\nT1En = true\nT1OscEn = 1\n";
+                           "T2En = true\nT2TimeUs = 300\nCcp2En = true\nT1En = true\nT1OscEn = 1\n"
+                           "CrystalMHz = 0.001\nSciEn = 1\n";
     Load();
     EXPECT_TRUE(form.OpenProject(path));
-    EXPECT_EQ(platform.messageTitles(), (std::vector<std::string>{"超出定时范围", "RC1口已被占用"}));
+    EXPECT_EQ(platform.messageTitles(),
+              (std::vector<std::string>{"超出定时范围", "不使用SCI串行口退出", "RC1口已被占用"}));
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
-    EXPECT_EQ(platform.messages[1].icon, MessageIcon::Warning);
+    EXPECT_EQ(platform.messages[1].icon, MessageIcon::Information);
+    EXPECT_EQ(platform.messages[2].icon, MessageIcon::Warning);
     EXPECT_EQ(settings.T2RegText, "");
+    EXPECT_EQ(settings.SciEn, SettingValue(0));  // no usable rate: the port goes off
     std::remove(path.c_str());
 }
 
