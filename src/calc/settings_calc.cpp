@@ -24,8 +24,13 @@ std::int32_t DivisorOrZero(const SettingValue& value) {
     return static_cast<std::int32_t>(*number);
 }
 
-// The timers whose start value the generator writes: Timer0 while timing,
-// Timer1 in timer mode, Timer2 always; each only while it is on.
+// SSPADD only: a recalculation keeps the rate as it was typed.
+void StoreSspadd(ProjectSettings& s, const CalcOutcome& outcome) {
+    s.MsspSspadd = outcome.status == CalcStatus::Ok ? static_cast<std::int16_t>(outcome.value) : -1;
+}
+
+}  // namespace
+
 bool WritesCalculatedValue(const ProjectSettings& s, TimerKind timer) {
     switch (timer) {
         case TimerKind::Timer0:
@@ -37,13 +42,6 @@ bool WritesCalculatedValue(const ProjectSettings& s, TimerKind timer) {
     }
     return s.T2En.isTrue();
 }
-
-// SSPADD only: a recalculation keeps the rate as it was typed.
-void StoreSspadd(ProjectSettings& s, const CalcOutcome& outcome) {
-    s.MsspSspadd = outcome.status == CalcStatus::Ok ? static_cast<std::int16_t>(outcome.value) : -1;
-}
-
-}  // namespace
 
 TimerSettings SettingsOf(ProjectSettings& s, TimerKind timer) {
     switch (timer) {

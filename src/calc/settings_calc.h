@@ -27,6 +27,10 @@ struct TimerSettings {
 };
 TimerSettings SettingsOf(ProjectSettings& s, TimerKind timer);
 
+// The timers whose start value the generator writes: Timer0 while timing,
+// Timer1 in timer mode, Timer2 always; each only while it is on.
+bool WritesCalculatedValue(const ProjectSettings& s, TimerKind timer);
+
 // The prescale divisor a timer's calculator uses; 0 (which the calculator
 // refuses as an input error) when the stored value is no whole positive number.
 std::int32_t TimerDivisor(const ProjectSettings& s, TimerKind timer);

@@ -20,11 +20,15 @@ void Form::load() {
     Form_Load();
 }
 
-void Form::unload() {
-    if (unloaded_) return;
+bool Form::unload() {
+    if (unloaded_) return true;
+    bool cancel = false;
+    Form_QueryUnload(cancel);
+    if (cancel) return false;
     unloaded_ = true;
     Form_Unload();
     notify(Change::Close);
+    return true;
 }
 
 void Form::resized(int widthTwips, int heightTwips, WindowState state) {

@@ -36,15 +36,19 @@ public:
     // Runs Form_Load with the loading state set; the view calls it once,
     // before the window is shown.
     void load();
-    // Unloads the form however it is closed (a button, the close box): runs
-    // Form_Unload once and then asks the window to close.
-    void unload();
+    // Unloads the form however it is closed (a button, the close box, Esc):
+    // asks Form_QueryUnload, and unless it refuses runs Form_Unload once and
+    // asks the window to close. False when the form stays open.
+    bool unload();
     bool unloaded() const { return unloaded_; }
     // The view reports the window's new outer size (twips) and state.
     void resized(int widthTwips, int heightTwips, WindowState state);
 
     // The handlers under their given names; forms override what they need.
     virtual void Form_Load() {}
+    // A form that cannot keep what it shows sets `cancel`: it stays open and
+    // Form_Unload does not run.
+    virtual void Form_QueryUnload(bool& /*cancel*/) {}
     virtual void Form_Unload() {}
     virtual void Form_Resize() {}
 

@@ -32,8 +32,11 @@ TimerForm::TimerForm(AppContext& context, TimerKind timer, const TimerFormTexts&
     Chk_Int.onClick = [this] { Chk_Int_Click(); };
 }
 
+void TimerForm::Form_QueryUnload(bool& cancel) {
+    if (WritesCalculatedValue(settings(), timer_)) cancel = !CalcTimer();
+}
+
 void TimerForm::Form_Unload() {
-    CalcTimer();
     // Compare values follow Timer1, PWM duties and an SPI clock Timer2; the
     // calculator has just said what it thinks of this timer's own time.
     SettleAndTell(context_, {SettingProblem::Kind::Timer});
@@ -133,7 +136,7 @@ void TimerForm::SetCalculatorEnabled(bool enabled) {
         control->setEnabled(enabled);
 }
 
-void TimerForm::CalcTimer() {
+bool TimerForm::CalcTimer() {
     auto& s = settings();
     const TimerCalcOutcome outcome =
         CalculateTimerPeriod(TimerInput(s, timer_, Txt_Time.text(), Txt_Osc.text(), context_.locale));
@@ -148,6 +151,7 @@ void TimerForm::CalcTimer() {
         context_.platform.messageBox(outcome.message->text, outcome.message->title, MessageIcon::Error,
                                      MessageButtons::Ok);
     }
+    return outcome.preload.has_value();
 }
 
 }  // namespace korvane

@@ -64,8 +64,11 @@ public:
     // The frame around the read-outs: Frame2 in Timer0, Frame4 in the others.
     virtual Frame& calculatorFrame() = 0;
 
-    // Closing works out whatever the boxes hold once more, in every mode, so
-    // a time typed and closed with 确定 never keeps an earlier period's value.
+    // Closing works out the time once more while the source will write the
+    // timer's start value, so a time typed and closed with 确定 never keeps an
+    // earlier period's value; a time refused keeps the dialog open until it is
+    // put right or the timer switched off. An unused timer's time is not checked.
+    void Form_QueryUnload(bool& cancel) override;
     void Form_Unload() override;
     // The typed text goes into the dialog's own time and frequency fields.
     void Txt_Time_Change();
@@ -84,8 +87,8 @@ public:
     // Converts the two boxes and works out the start value with the timer's
     // stored divisor; stores the outcome, fills the read-outs and shows a
     // failure. A failure empties the start value and the error, in the
-    // read-outs as in the settings.
-    void CalcTimer();
+    // read-outs as in the settings. True when a start value was worked out.
+    bool CalcTimer();
 
 protected:
     TimerForm(AppContext& context, TimerKind timer, const TimerFormTexts& texts);

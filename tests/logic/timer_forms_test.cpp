@@ -183,6 +183,7 @@ TEST_F(TimerDialogs, FailedTimer0CalculationLeavesNoStaleValueInTheSource) {
         dialog->Txt_Time.setText("600");  // beyond 512 us at 1:2
         dialog->Command1.click();
         dialog->Command2.click();
+        EXPECT_FALSE(dialog->unloaded());  // the refused time keeps it open
     };
     main.VbMenuSet_T0.click();
     EXPECT_EQ(platform.messageTitles(), (std::vector<std::string>{kRangeTitle, kRangeTitle}));
@@ -515,20 +516,61 @@ TEST_F(TimerDialogs, ClosingRecalculates) {
         f->Command1.click();
         const std::string before = timer.registers(settings);
         f->Txt_Time.setText("200");
-        timer.switchOn(*f);  // off again: closing still calculates
         f->Command2.click();
         EXPECT_TRUE(f->unloaded());
         EXPECT_TRUE(platform.messages.empty());
         EXPECT_NE(timer.registers(settings), before);
         EXPECT_EQ(timer.time(settings), SettingValue(200.0f));
     }
-    // A failure while closing is shown, and the dialog closes anyway.
-    settings = ProjectSettings{};
-    auto t1 = Open<Timer1Form>();
-    t1->Txt_Time.setText("1.2.3");
-    t1->Command2.click();
-    EXPECT_TRUE(t1->unloaded());
-    EXPECT_EQ(TakeMessage(), std::string(kInputTitle) + "|" + kInputText);
+}
+
+// A time the source would write must give a start value before the dialog
+// closes, by 确定 or by Esc and the close box (which unload as 确定 does);
+// the refused dialog stays open until the time is put right or the timer is
+// switched off. An unused timer's time is kept as typed, unchecked.
+TEST_F(TimerDialogs, ClosingRefusesATimeItCannotWorkOut) {
+    struct Case {
+        const char* what;
+        bool on;
+        const char* time;
+        bool offAfterTyping;
+        const char* refusedBy;  // the box's title, or nullptr when it closes
+    } const cases[] = {
+        {"beyond every timer's range", true, "1000000", false, kRangeTitle},
+        {"not a number", true, "1.2.3", false, kInputTitle},
+        {"in range", true, "100", false, nullptr},
+        {"switched off after typing", true, "1000000", true, nullptr},
+        {"never on", false, "1000000", false, nullptr},
+    };
+    for (const auto& timer : AllTimers()) {
+        for (const auto& c : cases) {
+            for (const bool byButton : {true, false}) {
+                SCOPED_TRACE(std::string(timer.name) + ": " + c.what + (byButton ? ", 确定" : ", Esc"));
+                settings = ProjectSettings{};
+                platform.messages.clear();
+                auto f = timer.make(context);
+                f->load();
+                if (c.on) timer.switchOn(*f);
+                f->Txt_Time.setText(c.time);
+                if (c.offAfterTyping) timer.switchOn(*f);
+                const auto close = [&] { byButton ? f->Command2.click() : static_cast<void>(f->unload()); };
+                close();
+                if (c.refusedBy) {
+                    EXPECT_FALSE(f->unloaded());
+                    EXPECT_EQ(platform.messageTitles(), std::vector<std::string>{c.refusedBy});
+                    EXPECT_EQ(timer.registers(settings).find("0x"), std::string::npos);
+                    platform.messages.clear();
+                    f->Txt_Time.setText("100");
+                    close();
+                }
+                EXPECT_TRUE(f->unloaded());
+                EXPECT_TRUE(platform.messages.empty());
+                if (!c.on || c.offAfterTyping) {
+                    EXPECT_EQ(timer.time(settings), SettingValue(c.time));
+                }
+            }
+        }
+    }
 }
 
 TEST_F(TimerDialogs, SharedBoxesFilterKeysAndSelectOnFocus) {

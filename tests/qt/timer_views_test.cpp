@@ -154,15 +154,21 @@ TEST(TimerViews, FailuresAreShownAsStopBoxesWithOneLinePerLine) {
             EXPECT_EQ(box->text().split('\n').size(), 3);
             box->button(QMessageBox::Ok)->click();
         })
-        // Closing recalculates: the same box once more, then the dialog goes.
+        // Closing recalculates: the same box once more, and the dialog stays
+        // until the time is put right.
         .then<QMessageBox>([](QMessageBox* box) {
             EXPECT_EQ(box->windowTitle(), "输入数据不正确");
             box->button(QMessageBox::Ok)->click();
+        })
+        .then<QDialog>([](QDialog* dialog) {
+            EXPECT_EQ(dialog->objectName(), "timer0");
+            Find<QLineEdit>(dialog, "Txt_Time")->setText("100");
+            QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);
         });
     bool closedByScript = false;
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (script.pending() != 1) return;
+        if (script.pending() != 2) return;
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!dialog || dialog->objectName() != "timer0") return;
         closer.stop();
@@ -173,7 +179,7 @@ TEST(TimerViews, FailuresAreShownAsStopBoxesWithOneLinePerLine) {
     app.choose("VbMenuSet_T0");
     EXPECT_TRUE(closedByScript);
     EXPECT_EQ(script.pending(), 0u);
-    EXPECT_EQ(app.settings.T0TimeUs, SettingValue("1.2.3"));
+    EXPECT_EQ(app.settings.T0TimeUs, SettingValue(100.0f));
 }
 
 // The keyboard path the end-to-end test takes: focus starts on the Timer0
