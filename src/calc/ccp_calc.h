@@ -51,6 +51,16 @@ std::optional<PwmTiming> PwmTimingOf(float freqMHz, std::int32_t divisor, std::i
 CalcOutcome CalculateDutyValue(std::string_view dutyText, float freqMHz, std::int32_t divisor,
                                std::int32_t pr2, const NumberLocale& locale);
 
+// The 10-bit duty value as the registers take it: the high eight bits in
+// CCPRxL, bit 1 in CCPxX, bit 0 in CCPxY.
+struct DutyBits {
+    std::int16_t high, x, y;
+};
+constexpr DutyBits SplitDuty(std::int32_t duty) {
+    return {static_cast<std::int16_t>(duty >> 2), static_cast<std::int16_t>((duty >> 1) & 1),
+            static_cast<std::int16_t>(duty & 1)};
+}
+
 // The duty value as a share of the period, in per cent.
 double DutyPercent(std::int32_t dutyValue, const PwmTiming& timing);
 

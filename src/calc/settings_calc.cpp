@@ -172,9 +172,10 @@ void StoreDutyValue(ProjectSettings& s, const CcpModuleFields& m, const CalcOutc
         s.*m.dutyReg = -1;
         return;
     }
-    s.*m.dutyReg = static_cast<std::int16_t>(outcome.value >> 2);
-    s.*m.x = static_cast<std::int16_t>((outcome.value >> 1) & 1);
-    s.*m.y = static_cast<std::int16_t>(outcome.value & 1);
+    const DutyBits bits = SplitDuty(outcome.value);
+    s.*m.dutyReg = bits.high;
+    s.*m.x = bits.x;
+    s.*m.y = bits.y;
 }
 
 }  // namespace

@@ -171,8 +171,13 @@ void CcpForm::LoadModule(Module& m) {
 }
 
 void CcpForm::Form_Unload() {
-    // A time that gave no value was never stored: say so, the old value stays.
-    for (const Module& m : modules_) ReportBadTime(m);
+    // A time that gives no value is not stored: say so, the old value stays.
+    // Stored before the timer questions: the timer dialogs work the values
+    // out again from the stored times.
+    for (Module& m : modules_) {
+        ReportBadTime(m);
+        StoreTypedTimes(m);
+    }
     // Capture and compare run on Timer1, PWM on Timer2; a module that is not
     // used needs neither.
     using namespace ccp_messages;
@@ -196,6 +201,22 @@ void CcpForm::ReportBadTime(const Module& m) {
     if (mode == kPwm) message = DutyFor(settings_, m.dutyBox.text(), context_.locale).message;
     if (message)
         context_.platform.messageBox(message->text, message->title, MessageIcon::Error, MessageButtons::Ok);
+}
+
+void CcpForm::StoreTypedTimes(Module& m) {
+    if (compareTyped_[Index(m)]) {
+        const CalcOutcome outcome = CompareFor(settings_, m.compareBox.text(), context_.locale);
+        if (outcome.status == CalcStatus::Ok) StoreCompareOutcome(settings_, m.fields, outcome);
+    }
+    if (dutyTyped_[Index(m)]) {
+        const CalcOutcome outcome = DutyFor(settings_, m.dutyBox.text(), context_.locale);
+        if (outcome.status != CalcStatus::Ok) return;
+        StoreDutyOutcome(settings_, m.fields, outcome);
+        // The bit boxes show the duty's low bits, or what was typed into
+        // them after it, which wins.
+        BitEdited(m.yBox, settings_.*m.fields.y);
+        BitEdited(m.xBox, settings_.*m.fields.x);
+    }
 }
 
 void CcpForm::UseBoxChanged(Module& m) {
@@ -250,6 +271,7 @@ void CcpForm::BitEdited(TextBox& box, SettingValue& bit) {
         box.setText("1");
         return;
     }
+    if (showingDutyBits_) return;
     bit = static_cast<std::int16_t>(*number);
     box.setText(bit.toText());  // "01" becomes "1", "00" becomes "0"
 }
@@ -258,8 +280,8 @@ void CcpForm::CompareEdited(Module& m) {
     const CalcOutcome outcome = CompareFor(settings_, m.compareBox.text(), context_.locale);
     const bool ok = outcome.status == CalcStatus::Ok;
     m.compareValue.setCaption(kCompareValueCaption + (ok ? RegisterByteText(outcome.value) : std::string()));
-    // Opening shows the stored time; only the user's typing stores.
-    if (ok && !loading()) StoreCompareOutcome(settings_, m.fields, outcome);
+    // Opening shows the stored time; only the user's typing is stored, on closing.
+    if (!loading()) compareTyped_[Index(m)] = true;
 }
 
 void CcpForm::DutyEdited(Module& m) {
@@ -270,15 +292,18 @@ void CcpForm::DutyEdited(Module& m) {
         kDutyPercentCaption +
         (ok ? FixedDecimalText(DutyPercent(outcome.value, *timing), 1, context_.locale) + "%"
             : std::string()));
-    // Opening keeps bits typed by hand; the user's typing sets all ten.
-    if (!ok || loading()) return;
-    StoreDutyOutcome(settings_, m.fields, outcome);
-    ShowBits(m);
+    // Opening keeps bits typed by hand; the user's typing sets all ten, on closing.
+    if (loading()) return;
+    dutyTyped_[Index(m)] = true;
+    if (ok) ShowBits(m, outcome.value);
 }
 
-void CcpForm::ShowBits(Module& m) {
-    m.yBox.setText((settings_.*m.fields.y).toText());
-    m.xBox.setText((settings_.*m.fields.x).toText());
+void CcpForm::ShowBits(Module& m, std::int32_t duty) {
+    const DutyBits bits = SplitDuty(duty);
+    showingDutyBits_ = true;
+    m.yBox.setText(std::to_string(bits.y));
+    m.xBox.setText(std::to_string(bits.x));
+    showingDutyBits_ = false;
 }
 
 void CcpForm::ShowPwmTiming(Module& m) {
@@ -291,6 +316,10 @@ void CcpForm::ShowPwmTiming(Module& m) {
     m.pwmResolution.setCaption(
         kResolutionCaption +
         (timing ? FixedDecimalText(timing->resolutionBits, 1, locale) + "位" : std::string()));
+}
+
+std::size_t CcpForm::Index(const Module& m) {
+    return static_cast<std::size_t>(m.fields.number - 1);
 }
 
 int CcpForm::StoredMode(const Module& m) const {

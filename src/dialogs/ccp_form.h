@@ -22,7 +22,9 @@ namespace korvane {
 // used module in PWM mode while Timer2 is off, it offers the Timer2 dialog.
 // Compare mode takes a time and works out the compare value with Timer1's
 // clock; PWM mode takes a duty time and works out the 10-bit duty value with
-// Timer2's period.
+// Timer2's period. The read-outs follow each keystroke, but the two times
+// are stored on closing: a time refused then keeps the earlier value, never
+// the part of it typed on the way.
 class CcpForm : public Form {
 public:
     static constexpr const char* kName = FormName(FormId::Ccp);
@@ -88,11 +90,13 @@ private:
     void CompareEdited(Module& m);
     void DutyEdited(Module& m);
     void ShowPwmTiming(Module& m);
-    void ShowBits(Module& m);
+    void ShowBits(Module& m, std::int32_t duty);
     void ReportBadTime(const Module& m);
+    void StoreTypedTimes(Module& m);
     void AskForTimer(bool (CcpForm::*needs)(const Module&) const, std::string_view line1, const char* line2,
                      std::string_view title, FormId form);
 
+    static std::size_t Index(const Module& m);
     int StoredMode(const Module& m) const;
     bool UsesTimer1(const Module& m) const;
     bool NeedsTimer2(const Module& m) const;
@@ -102,6 +106,13 @@ private:
     void SetModuleEnabled(Module& m, bool enabled);
 
     std::array<Module, kModuleCount> modules_;
+    // Which time boxes the user has typed into since opening, by module: only
+    // those are stored on closing.
+    std::array<bool, kModuleCount> compareTyped_{};
+    std::array<bool, kModuleCount> dutyTyped_{};
+    // While a typed duty's low bits are shown in the bit boxes, which must
+    // not store them before the duty itself is stored.
+    bool showingDutyBits_ = false;
     AppContext& context_;
     ProjectSettings& settings_;
 };

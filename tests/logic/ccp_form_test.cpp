@@ -563,9 +563,9 @@ TEST_F(CcpDialogTest, CompareTimeGivesTheValueAndABadTimeIsReportedOnClosing) {
         EXPECT_FALSE(m.dutyBox.visible()) << c.typed;
         m.compareBox.setText(c.typed);
         EXPECT_EQ(m.compareValue.caption(), c.shown) << c.typed;
-        EXPECT_EQ(settings.Ccp2CmpValue, c.stored) << c.typed;
         platform.answers = {MessageAnswer::No};
         form->Command1.click();
+        EXPECT_EQ(settings.Ccp2CmpValue, c.stored) << c.typed;
         Titles titles;
         if (c.message) titles.push_back(c.message);
         titles.push_back(kTimer1Title);
@@ -583,26 +583,88 @@ TEST_F(CcpDialogTest, DutyTimeSetsAllTenBitsAndShowsThePeriod) {
     EXPECT_EQ(m.pwmResolution.caption(), "分辨率:10.0位");
     EXPECT_FALSE(m.compareBox.visible());
     m.dutyBox.setText("64.75");  // 259 = 0x40 * 4 + 3
-    EXPECT_EQ(settings.Ccp1DutyReg, 0x40);
     EXPECT_EQ(m.yBox.text(), "1");
     EXPECT_EQ(m.xBox.text(), "1");
-    EXPECT_EQ(settings.Ccp1X, SettingValue(1));
     EXPECT_EQ(m.dutyPercent.caption(), "占周期25.3%");
-    m.xBox.setText("0");  // the low bits can still be set by hand
-    EXPECT_EQ(settings.Ccp1X, SettingValue(0));
-
-    m.dutyBox.setText("300");
+    form->Command1.click();  // stored on closing
     EXPECT_EQ(settings.Ccp1DutyReg, 0x40);
-    EXPECT_EQ(m.dutyPercent.caption(), "占周期");
+    EXPECT_EQ(settings.Ccp1X, SettingValue(1));
+    EXPECT_EQ(settings.Ccp1Y, SettingValue(1));
+
+    form = Open();
+    auto& again = form->module(0);
+    again.xBox.setText("0");  // the low bits can still be set by hand
+    EXPECT_EQ(settings.Ccp1X, SettingValue(0));
+    again.dutyBox.setText("300");
+    EXPECT_EQ(again.dutyPercent.caption(), "占周期");
     form->Command1.click();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].title, "占空比设置错误");
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(settings.Ccp1DutyReg, 0x40);
 
     // Reopening keeps the bits typed by hand.
     auto reopened = Open();
     EXPECT_EQ(reopened->module(0).xBox.text(), "0");
     EXPECT_EQ(reopened->module(0).dutyBox.text(), "64.75");
+}
+
+// Typed a key at a time, every prefix of a time may give a value of its own:
+// 15 us of a 150 us duty, 10000 us of 100000. Only the text the dialog
+// closes with is stored; refused, it leaves the value from before it was typed.
+TEST_F(CcpDialogTest, TimesAreStoredAsTheDialogClosesNeverAPrefix) {
+    struct Case {
+        const char* what;
+        int mode;
+        const char* earlier;  // typed and closed first, accepted
+        const char* typed;    // then typed key by key
+        const char* readOut;  // the live read-out after the last key
+        const char* value;    // the stored value, as "CCPR1 X Y"
+        const char* refusedBy;
+    };
+    // Timer1 at 4 MHz and 1:1: a count a microsecond. Timer2 with PR2 0x63:
+    // a 100 us period of 400 steps, four a microsecond.
+    const Case cases[] = {
+        {"compare beyond Timer1", CcpForm::kCompare, "500", "100000", "比较值(Hex):", "500", "超出比较范围"},
+        {"compare accepted", CcpForm::kCompare, "500", "10000", "比较值(Hex):0x2710", "10000", nullptr},
+        {"duty beyond the period", CcpForm::kPwm, "25.25", "150", "占周期", "25 0 1", "占空比设置错误"},
+        {"duty accepted", CcpForm::kPwm, "25.25", "15.5", "占周期15.5%", "15 1 0", nullptr},
+    };
+    const auto stored = [&](int mode) {
+        if (mode == CcpForm::kCompare) return SettingValue(settings.Ccp1CmpValue).toText();
+        return std::to_string(settings.Ccp1DutyReg) + " " + settings.Ccp1X.toText() + " " +
+               settings.Ccp1Y.toText();
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        settings = ProjectSettings{};
+        settings.T2En = true;
+        settings.T2RegText = "0x63";
+        platform = FakePlatform{};
+        const auto typeInto = [&](const char* text, bool keyByKey) {
+            auto form = Open();
+            Choose(*form, 0, c.mode, 4);
+            auto& m = form->module(0);
+            TextBox& box = c.mode == CcpForm::kCompare ? m.compareBox : m.dutyBox;
+            const std::string all = text;
+            for (std::size_t n = keyByKey ? 1 : all.size(); n <= all.size(); ++n)
+                box.setText(all.substr(0, n));
+            if (keyByKey) {
+                EXPECT_EQ(c.mode == CcpForm::kCompare ? m.compareValue.caption() : m.dutyPercent.caption(),
+                          c.readOut);
+            }
+            platform.answers = {MessageAnswer::No};
+            form->Command1.click();
+        };
+        typeInto(c.earlier, false);
+        platform.messages.clear();
+        typeInto(c.typed, true);
+        EXPECT_EQ(stored(c.mode), c.value);
+        Titles titles;
+        if (c.refusedBy) titles.push_back(c.refusedBy);
+        if (c.mode == CcpForm::kCompare) titles.push_back(kTimer1Title);
+        EXPECT_EQ(platform.messageTitles(), titles);
+    }
 }
 
 TEST_F(CcpDialogTest, NewCrystalGivesNewCompareAndDutyValues) {
