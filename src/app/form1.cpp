@@ -1,6 +1,8 @@
 #include "app/form1.h"
 
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "app/closing_splash.h"
 #include "app/start_screen.h"
@@ -19,8 +21,14 @@ namespace korvane {
 namespace {
 
 constexpr const char* kSaveInitialName = "project1";
+constexpr const char* kSourceExtension = ".c";
 constexpr const char* kSaveFilter = "C文件(*.c)|*.c";
 constexpr const char* kSaveFailedTitle = "保存失败";
+constexpr const char* kNothingToSaveTitle = "没有可保存的文本";
+constexpr const char* kNothingToSaveText = "文本区中还没有源程序,\r请先生成C文件(通过工具菜单)再保存.";
+constexpr const char* kReplaceTitle = "文件已存在";
+constexpr const char* kUnsavedTitle = "保存工程";
+constexpr const char* kUnsavedText = "工程设置已更改,退出前是否保存工程?";
 const std::string kProjectInitialName = "project1" + std::string(project_file::kExtension);
 const std::string kProjectFilter =
     "Korvane工程(*" + std::string(project_file::kExtension) + ")|*" + std::string(project_file::kExtension);
@@ -37,6 +45,17 @@ constexpr const char* kCopiedText =
     "可直接贴在你的IDE的文本工具上使用\r"
     "或将该文件保存为*.C文件(通过文件菜单).";
 
+std::string ReplaceText(const std::string& path) {
+    return path + "\r已存在,是否替换它?";
+}
+
+// A file name as typed in a save dialog, with `extension` (".c") added when
+// its last part has none; a name that has one is kept.
+std::string WithExtension(const std::string& path, const std::string& extension) {
+    if (std::filesystem::path(path).has_extension()) return path;
+    return path + extension;
+}
+
 std::string WriteFailedText(const std::string& path, const std::string& error) {
     return "无法写入文件：\r" + path + "\r" + error;
 }
@@ -50,7 +69,8 @@ std::optional<float> SingleOf(const SettingValue& value) {
 
 }  // namespace
 
-Form1::Form1(AppContext& context) : Form(kName, "Korvane"), context_(context) {
+Form1::Form1(AppContext& context)
+    : Form(kName, "Korvane"), context_(context), savedSettings_(context.settings) {
     const auto wire = [](MenuItem& item, auto handler) { item.onClick = handler; };
     wire(VbMenuFile_SaveFile, [this] { VbMenuFile_SaveFile_Click(); });
     wire(VbMenuFile_OpenProject, [this] { VbMenuFile_OpenProject_Click(); });
@@ -92,6 +112,11 @@ void Form1::Form_Load() {
     auto& settings = context_.settings;
     for (SettingGroup group : kEveryGroup) settings.Reset(group);
     if (const auto frequency = SingleOf(settings.T1FreqMHz)) settings.CrystalMHz = *frequency;
+    MarkSaved();
+}
+
+void Form1::MarkSaved() {
+    savedSettings_ = context_.settings;
 }
 
 void Form1::SizeText1() {
@@ -104,8 +129,28 @@ void Form1::Form_Resize() {
     SizeText1();
 }
 
+void Form1::Form_QueryUnload(bool& cancel) {
+    cancel = !MayEnd();
+}
+
 void Form1::Form_Unload() {
     ShowClosingSplash();
+}
+
+bool Form1::MayEnd() {
+    // Once the splash is up the user has answered already.
+    if (splashShown_ || context_.settings == savedSettings_) return true;
+    switch (context_.platform.messageBox(kUnsavedText, kUnsavedTitle, MessageIcon::Question,
+                                         MessageButtons::YesNoCancel)) {
+        case MessageAnswer::Yes:
+            return SaveProject();
+        case MessageAnswer::No:
+            return true;
+        case MessageAnswer::Ok:
+        case MessageAnswer::Cancel:
+            break;
+    }
+    return false;
 }
 
 void Form1::ShowClosingSplash() {
@@ -116,12 +161,32 @@ void Form1::ShowClosingSplash() {
 }
 
 void Form1::VbMenuFile_Exit_Click() {
-    ShowClosingSplash();
+    if (MayEnd()) ShowClosingSplash();
+}
+
+std::string Form1::ChooseSavePath(const std::string& initialName, const std::string& filter,
+                                  const std::string& extension) {
+    auto& platform = context_.platform;
+    const std::string chosen = platform.saveFileDialog(initialName, filter);
+    if (chosen.empty()) return {};
+    const std::string path = WithExtension(chosen, extension);
+    // The dialog asked about the name as typed; the file written is another.
+    std::error_code error;
+    if (path != chosen && std::filesystem::exists(path, error) &&
+        platform.messageBox(ReplaceText(path), kReplaceTitle, MessageIcon::Question, MessageButtons::YesNo) !=
+            MessageAnswer::Yes)
+        return {};
+    return path;
 }
 
 void Form1::VbMenuFile_SaveFile_Click() {
     auto& platform = context_.platform;
-    const std::string path = platform.saveFileDialog(kSaveInitialName, kSaveFilter);
+    if (Text1.text().empty()) {
+        platform.messageBox(kNothingToSaveText, kNothingToSaveTitle, MessageIcon::Information,
+                            MessageButtons::Ok);
+        return;
+    }
+    const std::string path = ChooseSavePath(kSaveInitialName, kSaveFilter, kSourceExtension);
     if (path.empty()) return;
     const FileWriteResult result = platform.writeLegacyTextFile(path, Text1.text());
     switch (result.status) {
@@ -161,20 +226,26 @@ bool Form1::OpenProject(const std::string& path) {
     // The file may come from an older version or an editor: the register
     // values and pins follow from its settings, as the dialogs would leave them.
     SettleAndTell(context_);
+    MarkSaved();
     return true;
 }
 
 void Form1::VbMenuFile_SaveProject_Click() {
-    auto& platform = context_.platform;
-    const std::string path =
-        platform.saveFileDialog(projectPath_.empty() ? kProjectInitialName : projectPath_, kProjectFilter);
-    if (path.empty()) return;
+    SaveProject();
+}
+
+bool Form1::SaveProject() {
+    const std::string path = ChooseSavePath(projectPath_.empty() ? kProjectInitialName : projectPath_,
+                                            kProjectFilter, std::string(project_file::kExtension));
+    if (path.empty()) return false;
     if (const std::string error = WriteProjectFile(path, context_.settings); !error.empty()) {
-        platform.messageBox(WriteFailedText(path, error), kSaveFailedTitle, MessageIcon::Error,
-                            MessageButtons::Ok);
-        return;
+        context_.platform.messageBox(WriteFailedText(path, error), kSaveFailedTitle, MessageIcon::Error,
+                                     MessageButtons::Ok);
+        return false;
     }
     projectPath_ = path;
+    MarkSaved();
+    return true;
 }
 
 void Form1::VbMenuSet_Osc_Click() {

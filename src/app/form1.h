@@ -70,6 +70,8 @@ public:
 
     void Form_Load() override;
     void Form_Resize() override;
+    // Unsaved settings are offered for saving first; 取消 keeps the window.
+    void Form_QueryUnload(bool& cancel) override;
     void Form_Unload() override;
 
     void VbMenuFile_SaveFile_Click();
@@ -101,12 +103,26 @@ public:
 private:
     void SizeText1();
     void ShowClosingSplash();
+    // Whether the program may end: true when nothing is unsaved, or the user
+    // saved the project or chose not to.
+    bool MayEnd();
+    // The save dialog of both save commands: the chosen path with the
+    // command's extension, or "" when the user cancels or keeps an existing
+    // file the extension leads to.
+    std::string ChooseSavePath(const std::string& initialName, const std::string& filter,
+                               const std::string& extension);
+    bool SaveProject();
+    // From now on the settings count as saved.
+    void MarkSaved();
 
     AppContext& context_;
     std::vector<Menu> menus_;
     bool splashShown_ = false;
     // The project last opened or saved, offered again by the save dialog.
     std::string projectPath_;
+    // The settings as last saved or opened, or as the program started:
+    // ending with other settings asks first.
+    ProjectSettings savedSettings_;
 };
 
 }  // namespace korvane

@@ -9,8 +9,8 @@
 namespace korvane {
 
 enum class MessageIcon { Information, Question, Warning, Error };
-enum class MessageButtons { Ok, YesNo };
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 // What the form logic asks of the desktop: boxes, file dialogs, files, the
 // clipboard and documents. The logic never opens a box itself; the Qt layer
@@ -21,7 +21,8 @@ public:
     virtual ~DesktopServices() = default;
 
     // A message box; with Yes/No, Yes is the default button. Returns the
-    // button pressed (Ok for an OK box).
+    // button pressed (Ok for an OK box); closing a Yes/No box answers No, a
+    // Yes/No/Cancel box Cancel.
     virtual MessageAnswer messageBox(const std::string& text, const std::string& title, MessageIcon icon,
                                      MessageButtons buttons) = 0;
     // An input box; returns the typed text, or "" when cancelled.

@@ -159,8 +159,13 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     closing_ = true;
-    // However the window closes, the form unloads and shows the splash.
-    form_.unload();
+    // However the window closes, the form unloads and shows the splash,
+    // unless the user keeps the program running for unsaved settings.
+    if (!form_.unload()) {
+        closing_ = false;
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 

@@ -83,16 +83,25 @@ MessageAnswer QtPlatform::messageBox(const std::string& text, const std::string&
     QMessageBox box(ToQtIcon(icon), ToQt(title), DisplayText(text), QMessageBox::NoButton, parentWindow());
     box.setObjectName("MessageBox");
     box.setTextFormat(Qt::PlainText);
-    if (buttons == MessageButtons::YesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
-    } else {
-        box.setStandardButtons(QMessageBox::Ok);
+    switch (buttons) {
+        case MessageButtons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case MessageButtons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(QMessageBox::Yes);
+            box.setEscapeButton(QMessageBox::No);
+            break;
+        case MessageButtons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Yes);
+            box.setEscapeButton(QMessageBox::Cancel);
+            break;
     }
     const int result = box.exec();
     if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-    return result == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    if (result == QMessageBox::Yes) return MessageAnswer::Yes;
+    return result == QMessageBox::Cancel ? MessageAnswer::Cancel : MessageAnswer::No;
 }
 
 std::string QtPlatform::inputBox(const std::string& prompt, const std::string& title,

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -268,30 +270,29 @@ TEST_F(MainWindowStory, SaveWritesText1AsItStands) {
         std::string text;
         std::string path;  // "" = cancelled
         std::string failure;
-        bool written;
-        std::vector<std::string> errorTitles;
+        std::string writtenAs;  // "" = nothing written
+        std::vector<std::string> titles;
     };
     const std::string chinese = "//端口I/O定义子程序\r\nvoid main()\r\n";
     const Case cases[] = {
-        {"cancel writes nothing", "int x;", "", "", false, {}},
-        {"after clear: zero bytes", "", "/w/project1", "", true, {}},
-        {"suggested name stays without extension", "int x;\r\n", "/w/project1", "", true, {}},
-        {"Chinese text in GBK", chinese, "/w/a.c", "", true, {}},
-        {"emoji cannot be stored", "int x; // 😀 ok\r\n", "/w/a.c", "", false, {"保存失败"}},
-        {"unwritable target", "int x;", "/ro/a.c", "Permission denied", false, {"保存失败"}},
+        {"cancel writes nothing", "int x;", "", "", "", {}},
+        {"suggested name gets its extension", "int x;\r\n", "/w/project1", "", "/w/project1.c", {}},
+        {"Chinese text in GBK", chinese, "/w/a.c", "", "/w/a.c", {}},
+        {"emoji cannot be stored", "int x; // 😀 ok\r\n", "/w/a.c", "", "", {"保存失败"}},
+        {"unwritable target", "int x;", "/ro/a.c", "Permission denied", "", {"保存失败"}},
     };
     for (const auto& c : cases) {
         platform = FakePlatform{};
         platform.savePaths = {c.path};
         platform.writeFailure = c.failure;
         form.Text1.setText(c.text);
-        if (c.text.empty()) form.VbMenuTools_Clear_Click();
         form.VbMenuFile_SaveFile_Click();
 
         EXPECT_EQ(platform.events.front(), "save:project1") << c.what;
         EXPECT_EQ(platform.saveFilters, (std::vector<std::string>{"C文件(*.c)|*.c"})) << c.what;
-        EXPECT_EQ(platform.files.count(c.path), c.written ? 1u : 0u) << c.what;
-        EXPECT_EQ(platform.messageTitles(), c.errorTitles) << c.what;
+        EXPECT_EQ(platform.files.size(), c.writtenAs.empty() ? 0u : 1u) << c.what;
+        EXPECT_EQ(platform.files.count(c.writtenAs), c.writtenAs.empty() ? 0u : 1u) << c.what;
+        EXPECT_EQ(platform.messageTitles(), c.titles) << c.what;
         EXPECT_EQ(form.Text1.text(), c.text) << c.what;
         if (c.path.empty()) {
             EXPECT_EQ(platform.events.size(), 1u) << c.what;
@@ -299,6 +300,73 @@ TEST_F(MainWindowStory, SaveWritesText1AsItStands) {
     }
     EXPECT_EQ(platform.messages[0].text.find("/ro/a.c") != std::string::npos, true);
     EXPECT_NE(platform.messages[0].text.find("Permission denied"), std::string::npos);
+}
+
+// An empty text area (nothing generated yet, or cleared) is not written as
+// an empty file: the user is told there is nothing to save.
+TEST_F(MainWindowStory, SavingAnEmptyTextAreaSaysThereIsNothingToSave) {
+    for (const bool cleared : {false, true}) {
+        platform = FakePlatform{};
+        form.Text1.setText("int x;");
+        if (cleared) form.VbMenuTools_Clear_Click();
+        if (!cleared) form.Text1.setText("");
+        form.VbMenuFile_SaveFile_Click();
+        EXPECT_EQ(platform.events, std::vector<std::string>{"message:没有可保存的文本"});
+        EXPECT_EQ(platform.messages[0].text, "文本区中还没有源程序,\r请先生成C文件(通过工具菜单)再保存.");
+        EXPECT_EQ(platform.messages[0].icon, MessageIcon::Information);
+        EXPECT_TRUE(platform.files.empty());
+    }
+}
+
+// Both save commands give a name typed without an extension their own; a
+// file that name leads to is replaced only when the user agrees, since the
+// dialog asked about the name as typed.
+TEST_F(MainWindowStory, SaveCommandsAddTheirExtension) {
+    const std::string dir = ::testing::TempDir() + "korvane-extension/";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir + "v1.2");
+    std::ofstream(dir + "there.c") << "old";
+    std::ofstream(dir + "there.kvp") << "old";
+    struct Case {
+        bool project;  // else the C file
+        std::string typed;
+        std::vector<MessageAnswer> answers;  // to the replace question
+        std::string writtenAs;               // "" = nothing
+    } const cases[] = {
+        {false, "myproj", {}, "myproj.c"},         {false, "myproj.c", {}, "myproj.c"},
+        {false, "notes.txt", {}, "notes.txt"},     {false, "v1.2/myproj", {}, "v1.2/myproj.c"},
+        {false, "there", {MessageAnswer::No}, ""}, {false, "there", {MessageAnswer::Yes}, "there.c"},
+        {true, "myproj", {}, "myproj.kvp"},        {true, "myproj.kvp", {}, "myproj.kvp"},
+        {true, "there", {MessageAnswer::No}, ""},  {true, "there", {MessageAnswer::Yes}, "there.kvp"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.project ? "project " : "C ") + c.typed);
+        platform = FakePlatform{};
+        platform.savePaths = {dir + c.typed};
+        platform.answers.assign(c.answers.begin(), c.answers.end());
+        form.Text1.setText("int x;");
+        if (c.project)
+            form.VbMenuFile_SaveProject_Click();
+        else
+            form.VbMenuFile_SaveFile_Click();
+        const std::vector<std::string> asked(c.answers.size(), "文件已存在");
+        EXPECT_EQ(platform.messageTitles(), asked);
+        if (!c.answers.empty()) {
+            EXPECT_EQ(platform.messages[0].text,
+                      dir + c.typed + (c.project ? ".kvp" : ".c") + "\r已存在,是否替换它?");
+        }
+        const std::string path = dir + c.writtenAs;
+        if (c.project) {
+            // A refused replacement leaves the old file as it was.
+            std::ifstream in(c.writtenAs.empty() ? dir + "there.kvp" : path);
+            const std::string content((std::istreambuf_iterator<char>(in)), {});
+            EXPECT_EQ(content.starts_with("[korvane]"), !c.writtenAs.empty()) << content;
+        } else {
+            EXPECT_EQ(platform.files.count(path), c.writtenAs.empty() ? 0u : 1u);
+            EXPECT_EQ(platform.files.size(), c.writtenAs.empty() ? 0u : 1u);
+        }
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(MainWindowStory, SavedBytesAreGbkWithLineEndsKept) {
@@ -345,6 +413,95 @@ TEST_F(MainWindowStory, ExitAndClosingShowTheSplashOnce) {
     EXPECT_FALSE(form.unloaded());  // Exit leaves the window up
     form.unload();
     EXPECT_EQ(platform.events, (std::vector<std::string>{"form:frmSplash:modeless"}));
+}
+
+// Ending with settings other than those last saved or opened (the defaults
+// right after start) asks whether to save the project; 取消, or a save that
+// does not happen, keeps the program running. Exit and closing the window ask
+// alike, and once the splash is up nothing asks again.
+TEST(MainWindowEnding, UnsavedSettingsAskToSaveTheProject) {
+    struct Run {
+        ProjectSettings settings;
+        FakePlatform platform;
+        AppContext context{settings, platform};
+        Form1 form{context};
+        Run() {
+            form.resized(12000, 9000, WindowState::Normal);
+            form.load();
+        }
+    };
+    const std::string path = ::testing::TempDir() + "exit.kvp";
+    const auto change = [](Run& r) { r.settings.T2Int = -1; };
+    struct Case {
+        const char* what;
+        std::function<void(Run&)> before;
+        std::vector<MessageAnswer> answers;
+        std::vector<std::string> savePaths;
+        bool ends;
+    } const cases[] = {
+        {"the defaults after start", [](Run&) {}, {}, {}, true},
+        {"changed, 取消", change, {MessageAnswer::Cancel}, {}, false},
+        {"changed, 否", change, {MessageAnswer::No}, {}, true},
+        {"changed, 是", change, {MessageAnswer::Yes}, {path}, true},
+        {"changed, 是, the save cancelled", change, {MessageAnswer::Yes}, {""}, false},
+        {"changed and saved",
+         [&](Run& r) {
+             change(r);
+             r.platform.savePaths = {path};
+             r.form.VbMenuFile_SaveProject_Click();
+         },
+         {},
+         {},
+         true},
+        {"opened and left as opened",
+         [&](Run& r) {
+             ProjectSettings other;
+             other.T1Int = -1;
+             ASSERT_EQ(WriteProjectFile(path, other), "");
+             ASSERT_TRUE(r.form.OpenProject(path));
+         },
+         {},
+         {},
+         true},
+        {"changed back",
+         [](Run& r) {
+             r.settings.T2Int = -1;
+             r.settings.T2Int = 0;
+         },
+         {},
+         {},
+         true},
+    };
+    for (const auto& c : cases) {
+        for (const bool byExit : {true, false}) {
+            SCOPED_TRACE(std::string(c.what) + (byExit ? ", 退出" : ", the window closed"));
+            std::remove(path.c_str());
+            Run r;
+            c.before(r);
+            r.platform = FakePlatform{};
+            r.platform.answers.assign(c.answers.begin(), c.answers.end());
+            r.platform.savePaths.assign(c.savePaths.begin(), c.savePaths.end());
+            if (byExit)
+                r.form.VbMenuFile_Exit_Click();
+            else
+                r.form.unload();
+            std::vector<std::string> events;
+            if (!c.answers.empty()) events.emplace_back("message:保存工程");
+            if (!c.savePaths.empty()) events.emplace_back("save:project1.kvp");
+            if (c.ends) events.emplace_back("form:frmSplash:modeless");
+            EXPECT_EQ(r.platform.events, events);
+            EXPECT_EQ(r.form.unloaded(), c.ends && !byExit);
+            if (!c.answers.empty()) {
+                EXPECT_EQ(r.platform.messages[0].text, "工程设置已更改,退出前是否保存工程?");
+                EXPECT_EQ(r.platform.messages[0].buttons, MessageButtons::YesNoCancel);
+                EXPECT_EQ(r.platform.messages[0].icon, MessageIcon::Question);
+            }
+            // Once ending, closing the window asks nothing more.
+            if (c.ends && byExit) r.form.unload();
+            EXPECT_EQ(r.platform.messages.size(), c.answers.size());
+        }
+    }
+    std::remove(path.c_str());
 }
 
 TEST_F(MainWindowStory, MenuHasEveryItemInOrderWithItsCaption) {

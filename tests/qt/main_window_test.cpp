@@ -159,8 +159,8 @@ TEST_F(MainWindowTest, SaveThroughTheFileDialogWritesGbkBytes) {
     dialogForm.VbMenuFile_SaveFile_Click();
     EXPECT_EQ(script.pending(), 0u);
 
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "saved as project1, without extension";
+    QFile file(path + ".c");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "saved as project1.c, its extension added";
     const QByteArray bytes = file.readAll();
     QStringEncoder gbk("GBK");
     const QByteArray expected = gbk.encode(QString::fromStdString(text));
@@ -170,7 +170,7 @@ TEST_F(MainWindowTest, SaveThroughTheFileDialogWritesGbkBytes) {
         bytes.endsWith(QByteArray("\x2f\x2f\xb6\xcb\xbf\xda\x49\x2f\x4f\xb6\xa8\xd2\xe5\xd7\xd3"
                                   "\xb3\xcc\xd0\xf2\r\n")));
     EXPECT_FALSE(bytes.startsWith("\xef\xbb\xbf"));
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"project1"});
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"project1.c"});
 }
 
 TEST(MainWindowProject, SavedProjectOpenedAgainGeneratesTheSameText) {
@@ -283,6 +283,26 @@ TEST_F(MainWindowTest, SaveFailuresShowAnErrorAndKeepEverything) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "keep me");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.c"});
+}
+
+// The close box meets the save question as 退出 does: 取消 (also Esc) keeps
+// the window, 否 closes it.
+TEST_F(MainWindowTest, ClosingWithUnsavedSettingsAsksFirst) {
+    settings.T2Int = -1;
+    for (const auto& [button, closes] : {std::pair{QMessageBox::Cancel, false}, {QMessageBox::No, true}}) {
+        ModalScript script;
+        script.then<QMessageBox>([&](QMessageBox* box) {
+            EXPECT_EQ(box->windowTitle(), "保存工程");
+            EXPECT_EQ(box->icon(), QMessageBox::Question);
+            EXPECT_EQ(box->escapeButton(), box->button(QMessageBox::Cancel));
+            EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Yes));
+            box->button(button)->click();
+        });
+        window.close();
+        EXPECT_EQ(script.pending(), 0u);
+        EXPECT_EQ(window.isVisible(), !closes);
+        EXPECT_EQ(form.unloaded(), closes);
+    }
 }
 
 TEST_F(MainWindowTest, CrystalCommandThroughTheInputBox) {
