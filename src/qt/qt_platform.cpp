@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QMimeDatabase>
+#include <QPointer>
 
 #include "files/file_io.h"
 #include "qt/binders.h"
@@ -57,6 +58,22 @@ private:
     static constexpr int kModified = 3;
 };
 
+// Gives the activation back to the window that opened a modal one once that
+// has closed: a window manager may leave it with none, and the access keys
+// then do nothing until the user clicks.
+class ActivateOnClose {
+public:
+    explicit ActivateOnClose(QWidget* opener) : opener_(opener) {}
+    ~ActivateOnClose() {
+        if (opener_ && opener_->isVisible()) opener_->activateWindow();
+    }
+    ActivateOnClose(const ActivateOnClose&) = delete;
+    ActivateOnClose& operator=(const ActivateOnClose&) = delete;
+
+private:
+    QPointer<QWidget> opener_;
+};
+
 // The forms separate lines with a bare carriage return, which a Qt label
 // would not break on.
 QString DisplayText(const std::string& text) {
@@ -80,6 +97,7 @@ QWidget* QtPlatform::parentWindow() const {
 
 MessageAnswer QtPlatform::messageBox(const std::string& text, const std::string& title, MessageIcon icon,
                                      MessageButtons buttons) {
+    const ActivateOnClose opener(parentWindow());
     QMessageBox box(ToQtIcon(icon), ToQt(title), DisplayText(text), QMessageBox::NoButton, parentWindow());
     box.setObjectName("MessageBox");
     box.setTextFormat(Qt::PlainText);
@@ -106,6 +124,7 @@ MessageAnswer QtPlatform::messageBox(const std::string& text, const std::string&
 
 std::string QtPlatform::inputBox(const std::string& prompt, const std::string& title,
                                  const std::string& defaultText) {
+    const ActivateOnClose opener(parentWindow());
     QInputDialog dialog(parentWindow());
     dialog.setObjectName("InputBox");
     dialog.setWindowTitle(ToQt(title));
@@ -133,6 +152,7 @@ namespace {
 // language; the chosen file, or "" when the user cancels.
 std::string RunFileDialog(QWidget* parent, const char* name, QFileDialog::AcceptMode mode,
                           const std::string& filter, const std::string& initialName) {
+    const ActivateOnClose opener(parent);
     QFileDialog dialog(parent);
     dialog.setObjectName(name);
     dialog.setAcceptMode(mode);
@@ -190,6 +210,7 @@ void QtPlatform::showForm(FormId id, bool modal) {
         modeless_.emplace_back(std::move(form), view);
         return;
     }
+    const ActivateOnClose opener(parentWindow());
     modalStack_.emplace_back(view);
     form->load();
     if (!form->unloaded()) {

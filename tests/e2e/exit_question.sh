@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Ending with unsaved settings asks first, from the keyboard: a new crystal
 # (Alt+S, O, 8, Enter) changes the project; 文件 → 退出 (Alt+F, E) asks
-# whether to save it, and 取消 (Esc) keeps the program running; closing the
-# window asks again, and 否 (Alt+N) ends the program after the closing splash.
+# whether to save it, and 取消 (Esc) keeps the program running with its main
+# window active again; closing the window asks again, and 否 (Alt+N) ends the
+# program after the closing splash.
 # Usage: exit_question.sh KORVANE CLOSE_WINDOW
 set -euo pipefail
 close_window=$2
@@ -21,6 +22,8 @@ answer "保存工程" Escape
 sleep 0.5
 kill -0 "$pid" 2>/dev/null || fail "取消 ended the program"
 ! windows | cut -f2 | grep -qvx "Korvane" || fail "取消 left another window: $(windows | tr '\n' ' ')"
+# Without a window manager the program hands the focus back itself.
+[ "$(xdotool getwindowfocus)" = "$main" ] || fail "the main window did not get the focus back"
 
 closed_at=$(now_ms)
 "$close_window" "$main"
