@@ -169,7 +169,7 @@ std::string Form1::ChooseSavePath(const std::string& initialName, const std::str
     auto& platform = context_.platform;
     const std::string chosen = platform.saveFileDialog(initialName, filter);
     if (chosen.empty()) return {};
-    const std::string path = WithExtension(chosen, extension);
+    std::string path = WithExtension(chosen, extension);
     // The dialog asked about the name as typed; the file written is another.
     std::error_code error;
     if (path != chosen && std::filesystem::exists(path, error) &&

@@ -158,7 +158,8 @@ std::string RunFileDialog(QWidget* parent, const char* name, QFileDialog::Accept
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(QtPlatform::QtFilter(filter));
-    // No default suffix: the file gets exactly the name the user confirms.
+    // No default suffix: the save commands add their own, in one place with
+    // the question about a file the added suffix leads to.
     dialog.setDefaultSuffix(QString());
     if (!initialName.empty()) dialog.selectFile(ToQt(initialName));
     dialog.setProxyModel(new ChineseFileColumns(&dialog));

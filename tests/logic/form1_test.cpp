@@ -431,53 +431,40 @@ TEST(MainWindowEnding, UnsavedSettingsAskToSaveTheProject) {
         }
     };
     const std::string path = ::testing::TempDir() + "exit.kvp";
-    const auto change = [](Run& r) { r.settings.T2Int = -1; };
+    enum class Before { Nothing, Change, ChangeAndSave, Open, ChangeBack };
     struct Case {
         const char* what;
-        std::function<void(Run&)> before;
+        Before before;
         std::vector<MessageAnswer> answers;
         std::vector<std::string> savePaths;
         bool ends;
     } const cases[] = {
-        {"the defaults after start", [](Run&) {}, {}, {}, true},
-        {"changed, 取消", change, {MessageAnswer::Cancel}, {}, false},
-        {"changed, 否", change, {MessageAnswer::No}, {}, true},
-        {"changed, 是", change, {MessageAnswer::Yes}, {path}, true},
-        {"changed, 是, the save cancelled", change, {MessageAnswer::Yes}, {""}, false},
-        {"changed and saved",
-         [&](Run& r) {
-             change(r);
-             r.platform.savePaths = {path};
-             r.form.VbMenuFile_SaveProject_Click();
-         },
-         {},
-         {},
-         true},
-        {"opened and left as opened",
-         [&](Run& r) {
-             ProjectSettings other;
-             other.T1Int = -1;
-             ASSERT_EQ(WriteProjectFile(path, other), "");
-             ASSERT_TRUE(r.form.OpenProject(path));
-         },
-         {},
-         {},
-         true},
-        {"changed back",
-         [](Run& r) {
-             r.settings.T2Int = -1;
-             r.settings.T2Int = 0;
-         },
-         {},
-         {},
-         true},
+        {"the defaults after start", Before::Nothing, {}, {}, true},
+        {"changed, 取消", Before::Change, {MessageAnswer::Cancel}, {}, false},
+        {"changed, 否", Before::Change, {MessageAnswer::No}, {}, true},
+        {"changed, 是", Before::Change, {MessageAnswer::Yes}, {path}, true},
+        {"changed, 是, the save cancelled", Before::Change, {MessageAnswer::Yes}, {""}, false},
+        {"changed and saved", Before::ChangeAndSave, {}, {}, true},
+        {"opened and left as opened", Before::Open, {}, {}, true},
+        {"changed back", Before::ChangeBack, {}, {}, true},
     };
+    ProjectSettings opened;
+    opened.T1Int = -1;
     for (const auto& c : cases) {
         for (const bool byExit : {true, false}) {
             SCOPED_TRACE(std::string(c.what) + (byExit ? ", 退出" : ", the window closed"));
             std::remove(path.c_str());
             Run r;
-            c.before(r);
+            if (c.before != Before::Nothing && c.before != Before::Open) r.settings.T2Int = -1;
+            if (c.before == Before::ChangeBack) r.settings.T2Int = 0;
+            if (c.before == Before::ChangeAndSave) {
+                r.platform.savePaths = {path};
+                r.form.VbMenuFile_SaveProject_Click();
+            }
+            if (c.before == Before::Open) {
+                ASSERT_EQ(WriteProjectFile(path, opened), "");
+                ASSERT_TRUE(r.form.OpenProject(path));
+            }
             r.platform = FakePlatform{};
             r.platform.answers.assign(c.answers.begin(), c.answers.end());
             r.platform.savePaths.assign(c.savePaths.begin(), c.savePaths.end());

@@ -289,7 +289,9 @@ TEST_F(MainWindowTest, SaveFailuresShowAnErrorAndKeepEverything) {
 // the window, 否 closes it.
 TEST_F(MainWindowTest, ClosingWithUnsavedSettingsAsksFirst) {
     settings.T2Int = -1;
-    for (const auto& [button, closes] : {std::pair{QMessageBox::Cancel, false}, {QMessageBox::No, true}}) {
+    for (const auto& answer : {std::pair{QMessageBox::Cancel, false}, {QMessageBox::No, true}}) {
+        const QMessageBox::StandardButton button = answer.first;
+        const bool closes = answer.second;
         ModalScript script;
         script.then<QMessageBox>([&](QMessageBox* box) {
             EXPECT_EQ(box->windowTitle(), "保存工程");
