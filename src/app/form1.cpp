@@ -139,7 +139,7 @@ void Form1::Form_Unload() {
 
 bool Form1::MayEnd() {
     // Once the splash is up the user has answered already.
-    if (splashShown_ || context_.settings == savedSettings_) return true;
+    if (splashShown_ || SameChoices(context_.settings, savedSettings_)) return true;
     switch (context_.platform.messageBox(kUnsavedText, kUnsavedTitle, MessageIcon::Question,
                                          MessageButtons::YesNoCancel)) {
         case MessageAnswer::Yes:

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <type_traits>
 #include <utility>
+#include <variant>
 
 namespace korvane {
 
@@ -92,6 +93,21 @@ Refusal CheckNumber(const ValueRule& rule, double number) {
     if (rule.range && (std::trunc(number) != number || number < rule.range->min || number > rule.range->max))
         return Refusal::Range;
     return Refusal::None;
+}
+
+bool SameChoices(const ProjectSettings& a, const ProjectSettings& b) {
+    return std::ranges::all_of(kSettings, [&](const Setting& setting) {
+        return std::visit(
+            [&](auto member) {
+                const auto& left = a.*member;
+                const auto& right = b.*member;
+                if constexpr (std::is_same_v<std::remove_cvref_t<decltype(left)>, SettingValue>)
+                    return left == right || left.toText() == right.toText();
+                else
+                    return left == right;
+            },
+            setting.member);
+    });
 }
 
 Refusal CheckValue(const ValueRule& rule, const SettingValue& value) {

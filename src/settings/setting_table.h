@@ -270,6 +270,11 @@ inline constexpr Setting kSettings[] = {
 // Whether the settings hold a value for `setting` that keeps its rule.
 bool KeepsRule(const Setting& setting, const ProjectSettings& s);
 
+// Whether two records hold the same choices. A loosely typed value counts as
+// its text: a number box's "4" and the 4 a calculator made of it are one
+// choice, as are a divisor stored as a whole number and as a 64-bit one.
+bool SameChoices(const ProjectSettings& a, const ProjectSettings& b);
+
 // The row of the setting named `name`, or null.
 const Setting* FindSetting(std::string_view name);
 

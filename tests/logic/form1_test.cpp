@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -431,7 +432,7 @@ TEST(MainWindowEnding, UnsavedSettingsAskToSaveTheProject) {
         }
     };
     const std::string path = ::testing::TempDir() + "exit.kvp";
-    enum class Before { Nothing, Change, ChangeAndSave, Open, ChangeBack };
+    enum class Before { Nothing, Change, ChangeAndSave, Open, ChangeBack, TimersAndSciOpened };
     struct Case {
         const char* what;
         Before before;
@@ -447,6 +448,8 @@ TEST(MainWindowEnding, UnsavedSettingsAskToSaveTheProject) {
         {"changed and saved", Before::ChangeAndSave, {}, {}, true},
         {"opened and left as opened", Before::Open, {}, {}, true},
         {"changed back", Before::ChangeBack, {}, {}, true},
+        // Their boxes store the numbers they show as typed texts.
+        {"dialogs opened and closed", Before::TimersAndSciOpened, {}, {}, true},
     };
     ProjectSettings opened;
     opened.T1Int = -1;
@@ -455,11 +458,23 @@ TEST(MainWindowEnding, UnsavedSettingsAskToSaveTheProject) {
             SCOPED_TRACE(std::string(c.what) + (byExit ? ", 退出" : ", the window closed"));
             std::remove(path.c_str());
             Run r;
-            if (c.before != Before::Nothing && c.before != Before::Open) r.settings.T2Int = -1;
+            if (c.before == Before::Change || c.before == Before::ChangeAndSave ||
+                c.before == Before::ChangeBack)
+                r.settings.T2Int = -1;
             if (c.before == Before::ChangeBack) r.settings.T2Int = 0;
             if (c.before == Before::ChangeAndSave) {
                 r.platform.savePaths = {path};
                 r.form.VbMenuFile_SaveProject_Click();
+            }
+            if (c.before == Before::TimersAndSciOpened) {
+                Timer0Form t0(r.context);
+                Timer1Form t1(r.context);
+                Timer2Form t2(r.context);
+                SciForm sci(r.context);
+                for (Form* dialog : std::initializer_list<Form*>{&t0, &t1, &t2, &sci}) {
+                    dialog->load();
+                    dialog->unload();
+                }
             }
             if (c.before == Before::Open) {
                 ASSERT_EQ(WriteProjectFile(path, opened), "");
