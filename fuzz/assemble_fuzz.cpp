@@ -202,7 +202,7 @@ bool IsSkeleton(std::string_view line) {
 
 void CheckStatements(const std::string& text, const ProjectSettings& s) {
     const ChipNames& names = NamesOf(ChosenPart(s).name);
-    const auto known = [&](std::string name) -> const bool* {
+    const auto known = [&](const std::string& name) -> const bool* {
         for (const std::string& spelt : {name, "NOT_" + name}) {
             const auto found = names.isBit.find(spelt);
             if (found != names.isBit.end()) return &found->second;
