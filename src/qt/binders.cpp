@@ -11,10 +11,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPalette>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPointer>

@@ -27,7 +27,7 @@ TEST(I2cCalc, SspaddActualRateAndError) {
         {4, "400", CalcStatus::Ok, 2, "333.333", "-16.667"},  // 1.5 steps up to 2, never 500 kHz
         {20, "400", CalcStatus::Ok, 12, "384.615", "-3.846"},
         {4, "7.8125", CalcStatus::Ok, 127, "7.812", "0.000"},  // the slowest
-        {1, "250", CalcStatus::Ok, 0, "250.000", "0.000"},  // the fastest a 1 MHz crystal clocks
+        {1, "250", CalcStatus::Ok, 0, "250.000", "0.000"},     // the fastest a 1 MHz crystal clocks
         // Beyond fast mode's 400 kHz is no I2C rate, whatever the crystal reaches.
         {4, "7.8", CalcStatus::OutOfRange, 0, "4M晶振下的I2C速率范围为7.812-400.000kHz\r" + kRates, ""},
         {4, "401", CalcStatus::OutOfRange, 0, "4M晶振下的I2C速率范围为7.812-400.000kHz\r" + kRates, ""},
