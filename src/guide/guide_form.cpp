@@ -104,7 +104,7 @@ void GuideForm::Command2_Click() {
 
 void GuideForm::Command3_Click() {
     // The help file and the way it opens belong to the main window's help command.
-    if (context_.mainWindow) context_.mainWindow->showHelp();
+    if (context_.mainWindow) context_.mainWindow->showHelp(FormHelpPage(FormId::Guide));
 }
 
 }  // namespace korvane

@@ -266,9 +266,9 @@ TEST_F(GuideStory, LeavingAsksOnlyBeforeTheEnd) {
     }
 }
 
-TEST_F(GuideStory, HelpOpensTheHelpFileLikeTheMenu) {
+TEST_F(GuideStory, HelpOpensTheHelpFileAtTheGuidesPage) {
     guide.Command3.click();
-    EXPECT_EQ(platform.events, (Strings{"open:korvane.chm"}));
+    EXPECT_EQ(platform.events, (Strings{"open:korvane.chm#guide.html"}));
     EXPECT_EQ(guide.GuideStep, 1);
 }
 
