@@ -262,7 +262,11 @@ void Form1::VbMenuTools_Clear_Click() {
 }
 
 void Form1::VbMenuHelp_Con_Click() {
-    context_.platform.openDocument(kHelpFile);
+    showHelp({});
+}
+
+void Form1::showHelp(const std::string& page) {
+    context_.platform.openDocument(kHelpFile, page);
 }
 
 }  // namespace korvane

@@ -335,6 +335,7 @@ TEST_F(MainWindowStory, ClearHelpAndDialogItems) {
     EXPECT_EQ(form.Text1.text(), "");
     form.VbMenuHelp_Con.click();
     EXPECT_EQ(platform.openedDocuments, (std::vector<std::string>{"korvane.chm"}));
+    EXPECT_EQ(platform.events.back(), "open:korvane.chm");  // at its start page
 
     for (MenuItem* item :
          {&form.VbMenu_SetGuide, &form.VbMenuSet_Chip, &form.VbMenuSet_Config, &form.VbMenuSet_PortSet,
