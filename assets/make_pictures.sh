@@ -27,7 +27,8 @@ convert -size 480x300 gradient:'#0d2a4a-#1f5f8b' -stroke none \
     -draw 'line 125,140 125,200' -draw 'line 70,140 70,170' -draw 'line 180,140 180,230' \
     -stroke none -font "$latin" -pointsize 44 -fill white -annotate +234+118 'Korvane' \
     -font "$cjk" -pointsize 20 -fill '#d6e6f2' -annotate +236+160 'PIC C 代码生成助手' \
-    -font "$latin" -pointsize 12 -fill '#9fc3dd' -annotate +236+262 'ports · timers · CCP · SCI' \
+    -font "$latin" -pointsize 12 -fill '#9fc3dd' -annotate +236+244 'part · config word · ports · port B' \
+    -annotate +236+262 'timers · A/D · CCP · SCI · MSSP' \
     -quality 85 -strip korvane.jpg
 
 convert -size 180x240 gradient:'#1f5f8b-#0d2a4a' -stroke none \

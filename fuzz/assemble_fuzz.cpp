@@ -20,6 +20,7 @@
 #include "fuzz_check.h"
 #include "generator/source_assembly.h"
 #include "project/project_file.h"
+#include "random_settings.h"
 #include "settings/parts.h"
 #include "settings/setting_rules.h"
 #include "settings/setting_table.h"
@@ -136,25 +137,6 @@ void CheckSource(const std::string& text, bool withComments) {
     }
 }
 
-// What a project file can hold: each value that breaks its row's rule back
-// at its default, the values others decide worked out, and what the part
-// does not offer left at its first choice or with the converter off.
-ProjectSettings Accepted(ProjectSettings s) {
-    static const ProjectSettings kDefaults;
-    for (const Setting& setting : kSettings)
-        if (!KeepsRule(setting, s))
-            std::visit([&](auto member) { s.*member = kDefaults.*member; }, setting.member);
-    for (const RuleBreach& breach : RuleBreaches(s)) {
-        if (breach.derived)
-            StoreDerived(s, breach.setting, *breach.derived);
-        else if (breach.setting.starts_with("Cfg"))
-            StoreDerived(s, breach.setting, 0);
-        else
-            s.AdEn = 0;
-    }
-    return s;
-}
-
 void CheckAccepted(const ProjectSettings& s) {
     const auto read = ParseProject(ProjectText(s), "fuzz.kvp");
     if (const auto* error = std::get_if<ProjectError>(&read))
@@ -202,7 +184,7 @@ bool IsSkeleton(std::string_view line) {
 
 void CheckStatements(const std::string& text, const ProjectSettings& s) {
     const ChipNames& names = NamesOf(ChosenPart(s).name);
-    const auto known = [&](std::string name) -> const bool* {
+    const auto known = [&](const std::string& name) -> const bool* {
         for (const std::string& spelt : {name, "NOT_" + name}) {
             const auto found = names.isBit.find(spelt);
             if (found != names.isBit.end()) return &found->second;
@@ -266,7 +248,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // As a project file holds it, and as opening it leaves it: both are files
     // the program takes again, and the text names only what the chip has.
-    ProjectSettings accepted = Accepted(settings);
+    ProjectSettings accepted = WithinRules(settings);
     CheckAccepted(accepted);
     SettleProject(accepted, kPlainNumbers);
     CheckAccepted(accepted);

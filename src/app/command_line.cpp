@@ -42,7 +42,8 @@ std::string CommandLineUsage(const std::string& programFolder) {
            "opens the project FILE.kvp when one is given.\n"
            "\n"
            "Without a display, korvane-gen writes the C source of a project file and\n"
-           "korvane-calc runs the timer and baud-rate calculators (see their --help).\n"
+           "korvane-calc runs the calculators of the timer, SCI, MSSP and A/D dialogs\n"
+           "(see their --help).\n"
            "The help file (Chinese): " +
            programFolder + "/" + kHelpFile + "\n";
 }

@@ -262,6 +262,12 @@ void Form1::VbMenuSet_Osc_Click() {
             return;
         }
         settings.CrystalMHz = *frequency;
+        if (*frequency > kHighestCrystalMHz) {
+            // The user may overclock knowingly; the value stands.
+            platform.messageBox("晶振频率超过PIC16F87x的最高工作频率" + SingleText(kHighestCrystalMHz) +
+                                    "MHz,\r芯片可能不能可靠工作.",
+                                kCrystalTitle, MessageIcon::Warning, MessageButtons::Ok);
+        }
         if (*frequency > 0) {
             settings.T0FreqMHz = *frequency;
             settings.T1FreqMHz = *frequency;
@@ -327,7 +333,11 @@ void Form1::VbMenuTools_Clear_Click() {
 }
 
 void Form1::VbMenuHelp_Con_Click() {
-    context_.platform.openDocument(kHelpFile);
+    showHelp({});
+}
+
+void Form1::showHelp(const std::string& page) {
+    context_.platform.openDocument(kHelpFile, page);
 }
 
 }  // namespace korvane

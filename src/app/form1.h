@@ -63,10 +63,11 @@ public:
     // The comment answer of the last generate command.
     bool WithComments = false;
 
-    // For the setup guide: the menu's own commands.
+    // For the setup guide and the dialogs: the menu's own commands, and the
+    // help at a window's own page (F1).
     void chooseCrystal() override { VbMenuSet_Osc_Click(); }
     void generateSource() override { VbMenuTools_c_Click(); }
-    void showHelp() override { VbMenuHelp_Con_Click(); }
+    void showHelp(const std::string& page) override;
 
     void Form_Load() override;
     void Form_Resize() override;

@@ -1,5 +1,6 @@
 #include "calc/i2c_calc.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "calc/baud_calc.h"
@@ -39,11 +40,14 @@ CalcOutcome CalculateSspadd(std::string_view rateText, float crystalMHz, const N
     // number is that number, so exact rates are not pushed one step slower.
     const double exact = foscHz / (4.0 * *rate * 1000.0);
     const double steps = std::ceil(exact - 1e-9);
-    if (!(*rate > 0) || !(exact >= 1) || !(steps <= kLargestSspadd + 1)) {
+    // The bus allows no more than fast mode, whatever the crystal could clock.
+    const double fastest = std::min<double>(kI2cFastKHz, I2cRateKHz(crystalMHz, 0));
+    if (!(*rate > 0) || !(*rate <= fastest) || !(exact >= 1) || !(steps <= kLargestSspadd + 1)) {
         const std::string line2 = SingleText(crystalMHz) + "M晶振下的I2C速率范围为" +
                                   FixedDecimalText(I2cRateKHz(crystalMHz, kLargestSspadd), 3, locale) + "-" +
-                                  FixedDecimalText(I2cRateKHz(crystalMHz, 0), 3, locale) + "kHz";
-        return Fail(outcome, CalcStatus::OutOfRange, kRangeTitle, std::string(kRangeLine1) + '\r' + line2);
+                                  FixedDecimalText(fastest, 3, locale) + "kHz";
+        return Fail(outcome, CalcStatus::OutOfRange, kRangeTitle,
+                    std::string(kRangeLine1) + '\r' + line2 + '\r' + std::string(kBusRatesLine));
     }
     outcome.value = static_cast<std::int32_t>(steps) - 1;
     outcome.status = CalcStatus::Ok;

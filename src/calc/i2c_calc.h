@@ -14,6 +14,7 @@ namespace korvane {
 namespace i2c_messages {
 inline constexpr std::string_view kRangeTitle = "超出I2C速率范围";
 inline constexpr std::string_view kRangeLine1 = "超出I2C速率范围，请重新输入总线速率或设置晶振频率";
+inline constexpr std::string_view kBusRatesLine = "I2C总线的标准速率为100kHz,快速方式为400kHz";
 using timer_messages::kInputTitle;  // every calculator's input error has one title
 inline constexpr std::string_view kInputText = "请输入I2C总线速率(kHz),例如100或400.";
 }  // namespace i2c_messages

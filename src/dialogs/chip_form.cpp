@@ -33,17 +33,14 @@ void ChipForm::Opt_Part_Click(int index) {
     ProjectSettings& s = context_.settings;
     if (loading() || index == ChosenPartIndex(s)) return;
     const PartFacts& part = Parts()[index];
+    ProjectSettings after = s;
+    after.ChipPart = static_cast<std::int16_t>(index);
+    std::vector<std::string> changes;
     if (!part.hasPortsDE() && (s.PortDUsed != 0 || s.PortEUsed != 0)) {
-        const std::string question = std::string(part.name) + "没有端口D和E。\r切换到" +
-                                     std::string(part.name) + "将不再设置PortD和PortE，是否继续?";
-        if (context_.platform.messageBox(question, "切换芯片", MessageIcon::Question,
-                                         MessageButtons::YesNo) != MessageAnswer::Yes) {
-            // Back to the part the project keeps; that selection changes nothing.
-            Opt_Part.select(ChosenPartIndex(s));
-            return;
-        }
-        s.PortDUsed = 0;
-        s.PortEUsed = 0;
+        changes.push_back(std::string(part.name) + "没有端口D和E。");
+        changes.push_back("切换到" + std::string(part.name) + "将不再设置PortD和PortE");
+        after.PortDUsed = 0;
+        after.PortEUsed = 0;
     }
     // A field's choice survives the switch only where it means the same on
     // the new part; otherwise the field falls back to its first choice.
@@ -51,17 +48,40 @@ void ChipForm::Opt_Part_Click(int index) {
         const auto field = static_cast<ConfigField>(f);
         const std::string_view meaning = ChosenConfig(s, field).text;
         const auto choices = part.config[f].choices;
-        std::int16_t& choice = s.*ConfigSetting(field);
+        std::int16_t& choice = after.*ConfigSetting(field);
         const bool same = choice >= 0 && static_cast<std::size_t>(choice) < choices.size() &&
                           choices[choice].text == meaning;
-        if (!same) choice = 0;
+        // The first choice is every field's default, which a switch keeps.
+        if (same || choice == 0) continue;
+        choice = 0;
+        changes.push_back("配置字的\"" + std::string(meaning) + "\"将改为\"" +
+                          std::string(ChosenConfig(after, field).text) + "\"");
     }
-    s.ChipPart = static_cast<std::int16_t>(index);
     // The converter keeps what the new part reads its codes as, so that the
     // project holds what the generator writes.
-    s.AdPcfg = AdPcfgOf(s);
-    s.AdChannel = static_cast<std::int16_t>(AdChannelOf(s));
-    s.AdClock = AdClockCodeOf(s);
+    after.AdPcfg = AdPcfgOf(after);
+    after.AdChannel = static_cast<std::int16_t>(AdChannelOf(after));
+    after.AdClock = AdClockCodeOf(after);
+    if (AdUsed(s)) {
+        const auto changed = [&](const std::string& what, const std::string& before, const std::string& now) {
+            if (before != now) changes.push_back(what + "将由\"" + before + "\"改为\"" + now + "\"");
+        };
+        changed("A/D模拟输入", PcfgText(AdPcfgOf(s), ChosenPart(s).analogChannels),
+                PcfgText(after.AdPcfg, part.analogChannels));
+        changed("A/D转换通道", "AN" + std::to_string(AdChannelOf(s)), "AN" + std::to_string(after.AdChannel));
+        changed("A/D转换时钟", AdClockOf(AdClockCodeOf(s)).text, AdClockOf(after.AdClock).text);
+    }
+    if (!changes.empty()) {
+        std::string question;
+        for (const std::string& line : changes) question += (question.empty() ? "" : "\r") + line;
+        if (context_.platform.messageBox(question + "，是否继续?", "切换芯片", MessageIcon::Question,
+                                         MessageButtons::YesNo) != MessageAnswer::Yes) {
+            // Back to the part the project keeps; that selection changes nothing.
+            Opt_Part.select(ChosenPartIndex(s));
+            return;
+        }
+    }
+    s = after;
 }
 
 void ChipForm::Command1_Click() {

@@ -70,6 +70,9 @@ PortForm::PortForm(AppContext& context)
         port(p).pinFrame.setEnabled(false);
         for (auto& box : port(p).pins) box.setEnabled(false);
     }
+    // A box of no pin (RA6, RA7, RE3..RE7) is never usable.
+    for (int p = kPortA; p < kPortCount; ++p)
+        for (int k = kPinsOfPort[p]; k < kPinCount; ++k) port(p).pins[k].setEnabled(false);
 
     Check1.onClick = [this] { Check1_Click(); };
     Check2.onClick = [this] { Check2_Click(); };

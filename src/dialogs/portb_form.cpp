@@ -1,5 +1,7 @@
 #include "dialogs/portb_form.h"
 
+#include <string>
+
 #include "dialogs/pin_guard.h"
 #include "dialogs/stored_options.h"
 #include "settings/chip_facts.h"
@@ -22,6 +24,10 @@ PortBForm::PortBForm(AppContext& context)
 
 void PortBForm::Form_Load() {
     const auto& s = settings_;
+    loadedDirections_ = s.PortBDir;
+    loadedUsed_ = s.PortBUsed;
+    intOnAtLoad_ = s.Rb0Int != 0;
+    changeOnAtLoad_ = s.RbChangeInt != 0;
     SelectStoredOption(Opt_Edge, s.Rb0Edge);
     Chk_IntE.setChecked(s.Rb0Int != 0);
     Chk_RbIE.setChecked(s.RbChangeInt != 0);
@@ -38,7 +44,7 @@ void PortBForm::Chk_IntE_Click() {
     const bool on = Chk_IntE.checked();
     Fra_Edge.setEnabled(on);
     Opt_Edge.setAllEnabled(on);
-    // The pin stays an input when the interrupt goes off.
+    if (!on && !loading()) ReleasePins(intOnAtLoad_, kRb0IntPin, kRb0IntPin, "RB0");
     ApplyPinClaims(settings_);
 }
 
@@ -52,7 +58,20 @@ void PortBForm::Chk_RbIE_Click() {
         Chk_RbIE.setChecked(false);
         return;
     }
+    if (!Chk_RbIE.checked() && !loading())
+        ReleasePins(changeOnAtLoad_, kFirstRbChangePin, kLastRbChangePin, "RB4~RB7");
     ApplyPinClaims(settings_);
+}
+
+void PortBForm::ReleasePins(bool onAtLoad, int first, int last, const char* pins) {
+    if (!onAtLoad) {
+        for (int pin = first; pin <= last; ++pin) settings_.PortBDir[pin] = loadedDirections_[pin];
+        // The other interrupt's claim, if any, marks the port used again.
+        settings_.PortBUsed = loadedUsed_;
+        return;
+    }
+    context_.platform.messageBox(std::string(pins) + "仍为输入引脚,\r如需输出请在端口设置中修改.", kCaption,
+                                 MessageIcon::Information, MessageButtons::Ok);
 }
 
 void PortBForm::Chk_PullUp_Click() {

@@ -33,8 +33,16 @@ public:
     void Command1_Click();
 
 private:
+    // An interrupt turned off gives its pins back as this opening found them;
+    // pins an earlier opening took are said to stay inputs.
+    void ReleasePins(bool onAtLoad, int first, int last, const char* pins);
+
     AppContext& context_;
     ProjectSettings& settings_;
+    PinDirections loadedDirections_{};
+    std::int16_t loadedUsed_ = 0;
+    bool intOnAtLoad_ = false;
+    bool changeOnAtLoad_ = false;
 };
 
 }  // namespace korvane

@@ -40,11 +40,12 @@ static_assert(std::size(kSteps) == GuideForm::kStepCount);
 
 }  // namespace
 
-GuideForm::GuideForm(AppContext& context) : Form(kName, ""), context_(context) {
+GuideForm::GuideForm(AppContext& context) : Form(kName, kCaption), context_(context) {
     OptYesNo.onClick = [this](int index) { OptYesNo_Click(index); };
     Command1.onClick = [this] { Command1_Click(); };
     Command2.onClick = [this] { Command2_Click(); };
     Command3.onClick = [this] { Command3_Click(); };
+    Command4.onClick = [this] { Command4_Click(); };
 }
 
 std::string GuideForm::Question(int step) const {
@@ -58,14 +59,21 @@ void GuideForm::Form_Load() {
     GuideStep = 1;
     GuideAnswer = kYes;
     OptYesNo.select(kYes);
-    Command1.setEnabled(true);
-    Command2.setCaption(kExitCaption);
-    Label.setCaption(Question(1));
+    ShowStep();
     Picture1.setPath(context_.platform.programFolder() + "/" + kPictureFile);
 }
 
 void GuideForm::OptYesNo_Click(int index) {
     GuideAnswer = static_cast<std::int16_t>(index);
+}
+
+void GuideForm::ShowStep() {
+    const bool done = GuideStep > kStepCount;
+    Label.setCaption(done ? kDoneText : Question(GuideStep));
+    OptYesNo.setAllEnabled(!done);
+    Command1.setEnabled(!done);
+    Command2.setCaption(done ? kFinishCaption : kExitCaption);
+    Command4.setEnabled(GuideStep > 1);
 }
 
 void GuideForm::RunStep(int step) {
@@ -85,13 +93,8 @@ void GuideForm::Command1_Click() {
     // Past the last step the button is disabled; a stray call does nothing.
     if (step < 1 || step > kStepCount) return;
     if (GuideAnswer == kYes) RunStep(step);
-    if (step < kStepCount) {
-        Label.setCaption(Question(step + 1));
-    } else {
-        Command1.setEnabled(false);
-        Command2.setCaption(kFinishCaption);
-    }
     GuideStep = static_cast<std::int16_t>(step + 1);
+    ShowStep();
 }
 
 void GuideForm::Command2_Click() {
@@ -104,7 +107,14 @@ void GuideForm::Command2_Click() {
 
 void GuideForm::Command3_Click() {
     // The help file and the way it opens belong to the main window's help command.
-    if (context_.mainWindow) context_.mainWindow->showHelp();
+    if (context_.mainWindow) context_.mainWindow->showHelp(FormHelpPage(FormId::Guide));
+}
+
+void GuideForm::Command4_Click() {
+    // At the first step the button is disabled; a stray call does nothing.
+    if (GuideStep <= 1) return;
+    GuideStep = static_cast<std::int16_t>(GuideStep - 1);
+    ShowStep();
 }
 
 }  // namespace korvane

@@ -37,4 +37,16 @@ constexpr const char* FormName(FormId id) {
     return kFormNames[static_cast<std::size_t>(id)];
 }
 
+// Each form's page in the help file, in the order of FormId: what F1 opens
+// in that window. The start screen and the splash have none ("").
+inline constexpr const char* kFormHelpPages[] = {
+    "",         "",         "guide.html", "port.html",   "timer0.html", "timer1.html", "timer2.html",
+    "ccp.html", "sci.html", "chip.html",  "config.html", "mssp.html",   "portb.html",  "ad.html",
+};
+static_assert(std::size(kFormHelpPages) == kFormCount, "every form has one help page entry");
+
+constexpr const char* FormHelpPage(FormId id) {
+    return kFormHelpPages[static_cast<std::size_t>(id)];
+}
+
 }  // namespace korvane

@@ -40,8 +40,10 @@ public:
     virtual FileWriteResult writeLegacyTextFile(const std::string& path, const std::string& text) = 0;
     virtual void putClipboardText(const std::string& text) = 0;
     // Asks the desktop to open a document from the program's folder with its
-    // registered viewer; the outcome is not reported.
-    virtual void openDocument(const std::string& fileName) = 0;
+    // registered viewer, at `page` inside it (a help page such as
+    // "port.html") or at its start when `page` is ""; a viewer that cannot be
+    // told a page shows the start. The outcome is not reported.
+    virtual void openDocument(const std::string& fileName, const std::string& page) = 0;
     // The folder the program runs from, where its pictures and help live.
     virtual std::string programFolder() const = 0;
 };

@@ -1,6 +1,7 @@
 #include "qt/binders.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -197,6 +199,10 @@ void Bind(QLineEdit* widget, TextBox& model) {
         const QSignalBlocker block(edit);
         if (edit->text() != ToQt(model.text())) edit->setText(ToQt(model.text()));
         edit->setReadOnly(model.readOnly());
+        // A box that takes no typing looks it: the window's colour, not a field's.
+        QPalette palette = QApplication::palette(edit);
+        if (model.readOnly()) palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        edit->setPalette(palette);
         MirrorCommon(edit, model);
     });
     QObject::connect(widget, &QLineEdit::textChanged, widget,

@@ -4,6 +4,7 @@
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
+#include <utility>
 
 namespace korvane {
 
@@ -23,6 +24,14 @@ constexpr struct {
     const char* mimeType;
     const char* package;
 } kViewerPackages[] = {{"application/vnd.ms-htmlhelp", "xchm"}};
+
+// Viewers that open a page given at start, by their desktop entry: xchm takes
+// "file:" and the file's path with "#xchm:/" and the page after it.
+constexpr struct {
+    const char* desktopEntry;
+    const char* program;
+    const char* pageUrl;  // %1 the document's absolute path, %2 the page
+} kPageViewers[] = {{"xchm.desktop", "xchm", "file:%1#xchm:/%2"}};
 
 std::string InstallHint(const std::string& package) {
     return "请安装软件包 " + package + "，例如：\rsudo apt-get install " + package;
@@ -63,10 +72,31 @@ std::string DocumentOpenProblem(const QString& path) {
     return text;
 }
 
-bool OpenWithDesktop(const QString& path) {
+namespace {
+
+// The program and arguments that open `path` at `page`, or xdg-open with the
+// path alone when the desktop's viewer cannot be told a page.
+std::pair<QString, QStringList> Opener(const QString& path, const QString& page) {
+    if (!page.isEmpty()) {
+        const QString mimeType = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension).name();
+        const std::string viewer = DefaultApplication(QStandardPaths::findExecutable("xdg-mime"), mimeType);
+        for (const auto& known : kPageViewers) {
+            const QString program = QStandardPaths::findExecutable(known.program);
+            if (viewer != known.desktopEntry || program.isEmpty()) continue;
+            return {program,
+                    {QString::fromLatin1(known.pageUrl).arg(QFileInfo(path).absoluteFilePath(), page)}};
+        }
+    }
+    return {QStandardPaths::findExecutable("xdg-open"), {path}};
+}
+
+}  // namespace
+
+bool OpenWithDesktop(const QString& path, const QString& page) {
     QProcess opener;
-    opener.setProgram(QStandardPaths::findExecutable("xdg-open"));
-    opener.setArguments({path});
+    const auto [program, arguments] = Opener(path, page);
+    opener.setProgram(program);
+    opener.setArguments(arguments);
     opener.setWorkingDirectory(QFileInfo(path).absolutePath());
     // The viewer's own diagnostics (GTK's, for one) are not this program's.
     opener.setStandardOutputFile(QProcess::nullDevice());

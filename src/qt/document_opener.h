@@ -14,8 +14,10 @@ std::string DocumentOpenProblem(const QString& path);
 // Title of the box that shows such a problem.
 extern const char* const kDocumentOpenProblemTitle;
 
-// Hands the document to xdg-open, with the document's folder as the working
-// folder. Returns false when xdg-open could not be started.
-bool OpenWithDesktop(const QString& path);
+// Opens the document with the desktop's viewer for its type, with the
+// document's folder as the working folder: at `page` inside it when that
+// viewer can be told a page, else (and for an empty `page`) through xdg-open
+// at its start. Returns false when the viewer could not be started.
+bool OpenWithDesktop(const QString& path, const QString& page);
 
 }  // namespace korvane

@@ -34,6 +34,10 @@ GuideView::GuideView(GuideForm& form, QWidget* parent) : FormDialog(form, parent
     next->setDefault(true);
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
+    auto* back = Make<QPushButton>(form.Command4, this);
+    // Enter goes on to the next step even after the back button took the focus.
+    back->setAutoDefault(false);
+    buttonRow->addWidget(back);
     buttonRow->addWidget(next);
     buttonRow->addWidget(Make<QPushButton>(form.Command2, this));
     buttonRow->addWidget(Make<QPushButton>(form.Command3, this));

@@ -1,5 +1,6 @@
 #include "qt/main_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QLocale>
@@ -58,7 +59,13 @@ void MainWindow::buildContents() {
     for (const auto& menu : form_.menus()) {
         QMenu* qmenu = menuBar()->addMenu(QString());
         Bind(qmenu, *menu.title);
-        for (MenuItem* item : menu.items) Bind(qmenu->addAction(QString()), *item);
+        for (MenuItem* item : menu.items) {
+            QAction* action = qmenu->addAction(QString());
+            Bind(action, *item);
+            // F1 opens the help, as in every desktop program; in a dialog it
+            // opens that dialog's page instead (QtPlatform::showForm).
+            if (item == &form_.VbMenuHelp_Con) action->setShortcut(QKeySequence(Qt::Key_F1));
+        }
     }
 
     auto* client = new QWidget(this);

@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QPointer>
+#include <QShortcut>
 
 #include "files/file_io.h"
 #include "qt/binders.h"
@@ -186,12 +187,12 @@ void QtPlatform::putClipboardText(const std::string& text) {
     QGuiApplication::clipboard()->setText(ToQt(text));
 }
 
-void QtPlatform::openDocument(const std::string& fileName) {
+void QtPlatform::openDocument(const std::string& fileName, const std::string& page) {
     // xdg-open succeeds whether or not a viewer exists, so the user would see
     // nothing happen; say what is missing instead.
     const QString path = ToQt(programFolder() + "/" + fileName);
     const std::string problem = DocumentOpenProblem(path);
-    if (problem.empty() && OpenWithDesktop(path)) return;
+    if (problem.empty() && OpenWithDesktop(path, ToQt(page))) return;
     messageBox(problem.empty() ? "xdg-open 无法启动。" : problem, kDocumentOpenProblemTitle,
                MessageIcon::Warning, MessageButtons::Ok);
 }
@@ -205,6 +206,14 @@ void QtPlatform::showForm(FormId id, bool modal) {
     const FormEntry& entry = FindForm(id);
     std::unique_ptr<Form> form = entry.createForm(*context_);
     QWidget* view = entry.createView(*form, modal ? parentWindow() : nullptr);
+    // F1 opens the help at the window's own page, through the main window's
+    // help command, which knows the help file.
+    if (const std::string page = FormHelpPage(id); !page.empty()) {
+        auto* help = new QShortcut(QKeySequence(Qt::Key_F1), view);
+        QObject::connect(help, &QShortcut::activated, view, [this, page] {
+            if (context_ && context_->mainWindow) context_->mainWindow->showHelp(page);
+        });
+    }
     if (!modal) {
         form->load();
         view->show();

@@ -97,9 +97,16 @@ std::string PcfgText(std::int16_t pcfg, int channels) {
         if (!analog(first)) continue;
         int last = first;
         while (analog(last + 1)) ++last;
-        const std::string separator = last - first >= 2 ? "-" : ",";
-        names += (names.empty() ? "" : ",") + ("AN" + std::to_string(first));
-        if (last > first) names += separator + "AN" + std::to_string(last);
+        // Appended piece by piece: GCC 12 at -O3 warns (-Wrestrict) about a
+        // literal put in front of a temporary string.
+        if (!names.empty()) names += ',';
+        names += "AN";
+        names += std::to_string(first);
+        if (last > first) {
+            names += last - first >= 2 ? '-' : ',';
+            names += "AN";
+            names += std::to_string(last);
+        }
         first = last;
     }
     return names + "模拟,VREF+=" + (row.vrefPlus ? "AN3" : "VDD") +

@@ -18,11 +18,11 @@ inline constexpr int kRb0IntPin = 0;
 inline constexpr int kFirstRbChangePin = 4;
 inline constexpr int kLastRbChangePin = 7;
 
-// How many pins of each port A..E the TRIS register sets. TRISE has only
-// RE0..RE2: bit 4 (PSPMODE) would turn port D into the parallel slave port
-// and bits 5..7 are status bits. The settings keep eight directions for
-// every port all the same.
-inline constexpr int kPinsOfPort[] = {8, 8, 8, 8, 3};
+// How many pins of each port A..E the TRIS register sets. Port A has RA0..RA5
+// only. TRISE has only RE0..RE2: bit 4 (PSPMODE) would turn port D into the
+// parallel slave port and bits 5..7 are status bits. The settings keep eight
+// directions for every port all the same.
+inline constexpr int kPinsOfPort[] = {6, 8, 8, 8, 3};
 
 // CCPRx is 16 bits; 0 would match as Timer1 starts, so it is no compare time.
 inline constexpr std::int32_t kLargestCompareValue = 65535;

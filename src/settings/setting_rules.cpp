@@ -40,9 +40,9 @@ void CcpCodesAgree(const ProjectSettings& s, std::vector<RuleBreach>& out) {
         const int code = (s.*m.enabled).isTrue()
                              ? CcpModeCode(static_cast<int>(RoundedClampedIndex(s.*m.mode)), s.*m.subCode)
                              : 0;
-        const std::string n = "Ccp" + std::to_string(m.number);
-        Follows(out, m.number == 1 ? "Ccp1M" : "Ccp2M", s.*m.modeCode, std::int16_t(code),
-                n + "En、" + n + "Mode和" + n + "SubCode");
+        const bool first = m.number == 1;
+        Follows(out, first ? "Ccp1M" : "Ccp2M", s.*m.modeCode, std::int16_t(code),
+                first ? "Ccp1En、Ccp1Mode和Ccp1SubCode" : "Ccp2En、Ccp2Mode和Ccp2SubCode");
     }
 }
 

@@ -488,7 +488,7 @@ TEST(KorvaneCalc, I2cClockLineAndRefusal) {
          1,
          "",
          "超出I2C速率范围\n超出I2C速率范围，请重新输入总线速率或设置晶振频率\n4M晶振下的I2C速率范围为7.812-"
-         "1000.000kHz\n"},
+         "400.000kHz\nI2C总线的标准速率为100kHz,快速方式为400kHz\n"},
     });
 }
 

@@ -1,5 +1,4 @@
 #include "settings/ad_converter.h"
-#include "settings/pin_claims.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +7,7 @@
 
 #include "calc/settings_calc.h"
 #include "generator/sections.h"
+#include "settings/pin_claims.h"
 
 namespace korvane {
 namespace {

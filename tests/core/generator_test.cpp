@@ -100,7 +100,8 @@ const SectionCase kPortCases[] = {
          s.PortDDir = {0, 0, 0, 0, 1, 0, 0, 0};
      },
      false,
-     Lines({"void set_port()", "{", " TRISA = 0xFF;", " TRISB = 0x0F;", " TRISD = 0x10;", " ADCON1 = 0x06;",
+     // Port A has six pins: directions stored for RA6 and RA7 set no bit.
+     Lines({"void set_port()", "{", " TRISA = 0x3F;", " TRISB = 0x0F;", " TRISD = 0x10;", " ADCON1 = 0x06;",
             "}"})},
     {"NoPortUsedIsEmptyEvenWithComments", BuildPortSetup, [](ProjectSettings&) {}, true, ""},
     // A 28-pin part has no ports D and E to set up, even when ticked, nor

@@ -18,18 +18,20 @@ TEST(I2cCalc, SspaddActualRateAndError) {
         const char* khz;
         CalcStatus status;
         int sspadd;
-        const char* actual;  // kHz; for a refused rate, the message's second line
+        std::string actual;  // kHz; for a refused rate, the message's second and third lines
         const char* error;   // per cent
     };
+    const std::string kRates(i2c_messages::kBusRatesLine);
     const Case cases[] = {
         {4, "100", CalcStatus::Ok, 9, "100.000", "0.000"},
         {4, "400", CalcStatus::Ok, 2, "333.333", "-16.667"},  // 1.5 steps up to 2, never 500 kHz
         {20, "400", CalcStatus::Ok, 12, "384.615", "-3.846"},
         {4, "7.8125", CalcStatus::Ok, 127, "7.812", "0.000"},  // the slowest
-        {4, "1000", CalcStatus::Ok, 0, "1,000.000", "0.000"},  // the fastest
-        {4, "7.8", CalcStatus::OutOfRange, 0, "4M晶振下的I2C速率范围为7.812-1,000.000kHz", ""},
-        {4, "1001", CalcStatus::OutOfRange, 0, "4M晶振下的I2C速率范围为7.812-1,000.000kHz", ""},
-        {20, "0", CalcStatus::OutOfRange, 0, "20M晶振下的I2C速率范围为39.062-5,000.000kHz", ""},
+        {1, "250", CalcStatus::Ok, 0, "250.000", "0.000"},     // the fastest a 1 MHz crystal clocks
+        // Beyond fast mode's 400 kHz is no I2C rate, whatever the crystal reaches.
+        {4, "7.8", CalcStatus::OutOfRange, 0, "4M晶振下的I2C速率范围为7.812-400.000kHz\r" + kRates, ""},
+        {4, "401", CalcStatus::OutOfRange, 0, "4M晶振下的I2C速率范围为7.812-400.000kHz\r" + kRates, ""},
+        {20, "0", CalcStatus::OutOfRange, 0, "20M晶振下的I2C速率范围为39.062-400.000kHz\r" + kRates, ""},
         {4, "abc", CalcStatus::InputError, 0, "", ""},
         {0, "100", CalcStatus::FrequencyNotPositive, 0, "", ""},
     };

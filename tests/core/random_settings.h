@@ -29,6 +29,26 @@ const char* const kTexts[] = {
 // clang-format on
 constexpr std::string_view kTextAlphabet = "0123456789.-+eE xA;{}()*\"'\\%#\r\n";
 
+// A record brought within what a project file accepts: each value that breaks
+// its row's rule back at its default, the values others decide worked out,
+// and what the part does not offer left at its first choice or with the
+// converter off.
+inline ProjectSettings WithinRules(ProjectSettings s) {
+    static const ProjectSettings kDefaults;
+    for (const Setting& setting : kSettings)
+        if (!KeepsRule(setting, s))
+            std::visit([&](auto member) { s.*member = kDefaults.*member; }, setting.member);
+    for (const RuleBreach& breach : RuleBreaches(s)) {
+        if (breach.derived)
+            StoreDerived(s, breach.setting, *breach.derived);
+        else if (breach.setting.starts_with("Cfg"))
+            StoreDerived(s, breach.setting, 0);
+        else
+            s.AdEn = 0;  // the converter's codes only count while it is used
+    }
+    return s;
+}
+
 class RandomSettings {
 public:
     explicit RandomSettings(std::uint64_t seed) : rng_(seed) {}
@@ -36,18 +56,7 @@ public:
     ProjectSettings Next() { return Make(false); }
     // Records the project file takes: every value of a kind, range and shape
     // its row allows, and agreeing with the others as the dialogs leave it.
-    ProjectSettings NextAccepted() {
-        ProjectSettings s = Make(true);
-        for (const RuleBreach& breach : RuleBreaches(s)) {
-            if (breach.derived)
-                StoreDerived(s, breach.setting, *breach.derived);
-            else if (breach.setting.starts_with("Cfg"))
-                StoreDerived(s, breach.setting, 0);
-            else
-                s.AdEn = 0;  // the converter's codes only count while it is used
-        }
-        return s;
-    }
+    ProjectSettings NextAccepted() { return WithinRules(Make(true)); }
 
 private:
     ProjectSettings Make(bool accepted) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Help -> 内容 in the real program opens the help file in the desktop's CHM
-# viewer: a window titled with the help's title appears.
+# viewer: a window titled with the help's title appears. Then F1 in the Port
+# dialog starts xchm at that dialog's page.
 # Usage: help_menu.sh KORVANE [SCREENSHOT.png]
 set -euo pipefail
 korvane=$1 screenshot=${2:-}
@@ -17,3 +18,12 @@ if [ -n "$screenshot" ]; then
     sleep 1  # the viewer lays its page out again after the resize
     import -window "$viewer" "$screenshot"
 fi
+kill "$viewer_pid"
+while xdotool search --onlyvisible --pid "$viewer_pid" >/dev/null 2>&1; do sleep 0.1; done
+
+dialog=$(open_from_set_menu "Port Set" p) || exit 1
+press "$dialog" F1
+await_help_viewer
+tr '\0' ' ' <"/proc/$viewer_pid/cmdline" | grep -q '#xchm:/port\.html' ||
+    fail "F1 in the Port dialog started '$(tr '\0' ' ' <"/proc/$viewer_pid/cmdline")'"
+echo "PASS: F1 in the Port dialog opens port.html"

@@ -33,9 +33,10 @@ TEST_F(Story, APartSwitchAsksWhatItDropsAndKeepsWhatMeansTheSame) {
         {"DUsedNoKeepsPortD", k877A, k873, 1, 1, 0, 0, {No}, k877A, 1, 0, 0},
         {"FortyPinsNeverAsks", k877A, k877, 1, 1, 0, 0, {}, k877, 1, 0, 0},
         {"AllProtectedOnBoth", k877, k877A, 0, 0, 1, 0, {}, k877A, 0, 1, 0},
-        {"UpperHalfIsNoAChoice", k877, k877A, 0, 0, 2, 0, {}, k877A, 0, 0, 0},
-        {"NoSelfWriteIsNotHalf", k877, k877A, 0, 0, 0, 1, {}, k877A, 0, 0, 0},
-        {"AHalfProtection", k877A, k877, 0, 0, 0, 3, {}, k877, 0, 0, 0},
+        // A choice that falls back is asked about too.
+        {"UpperHalfIsNoAChoice", k877, k877A, 0, 0, 2, 0, {Yes}, k877A, 0, 0, 0},
+        {"NoSelfWriteIsNotHalf", k877, k877A, 0, 0, 0, 1, {Yes}, k877A, 0, 0, 0},
+        {"AHalfProtectionKept", k877A, k877, 0, 0, 0, 3, {No}, k877A, 0, 0, 3},
     };
     for (const Case& c : cases) {
         settings = ProjectSettings{};
@@ -55,6 +56,25 @@ TEST_F(Story, APartSwitchAsksWhatItDropsAndKeepsWhatMeansTheSame) {
         EXPECT_EQ(settings.CfgWrt, c.wrtAfter) << c.name;
         EXPECT_EQ(platform.messages.size(), c.answers.size()) << c.name;
     }
+}
+
+// The question names every setting the switch alters: the A/D converter's
+// inputs, channel and clock as the new part reads them.
+TEST_F(Story, APartSwitchNamesWhatItChangesInTheAdConverter) {
+    settings.AdEn = 1;
+    settings.AdPcfg = 0;
+    settings.AdChannel = 6;
+    settings.AdClock = 0b110;  // Fosc/64: the A parts only
+    settings.AdClockByHand = 1;
+    platform.answers = {MessageAnswer::Yes};
+    auto form = Open<ChipForm>();
+    form->Opt_Part.click(k873);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text,
+              "A/D模拟输入将由\"AN0-AN7模拟,VREF+=VDD,VREF-=VSS\"改为\"AN0-AN4模拟,VREF+=VDD,VREF-=VSS\"\r"
+              "A/D转换通道将由\"AN6\"改为\"AN0\"\rA/D转换时钟将由\"Fosc/64\"改为\"Fosc/8\"，是否继续?");
+    EXPECT_EQ(settings.ChipPart, k873);
+    EXPECT_EQ(settings.AdChannel, 0);
 }
 
 TEST_F(Story, TheDialogOffersThePartsChoicesAndReadsTheWordOut) {

@@ -79,8 +79,8 @@ void FakePlatform::putClipboardText(const std::string& text) {
     ++clipboardPuts;
 }
 
-void FakePlatform::openDocument(const std::string& fileName) {
-    events.push_back("open:" + fileName);
+void FakePlatform::openDocument(const std::string& fileName, const std::string& page) {
+    events.push_back("open:" + fileName + (page.empty() ? "" : "#" + page));
     openedDocuments.push_back(fileName);
 }
 

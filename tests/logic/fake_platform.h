@@ -63,7 +63,7 @@ public:
     std::string openFileDialog(const std::string& filter) override;
     FileWriteResult writeLegacyTextFile(const std::string& path, const std::string& text) override;
     void putClipboardText(const std::string& text) override;
-    void openDocument(const std::string& fileName) override;
+    void openDocument(const std::string& fileName, const std::string& page) override;
     std::string programFolder() const override { return folder; }
     void showForm(FormId form, bool modal) override;
     void endProgram() override;

@@ -87,9 +87,11 @@ TEST_F(MainWindowStory, CrystalCommand) {
         std::vector<std::string> defaults;  // default text of each input box
         int errors;
         bool timersFollow;
+        bool overRated = false;  // warned of, and kept
     };
     const Case cases[] = {
         {"8 sets all four", 4, {"8"}, 8, {"4"}, 0, true},
+        {"25 is beyond the rating", 4, {"25"}, 25, {"4"}, 0, true, true},
         {"0 then 5 asks again", 4, {"0", "5"}, 5, {"4", "0"}, 1, true},
         {"-4 then cancel", 4, {"-4", ""}, 4, {"4", "-4"}, 1, false},
         {"fraction", 4, {"3.6864"}, 3.6864f, {"4"}, 0, true},
@@ -120,7 +122,12 @@ TEST_F(MainWindowStory, CrystalCommand) {
             EXPECT_EQ(p.inputBoxes[i].prompt, "请输入晶体振荡频率(MHZ)");
             EXPECT_EQ(p.inputBoxes[i].title, "晶体设置");
         }
-        ASSERT_EQ(p.messages.size(), static_cast<std::size_t>(c.errors)) << c.what;
+        ASSERT_EQ(p.messages.size(), static_cast<std::size_t>(c.errors + c.overRated)) << c.what;
+        if (c.overRated) {
+            EXPECT_EQ(p.messages[0].text, "晶振频率超过PIC16F87x的最高工作频率20MHz,\r芯片可能不能可靠工作.");
+            EXPECT_EQ(p.messages[0].icon, MessageIcon::Warning);
+            p.messages.erase(p.messages.begin());
+        }
         for (const auto& m : p.messages) {
             EXPECT_EQ(m.title, "晶振频率设置错误");
             EXPECT_EQ(m.text, "晶振频率应大于0，请重新设置。谢谢！");
@@ -397,6 +404,7 @@ TEST_F(MainWindowStory, ClearHelpAndDialogItems) {
     EXPECT_EQ(form.Text1.text(), "");
     form.VbMenuHelp_Con.click();
     EXPECT_EQ(platform.openedDocuments, (std::vector<std::string>{"korvane.chm"}));
+    EXPECT_EQ(platform.events.back(), "open:korvane.chm");  // at its start page
 
     for (MenuItem* item :
          {&form.VbMenu_SetGuide, &form.VbMenuSet_Chip, &form.VbMenuSet_Config, &form.VbMenuSet_PortSet,

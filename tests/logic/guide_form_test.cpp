@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -47,7 +46,7 @@ protected:
 
 TEST_F(GuideStory, OpensAtStepOneWithYesAndItsPicture) {
     EXPECT_EQ(guide.name(), "guide");
-    EXPECT_EQ(guide.caption(), "");
+    EXPECT_EQ(guide.caption(), "设置向导");
     EXPECT_EQ(guide.Label1.caption(), "欢迎使用Korvane 设置向导:");
     EXPECT_EQ(guide.Label.caption(), "是否需要选择芯片型号?");
     EXPECT_EQ(guide.OptYesNo.caption(0), "是");
@@ -59,7 +58,9 @@ TEST_F(GuideStory, OpensAtStepOneWithYesAndItsPicture) {
     EXPECT_EQ(guide.Command1.caption(), "下一步(&N)");
     EXPECT_EQ(guide.Command2.caption(), "退 出(&E)");
     EXPECT_EQ(guide.Command3.caption(), "帮 助(&H)");
+    EXPECT_EQ(guide.Command4.caption(), "上一步(&B)");
     EXPECT_TRUE(guide.Command1.enabled());
+    EXPECT_FALSE(guide.Command4.enabled());
     EXPECT_TRUE(platform.events.empty());
     EXPECT_EQ(settings, ProjectSettings{});
 }
@@ -71,8 +72,10 @@ TEST_F(GuideStory, NoPressesOpenNothingAndEndOnFinish) {
     for (int step = 1; step <= kLast; ++step) {
         guide.Command1.click();
         EXPECT_EQ(guide.GuideStep, step + 1);
-        // After the last step the label keeps the last question.
-        EXPECT_EQ(guide.Label.caption(), kLaterQuestions[std::min(step, kLast - 1) - 1]) << step;
+        // After the last step no question is left to answer.
+        EXPECT_EQ(guide.Label.caption(), step < kLast ? kLaterQuestions[step - 1] : GuideForm::kDoneText)
+            << step;
+        EXPECT_EQ(guide.OptYesNo.enabled(0), step < kLast) << step;
         EXPECT_EQ(guide.Command1.enabled(), step < kLast) << step;
         EXPECT_EQ(guide.Command2.caption(), step < kLast ? "退 出(&E)" : "完 成(&C)") << step;
     }
@@ -266,10 +269,74 @@ TEST_F(GuideStory, LeavingAsksOnlyBeforeTheEnd) {
     }
 }
 
-TEST_F(GuideStory, HelpOpensTheHelpFileLikeTheMenu) {
+TEST_F(GuideStory, HelpOpensTheHelpFileAtTheGuidesPage) {
     guide.Command3.click();
-    EXPECT_EQ(platform.events, (Strings{"open:korvane.chm"}));
+    EXPECT_EQ(platform.events, (Strings{"open:korvane.chm#guide.html"}));
     EXPECT_EQ(guide.GuideStep, 1);
+}
+
+TEST_F(GuideStory, BackReturnsToTheStepBeforeAndFromTheEnd) {
+    constexpr int kLast = GuideForm::kStepCount;
+    // Presses with 否 chosen ('N' next, 'B' back), then what the guide shows.
+    struct Case {
+        const char* presses;
+        int step;
+        bool backEnabled;
+    } const cases[] = {
+        {"", 1, false},
+        {"B", 1, false},  // nothing before the first step
+        {"N", 2, true},
+        {"NB", 1, false},
+        {"NNNB", 3, true},
+        {"NNBBN", 2, true},
+        {"NNNNNNNNNNNNN", GuideForm::kDone, true},
+        {"NNNNNNNNNNNNNB", kLast, true},
+        {"NNNNNNNNNNNNNBB", kLast - 1, true},
+        {"NNNNNNNNNNNNNBN", GuideForm::kDone, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.presses);
+        ProjectSettings s;
+        FakePlatform p;
+        AppContext ctx{s, p};
+        GuideForm g(ctx);
+        g.load();
+        g.OptYesNo.click(GuideForm::kNo);
+        for (const char* press = c.presses; *press; ++press)
+            (*press == 'N' ? g.Command1 : g.Command4).click();
+
+        const bool done = c.step == GuideForm::kDone;
+        EXPECT_EQ(g.GuideStep, c.step);
+        EXPECT_EQ(g.Label.caption(), done ? GuideForm::kDoneText : g.Question(c.step));
+        EXPECT_EQ(g.Command4.enabled(), c.backEnabled);
+        EXPECT_EQ(g.Command1.enabled(), !done);
+        EXPECT_EQ(g.OptYesNo.enabled(GuideForm::kYes), !done);
+        EXPECT_EQ(g.Command2.caption(), done ? "完 成(&C)" : "退 出(&E)");
+        // The answer stays; going back opens nothing.
+        EXPECT_EQ(g.GuideAnswer, GuideForm::kNo);
+        EXPECT_TRUE(p.events.empty());
+    }
+}
+
+TEST_F(GuideStory, AStepAnsweredAgainAfterBackRunsItsDialog) {
+    guide.OptYesNo.click(GuideForm::kNo);
+    for (int step = 1; step <= GuideForm::kStepCount; ++step) guide.Command1.click();
+    // From the end back to the last step, 是 this time: the generation runs
+    // and the guide ends as before.
+    guide.Command4.click();
+    guide.OptYesNo.click(GuideForm::kYes);
+    platform.answers = {MessageAnswer::No};
+    guide.Command1.click();
+    EXPECT_EQ(platform.events, (Strings{"message:提示", "clipboard", "message:已复制文本"}));
+    EXPECT_EQ(mainWindow.Text1.text(), AssembleSource(settings, false));
+    EXPECT_EQ(guide.GuideStep, GuideForm::kDone);
+    platform.events.clear();
+    // Back over two steps to Timer0's, 是: its dialog opens, then Timer1's.
+    for (int i = 0; i < GuideForm::kDone - 6; ++i) guide.Command4.click();
+    EXPECT_EQ(guide.Label.caption(), "是否需要设置定时器0?");
+    guide.Command1.click();
+    guide.Command1.click();
+    EXPECT_EQ(platform.events, (Strings{"form:timer0", "form:Timer1"}));
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ protected:
             EXPECT_EQ(port.useBox.checked(), used) << why << " port " << p;
             EXPECT_EQ(port.pinFrame.enabled(), used) << why << " port " << p;
             for (int k = 0; k < PortForm::kPinCount; ++k) {
-                // A box of no pin (RE3..RE7) is always a greyed-out output.
+                // A box of no pin (RA6, RA7, RE3..RE7) is always a greyed-out output.
                 const bool pin = k < kPinsOfPort[p];
                 const bool input = pin && port.directions[k] == 1;
                 EXPECT_EQ(port.pins[k].checked(), input) << why << " " << Caption(p, k, input);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "fake_platform.h"
 
@@ -12,7 +13,7 @@ namespace {
 using PortBDialogTest = FormFixture<PortBForm>;
 
 // Each control stores its choice at once; the interrupts make their pins
-// inputs and port B used, and keep them so when they go off.
+// inputs and port B used, and give them back as they were when they go off.
 TEST_F(PortBDialogTest, EachChoiceIsStoredAndClaimsItsPins) {
     struct Case {
         const char* clicks;  // I: INT box, R: rising edge, C: change box, U: pull-ups
@@ -22,7 +23,8 @@ TEST_F(PortBDialogTest, EachChoiceIsStoredAndClaimsItsPins) {
     };
     const Case cases[] = {
         {"I", -1, 0, 0, 0, {1, 0, 0, 0, 0, 0, 0, 0}, true},
-        {"IRI", 0, 1, 0, 0, {1, 0, 0, 0, 0, 0, 0, 0}, false},
+        {"IRI", 0, 1, 0, 0, {}, false},
+        {"ICI", 0, 0, -1, 0, {0, 0, 0, 0, 1, 1, 1, 1}, false},
         {"C", 0, 0, -1, 0, {0, 0, 0, 0, 1, 1, 1, 1}, false},
         {"U", 0, 0, 0, 1, {}, false},
     };
@@ -48,6 +50,17 @@ TEST_F(PortBDialogTest, EachChoiceIsStoredAndClaimsItsPins) {
         EXPECT_EQ(form->Opt_Edge.enabled(1), c.edgeEnabled) << c.clicks;
     }
     EXPECT_TRUE(platform.messages.empty());
+}
+
+// Pins an earlier opening took stay inputs when the interrupt goes off, and
+// the user is told.
+TEST_F(PortBDialogTest, PinsTakenBeforeStayInputsAndSaySo) {
+    settings.RbChangeInt = -1;
+    settings.PortBDir = {0, 0, 0, 0, 1, 1, 1, 1};
+    auto form = Open();
+    form->Chk_RbIE.click();
+    EXPECT_EQ(settings.PortBDir, (PinDirections{0, 0, 0, 0, 1, 1, 1, 1}));
+    EXPECT_EQ(platform.messageTitles(), std::vector<std::string>{"RB口中断及上拉设置"});
 }
 
 TEST_F(PortBDialogTest, OpensShowingTheStoredChoicesAndChangesNothing) {

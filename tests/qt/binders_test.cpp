@@ -113,6 +113,8 @@ TEST(LineEditBinder, KeyFilterFocusAndProgramChanges) {
     EXPECT_EQ(edit->text(), "100");
     model.setReadOnly(true);
     EXPECT_TRUE(edit->isReadOnly());
+    // ... and looks it.
+    EXPECT_EQ(edit->palette().color(QPalette::Base), edit->palette().color(QPalette::Window));
 
     edit->deselect();
     QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);

@@ -47,8 +47,8 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("ITSF");
     }
-    // The text of the warning that opening the help shows, or "" for none.
-    QString openHelp() {
+    // The text of the warning that opening the help at `page` shows, or "" for none.
+    QString openHelp(const std::string& page = {}) {
         QString shown;
         ModalScript script;
         script.then<QMessageBox>([&](QMessageBox* box) {
@@ -57,7 +57,7 @@ protected:
             shown = box->text();
             box->accept();
         });
-        platform.openDocument("korvane.chm");
+        platform.openDocument("korvane.chm", page);
         return shown;
     }
 
@@ -112,6 +112,44 @@ TEST_F(DocumentOpenerTest, HandsTheHelpToTheDesktopFromTheProgramFolder) {
     ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
     const QString folder = QDir(program.path()).canonicalPath();
     EXPECT_EQ(QString::fromUtf8(opened.readAll()).trimmed(), folder + " " + program.filePath("korvane.chm"));
+}
+
+TEST_F(DocumentOpenerTest, OpensAPageWhereTheViewerTakesOneElseTheStart) {
+    // Each stand-in notes the program that ran, its folder and its argument.
+    const auto recorder = [&](const char* name) {
+        return QByteArray("echo \"") + name + " $PWD $1\" >" + bin.filePath("opened.part").toUtf8() +
+               " && /bin/mv " + bin.filePath("opened.part").toUtf8() + " " + bin.filePath("opened").toUtf8();
+    };
+    const QString folder = QDir(program.path()).canonicalPath();
+    const QString chm = program.filePath("korvane.chm");
+    struct Case {
+        const char* name;
+        std::string page;
+        const char* viewer;  // the desktop's default for CHM files
+        bool xchmInstalled;
+        QString opened;
+    } const cases[] = {
+        {"xchm at a page", "port.html", "xchm.desktop", true,
+         "xchm " + folder + " file:" + chm + "#xchm:/port.html"},
+        {"xchm at the start", "", "xchm.desktop", true, "xdg-open " + folder + " " + chm},
+        {"another viewer", "port.html", "kchmviewer.desktop", true, "xdg-open " + folder + " " + chm},
+        {"xchm named but missing", "port.html", "xchm.desktop", false, "xdg-open " + folder + " " + chm},
+    };
+    helpFile();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const QString& name : QDir(bin.path()).entryList(QDir::Files)) QFile::remove(bin.filePath(name));
+        tool("xdg-open", recorder("xdg-open"));
+        tool("xdg-mime", QByteArray("echo ") + c.viewer);
+        tool("file", "");
+        if (c.xchmInstalled) tool("xchm", recorder("xchm"));
+
+        EXPECT_EQ(openHelp(c.page), QString());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(bin.filePath("opened")); }, 5000));
+        QFile opened(bin.filePath("opened"));
+        ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
+        EXPECT_EQ(QString::fromUtf8(opened.readAll()).trimmed(), c.opened);
+    }
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ TEST_F(GuideViewTest, OpensWithNamesAndCaptionsAndExitAsksFirst) {
         .then<GuideView>([&](GuideView* view) {
             guide = view;
             EXPECT_EQ(view->objectName(), "guide");
-            EXPECT_TRUE(view->windowTitle().isEmpty());
+            EXPECT_EQ(view->windowTitle(), "设置向导");
             EXPECT_EQ(Child<QLabel>(view, "Label1")->text(), "欢迎使用Korvane 设置向导:");
             EXPECT_EQ(QuestionOf(view), "是否需要选择芯片型号?");
             EXPECT_NE(Child<QLabel>(view, "Picture1"), nullptr);
@@ -75,8 +75,10 @@ TEST_F(GuideViewTest, OpensWithNamesAndCaptionsAndExitAsksFirst) {
                 EXPECT_EQ(option->text(), options[i]);
                 EXPECT_EQ(option->isChecked(), i == 0);
             }
-            const char* const buttons[][2] = {
-                {"Command1", "下一步(&N)"}, {"Command2", "退 出(&E)"}, {"Command3", "帮 助(&H)"}};
+            const char* const buttons[][2] = {{"Command1", "下一步(&N)"},
+                                              {"Command2", "退 出(&E)"},
+                                              {"Command3", "帮 助(&H)"},
+                                              {"Command4", "上一步(&B)"}};
             for (const auto& [name, caption] : buttons)
                 EXPECT_EQ(Child<QPushButton>(view, name)->text(), caption);
             EXPECT_TRUE(Child<QPushButton>(view, "Command1")->isDefault());
@@ -84,6 +86,12 @@ TEST_F(GuideViewTest, OpensWithNamesAndCaptionsAndExitAsksFirst) {
             Choose(view, 1);
             Press(view, "Command1");
             EXPECT_EQ(QuestionOf(view), "是否需要设置配置字?");
+            Press(view, "Command1");
+            EXPECT_EQ(QuestionOf(view), "是否需要设置晶振频率?(现设置的频率为:4M)");
+            // Back a step by its access key (the button clicks a moment
+            // later, as a pressed button does), and on again.
+            QTest::keyClick(view, Qt::Key_B, Qt::AltModifier);
+            EXPECT_TRUE(QTest::qWaitFor([view] { return QuestionOf(view) == "是否需要设置配置字?"; }));
             Press(view, "Command1");
             EXPECT_EQ(QuestionOf(view), "是否需要设置晶振频率?(现设置的频率为:4M)");
             Later(view, [view] { Press(view, "Command2"); });
@@ -129,6 +137,8 @@ TEST_F(GuideViewTest, NextRunsTheCrystalPromptADialogAndTheGeneration) {
                 Press(view, "Command1");  // the last step: generation
                 EXPECT_FALSE(Child<QPushButton>(view, "Command1")->isEnabled());
                 EXPECT_EQ(Child<QPushButton>(view, "Command2")->text(), "完 成(&C)");
+                EXPECT_EQ(QuestionOf(view), QString::fromUtf8(GuideForm::kDoneText));
+                EXPECT_FALSE(Child<QRadioButton>(view, "OptYesNo(0)")->isEnabled());
                 Press(view, "Command2");  // finish closes without a question
             });
         })
