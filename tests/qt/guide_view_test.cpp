@@ -90,6 +90,9 @@ TEST_F(GuideViewTest, OpensWithNamesAndCaptionsAndExitAsksFirst) {
             EXPECT_EQ(QuestionOf(view), "是否需要设置晶振频率?(现设置的频率为:4M)");
             // Back a step by its access key (the button clicks a moment
             // later, as a pressed button does), and on again.
+            // An access key reaches only the active window.
+            view->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(view));
             QTest::keyClick(view, Qt::Key_B, Qt::AltModifier);
             EXPECT_TRUE(QTest::qWaitFor([view] { return QuestionOf(view) == "是否需要设置配置字?"; }));
             Press(view, "Command1");
