@@ -29,13 +29,8 @@ press "$start" k
 main=$(await_window "Korvane") || exit 1
 
 press "$main" alt+s g
+guide=$(await_window "设置向导") || exit 1
 deadline=$(($(now_ms) + 15000))
-guide=""
-while [ -z "$guide" ]; do
-    guide=$(windows | awk -F'\t' -v main="$main" '$1 != main { print $1; exit }')
-    [ "$(now_ms)" -lt "$deadline" ] || fail "the guide did not open"
-    [ -n "$guide" ] || sleep 0.05
-done
 # The shaded picture brings thousands of colours; the bare form has a few
 # hundred. Until the guide has painted, a shot may have fewer.
 colours=0
