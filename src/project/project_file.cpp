@@ -90,10 +90,6 @@ struct Inserter {
 
 // --- reading ---------------------------------------------------------------
 
-std::string RangeText(const AllowedRange& range) {
-    return std::to_string(range.min) + "到" + std::to_string(range.max);
-}
-
 int LineOf(const toml::source_region& region) {
     return static_cast<int>(region.begin.line);
 }
@@ -346,11 +342,18 @@ struct Assigner {
     void operator()(SettingValue S::*member) const {
         auto v = reader.value(setting.name, node, rule());
         if (!v) return;
-        if (v->kind() == SettingValue::Kind::Text   ? !shaped(v->toText())
-            : v->kind() == SettingValue::Kind::Flag ? false
-                                                    : !allowed(*v->toNumber()))
-            return;
-        settings.*member = std::move(*v);
+        // The reader took only the row's kinds; the rule says what is wrong with the rest.
+        switch (CheckValue(rule(), *v)) {
+            case Refusal::None:
+                settings.*member = std::move(*v);
+                return;
+            case Refusal::Shape:
+                shaped(v->toText());
+                return;
+            default:
+                allowed(v->toNumber().value_or(0));
+                return;
+        }
     }
 };
 

@@ -13,10 +13,6 @@ namespace korvane {
 
 namespace {
 
-std::string RangeRule(std::int64_t min, std::int64_t max) {
-    return "超出范围(" + std::to_string(min) + "到" + std::to_string(max) + ")";
-}
-
 // A value that follows from `from`; `derived` has the kind its dialog stores.
 void Follows(std::vector<RuleBreach>& out, std::string_view setting, const SettingValue& stored,
              const SettingValue& derived, std::string_view from) {
@@ -56,7 +52,8 @@ void PartOffers(const ProjectSettings& s, std::vector<RuleBreach>& out) {
         const auto choices = static_cast<std::int64_t>(part.config[f].choices.size());
         if (choice >= choices)
             out.push_back({kFieldSettings[f], std::to_string(choice),
-                           RangeRule(0, choices - 1) + "，" + std::string(part.name) + "没有此选项"});
+                           "超出范围(" + RangeText({0, static_cast<std::int32_t>(choices - 1)}) + ")，" +
+                               std::string(part.name) + "没有此选项"});
     }
     if (!AdUsed(s)) return;
     const std::vector<int> channels = AnalogChannels(s, s.AdPcfg);

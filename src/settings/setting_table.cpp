@@ -67,6 +67,10 @@ const Setting* FindSetting(std::string_view name) {
     return nullptr;
 }
 
+std::string RangeText(const AllowedRange& range) {
+    return std::to_string(range.min) + "到" + std::to_string(range.max);
+}
+
 bool WithinRange(const AllowedRange& range, std::int64_t whole) {
     return whole >= range.min && whole <= range.max;
 }
@@ -138,11 +142,6 @@ bool KeepsRule(const Setting& setting, const ProjectSettings& s) {
             return CheckNumber(rule, value) == Refusal::None;
     };
     return std::visit(keeps, setting.member);
-}
-
-bool WithinRange(const AllowedRange& range, const SettingValue& value) {
-    const auto number = value.toNumber();
-    return number && !std::isnan(*number) && WithinRange(range, RoundedClampedIndex(value));
 }
 
 }  // namespace korvane

@@ -44,8 +44,7 @@ using SettingMember =
                  PinDirections ProjectSettings::*, SettingValue ProjectSettings::*>;
 
 // The whole numbers a setting may hold: an int16 itself, every pin of a pin
-// list, a single that counts something, and a loosely typed number as the
-// number it rounds to (half to even, as the generator reads an option index).
+// list, a single that counts something, a loosely typed number.
 struct AllowedRange {
     std::int32_t min;
     std::int32_t max;
@@ -279,7 +278,7 @@ bool SameChoices(const ProjectSettings& a, const ProjectSettings& b);
 const Setting* FindSetting(std::string_view name);
 
 bool WithinRange(const AllowedRange& range, std::int64_t whole);
-// A value within the range: a number, not NaN, that rounds into it.
-bool WithinRange(const AllowedRange& range, const SettingValue& value);
+// "0到7", as refusals name a range.
+std::string RangeText(const AllowedRange& range);
 
 }  // namespace korvane
