@@ -341,11 +341,15 @@ TEST_F(MainWindowStory, SaveCommandsAddTheirExtension) {
         std::vector<MessageAnswer> answers;  // to the replace question
         std::string writtenAs;               // "" = nothing
     } const cases[] = {
-        {false, "myproj", {}, "myproj.c"},         {false, "myproj.c", {}, "myproj.c"},
-        {false, "notes.txt", {}, "notes.txt"},     {false, "v1.2/myproj", {}, "v1.2/myproj.c"},
-        {false, "there", {MessageAnswer::No}, ""}, {false, "there", {MessageAnswer::Yes}, "there.c"},
-        {true, "myproj", {}, "myproj.kvp"},        {true, "myproj.kvp", {}, "myproj.kvp"},
-        {true, "there", {MessageAnswer::No}, ""},  {true, "there", {MessageAnswer::Yes}, "there.kvp"},
+        {false, "myproj", {}, "myproj.c"},
+        {false, "myproj.c", {}, "myproj.c"},
+        {false, "notes.txt", {}, "notes.txt"},
+        {false, "v1.2/myproj", {}, "v1.2/myproj.c"},
+        {false, "there", {MessageAnswer::No}, ""},
+        {false, "there", {MessageAnswer::Yes}, "there.c"},
+        {true, "myproj", {}, "myproj.kvp"},
+        {true, "there", {MessageAnswer::No}, ""},
+        {true, "there", {MessageAnswer::Yes}, "there.kvp"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE((c.project ? "project " : "C ") + c.typed);

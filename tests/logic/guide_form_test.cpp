@@ -287,11 +287,9 @@ TEST_F(GuideStory, BackReturnsToTheStepBeforeAndFromTheEnd) {
         {"B", 1, false},  // nothing before the first step
         {"N", 2, true},
         {"NB", 1, false},
-        {"NNNB", 3, true},
         {"NNBBN", 2, true},
         {"NNNNNNNNNNNNN", GuideForm::kDone, true},
         {"NNNNNNNNNNNNNB", kLast, true},
-        {"NNNNNNNNNNNNNBB", kLast - 1, true},
         {"NNNNNNNNNNNNNBN", GuideForm::kDone, true},
     };
     for (const Case& c : cases) {
