@@ -104,4 +104,17 @@ struct SettingProblem {
 // for PWM and an SPI clock from it).
 std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale& locale);
 
+// Each module's part of SettleProject, registered in the module table.
+namespace settle {
+void Timer0(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems);
+void Timer1(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems);
+void Timer2(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems);
+void Ccp1(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems);
+void Ccp2(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems);
+void Sci(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems);
+void Mssp(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems);
+void Ad(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems);
+void ConfigWord(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems);
+}  // namespace settle
+
 }  // namespace korvane

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "generator/source_lines.h"
 #include "settings/parts.h"
 
 namespace korvane {
@@ -22,20 +21,6 @@ std::string ConfigWordText(std::uint16_t word) {
     char text[8];
     std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(word));
     return text;
-}
-
-std::string BuildConfigWord(const ProjectSettings& settings, bool withComments) {
-    if (settings.CfgWrite == 0) return {};
-    SourceLines out(withComments);
-    if (withComments) {
-        // A number, never the compilers' symbolic names: those differ between versions.
-        std::string names = "//配置字:";
-        for (int f = 0; f < kConfigFieldCount; ++f)
-            (names += ' ') += ChosenConfig(settings, static_cast<ConfigField>(f)).text;
-        out.Comment({names});
-    }
-    out.Line({"__CONFIG(", ConfigWordText(ConfigWord(settings)), ");"});
-    return out.Take();
 }
 
 }  // namespace korvane

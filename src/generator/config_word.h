@@ -13,9 +13,4 @@ std::uint16_t ConfigWord(const ProjectSettings& settings);
 // The word as written into the source: "0x" and four upper-case digits.
 std::string ConfigWordText(std::uint16_t word);
 
-// The lines directly after the include line: the __CONFIG line, with a
-// comment line before it naming every field's choice when comments are on.
-// Empty when the user sets the word in the programmer instead.
-std::string BuildConfigWord(const ProjectSettings& settings, bool withComments);
-
 }  // namespace korvane

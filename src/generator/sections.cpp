@@ -1,8 +1,13 @@
 #include "generator/sections.h"
 
+#include <charconv>
+
+#include "generator/config_word.h"
+#include "modules/module_table.h"
 #include "settings/ad_converter.h"
 #include "settings/mssp.h"
 #include "settings/parts.h"
+#include "settings/setting_table.h"
 
 namespace korvane {
 
@@ -14,30 +19,32 @@ bool AnyPortUsed(const ProjectSettings& s) {
     return false;
 }
 
-bool AnyTimerUsed(const ProjectSettings& s) {
-    return s.T0En.isTrue() || s.T1En.isTrue() || s.T2En.isTrue();
+bool Timer0Written(const ProjectSettings& s) {
+    return s.T0En.isTrue();
 }
 
 bool PortBOptionsWritten(const ProjectSettings& s) {
     return s.Rb0Int != 0 || s.RbPullUp == 1;
 }
 
-bool TimerSetupWritten(const ProjectSettings& s) {
-    return AnyTimerUsed(s) || PortBOptionsWritten(s);
+bool Timer1Written(const ProjectSettings& s) {
+    return s.T1En.isTrue();
 }
 
-bool AnyCcpUsed(const ProjectSettings& s) {
-    return s.Ccp1En.isTrue() || s.Ccp2En.isTrue();
+bool Timer2Written(const ProjectSettings& s) {
+    return s.T2En.isTrue();
+}
+
+bool Ccp1Written(const ProjectSettings& s) {
+    return s.Ccp1En.isTrue();
+}
+
+bool Ccp2Written(const ProjectSettings& s) {
+    return s.Ccp2En.isTrue();
 }
 
 bool SciUsed(const ProjectSettings& s) {
     return s.SciEn.equals(1);
-}
-
-bool AnyInterrupt(const ProjectSettings& s) {
-    return s.T0Int != 0 || s.T1Int != 0 || s.T2Int != 0 || s.Ccp1Int != 0 || s.Ccp2Int != 0 ||
-           s.SciTxInt.equals(1) || s.SciRxInt == 1 || SspInterrupt(s) || BusCollisionInterrupt(s) ||
-           s.Rb0Int != 0 || s.RbChangeInt != 0 || AdInterrupt(s);
 }
 
 bool SspInterrupt(const ProjectSettings& s) {
@@ -58,6 +65,61 @@ std::optional<Adcon1Choice> Adcon1Of(const ProjectSettings& s) {
     constexpr std::int64_t kAllDigital = kPcfgAllDigital;
     if (s.PortAUsed == 1 || s.PortEUsed == 1) return Adcon1Choice{kAllDigital, false};
     return std::nullopt;
+}
+
+Program BuildProgram(const ProjectSettings& s) {
+    Program program;
+    if (s.CfgWrite != 0) {
+        ConfigWordLine config{ConfigWord(s), {}};
+        for (int f = 0; f < kConfigFieldCount; ++f)
+            config.choices.emplace_back(ChosenConfig(s, static_cast<ConfigField>(f)).text);
+        program.config = std::move(config);
+    }
+    for (const SetupFunction& function : SetupFunctions()) {
+        Body body;
+        bool written = false;
+        for (const Module& module : Modules()) {
+            if (module.setup != function.id || !module.writesSetup(s)) continue;
+            written = true;
+            module.build(s, body);
+        }
+        if (written)
+            program.setups.push_back({function.id, function.name, function.comment, std::move(body.steps)});
+    }
+    program.interrupts = AnyInterrupt(s);
+    for (const Module& module : Modules()) {
+        for (const InterruptSource& source : module.interrupts) {
+            const bool serviced = program.interrupts && source.serviced(s);
+            if (serviced) {
+                Branch branch{source.flag, source.serviceComment, {}, {}, {}};
+                if (source.variable) {
+                    branch.variable = source.variable;
+                    branch.source = source.source;
+                    branch.readComment = source.readComment;
+                    program.globals.push_back({source.declaration, source.declarationComment});
+                }
+                program.branches.push_back(std::move(branch));
+            }
+            if (source.enabled(s))
+                program.enables.push_back({source.enableBit, source.enableComment, source.peripheral});
+        }
+    }
+    return program;
+}
+
+std::int64_t BitAt(std::int64_t index, int k) {
+    return (index >> k) & 1;
+}
+
+std::int64_t BitOf(const SettingValue& value) {
+    return value.equals(1) ? 1 : 0;
+}
+
+std::optional<std::int64_t> RegisterNumber(std::string_view text) {
+    if (text.empty() || !HasShape(text, TextShape::Register)) return std::nullopt;
+    std::int64_t value = 0;
+    std::from_chars(text.data() + 2, text.data() + text.size(), value, 16);
+    return value;
 }
 
 }  // namespace korvane

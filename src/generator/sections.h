@@ -2,27 +2,30 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
+#include <string_view>
 
+#include "generator/program.h"
 #include "settings/project_settings.h"
 
 namespace korvane {
 
-// The conditions that decide which sections exist; declarations and main use
-// the same ones, so every function is declared and called exactly when defined.
+// Whether each module writes its part of a set-up function; the module table
+// registers them, and declarations and main follow from the functions written.
 bool AnyPortUsed(const ProjectSettings& s);
-bool AnyTimerUsed(const ProjectSettings& s);
+bool Timer0Written(const ProjectSettings& s);
 // Port B's INTEDG and RBPU sit in OPTION_REG beside Timer0's bits, so
 // fun_timerset writes them and exists for them too.
 bool PortBOptionsWritten(const ProjectSettings& s);
-bool TimerSetupWritten(const ProjectSettings& s);
-bool AnyCcpUsed(const ProjectSettings& s);
+bool Timer1Written(const ProjectSettings& s);
+bool Timer2Written(const ProjectSettings& s);
+bool Ccp1Written(const ProjectSettings& s);
+bool Ccp2Written(const ProjectSettings& s);
 bool SciUsed(const ProjectSettings& s);
-bool AnyInterrupt(const ProjectSettings& s);
 // The MSSP's two interrupts count only while the module is used, the bus
 // collision only for an I2C master.
 bool SspInterrupt(const ProjectSettings& s);
 bool BusCollisionInterrupt(const ProjectSettings& s);
+bool AdInterrupt(const ProjectSettings& s);
 
 // ADCON1, decided here alone. RA0..RA3, RA5 and RE0..RE2 power up as analog
 // inputs, which read 0 and spoil read-modify-write on the port: while the A/D
@@ -34,20 +37,28 @@ struct Adcon1Choice {
 };
 std::optional<Adcon1Choice> Adcon1Of(const ProjectSettings& s);
 
-// The eight section builders. Each is a pure function of the settings and the
-// comment flag and returns either nothing or whole lines ending with CRLF.
-std::string BuildDeclarations(const ProjectSettings& settings, bool withComments);
-std::string BuildMain(const ProjectSettings& settings, bool withComments);
-std::string BuildPortSetup(const ProjectSettings& settings, bool withComments);
-std::string BuildInterruptService(const ProjectSettings& settings, bool withComments);
-std::string BuildTimerSetup(const ProjectSettings& settings, bool withComments);
-std::string BuildCcpSetup(const ProjectSettings& settings, bool withComments);
-std::string BuildSciSetup(const ProjectSettings& settings, bool withComments);
-std::string BuildInterruptEnable(const ProjectSettings& settings, bool withComments);
-// The MSSP's set-up, which stands between the SCI's and the interrupt enables.
-std::string BuildMsspSetup(const ProjectSettings& settings, bool withComments);
-// The A/D converter's set-up, after the MSSP's.
-std::string BuildAdSetup(const ProjectSettings& settings, bool withComments);
-bool AdInterrupt(const ProjectSettings& s);
+// Each module's statements in its set-up function: pure functions of the
+// settings, registered in the module table.
+void BuildPorts(const ProjectSettings& s, Body& out);
+void BuildTimer0(const ProjectSettings& s, Body& out);
+void BuildPortBOptions(const ProjectSettings& s, Body& out);
+void BuildTimer1(const ProjectSettings& s, Body& out);
+void BuildTimer2(const ProjectSettings& s, Body& out);
+void BuildCcp1(const ProjectSettings& s, Body& out);
+void BuildCcp2(const ProjectSettings& s, Body& out);
+void BuildSci(const ProjectSettings& s, Body& out);
+void BuildMssp(const ProjectSettings& s, Body& out);
+void BuildAd(const ProjectSettings& s, Body& out);
+
+// The whole program the settings describe.
+Program BuildProgram(const ProjectSettings& s);
+
+// Bit k of an option index.
+std::int64_t BitAt(std::int64_t index, int k);
+// A 0/1 setting as the bit it is; anything else is 0.
+std::int64_t BitOf(const SettingValue& value);
+// A calculator's register text as its number ("0x0F"); nothing while no value
+// has been worked out, and the statement that would write it is left out.
+std::optional<std::int64_t> RegisterNumber(std::string_view text);
 
 }  // namespace korvane

@@ -1,35 +1,230 @@
 #include "generator/source_assembly.h"
 
+#include <algorithm>
+#include <array>
+
+#include "format/number_text.h"
 #include "generator/config_word.h"
 #include "generator/sections.h"
+#include "generator/source_lines.h"
 
 namespace korvane {
 
-std::string AssembleSource(const ProjectSettings& settings, bool withComments) {
-    using Builder = std::string (*)(const ProjectSettings&, bool);
-    struct Section {
-        Builder build;
-        // The first eight sections keep their separator even when empty; a
-        // section added since brings one only with its text, so a project
-        // that does not use it generates what it always did.
-        bool separatedWhenEmpty;
-    };
-    static constexpr Section kSectionsInOrder[] = {
-        {BuildDeclarations, true},     {BuildMain, true},       {BuildPortSetup, true},
-        {BuildInterruptService, true}, {BuildTimerSetup, true}, {BuildCcpSetup, true},
-        {BuildSciSetup, true},         {BuildMsspSetup, false}, {BuildAdSetup, false},
-        {BuildInterruptEnable, true},
-    };
-    std::string text = "#include<pic.h>\r\n" + BuildConfigWord(settings, withComments) + "\r\n";
-    bool first = true;
-    for (const Section& section : kSectionsInOrder) {
-        std::string part = section.build(settings, withComments);
-        if (part.empty() && !section.separatedWhenEmpty) continue;
-        if (!first) text += "\r\n";
-        first = false;
-        text += part;
+namespace {
+
+std::string ValueText(const Write& write) {
+    switch (write.form) {
+        case ValueForm::Byte:
+            return RegisterByteText(write.value);
+        case ValueForm::Bit:
+        case ValueForm::Decimal:
+            break;
+    }
+    return std::to_string(write.value);
+}
+
+std::string StatementText(const Assign& assign) {
+    std::string text;
+    switch (assign.layout) {
+        case Layout::Packed:
+            for (const Write& write : assign.writes) text += write.target + "=" + ValueText(write) + ";";
+            break;
+        case Layout::Spaced:
+            for (const Write& write : assign.writes) text += write.target + " = " + ValueText(write) + ";";
+            break;
+        case Layout::Chained:
+            for (const Write& write : assign.writes) text += write.target + "=";
+            if (!assign.writes.empty())
+                text.replace(text.size() - 1, 1, "=" + ValueText(assign.writes.back()) + ";");
+            break;
     }
     return text;
+}
+
+void WriteSteps(const std::vector<Step>& steps, SourceLines& out) {
+    for (const Step& step : steps) {
+        if (std::holds_alternative<Blank>(step)) {
+            out.Line({});
+        } else if (const auto* note = std::get_if<Note>(&step)) {
+            if (out.withComments())
+                out.Line({note->text});
+            else if (note->keepsLine)
+                out.Line({});
+        } else {
+            const auto& assign = std::get<Assign>(step);
+            out.LineWithComment({" ", StatementText(assign)}, assign.comment);
+        }
+    }
+}
+
+void WriteFunction(const Function& function, SourceLines& out) {
+    out.Comment({function.comment});
+    out.Line({"void ", function.name, "()"});
+    out.Line({"{"});
+    WriteSteps(function.body, out);
+    out.Line({"}"});
+}
+
+std::string Declarations(const Program& program, bool withComments) {
+    SourceLines out(withComments);
+    out.Comment({"// 函数声明部份"});
+    if (program.interrupts) {
+        out.Line({"void interrupt IRQ(void);"});
+        out.Line({"void fun_intset();"});
+    }
+    for (const Function& function : program.setups) out.Line({"void ", function.name, "();"});
+    for (const Global& global : program.globals) out.LineWithComment({global.declaration}, global.comment);
+    return out.Take();
+}
+
+std::string Main(const Program& program, bool withComments) {
+    SourceLines out(withComments);
+    out.Comment({"// 主函数"});
+    out.Line({"void main()"});
+    out.Line({"{"});
+    for (const Function& function : program.setups) out.Line({" ", function.name, "();"});
+    // Interrupts are switched on last, once every peripheral is set up.
+    if (program.interrupts) out.Line({" fun_intset();"});
+    out.Line({"}"});
+    return out.Take();
+}
+
+std::string InterruptService(const Program& program, bool withComments) {
+    if (!program.interrupts) return {};
+    SourceLines out(withComments);
+    out.Comment({"//中断子程序"});
+    out.Line({"void interrupt IRQ(void)"});
+    out.Line({"{"});
+    for (const Branch& branch : program.branches) {
+        out.Line({" if(", branch.flag, ")"});
+        out.Line({"  {"});
+        if (!branch.variable.empty())
+            out.LineWithComment({"   ", branch.variable, "=", branch.source, ";"}, branch.readComment);
+        out.Line({"   ", branch.flag, "=0;"});
+        out.Comment({"    ", branch.comment});
+        out.Line({"  }"});
+    }
+    out.Line({"}"});
+    return out.Take();
+}
+
+std::string InterruptEnable(const Program& program, bool withComments) {
+    if (!program.interrupts) return {};
+    SourceLines out(withComments);
+    out.Comment({"//中断允许设置子程序"});
+    out.Line({"void fun_intset()"});
+    out.Line({"{"});
+    for (const Enable& enable : program.enables)
+        out.LineWithComment({" ", enable.bit, "=1;"}, enable.comment);
+    if (std::ranges::any_of(program.enables, &Enable::peripheral))
+        out.LineWithComment({" PEIE=1;"}, "//外设中断允许");
+    out.Line({" GIE=1;"});
+    out.Line({"}"});
+    return out.Take();
+}
+
+std::string Setup(const Program& program, SetupId id, bool withComments) {
+    const auto function = std::ranges::find(program.setups, id, &Function::id);
+    if (function == program.setups.end()) return {};
+    SourceLines out(withComments);
+    WriteFunction(*function, out);
+    return out.Take();
+}
+
+std::string ConfigText(const ConfigWordLine& config, bool withComments) {
+    SourceLines out(withComments);
+    if (withComments) {
+        // A number, never the compilers' symbolic names: those differ between versions.
+        std::string names = "//配置字:";
+        for (const std::string& choice : config.choices) (names += ' ') += choice;
+        out.Comment({names});
+    }
+    out.Line({"__CONFIG(", ConfigWordText(config.word), ");"});
+    return out.Take();
+}
+
+}  // namespace
+
+std::string WriteClassic(const Program& program, bool withComments) {
+    std::string text = "#include<pic.h>\r\n";
+    if (program.config) text += ConfigText(*program.config, withComments);
+    text += "\r\n";
+    struct Section {
+        std::string text;
+        // The first sections keep their separator even when empty; the MSSP's
+        // and the A/D's, added since, bring one only with their text, so a
+        // project that does not use them generates what it always did.
+        bool separatedWhenEmpty;
+    };
+    const std::array<Section, 10> sections{{
+        {Declarations(program, withComments), true},
+        {Main(program, withComments), true},
+        {Setup(program, SetupId::Ports, withComments), true},
+        {InterruptService(program, withComments), true},
+        {Setup(program, SetupId::Timers, withComments), true},
+        {Setup(program, SetupId::Ccp, withComments), true},
+        {Setup(program, SetupId::Sci, withComments), true},
+        {Setup(program, SetupId::Mssp, withComments), false},
+        {Setup(program, SetupId::Ad, withComments), false},
+        {InterruptEnable(program, withComments), true},
+    }};
+    bool first = true;
+    for (const Section& section : sections) {
+        if (section.text.empty() && !section.separatedWhenEmpty) continue;
+        if (!first) text += "\r\n";
+        first = false;
+        text += section.text;
+    }
+    return text;
+}
+
+std::string AssembleSource(const ProjectSettings& settings, bool withComments) {
+    return WriteClassic(BuildProgram(settings), withComments);
+}
+
+std::string BuildConfigWord(const ProjectSettings& settings, bool withComments) {
+    const Program program = BuildProgram(settings);
+    return program.config ? ConfigText(*program.config, withComments) : std::string();
+}
+
+std::string BuildDeclarations(const ProjectSettings& s, bool withComments) {
+    return Declarations(BuildProgram(s), withComments);
+}
+
+std::string BuildMain(const ProjectSettings& s, bool withComments) {
+    return Main(BuildProgram(s), withComments);
+}
+
+std::string BuildPortSetup(const ProjectSettings& s, bool withComments) {
+    return Setup(BuildProgram(s), SetupId::Ports, withComments);
+}
+
+std::string BuildInterruptService(const ProjectSettings& s, bool withComments) {
+    return InterruptService(BuildProgram(s), withComments);
+}
+
+std::string BuildTimerSetup(const ProjectSettings& s, bool withComments) {
+    return Setup(BuildProgram(s), SetupId::Timers, withComments);
+}
+
+std::string BuildCcpSetup(const ProjectSettings& s, bool withComments) {
+    return Setup(BuildProgram(s), SetupId::Ccp, withComments);
+}
+
+std::string BuildSciSetup(const ProjectSettings& s, bool withComments) {
+    return Setup(BuildProgram(s), SetupId::Sci, withComments);
+}
+
+std::string BuildMsspSetup(const ProjectSettings& s, bool withComments) {
+    return Setup(BuildProgram(s), SetupId::Mssp, withComments);
+}
+
+std::string BuildAdSetup(const ProjectSettings& s, bool withComments) {
+    return Setup(BuildProgram(s), SetupId::Ad, withComments);
+}
+
+std::string BuildInterruptEnable(const ProjectSettings& s, bool withComments) {
+    return InterruptEnable(BuildProgram(s), withComments);
 }
 
 }  // namespace korvane

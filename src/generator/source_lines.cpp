@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "settings/setting_table.h"
-
 namespace korvane {
 
 namespace {
@@ -55,19 +53,6 @@ void SourceLines::LineWithComment(std::initializer_list<std::string_view> statem
     Append(statement);
     if (withComments_) AppendPiece(comment);
     EndLine();
-}
-
-std::string_view BitDigit(std::int64_t index, int k) {
-    return (index >> k) & 1 ? "1" : "0";
-}
-
-std::string_view BitOf(const SettingValue& value) {
-    return value.equals(1) ? "1" : "0";
-}
-
-std::optional<std::string_view> RegisterValue(std::string_view text) {
-    if (text.empty() || !HasShape(text, TextShape::Register)) return std::nullopt;
-    return text;
 }
 
 }  // namespace korvane

@@ -1,17 +1,12 @@
 #pragma once
 
-#include <cstdint>
 #include <initializer_list>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "settings/setting_value.h"
-
 namespace korvane {
 
-// Collects generated lines so that a section builder reads like the list of
-// lines it writes. Every line ends with CRLF, and no other CR or LF is
+// Collects the classic writer's lines. Every line ends with CRLF, and no other CR or LF is
 // written; comment lines and same-line comments are dropped when comments
 // are off.
 class SourceLines {
@@ -34,13 +29,5 @@ private:
     bool withComments_;
     std::string text_;
 };
-
-// Bit k of an option index as the digit "0" or "1".
-std::string_view BitDigit(std::int64_t index, int k);
-// A 0/1 setting as the digit it is; anything else is 0.
-std::string_view BitOf(const SettingValue& value);
-// A calculator's register text, when it is one ("0x0F"); nothing while no
-// value has been worked out, and the statement that would write it is left out.
-std::optional<std::string_view> RegisterValue(std::string_view text);
 
 }  // namespace korvane

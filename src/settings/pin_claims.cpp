@@ -1,7 +1,9 @@
 #include "settings/pin_claims.h"
 
 #include <initializer_list>
+#include <iterator>
 
+#include "modules/module_table.h"
 #include "settings/ad_converter.h"
 #include "settings/ccp_modules.h"
 #include "settings/chip_facts.h"
@@ -32,7 +34,7 @@ struct UseTexts {
 constexpr FixedMessage kCcpPortNeeded = {"禁止关闭RC", "CCP1或CCP2模块需使用RC2或RC1口,不可关闭",
                                          "若需关闭RC口,请先关闭CCP1和CCP2模块"};
 
-const UseTexts kUses[] = {
+constexpr UseTexts kUses[] = {
     {PinUse::Timer0Clock, "T0ClockMode", "定时器0外部时钟", "将定时器0设置为使用内部时钟",
      FixedMessage{"RA4口已被占用", "定时器0选择了外部时钟输入,RA4必须定义为输入.",
                   "若要定义为输出,请先将定时器0设置为使用内部时钟."},
@@ -54,10 +56,15 @@ const UseTexts kUses[] = {
     {PinUse::Analog, "AdEn", "A/D转换模块", "在A/D转换模块中将其设为数字I/O", std::nullopt, std::nullopt},
 };
 
+constexpr bool InPinUseOrder() {
+    for (std::size_t i = 0; i < std::size(kUses); ++i)
+        if (static_cast<std::size_t>(kUses[i].use) != i) return false;
+    return std::size(kUses) == kPinUseCount;
+}
+static_assert(InPinUseOrder(), "every pin use has its texts, in the order of PinUse");
+
 const UseTexts& TextsOf(PinUse use) {
-    for (const UseTexts& texts : kUses)
-        if (texts.use == use) return texts;
-    return kUses[0];
+    return kUses[static_cast<std::size_t>(use)];
 }
 
 // Timer1's two uses share its pins by design.
@@ -100,59 +107,89 @@ std::int16_t& UsedOf(ProjectSettings& s, int port) {
 
 }  // namespace
 
-std::vector<PinClaim> PinClaims(const ProjectSettings& s) {
-    constexpr int kCaptureMode = 0;
-    constexpr int kCounterMode = 1;
-    // T1OSO/T1CKI and T1OSI; the USART's TX and RX.
-    constexpr int kTimer1ClockPin = 0, kTimer1OscillatorPin = 1;
-    constexpr int kTxPin = 6, kRxPin = 7;
+namespace claims {
 
-    std::vector<PinClaim> claims;
-    if (!s.T0ClockMode.equals(0)) claims.push_back({PinUse::Timer0Clock, kPortA, kTimer0ClockPin, true});
-    for (const CcpModuleFields& ccp : kCcpModules) {
-        if (!(s.*ccp.enabled).isTrue()) continue;
-        // Capture reads the pin; compare and PWM drive it.
-        claims.push_back({ccp.number == 1 ? PinUse::Ccp1 : PinUse::Ccp2, kPortC, ccp.pin,
-                          (s.*ccp.mode).equals(kCaptureMode)});
+namespace {
+// T1OSO/T1CKI and T1OSI; the USART's TX and RX.
+constexpr int kTimer1ClockPin = 0, kTimer1OscillatorPin = 1;
+constexpr int kTxPin = 6, kRxPin = 7;
+
+void Ccp(const ProjectSettings& s, const CcpModuleFields& ccp, PinUse use, std::vector<PinClaim>& out) {
+    constexpr int kCaptureMode = 0;
+    if (!(s.*ccp.enabled).isTrue()) return;
+    // Capture reads the pin; compare and PWM drive it.
+    out.push_back({use, kPortC, ccp.pin, (s.*ccp.mode).equals(kCaptureMode)});
+}
+}  // namespace
+
+// Timer0 holds RA4 whenever it is clocked from outside, even while off.
+void Timer0(const ProjectSettings& s, std::vector<PinClaim>& out) {
+    if (!s.T0ClockMode.equals(0)) out.push_back({PinUse::Timer0Clock, kPortA, kTimer0ClockPin, true});
+}
+
+void Ccp1(const ProjectSettings& s, std::vector<PinClaim>& out) {
+    Ccp(s, kCcpModules[0], PinUse::Ccp1, out);
+}
+
+void Ccp2(const ProjectSettings& s, std::vector<PinClaim>& out) {
+    Ccp(s, kCcpModules[1], PinUse::Ccp2, out);
+}
+
+void Timer1(const ProjectSettings& s, std::vector<PinClaim>& out) {
+    constexpr int kCounterMode = 1;
+    if (!s.T1En.isTrue()) return;
+    if (s.T1ClockMode.equals(kCounterMode))
+        out.push_back({PinUse::Timer1Clock, kPortC, kTimer1ClockPin, true});
+    if (s.T1OscEn != 0) {
+        out.push_back({PinUse::Timer1Oscillator, kPortC, kTimer1ClockPin, true});
+        out.push_back({PinUse::Timer1Oscillator, kPortC, kTimer1OscillatorPin, true});
     }
-    if (s.T1En.isTrue()) {
-        if (s.T1ClockMode.equals(kCounterMode))
-            claims.push_back({PinUse::Timer1Clock, kPortC, kTimer1ClockPin, true});
-        if (s.T1OscEn != 0) {
-            claims.push_back({PinUse::Timer1Oscillator, kPortC, kTimer1ClockPin, true});
-            claims.push_back({PinUse::Timer1Oscillator, kPortC, kTimer1OscillatorPin, true});
-        }
-    }
-    // The USART drives TX itself, but only with both TRIS bits set.
-    if (s.SciEn.equals(1)) {
-        claims.push_back({PinUse::Sci, kPortC, kTxPin, true});
-        claims.push_back({PinUse::Sci, kPortC, kRxPin, true});
-    }
-    if (MsspUsed(s)) {
-        // I2C: the module drives SCL and SDA itself, with both TRIS bits set.
-        // SPI: the master drives SCK, a slave reads it; SDO is always driven.
-        const std::int16_t mode = MsspModeOf(s);
-        const bool master = mode == kMsspSpiMaster;
-        const bool i2c = mode == kMsspI2cMaster;
-        claims.push_back({PinUse::Mssp, kPortC, kSckPin, !master});
-        claims.push_back({PinUse::Mssp, kPortC, kSdiPin, true});
-        if (!i2c) claims.push_back({PinUse::Mssp, kPortC, kSdoPin, false});
-        if (mode == kMsspSpiSlave && s.MsspSlaveSelect == 1)
-            claims.push_back({PinUse::Mssp, kPortA, kSsPin, true});
-    }
-    // Both interrupts watch their pins, which only inputs can do; an output
-    // among RB4..RB7 is left out of the change comparison.
-    if (s.Rb0Int != 0) claims.push_back({PinUse::Rb0Int, kPortB, kRb0IntPin, true});
+}
+
+// The USART drives TX itself, but only with both TRIS bits set.
+void Sci(const ProjectSettings& s, std::vector<PinClaim>& out) {
+    if (!s.SciEn.equals(1)) return;
+    out.push_back({PinUse::Sci, kPortC, kTxPin, true});
+    out.push_back({PinUse::Sci, kPortC, kRxPin, true});
+}
+
+// I2C: the module drives SCL and SDA itself, with both TRIS bits set.
+// SPI: the master drives SCK, a slave reads it; SDO is always driven.
+void Mssp(const ProjectSettings& s, std::vector<PinClaim>& out) {
+    if (!MsspUsed(s)) return;
+    const std::int16_t mode = MsspModeOf(s);
+    const bool master = mode == kMsspSpiMaster;
+    const bool i2c = mode == kMsspI2cMaster;
+    out.push_back({PinUse::Mssp, kPortC, kSckPin, !master});
+    out.push_back({PinUse::Mssp, kPortC, kSdiPin, true});
+    if (!i2c) out.push_back({PinUse::Mssp, kPortC, kSdoPin, false});
+    if (mode == kMsspSpiSlave && s.MsspSlaveSelect == 1) out.push_back({PinUse::Mssp, kPortA, kSsPin, true});
+}
+
+// Both interrupts watch their pins, which only inputs can do; an output
+// among RB4..RB7 is left out of the change comparison.
+void PortB(const ProjectSettings& s, std::vector<PinClaim>& out) {
+    if (s.Rb0Int != 0) out.push_back({PinUse::Rb0Int, kPortB, kRb0IntPin, true});
     if (s.RbChangeInt != 0)
         for (int pin = kFirstRbChangePin; pin <= kLastRbChangePin; ++pin)
-            claims.push_back({PinUse::RbChange, kPortB, pin, true});
-    if (AdUsed(s)) {
-        // An analog input, or a reference input, reads only with its TRIS bit set.
-        for (int channel : AnalogPinChannels(s)) {
-            const AdPin pin = AdChannelPin(channel);
-            claims.push_back({PinUse::Analog, pin.port, pin.pin, true});
-        }
+            out.push_back({PinUse::RbChange, kPortB, pin, true});
+}
+
+// An analog input, or a reference input, reads only with its TRIS bit set.
+void Ad(const ProjectSettings& s, std::vector<PinClaim>& out) {
+    if (!AdUsed(s)) return;
+    for (int channel : AnalogPinChannels(s)) {
+        const AdPin pin = AdChannelPin(channel);
+        out.push_back({PinUse::Analog, pin.port, pin.pin, true});
     }
+}
+
+}  // namespace claims
+
+std::vector<PinClaim> PinClaims(const ProjectSettings& s) {
+    std::vector<PinClaim> claims;
+    for (const Module* module : ModulesInClaimOrder())
+        if (module->claimPins) module->claimPins(s, claims);
     return claims;
 }
 

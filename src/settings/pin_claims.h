@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@ enum class PinUse {
     RbChange,
     Analog,
 };
+inline constexpr std::size_t kPinUseCount = static_cast<std::size_t>(PinUse::Analog) + 1;
 
 inline constexpr int kPortA = 0;
 inline constexpr int kPortB = 1;
@@ -45,6 +47,18 @@ struct PinClaim {
 // inputs). Timer0 holds RA4 whenever it is clocked from outside, even while off;
 // the others only while switched on.
 std::vector<PinClaim> PinClaims(const ProjectSettings& s);
+
+// Each module's claims, registered in the module table.
+namespace claims {
+void Timer0(const ProjectSettings& s, std::vector<PinClaim>& out);
+void Ccp1(const ProjectSettings& s, std::vector<PinClaim>& out);
+void Ccp2(const ProjectSettings& s, std::vector<PinClaim>& out);
+void Timer1(const ProjectSettings& s, std::vector<PinClaim>& out);
+void Sci(const ProjectSettings& s, std::vector<PinClaim>& out);
+void Mssp(const ProjectSettings& s, std::vector<PinClaim>& out);
+void PortB(const ProjectSettings& s, std::vector<PinClaim>& out);
+void Ad(const ProjectSettings& s, std::vector<PinClaim>& out);
+}  // namespace claims
 
 // The first claim on a pin, or on any pin of a port.
 std::optional<PinClaim> ClaimOn(const ProjectSettings& s, int port, int pin);

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace korvane {
+
+// The generated program as a description: what each function sets, in which
+// order, with the comment that explains it. A writer turns it into one output
+// form's text. Values are numbers, never stored texts, so nothing a project
+// file holds can reach the program except through a comment.
+
+// How a value is spelt: a single digit bit, a decimal number, or a register
+// byte ("0x0F").
+enum class ValueForm { Bit, Decimal, Byte };
+
+// One register or bit set to a value.
+struct Write {
+    std::string target;
+    std::int64_t value;
+    ValueForm form;
+};
+
+// How the writes of one statement share a line: each as its own assignment
+// ("A=1;B=0;"), as one assignment with blanks ("TRISA = 0x00;"), or as one
+// chained assignment of the same value ("TMR1H=TMR1L=0x00;").
+enum class Layout { Packed, Spaced, Chained };
+
+struct Blank {};
+// A comment line. `keepsLine` leaves an empty line in its place when the
+// text is written without comments.
+struct Note {
+    std::string text;
+    bool keepsLine = false;
+};
+struct Assign {
+    std::vector<Write> writes;
+    std::string comment;  // on the same line
+    Layout layout = Layout::Packed;
+};
+using Step = std::variant<Blank, Note, Assign>;
+
+// Builds a function's steps so that a module's builder reads like the list of
+// statements it writes.
+class Body {
+public:
+    void Blank() { steps.emplace_back(korvane::Blank{}); }
+    void Comment(std::initializer_list<std::string_view> pieces);
+    // A comment whose line stays, empty, without comments.
+    void CommentKeepingLine(std::string_view text);
+    void Set(std::vector<Write> writes, std::string_view comment = {}, Layout layout = Layout::Packed);
+    void SetBit(std::string_view target, std::int64_t value, std::string_view comment = {});
+
+    std::vector<Step> steps;
+};
+
+// The set-up functions, in the order main calls them.
+enum class SetupId { Ports, Timers, Ccp, Sci, Mssp, Ad };
+
+struct Function {
+    SetupId id;
+    std::string name;     // "fun_timerset"
+    std::string comment;  // the line above it
+    std::vector<Step> body;
+};
+
+// An interrupt branch: tests `flag`, stores `source` into `variable` first
+// when it has one (a read that ends the condition), then clears the flag.
+struct Branch {
+    std::string flag;
+    std::string comment;
+    std::string variable;
+    std::string source;
+    std::string readComment;
+};
+
+struct Enable {
+    std::string bit;
+    std::string comment;
+    bool peripheral;  // takes effect only with PEIE set
+};
+
+// A variable the program shares between the interrupt routine and main.
+struct Global {
+    std::string declaration;
+    std::string comment;
+};
+
+struct ConfigWordLine {
+    std::uint16_t word;
+    std::vector<std::string> choices;  // each field's choice, for the comment
+};
+
+struct Program {
+    std::optional<ConfigWordLine> config;  // none when the user programs the word
+    std::vector<Global> globals;
+    std::vector<Function> setups;
+    bool interrupts = false;  // the interrupt routine and the enable function exist
+    std::vector<Branch> branches;
+    std::vector<Enable> enables;
+};
+
+}  // namespace korvane

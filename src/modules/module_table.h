@@ -1,0 +1,78 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "calc/settings_calc.h"
+#include "generator/program.h"
+#include "platform/form_id.h"
+#include "settings/pin_claims.h"
+#include "settings/project_settings.h"
+
+namespace korvane {
+
+// Every module of the chip that Korvane sets up, registered once in
+// module_table.cpp. The generator, the interrupt routine, the pin claims,
+// the settle after a crystal or timer change and the dialog checks all walk
+// this table, so a module added there is added everywhere.
+
+enum class ModuleId { Ports, Timer0, PortB, Timer1, Timer2, Ccp1, Ccp2, Sci, Mssp, Ad, ConfigWord };
+inline constexpr int kModuleCount = static_cast<int>(ModuleId::ConfigWord) + 1;
+
+using SettingsTest = bool (*)(const ProjectSettings&);
+
+// One interrupt of a module, with its branch in the interrupt routine and its
+// enable bit. A branch that reads a register before clearing the flag stores
+// the value into a global, declared for main too.
+struct InterruptSource {
+    SettingsTest serviced;  // gets a branch
+    SettingsTest enabled;   // gets its enable bit
+    bool peripheral;        // PIE1/PIE2: takes effect only with PEIE set
+    const char* flag;
+    const char* serviceComment;
+    const char* enableBit;
+    const char* enableComment;
+    const char* variable;  // or nullptr
+    const char* source;
+    const char* readComment;
+    const char* declaration;
+    const char* declarationComment;
+};
+
+// A set-up function of the generated program: every module whose `setup` is
+// its id writes its statements into it, in table order.
+struct SetupFunction {
+    SetupId id;
+    const char* name;
+    const char* comment;
+};
+
+struct Module {
+    ModuleId id;
+    const char* name;
+    std::optional<SetupId> setup;  // none: it writes no set-up function
+    SettingsTest writesSetup;
+    void (*build)(const ProjectSettings&, Body&);
+    std::span<const InterruptSource> interrupts;
+    void (*claimPins)(const ProjectSettings&, std::vector<PinClaim>&);
+    // Where its pins come in claim order: the first claim on a pin holds it.
+    int claimRank;
+    // Works out again what follows the crystal and the timers for the
+    // module; says what could not be done.
+    void (*settle)(ProjectSettings&, const NumberLocale&, std::vector<SettingProblem>&);
+    // Where its problems come in the order they are told.
+    int settleRank;
+    FormId form;
+};
+
+std::span<const Module> Modules();
+std::span<const SetupFunction> SetupFunctions();
+// The modules in claim order and in settle order.
+std::span<const Module* const> ModulesInClaimOrder();
+std::span<const Module* const> ModulesInSettleOrder();
+
+// Whether any interrupt is enabled: the routine and fun_intset exist.
+bool AnyInterrupt(const ProjectSettings& s);
+
+}  // namespace korvane
