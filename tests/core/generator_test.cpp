@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -961,6 +962,83 @@ TEST(AssembleSource, DoesNotChangeTheSettings) {
     ProjectSettings s = before;  // NOLINT(performance-unnecessary-copy-initialization)
     (void)AssembleSource(s, true);
     EXPECT_EQ(s, before);
+}
+
+// Each kind of element of the program model, as the classic writer spells it
+// inside a set-up function, with comments and without.
+TEST(ClassicWriter, SpellsEachElement) {
+    constexpr auto kBit = ValueForm::Bit;
+    constexpr auto kByte = ValueForm::Byte;
+    struct Case {
+        Step step;
+        std::string_view withComments;
+        std::optional<std::string_view> without;  // none: no line at all
+    } const cases[] = {
+        {Blank{}, "", ""},
+        {Note{"//说明", false}, "//说明", std::nullopt},
+        {Note{"//说明", true}, "//说明", ""},
+        {Assign{{{"PSA", 0, kBit}}, "//注", Layout::Packed}, " PSA=0;//注", " PSA=0;"},
+        {Assign{{{"PS0", 1, kBit}, {"PS1", 0, kBit}}, {}, Layout::Packed}, " PS0=1;PS1=0;", " PS0=1;PS1=0;"},
+        {Assign{{{"BRGH", 1, ValueForm::Decimal}}, {}, Layout::Packed}, " BRGH=1;", " BRGH=1;"},
+        {Assign{{{"TRISA", 0x13, kByte}}, {}, Layout::Spaced}, " TRISA = 0x13;", " TRISA = 0x13;"},
+        {Assign{{{"TMR1H", 0, kByte}, {"TMR1L", 0, kByte}}, {}, Layout::Chained}, " TMR1H=TMR1L=0x00;",
+         " TMR1H=TMR1L=0x00;"},
+        // A line break in a comment's text cannot end the line early.
+        {Note{"//a\r\nb", false}, "//a b", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        Program program;
+        program.setups.push_back({SetupId::Sci, "f", "//f", {c.step}});
+        for (const bool comments : {true, false}) {
+            const auto line = comments ? std::optional(c.withComments) : c.without;
+            const std::string expected = std::string(comments ? "//f\r\n" : "") + "void f()\r\n{\r\n" +
+                                         (line ? std::string(*line) + "\r\n" : "") + "}\r\n";
+            EXPECT_NE(WriteClassic(program, comments).find(expected), std::string::npos)
+                << c.withComments << " comments " << comments;
+        }
+    }
+    // The interrupt parts: a branch that reads before it clears, and an
+    // enable that needs PEIE.
+    Program program;
+    program.interrupts = true;
+    program.branches.push_back({"RBIF", "//服务", "state", "PORTB", "//读"});
+    program.enables.push_back({"TXIE", "//允许", true});
+    program.globals.push_back({"volatile unsigned char state;", "//值"});
+    EXPECT_EQ(WriteClassic(program, true), Lines({"#include<pic.h>",
+                                                  "",
+                                                  "// 函数声明部份",
+                                                  "void interrupt IRQ(void);",
+                                                  "void fun_intset();",
+                                                  "volatile unsigned char state;//值",
+                                                  "",
+                                                  "// 主函数",
+                                                  "void main()",
+                                                  "{",
+                                                  " fun_intset();",
+                                                  "}",
+                                                  "",
+                                                  "",
+                                                  "//中断子程序",
+                                                  "void interrupt IRQ(void)",
+                                                  "{",
+                                                  " if(RBIF)",
+                                                  "  {",
+                                                  "   state=PORTB;//读",
+                                                  "   RBIF=0;",
+                                                  "    //服务",
+                                                  "  }",
+                                                  "}",
+                                                  "",
+                                                  "",
+                                                  "",
+                                                  "",
+                                                  "//中断允许设置子程序",
+                                                  "void fun_intset()",
+                                                  "{",
+                                                  " TXIE=1;//允许",
+                                                  " PEIE=1;//外设中断允许",
+                                                  " GIE=1;",
+                                                  "}"}));
 }
 
 // The generator reads a stored option index as the nearest whole number,
