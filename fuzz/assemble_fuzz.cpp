@@ -88,6 +88,8 @@ ProjectSettings AnySettings(FuzzedDataProvider& in) {
     ProjectSettings s;
     for (const Setting& setting : kSettings)
         std::visit([&](auto member) { Fill(in, s.*member); }, setting.member);
+    // The checks below read the classic text.
+    s.OutputForm = 0;
     return s;
 }
 

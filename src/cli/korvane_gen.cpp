@@ -14,6 +14,7 @@
 #include "format/utf8.h"
 #include "generator/source_assembly.h"
 #include "project/project_file.h"
+#include "settings/output_form.h"
 #include "version.h"
 
 namespace {
@@ -24,13 +25,15 @@ constexpr int kFailed = 1;
 constexpr int kBadInput = 2;
 
 constexpr const char* kUsage =
-    "Usage: korvane-gen [--comments|--no-comments] [--encoding utf-8|gbk] [-o FILE] PROJECT.kvp\n"
+    "Usage: korvane-gen [--comments|--no-comments] [--form classic|xc8|sdcc] [--encoding utf-8|gbk]\n"
+    "                   [-o FILE] PROJECT.kvp\n"
     "       korvane-gen --defaults\n"
     "       korvane-gen --help | --version\n"
     "\n"
     "Writes the C source that the generate command gives for the project, with\n"
     "CR LF line ends, to standard output or, atomically, to FILE. Comments are on\n"
-    "unless --no-comments is given. The text is UTF-8 on standard output and GBK in\n"
+    "unless --no-comments is given. --form writes the text for that compiler in\n"
+    "place of the project's own choice. The text is UTF-8 on standard output and GBK in\n"
     "a file unless --encoding says otherwise. --defaults prints a complete project\n"
     "file of the default settings, ready to edit.\n"
     "\n"
@@ -61,6 +64,7 @@ struct Options {
     std::string output;
     std::string project;
     bool defaults = false;
+    std::optional<OutputFormId> form;
 };
 
 }  // namespace
@@ -84,6 +88,11 @@ int main(int argc, char* argv[]) {
             options.withComments = false;
         } else if (arg == "--defaults") {
             options.defaults = true;
+        } else if (arg == "--form") {
+            const char* value = next();
+            if (!value) return Usage("--form needs classic, xc8 or sdcc");
+            options.form = OutputFormNamed(value);
+            if (!options.form) return Usage("unknown form " + std::string(value) + " (classic, xc8 or sdcc)");
         } else if (arg == "--encoding") {
             const char* value = next();
             if (!value) return Usage("--encoding needs utf-8 or gbk");
@@ -132,6 +141,7 @@ int main(int argc, char* argv[]) {
             Say(ProjectError{options.project, 0, "设置项" + problem.setting + "：" + reason}.text());
         }
         if (!problems.empty()) return kBadInput;
+        if (options.form) settings.OutputForm = static_cast<std::int16_t>(*options.form);
         text = AssembleSource(settings, options.withComments);
     }
 

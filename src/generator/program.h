@@ -69,14 +69,31 @@ struct Function {
     std::vector<Step> body;
 };
 
+// What an interrupt branch does besides the user's code: clear its flag, or,
+// where the flag is read-only, read the data register that clears it, or send
+// what is waiting and stop the interrupt when nothing is.
+enum class Service { ClearFlag, ReadData, SendData };
+
 // An interrupt branch: tests `flag`, stores `source` into `variable` first
 // when it has one (a read that ends the condition), then clears the flag.
+// The classic text has a branch for every serviced source and always clears
+// the flag; the other forms have one for every enabled source, which also
+// tests the enable, serve it as `service` says and reload a timer.
 struct Branch {
     std::string flag;
     std::string comment;
     std::string variable;
     std::string source;
     std::string readComment;
+    bool serviced = true;
+    bool enabled = true;
+    std::string enableBit;
+    Service service = Service::ClearFlag;
+    // ReadData and SendData: the data register and the name the user's
+    // variables start with ("sci_rx": sci_rx_byte, sci_tx_byte and sci_tx_full).
+    std::string dataRegister;
+    std::string dataVariable;
+    std::vector<Step> reload;
 };
 
 struct Enable {
@@ -91,12 +108,22 @@ struct Global {
     std::string comment;
 };
 
+struct ConfigOption {
+    std::string directive;  // the assembler's names: FOSC = XT
+    std::string option;
+};
+
 struct ConfigWordLine {
     std::uint16_t word;
     std::vector<std::string> choices;  // each field's choice, for the comment
+    std::vector<ConfigOption> fields;
 };
 
 struct Program {
+    std::string part;  // "pic16f877a"
+    std::int64_t crystalHz = 0;
+    // The watchdog runs: the word turns it on, or the user programs the word.
+    bool watchdog = false;
     std::optional<ConfigWordLine> config;  // none when the user programs the word
     std::vector<Global> globals;
     std::vector<Function> setups;

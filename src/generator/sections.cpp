@@ -1,6 +1,8 @@
 #include "generator/sections.h"
 
+#include <cctype>
 #include <charconv>
+#include <cmath>
 
 #include "generator/config_word.h"
 #include "modules/module_table.h"
@@ -69,11 +71,23 @@ std::optional<Adcon1Choice> Adcon1Of(const ProjectSettings& s) {
 
 Program BuildProgram(const ProjectSettings& s) {
     Program program;
+    program.part = ChosenPart(s).name;
+    for (char& c : program.part) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    // A crystal no dialog would take gives 0 rather than an undefined number.
+    const double hz = static_cast<double>(s.CrystalMHz) * 1e6;
+    program.crystalHz = hz >= 0 && hz < 1e15 ? std::llround(hz) : 0;
     if (s.CfgWrite != 0) {
-        ConfigWordLine config{ConfigWord(s), {}};
-        for (int f = 0; f < kConfigFieldCount; ++f)
-            config.choices.emplace_back(ChosenConfig(s, static_cast<ConfigField>(f)).text);
+        ConfigWordLine config{ConfigWord(s), {}, {}};
+        const ConfigFields& facts = ChosenPart(s).config;
+        for (int f = 0; f < kConfigFieldCount; ++f) {
+            const ConfigChoice& choice = ChosenConfig(s, static_cast<ConfigField>(f));
+            config.choices.emplace_back(choice.text);
+            config.fields.push_back({std::string(facts[f].directive), std::string(choice.option)});
+        }
+        program.watchdog = ChosenConfig(s, ConfigField::Wdt).bits != 0;
         program.config = std::move(config);
+    } else {
+        program.watchdog = true;
     }
     for (const SetupFunction& function : SetupFunctions()) {
         Body body;
@@ -90,17 +104,28 @@ Program BuildProgram(const ProjectSettings& s) {
     for (const Module& module : Modules()) {
         for (const InterruptSource& source : module.interrupts) {
             const bool serviced = program.interrupts && source.serviced(s);
-            if (serviced) {
-                Branch branch{source.flag, source.serviceComment, {}, {}, {}};
+            const bool enabled = source.enabled(s);
+            if (serviced || enabled) {
+                Branch branch{source.flag,      source.serviceComment, {}, {}, {}, serviced, enabled,
+                              source.enableBit, source.service,        {}, {}, {}};
                 if (source.variable) {
                     branch.variable = source.variable;
                     branch.source = source.source;
                     branch.readComment = source.readComment;
                     program.globals.push_back({source.declaration, source.declarationComment});
                 }
+                if (source.dataRegister) {
+                    branch.dataRegister = source.dataRegister;
+                    branch.dataVariable = source.dataVariable;
+                }
+                if (source.reload) {
+                    Body reload;
+                    source.reload(s, reload);
+                    branch.reload = std::move(reload.steps);
+                }
                 program.branches.push_back(std::move(branch));
             }
-            if (source.enabled(s))
+            if (enabled)
                 program.enables.push_back({source.enableBit, source.enableComment, source.peripheral});
         }
     }

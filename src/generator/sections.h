@@ -50,6 +50,10 @@ void BuildSci(const ProjectSettings& s, Body& out);
 void BuildMssp(const ProjectSettings& s, Body& out);
 void BuildAd(const ProjectSettings& s, Body& out);
 
+// The start value a timer's branch reloads, where the timer has one.
+void ReloadTimer0(const ProjectSettings& s, Body& out);
+void ReloadTimer1(const ProjectSettings& s, Body& out);
+
 // The whole program the settings describe.
 Program BuildProgram(const ProjectSettings& s);
 

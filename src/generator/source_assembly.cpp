@@ -5,6 +5,7 @@
 
 #include "format/number_text.h"
 #include "generator/config_word.h"
+#include "generator/modern_writer.h"
 #include "generator/sections.h"
 #include "generator/source_lines.h"
 
@@ -96,6 +97,7 @@ std::string InterruptService(const Program& program, bool withComments) {
     out.Line({"void interrupt IRQ(void)"});
     out.Line({"{"});
     for (const Branch& branch : program.branches) {
+        if (!branch.serviced) continue;
         out.Line({" if(", branch.flag, ")"});
         out.Line({"  {"});
         if (!branch.variable.empty())
@@ -179,6 +181,8 @@ std::string WriteClassic(const Program& program, bool withComments) {
 }
 
 std::string AssembleSource(const ProjectSettings& settings, bool withComments) {
+    const OutputFormId form = OutputFormOf(settings);
+    if (form != OutputFormId::Classic) return WriteModern(BuildProgram(settings), form, withComments);
     return WriteClassic(BuildProgram(settings), withComments);
 }
 

@@ -7,9 +7,9 @@
 
 namespace korvane {
 
-// The whole C source for the settings in the classic form: the header line,
-// the configuration word and ten sections joined by CRLF. UTF-8, CRLF line
-// ends. Accepts any combination of settings.
+// The whole C source for the settings in the form they choose. The classic
+// form: the header line, the configuration word and ten sections joined by
+// CRLF. UTF-8, CRLF line ends. Accepts any combination of settings.
 std::string AssembleSource(const ProjectSettings& settings, bool withComments);
 
 // The classic writer of a program.

@@ -6,6 +6,8 @@ namespace korvane {
 namespace {
 constexpr auto kBit = ValueForm::Bit;
 constexpr auto kByte = ValueForm::Byte;
+// The period the comment names holds from the first interrupt on.
+constexpr std::string_view kReloadComment = "//重装初值,使每次中断间隔为设定的定时时间";
 }  // namespace
 
 void BuildTimer0(const ProjectSettings& s, Body& out) {
@@ -33,6 +35,18 @@ void BuildTimer0(const ProjectSettings& s, Body& out) {
         // T0SE set counts on the falling edge of T0CKI, cleared on the rising one.
         out.SetBit("T0SE", falling ? 1 : 0);
     }
+}
+
+void ReloadTimer0(const ProjectSettings& s, Body& out) {
+    if (!s.T0En.isTrue() || s.T0ClockMode.equals(2)) return;
+    if (const auto tmr0 = RegisterNumber(s.T0RegText)) out.Set({{"TMR0", *tmr0, kByte}}, kReloadComment);
+}
+
+void ReloadTimer1(const ProjectSettings& s, Body& out) {
+    if (!s.T1En.isTrue() || !s.T1ClockMode.equals(0)) return;
+    const auto tmr1h = RegisterNumber(s.T1RegHighText.toText());
+    const auto tmr1l = RegisterNumber(s.T1RegLowText);
+    if (tmr1h && tmr1l) out.Set({{"TMR1H", *tmr1h, kByte}, {"TMR1L", *tmr1l, kByte}}, kReloadComment);
 }
 
 // Only the two bits, so that Timer0's bits of OPTION_REG keep their values.

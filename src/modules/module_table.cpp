@@ -25,7 +25,8 @@ bool Never(const ProjectSettings&) {
 // clang-format off
 constexpr InterruptSource kTimer0Interrupts[] = {
     {[](const ProjectSettings& s) { return s.T0Int != 0; }, [](const ProjectSettings& s) { return s.T0Int != 0; },
-     false, "T0IF", "//Timer0中断服务子程序", "T0IE", "//Tiemr0中断允许", nullptr, nullptr, nullptr, nullptr, nullptr},
+     false, "T0IF", "//Timer0中断服务子程序", "T0IE", "//Tiemr0中断允许", nullptr, nullptr, nullptr, nullptr, nullptr,
+     Service::ClearFlag, nullptr, nullptr, ReloadTimer0},
 };
 constexpr InterruptSource kPortBInterrupts[] = {
     {[](const ProjectSettings& s) { return s.Rb0Int != 0; }, [](const ProjectSettings& s) { return s.Rb0Int != 0; },
@@ -40,7 +41,8 @@ constexpr InterruptSource kPortBInterrupts[] = {
 };
 constexpr InterruptSource kTimer1Interrupts[] = {
     {[](const ProjectSettings& s) { return s.T1Int != 0; }, [](const ProjectSettings& s) { return s.T1Int != 0; },
-     true, "TMR1IF", "//Timer1中断服务子程序", "TMR1IE", "//Tiemr1中断允许", nullptr, nullptr, nullptr, nullptr, nullptr},
+     true, "TMR1IF", "//Timer1中断服务子程序", "TMR1IE", "//Tiemr1中断允许", nullptr, nullptr, nullptr, nullptr, nullptr,
+     Service::ClearFlag, nullptr, nullptr, ReloadTimer1},
 };
 constexpr InterruptSource kTimer2Interrupts[] = {
     {[](const ProjectSettings& s) { return s.T2Int != 0; }, [](const ProjectSettings& s) { return s.T2Int != 0; },
@@ -57,9 +59,11 @@ constexpr InterruptSource kCcp2Interrupts[] = {
 };
 constexpr InterruptSource kSciInterrupts[] = {
     {[](const ProjectSettings& s) { return s.SciTxInt.equals(1); }, [](const ProjectSettings& s) { return s.SciTxInt.equals(1); },
-     true, "TXIF", "//SCI串行口发送中断服务子程序", "TXIE", "//SCI串行口发送中断允许", nullptr, nullptr, nullptr, nullptr, nullptr},
+     true, "TXIF", "//SCI串行口发送中断服务子程序", "TXIE", "//SCI串行口发送中断允许", nullptr, nullptr, nullptr, nullptr, nullptr,
+     Service::SendData, "TXREG", "sci_tx", nullptr},
     {[](const ProjectSettings& s) { return s.SciRxInt == 1; }, [](const ProjectSettings& s) { return s.SciRxInt == 1; },
-     true, "RCIF", "//SCI串行口接收中断服务子程序", "RCIE", "//SCI串行口接收中断允许", nullptr, nullptr, nullptr, nullptr, nullptr},
+     true, "RCIF", "//SCI串行口接收中断服务子程序", "RCIE", "//SCI串行口接收中断允许", nullptr, nullptr, nullptr, nullptr, nullptr,
+     Service::ReadData, "RCREG", "sci_rx", nullptr},
 };
 constexpr InterruptSource kMsspInterrupts[] = {
     {SspInterrupt, SspInterrupt,

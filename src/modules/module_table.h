@@ -38,6 +38,12 @@ struct InterruptSource {
     const char* readComment;
     const char* declaration;
     const char* declarationComment;
+    // How the forms that serve a flag themselves do it; the start value a
+    // timer's branch reloads there.
+    Service service = Service::ClearFlag;
+    const char* dataRegister = nullptr;
+    const char* dataVariable = nullptr;
+    void (*reload)(const ProjectSettings&, Body&) = nullptr;
 };
 
 // A set-up function of the generated program: every module whose `setup` is

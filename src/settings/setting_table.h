@@ -9,6 +9,7 @@
 #include "settings/ad_converter.h"
 #include "settings/chip_facts.h"
 #include "settings/mssp.h"
+#include "settings/output_form.h"
 #include "settings/project_settings.h"
 
 namespace korvane {
@@ -235,6 +236,7 @@ inline constexpr Setting kSettings[] = {
     KORVANE_SETTING(MsspBclInt, SettingGroup::Mssp, kInterruptFlag),
 
     KORVANE_SETTING(ChipPart, SettingGroup::Chip, Options(kPartCount)),
+    KORVANE_SETTING(OutputForm, SettingGroup::Chip, Options(kOutputFormCount)),
     // A field's range is the most choices any part has; the table of parts
     // checks that these agree with it, and the file's part narrows them.
     KORVANE_SETTING(CfgOsc, SettingGroup::ConfigWord, Options(4)),

@@ -1001,7 +1001,13 @@ TEST(ClassicWriter, SpellsEachElement) {
     // enable that needs PEIE.
     Program program;
     program.interrupts = true;
-    program.branches.push_back({"RBIF", "//服务", "state", "PORTB", "//读"});
+    Branch branch;
+    branch.flag = "RBIF";
+    branch.comment = "//服务";
+    branch.variable = "state";
+    branch.source = "PORTB";
+    branch.readComment = "//读";
+    program.branches.push_back(branch);
     program.enables.push_back({"TXIE", "//允许", true});
     program.globals.push_back({"volatile unsigned char state;", "//值"});
     EXPECT_EQ(WriteClassic(program, true), Lines({"#include<pic.h>",

@@ -65,6 +65,9 @@ private:
             const ValueRule* rule = accepted ? &setting.rule : nullptr;
             std::visit([&](auto member) { Fill(s.*member, rule); }, setting.member);
         }
+        // The checks that use these records read the classic text; the other
+        // forms have their own.
+        s.OutputForm = 0;
         return s;
     }
 

@@ -17,6 +17,7 @@
 
 #include "generator/config_word.h"
 #include "generator/source_assembly.h"
+#include "settings/output_form.h"
 #include "settings/parts.h"
 #include "settings/project_settings.h"
 
@@ -179,6 +180,46 @@ TEST(RandomSettings, AnySettingsGiveWellFormedSource) {
         if (::testing::Test::HasFailure()) {
             ADD_FAILURE() << "comments on:\n" << commented << "\ncomments off:\n" << plain;
             break;
+        }
+    }
+}
+
+// The other forms, for the same records: CR LF only, the same text every time,
+// comments that change nothing else, and every function declared, defined and
+// called once.
+TEST(RandomSettings, ModernFormsAreWellFormed) {
+    RandomSettings random(20261208);
+    for (int i = 0; i < 500; ++i) {
+        ProjectSettings s = random.Next();
+        for (const auto form : {OutputFormId::Xc8, OutputFormId::Sdcc}) {
+            s.OutputForm = static_cast<std::int16_t>(form);
+            SCOPED_TRACE("record " + std::to_string(i) + " form " + std::to_string(s.OutputForm));
+            const std::string plain = AssembleSource(s, false);
+            const std::string commented = AssembleSource(s, true);
+            EXPECT_EQ(AssembleSource(s, true), commented);
+            for (std::size_t c = 0; c < commented.size(); ++c) {
+                if (commented[c] == '\r' || commented[c] == '\n') {
+                    ASSERT_EQ(commented.substr(commented[c] == '\r' ? c : c - 1, 2), "\r\n") << c;
+                }
+            }
+            std::vector<std::string> code = CodeOnly(Lines(commented));
+            for (std::string& line : code)
+                while (!line.empty() && line.back() == ' ') line.pop_back();
+            EXPECT_EQ(code, CodeOnly(Lines(plain)));
+            EXPECT_EQ(plain.find("//"), std::string::npos);
+            const std::vector<std::string> lines = Lines(plain);
+            EXPECT_EQ(Count(lines, "void main(void)"), 1);
+            for (const std::string name : kSetupFunctions) {
+                const int defined = Count(lines, "void " + name + "(void)");
+                EXPECT_EQ(Count(lines, "void " + name + "(void);"), defined) << name;
+                EXPECT_EQ(Count(lines, "    " + name + "();"), defined) << name;
+            }
+            EXPECT_EQ(std::count(plain.begin(), plain.end(), '{'),
+                      std::count(plain.begin(), plain.end(), '}'));
+            if (::testing::Test::HasFailure()) {
+                ADD_FAILURE() << commented;
+                return;
+            }
         }
     }
 }

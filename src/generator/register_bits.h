@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace korvane {
+
+// Where each bit the set-up functions write lives, for the forms that write a
+// register whole: the register, the bit's position and the register's value
+// after a reset, which the bits not written keep.
+struct BitPlace {
+    std::string_view reg;
+    int bit;
+};
+std::optional<BitPlace> PlaceOfBit(std::string_view name);
+std::uint8_t ResetValueOf(std::string_view reg);
+
+}  // namespace korvane
