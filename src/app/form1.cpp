@@ -67,7 +67,20 @@ std::optional<float> SingleOf(const SettingValue& value) {
     return FitInSingle(*number);
 }
 
+constexpr Form1::DialogMenuRow kDialogMenu[] = {
+    {&Form1::VbMenu_SetGuide, FormId::Guide},       {&Form1::VbMenuSet_Chip, FormId::Chip},
+    {&Form1::VbMenuSet_Config, FormId::ConfigWord}, {&Form1::VbMenuSet_PortSet, FormId::Port},
+    {&Form1::VbMenuSet_PortB, FormId::PortB},       {&Form1::VbMenuSet_T0, FormId::Timer0},
+    {&Form1::VbMenuSet_T1, FormId::Timer1},         {&Form1::VbMenuSet_T2, FormId::Timer2},
+    {&Form1::VbMenuSet_CCP, FormId::Ccp},           {&Form1::VbMenuSet_Sci, FormId::Sci},
+    {&Form1::VbMenuSet_Mssp, FormId::Mssp},         {&Form1::VbMenuSet_Ad, FormId::Ad},
+};
+
 }  // namespace
+
+std::span<const Form1::DialogMenuRow> Form1::DialogMenu() {
+    return kDialogMenu;
+}
 
 Form1::Form1(AppContext& context)
     : Form(kName, "Korvane"), context_(context), savedSettings_(context.settings) {
@@ -76,19 +89,9 @@ Form1::Form1(AppContext& context)
     wire(VbMenuFile_OpenProject, [this] { VbMenuFile_OpenProject_Click(); });
     wire(VbMenuFile_SaveProject, [this] { VbMenuFile_SaveProject_Click(); });
     wire(VbMenuFile_Exit, [this] { VbMenuFile_Exit_Click(); });
-    wire(VbMenu_SetGuide, [this] { VbMenu_SetGuide_Click(); });
-    wire(VbMenuSet_Chip, [this] { VbMenuSet_Chip_Click(); });
-    wire(VbMenuSet_Config, [this] { VbMenuSet_Config_Click(); });
     wire(VbMenuSet_Osc, [this] { VbMenuSet_Osc_Click(); });
-    wire(VbMenuSet_PortSet, [this] { VbMenuSet_PortSet_Click(); });
-    wire(VbMenuSet_PortB, [this] { VbMenuSet_PortB_Click(); });
-    wire(VbMenuSet_T0, [this] { VbMenuSet_T0_Click(); });
-    wire(VbMenuSet_T1, [this] { VbMenuSet_T1_Click(); });
-    wire(VbMenuSet_T2, [this] { VbMenuSet_T2_Click(); });
-    wire(VbMenuSet_CCP, [this] { VbMenuSet_CCP_Click(); });
-    wire(VbMenuSet_Sci, [this] { VbMenuSet_Sci_Click(); });
-    wire(VbMenuSet_Mssp, [this] { VbMenuSet_Mssp_Click(); });
-    wire(VbMenuSet_Ad, [this] { VbMenuSet_Ad_Click(); });
+    for (const DialogMenuRow& row : DialogMenu())
+        wire(this->*row.item, [this, id = row.form] { context_.platform.showForm(id, true); });
     wire(VbMenuTools_c, [this] { VbMenuTools_c_Click(); });
     wire(VbMenuTools_Clear, [this] { VbMenuTools_Clear_Click(); });
     wire(VbMenuHelp_Con, [this] { VbMenuHelp_Con_Click(); });
@@ -280,43 +283,6 @@ void Form1::VbMenuSet_Osc_Click() {
                             std::string(baud_messages::kCrystalTitle), MessageIcon::Error,
                             MessageButtons::Ok);
     }
-}
-
-void Form1::VbMenu_SetGuide_Click() {
-    context_.platform.showForm(FormId::Guide, true);
-}
-void Form1::VbMenuSet_Chip_Click() {
-    context_.platform.showForm(FormId::Chip, true);
-}
-void Form1::VbMenuSet_Config_Click() {
-    context_.platform.showForm(FormId::ConfigWord, true);
-}
-void Form1::VbMenuSet_PortSet_Click() {
-    context_.platform.showForm(FormId::Port, true);
-}
-void Form1::VbMenuSet_PortB_Click() {
-    context_.platform.showForm(FormId::PortB, true);
-}
-void Form1::VbMenuSet_T0_Click() {
-    context_.platform.showForm(FormId::Timer0, true);
-}
-void Form1::VbMenuSet_T1_Click() {
-    context_.platform.showForm(FormId::Timer1, true);
-}
-void Form1::VbMenuSet_T2_Click() {
-    context_.platform.showForm(FormId::Timer2, true);
-}
-void Form1::VbMenuSet_CCP_Click() {
-    context_.platform.showForm(FormId::Ccp, true);
-}
-void Form1::VbMenuSet_Sci_Click() {
-    context_.platform.showForm(FormId::Sci, true);
-}
-void Form1::VbMenuSet_Mssp_Click() {
-    context_.platform.showForm(FormId::Mssp, true);
-}
-void Form1::VbMenuSet_Ad_Click() {
-    context_.platform.showForm(FormId::Ad, true);
 }
 
 void Form1::VbMenuTools_c_Click() {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
 #include "controls/app_context.h"
 #include "controls/controls.h"
 #include "controls/form.h"
+#include "platform/form_id.h"
 #include "platform/main_window_actions.h"
 
 namespace korvane {
@@ -60,6 +62,14 @@ public:
     };
     const std::vector<Menu>& menus() const { return menus_; }
 
+    // A menu item whose only work is to open one dialog, modally.
+    struct DialogMenuRow {
+        MenuItem Form1::*item;
+        FormId form;
+    };
+    // Every such item, in menu order; the constructor wires each from here.
+    static std::span<const DialogMenuRow> DialogMenu();
+
     // The comment answer of the last generate command.
     bool WithComments = false;
 
@@ -84,19 +94,7 @@ public:
     // fault is refused with a message and the settings stay as they are.
     // Also used for a project named on the command line.
     bool OpenProject(const std::string& path);
-    void VbMenu_SetGuide_Click();
-    void VbMenuSet_Chip_Click();
-    void VbMenuSet_Config_Click();
     void VbMenuSet_Osc_Click();
-    void VbMenuSet_PortSet_Click();
-    void VbMenuSet_PortB_Click();
-    void VbMenuSet_T0_Click();
-    void VbMenuSet_T1_Click();
-    void VbMenuSet_T2_Click();
-    void VbMenuSet_CCP_Click();
-    void VbMenuSet_Sci_Click();
-    void VbMenuSet_Mssp_Click();
-    void VbMenuSet_Ad_Click();
     void VbMenuTools_c_Click();
     void VbMenuTools_Clear_Click();
     void VbMenuHelp_Con_Click();

@@ -6,7 +6,6 @@
 #include <QVBoxLayout>
 
 #include "qt/binders.h"
-#include "qt/timer_view_parts.h"
 
 namespace korvane {
 
@@ -15,14 +14,14 @@ AdView::AdView(AdForm& form, QWidget* parent) : FormDialog(form, parent) {
     layout->addWidget(Make<QCheckBox>(form.Chk_AdEn, this));
 
     auto* right = new QVBoxLayout;
-    right->addWidget(MakeOptionFrame(form.Fra_Channel, form.Opt_Channel, 4, this));
-    right->addWidget(MakeOptionFrame(form.Fra_Clock, form.Opt_Clock, 2, this));
-    right->addWidget(MakeOptionFrame(form.Fra_Format, form.Opt_Format, 2, this));
+    right->addWidget(MakeOptionFrame(form.Fra_Channel, form.Opt_Channel, {.columns = 4}, this));
+    right->addWidget(MakeOptionFrame(form.Fra_Clock, form.Opt_Clock, {.columns = 2}, this));
+    right->addWidget(MakeOptionFrame(form.Fra_Format, form.Opt_Format, {.columns = 2}, this));
     right->addWidget(Make<QCheckBox>(form.Chk_AdInt, this));
     right->addStretch();
 
     auto* columns = new QHBoxLayout;
-    columns->addWidget(MakeOptionFrame(form.Fra_Pcfg, form.Opt_Pcfg, 1, this));
+    columns->addWidget(MakeOptionFrame(form.Fra_Pcfg, form.Opt_Pcfg, {.columns = 1}, this));
     columns->addLayout(right);
     layout->addLayout(columns);
 

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -24,6 +25,8 @@
 #include <QStringList>
 #include <QTextDocument>
 #include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -392,6 +395,36 @@ std::vector<QRadioButton*> MakeOptions(OptionGroup& model, QWidget* parent) {
     for (int i = 0; i < model.count(); ++i) buttons.push_back(new QRadioButton(parent));
     Bind(buttons, model);
     return buttons;
+}
+
+QGroupBox* MakeOptionFrame(Frame& frame, OptionGroup& options, OptionPlacement placement, QWidget* parent) {
+    auto* box = Make<QGroupBox>(frame, parent);
+    auto* grid = placement.columns > 0 ? new QGridLayout(box) : nullptr;
+    auto* column = grid ? nullptr : new QVBoxLayout(box);
+    auto buttons = MakeOptions(options, box);
+    if (placement.highFirst) std::reverse(buttons.begin(), buttons.end());
+    for (int i = 0; i < static_cast<int>(buttons.size()); ++i) {
+        QRadioButton* button = buttons[static_cast<std::size_t>(i)];
+        if (grid)
+            grid->addWidget(button, i / placement.columns, i % placement.columns);
+        else
+            column->addWidget(button);
+    }
+    return box;
+}
+
+QLabel* MakeCaption(Label& label, QWidget* buddy, QWidget* parent) {
+    auto* caption = Make<QLabel>(label, parent);
+    caption->setBuddy(buddy);
+    return caption;
+}
+
+QLabel* AddCaptionRow(QGridLayout* grid, int row, Label& label, QWidget* box, QWidget* parent,
+                      int captionColumns) {
+    auto* caption = MakeCaption(label, box, parent);
+    grid->addWidget(caption, row, 0, 1, captionColumns);
+    grid->addWidget(box, row, captionColumns);
+    return caption;
 }
 
 int TwipsToPixels(int twips, double dpi) {

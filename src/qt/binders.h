@@ -9,6 +9,7 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
@@ -74,6 +75,24 @@ Widget* Make(Model& model, QWidget* parent) {
 }
 // One radio button per option, in index order, bound as a group.
 std::vector<QRadioButton*> MakeOptions(OptionGroup& model, QWidget* parent);
+
+// How an option frame places its buttons: `columns` to a row of a grid, or
+// with no columns ({}) stacked in a QVBoxLayout, to which the caller may add.
+// `highFirst` puts the last option first, where a dialog lists the higher
+// setting on top.
+struct OptionPlacement {
+    int columns = 0;
+    bool highFirst = false;
+};
+// A frame holding one option group's buttons.
+QGroupBox* MakeOptionFrame(Frame& frame, OptionGroup& options, OptionPlacement placement, QWidget* parent);
+
+// A caption whose access key focuses `buddy`.
+QLabel* MakeCaption(Label& label, QWidget* buddy, QWidget* parent);
+// A caption and its box in one grid row: the caption spans the first
+// `captionColumns` columns, the box takes the next. Returns the caption.
+QLabel* AddCaptionRow(QGridLayout* grid, int row, Label& label, QWidget* box, QWidget* parent,
+                      int captionColumns = 1);
 
 // Twips (1/1440 inch) and pixels at a logical DPI.
 int TwipsToPixels(int twips, double dpi);

@@ -35,10 +35,7 @@ QLineEdit* MakeBoxRow(QGridLayout* grid, int row, Label& label, TextBox& box, co
                       QWidget* parent) {
     auto* edit = Make<QLineEdit>(box, parent);
     edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QString::fromLatin1(widest)));
-    auto* caption = Make<QLabel>(label, parent);
-    caption->setBuddy(edit);
-    grid->addWidget(caption, row, 0);
-    grid->addWidget(edit, row, 1);
+    AddCaptionRow(grid, row, label, edit, parent);
     return edit;
 }
 
@@ -56,10 +53,9 @@ QGroupBox* MakeModuleFrame(CcpForm::Module& m, QWidget* parent) {
     column->addWidget(Make<QCheckBox>(m.useBox, moduleFrame));
 
     auto* row = new QHBoxLayout;
-    auto* modeFrame = Make<QGroupBox>(m.modeFrame, moduleFrame);
-    auto* modeColumn = new QVBoxLayout(modeFrame);
-    for (QRadioButton* option : MakeOptions(m.modeOptions, modeFrame)) modeColumn->addWidget(option);
-    modeColumn->addStretch();
+    auto* modeFrame = MakeOptionFrame(m.modeFrame, m.modeOptions, {}, moduleFrame);
+    // Beside the taller sub-mode frame the options stay together at the top.
+    static_cast<QBoxLayout*>(modeFrame->layout())->addStretch();
     row->addWidget(modeFrame);
 
     auto* subModeFrame = Make<QGroupBox>(m.subModeFrame, moduleFrame);

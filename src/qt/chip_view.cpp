@@ -4,14 +4,13 @@
 #include <QVBoxLayout>
 
 #include "qt/binders.h"
-#include "qt/timer_view_parts.h"
 
 namespace korvane {
 
 ChipView::ChipView(ChipForm& form, QWidget* parent) : FormDialog(form, parent) {
     auto* layout = new QVBoxLayout(this);
     // The plain parts in the first row, the A parts below them.
-    auto* parts = MakeOptionFrame(form.Frame1, form.Opt_Part, 4, this);
+    auto* parts = MakeOptionFrame(form.Frame1, form.Opt_Part, {.columns = 4}, this);
     layout->addWidget(parts);
     AddOkRow(layout, form.Command1, this);
     layout->setSizeConstraint(QLayout::SetFixedSize);

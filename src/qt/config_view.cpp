@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 
 #include "qt/binders.h"
-#include "qt/timer_view_parts.h"
 
 namespace korvane {
 
@@ -16,7 +15,7 @@ ConfigView::ConfigView(ConfigForm& form, QWidget* parent) : FormDialog(form, par
     layout->addWidget(Make<QLabel>(form.Lbl_Part, this));
 
     auto* left = new QVBoxLayout;
-    left->addWidget(MakeOptionFrame(form.Frame1, form.Opt_Osc, 4, this));
+    left->addWidget(MakeOptionFrame(form.Frame1, form.Opt_Osc, {.columns = 4}, this));
     auto* crystal = Make<QLabel>(form.Lbl_Crystal, this);
     crystal->setWordWrap(true);
     left->addWidget(crystal);
@@ -32,9 +31,9 @@ ConfigView::ConfigView(ConfigForm& form, QWidget* parent) : FormDialog(form, par
     left->addStretch();
 
     auto* right = new QVBoxLayout;
-    right->addWidget(MakeOptionFrame(form.Frame2, form.Opt_Cp, 1, this));
+    right->addWidget(MakeOptionFrame(form.Frame2, form.Opt_Cp, {.columns = 1}, this));
     right->addWidget(Make<QCheckBox>(form.Chk_Cpd, this));
-    right->addWidget(MakeOptionFrame(form.Frame3, form.Opt_Wrt, 1, this));
+    right->addWidget(MakeOptionFrame(form.Frame3, form.Opt_Wrt, {.columns = 1}, this));
     right->addStretch();
 
     auto* columns = new QHBoxLayout;

@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,38 +13,17 @@
 
 namespace korvane {
 
-namespace {
-
-QGroupBox* OptionFrame(Frame& frame, OptionGroup& options, QWidget* parent) {
-    auto* box = Make<QGroupBox>(frame, parent);
-    auto* column = new QVBoxLayout(box);
-    for (auto* button : MakeOptions(options, box)) column->addWidget(button);
-    return box;
-}
-
-// A caption and its box in one row of the calculator's grid.
-QLineEdit* AddRow(QGridLayout* grid, int row, Label& label, TextBox& box, QWidget* parent) {
-    auto* caption = Make<QLabel>(label, parent);
-    auto* edit = Make<QLineEdit>(box, parent);
-    caption->setBuddy(edit);
-    grid->addWidget(caption, row, 0);
-    grid->addWidget(edit, row, 1);
-    return edit;
-}
-
-}  // namespace
-
 MsspView::MsspView(MsspForm& form, QWidget* parent) : FormDialog(form, parent) {
     auto* left = new QVBoxLayout;
     left->addWidget(Make<QCheckBox>(form.Chk_SspEn, this));
     auto* modes = new QHBoxLayout;
-    modes->addWidget(OptionFrame(form.Fra_Mode, form.Opt_Mode, this));
-    modes->addWidget(OptionFrame(form.Fra_SpiClock, form.Opt_SpiClock, this));
+    modes->addWidget(MakeOptionFrame(form.Fra_Mode, form.Opt_Mode, {}, this));
+    modes->addWidget(MakeOptionFrame(form.Fra_SpiClock, form.Opt_SpiClock, {}, this));
     left->addLayout(modes);
     left->addWidget(Make<QCheckBox>(form.Chk_Ss, this));
     auto* timing = new QHBoxLayout;
-    timing->addWidget(OptionFrame(form.Fra_Ckp, form.Opt_Ckp, this));
-    timing->addWidget(OptionFrame(form.Fra_Cke, form.Opt_Cke, this));
+    timing->addWidget(MakeOptionFrame(form.Fra_Ckp, form.Opt_Ckp, {}, this));
+    timing->addWidget(MakeOptionFrame(form.Fra_Cke, form.Opt_Cke, {}, this));
     left->addLayout(timing);
     left->addWidget(Make<QCheckBox>(form.Chk_Smp, this));
     left->addStretch();
@@ -56,10 +34,10 @@ MsspView::MsspView(MsspForm& form, QWidget* parent) : FormDialog(form, parent) {
     for (auto* button : MakeOptions(form.Opt_I2cSpeed, i2c)) speeds->addWidget(button);
     i2cLayout->addLayout(speeds);
     auto* grid = new QGridLayout;
-    AddRow(grid, 0, form.Label1, form.Txt_I2cKHz, i2c);
-    AddRow(grid, 1, form.Label2, form.Txt_Sspadd, i2c);
-    AddRow(grid, 2, form.Label3, form.Txt_Actual, i2c);
-    AddRow(grid, 3, form.Label4, form.Txt_Error, i2c);
+    AddCaptionRow(grid, 0, form.Label1, Make<QLineEdit>(form.Txt_I2cKHz, i2c), i2c);
+    AddCaptionRow(grid, 1, form.Label2, Make<QLineEdit>(form.Txt_Sspadd, i2c), i2c);
+    AddCaptionRow(grid, 2, form.Label3, Make<QLineEdit>(form.Txt_Actual, i2c), i2c);
+    AddCaptionRow(grid, 3, form.Label4, Make<QLineEdit>(form.Txt_Error, i2c), i2c);
     i2cLayout->addLayout(grid);
     i2cLayout->addWidget(Make<QCheckBox>(form.Chk_Slew, i2c));
     // Enter in the rate box must not close the dialog by surprise.

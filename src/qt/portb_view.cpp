@@ -5,14 +5,13 @@
 #include <QVBoxLayout>
 
 #include "qt/binders.h"
-#include "qt/timer_view_parts.h"
 
 namespace korvane {
 
 PortBView::PortBView(PortBForm& form, QWidget* parent) : FormDialog(form, parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Make<QCheckBox>(form.Chk_IntE, this));
-    layout->addWidget(MakeOptionFrame(form.Fra_Edge, form.Opt_Edge, 2, this));
+    layout->addWidget(MakeOptionFrame(form.Fra_Edge, form.Opt_Edge, {.columns = 2}, this));
     layout->addWidget(Make<QCheckBox>(form.Chk_RbIE, this));
     layout->addWidget(Make<QCheckBox>(form.Chk_PullUp, this));
 

@@ -9,10 +9,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <vector>
 
 #include "qt/binders.h"
@@ -20,17 +18,6 @@
 namespace korvane {
 
 namespace {
-
-// A frame with one option group in a column; `highFirst` puts option 1 above
-// option 0, as the dialog shows the speed, length and clock choices.
-QGroupBox* OptionFrame(Frame& frame, OptionGroup& options, bool highFirst, QWidget* parent) {
-    auto* box = Make<QGroupBox>(frame, parent);
-    auto* column = new QVBoxLayout(box);
-    auto buttons = MakeOptions(options, box);
-    if (highFirst) std::reverse(buttons.begin(), buttons.end());
-    for (auto* button : buttons) column->addWidget(button);
-    return box;
-}
 
 // Rows the result lists show before they scroll; the calculator lists at
 // most fourteen rates.
@@ -43,21 +30,16 @@ void FitText(QLineEdit* edit, const QString& widest) {
                         16);
 }
 
-QLabel* Caption(Label& label, QWidget* buddy, QWidget* parent) {
-    auto* caption = Make<QLabel>(label, parent);
-    caption->setBuddy(buddy);
-    return caption;
-}
-
 }  // namespace
 
 SciView::SciView(SciForm& form, QWidget* parent) : FormDialog(form, parent) {
     auto* left = new QVBoxLayout;
     left->addWidget(Make<QCheckBox>(form.Chk_Spen, this));
+    // The speed, length and clock choices list the higher setting first.
     auto* modes = new QHBoxLayout;
-    modes->addWidget(OptionFrame(form.Fra_Mode, form.Opt_Sync, false, this));
-    modes->addWidget(OptionFrame(form.Fra_Baud, form.Opt_Baud, true, this));
-    modes->addWidget(OptionFrame(form.Fra_Osc, form.Opt_TxSyncOsc, true, this));
+    modes->addWidget(MakeOptionFrame(form.Fra_Mode, form.Opt_Sync, {}, this));
+    modes->addWidget(MakeOptionFrame(form.Fra_Baud, form.Opt_Baud, {.highFirst = true}, this));
+    modes->addWidget(MakeOptionFrame(form.Fra_Osc, form.Opt_TxSyncOsc, {.highFirst = true}, this));
     left->addLayout(modes);
 
     // The frames nested in the transmit and receive frames are enabled
@@ -66,7 +48,7 @@ SciView::SciView(SciForm& form, QWidget* parent) : FormDialog(form, parent) {
     auto* txLayout = new QVBoxLayout(tx);
     txLayout->addWidget(Make<QCheckBox>(form.Chk_TxEn, tx));
     txLayout->addWidget(Make<QCheckBox>(form.Chk_TxIE, tx));
-    txLayout->addWidget(OptionFrame(form.Fra_TxLen, form.Opt_Tx89, true, tx));
+    txLayout->addWidget(MakeOptionFrame(form.Fra_TxLen, form.Opt_Tx89, {.highFirst = true}, tx));
     txLayout->addStretch();
 
     auto* rx = Make<QGroupBox>(form.Fra_Rx, this);
@@ -75,8 +57,8 @@ SciView::SciView(SciForm& form, QWidget* parent) : FormDialog(form, parent) {
     rxLayout->addWidget(Make<QCheckBox>(form.Chk_Sren, rx));
     rxLayout->addWidget(Make<QCheckBox>(form.Chk_RcIE, rx));
     auto* rxOptions = new QHBoxLayout;
-    rxOptions->addWidget(OptionFrame(form.Fra_RxLen, form.Opt_Rx89, false, rx));
-    rxOptions->addWidget(OptionFrame(form.Fra_Continuum, form.Opt_ContinuumEn, false, rx));
+    rxOptions->addWidget(MakeOptionFrame(form.Fra_RxLen, form.Opt_Rx89, {}, rx));
+    rxOptions->addWidget(MakeOptionFrame(form.Fra_Continuum, form.Opt_ContinuumEn, {}, rx));
     rxLayout->addLayout(rxOptions);
 
     auto* txRx = new QHBoxLayout;
@@ -92,12 +74,10 @@ SciView::SciView(SciForm& form, QWidget* parent) : FormDialog(form, parent) {
     auto* grid = new QGridLayout(calculator);
     auto* err = Make<QLineEdit>(form.Txt_Err, calculator);
     FitText(err, QStringLiteral("000.000"));
-    grid->addWidget(Caption(form.Label1, err, calculator), 0, 0, 1, 2);
-    grid->addWidget(err, 0, 2);
+    AddCaptionRow(grid, 0, form.Label1, err, calculator, 2);
     auto* osc = Make<QLineEdit>(form.Txt_Osc, calculator);
     FitText(osc, QStringLiteral("000.0000"));
-    grid->addWidget(Caption(form.Label2, osc, calculator), 1, 0, 1, 2);
-    grid->addWidget(osc, 1, 2);
+    AddCaptionRow(grid, 1, form.Label2, osc, calculator, 2);
     // Each list as wide as its longest entry; they scroll as one table, by
     // the scroll bar of the last.
     const struct {
@@ -118,7 +98,7 @@ SciView::SciView(SciForm& form, QWidget* parent) : FormDialog(form, parent) {
                             2 * list->frameWidth() + scrollBar);
         list->setFixedHeight(kListRows * list->fontMetrics().height() + 2 * list->frameWidth() + 8);
         const int column = static_cast<int>(resultLists.size());
-        grid->addWidget(Caption(*label, list, calculator), 2, column);
+        grid->addWidget(MakeCaption(*label, list, calculator), 2, column);
         grid->addWidget(list, 3, column);
         resultLists.push_back(list);
     }
@@ -130,15 +110,14 @@ SciView::SciView(SciForm& form, QWidget* parent) : FormDialog(form, parent) {
     auto* combo = Make<QComboBox>(form.Combo_UseBaud, calculator);
     combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     combo->setMinimumContentsLength(6);
-    grid->addWidget(Caption(form.Label6, combo, calculator), 4, 0, 1, 2);
-    grid->addWidget(combo, 4, 2);
+    AddCaptionRow(grid, 4, form.Label6, combo, calculator, 2);
     grid->setColumnStretch(3, 1);
     right->addWidget(calculator);
 
     auto* result = new QHBoxLayout;
     auto* brg = Make<QLineEdit>(form.Txt_Brg, this);
     FitText(brg, QStringLiteral("0xFF"));
-    result->addWidget(Caption(form.Label7, brg, this));
+    result->addWidget(MakeCaption(form.Label7, brg, this));
     result->addWidget(brg);
     // Enter in the error box must not close the dialog by surprise.
     auto* calculate = Make<QPushButton>(form.Command2, this);

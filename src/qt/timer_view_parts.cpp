@@ -3,39 +3,20 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "qt/binders.h"
 
 namespace korvane {
 
-QGroupBox* MakeOptionFrame(Frame& frame, OptionGroup& options, int columns, QWidget* parent) {
-    auto* box = Make<QGroupBox>(frame, parent);
-    auto* grid = new QGridLayout(box);
-    const auto buttons = MakeOptions(options, box);
-    for (int i = 0; i < static_cast<int>(buttons.size()); ++i)
-        grid->addWidget(buttons[static_cast<std::size_t>(i)], i / columns, i % columns);
-    return box;
-}
-
 QBoxLayout* MakeTimerCalculator(TimerForm& form, QWidget* parent) {
     auto* column = new QVBoxLayout;
 
     auto* inputs = new QGridLayout;
-    auto* time = Make<QLineEdit>(form.Txt_Time, parent);
-    auto* label1 = Make<QLabel>(form.Label1, parent);
-    label1->setBuddy(time);
-    inputs->addWidget(label1, 0, 0);
-    inputs->addWidget(time, 0, 1);
-    auto* osc = Make<QLineEdit>(form.Txt_Osc, parent);
-    auto* label2 = Make<QLabel>(form.Label2, parent);
-    label2->setBuddy(osc);
-    inputs->addWidget(label2, 1, 0);
-    inputs->addWidget(osc, 1, 1);
+    AddCaptionRow(inputs, 0, form.Label1, Make<QLineEdit>(form.Txt_Time, parent), parent);
+    AddCaptionRow(inputs, 1, form.Label2, Make<QLineEdit>(form.Txt_Osc, parent), parent);
     column->addLayout(inputs);
 
     auto* frame = Make<QGroupBox>(form.calculatorFrame(), parent);
@@ -45,14 +26,8 @@ QBoxLayout* MakeTimerCalculator(TimerForm& form, QWidget* parent) {
                                                 {&form.Label5, &form.Txt_Tmr0},
                                                 {&form.Label6, &form.Txt_Err}};
     int row = 0;
-    for (const auto& [label, box] : rows) {
-        auto* edit = Make<QLineEdit>(*box, frame);
-        auto* caption = Make<QLabel>(*label, frame);
-        caption->setBuddy(edit);
-        readOuts->addWidget(caption, row, 0);
-        readOuts->addWidget(edit, row, 1);
-        ++row;
-    }
+    for (const auto& [label, box] : rows)
+        AddCaptionRow(readOuts, row++, *label, Make<QLineEdit>(*box, frame), frame);
     column->addWidget(frame);
 
     auto* buttons = new QHBoxLayout;

@@ -3,13 +3,9 @@
 #include "dialogs/timer_form.h"
 
 class QBoxLayout;
-class QGroupBox;
 class QWidget;
 
 namespace korvane {
-
-// A frame holding one option group, `columns` options to a row.
-QGroupBox* MakeOptionFrame(Frame& frame, OptionGroup& options, int columns, QWidget* parent);
 
 // The part every timer dialog shows alike, as a column: the time and
 // frequency boxes, the read-outs in their frame, and the two buttons.

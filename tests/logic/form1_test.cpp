@@ -413,11 +413,11 @@ TEST_F(MainWindowStory, ClearHelpAndDialogItems) {
     for (MenuItem* item :
          {&form.VbMenu_SetGuide, &form.VbMenuSet_Chip, &form.VbMenuSet_Config, &form.VbMenuSet_PortSet,
           &form.VbMenuSet_PortB, &form.VbMenuSet_T0, &form.VbMenuSet_T1, &form.VbMenuSet_T2,
-          &form.VbMenuSet_CCP, &form.VbMenuSet_Sci, &form.VbMenuSet_Mssp})
+          &form.VbMenuSet_CCP, &form.VbMenuSet_Sci, &form.VbMenuSet_Mssp, &form.VbMenuSet_Ad})
         item->click();
     EXPECT_EQ(platform.shownForms,
               (std::vector<std::string>{"guide", "chip", "config", "Port", "portb", "timer0", "Timer1",
-                                        "timer2", "ccp", "sci", "mssp"}));
+                                        "timer2", "ccp", "sci", "mssp", "ad"}));
     EXPECT_EQ(settings, ProjectSettings{});
 }
 

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,6 +14,9 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
+#include <utility>
+#include <vector>
 
 #include "controls/key_filters.h"
 #include "modal_script.h"
@@ -90,6 +94,44 @@ TEST(OptionBinder, UserAndProgramSelectionsMeetInTheModel) {
     EXPECT_TRUE(buttons[0]->isChecked());
     EXPECT_FALSE(buttons[2]->isChecked());
     EXPECT_FALSE(buttons[1]->isEnabled());
+}
+
+TEST(OptionFrame, PlacesEachOptionWhereItsPlacementSays) {
+    // Where option i (from the group's first index) lands: its grid cell, or
+    // for a column its place from the top.
+    struct Case {
+        OptionPlacement placement;
+        std::vector<std::pair<int, int>> cells;
+    } const cases[] = {
+        {{}, {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}}},
+        {{.highFirst = true}, {{4, 0}, {3, 0}, {2, 0}, {1, 0}, {0, 0}}},
+        {{.columns = 1}, {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}}},
+        {{.columns = 2}, {{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}}},
+        {{.columns = 4}, {{0, 0}, {0, 1}, {0, 2}, {0, 3}, {1, 0}}},
+    };
+    for (const auto& c : cases) {
+        QWidget window;
+        Frame frame("Fra_Ps", "分频设置");
+        OptionGroup options("Opt_Ps", {"1:1", "1:2", "1:4", "1:8", "1:16"}, 1);
+        QGroupBox* box = MakeOptionFrame(frame, options, c.placement, &window);
+        EXPECT_EQ(box->title(), "分频设置");
+        auto* grid = qobject_cast<QGridLayout*>(box->layout());
+        auto* column = qobject_cast<QVBoxLayout*>(box->layout());
+        ASSERT_TRUE(c.placement.columns > 0 ? grid != nullptr : column != nullptr) << c.placement.columns;
+        for (int i = 0; i < 5; ++i) {
+            auto* button = box->findChild<QRadioButton*>(MemberName("Opt_Ps", i + 1));
+            ASSERT_NE(button, nullptr);
+            std::pair<int, int> cell{column ? column->indexOf(button) : -1, 0};
+            if (grid) {
+                int rowSpan = 0, columnSpan = 0;
+                grid->getItemPosition(grid->indexOf(button), &cell.first, &cell.second, &rowSpan,
+                                      &columnSpan);
+            }
+            EXPECT_EQ(cell, c.cells[static_cast<std::size_t>(i)])
+                << "columns " << c.placement.columns << ", high first " << c.placement.highFirst
+                << ", option " << i;
+        }
+    }
 }
 
 TEST(LineEditBinder, KeyFilterFocusAndProgramChanges) {
