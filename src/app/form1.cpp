@@ -13,6 +13,7 @@
 #include "generator/source_assembly.h"
 #include "platform/form_id.h"
 #include "project/project_file.h"
+#include "settings/output_form.h"
 #include "settings/parts.h"
 #include "settings/setting_table.h"
 
@@ -82,8 +83,7 @@ std::span<const Form1::DialogMenuRow> Form1::DialogMenu() {
     return kDialogMenu;
 }
 
-Form1::Form1(AppContext& context)
-    : Form(kName, "Korvane"), context_(context), savedSettings_(context.settings) {
+Form1::Form1(AppContext& context) : Form(kName, kTitle), context_(context), savedSettings_(context.settings) {
     const auto wire = [](MenuItem& item, auto handler) { item.onClick = handler; };
     wire(VbMenuFile_SaveFile, [this] { VbMenuFile_SaveFile_Click(); });
     wire(VbMenuFile_OpenProject, [this] { VbMenuFile_OpenProject_Click(); });
@@ -91,7 +91,10 @@ Form1::Form1(AppContext& context)
     wire(VbMenuFile_Exit, [this] { VbMenuFile_Exit_Click(); });
     wire(VbMenuSet_Osc, [this] { VbMenuSet_Osc_Click(); });
     for (const DialogMenuRow& row : DialogMenu())
-        wire(this->*row.item, [this, id = row.form] { context_.platform.showForm(id, true); });
+        wire(this->*row.item, [this, id = row.form] {
+            context_.platform.showForm(id, true);
+            ShowOutputForm();
+        });
     wire(VbMenuTools_c, [this] { VbMenuTools_c_Click(); });
     wire(VbMenuTools_Clear, [this] { VbMenuTools_Clear_Click(); });
     wire(VbMenuHelp_Con, [this] { VbMenuHelp_Con_Click(); });
@@ -115,7 +118,15 @@ void Form1::Form_Load() {
     auto& settings = context_.settings;
     for (SettingGroup group : kEveryGroup) settings.Reset(group);
     if (const auto frequency = SingleOf(settings.T1FreqMHz)) settings.CrystalMHz = *frequency;
+    ShowOutputForm();
     MarkSaved();
+}
+
+void Form1::ShowOutputForm() {
+    const OutputFormId form = OutputFormOf(context_.settings);
+    setCaption(form == OutputFormId::Classic
+                   ? kTitle
+                   : std::string(kTitle) + " - " + std::string(FactsOf(form).caption));
 }
 
 void Form1::MarkSaved() {
@@ -229,6 +240,7 @@ bool Form1::OpenProject(const std::string& path) {
     // The file may come from an older version or an editor: the register
     // values and pins follow from its settings, as the dialogs would leave them.
     SettleAndTell(context_);
+    ShowOutputForm();
     MarkSaved();
     return true;
 }

@@ -20,6 +20,8 @@ inline constexpr const char* kHelpFile = "korvane.chm";
 class Form1 : public Form, public MainWindowActions {
 public:
     static constexpr const char* kName = "Form1";
+    // The title; a form other than the classic one is named after it.
+    static constexpr const char* kTitle = "Korvane";
 
     // Margins of the text area inside the window's outer size, in twips.
     static constexpr int kText1Top = 90;
@@ -101,6 +103,7 @@ public:
 
 private:
     void SizeText1();
+    void ShowOutputForm();
     void ShowClosingSplash();
     // Whether the program may end: true when nothing is unsaved, or the user
     // saved the project or chose not to.

@@ -2,6 +2,12 @@
 
 namespace korvane {
 
+void Form::setCaption(std::string caption) {
+    if (caption == caption_) return;
+    caption_ = std::move(caption);
+    notify();
+}
+
 void Form::setWindowState(WindowState state) {
     if (state == windowState_) return;
     windowState_ = state;

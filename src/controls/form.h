@@ -25,6 +25,7 @@ public:
     const std::string& name() const { return name_; }
 
     const std::string& caption() const { return caption_; }
+    void setCaption(std::string caption);
 
     WindowState windowState() const { return windowState_; }
     void setWindowState(WindowState state);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "settings/ad_converter.h"
+#include "settings/output_form.h"
 #include "settings/parts.h"
 
 namespace korvane {
@@ -17,16 +18,31 @@ std::vector<std::string> PartCaptions() {
     return captions;
 }
 
+std::vector<std::string> FormCaptions() {
+    std::vector<std::string> captions;
+    for (const OutputFormFacts& form : kOutputForms) captions.emplace_back(form.option);
+    return captions;
+}
+
 }  // namespace
 
 ChipForm::ChipForm(AppContext& context)
-    : Form(kName, "选择芯片"), Opt_Part("Opt_Part", PartCaptions()), context_(context) {
+    : Form(kName, "选择芯片"),
+      Opt_Part("Opt_Part", PartCaptions()),
+      Opt_Form("Opt_Form", FormCaptions()),
+      context_(context) {
     Opt_Part.onClick = [this](int index) { Opt_Part_Click(index); };
+    Opt_Form.onClick = [this](int index) { Opt_Form_Click(index); };
     Command1.onClick = [this] { Command1_Click(); };
 }
 
 void ChipForm::Form_Load() {
     Opt_Part.select(ChosenPartIndex(context_.settings));
+    Opt_Form.select(static_cast<int>(OutputFormOf(context_.settings)));
+}
+
+void ChipForm::Opt_Form_Click(int index) {
+    if (!loading()) context_.settings.OutputForm = static_cast<std::int16_t>(index);
 }
 
 void ChipForm::Opt_Part_Click(int index) {

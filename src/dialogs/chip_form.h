@@ -17,10 +17,14 @@ public:
 
     Frame Frame1{"Frame1", "芯片型号"};
     OptionGroup Opt_Part;
+    // The compiler the generated text is written for.
+    Frame Frame2{"Frame2", "输出格式(编译器)"};
+    OptionGroup Opt_Form;
     Button Command1{"Command1", "确定(&E)"};
 
     void Form_Load() override;
     void Opt_Part_Click(int index);
+    void Opt_Form_Click(int index);
     void Command1_Click();
 
 private:

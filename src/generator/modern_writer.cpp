@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <string_view>
 
 #include "format/number_text.h"
 #include "generator/register_bits.h"
@@ -17,24 +18,29 @@ std::string ValueText(const Write& write) {
     return write.form == ValueForm::Byte ? RegisterByteText(write.value) : std::to_string(write.value);
 }
 
-// "PIR1bits.TMR1IF", as both compilers' headers name a bit.
-std::string BitName(std::string_view bit) {
+// XC8's headers name a bit through its register's union ("PIR1bits.TMR1IF");
+// SDCC's define the bare name as that member, so the union would be named twice.
+std::string BitName(std::string_view bit, OutputFormId form) {
     const auto place = PlaceOfBit(bit);
-    return place ? std::string(place->reg) + "bits." + std::string(bit) : std::string(bit);
+    if (!place || form != OutputFormId::Xc8) return std::string(bit);
+    return std::string(place->reg) + "bits." + std::string(bit);
 }
 
 // A whole register built from the bits the classic text writes one by one,
 // starting from its value after a reset.
 struct WholeRegister {
+    std::string_view reg;
     std::uint8_t value;
-    std::map<int, std::pair<std::string, std::int64_t>, std::greater<>> fields;  // bit 7 first
 };
 
+// Every field of the register with its value, bit 7 first.
 std::string FieldsComment(const WholeRegister& whole) {
     std::string text = "//";
-    for (const auto& [bit, field] : whole.fields) {
+    for (int bit = 7; bit >= 0; --bit) {
+        const std::string_view name = BitNameOf(whole.reg, bit);
+        if (name.empty()) continue;
         if (text.size() > 2) text += ' ';
-        text += field.first + "=" + std::to_string(field.second);
+        (text += name) += (whole.value >> bit) & 1 ? "=1" : "=0";
     }
     return text;
 }
@@ -70,11 +76,11 @@ void WriteBody(const std::vector<Step>& steps, std::string_view indent, SourceLi
                 continue;
             }
             anyBit = true;
-            auto [it, added] = registers.try_emplace(place->reg, WholeRegister{ResetValueOf(place->reg), {}});
+            auto [it, added] =
+                registers.try_emplace(place->reg, WholeRegister{place->reg, ResetValueOf(place->reg)});
             const std::uint8_t mask = static_cast<std::uint8_t>(1u << place->bit);
             it->second.value = static_cast<std::uint8_t>((write.value & 1) ? it->second.value | mask
                                                                            : it->second.value & ~mask);
-            it->second.fields[place->bit] = {write.target, write.value & 1};
         }
         // A bit's explanation stays where the bit was set.
         if (anyBit && !assign.comment.empty()) out.Comment({indent, assign.comment});
@@ -115,10 +121,17 @@ void Header(const Program& program, OutputFormId form, SourceLines& out) {
     out.Line({});
 }
 
-void Declarations(const Program& program, SourceLines& out) {
+std::string_view RoutineHead(OutputFormId form) {
+    return form == OutputFormId::Xc8 ? "void __interrupt() isr(void)" : "void isr(void) __interrupt(0)";
+}
+
+void Declarations(const Program& program, OutputFormId form, SourceLines& out) {
     out.Comment({"// 函数声明部份"});
     for (const Function& function : program.setups) out.Line({"void ", function.name, "(void);"});
-    if (program.interrupts) out.Line({"void fun_intset(void);"});
+    if (program.interrupts) {
+        out.Line({RoutineHead(form), ";"});
+        out.Line({"void fun_intset(void);"});
+    }
     for (const Global& global : program.globals)
         out.LineWithComment({global.declaration}, "  " + global.comment);
     for (const Branch& branch : program.branches) {
@@ -159,17 +172,18 @@ void InterruptRoutine(const Program& program, OutputFormId form, SourceLines& ou
     const std::string in2 = std::string(kIndent) + std::string(kIndent);
     const std::string in3 = in2 + std::string(kIndent);
     out.Comment({"//中断子程序"});
-    out.Line({form == OutputFormId::Xc8 ? "void __interrupt() isr(void)" : "void isr(void) __interrupt(0)"});
+    out.Line({RoutineHead(form)});
     out.Line({"{"});
     for (const Branch& branch : program.branches) {
         if (!branch.enabled) continue;
         // The flag rises whether or not its interrupt is on.
-        out.Line({kIndent, "if (", BitName(branch.enableBit), " && ", BitName(branch.flag), ") {"});
+        out.Line(
+            {kIndent, "if (", BitName(branch.enableBit, form), " && ", BitName(branch.flag, form), ") {"});
         if (!branch.variable.empty())
             out.LineWithComment({in2, branch.variable, " = ", branch.source, ";"}, "  " + branch.readComment);
         switch (branch.service) {
             case Service::ClearFlag:
-                out.Line({in2, BitName(branch.flag), " = 0;"});
+                out.Line({in2, BitName(branch.flag, form), " = 0;"});
                 break;
             case Service::ReadData:
                 out.LineWithComment({in2, branch.dataVariable, "_byte = ", branch.dataRegister, ";"},
@@ -181,7 +195,7 @@ void InterruptRoutine(const Program& program, OutputFormId form, SourceLines& ou
                                     "  //写" + branch.dataRegister + "清除" + branch.flag + "(只读标志)");
                 out.Line({in3, branch.dataVariable, "_full = 0;"});
                 out.Line({in2, "} else {"});
-                out.LineWithComment({in3, BitName(branch.enableBit), " = 0;"},
+                out.LineWithComment({in3, BitName(branch.enableBit, form), " = 0;"},
                                     "  //没有数据要发送:关闭发送中断,否则中断反复进入");
                 out.Line({in2, "}"});
                 break;
@@ -217,7 +231,7 @@ void InterruptEnable(const Program& program, SourceLines& out) {
 std::string WriteModern(const Program& program, OutputFormId form, bool withComments) {
     SourceLines out(withComments);
     Header(program, form, out);
-    Declarations(program, out);
+    Declarations(program, form, out);
     Main(program, form, out);
     InterruptRoutine(program, form, out);
     for (const Function& function : program.setups) SetupFunction(function, out);

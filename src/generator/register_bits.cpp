@@ -19,8 +19,8 @@ constexpr RegisterBits kRegisters[] = {
     {"T2CON", 0x00, {"", "TOUTPS3", "TOUTPS2", "TOUTPS1", "TOUTPS0", "TMR2ON", "T2CKPS1", "T2CKPS0"}},
     {"CCP1CON", 0x00, {"", "", "CCP1X", "CCP1Y", "CCP1M3", "CCP1M2", "CCP1M1", "CCP1M0"}},
     {"CCP2CON", 0x00, {"", "", "CCP2X", "CCP2Y", "CCP2M3", "CCP2M2", "CCP2M1", "CCP2M0"}},
-    // TRMT reads 1 after a reset; it is read-only, so writing it changes nothing.
-    {"TXSTA", 0x02, {"CSRC", "TX9", "TXEN", "SYNC", "", "BRGH", "", ""}},
+    // TRMT is read-only: the value written leaves it at 0, as data sheets show it.
+    {"TXSTA", 0x00, {"CSRC", "TX9", "TXEN", "SYNC", "", "BRGH", "", ""}},
     {"RCSTA", 0x00, {"SPEN", "RX9", "SREN", "CREN", "", "", "", ""}},
     {"SSPCON", 0x00, {"", "", "SSPEN", "CKP", "SSPM3", "SSPM2", "SSPM1", "SSPM0"}},
     {"SSPSTAT", 0x00, {"SMP", "CKE", "", "", "", "", "", ""}},
@@ -39,6 +39,12 @@ std::optional<BitPlace> PlaceOfBit(std::string_view name) {
         for (int i = 0; i < 8; ++i)
             if (r.bits[i] == name) return BitPlace{r.reg, 7 - i};
     return std::nullopt;
+}
+
+std::string_view BitNameOf(std::string_view reg, int bit) {
+    for (const RegisterBits& r : kRegisters)
+        if (r.reg == reg) return r.bits[7 - bit];
+    return {};
 }
 
 std::uint8_t ResetValueOf(std::string_view reg) {

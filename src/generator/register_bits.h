@@ -15,5 +15,7 @@ struct BitPlace {
 };
 std::optional<BitPlace> PlaceOfBit(std::string_view name);
 std::uint8_t ResetValueOf(std::string_view reg);
+// The name of bit `bit` of `reg`, "" where no set-up writes it.
+std::string_view BitNameOf(std::string_view reg, int bit);
 
 }  // namespace korvane

@@ -12,6 +12,7 @@ ChipView::ChipView(ChipForm& form, QWidget* parent) : FormDialog(form, parent) {
     // The plain parts in the first row, the A parts below them.
     auto* parts = MakeOptionFrame(form.Frame1, form.Opt_Part, {.columns = 4}, this);
     layout->addWidget(parts);
+    layout->addWidget(MakeOptionFrame(form.Frame2, form.Opt_Form, {.columns = 3}, this));
     AddOkRow(layout, form.Command1, this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }

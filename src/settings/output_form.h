@@ -15,9 +15,11 @@ enum class OutputFormId : std::int16_t { Classic, Xc8, Sdcc };
 
 struct OutputFormFacts {
     std::string_view name;     // on the command line: --form NAME
-    std::string_view caption;  // in the dialog and the window title
+    std::string_view caption;  // in the window title
+    std::string_view option;   // the dialog's option, with its access key
 };
-inline constexpr OutputFormFacts kOutputForms[] = {{"classic", "经典"}, {"xc8", "XC8"}, {"sdcc", "SDCC"}};
+inline constexpr OutputFormFacts kOutputForms[] = {
+    {"classic", "经典", "经典(&L)"}, {"xc8", "XC8", "&XC8 (C99)"}, {"sdcc", "SDCC", "S&DCC"}};
 inline constexpr std::int16_t kOutputFormCount = std::size(kOutputForms);
 
 // The stored form; anything else counts as the classic one.
