@@ -64,14 +64,15 @@ for index in "${!parts[@]}"; do
     # 0x2007 is byte address 0x400E, its low byte first.
     assembled=$(sed -n 's/^:02400E00\(..\)\(..\)..\r*$/\2\1/p' "$base.hex")
     checked=$((checked + 1))
-    [ -n "$assembled" ] && [ $((16#$assembled)) -eq $((16#$classic)) ] ||
+    if [ -z "$assembled" ] || [ $((16#$assembled)) -ne $((16#$classic)) ]; then
       fail "$what: $(cat "$base.pragma") assembles to 0x${assembled:-none}, __CONFIG is 0x$classic"
+    fi
   done
 
   # What gpasm lists for the part, FIELD=VALUE, against what the rows gave.
   "$gpasm" -p "p$part" -s | awk '$1 == "Directive:" { d = $2 } $1 == "Option:" { print d "=" $2 }' >"$dir/known"
   missed=$(sort -u "$dir/seen" | comm -23 <(sort -u "$dir/known") -)
-  [ -z "$missed" ] || fail "PIC${part^^}: no row gave $(echo $missed)"
+  [ -z "$missed" ] || fail "PIC${part^^}: no row gave $(tr '\n' ' ' <<<"$missed")"
 
   project "$dir/off.kvp" "$index" CfgWrite=0
   if ! "$gen" --form xc8 "$dir/off.kvp" >"$dir/off.xc8"; then
