@@ -1,12 +1,13 @@
-// Runs one firmware case of a case table: korvane-gen writes the C source for
-// the case's settings, the user's additions go where a user writes them (an
-// endless loop at the end of main, statements in interrupt branches), SDCC
-// compiles it for the part the settings choose, gplink links it, and gpsim
-// runs it with the case's stimuli while logging register writes. The case's
-// expectations are then checked against the log and the register values gpsim
-// printed.
+// Runs one firmware case of a case table on one output form: korvane-gen
+// writes the C source for the case's settings in that form (classic or
+// sdcc), the user's additions go where a user writes them (an endless loop at
+// the end of main, statements in interrupt branches), SDCC compiles it for
+// the part the settings choose, gplink links it, and gpsim runs it with the
+// case's stimuli while logging register writes. The case's expectations are
+// then checked against the log and the register values gpsim printed, and the
+// configuration word the program carries against the classic text's.
 //
-// firmware_case --gen KORVANE_GEN --toolchain DIR --include DIR --work DIR CASES.toml NAME
+// firmware_case --gen KORVANE_GEN --toolchain DIR --include DIR --work DIR [--form F] CASES.toml NAME
 #include <toml++/toml.h>
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -75,10 +77,10 @@ std::string Hex(long v) {
     return buf;
 }
 
-// The value the generated text assigns to a register or bit (`NAME=VALUE;`);
-// a name assigned two different values has none.
+// The value the generated text assigns to a register or bit (`NAME=VALUE;`,
+// `NAME = VALUE;`); a name assigned two different values has none.
 std::string GeneratedValue(const std::string& text, const std::string& name) {
-    const std::regex assignment("(^|[^A-Za-z0-9_])" + name + "=([^;\r\n]+);");
+    const std::regex assignment("(^|[^A-Za-z0-9_.])" + name + " ?= ?([^;=\r\n]+);");
     std::string value;
     for (auto it = std::sregex_iterator(text.begin(), text.end(), assignment); it != std::sregex_iterator();
          ++it) {
@@ -99,35 +101,121 @@ std::string WithGeneratedValues(std::string code, const std::string& text) {
     return code;
 }
 
-// The user's part: statements after an interrupt branch's flag clearing, and
-// the end of main. Everything the generator wrote stays as it is, except the
-// lines a case leaves out (`drop`: lines starting so) to show what they are for.
-std::string AddUserCode(std::string text, const toml::table& c) {
-    const std::string generated = text;
-    if (const auto drop = c["drop"].value<std::string>()) {
-        const auto at = text.find("\r\n" + *drop);
-        if (at == std::string::npos) Fail("the generated text has no line " + *drop);
-        text.erase(at, text.find("\r\n", at + 2) - at);
+std::string WithoutSpaces(std::string s) {
+    std::erase_if(s, [](char ch) { return ch == ' ' || ch == '\t'; });
+    return s;
+}
+
+std::string Trimmed(const std::string& s) {
+    const auto first = s.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+// A text that turns the part header's bare bit names off reaches bits only
+// as REGbits.NAME; the user's code, written with bare names, is spelt so.
+std::map<std::string, std::string> BitNames(const std::string& text, const fs::path& header) {
+    std::map<std::string, std::string> names;
+    if (text.find("#define NO_BIT_DEFINES") == std::string::npos) return names;
+    static const std::regex bitDefine(R"(#define (\w+) (\w+bits\.\w+))");
+    const std::string h = ReadFile(header);
+    for (auto it = std::sregex_iterator(h.begin(), h.end(), bitDefine); it != std::sregex_iterator(); ++it)
+        names[(*it)[1]] = (*it)[2];
+    return names;
+}
+
+std::string WithBitNames(const std::string& code, const std::map<std::string, std::string>& names) {
+    static const std::regex word(R"(\.?\b\w+\b)");
+    std::string out;
+    std::size_t from = 0;
+    for (auto it = std::sregex_iterator(code.begin(), code.end(), word); it != std::sregex_iterator(); ++it) {
+        const auto found = names.find(it->str());
+        if (found == names.end()) continue;
+        out += code.substr(from, std::size_t(it->position()) - from) + found->second;
+        from = std::size_t(it->position() + it->length());
     }
-    const auto insertAfter = [&](const std::string& line, const std::string& code, const std::string& what) {
-        const auto at = text.find("\r\n" + line + "\r\n");
-        if (at == std::string::npos) Fail("the generated text has no " + what);
-        text.insert(at + 2 + line.size() + 2, code + "\r\n");
+    return out + code.substr(from);
+}
+
+// Inserts CODE as a line of its own after the first line matching LINE.
+void InsertAfterLine(std::string& text, const std::regex& line, const std::string& code,
+                     const std::string& what) {
+    std::smatch m;
+    if (!std::regex_search(text, m, line)) Fail("the generated text has no " + what);
+    text.insert(std::size_t(m.position(0) + m.length(0)), code + "\r\n");
+}
+
+// The user's part: statements in interrupt branches, and the end of main.
+// Everything the generator wrote stays as it is, except the line a case
+// leaves out (`drop`: the line starting so, spaces aside) to show what it is
+// for.
+//
+// Classic form: a branch's statements go after its flag clearing, main's at
+// its end. SDCC form: a branch's statements go after its opening line, except
+// statements that only reload generated values (`TMR0=@TMR0;`), which that
+// form's branch does itself; main's statements before their last `while(1)`
+// go before the form's own endless loop, that loop's body into it.
+std::string AddUserCode(std::string text, const toml::table& c, const std::string& form,
+                        const std::map<std::string, std::string>& bitNames) {
+    const std::string generated = text;
+    const auto user = [&](const std::string& code) {
+        return WithBitNames(WithGeneratedValues(code, generated), bitNames);
     };
+    if (const auto drop = c["drop"].value<std::string>()) {
+        std::size_t at = 0;
+        while ((at = text.find("\r\n", at)) != std::string::npos) {
+            at += 2;
+            const auto end = text.find("\r\n", at);
+            if (WithoutSpaces(text.substr(at, end - at)).rfind(WithoutSpaces(*drop), 0) == 0) {
+                text.erase(at - 2, end - (at - 2));
+                break;
+            }
+        }
+        if (at == std::string::npos) Fail("the generated text has no line " + *drop);
+    }
+    const bool sdcc = form == "sdcc";
     if (const auto* isr = c["isr"].as_table()) {
-        for (const auto& [flag, code] : *isr) {
+        static const std::regex reloadsOnly(R"(^(([A-Za-z0-9_]+)=@\2;)+$)");
+        for (const auto& [flag, node] : *isr) {
             const std::string f(flag.str());
-            insertAfter("   " + f + "=0;",
-                        "   " + WithGeneratedValues(code.value_or(std::string()), generated),
-                        "branch for " + f);
+            const std::string code = node.value_or(std::string());
+            if (!sdcc) {
+                InsertAfterLine(text, std::regex("\r\n   " + f + "=0;\r\n"), "   " + user(code),
+                                "branch for " + f);
+            } else if (!std::regex_match(WithoutSpaces(code), reloadsOnly)) {
+                InsertAfterLine(
+                    text, std::regex("\r\n    if \\(\\w+bits\\.\\w+ && \\w+bits\\." + f + "\\) \\{\r\n"),
+                    "        " + user(code), "branch for " + f);
+            }
         }
     }
-    const auto main = text.find("\r\nvoid main()\r\n");
+    const std::string code = user(c["main"].value_or(std::string("while(1);")));
+    const auto main = text.find(sdcc ? "\r\nvoid main(void)\r\n" : "\r\nvoid main()\r\n");
     if (main == std::string::npos) Fail("the generated text has no main");
-    const auto end = text.find("\r\n}\r\n", main);
-    if (end == std::string::npos) Fail("main has no end");
-    text.insert(end + 2,
-                " " + WithGeneratedValues(c["main"].value_or(std::string("while(1);")), generated) + "\r\n");
+    if (!sdcc) {
+        const auto end = text.find("\r\n}\r\n", main);
+        if (end == std::string::npos) Fail("main has no end");
+        text.insert(end + 2, " " + code + "\r\n");
+        return text;
+    }
+    const std::string loopLine = "\r\n    while (1) {\r\n";
+    const auto loop = text.find(loopLine, main);
+    if (loop == std::string::npos) Fail("main has no endless loop");
+    std::string before = code, body;
+    static const std::regex endless(R"(while ?\(1\))");
+    std::smatch last;
+    for (auto it = std::sregex_iterator(code.begin(), code.end(), endless); it != std::sregex_iterator();
+         ++it)
+        last = *it;
+    if (!last.empty()) {
+        before = code.substr(0, std::size_t(last.position(0)));
+        body = Trimmed(code.substr(std::size_t(last.position(0) + last.length(0))));
+        if (body.size() >= 2 && body.front() == '{' && body.back() == '}')
+            body = Trimmed(body.substr(1, body.size() - 2));
+        if (body == ";") body.clear();
+    }
+    if (!body.empty()) text.insert(loop + loopLine.size(), "        " + body + "\r\n");
+    if (!Trimmed(before).empty()) text.insert(loop + 2, "    " + Trimmed(before) + "\r\n");
     return text;
 }
 
@@ -366,8 +454,43 @@ std::string Check(const toml::table& e, const std::vector<Write>& writes,
     Fail(what + ": an expectation needs period, high, count, resets or at");
 }
 
+// An expectation as it holds on FORM: its keys, with those of its table named
+// after the form (`sdcc = { period = 1024 }`) in their place.
+toml::table ForForm(const toml::table& e, const std::string& form) {
+    toml::table effective = e;
+    if (const auto* own = e[form].as_table()) {
+        for (const auto& [key, value] : *own) effective.insert_or_assign(key, value);
+    }
+    return effective;
+}
+
+// The word an Intel hex file puts at a program word address (byte address
+// twice that, low byte first), if it puts one there.
+std::optional<long> HexWord(const std::string& hex, long word) {
+    std::istringstream in(hex);
+    long upper = 0;
+    std::map<long, long> bytes;
+    for (std::string line; std::getline(in, line);) {
+        if (line.size() < 11 || line[0] != ':') continue;
+        const auto field = [&](std::size_t at, std::size_t n) {
+            return std::stol(line.substr(at, n), nullptr, 16);
+        };
+        const long count = field(1, 2), address = field(3, 4), type = field(7, 2);
+        if (type == 4) upper = field(9, 4) << 16;
+        if (type != 0) continue;
+        for (long i = 0; i < count; ++i) bytes[upper + address + i] = field(9 + 2 * std::size_t(i), 2);
+    }
+    if (!bytes.count(2 * word) || !bytes.count(2 * word + 1)) return std::nullopt;
+    return bytes[2 * word] | bytes[2 * word + 1] << 8;
+}
+
 void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& include, const fs::path& work,
-             const toml::table& c) {
+             const toml::table& c, const std::string& form) {
+    if (const auto* forms = c["forms"].as_array()) {
+        if (std::none_of(forms->begin(), forms->end(),
+                         [&](const toml::node& f) { return f.value_or(std::string()) == form; }))
+            Fail("the case does not run on the " + form + " form");
+    }
     if (!fs::exists(toolchain / "ready")) {
         Fail("the firmware toolchain is missing in " + toolchain.string() +
              " (tests/firmware/toolchain.sh builds it; ./scripts/test runs it)");
@@ -394,22 +517,50 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
     kvp << project << "\n";
     WriteFile(work / "project.kvp", kvp.str());
 
-    // As the program saves it: GBK, CR LF.
-    Run("korvane-gen", Quote(gen) + " -o " + Quote(work / "generated.c") + " " + Quote(work / "project.kvp"),
+    // As the program saves it: GBK, CR LF. The classic text is made on every
+    // form, for its configuration word.
+    Run("korvane-gen", Quote(gen) + " -o " + Quote(work / "classic.c") + " " + Quote(work / "project.kvp"),
         work / "gen.log");
-    WriteFile(work / "prog.c", AddUserCode(ReadFile(work / "generated.c"), c));
-
+    if (form != "classic") {
+        Run("korvane-gen",
+            Quote(gen) + " --form " + form + " -o " + Quote(work / "generated.c") + " " +
+                Quote(work / "project.kvp"),
+            work / "gen.log");
+    } else {
+        fs::copy_file(work / "classic.c", work / "generated.c");
+    }
     const fs::path partFiles = toolchain / "parts" / part;
-    const std::string cc = Quote(toolchain / "compiler/bin/sdcc") + " -mpic14 -p" + part +
-                           " --no-warn-non-free --nostdinc -I" + Quote(include) + " -I" + Quote(partFiles) +
-                           " -I" + Quote(toolchain / "compiler/include") + " -I" +
-                           Quote(toolchain / "compiler/include/pic14");
+    const std::string generated = ReadFile(work / "generated.c");
+    WriteFile(work / "prog.c",
+              AddUserCode(generated, c, form, BitNames(generated, partFiles / ("pic" + part + ".h"))));
+
+    // The classic text needs the translating pic.h; the SDCC form includes
+    // the part's own header.
+    const std::string cc =
+        Quote(toolchain / "compiler/bin/sdcc") + " -mpic14 -p" + part + " --no-warn-non-free --nostdinc" +
+        (form == "classic" ? " -I" + Quote(include) : std::string()) + " -I" + Quote(partFiles) + " -I" +
+        Quote(toolchain / "compiler/include") + " -I" + Quote(toolchain / "compiler/include/pic14");
     Run("sdcc", "cd " + Quote(work) + " && " + cc + " -c prog.c -o prog.o", work / "sdcc.log");
     Run("gplink",
         "cd " + Quote(work) + " && gplink -m -w -r -s /usr/share/gputils/lkr/" + part +
             "_g.lkr -o prog.hex prog.o " + Quote(partFiles / "regs.o") + " " +
             Quote(partFiles / "runtime.lib"),
         work / "gplink.log");
+
+    // What the chip is programmed with: the classic text's word (or none, if
+    // it carries none), on every form.
+    {
+        static const std::regex classicWord(R"(__CONFIG\((0x[0-9A-Fa-f]+)\);)");
+        const std::string classic = ReadFile(work / "classic.c");
+        std::smatch m;
+        std::optional<long> want;
+        if (std::regex_search(classic, m, classicWord)) want = std::stol(m[1], nullptr, 16);
+        const auto word = HexWord(ReadFile(work / "prog.hex"), 0x2007);
+        const auto text = [](std::optional<long> w) { return w ? Hex(*w) : std::string("none"); };
+        const std::string line = "configuration word " + text(word) + ", expected the classic " + text(want);
+        if (word != want) Fail(line);
+        std::cout << "ok: " << line << "\n";
+    }
 
     // The simulation: stimuli first (a cycle break set before a stimulus
     // loses the stimulus's first edge), then the logged registers, then a
@@ -419,10 +570,11 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
         "frequency " + std::to_string(std::lround(mhz * 1e6)) + "\nBreakOnReset = false\n" + Stimuli(c, mhz);
     std::vector<std::string> logged;
     std::map<long, std::vector<std::string>> readAt;
-    const auto* expect = c["expect"].as_array();
-    if (!expect || expect->empty()) Fail("the case expects nothing");
-    for (const auto& node : *expect) {
-        const auto& e = Table(node, "expectations");
+    const auto* expectations = c["expect"].as_array();
+    if (!expectations || expectations->empty()) Fail("the case expects nothing");
+    std::vector<toml::table> expect;
+    for (const auto& node : *expectations) expect.push_back(ForForm(Table(node, "expectations"), form));
+    for (const auto& e : expect) {
         const std::string reg = e["reg"].value_or(std::string());
         if (const auto at = e["at"].value<long>()) {
             readAt[*at].push_back(reg);
@@ -463,9 +615,8 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
         }
     }
     // A case that does not count resets expects none.
-    const bool countsResets = std::any_of(expect->begin(), expect->end(), [](const toml::node& e) {
-        return e.is_table() && e.as_table()->contains("resets");
-    });
+    const bool countsResets =
+        std::any_of(expect.begin(), expect.end(), [](const toml::table& e) { return e.contains("resets"); });
     if (!countsResets && resets != 0)
         Fail("the chip was reset " + std::to_string(resets) + " times:\n" + out);
     for (const auto& [at, regs] : readAt) {
@@ -477,8 +628,8 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
     }
 
     const auto writes = ParseLog(ReadFile(work / "writes.log"));
-    for (const auto& node : *expect) {
-        const std::string line = Check(Table(node, "expectations"), writes, reads, resets);
+    for (const auto& e : expect) {
+        const std::string line = Check(e, writes, reads, resets);
         std::cout << "ok: " << line << "\n";
     }
 }
@@ -495,16 +646,21 @@ int main(int argc, char* argv[]) {
         else
             rest.push_back(arg);
     }
-    if (rest.size() != 2 || options.size() != 4) {
+    const std::string form = options.count("form") ? options["form"].string() : "classic";
+    if (rest.size() != 2 || options.size() != 4 + options.count("form") ||
+        (form != "classic" && form != "sdcc")) {
         std::cerr << "usage: firmware_case --gen KORVANE_GEN --toolchain DIR --include DIR --work DIR "
-                     "CASES.toml NAME\n";
+                     "[--form classic|sdcc] CASES.toml NAME\n";
         return 2;
     }
     try {
         const toml::table cases = toml::parse_file(rest[0]);
         const auto* c = cases[rest[1]].as_table();
         if (!c) Fail("no case " + rest[1] + " in " + rest[0]);
-        RunCase(options["gen"], options["toolchain"], options["include"], options["work"] / rest[1], *c);
+        // The classic form's folder is the case's name, as before.
+        const fs::path work =
+            form == "classic" ? options["work"] / rest[1] : options["work"] / form / rest[1];
+        RunCase(options["gen"], options["toolchain"], options["include"], work, *c, form);
     } catch (const Failure& f) {
         std::cout << "FAIL: " << f.what << "\n";
         return 1;

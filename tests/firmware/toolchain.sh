@@ -4,7 +4,9 @@
 # place does nothing. Debian's sdcc is built without the PIC14 port, so the
 # compiler is rebuilt from Debian's own sdcc source package with that port
 # alone. Then, for each of the eight parts, the chip's register declarations
-# are made from gputils' include file (parts/PART/chip-regs.h and regs.o),
+# and configuration names are made from gputils' include file, in a header
+# named as SDCC's own (parts/PART/pic16f877a.h, ...; chip-regs.h includes it
+# for the classic text's pic.h) and defined in regs.o,
 # and the few runtime pieces a linked program needs are taken from the same
 # source (parts/PART/runtime.lib).
 set -euo pipefail
@@ -59,7 +61,8 @@ build_part() {
   local part=$1 dir=$out/parts/$1 inc=/usr/share/gputils/header/p$1.inc
   local lib=$out/compiler/libsdcc
   mkdir -p "$dir"
-  awk -v mode=header -f "$here/chip-header.awk" "$inc" >"$dir/chip-regs.h"
+  awk -v mode=header -f "$here/chip-header.awk" "$inc" >"$dir/pic$1.h"
+  echo "#include \"pic$1.h\"" >"$dir/chip-regs.h"
   awk -v mode=module -f "$here/chip-header.awk" "$inc" >"$dir/regs.c"
   local cc=("$out/compiler/bin/sdcc" -mpic14 "-p$part" --no-warn-non-free --nostdinc -I"$dir"
     -I"$out/compiler/include" -I"$out/compiler/include/pic14" --std-c11)
