@@ -184,7 +184,7 @@ std::string AddUserCode(std::string text, const toml::table& c, const std::strin
                                 "branch for " + f);
             } else if (!std::regex_match(WithoutSpaces(code), reloadsOnly)) {
                 InsertAfterLine(
-                    text, std::regex("\r\n    if \\(\\w+bits\\.\\w+ && \\w+bits\\." + f + "\\) \\{\r\n"),
+                    text, std::regex("\r\n    if \\([\\w.]+ && (\\w+bits\\.)?" + f + "\\) \\{\r\n"),
                     "        " + user(code), "branch for " + f);
             }
         }
