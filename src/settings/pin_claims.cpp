@@ -224,13 +224,20 @@ std::optional<PinConflict> ConflictOf(const ProjectSettings& s, PinUse taker) {
 }
 
 std::optional<PinConflict> FirstConflict(const ProjectSettings& s) {
+    const std::vector<PinConflict> conflicts = PinConflicts(s);
+    if (conflicts.empty()) return std::nullopt;
+    return conflicts.front();
+}
+
+std::vector<PinConflict> PinConflicts(const ProjectSettings& s) {
     const std::vector<PinClaim> claims = PinClaims(s);
+    std::vector<PinConflict> conflicts;
     for (std::size_t i = 0; i < claims.size(); ++i)
         for (std::size_t j = i + 1; j < claims.size(); ++j)
             if (!SameModule(claims[i].use, claims[j].use) && claims[i].port == claims[j].port &&
                 claims[i].pin == claims[j].pin)
-                return PinConflict{claims[i], claims[j]};
-    return std::nullopt;
+                conflicts.push_back({claims[i], claims[j]});
+    return conflicts;
 }
 
 const char* ClaimingSetting(PinUse use) {

@@ -76,6 +76,8 @@ struct PinConflict {
 std::optional<PinConflict> ConflictOf(const ProjectSettings& s, PinUse taker);
 // The first such pin among all claims.
 std::optional<PinConflict> FirstConflict(const ProjectSettings& s);
+// Every such pair of claims, the first one first: the pin map marks them all.
+std::vector<PinConflict> PinConflicts(const ProjectSettings& s);
 
 // The setting that makes a module take its pins ("SciEn", "T1OscEn").
 const char* ClaimingSetting(PinUse use);
