@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -83,7 +84,8 @@ std::span<const Form1::DialogMenuRow> Form1::DialogMenu() {
     return kDialogMenu;
 }
 
-Form1::Form1(AppContext& context) : Form(kName, kTitle), context_(context), savedSettings_(context.settings) {
+Form1::Form1(AppContext& context)
+    : Form(kName, kTitle), PinMap(context.settings), context_(context), savedSettings_(context.settings) {
     const auto wire = [](MenuItem& item, auto handler) { item.onClick = handler; };
     wire(VbMenuFile_SaveFile, [this] { VbMenuFile_SaveFile_Click(); });
     wire(VbMenuFile_OpenProject, [this] { VbMenuFile_OpenProject_Click(); });
@@ -91,10 +93,7 @@ Form1::Form1(AppContext& context) : Form(kName, kTitle), context_(context), save
     wire(VbMenuFile_Exit, [this] { VbMenuFile_Exit_Click(); });
     wire(VbMenuSet_Osc, [this] { VbMenuSet_Osc_Click(); });
     for (const DialogMenuRow& row : DialogMenu())
-        wire(this->*row.item, [this, id = row.form] {
-            context_.platform.showForm(id, true);
-            ShowOutputForm();
-        });
+        wire(this->*row.item, [this, id = row.form] { OpenDialog(id); });
     wire(VbMenuTools_c, [this] { VbMenuTools_c_Click(); });
     wire(VbMenuTools_Clear, [this] { VbMenuTools_Clear_Click(); });
     wire(VbMenuHelp_Con, [this] { VbMenuHelp_Con_Click(); });
@@ -108,6 +107,7 @@ Form1::Form1(AppContext& context) : Form(kName, kTitle), context_(context), save
         {&VbMenuTools, {&VbMenuTools_c, &VbMenuTools_Clear}},
         {&VbMenuHelp, {&VbMenuHelp_Con}},
     };
+    AddPinMapMenus();
 }
 
 void Form1::Form_Load() {
@@ -119,6 +119,7 @@ void Form1::Form_Load() {
     for (SettingGroup group : kEveryGroup) settings.Reset(group);
     if (const auto frequency = SingleOf(settings.T1FreqMHz)) settings.CrystalMHz = *frequency;
     ShowOutputForm();
+    SettingsChanged();
     MarkSaved();
 }
 
@@ -241,6 +242,7 @@ bool Form1::OpenProject(const std::string& path) {
     // values and pins follow from its settings, as the dialogs would leave them.
     SettleAndTell(context_);
     ShowOutputForm();
+    SettingsChanged();
     MarkSaved();
     return true;
 }
@@ -274,6 +276,7 @@ void Form1::VbMenuSet_Osc_Click() {
             // Cancel or not a number: the crystal follows Timer0's frequency,
             // unless that is no number either.
             if (const auto timer0 = SingleOf(settings.T0FreqMHz)) settings.CrystalMHz = *timer0;
+            SettingsChanged();
             return;
         }
         settings.CrystalMHz = *frequency;
@@ -289,6 +292,7 @@ void Form1::VbMenuSet_Osc_Click() {
             settings.T2FreqMHz = *frequency;
             // Register values worked out for the old crystal must not outlive it.
             SettleAndTell(context_);
+            SettingsChanged();
             return;
         }
         platform.messageBox(std::string(baud_messages::kCrystalText),
@@ -316,6 +320,48 @@ void Form1::VbMenuHelp_Con_Click() {
 
 void Form1::showHelp(const std::string& page) {
     context_.platform.openDocument(kHelpFile, page);
+}
+
+// The pin map and the settings' change point.
+
+namespace {
+constexpr const char* kPinMapInitialName = "pinmap";
+constexpr const char* kPinMapExtension = ".svg";
+constexpr const char* kPinMapFilter = "SVG图片(*.svg)|*.svg|PNG图片(*.png)|*.png";
+}  // namespace
+
+void Form1::AddPinMapMenus() {
+    VbMenuView_PinMap.onClick = [this] { VbMenuView_PinMap_Click(); };
+    VbMenuFile_ExportPinMap.onClick = [this] { VbMenuFile_ExportPinMap_Click(); };
+    PinMap.openDialog = [this](FormId form) { OpenDialog(form); };
+    SettingsWatch.observe([this](Change) { PinMap.Refresh(); });
+    // The export after the project commands, the view menu after the file menu.
+    auto& file = menus_.front().items;
+    file.insert(std::find(file.begin(), file.end(), &VbMenuFile_SaveProject) + 1, &VbMenuFile_ExportPinMap);
+    menus_.insert(menus_.begin() + 1, Menu{&VbMenuView, {&VbMenuView_PinMap}});
+}
+
+void Form1::SettingsChanged() {
+    SettingsWatch.raise();
+}
+
+void Form1::OpenDialog(FormId form) {
+    context_.platform.showForm(form, true);
+    ShowOutputForm();
+    SettingsChanged();
+}
+
+void Form1::VbMenuView_PinMap_Click() {
+    PinMap.setShown(!PinMap.shown());
+}
+
+void Form1::VbMenuFile_ExportPinMap_Click() {
+    if (!PinMap.writer) return;
+    const std::string path = ChooseSavePath(kPinMapInitialName, kPinMapFilter, kPinMapExtension);
+    if (path.empty()) return;
+    if (const std::string error = PinMap.writer(PinMap.table(), path); !error.empty())
+        context_.platform.messageBox(WriteFailedText(path, error), kSaveFailedTitle, MessageIcon::Error,
+                                     MessageButtons::Ok);
 }
 
 }  // namespace korvane

@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "app/pin_map_panel.h"
 #include "controls/app_context.h"
 #include "controls/controls.h"
 #include "controls/form.h"
+#include "controls/notifier.h"
 #include "platform/form_id.h"
 #include "platform/main_window_actions.h"
 
@@ -101,7 +103,24 @@ public:
     void VbMenuTools_Clear_Click();
     void VbMenuHelp_Con_Click();
 
+    // The settings may have changed (a dialog closed, the crystal command, a
+    // project opened, the program started): everything that shows them
+    // observes SettingsWatch and re-reads them.
+    void SettingsChanged();
+    Notifier SettingsWatch;
+
+    // The pin map: shown from the view menu, exported from the file menu.
+    MenuItem VbMenuView{"VbMenuView", "查看(&V)"};
+    MenuItem VbMenuView_PinMap{"VbMenuView_PinMap", "引脚图(&M)"};
+    MenuItem VbMenuFile_ExportPinMap{"VbMenuFile_ExportPinMap", "导出引脚图(&M)..."};
+    PinMapPanel PinMap;
+    void VbMenuView_PinMap_Click();
+    void VbMenuFile_ExportPinMap_Click();
+    // Opens a dialog modally, as its menu item does, then shows what it changed.
+    void OpenDialog(FormId form);
+
 private:
+    void AddPinMapMenus();
     void SizeText1();
     void ShowOutputForm();
     void ShowClosingSplash();

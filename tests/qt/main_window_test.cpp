@@ -70,7 +70,9 @@ TEST_F(MainWindowTest, EveryMenuAndItemCarriesItsNameAndCaption) {
     EXPECT_EQ(
         menus.join("\n").toStdString(),
         "VbMenuFile=文件(&F)\n  VbMenuFile_SaveFile=保存C文件(&S)\n  VbMenuFile_OpenProject=打开工程(&O)...\n"
-        "  VbMenuFile_SaveProject=保存工程(&P)...\n  VbMenuFile_Exit=退出(&E)\n"
+        "  VbMenuFile_SaveProject=保存工程(&P)...\n  VbMenuFile_ExportPinMap=导出引脚图(&M)...\n"
+        "  VbMenuFile_Exit=退出(&E)\n"
+        "VbMenuView=查看(&V)\n  VbMenuView_PinMap=引脚图(&M)\n"
         "VbMenuSet=设置(&S)\n  VbMenu_SetGuide=设置向导(&G)\n  VbMenuSet_Chip=选择芯片(&X)\n"
         "  VbMenuSet_Config=设置配置字(&W)\n  VbMenuSet_Osc=设置晶体频率(&O)\n"
         "  VbMenuSet_PortSet=端品选择(&P)\n  VbMenuSet_PortB=设置RB口中断及上拉(&B)\n"

@@ -1,0 +1,118 @@
+#include "app/pin_map_panel.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "controls/app_context.h"
+#include "fake_platform.h"
+#include "project/project_file.h"
+#include "settings/pin_claims.h"
+
+namespace korvane {
+namespace {
+
+struct MainWindowWithMap {
+    ProjectSettings settings;
+    FakePlatform platform;
+    AppContext context{settings, platform};
+    Form1 form{context};
+    int raised = 0;
+    MainWindowWithMap() {
+        context.mainWindow = &form;
+        form.SettingsWatch.observe([this](Change) { ++raised; });
+    }
+};
+
+// Every way the settings change tells the one change point, and the map
+// then shows the settings as they now are.
+TEST(PinMapPanel, FollowsEveryWayTheSettingsChange) {
+    const std::string project = ::testing::TempDir() + "pin_map_panel.kvp";
+    ProjectSettings small;
+    small.ChipPart = 6;
+    ASSERT_EQ(WriteProjectFile(project, small), "");
+    struct Case {
+        const char* what;
+        std::function<void(MainWindowWithMap&)> act;
+    };
+    const Case cases[] = {
+        {"a dialog closes",
+         [](MainWindowWithMap& m) {
+             m.platform.formActions[FormId::Ccp] = [&m] {
+                 m.settings.Ccp1En = true;
+                 ApplyPinClaims(m.settings);
+             };
+             m.form.VbMenuSet_CCP.click();
+         }},
+        {"the part changes",
+         [](MainWindowWithMap& m) {
+             m.platform.formActions[FormId::Chip] = [&m] { m.settings.ChipPart = 0; };
+             m.form.VbMenuSet_Chip.click();
+         }},
+        {"the crystal command",
+         [](MainWindowWithMap& m) {
+             m.platform.inputs = {"20"};
+             m.form.VbMenuSet_Osc.click();
+         }},
+        {"the crystal command cancelled, Timer0's frequency taken",
+         [](MainWindowWithMap& m) {
+             m.settings.T0FreqMHz = 8.0f;
+             m.platform.inputs = {""};
+             m.form.VbMenuSet_Osc.click();
+         }},
+        {"a project opens", [&project](MainWindowWithMap& m) { m.form.OpenProject(project); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MainWindowWithMap m;
+        const PinTable before = m.form.PinMap.table();
+        int redrawn = 0;
+        m.form.PinMap.observe([&redrawn](Change) { ++redrawn; });
+        c.act(m);
+        EXPECT_EQ(m.raised, 1);
+        EXPECT_EQ(m.form.PinMap.table(), PinTableOf(m.settings));
+        EXPECT_NE(m.form.PinMap.table(), before);
+        EXPECT_EQ(redrawn, 1);
+    }
+    std::remove(project.c_str());
+}
+
+TEST(PinMapPanel, APinOpensTheDialogThatDecidesIt) {
+    MainWindowWithMap m;
+    m.settings.SciEn = 1;
+    m.form.SettingsChanged();
+    m.form.PinMap.OpenPin(24);  // RC6/TX: the SCI's
+    m.form.PinMap.OpenPin(10);  // VDD: nothing decides it
+    m.form.PinMap.OpenPin(33);  // RB1: the Port dialog's
+    m.form.PinMap.OpenPin(40);  // no such pin
+    EXPECT_EQ(m.platform.shownForms, (std::vector<std::string>{"sci", "Port"}));
+    EXPECT_EQ(m.raised, 3);  // the call above, then after each dialog
+}
+
+TEST(PinMapPanel, ExportWritesWhereTheUserChoseOrSaysWhyNot) {
+    MainWindowWithMap m;
+    std::vector<std::string> written;
+    std::string failure;
+    m.form.PinMap.writer = [&](const PinTable& table, const std::string& path) {
+        EXPECT_EQ(table, m.form.PinMap.table());
+        written.push_back(path);
+        return failure;
+    };
+    m.platform.savePaths = {"/tmp/chip", "/tmp/chip.png", ""};
+    m.form.VbMenuFile_ExportPinMap.click();
+    failure = "disk full";
+    m.form.VbMenuFile_ExportPinMap.click();
+    m.form.VbMenuFile_ExportPinMap.click();  // cancelled
+    EXPECT_EQ(written, (std::vector<std::string>{"/tmp/chip.svg", "/tmp/chip.png"}));
+    EXPECT_EQ(m.platform.saveFilters.front(), "SVG图片(*.svg)|*.svg|PNG图片(*.png)|*.png");
+    ASSERT_EQ(m.platform.messages.size(), 1u);
+    EXPECT_EQ(m.platform.messages[0].title, "保存失败");
+    EXPECT_EQ(m.platform.messages[0].text, "无法写入文件：\r/tmp/chip.png\rdisk full");
+}
+
+}  // namespace
+}  // namespace korvane
