@@ -8,12 +8,14 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
+#include <QSettings>
 #include <QTimer>
 #include <algorithm>
 
 #include "format/number_text.h"
 #include "qt/binders.h"
 #include "qt/form_dialog.h"
+#include "qt/pin_map_view.h"
 
 namespace korvane {
 
@@ -49,6 +51,9 @@ MainWindow::MainWindow(Form1& form, QWidget* parent) : QMainWindow(parent), form
     });
     resize(kNormalSize);
     reportSize();
+    form.PinMap.writer = [](const PinTable& table, const std::string& path) {
+        return SavePinMap(table, path);
+    };
 }
 
 void MainWindow::buildContents() {
@@ -68,9 +73,12 @@ void MainWindow::buildContents() {
         }
     }
 
+    buildPinMap();
+
     auto* client = new QWidget(this);
     client->setObjectName("ClientArea");
     setCentralWidget(client);
+    client->installEventFilter(this);
     text1_ = Make<QPlainTextEdit>(form_.Text1, client);
     text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -174,6 +182,45 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize && text1_) placeText1();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+namespace {
+// Where the program remembers its windows between runs (~/.config/korvane).
+constexpr const char* kUiStateOrganisation = "korvane";
+constexpr const char* kUiStateFile = "korvane";
+constexpr const char* kPinMapShownKey = "PinMap/Shown";
+// The dock's first width: the picture readable, the text area wide enough.
+constexpr int kPinMapDockWidth = 600;
+constexpr int kPinMapDockShare = 50;  // per cent of the window at most
+}  // namespace
+
+void MainWindow::buildPinMap() {
+    auto* dock = new PinMapDock(form_.PinMap, this);
+    addDockWidget(Qt::RightDockWidgetArea, dock);
+    dock->hide();
+    QAction* tick = findChild<QAction*>(ToQt(form_.VbMenuView_PinMap.name()));
+    tick->setCheckable(true);
+    QPointer<MainWindow> guard(this);
+    const auto follow = [guard, dock, tick] {
+        if (!guard) return;
+        const bool shown = guard->form_.PinMap.shown();
+        tick->setChecked(shown);
+        if (shown == dock->isVisibleTo(guard)) return;
+        dock->setVisible(shown);
+        if (shown)
+            guard->resizeDocks({dock}, {std::min(kPinMapDockWidth, guard->width() * kPinMapDockShare / 100)},
+                               Qt::Horizontal);
+        QSettings(kUiStateOrganisation, kUiStateFile).setValue(kPinMapShownKey, shown);
+    };
+    form_.PinMap.observe([follow](Change) { follow(); });
+    form_.PinMap.setShown(
+        QSettings(kUiStateOrganisation, kUiStateFile).value(kPinMapShownKey, false).toBool());
+    follow();
 }
 
 NumberLocale SystemNumberLocale() {

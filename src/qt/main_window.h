@@ -26,8 +26,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    // The text area follows the client area, which the pin map's dock narrows.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The pin map's dock, its tick in the view menu and its remembered state.
+    void buildPinMap();
     void buildContents();
     void reportSize();
     void placeText1();
