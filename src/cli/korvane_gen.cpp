@@ -1,11 +1,15 @@
 // korvane-gen: the generate command without a display. Reads a project file
 // and writes the C source exactly as the main window would produce it.
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <variant>
 
 #include "calc/settings_calc.h"
@@ -13,6 +17,8 @@
 #include "format/gbk.h"
 #include "format/utf8.h"
 #include "generator/source_assembly.h"
+#include "pinmap/pin_map_module.h"
+#include "pins/pin_table.h"
 #include "project/project_file.h"
 #include "settings/output_form.h"
 #include "version.h"
@@ -27,6 +33,7 @@ constexpr int kBadInput = 2;
 constexpr const char* kUsage =
     "Usage: korvane-gen [--comments|--no-comments] [--form classic|xc8|sdcc] [--encoding utf-8|gbk]\n"
     "                   [-o FILE] PROJECT.kvp\n"
+    "       korvane-gen [--pins] [--pin-map FILE.svg|FILE.png] PROJECT.kvp\n"
     "       korvane-gen --defaults\n"
     "       korvane-gen --help | --version\n"
     "\n"
@@ -36,6 +43,8 @@ constexpr const char* kUsage =
     "place of the project's own choice. The text is UTF-8 on standard output and GBK in\n"
     "a file unless --encoding says otherwise. --defaults prints a complete project\n"
     "file of the default settings, ready to edit.\n"
+    "--pins prints the chosen part's pins, one line each: number, name and use;\n"
+    "--pin-map draws them into FILE, an SVG or PNG picture by its suffix.\n"
     "\n"
     "Exit status: 0 done, 1 the output could not be written, 2 bad usage or a bad\n"
     "project file (nothing is written; FILE:LINE: what is wrong on standard error).\n";
@@ -65,7 +74,30 @@ struct Options {
     std::string project;
     bool defaults = false;
     std::optional<OutputFormId> form;
+    bool pins = false;
+    std::string pinMap;
 };
+
+// The pin map's picture comes from a module beside the program, loaded only
+// now: drawing text needs Qt's GUI library, which nothing else here does.
+int WritePinMap(const PinTable& table, const std::string& path) {
+    std::error_code error;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::string module =
+        ((error ? std::filesystem::path(".") : exe.parent_path()) / kPinMapModule).string();
+    const auto cannot = [&](const std::string& why) {
+        Say(std::string(kProgram) + ": cannot write " + path + ": " + why);
+        return kFailed;
+    };
+    // Left loaded: Qt's exit handlers may still run code of it.
+    void* handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) return cannot(::dlerror());
+    const auto save = reinterpret_cast<SavePinMapEntry>(::dlsym(handle, kPinMapEntry));
+    if (!save) return cannot(module + " has no " + kPinMapEntry);
+    std::string failure;
+    save(&table, path.c_str(), &failure);
+    return failure.empty() ? 0 : cannot(failure);
+}
 
 }  // namespace
 
@@ -103,6 +135,13 @@ int main(int argc, char* argv[]) {
                 options.gbk = true;
             else
                 return Usage("unknown encoding " + std::string(encoding) + " (utf-8 or gbk)");
+        } else if (arg == "--pins") {
+            options.pins = true;
+        } else if (arg == "--pin-map") {
+            const char* value = next();
+            if (!value || PinMapFormatOf(value) == PinMapFormat::Unknown)
+                return Usage("--pin-map needs a file name ending in .svg or .png");
+            options.pinMap = value;
         } else if (arg == "-o" || arg == "--output") {
             const char* value = next();
             if (!value || !*value) return Usage("-o needs a file name");
@@ -114,6 +153,13 @@ int main(int argc, char* argv[]) {
         } else {
             return Usage("only one project file, please");
         }
+    }
+
+    if (options.pins || !options.pinMap.empty()) {
+        if (options.defaults) return Usage("--defaults takes no --pins or --pin-map");
+        if (!options.output.empty() || options.gbk)
+            return Usage("--pins prints UTF-8 text to standard output");
+        if (options.project.empty()) return Usage("no project file given");
     }
 
     std::string text;
@@ -139,6 +185,15 @@ int main(int argc, char* argv[]) {
             std::string reason = problem.text;
             std::ranges::replace(reason, '\r', ' ');
             Say(ProjectError{options.project, 0, "设置项" + problem.setting + "：" + reason}.text());
+        }
+        // The pins are shown as the settings stand, a pin two modules want
+        // marked: that is what the map is for. The status still says the
+        // project is not one to generate from.
+        if (options.pins || !options.pinMap.empty()) {
+            const PinTable table = PinTableOf(settings);
+            if (options.pins && Emit(PinTableText(table)) != 0) return kFailed;
+            if (!options.pinMap.empty() && WritePinMap(table, options.pinMap) != 0) return kFailed;
+            return problems.empty() ? 0 : kBadInput;
         }
         if (!problems.empty()) return kBadInput;
         if (options.form) settings.OutputForm = static_cast<std::int16_t>(*options.form);
