@@ -73,8 +73,6 @@ void MainWindow::buildContents() {
         }
     }
 
-    buildPinMap();
-
     auto* client = new QWidget(this);
     client->setObjectName("ClientArea");
     setCentralWidget(client);
@@ -85,6 +83,8 @@ void MainWindow::buildContents() {
     text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text1_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     if (placeOnBuild_) placeText1();
+    // After the text box, so that the text keeps the focus at start.
+    buildPinMap();
 }
 
 QPlainTextEdit* MainWindow::text1() {
