@@ -12,6 +12,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$prefix" >"$prefix.log" 2>&1 || { cat "$prefix.log"; fail "install failed"; }
 rm -f "$prefix.log"
 for f in lib/korvane/korvane lib/korvane/korvane-gen lib/korvane/korvane-calc lib/korvane/korvane.chm \
+    lib/korvane/korvane-pinmap.so \
     bin/korvane-gen share/applications/korvane.desktop share/mime/packages/korvane.xml; do
     [ -e "$prefix/$f" ] || fail "$f missing"
 done
@@ -19,6 +20,10 @@ for f in share/lintian share/doc/korvane/changelog.Debian.gz; do
     [ ! -e "$prefix/$f" ] || fail "$f is Debian's own and belongs only in the package"
 done
 "$prefix/bin/korvane-gen" --version >/dev/null || fail "bin/korvane-gen does not run"
+# Its pin map module is found beside the program, through the link in bin/.
+printf '[korvane]\nformat = 2\nchip = "PIC16F87x"\n' >"$prefix/pins.kvp"
+"$prefix/bin/korvane-gen" --pin-map "$prefix/pins.png" "$prefix/pins.kvp" ||
+    fail "bin/korvane-gen does not draw the pin map"
 
 # The desktop sees only the scratch prefix's data.
 export XDG_DATA_HOME="$prefix/none" XDG_DATA_DIRS="$prefix/share" XDG_CONFIG_HOME="$prefix/none"
