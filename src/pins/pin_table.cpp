@@ -17,6 +17,8 @@ namespace korvane {
 namespace {
 
 constexpr const char kPortLetters[] = "ABCDE";
+// RC6 is TX (or CK), RC7 RX (or DT).
+constexpr int kTxPin = 6;
 
 std::string BitName(int port, int bit) {
     return std::string("R") + kPortLetters[port] + std::to_string(bit);
@@ -79,9 +81,11 @@ std::string ClaimText(const ProjectSettings& s, const PinClaim& claim) {
             return "Timer1计数输入T1CKI";
         case PinUse::Timer1Oscillator:
             return claim.pin == 0 ? "Timer1振荡器T1OSO" : "Timer1振荡器T1OSI";
-        case PinUse::Sci:
-            if (s.SciSyncMode.equals(1)) return claim.pin == 6 ? "SCI同步时钟CK" : "SCI同步数据DT";
-            return claim.pin == 6 ? "SCI发送TX" : "SCI接收RX";
+        case PinUse::Sci: {
+            const bool tx = claim.pin == kTxPin;
+            if (s.SciSyncMode.equals(1)) return tx ? "SCI同步时钟CK" : "SCI同步数据DT";
+            return tx ? "SCI发送TX" : "SCI接收RX";
+        }
         case PinUse::Mssp:
             if (claim.port == kPortA) return "SPI从动选择SS";
             if (MsspModeOf(s) == kMsspI2cMaster) return claim.pin == kSckPin ? "I²C时钟SCL" : "I²C数据SDA";
@@ -110,7 +114,8 @@ PinKind ClaimKind(const std::string& text, const PinClaim& claim) {
     return text.starts_with("参考电压") ? PinKind::Reference : PinKind::Analog;
 }
 
-std::string Oneline(std::string text) {
+// A message's lines (joined by "\r") as a tool tip's.
+std::string Lines(std::string text) {
     std::ranges::replace(text, '\r', '\n');
     return text;
 }
@@ -180,7 +185,7 @@ void PortPin(const ProjectSettings& s, const std::vector<PinClaim>& claims,
         row.kind = PinKind::Conflict;
         row.use = "冲突:" + ModuleName(s, conflict->holder.use) + "/" + ModuleName(s, conflict->taker.use);
         row.detail = message.title + "\n" + ClaimText(s, conflict->holder) + "/" +
-                     ClaimText(s, conflict->taker) + "\n" + Oneline(message.text);
+                     ClaimText(s, conflict->taker) + "\n" + Lines(message.text);
         row.form = FormOfUse(s, conflict->taker.use);
         return;
     }

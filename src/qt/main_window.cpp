@@ -218,6 +218,10 @@ void MainWindow::buildPinMap() {
         QSettings(kUiStateOrganisation, kUiStateFile).setValue(kPinMapShownKey, shown);
     };
     form_.PinMap.observe([follow](Change) { follow(); });
+    // Shown from the menu, the map takes the focus, so the keys reach its pins.
+    connect(tick, &QAction::triggered, dock, [this, dock] {
+        if (form_.PinMap.shown()) dock->view()->setFocus();
+    });
     form_.PinMap.setShown(
         QSettings(kUiStateOrganisation, kUiStateFile).value(kPinMapShownKey, false).toBool());
     follow();

@@ -12,7 +12,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$prefix" >"$prefix.log" 2>&1 || { cat "$prefix.log"; fail "install failed"; }
 rm -f "$prefix.log"
 for f in lib/korvane/korvane lib/korvane/korvane-gen lib/korvane/korvane-calc lib/korvane/korvane.chm \
-    lib/korvane/korvane-pinmap.so \
+    lib/korvane/modules/korvane-pinmap.so \
     bin/korvane-gen share/applications/korvane.desktop share/mime/packages/korvane.xml; do
     [ -e "$prefix/$f" ] || fail "$f missing"
 done

@@ -30,36 +30,36 @@ PinMapDock* Dock(MainSetup& app) {
     return app.window.findChild<PinMapDock*>("PinMapDock");
 }
 
-QAction* Tick(MainSetup& app) {
-    return app.window.findChild<QAction*>("VbMenuView_PinMap");
-}
-
 // The story: the map opened from the view menu, a pin double-clicked opens
 // its dialog, and what the dialog changed is on the map once it closes.
 TEST(PinMapView, AClosingDialogUpdatesTheMap) {
     MainSetup app;
     app.choose("VbMenuView_PinMap");
     PinMapDock* dock = Dock(app);
-    ASSERT_NE(dock, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&app.window));
     EXPECT_TRUE(dock->isVisible());
     EXPECT_EQ(dock->windowTitle(), "引脚图");
-    EXPECT_TRUE(Tick(app)->isChecked());
+    EXPECT_TRUE(app.window.findChild<QAction*>("VbMenuView_PinMap")->isChecked());
     PinMapView* view = dock->view();
     EXPECT_TRUE(view->description(kRc2).contains("RC2/CCP1"));
     EXPECT_TRUE(view->description(kRc2).contains("未用"));
 
-    // A free pin is the Port dialog's; a claimed one its module's.
-    const auto doubleClick = [&](const char* dialogName, const std::function<void(QDialog*)>& use) {
+    // A free pin is the Port dialog's, a claimed one its module's; chosen by
+    // a double-click or, the arrow keys having moved to it, by Enter.
+    const auto choose = [&](const char* dialogName, const std::function<void()>& pick,
+                            const std::function<void(QDialog*)>& use) {
         ModalScript script;
         script.then<QDialog>([&](QDialog* dialog) {
             EXPECT_EQ(dialog->objectName(), dialogName);
             use(dialog);
         });
-        QTest::mouseDClick(view, Qt::LeftButton, {}, view->boxOf(kRc2).center());
+        pick();
         EXPECT_EQ(script.pending(), 0u);
     };
-    doubleClick("Port", [](QDialog* dialog) { dialog->close(); });
+    const auto doubleClick = [&] {
+        QTest::mouseDClick(view, Qt::LeftButton, {}, view->boxOf(kRc2).center());
+    };
+    choose("Port", doubleClick, [](QDialog* dialog) { dialog->close(); });
     app.settings.T2En = true;  // PWM then asks nothing about Timer2
     OpenFromMenu(app, "VbMenuSet_CCP", "ccp", "捕捉/比较/脉宽调制(CCP)模块设置", {}, [](QDialog* dialog) {
         MouseClick(Find<QCheckBox>(dialog, "Chk_Ccp1En"));
@@ -68,29 +68,29 @@ TEST(PinMapView, AClosingDialogUpdatesTheMap) {
     });
     EXPECT_TRUE(view->description(kRc2).contains("CCP1 PWM输出"));
     EXPECT_EQ(view->picture().table(), PinTableOf(app.settings));
-    doubleClick("ccp", [](QDialog* dialog) { Find<QPushButton>(dialog, "Command1")->click(); });
+    QTest::keyClick(view, Qt::Key_Home);
+    for (int row = 0; row < kRc2; ++row) QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(view->currentRow(), kRc2);
+    choose(
+        "ccp", [&] { QTest::keyClick(view, Qt::Key_Return); },
+        [](QDialog* dialog) { Find<QPushButton>(dialog, "Command1")->click(); });
 }
 
 TEST(PinMapView, OpenOrClosedIsRememberedAcrossRuns) {
     QSettings("korvane", "korvane").remove("PinMap");  // as on a first run
-    {
-        MainSetup first;
-        EXPECT_FALSE(Dock(first)->isVisible());
-        first.choose("VbMenuView_PinMap");
+    for (const bool shown : {false, true, false}) {
+        MainSetup run;
+        EXPECT_EQ(Dock(run)->isVisible(), shown);
+        EXPECT_EQ(run.window.findChild<QAction*>("VbMenuView_PinMap")->isChecked(), shown);
+        if (shown)
+            Dock(run)->close();  // its own close box
+        else
+            run.choose("VbMenuView_PinMap");
     }
-    {
-        MainSetup second;
-        EXPECT_TRUE(Dock(second)->isVisible());
-        EXPECT_TRUE(Tick(second)->isChecked());
-        Dock(second)->close();  // its own close box
-        EXPECT_FALSE(Tick(second)->isChecked());
-    }
-    MainSetup third;
-    EXPECT_FALSE(Dock(third)->isVisible());
 }
 
 // On a 1024x768 screen the map stands beside the text, every pin's box
-// apart from the others; a larger window draws it larger.
+// apart from the others; a smaller window draws it smaller.
 TEST(PinMapView, FitsASmallScreenAndScalesWithTheWindow) {
     MainSetup app;
     app.window.resize(1024 - 8, 768 - 32);
@@ -117,32 +117,21 @@ TEST(PinMapView, FitsASmallScreenAndScalesWithTheWindow) {
     EXPECT_LT(view->boxOf(0).width(), large);
 }
 
-ProjectSettings Conflicting() {
-    ProjectSettings s;
-    s.Ccp2En = true;
-    s.T1En = true;
-    s.T1OscEn = 1;
-    s.SciEn = 1;
-    s.AdEn = 1;
-    s.AdPcfg = 0b1000;  // both references
-    ApplyPinClaims(s);
-    return s;
-}
-
-ProjectSettings SmallPart() {
-    ProjectSettings s;
-    s.ChipPart = 2;  // PIC16F876
-    s.MsspEn = 1;
-    s.Rb0Int = -1;
-    ApplyPinClaims(s);
-    return s;
-}
-
 // The exported SVG names every pin and its use in full; the PNG has the
 // picture's own size.
 TEST(PinMapExport, SvgNamesEveryPinAndItsUsePngHasThePictureSize) {
+    ProjectSettings conflicting;  // CCP2 and Timer1's oscillator on RC1, SCI, both references
+    conflicting.Ccp2En = conflicting.T1En = true;
+    conflicting.T1OscEn = conflicting.AdEn = 1;
+    conflicting.SciEn = 1;
+    conflicting.AdPcfg = 0b1000;
+    ProjectSettings small;  // PIC16F876 with the MSSP and RB0/INT
+    small.ChipPart = 2;
+    small.MsspEn = 1;
+    small.Rb0Int = -1;
     QTemporaryDir dir;
-    for (const ProjectSettings& s : {Conflicting(), SmallPart()}) {
+    for (ProjectSettings& s : {std::ref(conflicting), std::ref(small)}) {
+        ApplyPinClaims(s);
         const PinTable table = PinTableOf(s);
         SCOPED_TRACE(table.part);
         const std::string svg = (dir.path() + "/map.svg").toStdString();
@@ -169,10 +158,9 @@ TEST(PinMapExport, SvgNamesEveryPinAndItsUsePngHasThePictureSize) {
         const QImage image(QString::fromStdString(png), "PNG");
         EXPECT_EQ(image.size(), PinMapPicture(table).size().toSize());
     }
-    EXPECT_EQ(PinMapPicture(PinTableOf(Conflicting())).size().toSize(), QSize(662, 815));
-    EXPECT_EQ(PinMapPicture(PinTableOf(SmallPart())).size().toSize(), QSize(662, 611));
-    EXPECT_NE(SavePinMap(PinTableOf(SmallPart()), (dir.path() + "/map.jpg").toStdString()), "");
-    EXPECT_NE(SavePinMap(PinTableOf(SmallPart()), (dir.path() + "/no/such/map.png").toStdString()), "");
+    EXPECT_EQ(PinMapPicture(PinTableOf(conflicting)).size().toSize(), QSize(662, 815));
+    for (const char* refused : {"/map.jpg", "/no/such/map.png"})
+        EXPECT_NE(SavePinMap(PinTableOf(small), (dir.path() + refused).toStdString()), "") << refused;
 }
 
 }  // namespace
