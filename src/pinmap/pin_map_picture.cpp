@@ -183,12 +183,12 @@ void PinMapPicture::paint(QPainter& painter, const QRectF& target, int current) 
         }
     }
 
-    const int columns = std::max(1, static_cast<int>(legend_.width() / kLegendItemWidth));
+    const auto columns =
+        static_cast<std::size_t>(std::max(1, static_cast<int>(legend_.width() / kLegendItemWidth)));
     for (std::size_t k = 0; k < kPinKindCount; ++k) {
-        const double x =
-            legend_.x() + static_cast<double>(k % static_cast<std::size_t>(columns)) * kLegendItemWidth;
-        const double y =
-            legend_.y() + static_cast<double>(k / static_cast<std::size_t>(columns)) * kLegendRowHeight;
+        const std::size_t column = k % columns, line = k / columns;
+        const double x = legend_.x() + static_cast<double>(column) * kLegendItemWidth;
+        const double y = legend_.y() + static_cast<double>(line) * kLegendRowHeight;
         const QColor fill = KindColour(kPinKindTexts[k].kind);
         painter.setPen(QPen(fill.darker(150), 1));
         painter.setBrush(fill);

@@ -45,7 +45,8 @@ const Module* ModuleOfUse(const ProjectSettings& s, PinUse use) {
         if (!module->claimPins) continue;
         std::vector<PinClaim> claims;
         module->claimPins(s, claims);
-        if (std::ranges::any_of(claims, [&](const PinClaim& c) { return c.use == use; })) return module;
+        for (const PinClaim& claim : claims)
+            if (claim.use == use) return module;
     }
     return nullptr;
 }
