@@ -8,7 +8,9 @@
 #include "app/start_screen.h"
 #include "calc/settings_calc.h"
 #include "dialogs/settle_and_tell.h"
+#include "files/source_update.h"
 #include "format/gbk.h"
+#include "format/line_diff.h"
 #include "format/number_text.h"
 #include "generator/source_assembly.h"
 #include "platform/form_id.h"
@@ -45,6 +47,27 @@ constexpr const char* kCopiedText =
     "已将源程序复制到Windows的剪贴板上,\r"
     "可直接贴在你的IDE的文本工具上使用\r"
     "或将该文件保存为*.C文件(通过文件菜单).";
+
+constexpr const char* kAutoOption = "AutoGenerate";
+constexpr const char* kUpdateTitle = "更新C文件";
+constexpr const char* kUpdateClassicText =
+    "经典格式的源程序没有用户代码区,不能更新.\r请在选择芯片对话框中选择XC8或SDCC格式.";
+// A question box shows this many changed lines; the rest are counted.
+constexpr std::size_t kShownDiffLines = 30;
+
+// The diff's changed lines for a message box: "+" added, "-" removed.
+std::string ChangeLines(const std::string& diff) {
+    std::string shown;
+    std::size_t count = 0;
+    for (const std::string& line : SplitLines(diff)) {
+        if (line.starts_with("+++") || line.starts_with("---") || line.empty() ||
+            (line[0] != '+' && line[0] != '-'))
+            continue;
+        if (++count <= kShownDiffLines) shown += line + "\r";
+    }
+    if (count > kShownDiffLines) shown += "……还有" + std::to_string(count - kShownDiffLines) + "行\r";
+    return shown;
+}
 
 std::string ReplaceText(const std::string& path) {
     return path + "\r已存在,是否替换它?";
@@ -86,6 +109,7 @@ std::span<const Form1::DialogMenuRow> Form1::DialogMenu() {
 Form1::Form1(AppContext& context) : Form(kName, kTitle), context_(context), savedSettings_(context.settings) {
     const auto wire = [](MenuItem& item, auto handler) { item.onClick = handler; };
     wire(VbMenuFile_SaveFile, [this] { VbMenuFile_SaveFile_Click(); });
+    wire(VbMenuFile_UpdateFile, [this] { VbMenuFile_UpdateFile_Click(); });
     wire(VbMenuFile_OpenProject, [this] { VbMenuFile_OpenProject_Click(); });
     wire(VbMenuFile_SaveProject, [this] { VbMenuFile_SaveProject_Click(); });
     wire(VbMenuFile_Exit, [this] { VbMenuFile_Exit_Click(); });
@@ -94,18 +118,22 @@ Form1::Form1(AppContext& context) : Form(kName, kTitle), context_(context), save
         wire(this->*row.item, [this, id = row.form] {
             context_.platform.showForm(id, true);
             ShowOutputForm();
+            SettingsChanged();
         });
     wire(VbMenuTools_c, [this] { VbMenuTools_c_Click(); });
     wire(VbMenuTools_Clear, [this] { VbMenuTools_Clear_Click(); });
+    VbMenuTools_Auto.setCheckable(true);
+    wire(VbMenuTools_Auto, [this] { VbMenuTools_Auto_Click(); });
     wire(VbMenuHelp_Con, [this] { VbMenuHelp_Con_Click(); });
     menus_ = {
         {&VbMenuFile,
-         {&VbMenuFile_SaveFile, &VbMenuFile_OpenProject, &VbMenuFile_SaveProject, &VbMenuFile_Exit}},
+         {&VbMenuFile_SaveFile, &VbMenuFile_UpdateFile, &VbMenuFile_OpenProject, &VbMenuFile_SaveProject,
+          &VbMenuFile_Exit}},
         {&VbMenuSet,
          {&VbMenu_SetGuide, &VbMenuSet_Chip, &VbMenuSet_Config, &VbMenuSet_Osc, &VbMenuSet_PortSet,
           &VbMenuSet_PortB, &VbMenuSet_T0, &VbMenuSet_T1, &VbMenuSet_T2, &VbMenuSet_CCP, &VbMenuSet_Sci,
           &VbMenuSet_Mssp, &VbMenuSet_Ad}},
-        {&VbMenuTools, {&VbMenuTools_c, &VbMenuTools_Clear}},
+        {&VbMenuTools, {&VbMenuTools_c, &VbMenuTools_Clear, &VbMenuTools_Auto}},
         {&VbMenuHelp, {&VbMenuHelp_Con}},
     };
 }
@@ -119,6 +147,8 @@ void Form1::Form_Load() {
     for (SettingGroup group : kEveryGroup) settings.Reset(group);
     if (const auto frequency = SingleOf(settings.T1FreqMHz)) settings.CrystalMHz = *frequency;
     ShowOutputForm();
+    VbMenuTools_Auto.setChecked(context_.platform.storedOption(kAutoOption) == "1");
+    SettingsChanged();
     MarkSaved();
 }
 
@@ -241,6 +271,7 @@ bool Form1::OpenProject(const std::string& path) {
     // values and pins follow from its settings, as the dialogs would leave them.
     SettleAndTell(context_);
     ShowOutputForm();
+    SettingsChanged();
     MarkSaved();
     return true;
 }
@@ -264,6 +295,11 @@ bool Form1::SaveProject() {
 }
 
 void Form1::VbMenuSet_Osc_Click() {
+    AskCrystal();
+    SettingsChanged();
+}
+
+void Form1::AskCrystal() {
     auto& settings = context_.settings;
     auto& platform = context_.platform;
     for (;;) {
@@ -308,6 +344,76 @@ void Form1::VbMenuTools_c_Click() {
 
 void Form1::VbMenuTools_Clear_Click() {
     Text1.setText({});
+}
+
+void Form1::VbMenuTools_Auto_Click() {
+    context_.platform.storeOption(kAutoOption, VbMenuTools_Auto.checked() ? "1" : "0");
+    SettingsChanged();
+}
+
+void Form1::SettingsChanged() {
+    if (VbMenuTools_Auto.checked()) Preview();
+}
+
+void Form1::Preview() {
+    std::string text = AssembleSource(context_.settings, WithComments);
+    // Nothing changed: the marks of the last change stay. A first text is
+    // all new, which marks nothing worth seeing.
+    if (text == Text1.text()) return;
+    std::vector<int> changed = Text1.text().empty() ? std::vector<int>() : ChangedLines(Text1.text(), text);
+    Text1.setText(std::move(text));
+    Text1.setMarkedLines(std::move(changed));
+}
+
+void Form1::VbMenuFile_UpdateFile_Click() {
+    auto& platform = context_.platform;
+    if (OutputFormOf(context_.settings) == OutputFormId::Classic) {
+        platform.messageBox(kUpdateClassicText, kUpdateTitle, MessageIcon::Information, MessageButtons::Ok);
+        return;
+    }
+    const std::string path = platform.openFileDialog(kSaveFilter);
+    if (path.empty()) return;
+    WithComments = platform.messageBox(kCommentQuestion, kCommentTitle, MessageIcon::Question,
+                                       MessageButtons::YesNo) == MessageAnswer::Yes;
+    const std::string text = AssembleSource(context_.settings, WithComments);
+    SourceUpdate update = PrepareSourceUpdate(path, text, false);
+    if (update.status == SourceUpdate::Status::Refused) {
+        // The copy keeps what the user wrote outside the regions.
+        if (platform.messageBox("无法更新文件：\r" + path + "\r第" + std::to_string(update.refusal.line) +
+                                    "行：" + update.refusal.reason + "\r文件未写入。\r\r是否将原文件保存为" +
+                                    BackupPath(path) + "后覆盖它?",
+                                kUpdateTitle, MessageIcon::Warning,
+                                MessageButtons::YesNo) != MessageAnswer::Yes)
+            return;
+        update = PrepareSourceUpdate(path, text, true);
+    }
+    if (update.status != SourceUpdate::Status::Ready) {
+        platform.messageBox("无法更新文件：\r" + path + "\r" + update.error, kUpdateTitle, MessageIcon::Error,
+                            MessageButtons::Ok);
+        return;
+    }
+    const std::string changes = ChangeLines(SourceUpdateDiff(update, path));
+    if (changes.empty()) {
+        platform.messageBox("文件已是最新,无需更新：\r" + path, kUpdateTitle, MessageIcon::Information,
+                            MessageButtons::Ok);
+        return;
+    }
+    if (platform.messageBox(
+            "更新将对文件作如下修改(+ 增加的行, - 去掉的行)：\r" + changes + "\r是否写入" + path + "?",
+            kUpdateTitle, MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
+        return;
+    if (const std::string error = WriteSourceUpdate(path, update); !error.empty()) {
+        platform.messageBox(WriteFailedText(path, error), kSaveFailedTitle, MessageIcon::Error,
+                            MessageButtons::Ok);
+        return;
+    }
+    Text1.setText(update.merged.text);
+    std::string done = "已更新：\r" + path + "\r原文件已保存为" + BackupPath(path);
+    if (!update.merged.kept.empty()) {
+        done += "\r\r以下用户代码区的模块已去掉,其代码已注释掉,保留在文件末尾：";
+        for (const std::string& name : update.merged.kept) done += "\r" + name;
+    }
+    platform.messageBox(done, kUpdateTitle, MessageIcon::Information, MessageButtons::Ok);
 }
 
 void Form1::VbMenuHelp_Con_Click() {

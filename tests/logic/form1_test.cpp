@@ -527,6 +527,7 @@ TEST_F(MainWindowStory, MenuHasEveryItemInOrderWithItsCaption) {
     EXPECT_EQ(shown, (std::vector<std::string>{
                          "VbMenuFile=文件(&F)",
                          "VbMenuFile_SaveFile=保存C文件(&S)",
+                         "VbMenuFile_UpdateFile=更新C文件(&U)...",
                          "VbMenuFile_OpenProject=打开工程(&O)...",
                          "VbMenuFile_SaveProject=保存工程(&P)...",
                          "VbMenuFile_Exit=退出(&E)",
@@ -547,6 +548,7 @@ TEST_F(MainWindowStory, MenuHasEveryItemInOrderWithItsCaption) {
                          "VbMenuTools=工具(&T)",
                          "VbMenuTools_c=生成C文件(&C)",
                          "VbMenuTools_Clear=清除文本(&C)",
+                         "VbMenuTools_Auto=自动生成(&A)",
                          "VbMenuHelp=帮助(&H)",
                          "VbMenuHelp_Con=内容(&C)",
                      }));
