@@ -99,8 +99,11 @@ int Update(const Options& options, const std::string& text) {
     }
     for (const MergeRefusal& overridden : update.merged.overridden)
         Say(file + ":" + std::to_string(overridden.line) + ": " + overridden.reason + " (--force)");
-    for (const std::string& name : update.merged.kept)
-        Say(file + ": 用户代码区“" + name + "”的模块已去掉,其代码已注释掉保留在文件末尾");
+    for (const std::string& name : update.merged.kept) {
+        std::string kept = file + ": 用户代码区“";
+        (kept += name) += "”的模块已去掉,其代码已注释掉保留在文件末尾";
+        Say(kept);
+    }
     if (options.dryRun) return Emit(SourceUpdateDiff(update, file));
     if (const std::string error = WriteSourceUpdate(file, update); !error.empty()) {
         Say(std::string(kProgram) + ": cannot write " + file + ": " + error);

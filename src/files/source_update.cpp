@@ -12,7 +12,7 @@ namespace korvane {
 namespace {
 
 // A C file is small; a huge one is no generated file.
-constexpr std::size_t kLargestSource = 16 * 1024 * 1024;
+constexpr std::size_t kLargestSource = std::size_t{16} * 1024 * 1024;
 
 bool ValidUtf8(std::string_view text) {
     while (!text.empty()) {

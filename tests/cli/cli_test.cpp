@@ -330,10 +330,12 @@ TEST(KorvaneGen, UpdateCarriesTheUsersCode) {
         std::string before;
         int status;
         std::string out, err;
-        std::string after;  // "" leaves the file as it was, with no copy
+        std::string after;    // "" leaves the file as it was, with no copy
+        bool utf8Lf = false;  // the file in UTF-8 with LF line ends, not GBK and CR LF
     };
     const Case cases[] = {
         {"update", {"--update", file, projectB}, old, 0, "", kept, merged(old)},
+        {"update, UTF-8 and LF", {"--update", file, projectB}, old, 0, "", kept, merged(old), true},
         {"dry run",
          {"--update", file, "--dry-run", projectB},
          old,
@@ -374,18 +376,23 @@ TEST(KorvaneGen, UpdateCarriesTheUsersCode) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        const auto bytes = [&c](std::string text) {
+            if (!c.utf8Lf) return EncodeGbk(text).bytes;
+            std::erase(text, '\r');
+            return text;
+        };
         std::remove(file.c_str());
         std::remove((file + ".bak").c_str());
-        if (!c.before.empty()) WriteFile(file, EncodeGbk(c.before).bytes);
+        if (!c.before.empty()) WriteFile(file, bytes(c.before));
         const ToolRun run = Gen(c.args);
         EXPECT_EQ(run.status, c.status);
         EXPECT_EQ(run.out, c.out);
         EXPECT_EQ(run.err, c.err);
         if (c.before.empty()) continue;
-        EXPECT_EQ(ReadFile(file), EncodeGbk(c.after.empty() ? c.before : c.after).bytes);
+        EXPECT_EQ(ReadFile(file), bytes(c.after.empty() ? c.before : c.after));
         EXPECT_EQ(Exists(file + ".bak"), !c.after.empty());
         if (!c.after.empty()) {
-            EXPECT_EQ(ReadFile(file + ".bak"), EncodeGbk(c.before).bytes);
+            EXPECT_EQ(ReadFile(file + ".bak"), bytes(c.before));
         }
     }
 }
