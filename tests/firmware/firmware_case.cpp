@@ -183,9 +183,9 @@ std::string AddUserCode(std::string text, const toml::table& c, const std::strin
                 InsertAfterLine(text, std::regex("\r\n   " + f + "=0;\r\n"), "   " + user(code),
                                 "branch for " + f);
             } else if (!std::regex_match(WithoutSpaces(code), reloadsOnly)) {
-                InsertAfterLine(
-                    text, std::regex("\r\n    if \\([\\w.]+ && (\\w+bits\\.)?" + f + "\\) \\{\r\n"),
-                    "        " + user(code), "branch for " + f);
+                InsertAfterLine(text,
+                                std::regex("\r\n    if \\([\\w.]+ && (\\w+bits\\.)?" + f + "\\) \\{\r\n"),
+                                "        " + user(code), "branch for " + f);
             }
         }
     }
