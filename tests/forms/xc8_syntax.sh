@@ -15,7 +15,7 @@ parts=(16f873 16f874 16f876 16f877 16f873a 16f874a 16f876a 16f877a)  # ChipPart 
 
 # -ffreestanding: XC8 is a freestanding compiler, where `void main(void)` is
 #   the rule (hosted C would want int).
-# -Wno-unknown-pragmas: `#pragma config` is XC8's own (xc8_config_word.sh
+# -Wno-unknown-pragmas: `#pragma config` is XC8's own (config_word.sh
 #   checks its words against the assembler).
 # -Wstrict-prototypes, -Wmissing-prototypes: every function, the interrupt
 #   routine too, is declared with (void) before its definition.
