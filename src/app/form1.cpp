@@ -9,7 +9,9 @@
 #include "app/start_screen.h"
 #include "calc/settings_calc.h"
 #include "dialogs/settle_and_tell.h"
+#include "files/source_update.h"
 #include "format/gbk.h"
+#include "format/line_diff.h"
 #include "format/number_text.h"
 #include "generator/source_assembly.h"
 #include "platform/form_id.h"
@@ -47,6 +49,27 @@ constexpr const char* kCopiedText =
     "可直接贴在你的IDE的文本工具上使用\r"
     "或将该文件保存为*.C文件(通过文件菜单).";
 
+constexpr const char* kAutoOption = "AutoGenerate";
+constexpr const char* kUpdateTitle = "更新C文件";
+constexpr const char* kUpdateClassicText =
+    "经典格式的源程序没有用户代码区,不能更新.\r请在选择芯片对话框中选择XC8或SDCC格式.";
+// A question box shows this many changed lines; the rest are counted.
+constexpr std::size_t kShownDiffLines = 30;
+
+// The diff's changed lines for a message box: "+" added, "-" removed.
+std::string ChangeLines(const std::string& diff) {
+    std::string shown;
+    std::size_t count = 0;
+    for (const std::string& line : SplitLines(diff)) {
+        if (line.starts_with("+++") || line.starts_with("---") || line.empty() ||
+            (line[0] != '+' && line[0] != '-'))
+            continue;
+        if (++count <= kShownDiffLines) shown += line + "\r";
+    }
+    if (count > kShownDiffLines) shown += "……还有" + std::to_string(count - kShownDiffLines) + "行\r";
+    return shown;
+}
+
 std::string ReplaceText(const std::string& path) {
     return path + "\r已存在,是否替换它?";
 }
@@ -80,6 +103,14 @@ constexpr Form1::DialogMenuRow kDialogMenu[] = {
 
 }  // namespace
 
+// The pin map's export and its remembered state.
+namespace {
+constexpr const char* kPinMapInitialName = "pinmap";
+constexpr const char* kPinMapExtension = ".svg";
+constexpr const char* kPinMapFilter = "SVG图片(*.svg)|*.svg|PNG图片(*.png)|*.png";
+constexpr const char* kPinMapOption = "PinMapShown";
+}  // namespace
+
 std::span<const Form1::DialogMenuRow> Form1::DialogMenu() {
     return kDialogMenu;
 }
@@ -88,6 +119,7 @@ Form1::Form1(AppContext& context)
     : Form(kName, kTitle), PinMap(context.settings), context_(context), savedSettings_(context.settings) {
     const auto wire = [](MenuItem& item, auto handler) { item.onClick = handler; };
     wire(VbMenuFile_SaveFile, [this] { VbMenuFile_SaveFile_Click(); });
+    wire(VbMenuFile_UpdateFile, [this] { VbMenuFile_UpdateFile_Click(); });
     wire(VbMenuFile_OpenProject, [this] { VbMenuFile_OpenProject_Click(); });
     wire(VbMenuFile_SaveProject, [this] { VbMenuFile_SaveProject_Click(); });
     wire(VbMenuFile_Exit, [this] { VbMenuFile_Exit_Click(); });
@@ -96,15 +128,18 @@ Form1::Form1(AppContext& context)
         wire(this->*row.item, [this, id = row.form] { OpenDialog(id); });
     wire(VbMenuTools_c, [this] { VbMenuTools_c_Click(); });
     wire(VbMenuTools_Clear, [this] { VbMenuTools_Clear_Click(); });
+    VbMenuTools_Auto.setCheckable(true);
+    wire(VbMenuTools_Auto, [this] { VbMenuTools_Auto_Click(); });
     wire(VbMenuHelp_Con, [this] { VbMenuHelp_Con_Click(); });
     menus_ = {
         {&VbMenuFile,
-         {&VbMenuFile_SaveFile, &VbMenuFile_OpenProject, &VbMenuFile_SaveProject, &VbMenuFile_Exit}},
+         {&VbMenuFile_SaveFile, &VbMenuFile_UpdateFile, &VbMenuFile_OpenProject, &VbMenuFile_SaveProject,
+          &VbMenuFile_Exit}},
         {&VbMenuSet,
          {&VbMenu_SetGuide, &VbMenuSet_Chip, &VbMenuSet_Config, &VbMenuSet_Osc, &VbMenuSet_PortSet,
           &VbMenuSet_PortB, &VbMenuSet_T0, &VbMenuSet_T1, &VbMenuSet_T2, &VbMenuSet_CCP, &VbMenuSet_Sci,
           &VbMenuSet_Mssp, &VbMenuSet_Ad}},
-        {&VbMenuTools, {&VbMenuTools_c, &VbMenuTools_Clear}},
+        {&VbMenuTools, {&VbMenuTools_c, &VbMenuTools_Clear, &VbMenuTools_Auto}},
         {&VbMenuHelp, {&VbMenuHelp_Con}},
     };
     AddPinMapMenus();
@@ -119,6 +154,7 @@ void Form1::Form_Load() {
     for (SettingGroup group : kEveryGroup) settings.Reset(group);
     if (const auto frequency = SingleOf(settings.T1FreqMHz)) settings.CrystalMHz = *frequency;
     ShowOutputForm();
+    VbMenuTools_Auto.setChecked(context_.platform.storedOption(kAutoOption) == "1");
     SettingsChanged();
     MarkSaved();
 }
@@ -266,6 +302,11 @@ bool Form1::SaveProject() {
 }
 
 void Form1::VbMenuSet_Osc_Click() {
+    AskCrystal();
+    SettingsChanged();
+}
+
+void Form1::AskCrystal() {
     auto& settings = context_.settings;
     auto& platform = context_.platform;
     for (;;) {
@@ -276,7 +317,6 @@ void Form1::VbMenuSet_Osc_Click() {
             // Cancel or not a number: the crystal follows Timer0's frequency,
             // unless that is no number either.
             if (const auto timer0 = SingleOf(settings.T0FreqMHz)) settings.CrystalMHz = *timer0;
-            SettingsChanged();
             return;
         }
         settings.CrystalMHz = *frequency;
@@ -292,7 +332,6 @@ void Form1::VbMenuSet_Osc_Click() {
             settings.T2FreqMHz = *frequency;
             // Register values worked out for the old crystal must not outlive it.
             SettleAndTell(context_);
-            SettingsChanged();
             return;
         }
         platform.messageBox(std::string(baud_messages::kCrystalText),
@@ -314,6 +353,77 @@ void Form1::VbMenuTools_Clear_Click() {
     Text1.setText({});
 }
 
+void Form1::VbMenuTools_Auto_Click() {
+    context_.platform.storeOption(kAutoOption, VbMenuTools_Auto.checked() ? "1" : "0");
+    SettingsChanged();
+}
+
+void Form1::SettingsChanged() {
+    SettingsWatch.raise();
+    if (VbMenuTools_Auto.checked()) Preview();
+}
+
+void Form1::Preview() {
+    std::string text = AssembleSource(context_.settings, WithComments);
+    // Nothing changed: the marks of the last change stay. A first text is
+    // all new, which marks nothing worth seeing.
+    if (text == Text1.text()) return;
+    std::vector<int> changed = Text1.text().empty() ? std::vector<int>() : ChangedLines(Text1.text(), text);
+    Text1.setText(std::move(text));
+    Text1.setMarkedLines(std::move(changed));
+}
+
+void Form1::VbMenuFile_UpdateFile_Click() {
+    auto& platform = context_.platform;
+    if (OutputFormOf(context_.settings) == OutputFormId::Classic) {
+        platform.messageBox(kUpdateClassicText, kUpdateTitle, MessageIcon::Information, MessageButtons::Ok);
+        return;
+    }
+    const std::string path = platform.openFileDialog(kSaveFilter);
+    if (path.empty()) return;
+    WithComments = platform.messageBox(kCommentQuestion, kCommentTitle, MessageIcon::Question,
+                                       MessageButtons::YesNo) == MessageAnswer::Yes;
+    const std::string text = AssembleSource(context_.settings, WithComments);
+    SourceUpdate update = PrepareSourceUpdate(path, text, false);
+    if (update.status == SourceUpdate::Status::Refused) {
+        // The copy keeps what the user wrote outside the regions.
+        if (platform.messageBox("无法更新文件：\r" + path + "\r第" + std::to_string(update.refusal.line) +
+                                    "行：" + update.refusal.reason + "\r文件未写入。\r\r是否将原文件保存为" +
+                                    BackupPath(path) + "后覆盖它?",
+                                kUpdateTitle, MessageIcon::Warning,
+                                MessageButtons::YesNo) != MessageAnswer::Yes)
+            return;
+        update = PrepareSourceUpdate(path, text, true);
+    }
+    if (update.status != SourceUpdate::Status::Ready) {
+        platform.messageBox("无法更新文件：\r" + path + "\r" + update.error, kUpdateTitle, MessageIcon::Error,
+                            MessageButtons::Ok);
+        return;
+    }
+    const std::string changes = ChangeLines(SourceUpdateDiff(update, path));
+    if (changes.empty()) {
+        platform.messageBox("文件已是最新,无需更新：\r" + path, kUpdateTitle, MessageIcon::Information,
+                            MessageButtons::Ok);
+        return;
+    }
+    if (platform.messageBox(
+            "更新将对文件作如下修改(+ 增加的行, - 去掉的行)：\r" + changes + "\r是否写入" + path + "?",
+            kUpdateTitle, MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
+        return;
+    if (const std::string error = WriteSourceUpdate(path, update); !error.empty()) {
+        platform.messageBox(WriteFailedText(path, error), kSaveFailedTitle, MessageIcon::Error,
+                            MessageButtons::Ok);
+        return;
+    }
+    Text1.setText(update.merged.text);
+    std::string done = "已更新：\r" + path + "\r原文件已保存为" + BackupPath(path);
+    if (!update.merged.kept.empty()) {
+        done += "\r\r以下用户代码区的模块已去掉,其代码已注释掉,保留在文件末尾：";
+        for (const std::string& name : update.merged.kept) done += "\r" + name;
+    }
+    platform.messageBox(done, kUpdateTitle, MessageIcon::Information, MessageButtons::Ok);
+}
+
 void Form1::VbMenuHelp_Con_Click() {
     showHelp({});
 }
@@ -324,14 +434,17 @@ void Form1::showHelp(const std::string& page) {
 
 // The pin map and the settings' change point.
 
-namespace {
-constexpr const char* kPinMapInitialName = "pinmap";
-constexpr const char* kPinMapExtension = ".svg";
-constexpr const char* kPinMapFilter = "SVG图片(*.svg)|*.svg|PNG图片(*.png)|*.png";
-}  // namespace
-
 void Form1::AddPinMapMenus() {
+    // The menu's tick is the map's state, however the map was shown or closed.
+    VbMenuView_PinMap.setCheckable(true);
     VbMenuView_PinMap.onClick = [this] { VbMenuView_PinMap_Click(); };
+    // The dock's own close box closes it too; either way it is remembered.
+    PinMap.observe([this](Change) {
+        if (VbMenuView_PinMap.checked() == PinMap.shown()) return;
+        VbMenuView_PinMap.setChecked(PinMap.shown());
+        context_.platform.storeOption(kPinMapOption, PinMap.shown() ? "1" : "0");
+    });
+    PinMap.setShown(context_.platform.storedOption(kPinMapOption) == "1");
     VbMenuFile_ExportPinMap.onClick = [this] { VbMenuFile_ExportPinMap_Click(); };
     PinMap.openDialog = [this](FormId form) { OpenDialog(form); };
     SettingsWatch.observe([this](Change) { PinMap.Refresh(); });
@@ -341,10 +454,6 @@ void Form1::AddPinMapMenus() {
     menus_.insert(menus_.begin() + 1, Menu{&VbMenuView, {&VbMenuView_PinMap}});
 }
 
-void Form1::SettingsChanged() {
-    SettingsWatch.raise();
-}
-
 void Form1::OpenDialog(FormId form) {
     context_.platform.showForm(form, true);
     ShowOutputForm();
@@ -352,7 +461,8 @@ void Form1::OpenDialog(FormId form) {
 }
 
 void Form1::VbMenuView_PinMap_Click() {
-    PinMap.setShown(!PinMap.shown());
+    context_.platform.storeOption(kPinMapOption, VbMenuView_PinMap.checked() ? "1" : "0");
+    PinMap.setShown(VbMenuView_PinMap.checked());
 }
 
 void Form1::VbMenuFile_ExportPinMap_Click() {

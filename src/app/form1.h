@@ -36,6 +36,7 @@ public:
 
     MenuItem VbMenuFile{"VbMenuFile", "文件(&F)"};
     MenuItem VbMenuFile_SaveFile{"VbMenuFile_SaveFile", "保存C文件(&S)"};
+    MenuItem VbMenuFile_UpdateFile{"VbMenuFile_UpdateFile", "更新C文件(&U)..."};
     MenuItem VbMenuFile_OpenProject{"VbMenuFile_OpenProject", "打开工程(&O)..."};
     MenuItem VbMenuFile_SaveProject{"VbMenuFile_SaveProject", "保存工程(&P)..."};
     MenuItem VbMenuFile_Exit{"VbMenuFile_Exit", "退出(&E)"};
@@ -56,6 +57,7 @@ public:
     MenuItem VbMenuTools{"VbMenuTools", "工具(&T)"};
     MenuItem VbMenuTools_c{"VbMenuTools_c", "生成C文件(&C)"};
     MenuItem VbMenuTools_Clear{"VbMenuTools_Clear", "清除文本(&C)"};
+    MenuItem VbMenuTools_Auto{"VbMenuTools_Auto", "自动生成(&A)"};
     MenuItem VbMenuHelp{"VbMenuHelp", "帮助(&H)"};
     MenuItem VbMenuHelp_Con{"VbMenuHelp_Con", "内容(&C)"};
 
@@ -90,6 +92,8 @@ public:
     void Form_Unload() override;
 
     void VbMenuFile_SaveFile_Click();
+    // Regenerates a C file of the XC8 or SDCC form, keeping the user's code.
+    void VbMenuFile_UpdateFile_Click();
     void VbMenuFile_OpenProject_Click();
     void VbMenuFile_SaveProject_Click();
     void VbMenuFile_Exit_Click();
@@ -101,12 +105,15 @@ public:
     void VbMenuSet_Osc_Click();
     void VbMenuTools_c_Click();
     void VbMenuTools_Clear_Click();
+    void VbMenuTools_Auto_Click();
+
+    // The settings may have changed: a dialog closed, the crystal was
+    // asked, a project opened. With 自动生成 on, the text follows.
+    void SettingsChanged();
     void VbMenuHelp_Con_Click();
 
-    // The settings may have changed (a dialog closed, the crystal command, a
-    // project opened, the program started): everything that shows them
-    // observes SettingsWatch and re-reads them.
-    void SettingsChanged();
+    // Raised by SettingsChanged: whatever shows the settings (the pin map)
+    // observes it and re-reads them.
     Notifier SettingsWatch;
 
     // The pin map: shown from the view menu, exported from the file menu.
@@ -122,6 +129,9 @@ public:
 private:
     void AddPinMapMenus();
     void SizeText1();
+    void AskCrystal();
+    // The text for the settings, its changed lines marked.
+    void Preview();
     void ShowOutputForm();
     void ShowClosingSplash();
     // Whether the program may end: true when nothing is unsaved, or the user

@@ -15,8 +15,6 @@ namespace korvane {
 
 namespace {
 
-constexpr TimerKind kTimers[] = {TimerKind::Timer0, TimerKind::Timer1, TimerKind::Timer2};
-
 // Timer1's divisor is kept as a 64-bit number and may hold anything.
 std::int32_t DivisorOrZero(const SettingValue& value) {
     const auto number = value.toNumber();

@@ -14,6 +14,7 @@
 
 #include "calc/settings_calc.h"
 #include "files/file_io.h"
+#include "files/source_update.h"
 #include "format/gbk.h"
 #include "format/utf8.h"
 #include "generator/source_assembly.h"
@@ -34,6 +35,8 @@ constexpr const char* kUsage =
     "Usage: korvane-gen [--comments|--no-comments] [--form classic|xc8|sdcc] [--encoding utf-8|gbk]\n"
     "                   [-o FILE] PROJECT.kvp\n"
     "       korvane-gen [--pins] [--pin-map FILE.svg|FILE.png] PROJECT.kvp\n"
+    "       korvane-gen --update FILE.c [--dry-run] [--force] [--comments|--no-comments]\n"
+    "                   [--form xc8|sdcc] PROJECT.kvp\n"
     "       korvane-gen --defaults\n"
     "       korvane-gen --help | --version\n"
     "\n"
@@ -46,8 +49,16 @@ constexpr const char* kUsage =
     "--pins prints the chosen part's pins, one line each: number, name and use;\n"
     "--pin-map draws them into FILE, an SVG or PNG picture by its suffix.\n"
     "\n"
-    "Exit status: 0 done, 1 the output could not be written, 2 bad usage or a bad\n"
-    "project file (nothing is written; FILE:LINE: what is wrong on standard error).\n";
+    "--update regenerates FILE.c (the XC8 or SDCC form) and carries the code between\n"
+    "its user code markers into the new text by name, keeping FILE.c's encoding and\n"
+    "line ends and the previous file as FILE.c.bak; code of a module that is gone is\n"
+    "kept commented out at the end. A file changed outside its regions, or with\n"
+    "damaged markers, is refused unless --force (FILE.c.bak keeps it). --dry-run\n"
+    "prints the change as a unified diff and writes nothing.\n"
+    "\n"
+    "Exit status: 0 done, 1 the output could not be written, 2 bad usage, a bad\n"
+    "project file or a refused FILE.c (nothing is written; FILE:LINE: what is wrong\n"
+    "on standard error).\n";
 
 constexpr std::string_view kProgram = "korvane-gen";
 
@@ -76,6 +87,9 @@ struct Options {
     std::optional<OutputFormId> form;
     bool pins = false;
     std::string pinMap;
+    std::string update;  // the C file to update
+    bool dryRun = false;
+    bool force = false;
 };
 
 // The pin map's picture comes from a module beside the program, loaded only
@@ -97,6 +111,37 @@ int WritePinMap(const PinTable& table, const std::string& path) {
     std::string failure;
     save(&table, path.c_str(), &failure);
     return failure.empty() ? 0 : cannot(failure);
+}
+
+// Regenerates the file with its user code. The text is the modern form's.
+int Update(const Options& options, const std::string& text) {
+    const std::string& file = options.update;
+    const SourceUpdate update = PrepareSourceUpdate(file, text, options.force);
+    switch (update.status) {
+        case SourceUpdate::Status::Ready:
+            break;
+        case SourceUpdate::Status::Failed:
+            Say(file + ": " + update.error);
+            return kBadInput;
+        case SourceUpdate::Status::Refused:
+            Say(file + ":" + std::to_string(update.refusal.line) + ": " + update.refusal.reason);
+            Say(std::string(kProgram) + ": " + file + " not updated (--force overwrites it and keeps it as " +
+                BackupPath(file) + ")");
+            return kBadInput;
+    }
+    for (const MergeRefusal& overridden : update.merged.overridden)
+        Say(file + ":" + std::to_string(overridden.line) + ": " + overridden.reason + " (--force)");
+    for (const std::string& name : update.merged.kept) {
+        std::string kept = file + ": 用户代码区“";
+        (kept += name) += "”的模块已去掉,其代码已注释掉保留在文件末尾";
+        Say(kept);
+    }
+    if (options.dryRun) return Emit(SourceUpdateDiff(update, file));
+    if (const std::string error = WriteSourceUpdate(file, update); !error.empty()) {
+        Say(std::string(kProgram) + ": cannot write " + file + ": " + error);
+        return kFailed;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -142,6 +187,14 @@ int main(int argc, char* argv[]) {
             if (!value || PinMapFormatOf(value) == PinMapFormat::Unknown)
                 return Usage("--pin-map needs a file name ending in .svg or .png");
             options.pinMap = value;
+        } else if (arg == "--update") {
+            const char* value = next();
+            if (!value || !*value) return Usage("--update needs the C file to update");
+            options.update = value;
+        } else if (arg == "--dry-run") {
+            options.dryRun = true;
+        } else if (arg == "--force") {
+            options.force = true;
         } else if (arg == "-o" || arg == "--output") {
             const char* value = next();
             if (!value || !*value) return Usage("-o needs a file name");
@@ -157,10 +210,15 @@ int main(int argc, char* argv[]) {
 
     if (options.pins || !options.pinMap.empty()) {
         if (options.defaults) return Usage("--defaults takes no --pins or --pin-map");
+        if (!options.update.empty()) return Usage("--update takes no --pins or --pin-map");
         if (!options.output.empty() || options.gbk)
             return Usage("--pins prints UTF-8 text to standard output");
         if (options.project.empty()) return Usage("no project file given");
     }
+    if (options.update.empty() && (options.dryRun || options.force))
+        return Usage("--dry-run and --force go with --update");
+    if (!options.update.empty() && (options.defaults || options.gbk || !options.output.empty()))
+        return Usage("--update keeps the file's own encoding and takes no --defaults or -o");
 
     std::string text;
     if (options.defaults) {
@@ -198,6 +256,13 @@ int main(int argc, char* argv[]) {
         if (!problems.empty()) return kBadInput;
         if (options.form) settings.OutputForm = static_cast<std::int16_t>(*options.form);
         text = AssembleSource(settings, options.withComments);
+        if (!options.update.empty()) {
+            if (SameFile(options.update, options.project))
+                return Usage("the file to update " + options.update + " is the project file itself");
+            if (OutputFormOf(settings) == OutputFormId::Classic)
+                return Usage("the classic form has no user code regions to update; use --form xc8 or sdcc");
+            return Update(options, text);
+        }
     }
 
     if (options.gbk.value_or(!options.output.empty())) {

@@ -103,7 +103,15 @@ void OptionGroup::click(int index) {
 }
 
 void TextBox::setText(std::string text) {
+    if (text == text_) return;
+    markedLines_.clear();
     if (assign(text_, std::move(text)) && onChange) onChange();
+}
+
+void MenuItem::click() {
+    if (!usable()) return;
+    if (checkable_) setChecked(!checked_);
+    Button::click();
 }
 
 void TextBox::gotFocus() {

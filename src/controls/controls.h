@@ -87,6 +87,18 @@ public:
 class MenuItem : public Button {
 public:
     using Button::Button;
+
+    // A menu option shows a tick while checked; a user's click turns it
+    // over before onClick runs.
+    bool checkable() const { return checkable_; }
+    void setCheckable(bool checkable) { assign(checkable_, checkable); }
+    bool checked() const { return checked_; }
+    void setChecked(bool checked) { assign(checked_, checked); }
+    void click();
+
+private:
+    bool checkable_ = false;
+    bool checked_ = false;
 };
 
 // A check box. Its click handler runs whenever `checked` changes, whether the
@@ -170,7 +182,12 @@ public:
         : Control(std::move(name)), text_(std::move(text)) {}
 
     const std::string& text() const { return text_; }
+    // A new text drops the marked lines.
     void setText(std::string text);
+
+    // Lines (from 0) the view highlights: those the last preview changed.
+    const std::vector<int>& markedLines() const { return markedLines_; }
+    void setMarkedLines(std::vector<int> lines) { assign(markedLines_, std::move(lines)); }
 
     bool readOnly() const { return readOnly_; }
     void setReadOnly(bool readOnly) { assign(readOnly_, readOnly); }
@@ -190,6 +207,7 @@ public:
 
 private:
     std::string text_;
+    std::vector<int> markedLines_;
     bool readOnly_ = false;
 };
 

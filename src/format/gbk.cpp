@@ -83,3 +83,23 @@ GbkText EncodeGbk(std::string_view utf8) {
 }
 
 }  // namespace korvane
+
+namespace korvane {
+
+std::optional<std::string> DecodeGbk(std::string_view bytes) {
+    const iconv_t cd = iconv_open("UTF-8", "GBK");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    std::string out(bytes.size() * 3 + 4, '\0');  // never more than three UTF-8 bytes a byte
+    std::string in(bytes);
+    char* inPtr = in.data();
+    char* outPtr = out.data();
+    std::size_t inLeft = in.size();
+    std::size_t outLeft = out.size();
+    const bool converted = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
+    iconv_close(cd);
+    if (!converted || inLeft != 0) return std::nullopt;
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+}  // namespace korvane

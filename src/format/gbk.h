@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,9 @@ struct GbkText {
     std::u32string unencodable;
 };
 GbkText EncodeGbk(std::string_view utf8);
+
+// GBK bytes as UTF-8, or nothing when they are no GBK text.
+std::optional<std::string> DecodeGbk(std::string_view bytes);
 
 // Each character with its code, so invisible ones can be found too: "😀(U+1F600)".
 std::string CharacterList(const std::u32string& characters);

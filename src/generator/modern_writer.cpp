@@ -7,6 +7,7 @@
 #include "format/number_text.h"
 #include "generator/register_bits.h"
 #include "generator/source_lines.h"
+#include "generator/user_code.h"
 
 namespace korvane {
 
@@ -93,6 +94,13 @@ void WriteBody(const std::vector<Step>& steps, std::string_view indent, SourceLi
     }
 }
 
+// The user's region: written with comments or without, as it is the place
+// an update puts the user's code back.
+void UserRegion(std::string_view indent, std::string_view name, SourceLines& out) {
+    out.Line({indent, RegionStart(name)});
+    out.Line({indent, RegionEnd(name)});
+}
+
 void Header(const Program& program, OutputFormId form, SourceLines& out) {
     if (form == OutputFormId::Xc8) {
         out.Line({"#include <xc.h>"});
@@ -146,6 +154,7 @@ void Declarations(const Program& program, OutputFormId form, SourceLines& out) {
                                 "  //置1后打开发送中断(TXIE=1),由中断发送" + branch.dataVariable + "_byte");
         }
     }
+    UserRegion({}, kGlobalsRegion, out);
     out.Line({});
 }
 
@@ -156,7 +165,9 @@ void Main(const Program& program, OutputFormId form, SourceLines& out) {
     for (const Function& function : program.setups) out.Line({kIndent, function.name, "();"});
     // Interrupts are switched on last, once every peripheral is set up.
     if (program.interrupts) out.Line({kIndent, "fun_intset();"});
+    UserRegion(kIndent, kBeforeLoopRegion, out);
     out.Line({kIndent, "while (1) {"});
+    UserRegion(std::string(kIndent) + std::string(kIndent), kLoopRegion, out);
     if (program.watchdog) {
         out.LineWithComment(
             {kIndent, kIndent, form == OutputFormId::Xc8 ? "CLRWDT();" : "__asm clrwdt __endasm;"},
@@ -179,6 +190,9 @@ void InterruptRoutine(const Program& program, OutputFormId form, SourceLines& ou
         // The flag rises whether or not its interrupt is on.
         out.Line(
             {kIndent, "if (", BitName(branch.enableBit, form), " && ", BitName(branch.flag, form), ") {"});
+        // First in the branch, so the user's code sees the event as it came
+        // (RCREG before the branch reads it).
+        UserRegion(in2, BranchRegion(branch.flag), out);
         if (!branch.variable.empty())
             out.LineWithComment({in2, branch.variable, " = ", branch.source, ";"}, "  " + branch.readComment);
         switch (branch.service) {
@@ -213,6 +227,7 @@ void SetupFunction(const Function& function, SourceLines& out) {
     out.Line({"void ", function.name, "(void)"});
     out.Line({"{"});
     WriteBody(function.body, kIndent, out);
+    UserRegion(kIndent, function.name, out);
     out.Line({"}"});
     out.Line({});
 }
@@ -239,7 +254,7 @@ std::string WriteModern(const Program& program, OutputFormId form, bool withComm
     std::string text = out.Take();
     // One line end at the end of the file, not an empty line.
     while (text.ends_with("\r\n\r\n")) text.resize(text.size() - 2);
-    return text;
+    return Stamped(text);
 }
 
 }  // namespace korvane

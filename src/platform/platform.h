@@ -46,6 +46,10 @@ public:
     virtual void openDocument(const std::string& fileName, const std::string& page) = 0;
     // The folder the program runs from, where its pictures and help live.
     virtual std::string programFolder() const = 0;
+    // An option the program keeps across runs (a menu option), "" when it
+    // was never stored. A platform that keeps none forgets them.
+    virtual std::string storedOption(const std::string& /*name*/) const { return {}; }
+    virtual void storeOption(const std::string& /*name*/, const std::string& /*value*/) {}
 };
 
 // Moving between the program's windows.

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QColor>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -21,8 +22,11 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStringList>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -101,6 +105,22 @@ QString TextOf(const QPlainTextEdit* edit) {
         }
     }
     return text;
+}
+
+// Whole lines on a pale background, as changed lines are shown in editors.
+void MarkLines(QPlainTextEdit* edit, const std::vector<int>& lines) {
+    QList<QTextEdit::ExtraSelection> marks;
+    QTextDocument* document = edit->document();
+    for (const int line : lines) {
+        const QTextBlock block = document->findBlockByNumber(line);
+        if (!block.isValid()) continue;
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(block);
+        mark.format.setBackground(QColor(255, 242, 168));
+        mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+        marks.push_back(mark);
+    }
+    edit->setExtraSelections(marks);
 }
 
 constexpr int kKeyBackspace = 8;
@@ -240,7 +260,17 @@ void Bind(QPlainTextEdit* widget, TextBox& model) {
         }
         const QSignalBlocker block(edit);
         const QString text = FromCrlf(model.text());
-        if (TextOf(edit) != text) edit->setPlainText(text);
+        if (TextOf(edit) != text) {
+            // A text replaced while the user reads it stays where they were.
+            QScrollBar* vertical = edit->verticalScrollBar();
+            QScrollBar* horizontal = edit->horizontalScrollBar();
+            const int top = vertical->value();
+            const int left = horizontal->value();
+            edit->setPlainText(text);
+            vertical->setValue(top);
+            horizontal->setValue(left);
+        }
+        MarkLines(edit, model.markedLines());
         edit->setReadOnly(model.readOnly());
         MirrorCommon(edit, model);
     });
@@ -320,6 +350,8 @@ void Bind(QAction* widget, MenuItem& model) {
     widget->setObjectName(ToQt(model.name()));
     Observe<QAction>(widget, model, [&model](QAction* action, Change) {
         action->setText(ToQt(model.caption()));
+        action->setCheckable(model.checkable());
+        action->setChecked(model.checked());
         action->setEnabled(model.enabled());
         action->setVisible(model.visible());
     });

@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
-#include <QSettings>
 #include <QTimer>
 #include <algorithm>
 
@@ -190,10 +189,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 namespace {
-// Where the program remembers its windows between runs (~/.config/korvane).
-constexpr const char* kUiStateOrganisation = "korvane";
-constexpr const char* kUiStateFile = "korvane";
-constexpr const char* kPinMapShownKey = "PinMap/Shown";
 // The dock's first width: the picture readable, the text area wide enough.
 constexpr int kPinMapDockWidth = 600;
 constexpr int kPinMapDockShare = 50;  // per cent of the window at most
@@ -203,27 +198,23 @@ void MainWindow::buildPinMap() {
     auto* dock = new PinMapDock(form_.PinMap, this);
     addDockWidget(Qt::RightDockWidgetArea, dock);
     dock->hide();
-    QAction* tick = findChild<QAction*>(ToQt(form_.VbMenuView_PinMap.name()));
-    tick->setCheckable(true);
     QPointer<MainWindow> guard(this);
-    const auto follow = [guard, dock, tick] {
+    const auto follow = [guard, dock] {
         if (!guard) return;
         const bool shown = guard->form_.PinMap.shown();
-        tick->setChecked(shown);
         if (shown == dock->isVisibleTo(guard)) return;
         dock->setVisible(shown);
         if (shown)
             guard->resizeDocks({dock}, {std::min(kPinMapDockWidth, guard->width() * kPinMapDockShare / 100)},
                                Qt::Horizontal);
-        QSettings(kUiStateOrganisation, kUiStateFile).setValue(kPinMapShownKey, shown);
     };
     form_.PinMap.observe([follow](Change) { follow(); });
     // Shown from the menu, the map takes the focus, so the keys reach its pins.
+    QAction* tick = findChild<QAction*>(ToQt(form_.VbMenuView_PinMap.name()));
     connect(tick, &QAction::triggered, dock, [this, dock] {
         if (form_.PinMap.shown()) dock->view()->setFocus();
     });
-    form_.PinMap.setShown(
-        QSettings(kUiStateOrganisation, kUiStateFile).value(kPinMapShownKey, false).toBool());
+    // The form restored the remembered state before the dock was made.
     follow();
 }
 

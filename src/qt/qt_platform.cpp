@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QPointer>
+#include <QSettings>
 #include <QShortcut>
 
 #include "files/file_io.h"
@@ -195,6 +196,15 @@ void QtPlatform::openDocument(const std::string& fileName, const std::string& pa
     if (problem.empty() && OpenWithDesktop(path, ToQt(page))) return;
     messageBox(problem.empty() ? "xdg-open 无法启动。" : problem, kDocumentOpenProblemTitle,
                MessageIcon::Warning, MessageButtons::Ok);
+}
+
+// The user's settings file (~/.config/Korvane/korvane.conf).
+std::string QtPlatform::storedOption(const std::string& name) const {
+    return FromQt(QSettings("Korvane", "korvane").value(ToQt(name)).toString());
+}
+
+void QtPlatform::storeOption(const std::string& name, const std::string& value) {
+    QSettings("Korvane", "korvane").setValue(ToQt(name), ToQt(value));
 }
 
 std::string QtPlatform::programFolder() const {

@@ -35,6 +35,8 @@ public:
     void putClipboardText(const std::string& text) override;
     void openDocument(const std::string& fileName, const std::string& page) override;
     std::string programFolder() const override;
+    std::string storedOption(const std::string& name) const override;
+    void storeOption(const std::string& name, const std::string& value) override;
     void showForm(FormId form, bool modal) override;
     void endProgram() override;
 

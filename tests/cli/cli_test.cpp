@@ -19,8 +19,11 @@
 #include <vector>
 
 #include "../core/sample_settings.h"
+#include "files/source_update.h"
 #include "format/gbk.h"
+#include "format/line_diff.h"
 #include "generator/source_assembly.h"
+#include "generator/user_code.h"
 #include "project/project_file.h"
 #include "version.h"
 
@@ -295,6 +298,105 @@ TEST(KorvaneGen, HostileInputsAndOutputTargets) {
     EXPECT_EQ(ReadFile(project), before);
 }
 
+// --update on a file generated in the SDCC form with the user's line in
+// the Timer1 branch: carried, refused, forced or only shown.
+TEST(KorvaneGen, UpdateCarriesTheUsersCode) {
+    ProjectSettings a = EverythingOn();
+    a.OutputForm = 2;             // SDCC
+    a.Ccp1En = a.Ccp2En = false;  // they would keep Timer1
+    a.Ccp1Int = a.Ccp2Int = 0;
+    a.Ccp1M = a.Ccp2M = 0;
+    a.Ccp2Mode = 0;
+    ProjectSettings b = a;
+    b.T1En = false;
+    b.T1Int = 0;  // its branch, and the user's line, go
+    const std::string projectB = Temp("b.kvp");
+    WriteFile(projectB, ProjectText(b));
+    std::string old = AssembleSource(a, true);
+    const std::string region = RegionStart("中断 TMR1IF") + "\r\n";
+    old.insert(old.find(region) + region.size(), "        PORTD++;\r\n");
+    const std::string edited = std::string(old).replace(old.find("void main(void)"), 4, "int ");
+    const std::string file = Temp("main.c");
+    // What the update makes of the old text, carried through the file's GBK.
+    const auto merged = [&](const std::string& before) {
+        return std::get<MergedText>(MergeUserCode(before, AssembleSource(b, true), true)).text;
+    };
+    const std::string kept = file + ": 用户代码区“中断 TMR1IF”的模块已去掉,其代码已注释掉保留在文件末尾\n";
+    const std::size_t editedLine = std::ranges::count(old.substr(0, old.find("void main(void)")), '\n') + 1;
+    const std::string where = file + ":" + std::to_string(editedLine) + ": 用户代码区以外的文本已被修改";
+    struct Case {
+        const char* what;
+        std::vector<std::string> args;
+        std::string before;
+        int status;
+        std::string out, err;
+        std::string after;    // "" leaves the file as it was, with no copy
+        bool utf8Lf = false;  // the file in UTF-8 with LF line ends, not GBK and CR LF
+    };
+    const Case cases[] = {
+        {"update", {"--update", file, projectB}, old, 0, "", kept, merged(old)},
+        {"update, UTF-8 and LF", {"--update", file, projectB}, old, 0, "", kept, merged(old), true},
+        {"dry run",
+         {"--update", file, "--dry-run", projectB},
+         old,
+         0,
+         UnifiedDiff(old, merged(old), file, file),
+         kept,
+         ""},
+        {"edited outside",
+         {"--update", file, projectB},
+         edited,
+         2,
+         "",
+         where + "\nkorvane-gen: " + file + " not updated (--force overwrites it and keeps it as " + file +
+             ".bak)\n",
+         ""},
+        {"edited, dry run",
+         {"--dry-run", "--update", file, projectB},
+         edited,
+         2,
+         "",
+         where + "\nkorvane-gen: " + file + " not updated (--force overwrites it and keeps it as " + file +
+             ".bak)\n",
+         ""},
+        {"edited, forced",
+         {"--force", "--update", file, projectB},
+         edited,
+         0,
+         "",
+         where + " (--force)\n" + kept,
+         merged(edited)},
+        {"no file",
+         {"--update", Temp("none.c"), projectB},
+         "",
+         2,
+         "",
+         Temp("none.c") + ": 无法读取文件：No such file or directory\n",
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto bytes = [&c](std::string text) {
+            if (!c.utf8Lf) return EncodeGbk(text).bytes;
+            std::erase(text, '\r');
+            return text;
+        };
+        std::remove(file.c_str());
+        std::remove((file + ".bak").c_str());
+        if (!c.before.empty()) WriteFile(file, bytes(c.before));
+        const ToolRun run = Gen(c.args);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.err, c.err);
+        if (c.before.empty()) continue;
+        EXPECT_EQ(ReadFile(file), bytes(c.after.empty() ? c.before : c.after));
+        EXPECT_EQ(Exists(file + ".bak"), !c.after.empty());
+        if (!c.after.empty()) {
+            EXPECT_EQ(ReadFile(file + ".bak"), bytes(c.before));
+        }
+    }
+}
+
 TEST(KorvaneGen, UsageErrorsExitWithTwoAndHelpWithZero) {
     const std::string project = EverySectionProject();
     const std::vector<std::vector<std::string>> cases = {
@@ -312,6 +414,10 @@ TEST(KorvaneGen, UsageErrorsExitWithTwoAndHelpWithZero) {
         {"--pins", "-o", Temp("pins.txt"), project},
         {"--pins", "--encoding", "gbk", project},
         {"--defaults", "--pins"},
+        {"--dry-run", project},
+        {"--update"},
+        {"--update", Temp("x.c"), "-o", Temp("y.c"), project},
+        {"--update", Temp("x.c"), project},  // its form is the classic one
     };
     for (const auto& args : cases) {
         const ToolRun run = Gen(args);

@@ -48,6 +48,8 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 std::vector<std::string> CodeOnly(const std::vector<std::string>& lines) {
     std::vector<std::string> code;
     for (std::string line : lines) {
+        // The modern forms' stamp is a hash of the text, comments and all.
+        if (line.starts_with("/* Korvane ")) continue;
         if (const auto cut = line.find("//"); cut != std::string::npos) line.erase(cut);
         if (line.find_first_not_of(' ') != std::string::npos) code.push_back(line);
     }

@@ -8,6 +8,7 @@
 // configuration word the program carries against the classic text's.
 //
 // firmware_case --gen KORVANE_GEN --toolchain DIR --include DIR --work DIR [--form F] CASES.toml NAME
+#include <iconv.h>
 #include <toml++/toml.h>
 
 #include <algorithm>
@@ -145,16 +146,41 @@ void InsertAfterLine(std::string& text, const std::regex& line, const std::strin
     text.insert(std::size_t(m.position(0) + m.length(0)), code + "\r\n");
 }
 
+// UTF-8 text as GBK, as the program saves its files.
+std::string Gbk(const std::string& utf8) {
+    const iconv_t cd = iconv_open("GBK", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) Fail("no GBK converter");
+    std::string in = utf8, out(utf8.size() * 2, '\0');
+    char* inPtr = in.data();
+    char* outPtr = out.data();
+    std::size_t inLeft = in.size(), outLeft = out.size();
+    const bool ok = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
+    iconv_close(cd);
+    if (!ok) Fail("cannot write " + utf8 + " in GBK");
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+// Inserts CODE into the user code region NAME of a modern text (as saved,
+// in GBK), where an update keeps it.
+void InsertIntoRegion(std::string& text, const std::string& name, const std::string& code) {
+    const std::string marker = Gbk("/* 用户代码开始: " + name + " */\r\n");
+    const auto at = text.find(marker);
+    if (at == std::string::npos) Fail("the generated text has no user code region for " + name);
+    text.insert(at + marker.size(), code + "\r\n");
+}
+
 // The user's part: statements in interrupt branches, and the end of main.
 // Everything the generator wrote stays as it is, except the line a case
 // leaves out (`drop`: the line starting so, spaces aside) to show what it is
 // for.
 //
 // Classic form: a branch's statements go after its flag clearing, main's at
-// its end. SDCC form: a branch's statements go after its opening line, except
-// statements that only reload generated values (`TMR0=@TMR0;`), which that
-// form's branch does itself; main's statements before their last `while(1)`
-// go before the form's own endless loop, that loop's body into it.
+// its end. SDCC form: a branch's statements go into its user code region,
+// first in the branch, except statements that only reload generated values
+// (`TMR0=@TMR0;`), which that form's branch does itself; main's statements
+// before their last `while(1)` go into the region before the form's own
+// endless loop, that loop's body into the region inside it.
 std::string AddUserCode(std::string text, const toml::table& c, const std::string& form,
                         const std::map<std::string, std::string>& bitNames) {
     const std::string generated = text;
@@ -183,9 +209,7 @@ std::string AddUserCode(std::string text, const toml::table& c, const std::strin
                 InsertAfterLine(text, std::regex("\r\n   " + f + "=0;\r\n"), "   " + user(code),
                                 "branch for " + f);
             } else if (!std::regex_match(WithoutSpaces(code), reloadsOnly)) {
-                InsertAfterLine(
-                    text, std::regex("\r\n    if \\([\\w.]+ && (\\w+bits\\.)?" + f + "\\) \\{\r\n"),
-                    "        " + user(code), "branch for " + f);
+                InsertIntoRegion(text, "中断 " + f, "        " + user(code));
             }
         }
     }
@@ -214,8 +238,8 @@ std::string AddUserCode(std::string text, const toml::table& c, const std::strin
             body = Trimmed(body.substr(1, body.size() - 2));
         if (body == ";") body.clear();
     }
-    if (!body.empty()) text.insert(loop + loopLine.size(), "        " + body + "\r\n");
-    if (!Trimmed(before).empty()) text.insert(loop + 2, "    " + Trimmed(before) + "\r\n");
+    if (!body.empty()) InsertIntoRegion(text, "主循环", "        " + body);
+    if (!Trimmed(before).empty()) InsertIntoRegion(text, "主循环前", "    " + Trimmed(before));
     return text;
 }
 
@@ -533,6 +557,24 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
     const std::string generated = ReadFile(work / "generated.c");
     WriteFile(work / "prog.c",
               AddUserCode(generated, c, form, BitNames(generated, partFiles / ("pic" + part + ".h"))));
+
+    // An update: the settings change as `update` says and korvane-gen
+    // regenerates prog.c, keeping the user's code in its regions.
+    if (const auto* update = c["update"].as_table()) {
+        if (form == "classic") Fail("the classic text has no user code regions to update");
+        for (const auto& [key, value] : *update) settings.insert_or_assign(key, value);
+        toml::table changed{{"korvane", toml::table{{"chip", "PIC16F87x"}, {"format", 2}}},
+                            {"settings", settings}};
+        std::ostringstream changedKvp;
+        changedKvp << changed << "\n";
+        WriteFile(work / "update.kvp", changedKvp.str());
+        Run("korvane-gen --update",
+            Quote(gen) + " --form " + form + " --update " + Quote(work / "prog.c") + " " +
+                Quote(work / "update.kvp"),
+            work / "update.log");
+        Run("korvane-gen", Quote(gen) + " -o " + Quote(work / "classic.c") + " " + Quote(work / "update.kvp"),
+            work / "gen.log");
+    }
 
     // The classic text needs the translating pic.h; the SDCC form includes
     // the part's own header.

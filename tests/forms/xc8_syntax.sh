@@ -15,12 +15,12 @@ parts=(16f873 16f874 16f876 16f877 16f873a 16f874a 16f876a 16f877a)  # ChipPart 
 
 # -ffreestanding: XC8 is a freestanding compiler, where `void main(void)` is
 #   the rule (hosted C would want int).
-# -Wno-unknown-pragmas: `#pragma config` is XC8's own (xc8_config_word.sh
+# -Wno-unknown-pragmas: `#pragma config` is XC8's own (config_word.sh
 #   checks its words against the assembler).
-# -Wstrict-prototypes: every declaration says (void). Not
-#   -Wmissing-prototypes: the interrupt function, which nothing calls, is
-#   declared by its definition alone, as in XC8's own examples.
-flags=(-fsyntax-only -std=c99 -ffreestanding -Wall -Wextra -Wstrict-prototypes -Werror -Wno-unknown-pragmas)
+# -Wstrict-prototypes, -Wmissing-prototypes: every function, the interrupt
+#   routine too, is declared with (void) before its definition.
+flags=(-fsyntax-only -std=c99 -ffreestanding -Wall -Wextra -Wstrict-prototypes -Wmissing-prototypes -Werror
+  -Wno-unknown-pragmas)
 
 failed=0
 for index in "${!parts[@]}"; do

@@ -122,6 +122,26 @@ TEST_F(Story, TheCrystalMovesTheOscillatorUnlessRcWasChosen) {
     EXPECT_EQ(settings.CfgOsc, kOscLp);
 }
 
+// The form chosen in the chip dialog names itself in the title once the
+// dialog closes, and the generate command writes it.
+TEST_F(Story, TheChosenOutputFormTitlesTheWindowAndIsGenerated) {
+    Form1 mainWindow(context);
+    mainWindow.load();
+    EXPECT_EQ(mainWindow.caption(), "Korvane");
+    platform.formActions[FormId::Chip] = [&] {
+        auto chip = Open<ChipForm>();
+        EXPECT_EQ(chip->Opt_Form.selected(), 0);
+        chip->Opt_Form.click(2);
+    };
+    mainWindow.VbMenuSet_Chip.click();
+    EXPECT_EQ(mainWindow.caption(), "Korvane - SDCC");
+    platform.answers = {MessageAnswer::Yes};
+    mainWindow.VbMenuTools_c.click();
+    // The first line after the stamp.
+    const std::string& text = mainWindow.Text1.text();
+    EXPECT_EQ(text.substr(text.find("\r\n#") + 2, 24), "#include <pic16f877a.h>\r");
+}
+
 TEST_F(Story, A28PinPartRefusesPortD) {
     settings.ChipPart = k876A;
     settings.PortDUsed = 1;  // as a hand-edited project file may say

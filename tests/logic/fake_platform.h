@@ -54,6 +54,7 @@ public:
     std::vector<std::string> shownForms;
     int endProgramCalls = 0;
     std::string folder = "/opt/korvane";
+    std::map<std::string, std::string> options;  // what storeOption kept
 
     MessageAnswer messageBox(const std::string& text, const std::string& title, MessageIcon icon,
                              MessageButtons buttons) override;
@@ -65,6 +66,11 @@ public:
     void putClipboardText(const std::string& text) override;
     void openDocument(const std::string& fileName, const std::string& page) override;
     std::string programFolder() const override { return folder; }
+    std::string storedOption(const std::string& name) const override {
+        const auto found = options.find(name);
+        return found == options.end() ? std::string() : found->second;
+    }
+    void storeOption(const std::string& name, const std::string& value) override { options[name] = value; }
     void showForm(FormId form, bool modal) override;
     void endProgram() override;
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -19,7 +20,11 @@
 #include "dialogs/timer1_form.h"
 #include "dialogs/timer2_form.h"
 #include "fake_platform.h"
+#include "files/source_update.h"
+#include "format/gbk.h"
+#include "format/line_diff.h"
 #include "generator/source_assembly.h"
+#include "generator/user_code.h"
 #include "project/project_file.h"
 
 namespace korvane {
@@ -527,6 +532,7 @@ TEST_F(MainWindowStory, MenuHasEveryItemInOrderWithItsCaption) {
     EXPECT_EQ(shown, (std::vector<std::string>{
                          "VbMenuFile=文件(&F)",
                          "VbMenuFile_SaveFile=保存C文件(&S)",
+                         "VbMenuFile_UpdateFile=更新C文件(&U)...",
                          "VbMenuFile_OpenProject=打开工程(&O)...",
                          "VbMenuFile_SaveProject=保存工程(&P)...",
                          "VbMenuFile_ExportPinMap=导出引脚图(&M)...",
@@ -550,6 +556,7 @@ TEST_F(MainWindowStory, MenuHasEveryItemInOrderWithItsCaption) {
                          "VbMenuTools=工具(&T)",
                          "VbMenuTools_c=生成C文件(&C)",
                          "VbMenuTools_Clear=清除文本(&C)",
+                         "VbMenuTools_Auto=自动生成(&A)",
                          "VbMenuHelp=帮助(&H)",
                          "VbMenuHelp_Con=内容(&C)",
                      }));
@@ -830,6 +837,94 @@ TEST_F(MainWindowStory, ProjectCommandsCancelledOrFailingKeepEverything) {
     EXPECT_EQ(platform.messages[0].text,
               "无法写入文件：\r/nonexistent/folder/p.kvp\r/nonexistent/folder: No such file or directory");
     EXPECT_EQ(settings, ProjectSettings{});
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+// With 自动生成 on (remembered from the last run), each way the settings
+// change regenerates the text and marks what changed; nothing changed, the
+// marks stay.
+TEST_F(MainWindowStory, AutoGenerateFollowsTheSettings) {
+    const std::string project = ::testing::TempDir() + "auto.kvp";
+    ProjectSettings opened;
+    opened.T0En = true;
+    ASSERT_EQ(WriteProjectFile(project, opened), "");
+    platform.formActions[FormId::Timer1] = [this] { settings.T1En = true; };
+    const std::function<void()> changes[] = {
+        [this] { form.VbMenuSet_T1.click(); },
+        [this] { platform.inputs = {"8"}, form.VbMenuSet_Osc.click(); },
+        [this, &project] { platform.openPaths = {project}, form.VbMenuFile_OpenProject.click(); },
+    };
+    for (const auto& change : changes) {
+        platform.options = {{"AutoGenerate", "1"}};
+        Load();
+        const std::string before = form.Text1.text();
+        change();
+        EXPECT_EQ(form.Text1.text(), AssembleSource(settings, form.WithComments));
+        EXPECT_EQ(form.Text1.markedLines(), ChangedLines(before, form.Text1.text()));
+        EXPECT_FALSE(form.Text1.markedLines().empty());
+        form.VbMenuSet_T2.click();
+        EXPECT_FALSE(form.Text1.markedLines().empty());
+    }
+    form.VbMenuTools_Auto.click();  // off: nothing follows
+    EXPECT_EQ(platform.options["AutoGenerate"], "0");
+    form.Text1.setText({});
+    form.VbMenuSet_T2.click();
+    EXPECT_EQ(form.Text1.text(), "");
+    std::remove(project.c_str());
+}
+
+// 更新C文件 shows the lines it changes and writes only when told; a file
+// edited outside its regions only when the user keeps a copy.
+TEST_F(MainWindowStory, UpdateCommandAsksBeforeWriting) {
+    using enum MessageAnswer;
+    const std::string path = ::testing::TempDir() + "update.c";
+    Load();
+    settings.OutputForm = 2;  // SDCC
+    settings.T1En = true;
+    std::string text = AssembleSource(settings, true);
+    const std::string region = RegionStart("主循环") + "\r\n        PORTD++;\r\n";
+    text.replace(text.find(RegionStart("主循环")), RegionStart("主循环").size() + 2, region);
+    const std::string edited = std::string(text).replace(text.find("void main"), 4, "int ");
+    settings.T1TimeUs = std::string("2000");
+    ASSERT_TRUE(SettleProject(settings, kPlainNumbers).empty());
+    const struct {
+        std::string before;
+        std::vector<MessageAnswer> answers;  // comments, [overwrite,] write
+        bool written;
+    } rows[] = {{text, {Yes, Yes}, true},
+                {text, {Yes, No}, false},
+                {edited, {Yes, No}, false},
+                {edited, {Yes, Yes, Yes}, true}};
+    for (const auto& row : rows) {
+        std::remove(BackupPath(path).c_str());
+        const std::string bytes = EncodeGbk(row.before).bytes;
+        std::ofstream(path, std::ios::binary) << bytes;
+        platform.messages.clear();
+        platform.openPaths = {path};
+        platform.answers.assign(row.answers.begin(), row.answers.end());
+        form.VbMenuFile_UpdateFile.click();
+        EXPECT_EQ(platform.messages.size(), row.answers.size() + row.written);
+        std::ifstream in(path, std::ios::binary);
+        const std::string written(std::istreambuf_iterator<char>(in), {});
+        EXPECT_EQ(written != bytes, row.written);
+        EXPECT_EQ(std::filesystem::exists(BackupPath(path)), row.written);
+        if (!row.written) continue;
+        EXPECT_EQ(EncodeGbk(form.Text1.text()).bytes, written);
+        EXPECT_NE(written.find(EncodeGbk(region).bytes), std::string::npos);
+        EXPECT_NE(platform.messages[platform.messages.size() - 2].text.find("+    TMR1H = "),
+                  std::string::npos);
+    }
+    settings.OutputForm = 0;  // the classic text has no regions
+    platform.messages.clear();
+    form.VbMenuFile_UpdateFile.click();
+    EXPECT_EQ(platform.messageTitles(), std::vector<std::string>{"更新C文件"});
+    std::remove(path.c_str());
+    std::remove(BackupPath(path).c_str());
 }
 
 }  // namespace

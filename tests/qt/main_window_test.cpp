@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAbstractProxyModel>
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -19,9 +20,12 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <vector>
 
 #include "../core/sample_settings.h"
 #include "app/form1.h"
@@ -69,7 +73,8 @@ TEST_F(MainWindowTest, EveryMenuAndItemCarriesItsNameAndCaption) {
     }
     EXPECT_EQ(
         menus.join("\n").toStdString(),
-        "VbMenuFile=文件(&F)\n  VbMenuFile_SaveFile=保存C文件(&S)\n  VbMenuFile_OpenProject=打开工程(&O)...\n"
+        "VbMenuFile=文件(&F)\n  VbMenuFile_SaveFile=保存C文件(&S)\n  VbMenuFile_UpdateFile=更新C文件(&U)...\n"
+        "  VbMenuFile_OpenProject=打开工程(&O)...\n"
         "  VbMenuFile_SaveProject=保存工程(&P)...\n  VbMenuFile_ExportPinMap=导出引脚图(&M)...\n"
         "  VbMenuFile_Exit=退出(&E)\n"
         "VbMenuView=查看(&V)\n  VbMenuView_PinMap=引脚图(&M)\n"
@@ -82,6 +87,7 @@ TEST_F(MainWindowTest, EveryMenuAndItemCarriesItsNameAndCaption) {
         "  VbMenuSet_Mssp=设置&MSSP(SPI/I2C)模块\n"
         "  VbMenuSet_Ad=设置&A/D转换模块\n"
         "VbMenuTools=工具(&T)\n  VbMenuTools_c=生成C文件(&C)\n  VbMenuTools_Clear=清除文本(&C)\n"
+        "  VbMenuTools_Auto=自动生成(&A)\n"
         "VbMenuHelp=帮助(&H)\n  VbMenuHelp_Con=内容(&C)");
     EXPECT_EQ(window.text1()->objectName(), "Text1");
 }
@@ -115,6 +121,49 @@ TEST_F(MainWindowTest, GenerateFillsText1AndTheClipboard) {
     EXPECT_EQ(form.Text1.text(), expected);
     EXPECT_EQ(window.text1()->toPlainText(), QString::fromStdString(expected).replace("\r\n", "\n"));
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), expected);
+}
+
+// 自动生成 on: closing a dialog that changed a setting shows the new text at
+// once, where the user was reading, with the changed lines highlighted.
+TEST_F(MainWindowTest, AutoGenerateMarksWhatAClosingDialogChanged) {
+    QAction* automatic = Action("VbMenuTools_Auto");
+    ASSERT_TRUE(automatic->isCheckable());
+    automatic->trigger();
+    EXPECT_TRUE(automatic->isChecked());
+    QPlainTextEdit* text = window.text1();
+    const QString before = text->toPlainText();
+    ASSERT_FALSE(before.isEmpty());
+    window.showNormal();
+    window.resize(600, 300);  // shorter than the text
+    text->verticalScrollBar()->setValue(3);
+    ASSERT_EQ(text->verticalScrollBar()->value(), 3);
+    ModalScript script;
+    script.then<QDialog>([](QDialog* dialog) {
+        auto* enable = dialog->findChild<QCheckBox*>("Chk_T0En");
+        ASSERT_NE(enable, nullptr);
+        QTest::mouseClick(enable, Qt::LeftButton, {}, QPoint(4, enable->height() / 2));
+        dialog->findChild<QPushButton*>("Command2")->click();
+    });
+    Action("VbMenuSet_T0")->trigger();
+    EXPECT_EQ(script.pending(), 0u);
+    EXPECT_TRUE(settings.T0En.isTrue());
+
+    const QString after = text->toPlainText();
+    EXPECT_NE(after, before);
+    EXPECT_EQ(after,
+              QString::fromStdString(AssembleSource(settings, form.WithComments)).replace("\r\n", "\n"));
+    EXPECT_EQ(text->verticalScrollBar()->value(), 3);
+    std::vector<int> shown;
+    for (const QTextEdit::ExtraSelection& mark : text->extraSelections()) {
+        shown.push_back(mark.cursor.blockNumber());
+        EXPECT_TRUE(mark.format.hasProperty(QTextFormat::BackgroundBrush));
+        EXPECT_TRUE(mark.format.property(QTextFormat::FullWidthSelection).toBool());
+    }
+    EXPECT_FALSE(shown.empty());
+    EXPECT_EQ(shown, form.Text1.markedLines());
+    // Every highlighted line is one the old text did not have there.
+    const QStringList old = before.split('\n'), now = after.split('\n');
+    for (const int line : shown) EXPECT_TRUE(line >= old.size() || old[line] != now[line]) << line;
 }
 
 TEST_F(MainWindowTest, UserEditsReachTheModelWithCrLf) {

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -77,7 +76,7 @@ TEST(PinMapView, AClosingDialogUpdatesTheMap) {
 }
 
 TEST(PinMapView, OpenOrClosedIsRememberedAcrossRuns) {
-    QSettings("korvane", "korvane").remove("PinMap");  // as on a first run
+    QtPlatform().storeOption("PinMapShown", "");  // as on a first run
     for (const bool shown : {false, true, false}) {
         MainSetup run;
         EXPECT_EQ(Dock(run)->isVisible(), shown);

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# The XC8 form's `#pragma config` against gputils' assembler. For each part
-# and each row of choices, the pragma's fields after gpasm's CONFIG directive
+# The modern forms' configuration against gputils. For each part and each
+# row of choices, the XC8 form's pragma fields after gpasm's CONFIG directive
 # must assemble to the word the classic form's __CONFIG gives the same
-# project; every choice gpasm knows for the part must appear in some row;
-# and with the word not to be written (CfgWrite 0) there is no pragma.
-#   xc8_config_word.sh KORVANE-GEN GPASM
+# project, and the SDCC form's names, as the part's include file defines
+# them, must AND to it; every choice gpasm knows for the part must appear in
+# some row; and with the word not to be written (CfgWrite 0) there is no
+# pragma.
+#   config_word.sh KORVANE-GEN GPASM
 set -euo pipefail
 gen=$1 gpasm=$2
 work=$(mktemp -d)
@@ -42,7 +44,8 @@ for index in "${!parts[@]}"; do
     base=$dir/row$row
     project "$base.kvp" "$index" "${settings[@]}"
 
-    if ! "$gen" "$base.kvp" >"$base.classic" || ! "$gen" --form xc8 "$base.kvp" >"$base.xc8"; then
+    if ! "$gen" "$base.kvp" >"$base.classic" || ! "$gen" --form xc8 "$base.kvp" >"$base.xc8" ||
+      ! "$gen" --form sdcc "$base.kvp" >"$base.sdcc"; then
       fail "$what: korvane-gen refused the project"
       continue
     fi
@@ -53,6 +56,17 @@ for index in "${!parts[@]}"; do
       continue
     fi
     tr ',' '\n' <"$base.pragma" | tr -d ' \t' >>"$dir/seen"
+
+    # SDCC: each name's value from the include file, all ANDed together.
+    sdcc_word=$((16#3FFF))
+    for name in $(sed -n 's/^static __code uint16_t __at(_CONFIG) configword = \(.*\);\r$/\1/p' "$base.sdcc" | tr -d '&'); do
+      value=$(awk -v n="$name" '$1 == n && $2 == "EQU" { gsub(/[^0-9A-Fa-f]/, "", $3); sub(/^H/, "", $3); print $3 }' \
+        "/usr/share/gputils/header/p$part.inc")
+      [ -n "$value" ] || { fail "$what: SDCC name $name is not in p$part.inc"; continue 2; }
+      sdcc_word=$((sdcc_word & 16#$value))
+    done
+    [ "$sdcc_word" -eq $((16#$classic)) ] ||
+      fail "$what: the SDCC word is $(printf 0x%04X "$sdcc_word"), __CONFIG is 0x$classic"
 
     { printf '\tLIST p=%s\n\t#include <p%s.inc>\n' "$part" "$part"
       sed 's/^/\tCONFIG /' "$base.pragma"

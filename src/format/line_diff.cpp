@@ -1,0 +1,139 @@
+#include "format/line_diff.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace korvane {
+
+namespace {
+
+enum class Op { Same, Removed, Added };
+
+// The edit script by a longest common subsequence. The common head and
+// tail are taken off first: a regenerated text mostly differs in a few
+// places, so the table stays small; past a few million cells the middle is
+// simply replaced as a whole rather than let a huge file stall the window.
+std::vector<Op> EditScript(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    std::size_t head = 0;
+    while (head < a.size() && head < b.size() && a[head] == b[head]) ++head;
+    std::size_t tail = 0;
+    while (tail < a.size() - head && tail < b.size() - head &&
+           a[a.size() - 1 - tail] == b[b.size() - 1 - tail])
+        ++tail;
+    const std::size_t n = a.size() - head - tail;
+    const std::size_t m = b.size() - head - tail;
+    std::vector<Op> ops(head, Op::Same);
+    constexpr std::size_t kLargestTable = 4'000'000;
+    if (n * m > kLargestTable) {
+        ops.insert(ops.end(), n, Op::Removed);
+        ops.insert(ops.end(), m, Op::Added);
+    } else {
+        // lcs[i][j]: the common length of a's middle from i and b's from j.
+        std::vector<std::vector<int>> lcs(n + 1, std::vector<int>(m + 1, 0));
+        for (std::size_t i = n; i-- > 0;)
+            for (std::size_t j = m; j-- > 0;)
+                lcs[i][j] = a[head + i] == b[head + j] ? lcs[i + 1][j + 1] + 1
+                                                       : std::max(lcs[i + 1][j], lcs[i][j + 1]);
+        std::size_t i = 0;
+        std::size_t j = 0;
+        while (i < n || j < m) {
+            if (i < n && j < m && a[head + i] == b[head + j]) {
+                ops.push_back(Op::Same);
+                ++i;
+                ++j;
+            } else if (j < m && (i == n || lcs[i][j + 1] >= lcs[i + 1][j])) {
+                ops.push_back(Op::Added);
+                ++j;
+            } else {
+                ops.push_back(Op::Removed);
+                ++i;
+            }
+        }
+    }
+    ops.insert(ops.end(), tail, Op::Same);
+    return ops;
+}
+
+std::string Range(std::size_t start, std::size_t count) {
+    // A range of no lines names the line before it, as diff does.
+    const std::size_t first = count == 0 ? start : start + 1;
+    return std::to_string(first) + (count == 1 ? "" : "," + std::to_string(count));
+}
+
+}  // namespace
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.emplace_back(line);
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+std::vector<int> ChangedLines(std::string_view before, std::string_view after) {
+    std::vector<int> changed;
+    int line = 0;
+    for (const Op op : EditScript(SplitLines(before), SplitLines(after))) {
+        if (op == Op::Added) changed.push_back(line);
+        if (op != Op::Removed) ++line;
+    }
+    return changed;
+}
+
+std::string UnifiedDiff(std::string_view before, std::string_view after, std::string_view beforeName,
+                        std::string_view afterName) {
+    constexpr std::size_t kContext = 3;
+    const std::vector<std::string> a = SplitLines(before);
+    const std::vector<std::string> b = SplitLines(after);
+    const std::vector<Op> ops = EditScript(a, b);
+    // Where each step stands in both texts.
+    std::vector<std::size_t> atA(ops.size() + 1, 0);
+    std::vector<std::size_t> atB(ops.size() + 1, 0);
+    for (std::size_t k = 0; k < ops.size(); ++k) {
+        atA[k + 1] = atA[k] + (ops[k] != Op::Added);
+        atB[k + 1] = atB[k] + (ops[k] != Op::Removed);
+    }
+    std::string out;
+    std::size_t k = 0;
+    while (k < ops.size()) {
+        while (k < ops.size() && ops[k] == Op::Same) ++k;
+        if (k == ops.size()) break;
+        // A hunk: from the context before the first change to the context
+        // after the last change that lies within twice the context of the next.
+        const std::size_t first = k > kContext ? k - kContext : 0;
+        std::size_t last = k;
+        for (std::size_t scan = k; scan < ops.size(); ++scan) {
+            if (ops[scan] != Op::Same) last = scan;
+            if (scan - last > 2 * kContext) break;
+        }
+        const std::size_t end = std::min(ops.size(), last + 1 + kContext);
+        if (out.empty()) {
+            out += "--- " + std::string(beforeName) + "\n";
+            out += "+++ " + std::string(afterName) + "\n";
+        }
+        out += "@@ -" + Range(atA[first], atA[end] - atA[first]) + " +" +
+               Range(atB[first], atB[end] - atB[first]) + " @@\n";
+        for (std::size_t s = first; s < end; ++s) {
+            switch (ops[s]) {
+                case Op::Same:
+                    out += " " + a[atA[s]] + "\n";
+                    break;
+                case Op::Removed:
+                    out += "-" + a[atA[s]] + "\n";
+                    break;
+                case Op::Added:
+                    out += "+" + b[atB[s]] + "\n";
+                    break;
+            }
+        }
+        k = end;
+    }
+    return out;
+}
+
+}  // namespace korvane

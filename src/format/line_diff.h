@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvane {
+
+// A text's lines without their line ends (CR LF or LF); a last line end
+// makes no empty line after it.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// The lines (from 0) of `after` that are not in a longest common
+// subsequence with `before`: what an edit added or changed.
+std::vector<int> ChangedLines(std::string_view before, std::string_view after);
+
+// The change from `before` to `after` as a unified diff with three lines of
+// context, LF line ends; "" when the texts have the same lines.
+std::string UnifiedDiff(std::string_view before, std::string_view after, std::string_view beforeName,
+                        std::string_view afterName);
+
+}  // namespace korvane

@@ -1,0 +1,287 @@
+#include "generator/user_code.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <set>
+
+#include "format/line_diff.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr std::string_view kStartHead = "/* 用户代码开始: ";
+constexpr std::string_view kEndHead = "/* 用户代码结束: ";
+constexpr std::string_view kTail = " */";
+constexpr std::string_view kStampHead = "/* Korvane 校验: ";
+constexpr std::string_view kLettersHead = "/* Korvane 行校验: ";
+constexpr std::string_view kKeptNote = "/* 以下是已去掉的模块中的用户代码,已注释掉,保留备查 */";
+// One letter per line outside the regions, six bits each; the letters
+// avoid '*' and '/', which could end the comment they stand in.
+constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
+constexpr std::size_t kLettersPerLine = 64;
+constexpr std::string_view kCrLf = "\r\n";
+
+std::string_view Trimmed(std::string_view s) {
+    const auto first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+// Editors that strip trailing blanks change nothing the compiler sees.
+std::string_view TrimmedEnd(std::string_view s) {
+    const auto last = s.find_last_not_of(" \t");
+    return last == std::string_view::npos ? std::string_view() : s.substr(0, last + 1);
+}
+
+std::uint64_t Fnv1a(std::string_view s, std::uint64_t hash = 14695981039346656037ULL) {
+    for (const char c : s) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ULL;
+    }
+    return hash;
+}
+
+std::optional<std::string_view> Between(std::string_view line, std::string_view head) {
+    const std::string_view t = Trimmed(line);
+    if (t.size() <= head.size() + kTail.size() || !t.starts_with(head) || !t.ends_with(kTail))
+        return std::nullopt;
+    return t.substr(head.size(), t.size() - head.size() - kTail.size());
+}
+
+struct Marker {
+    bool start;
+    std::string name;
+};
+
+std::optional<Marker> MarkerOf(std::string_view line) {
+    if (const auto name = Between(line, kStartHead)) return Marker{true, std::string(*name)};
+    if (const auto name = Between(line, kEndHead)) return Marker{false, std::string(*name)};
+    return std::nullopt;
+}
+
+struct Region {
+    std::string name;
+    std::size_t start;  // the marker lines
+    std::size_t end;
+};
+
+struct Layout {
+    std::vector<Region> regions;
+    std::optional<MergeRefusal> damage;
+};
+
+MergeRefusal Damaged(std::size_t index, std::string reason) {
+    return {MergeRefusal::Kind::DamagedMarkers, static_cast<int>(index) + 1, std::move(reason)};
+}
+
+std::string Quoted(std::string_view name) {
+    return "“" + std::string(name) + "”";
+}
+
+Layout FindRegions(const std::vector<std::string>& lines, std::size_t from) {
+    Layout layout;
+    std::optional<Region> open;
+    std::set<std::string, std::less<>> names;
+    for (std::size_t i = from; i < lines.size() && !layout.damage; ++i) {
+        auto marker = MarkerOf(lines[i]);
+        if (!marker) continue;
+        if (marker->start && open) {
+            layout.damage =
+                Damaged(i, "用户代码区" + Quoted(marker->name) + "开始在用户代码区" + Quoted(open->name) +
+                               "之内(第" + std::to_string(open->start + 1) + "行开始,没有结束)");
+        } else if (marker->start && names.contains(marker->name)) {
+            layout.damage = Damaged(i, "用户代码区" + Quoted(marker->name) + "出现了两次");
+        } else if (marker->start) {
+            open = Region{std::move(marker->name), i, i};
+        } else if (!open) {
+            layout.damage = Damaged(i, "用户代码区" + Quoted(marker->name) + "的结束标记前没有开始标记");
+        } else if (marker->name != open->name) {
+            layout.damage =
+                Damaged(i, "结束标记" + Quoted(marker->name) + "与第" + std::to_string(open->start + 1) +
+                               "行的开始标记" + Quoted(open->name) + "不符");
+        } else {
+            open->end = i;
+            names.insert(open->name);
+            layout.regions.push_back(std::move(*open));
+            open.reset();
+        }
+    }
+    if (open && !layout.damage)
+        layout.damage = Damaged(open->start, "用户代码区" + Quoted(open->name) + "没有结束标记");
+    return layout;
+}
+
+// The lines that are the program's: all but the stamp and the regions'
+// contents (their markers included), with their indices.
+std::vector<std::size_t> OutsideLines(const std::vector<std::string>& lines, std::size_t from,
+                                      const std::vector<Region>& regions) {
+    std::vector<std::size_t> outside;
+    auto region = regions.begin();
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        while (region != regions.end() && region->end < i) ++region;
+        if (region != regions.end() && region->start < i && i < region->end) continue;
+        outside.push_back(i);
+    }
+    return outside;
+}
+
+struct Stamp {
+    std::uint64_t hash = 0;
+    std::string letters;
+    std::size_t lines = 0;  // how many lines it takes at the top
+};
+
+std::uint64_t HashOf(const std::vector<std::string>& lines, const std::vector<std::size_t>& outside) {
+    std::uint64_t hash = Fnv1a({});
+    for (const std::size_t i : outside) hash = Fnv1a("\n", Fnv1a(TrimmedEnd(lines[i]), hash));
+    return hash;
+}
+
+char LetterOf(std::string_view line) {
+    return kLetters[Fnv1a(TrimmedEnd(line)) % kLetters.size()];
+}
+
+std::optional<Stamp> ReadStamp(const std::vector<std::string>& lines) {
+    if (lines.empty()) return std::nullopt;
+    const auto hash = Between(lines[0], kStampHead);
+    if (!hash || hash->size() != 16 || hash->find_first_not_of("0123456789abcdef") != std::string_view::npos)
+        return std::nullopt;
+    Stamp stamp;
+    stamp.hash = std::stoull(std::string(*hash), nullptr, 16);
+    stamp.lines = 1;
+    while (stamp.lines < lines.size()) {
+        const auto letters = Between(lines[stamp.lines], kLettersHead);
+        if (!letters) break;
+        stamp.letters += *letters;
+        ++stamp.lines;
+    }
+    return stamp;
+}
+
+// Where the program's text differs from what the stamp recorded: the first
+// line whose letter differs, or where one side ends.
+std::optional<MergeRefusal> CheckStamp(const std::vector<std::string>& lines, const Stamp& stamp,
+                                       const std::vector<Region>& regions) {
+    const std::vector<std::size_t> outside = OutsideLines(lines, stamp.lines, regions);
+    if (HashOf(lines, outside) == stamp.hash) return std::nullopt;
+    std::size_t at = 0;
+    while (at < outside.size() && at < stamp.letters.size() &&
+           LetterOf(lines[outside[at]]) == stamp.letters[at])
+        ++at;
+    const std::size_t line = at < outside.size() ? outside[at] : lines.size() - 1;
+    return MergeRefusal{MergeRefusal::Kind::EditedOutside, static_cast<int>(line) + 1,
+                        "用户代码区以外的文本已被修改"};
+}
+
+bool Blank(const std::vector<std::string>& lines) {
+    return std::ranges::all_of(lines, [](const std::string& line) { return Trimmed(line).empty(); });
+}
+
+void Append(std::string& body, std::string_view line) {
+    (body += line) += kCrLf;
+}
+
+}  // namespace
+
+std::string BranchRegion(std::string_view flag) {
+    return "中断 " + std::string(flag);
+}
+
+std::string RegionStart(std::string_view name) {
+    return std::string(kStartHead) + std::string(name) + std::string(kTail);
+}
+
+std::string RegionEnd(std::string_view name) {
+    return std::string(kEndHead) + std::string(name) + std::string(kTail);
+}
+
+std::string Stamped(std::string_view body) {
+    const std::vector<std::string> lines = SplitLines(body);
+    const std::vector<std::size_t> outside = OutsideLines(lines, 0, FindRegions(lines, 0).regions);
+    char hash[17];
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(HashOf(lines, outside)));
+    std::string text;
+    Append(text, std::string(kStampHead) + hash + std::string(kTail));
+    std::string letters;
+    for (const std::size_t i : outside) letters += LetterOf(lines[i]);
+    for (std::size_t at = 0; at < letters.size(); at += kLettersPerLine)
+        Append(text, std::string(kLettersHead) + letters.substr(at, kLettersPerLine) + std::string(kTail));
+    return text + std::string(body);
+}
+
+MergeResult MergeUserCode(std::string_view oldText, std::string_view newText, bool force) {
+    const std::vector<std::string> old = SplitLines(oldText);
+    const std::optional<Stamp> stamp = ReadStamp(old);
+    const Layout oldLayout = FindRegions(old, stamp ? stamp->lines : 0);
+    std::optional<MergeRefusal> refusal;
+    if (!stamp)
+        refusal = MergeRefusal{MergeRefusal::Kind::NoStamp, 1,
+                               "没有Korvane的校验注释:文件不是以XC8或SDCC格式生成的,或校验注释已被修改"};
+    else if (oldLayout.damage)
+        refusal = oldLayout.damage;
+    else
+        refusal = CheckStamp(old, *stamp, oldLayout.regions);
+    if (refusal && !force) return *refusal;
+
+    MergedText merged;
+    if (refusal) merged.overridden.push_back(*refusal);
+    // Markers that cannot be trusted carry nothing; the copy keeps the text.
+    std::map<std::string, std::vector<std::string>, std::less<>> contents;
+    std::vector<std::string> order;
+    if (!oldLayout.damage) {
+        for (const Region& region : oldLayout.regions) {
+            contents[region.name].assign(old.begin() + static_cast<std::ptrdiff_t>(region.start) + 1,
+                                         old.begin() + static_cast<std::ptrdiff_t>(region.end));
+            order.push_back(region.name);
+        }
+    }
+
+    const std::vector<std::string> fresh = SplitLines(newText);
+    const std::optional<Stamp> freshStamp = ReadStamp(fresh);
+    std::string body;
+    for (std::size_t i = freshStamp ? freshStamp->lines : 0; i < fresh.size(); ++i) {
+        Append(body, fresh[i]);
+        const auto marker = MarkerOf(fresh[i]);
+        if (!marker || !marker->start) continue;
+        const auto found = contents.find(marker->name);
+        if (found == contents.end()) continue;
+        for (const std::string& line : found->second) Append(body, line);
+        contents.erase(found);
+    }
+
+    // What a module that is gone leaves: commented out, under its old name,
+    // joined with what an earlier update kept under that name.
+    std::vector<std::pair<std::string, std::vector<std::string>>> kept;
+    for (const std::string& name : order) {
+        const auto found = contents.find(name);
+        if (found == contents.end() || Blank(found->second)) continue;
+        const bool keptBefore = name.starts_with(kKeptPrefix);
+        const std::string keptName = keptBefore ? name : std::string(kKeptPrefix) + name;
+        std::vector<std::string> lines;
+        for (const std::string& line : found->second)
+            lines.push_back(keptBefore ? line : line.empty() ? "//" : "// " + line);
+        if (!keptBefore) merged.kept.push_back(name);
+        auto same = std::ranges::find(kept, keptName, &decltype(kept)::value_type::first);
+        if (same == kept.end())
+            kept.emplace_back(keptName, std::move(lines));
+        else
+            same->second.insert(same->second.end(), lines.begin(), lines.end());
+    }
+    if (!kept.empty()) {
+        Append(body, {});
+        Append(body, kKeptNote);
+        for (const auto& [name, lines] : kept) {
+            Append(body, RegionStart(name));
+            for (const std::string& line : lines) Append(body, line);
+            Append(body, RegionEnd(name));
+        }
+    }
+    merged.text = Stamped(body);
+    return merged;
+}
+
+}  // namespace korvane

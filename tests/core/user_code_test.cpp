@@ -1,0 +1,210 @@
+// What an update carries from an old text into the text for new settings,
+// what it keeps of a module that is gone, what it refuses; and its line diff.
+#include "generator/user_code.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <map>
+
+#include "calc/settings_calc.h"
+#include "format/line_diff.h"
+#include "format/number_text.h"
+#include "generator/source_assembly.h"
+#include "scratch_process.h"
+#include "settings/output_form.h"
+
+namespace korvane {
+namespace {
+
+// Timer1 and the serial port's receive interrupt, both with branches.
+ProjectSettings Base(OutputFormId form, const std::function<void(ProjectSettings&)>& change = {}) {
+    ProjectSettings s;
+    s.OutputForm = static_cast<std::int16_t>(form);
+    s.PortCUsed = 1;
+    s.PortCDir[6] = s.PortCDir[7] = 1;
+    s.T1En = true;
+    s.T1Int = -1;
+    s.T1TimeUs = 1000.0f;
+    s.SciEn = 1;
+    s.SciRxInt = 1;
+    s.SciBaud = "2400";
+    if (change) change(s);
+    EXPECT_TRUE(SettleProject(s, kPlainNumbers).empty());
+    return s;
+}
+
+const std::map<std::string, std::string> kUserCode = {
+    {"全局", "volatile unsigned char ticks;  // 用户的计数"},
+    {"主循环", "        if (ticks > 10) ticks = 0;"},
+    {"中断 TMR1IF", "        ticks++;\r\n\r\n        PORTB = ticks;"},
+    {"中断 RCIF", "        PORTD = RCREG;"},
+};
+
+std::string WithUserCode(std::string text) {
+    for (const auto& [name, code] : kUserCode) {
+        const std::string start = RegionStart(name) + "\r\n";
+        if (const auto at = text.find(start); at != std::string::npos)
+            text.insert(at + start.size(), code + "\r\n");
+    }
+    return text;
+}
+
+// Each region's text by name, and the lines outside them (stamp left out).
+struct Taken {
+    std::map<std::string, std::string> regions;
+    std::vector<std::string> outside;
+};
+
+Taken TakeApart(const std::string& text) {
+    Taken taken;
+    const std::string start = "/* 用户代码开始: ";
+    std::string open;
+    for (const std::string& line : SplitLines(text)) {
+        const std::string trimmed = line.substr(std::min(line.find_first_not_of(' '), line.size()));
+        if (!open.empty() && trimmed != RegionEnd(open)) {
+            std::string& region = taken.regions[open];
+            region += (region.empty() ? "" : "\r\n") + line;
+        } else if (!trimmed.starts_with("/* Korvane ")) {
+            taken.outside.push_back(line);
+            open = trimmed.starts_with(start)
+                       ? trimmed.substr(start.size(), trimmed.size() - start.size() - 3)
+                       : "";
+        }
+    }
+    return taken;
+}
+
+// The user's code survives each kind of change in both forms: in its region
+// while the module stays, commented out under its old name when it goes;
+// outside the regions the text is the new one's; updating again changes
+// nothing.
+TEST(UserCode, SurvivesSettingsChanges) {
+    const struct {
+        const char* what;
+        std::function<void(ProjectSettings&)> change;
+        std::string gone;
+    } rows[] = {
+        {"crystal 4 -> 8 MHz", [](ProjectSettings& s) { s.CrystalMHz = 8.0f, s.T1FreqMHz = 8.0f; }, ""},
+        {"baud 2400 -> 1200", [](ProjectSettings& s) { s.SciBaud = "1200"; }, ""},
+        {"Timer0 switched on", [](ProjectSettings& s) { s.T0En = true, s.T0Int = -1, s.T0TimeUs = 100.0f; },
+         ""},
+        {"Timer1 switched off", [](ProjectSettings& s) { s.T1En = false, s.T1Int = 0; }, "中断 TMR1IF"},
+    };
+    for (const OutputFormId form : {OutputFormId::Xc8, OutputFormId::Sdcc}) {
+        for (const auto& row : rows) {
+            SCOPED_TRACE(std::string(FactsOf(form).name) + ": " + row.what);
+            const std::string before = AssembleSource(Base(form), true);
+            const std::string fresh = AssembleSource(Base(form, row.change), true);
+            ASSERT_NE(TakeApart(fresh).outside, TakeApart(before).outside);
+
+            const MergeResult result = MergeUserCode(WithUserCode(before), fresh, false);
+            ASSERT_TRUE(std::holds_alternative<MergedText>(result)) << std::get<MergeRefusal>(result).reason;
+            const MergedText& merged = std::get<MergedText>(result);
+            EXPECT_EQ(merged.kept, row.gone.empty() ? std::vector<std::string>{} : std::vector{row.gone});
+            const Taken taken = TakeApart(merged.text);
+            for (const auto& [name, code] : kUserCode) {
+                if (name != row.gone) {
+                    EXPECT_EQ(taken.regions.at(name), code) << name;
+                    continue;
+                }
+                EXPECT_EQ(taken.regions.count(name), 0u);
+                std::string commented;
+                for (const std::string& line : SplitLines(code))
+                    commented += (commented.empty() ? "" : "\r\n") + (line.empty() ? "//" : "// " + line);
+                EXPECT_EQ(taken.regions.at(std::string(kKeptPrefix) + name), commented);
+            }
+            const std::vector<std::string> outside = TakeApart(fresh).outside;
+            EXPECT_TRUE(std::equal(outside.begin(), outside.end(), taken.outside.begin()));
+            EXPECT_EQ(taken.outside.size() > outside.size(), !row.gone.empty());
+
+            const MergeResult again = MergeUserCode(merged.text, fresh, false);
+            ASSERT_TRUE(std::holds_alternative<MergedText>(again));
+            EXPECT_EQ(std::get<MergedText>(again).text, merged.text);
+        }
+    }
+}
+
+// A text whose structure cannot be trusted is refused at the line that shows
+// it; forced, it gives a sound text.
+TEST(UserCode, RefusesDamagedOrEditedText) {
+    using Kind = MergeRefusal::Kind;
+    const std::string text = WithUserCode(AssembleSource(Base(OutputFormId::Sdcc), true));
+    const std::string fresh =
+        AssembleSource(Base(OutputFormId::Sdcc, [](ProjectSettings& s) { s.SciBaud = "1200"; }), true);
+    const std::vector<std::string> lines = SplitLines(text);
+    const auto index = [&](const std::string& part, std::size_t from = 0) {
+        return static_cast<std::size_t>(
+            std::find_if(lines.begin() + static_cast<std::ptrdiff_t>(from), lines.end(),
+                         [&](const std::string& l) { return l.find(part) != std::string::npos; }) -
+            lines.begin());
+    };
+    const auto with = [&](std::size_t at, const std::string& line) {
+        std::string out;
+        for (std::size_t i = 0; i < lines.size(); ++i) out += (i == at ? line : lines[i]) + "\r\n";
+        return out;
+    };
+    const std::size_t loopEnd = index(RegionEnd("主循环")), t1con = index("T1CON = ");
+    const struct {
+        const char* what;
+        std::string edited;
+        Kind kind;
+        std::size_t line;  // from 1; 0: accepted
+    } rows[] = {
+        {"a generated value changed", with(t1con, "    T1CON = 0x00;"), Kind::EditedOutside, t1con + 1},
+        {"a line added", with(loopEnd, lines[loopEnd] + "\r\n        x++;"), Kind::EditedOutside,
+         loopEnd + 2},
+        {"blanks at a line's end", with(t1con, lines[t1con] + "  "), Kind::EditedOutside, 0},
+        {"an end marker missing", with(loopEnd, "        x++;"), Kind::DamagedMarkers,
+         index("/* 用户代码开始: ", loopEnd) + 1},
+        {"a name twice",
+         with(loopEnd, lines[loopEnd] + "\r\n" + RegionStart("全局") + "\r\n" + RegionEnd("全局")),
+         Kind::DamagedMarkers, loopEnd + 2},
+        {"a region inside another",
+         with(loopEnd, RegionStart("x") + "\r\n" + RegionEnd("x") + "\r\n" + lines[loopEnd]),
+         Kind::DamagedMarkers, loopEnd + 1},
+        {"no stamp", with(0, "/* x */"), Kind::NoStamp, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const MergeResult result = MergeUserCode(row.edited, fresh, false);
+        ASSERT_EQ(std::holds_alternative<MergeRefusal>(result), row.line != 0);
+        if (row.line == 0) continue;
+        const MergeRefusal& refusal = std::get<MergeRefusal>(result);
+        EXPECT_EQ(refusal.kind, row.kind) << refusal.reason;
+        EXPECT_EQ(refusal.line, static_cast<int>(row.line)) << refusal.reason;
+        const MergedText forced = std::get<MergedText>(MergeUserCode(row.edited, fresh, true));
+        ASSERT_EQ(forced.overridden.size(), 1u);
+        EXPECT_TRUE(std::holds_alternative<MergedText>(MergeUserCode(forced.text, fresh, false)));
+    }
+}
+
+// patch makes the new text of the diff; the changed lines are those of the
+// new text outside the common part.
+TEST(LineDiff, PatchTurnsBeforeIntoAfter) {
+    const struct {
+        std::string before, after;
+        std::vector<int> changed;
+    } rows[] = {
+        {"a\nb\nc\n", "a\nB\nc\n", {1}},
+        {"1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n", "0\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n12\n13\n", {0, 12}},
+        {"", "x\ny\n", {0, 1}},
+        {"x\ny\n", "", {}},
+    };
+    const ScratchDir dir("korvane-diff");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.before + "->" + row.after);
+        EXPECT_EQ(ChangedLines(row.before, row.after), row.changed);
+        std::ofstream(dir.path() / "old.c") << row.before;
+        std::ofstream(dir.path() / "change.diff") << UnifiedDiff(row.before, row.after, "old.c", "new.c");
+        const CommandRun run = RunCommand("cd '" + dir.path().string() + "' && patch -s old.c change.diff");
+        ASSERT_TRUE(run.ok) << run.output;
+        std::ifstream in(dir.path() / "old.c");
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), row.after);
+    }
+}
+
+}  // namespace
+}  // namespace korvane
