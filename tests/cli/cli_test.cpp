@@ -351,14 +351,6 @@ TEST(KorvaneGen, UpdateCarriesTheUsersCode) {
          where + "\nkorvane-gen: " + file + " not updated (--force overwrites it and keeps it as " + file +
              ".bak)\n",
          ""},
-        {"edited, dry run",
-         {"--dry-run", "--update", file, projectB},
-         edited,
-         2,
-         "",
-         where + "\nkorvane-gen: " + file + " not updated (--force overwrites it and keeps it as " + file +
-             ".bak)\n",
-         ""},
         {"edited, forced",
          {"--force", "--update", file, projectB},
          edited,

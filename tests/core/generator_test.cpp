@@ -997,54 +997,6 @@ TEST(ClassicWriter, SpellsEachElement) {
                 << c.withComments << " comments " << comments;
         }
     }
-    // The interrupt parts: a branch that reads before it clears, and an
-    // enable that needs PEIE.
-    Program program;
-    program.interrupts = true;
-    Branch branch;
-    branch.flag = "RBIF";
-    branch.comment = "//服务";
-    branch.variable = "state";
-    branch.source = "PORTB";
-    branch.readComment = "//读";
-    program.branches.push_back(branch);
-    program.enables.push_back({"TXIE", "//允许", true});
-    program.globals.push_back({"volatile unsigned char state;", "//值"});
-    EXPECT_EQ(WriteClassic(program, true), Lines({"#include<pic.h>",
-                                                  "",
-                                                  "// 函数声明部份",
-                                                  "void interrupt IRQ(void);",
-                                                  "void fun_intset();",
-                                                  "volatile unsigned char state;//值",
-                                                  "",
-                                                  "// 主函数",
-                                                  "void main()",
-                                                  "{",
-                                                  " fun_intset();",
-                                                  "}",
-                                                  "",
-                                                  "",
-                                                  "//中断子程序",
-                                                  "void interrupt IRQ(void)",
-                                                  "{",
-                                                  " if(RBIF)",
-                                                  "  {",
-                                                  "   state=PORTB;//读",
-                                                  "   RBIF=0;",
-                                                  "    //服务",
-                                                  "  }",
-                                                  "}",
-                                                  "",
-                                                  "",
-                                                  "",
-                                                  "",
-                                                  "//中断允许设置子程序",
-                                                  "void fun_intset()",
-                                                  "{",
-                                                  " TXIE=1;//允许",
-                                                  " PEIE=1;//外设中断允许",
-                                                  " GIE=1;",
-                                                  "}"}));
 }
 
 // The generator reads a stored option index as the nearest whole number,
