@@ -362,11 +362,30 @@ struct Event {
 // An expectation's events: the writes to its register, or with a bit given
 // only the writes that change that bit (only those to 1 or to 0 with edge
 // "rising" or "falling").
+//
+// With overflow = P the events are a timer's overflows, worked out from its
+// reloads: a write to reg (TMR0, or TMR1L with high = "TMR1H") that found
+// the timer at count n came n counts of P cycles after the overflow, so it
+// does not depend on when the interrupt routine got there.
 std::vector<Event> Events(const std::vector<Write>& writes, const toml::table& e) {
     const std::string reg = e["reg"].value_or(std::string());
     const auto bit = e["bit"].value<long>();
     const std::string edge = e["edge"].value_or(std::string());
     std::vector<Event> events;
+    if (const auto scale = e["overflow"].value<long>()) {
+        const std::string high = e["high"].value_or(std::string());
+        for (auto w = writes.begin(); w != writes.end(); ++w) {
+            if (w->reg != reg) continue;
+            long count = w->was;
+            if (!high.empty()) {
+                const auto h = std::find_if(w, writes.end(), [&](const Write& x) { return x.reg == high; });
+                if (h == writes.end()) break;
+                count += h->was * 256;
+            }
+            events.push_back({w->cycle - count * *scale, -1});
+        }
+        return events;
+    }
     for (const auto& w : writes) {
         if (w.reg != reg) continue;
         if (!bit) {
@@ -620,8 +639,10 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
         const std::string reg = e["reg"].value_or(std::string());
         if (const auto at = e["at"].value<long>()) {
             readAt[*at].push_back(reg);
-        } else if (!reg.empty() && std::find(logged.begin(), logged.end(), reg) == logged.end()) {
-            logged.push_back(reg);
+        } else {
+            for (const std::string& r : {reg, e["high"].value_or(std::string())})
+                if (!r.empty() && std::find(logged.begin(), logged.end(), r) == logged.end())
+                    logged.push_back(r);
         }
     }
     script += "log on " + (work / "writes.log").string() + "\n";
