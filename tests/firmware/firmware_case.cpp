@@ -472,6 +472,22 @@ std::string Check(const toml::table& e, const std::vector<Write>& writes,
         }
         return CheckDurations(what + " high", highs, *high, e);
     }
+    // after = [REG, ...]: each of these writes comes after every write to REG.
+    if (const auto* after = e["after"].as_array()) {
+        std::string line = what + " after";
+        for (const auto& node : *after) {
+            const std::string other = node.value_or(std::string());
+            long last = -1;
+            for (const auto& w : writes)
+                if (w.reg == other) last = std::max(last, w.cycle);
+            line += " " + other + " (last written at " + std::to_string(last) + ")";
+            if (last < 0) Fail(line + ": never written");
+            for (const auto& ev : events)
+                if (ev.cycle <= last) Fail(line + ": written at " + std::to_string(ev.cycle));
+        }
+        if (events.empty()) Fail(line + ": never written");
+        return line;
+    }
     if (e.contains("count")) {
         const auto want = Range(e["count"]);
         const long n = long(events.size());
@@ -640,9 +656,11 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
         if (const auto at = e["at"].value<long>()) {
             readAt[*at].push_back(reg);
         } else {
-            for (const std::string& r : {reg, e["high"].value_or(std::string())})
-                if (!r.empty() && std::find(logged.begin(), logged.end(), r) == logged.end())
-                    logged.push_back(r);
+            std::vector<std::string> regs{reg, e["high"].value_or(std::string())};
+            if (const auto* after = e["after"].as_array())
+                for (const auto& node : *after) regs.push_back(node.value_or(std::string()));
+            for (const std::string& r : regs)
+                if (!r.empty() && std::find(logged.begin(), logged.end(), r) == logged.end()) logged.push_back(r);
         }
     }
     script += "log on " + (work / "writes.log").string() + "\n";
