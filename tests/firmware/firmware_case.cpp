@@ -660,7 +660,8 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
             if (const auto* after = e["after"].as_array())
                 for (const auto& node : *after) regs.push_back(node.value_or(std::string()));
             for (const std::string& r : regs)
-                if (!r.empty() && std::find(logged.begin(), logged.end(), r) == logged.end()) logged.push_back(r);
+                if (!r.empty() && std::find(logged.begin(), logged.end(), r) == logged.end())
+                    logged.push_back(r);
         }
     }
     script += "log on " + (work / "writes.log").string() + "\n";
