@@ -1,7 +1,7 @@
-/* Korvane 校验: 7ff9424b0a9e2afc */
+/* Korvane 校验: 096e2b9add5c0646 */
 /* Korvane 行校验: cwGrlnz-dm-UaJagfS22z5RwlAB6Ngf4gekkcVV_siYIl1o677nPzHDbLNbv47WK */
 /* Korvane 行校验: G51xVcYfUGYri6wYvsIG1u5cKkkgeVuY_L1Y3xfYHukYbOrfg_oEYf84W-gMiBoO */
-/* Korvane 行校验: VsCoYnWcYBP5YjhvYb6jwS1YUuQXYSHqxYY-4MvYTlbwYxVpaYyu-FYSs6NYPoBP */
+/* Korvane 行校验: VsCoYnWcYBP5YjhvYb6jNS1YUuQXYSHqxYY-LMvYTlbwYxVpaYyu-FYSs6NYPoBP */
 /* Korvane 行校验: cYcjI1Y9ShkYNS1iYIl_66Ju9PcPaIlbx6o1nOVYlOGhRlx6FoDHSl-JRRbEynIl */
 /* Korvane 行校验: BU60UlN6TdYIl656L8wMEQUFmWnIlWx6hBb7pEMPIlpn6zCU9R3mhIlHF660FejI */
 /* Korvane 行校验: loF63IzYZJIGq3kjkVXduabI */
@@ -153,7 +153,7 @@ void isr(void) __interrupt(0)
     //第二步:运行已发生的中断的用户代码
     if (t0if_due) {
         //Timer0中断服务子程序
-        //时间预算:周期500个指令周期(100.0uS),减去中断进入、退出和第一步约400个周期,本周期内所有中断的用户代码合计不超过100个周期(20.0uS);超出时下一次中断推迟,周期不变,推迟超过一个周期则少一次中断
+        //时间预算:周期500个指令周期(100.0uS),减去中断进入、退出和第一步约270个周期,本周期内所有中断的用户代码合计不超过230个周期(46.0uS);超出时下一次中断推迟,周期不变,推迟超过一个周期则少一次中断
         /* 用户代码开始: 中断 T0IF */
         /* 用户代码结束: 中断 T0IF */
     }
@@ -169,7 +169,7 @@ void isr(void) __interrupt(0)
     }
     if (tmr1if_due) {
         //Timer1中断服务子程序
-        //时间预算:周期5000个指令周期(1000.0uS),减去中断进入、退出和第一步约400个周期,本周期内所有中断的用户代码合计不超过4600个周期(920.0uS);超出时下一次中断推迟,周期不变,推迟超过一个周期则少一次中断
+        //时间预算:周期5000个指令周期(1000.0uS),减去中断进入、退出和第一步约270个周期,本周期内所有中断的用户代码合计不超过4730个周期(946.0uS);超出时下一次中断推迟,周期不变,推迟超过一个周期则少一次中断
         /* 用户代码开始: 中断 TMR1IF */
         /* 用户代码结束: 中断 TMR1IF */
     }

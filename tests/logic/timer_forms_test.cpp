@@ -391,9 +391,9 @@ TEST_F(TimerDialogs, Timer0WarnsOfAPeriodShorterThanTheInterruptRoutine) {
         bool warned;
     };
     const Row rows[] = {
-        {OutputFormId::Sdcc, "50", true, true},   {OutputFormId::Xc8, "50", true, true},
-        {OutputFormId::Sdcc, "200", true, false}, {OutputFormId::Classic, "50", true, false},
-        {OutputFormId::Sdcc, "50", false, false},
+        {OutputFormId::Sdcc, "40", true, true},   {OutputFormId::Xc8, "40", true, true},
+        {OutputFormId::Sdcc, "200", true, false}, {OutputFormId::Classic, "40", true, false},
+        {OutputFormId::Sdcc, "40", false, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.time) + (row.interrupt ? " with" : " without") + " interrupt");
@@ -408,7 +408,7 @@ TEST_F(TimerDialogs, Timer0WarnsOfAPeriodShorterThanTheInterruptRoutine) {
         EXPECT_EQ(f->Lbl_Overhead.visible(), row.warned);
         EXPECT_EQ(!f->Lbl_Overhead.caption().empty(), row.warned);
         if (row.warned) {
-            EXPECT_NE(f->Lbl_Overhead.caption().find("只有50个指令周期"), std::string::npos);
+            EXPECT_NE(f->Lbl_Overhead.caption().find("只有40个指令周期"), std::string::npos);
         }
         f->unload();
     }
