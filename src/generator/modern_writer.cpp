@@ -292,10 +292,10 @@ void WriteBudget(const Program& program, const TimerReload& reload, std::string_
                                FixedDecimalText(reload.periodUs, 1, kPlainNumbers) + "uS)";
     const std::string beyond = ";超出时下一次中断推迟,周期不变,推迟超过一个周期则少一次中断";
     if (form != OutputFormId::Sdcc) {
-        out.Comment({indent, "//时间预算:", period,
-                     ",减去中断进入、退出和第一步所用的周期(由编译器决定),"
-                     "余下为本周期内所有中断的用户代码合计可用的时间",
-                     beyond});
+        constexpr std::string_view kCompilerOverhead =
+            ",减去中断进入、退出和第一步所用的周期(由编译器决定),"
+            "余下为本周期内所有中断的用户代码合计可用的时间";
+        out.Comment({indent, "//时间预算:", period, kCompilerOverhead, beyond});
         return;
     }
     const std::int64_t overhead = InterruptOverheadCycles(program);
