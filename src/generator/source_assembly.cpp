@@ -6,6 +6,7 @@
 #include "format/number_text.h"
 #include "generator/config_word.h"
 #include "generator/modern_writer.h"
+#include "generator/program_check.h"
 #include "generator/sections.h"
 #include "generator/source_lines.h"
 
@@ -181,8 +182,11 @@ std::string WriteClassic(const Program& program, bool withComments) {
 
 std::string AssembleSource(const ProjectSettings& settings, bool withComments) {
     const OutputFormId form = OutputFormOf(settings);
-    if (form != OutputFormId::Classic) return WriteModern(BuildProgram(settings), form, withComments);
-    return WriteClassic(BuildProgram(settings), withComments);
+    const Program program = BuildProgram(settings);
+    if (auto lacking = NamesThePartLacks(program); !lacking.empty())
+        throw ProgramFault{program.part, std::move(lacking)};
+    if (form != OutputFormId::Classic) return WriteModern(program, form, withComments);
+    return WriteClassic(program, withComments);
 }
 
 std::string BuildConfigWord(const ProjectSettings& settings, bool withComments) {

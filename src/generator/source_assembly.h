@@ -9,7 +9,9 @@ namespace korvane {
 
 // The whole C source for the settings in the form they choose. The classic
 // form: the header line, the configuration word and ten sections joined by
-// CRLF. UTF-8, CRLF line ends. Accepts any combination of settings.
+// CRLF. UTF-8, CRLF line ends. Accepts any combination of settings; throws
+// ProgramFault, writing nothing, should the program name a register or bit
+// its part does not have.
 std::string AssembleSource(const ProjectSettings& settings, bool withComments);
 
 // The classic writer of a program.

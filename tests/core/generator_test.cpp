@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "generator/config_word.h"
+#include "generator/program_check.h"
 #include "generator/sections.h"
 #include "generator/source_assembly.h"
 #include "generator/source_lines.h"
@@ -1019,6 +1020,42 @@ TEST(RoundedClampedIndex, RoundsHalfToEvenAndClamps) {
         {std::numeric_limits<double>::quiet_NaN(), 0},
     };
     for (const auto& c : cases) EXPECT_EQ(RoundedClampedIndex(c.value), c.index) << c.value;
+}
+
+// The check refuses what the part lacks wherever the program names it: a
+// set-up write, a branch's flag or enable, an enable bit.
+TEST(ProgramCheck, NamesWhatThePartLacks) {
+    struct Row {
+        const char* part;
+        Program program;
+        std::vector<std::string> lacking;
+    };
+    const auto writing = [](const char* target) {
+        Program p;
+        p.setups.push_back({SetupId::Ports, "set_port", "", {Assign{{{target, 0, ValueForm::Byte}}, ""}}});
+        return p;
+    };
+    const auto testing = [](const char* flag, const char* enable) {
+        Program p;
+        p.interrupts = true;
+        p.branches.push_back(
+            Branch{flag, "", {}, {}, {}, true, true, enable, Service::ClearFlag, {}, {}, {}, {}});
+        p.enables.push_back({enable, "", true});
+        return p;
+    };
+    std::vector<Row> rows = {
+        {"pic16f873", writing("TRISD"), {"TRISD"}},
+        {"pic16f877", writing("TRISD"), {}},
+        {"pic16f877a", writing("TOUTPS4"), {"TOUTPS4"}},
+        {"pic16f877", testing("CMIF", "CMIE"), {"CMIE", "CMIF"}},
+        {"pic16f877a", testing("CMIF", "CMIE"), {}},
+        {"pic16f877a", writing("RBPU"), {}},  // gputils' NOT_RBPU
+        {"pic16f999", writing("TRISA"), {"TRISA"}},
+    };
+    for (Row& row : rows) {
+        row.program.part = row.part;
+        EXPECT_EQ(NamesThePartLacks(row.program), row.lacking) << row.part;
+    }
 }
 
 }  // namespace

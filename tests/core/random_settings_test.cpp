@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "generator/config_word.h"
+#include "generator/program_check.h"
+#include "generator/sections.h"
 #include "generator/source_assembly.h"
 #include "settings/output_form.h"
 #include "settings/parts.h"
@@ -223,6 +225,21 @@ TEST(RandomSettings, ModernFormsAreWellFormed) {
                 return;
             }
         }
+    }
+}
+
+// Whatever the settings, every register and bit the program names exists on
+// the chosen part (gputils' names for it), so the check that refuses any
+// other never stops a program the dialogs can describe.
+TEST(RandomSettings, ProgramsNameOnlyWhatTheirPartHas) {
+    RandomSettings random(20261210);
+    for (int i = 0; i < 1000; ++i) {
+        ProjectSettings s = random.Next();
+        s.OutputForm = static_cast<std::int16_t>(i % kOutputFormCount);
+        const Program program = BuildProgram(s);
+        EXPECT_EQ(NamesThePartLacks(program), std::vector<std::string>{})
+            << "record " << i << " " << program.part;
+        if (::testing::Test::HasFailure()) return;
     }
 }
 
