@@ -466,16 +466,34 @@ std::string Check(const toml::table& e, const std::vector<Write>& writes,
         if (resets < want.first || resets > want.second) Fail(line);
         return line;
     }
-    if (const auto at = e["at"].value<long>()) {
-        long v = reads.at(*at).at(e["reg"].value_or(std::string()));
+    const auto read = [&](long cycle) {
+        long v = reads.at(cycle).at(e["reg"].value_or(std::string()));
         if (const auto bit = e["bit"].value<long>()) v = (v >> *bit) & 1;
-        const auto want = Range(e["value"]);
+        return v;
+    };
+    const auto want = Range(e["value"]);
+    if (const auto at = e["at"].value<long>()) {
+        const long v = read(*at);
         std::string line =
             what + " at cycle " + std::to_string(*at) + ": " + Hex(v) + ", expected " + RangeText(want, Hex);
         if (v < want.first || v > want.second) Fail(line);
         return line;
     }
-    Fail(what + ": an expectation needs period, high, count, resets or at");
+    // A level held through a stretch: a pin's every cycle, which writes
+    // alone would not show (TRIS turning a pin into an output).
+    if (const auto from = e["from"].value<long>()) {
+        const long to = e["to"].value_or(*from);
+        for (long cycle = *from; cycle <= to; ++cycle) {
+            const long v = read(cycle);
+            if (v < want.first || v > want.second)
+                Fail(what + " at cycle " + std::to_string(cycle) + ": " + Hex(v) + ", expected " +
+                     RangeText(want, Hex) + " from cycle " + std::to_string(*from) + " to " +
+                     std::to_string(to));
+        }
+        return what + " from cycle " + std::to_string(*from) + " to " + std::to_string(to) + ": " +
+               RangeText(want, Hex) + " throughout";
+    }
+    Fail(what + ": an expectation needs period, high, count, resets, at or from");
 }
 
 // An expectation as it holds on FORM: its keys, with those of its table named
@@ -620,6 +638,8 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
         const std::string reg = e["reg"].value_or(std::string());
         if (const auto at = e["at"].value<long>()) {
             readAt[*at].push_back(reg);
+        } else if (const auto from = e["from"].value<long>()) {
+            for (long cycle = *from; cycle <= e["to"].value_or(*from); ++cycle) readAt[cycle].push_back(reg);
         } else if (!reg.empty() && std::find(logged.begin(), logged.end(), reg) == logged.end()) {
             logged.push_back(reg);
         }

@@ -1,8 +1,8 @@
-/* Korvane 校验: 9fdf19badef29dd4 */
+/* Korvane 校验: de964ee2a8539988 */
 /* Korvane 行校验: pGfWlnz-dm-UzagfS2RwlAB6Ngf4gekcVV_sMYIl166FS1BBjYtQXruYpqxihHYC */
 /* Korvane 行校验: MvKXX-YcbwtlYYpazVYw-FpuYG6NOrfgkosYUPcwoYWI1UjYmhkeSYs1irSYIl_6 */
-/* Korvane 行校验: 6Ju9PcPaIlbx6onOVYlOGhRlx6FoHSFl-JRbESynIlBU60UlN6TFdYIl656LwMxQ */
-/* Korvane 行校验: 8wWnIlWx6hBb7pEMPIlpn6zCU9R3mhIloF6nIzIJJIGq3kjkVXduabI */
+/* Korvane 行校验: 6kzJGu599P_cPaIlbx6onOVYlOGhRlx6FoHSFl-JRbESynIlBU60UlN6TFdYIl65 */
+/* Korvane 行校验: 6LwMxQ8wWnIlWx6hBb7pEMPIlpn6zCU9R3mhIloF6nIzIJJIGq3kjkVXduabI */
 #include <xc.h>
 //配置字: HS振荡 看门狗开 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 EEPROM数据不保护 程序存储器不写保护
 #pragma config FOSC = HS, WDTE = ON, PWRTE = ON, BOREN = ON, LVP = OFF, DEBUG = OFF, CP = OFF, CPD = OFF, WRT = OFF
@@ -132,10 +132,16 @@ void __interrupt() isr(void)
 //端口I/O定义子程序
 void set_port(void)
 {
+    //先写锁存器再定方向,输出引脚一开始就是设定的电平
+    PORTA = 0x00;
     TRISA = 0x01;
+    PORTB = 0x00;
     TRISB = 0xF1;
+    PORTC = 0x00;
     TRISC = 0xDC;
+    PORTD = 0x81;
     TRISD = 0x00;
+    PORTE = 0x00;
     TRISE = 0x00;
     /* 用户代码开始: set_port */
     /* 用户代码结束: set_port */
