@@ -25,10 +25,12 @@ PortView::PortView(PortForm& form, QWidget* parent) : FormDialog(form, parent) {
     for (int p = 0; p < PortForm::kPortCount; ++p) {
         const PortForm::Port port = form.port(p);
         auto* pinFrame = Make<QGroupBox>(port.pinFrame, this);
-        // Each pin's direction, and beside it the level it starts at.
+        // Each pin's direction, and beside it the level it starts at. Made
+        // column by column, so Tab goes down the directions first.
         auto* pins = new QGridLayout(pinFrame);
-        for (int k = 0; k < PortForm::kPinCount; ++k) {
+        for (int k = 0; k < PortForm::kPinCount; ++k)
             pins->addWidget(Make<QCheckBox>(port.pins[k], pinFrame), k, 0);
+        for (int k = 0; k < PortForm::kPinCount; ++k) {
             auto* level = Make<QCheckBox>(port.levelBoxes[k], pinFrame);
             pins->addWidget(level, k, 1);
             if (!firstLevel) firstLevel = level;
