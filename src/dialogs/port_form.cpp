@@ -134,54 +134,27 @@ PortForm::PortForm(AppContext& context)
 }
 
 PortForm::Port PortForm::port(int index) {
-    const char* prefix = kPortTexts[index].prefix;
-    switch (index) {
-        case 0:
-            return {Check1,
-                    Frame2,
-                    Chk_PortA,
-                    prefix,
-                    settings_.PortADir,
-                    settings_.PortAUsed,
-                    Chk_LevelA,
-                    settings_.PortALevel};
-        case 1:
-            return {Check2,
-                    Frame3,
-                    Chk_PortB,
-                    prefix,
-                    settings_.PortBDir,
-                    settings_.PortBUsed,
-                    Chk_LevelB,
-                    settings_.PortBLevel};
-        case 2:
-            return {Check3,
-                    Frame4,
-                    Chk_PortC,
-                    prefix,
-                    settings_.PortCDir,
-                    settings_.PortCUsed,
-                    Chk_LevelC,
-                    settings_.PortCLevel};
-        case 3:
-            return {Check4,
-                    Frame5,
-                    Chk_PortD,
-                    prefix,
-                    settings_.PortDDir,
-                    settings_.PortDUsed,
-                    Chk_LevelD,
-                    settings_.PortDLevel};
-        default:
-            return {Check5,
-                    Frame6,
-                    Chk_PortE,
-                    prefix,
-                    settings_.PortEDir,
-                    settings_.PortEUsed,
-                    Chk_LevelE,
-                    settings_.PortELevel};
-    }
+    using F = PortForm;
+    using S = ProjectSettings;
+    struct Members {
+        CheckBox F::*useBox;
+        Frame F::*pinFrame;
+        PinBoxes F::*pins;
+        PinBoxes F::*levelBoxes;
+        PinDirections S::*directions;
+        std::int16_t S::*used;
+        PinLevels S::*levels;
+    };
+    static constexpr Members kMembers[kPortCount] = {
+        {&F::Check1, &F::Frame2, &F::Chk_PortA, &F::Chk_LevelA, &S::PortADir, &S::PortAUsed, &S::PortALevel},
+        {&F::Check2, &F::Frame3, &F::Chk_PortB, &F::Chk_LevelB, &S::PortBDir, &S::PortBUsed, &S::PortBLevel},
+        {&F::Check3, &F::Frame4, &F::Chk_PortC, &F::Chk_LevelC, &S::PortCDir, &S::PortCUsed, &S::PortCLevel},
+        {&F::Check4, &F::Frame5, &F::Chk_PortD, &F::Chk_LevelD, &S::PortDDir, &S::PortDUsed, &S::PortDLevel},
+        {&F::Check5, &F::Frame6, &F::Chk_PortE, &F::Chk_LevelE, &S::PortEDir, &S::PortEUsed, &S::PortELevel},
+    };
+    const Members& m = kMembers[index];
+    return {this->*m.useBox,         this->*m.pinFrame, this->*m.pins,       kPortTexts[index].prefix,
+            settings_.*m.directions, settings_.*m.used, this->*m.levelBoxes, settings_.*m.levels};
 }
 
 void PortForm::Form_Load() {
