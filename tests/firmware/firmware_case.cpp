@@ -680,8 +680,10 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
     const std::string out = ReadFile(work / "gpsim.log");
     std::map<long, std::map<std::string, long>> reads;
     static const std::regex stop(R"(cycle break: 0x[0-9a-fA-F]+ = ([0-9]+))");
-    // A step shows the instruction it stopped at, after its cycle.
+    // A stop shows the instruction it stopped at, after its cycle: a step's
+    // reads go under that cycle, a break's under the break's.
     static const std::regex stepped(R"(^0x([0-9A-Fa-f]{8,}) )");
+    bool broke = false;
     static const std::regex value(R"(_([A-Za-z0-9_]+?)(?:bits)? = 0x([0-9A-Fa-f]+)\s*$)");
     std::istringstream in(out);
     long current = -1;
@@ -693,8 +695,10 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
         } else if (std::regex_search(line, m, stop)) {
             current = std::stol(m[1]);
             reads[current];
+            broke = true;
         } else if (std::regex_search(line, m, stepped)) {
-            current = std::stol(m[1], nullptr, 16);
+            if (!broke) current = std::stol(m[1], nullptr, 16);
+            broke = false;
         } else if (std::regex_search(line, m, value)) {
             reads[current][m[1]] = std::stol(m[2], nullptr, 16);
         }
