@@ -79,7 +79,6 @@ TEST(PortView, OpensFromItsMenuItemAndWritesClicksToTheSettings) {
                 QCheckBox* pin = Box(dialog, QStringLiteral("Chk_Port%1(%2)").arg(QChar('A' + p)).arg(k));
                 QCheckBox* level = Box(dialog, QStringLiteral("Chk_Level%1(%2)").arg(QChar('A' + p)).arg(k));
                 ASSERT_TRUE(pin && level);
-                EXPECT_EQ(level->text(), "低");
                 EXPECT_GT(level->x(), pin->x());
                 EXPECT_EQ(level->y(), pin->y());
                 EXPECT_FALSE(level->toolTip().isEmpty());
@@ -89,9 +88,7 @@ TEST(PortView, OpensFromItsMenuItemAndWritesClicksToTheSettings) {
                   "RA4为开漏输出,只能拉低:勾选即释放引脚(不驱动),由外接上拉电阻拉高;不勾选为低电平");
         EXPECT_EQ(Box(dialog, "Chk_LevelB(2)")->toolTip(),
                   "复位后该输出引脚的电平:勾选为高电平,不勾选为低电平");
-        QCheckBox* rb2Level = Box(dialog, "Chk_LevelB(2)");
-        MouseClick(rb2Level);
-        EXPECT_EQ(rb2Level->text(), "高");
+        MouseClick(Box(dialog, "Chk_LevelB(2)"));
 
         QCheckBox* rb3 = Box(dialog, "Chk_PortB(3)");
         MouseClick(rb3);
