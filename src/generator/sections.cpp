@@ -9,6 +9,7 @@
 #include "modules/module_table.h"
 #include "settings/ad_converter.h"
 #include "settings/mssp.h"
+#include "settings/output_form.h"
 #include "settings/parts.h"
 #include "settings/setting_table.h"
 
@@ -70,6 +71,23 @@ std::optional<Adcon1Choice> Adcon1Of(const ProjectSettings& s) {
     return std::nullopt;
 }
 
+bool WritesInDataSheetOrder(const ProjectSettings& s) {
+    return OutputFormOf(s) != OutputFormId::Classic;
+}
+
+namespace {
+
+// The classic text keeps the comment it has always had, misspelt "Tiemr".
+std::string EnableComment(const ProjectSettings& s, std::string_view comment) {
+    std::string text(comment);
+    constexpr std::string_view kMisspelt = "Tiemr";
+    if (const auto at = text.find(kMisspelt); at != std::string::npos && WritesInDataSheetOrder(s))
+        text.replace(at, kMisspelt.size(), "Timer");
+    return text;
+}
+
+}  // namespace
+
 Program BuildProgram(const ProjectSettings& s) {
     Program program;
     program.part = ChosenPart(s).name;
@@ -96,6 +114,12 @@ Program BuildProgram(const ProjectSettings& s) {
         Body body;
         bool written = false;
         for (const Module& module : Modules()) {
+            if (function.id == SetupId::Start) {
+                if (!WritesInDataSheetOrder(s) || !module.start || !module.writesSetup(s)) continue;
+                module.start(s, body);
+                written = written || !body.steps.empty();
+                continue;
+            }
             if (module.setup != function.id || !module.writesSetup(s)) continue;
             written = true;
             module.build(s, body);
@@ -121,15 +145,12 @@ Program BuildProgram(const ProjectSettings& s) {
                     branch.dataRegister = source.dataRegister;
                     branch.dataVariable = source.dataVariable;
                 }
-                if (source.reload) {
-                    Body reload;
-                    source.reload(s, reload);
-                    branch.reload = std::move(reload.steps);
-                }
+                if (source.reload) branch.reload = source.reload(s);
                 program.branches.push_back(std::move(branch));
             }
             if (enabled)
-                program.enables.push_back({source.enableBit, source.enableComment, source.peripheral});
+                program.enables.push_back(
+                    {source.enableBit, EnableComment(s, source.enableComment), source.peripheral});
         }
     }
     return program;

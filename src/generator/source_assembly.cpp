@@ -51,9 +51,8 @@ void WriteSteps(const std::vector<Step>& steps, SourceLines& out) {
                 out.Line({note->text});
             else if (note->keepsLine)
                 out.Line({});
-        } else {
-            const auto& assign = std::get<Assign>(step);
-            out.LineWithComment({" ", StatementText(assign)}, assign.comment);
+        } else if (const auto* assign = std::get_if<Assign>(&step)) {
+            out.LineWithComment({" ", StatementText(*assign)}, assign->comment);
         }
     }
 }

@@ -83,10 +83,11 @@ constexpr SetupFunction kSetupFunctions[] = {
     {SetupId::Sci, "fun_sciset", "//SCI串行口初始化设置子程序"},
     {SetupId::Mssp, "fun_msspset", "//MSSP初始化设置子程序"},
     {SetupId::Ad, "fun_adset", "//A/D转换模块初始化设置子程序"},
+    {SetupId::Start, "fun_timerstart", "//启动定时器子程序:所有模块设置好以后才启动定时器和PWM输出"},
 };
 
 // id, name, set-up function, writes it, builder, interrupts,
-// pins, claim rank, settle, settle rank, dialog.
+// pins, claim rank, settle, settle rank, dialog, start.
 constexpr std::array<Module, kModuleCount> kModules = {{
     {ModuleId::Ports, "Ports", SetupId::Ports, AnyPortUsed, BuildPorts, {},
      nullptr, 8, nullptr, 9, FormId::Port},
@@ -95,13 +96,13 @@ constexpr std::array<Module, kModuleCount> kModules = {{
     {ModuleId::PortB, "PortB", SetupId::Timers, PortBOptionsWritten, BuildPortBOptions, kPortBInterrupts,
      claims::PortB, 6, nullptr, 10, FormId::PortB},
     {ModuleId::Timer1, "Timer1", SetupId::Timers, Timer1Written, BuildTimer1, kTimer1Interrupts,
-     claims::Timer1, 3, settle::Timer1, 1, FormId::Timer1},
+     claims::Timer1, 3, settle::Timer1, 1, FormId::Timer1, StartTimer1},
     {ModuleId::Timer2, "Timer2", SetupId::Timers, Timer2Written, BuildTimer2, kTimer2Interrupts,
-     nullptr, 9, settle::Timer2, 2, FormId::Timer2},
+     nullptr, 9, settle::Timer2, 2, FormId::Timer2, StartTimer2},
     {ModuleId::Ccp1, "CCP1", SetupId::Ccp, Ccp1Written, BuildCcp1, kCcp1Interrupts,
-     claims::Ccp1, 1, settle::Ccp1, 4, FormId::Ccp},
+     claims::Ccp1, 1, settle::Ccp1, 4, FormId::Ccp, StartCcp1},
     {ModuleId::Ccp2, "CCP2", SetupId::Ccp, Ccp2Written, BuildCcp2, kCcp2Interrupts,
-     claims::Ccp2, 2, settle::Ccp2, 5, FormId::Ccp},
+     claims::Ccp2, 2, settle::Ccp2, 5, FormId::Ccp, StartCcp2},
     {ModuleId::Sci, "SCI", SetupId::Sci, SciUsed, BuildSci, kSciInterrupts,
      claims::Sci, 4, settle::Sci, 3, FormId::Sci},
     {ModuleId::Mssp, "MSSP", SetupId::Mssp, MsspUsed, BuildMssp, kMsspInterrupts,
@@ -145,7 +146,8 @@ constexpr std::array kSettleOrder = InOrderOf(&Module::settleRank);
 
 constexpr bool EverySetupHasModule() {
     for (const SetupFunction& function : kSetupFunctions)
-        if (std::ranges::none_of(kModules, [&](const Module& m) { return m.setup == function.id; }))
+        if (function.id != SetupId::Start &&
+            std::ranges::none_of(kModules, [&](const Module& m) { return m.setup == function.id; }))
             return false;
     return true;
 }

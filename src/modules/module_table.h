@@ -43,7 +43,7 @@ struct InterruptSource {
     Service service = Service::ClearFlag;
     const char* dataRegister = nullptr;
     const char* dataVariable = nullptr;
-    void (*reload)(const ProjectSettings&, Body&) = nullptr;
+    std::optional<TimerReload> (*reload)(const ProjectSettings&) = nullptr;
 };
 
 // A set-up function of the generated program: every module whose `setup` is
@@ -70,6 +70,9 @@ struct Module {
     // Where its problems come in the order they are told.
     int settleRank;
     FormId form;
+    // What it does in the modern forms' start function, once every module
+    // is set up: start a timer, switch a PWM output on.
+    void (*start)(const ProjectSettings&, Body&) = nullptr;
 };
 
 std::span<const Module> Modules();

@@ -226,5 +226,62 @@ TEST(RandomSettings, ModernFormsAreWellFormed) {
     }
 }
 
+// The modern forms' set-up follows the data sheet whatever the settings: no
+// timer starts before fun_timerstart, each CCPRx pair is written before its
+// CCPxCON, SPBRG before the serial port is switched on and the transmitter
+// and receiver after it, and the watchdog is cleared before Timer0 takes the
+// prescaler from it. Each line is found by what it writes, in text order,
+// which is the order main calls the functions in.
+TEST(RandomSettings, ModernFormsSetUpInTheDataSheetOrder) {
+    RandomSettings random(20261209);
+    int starts = 0;
+    for (int i = 0; i < 500; ++i) {
+        ProjectSettings s = random.Next();
+        s.OutputForm = static_cast<std::int16_t>(OutputFormId::Sdcc);
+        SCOPED_TRACE("record " + std::to_string(i));
+        const std::vector<std::string> lines = Lines(AssembleSource(s, false));
+        const auto first = [&](std::string_view prefix) {
+            for (std::size_t n = 0; n < lines.size(); ++n)
+                if (StartsWith(lines[n], prefix)) return n;
+            return lines.size();
+        };
+        const auto last = [&](std::string_view prefix) {
+            std::size_t at = lines.size();
+            for (std::size_t n = 0; n < lines.size(); ++n)
+                if (StartsWith(lines[n], prefix)) at = n;
+            return at;
+        };
+        const auto value = [&](std::size_t n) {
+            return std::stoi(lines[n].substr(lines[n].find("0x") + 2, 2), nullptr, 16);
+        };
+        const std::size_t none = lines.size();
+        const std::size_t start = first("void fun_timerstart(void)");
+        starts += start != none;
+        for (const char* on : {"    TMR1ON = 1;", "    TMR2ON = 1;"}) {
+            const std::size_t n = first(on);
+            EXPECT_TRUE(n == none || n > start) << on;
+        }
+        const std::size_t t1con = first("    T1CON = "), t2con = first("    T2CON = ");
+        EXPECT_TRUE(t1con == none || !(value(t1con) & 0x01)) << lines[t1con];
+        EXPECT_TRUE(t2con == none || !(value(t2con) & 0x04)) << lines[t2con];
+        for (const char* ccp : {"1", "2"}) {
+            const std::size_t duty = last(std::string("    CCPR") + ccp + "L = ");
+            EXPECT_TRUE(duty == none || duty < first(std::string("    CCP") + ccp + "CON = ")) << ccp;
+        }
+        if (const std::size_t rcsta = first("    RCSTA = "); rcsta != none) {
+            const std::size_t spbrg = last("    SPBRG = ");
+            EXPECT_TRUE(spbrg == none || spbrg < rcsta);
+            for (const char* enable : {"    TXEN = 1;", "    CREN = 1;", "    SREN = 1;"}) {
+                const std::size_t n = first(enable);
+                EXPECT_TRUE(n == none || n > rcsta) << enable;
+            }
+        }
+        const std::size_t option = first("    OPTION_REG = ");
+        EXPECT_TRUE(option == none || (value(option) & 0x08) || first("    __asm clrwdt __endasm;") < option);
+        if (::testing::Test::HasFailure()) return;
+    }
+    EXPECT_GT(starts, 50) << "too few records start a timer to prove the order";
+}
+
 }  // namespace
 }  // namespace korvane

@@ -362,11 +362,30 @@ struct Event {
 // An expectation's events: the writes to its register, or with a bit given
 // only the writes that change that bit (only those to 1 or to 0 with edge
 // "rising" or "falling").
+//
+// With overflow = P the events are a timer's overflows, worked out from its
+// reloads: a write to reg (TMR0, or TMR1L with high = "TMR1H") that found
+// the timer at count n came n counts of P cycles after the overflow, so it
+// does not depend on when the interrupt routine got there.
 std::vector<Event> Events(const std::vector<Write>& writes, const toml::table& e) {
     const std::string reg = e["reg"].value_or(std::string());
     const auto bit = e["bit"].value<long>();
     const std::string edge = e["edge"].value_or(std::string());
     std::vector<Event> events;
+    if (const auto scale = e["overflow"].value<long>()) {
+        const std::string high = e["high"].value_or(std::string());
+        for (auto w = writes.begin(); w != writes.end(); ++w) {
+            if (w->reg != reg) continue;
+            long count = w->was;
+            if (!high.empty()) {
+                const auto h = std::find_if(w, writes.end(), [&](const Write& x) { return x.reg == high; });
+                if (h == writes.end()) break;
+                count += h->was * 256;
+            }
+            events.push_back({w->cycle - count * *scale, -1});
+        }
+        return events;
+    }
     for (const auto& w : writes) {
         if (w.reg != reg) continue;
         if (!bit) {
@@ -452,6 +471,22 @@ std::string Check(const toml::table& e, const std::vector<Write>& writes,
             if (events[i - 1].level == 1) highs.push_back(events[i].cycle - events[i - 1].cycle);
         }
         return CheckDurations(what + " high", highs, *high, e);
+    }
+    // after = [REG, ...]: each of these writes comes after every write to REG.
+    if (const auto* after = e["after"].as_array()) {
+        std::string line = what + " after";
+        for (const auto& node : *after) {
+            const std::string other = node.value_or(std::string());
+            long last = -1;
+            for (const auto& w : writes)
+                if (w.reg == other) last = std::max(last, w.cycle);
+            line += " " + other + " (last written at " + std::to_string(last) + ")";
+            if (last < 0) Fail(line + ": never written");
+            for (const auto& ev : events)
+                if (ev.cycle <= last) Fail(line + ": written at " + std::to_string(ev.cycle));
+        }
+        if (events.empty()) Fail(line + ": never written");
+        return line;
     }
     if (e.contains("count")) {
         const auto want = Range(e["count"]);
@@ -651,8 +686,13 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
             window.first = std::max(window.first, e["to"].value_or(*from));
             window.second.push_back(reg);
             readAt[*from].push_back(reg);
-        } else if (!reg.empty() && std::find(logged.begin(), logged.end(), reg) == logged.end()) {
-            logged.push_back(reg);
+        } else {
+            std::vector<std::string> regs{reg, e["high"].value_or(std::string())};
+            if (const auto* after = e["after"].as_array())
+                for (const auto& node : *after) regs.push_back(node.value_or(std::string()));
+            for (const std::string& r : regs)
+                if (!r.empty() && std::find(logged.begin(), logged.end(), r) == logged.end())
+                    logged.push_back(r);
         }
     }
     script += "log on " + (work / "writes.log").string() + "\n";
