@@ -182,6 +182,10 @@ void Declarations(const Program& program, OutputFormId form, SourceLines& out) {
             out.LineWithComment({"volatile unsigned char ", kOverruns, ";"},
                                 "  //接收溢出(OERR)的次数,每次溢出后接收已重新打开");
         }
+        if (branch.service == Service::ReadResult)
+            out.LineWithComment({"volatile unsigned int ", branch.dataVariable, "_result;"},
+                                "  //转换结束时读到的" + branch.dataRegister + "H:" + branch.dataRegister +
+                                    "L(对齐方式见A/D设置)");
         if (branch.service == Service::SendData) {
             out.LineWithComment({"volatile unsigned char ", branch.dataVariable, "_byte;"},
                                 "  //待发送的字节");
@@ -288,10 +292,10 @@ void WriteBudget(const Program& program, const TimerReload& reload, std::string_
                                FixedDecimalText(reload.periodUs, 1, kPlainNumbers) + "uS)";
     const std::string beyond = ";超出时下一次中断推迟,周期不变,推迟超过一个周期则少一次中断";
     if (form != OutputFormId::Sdcc) {
-        out.Comment({indent, "//时间预算:", period,
-                     ",减去中断进入、退出和第一步所用的周期(由编译器决定),"
-                     "余下为本周期内所有中断的用户代码合计可用的时间",
-                     beyond});
+        constexpr std::string_view kCompilerOverhead =
+            ",减去中断进入、退出和第一步所用的周期(由编译器决定),"
+            "余下为本周期内所有中断的用户代码合计可用的时间";
+        out.Comment({indent, "//时间预算:", period, kCompilerOverhead, beyond});
         return;
     }
     const std::int64_t overhead = InterruptOverheadCycles(program);
@@ -337,6 +341,12 @@ void FirstPass(const Branch& branch, OutputFormId form, SourceLines& out) {
             out.Line({kIndent, "}"});
             return;
         }
+        case Service::ReadResult:
+            out.Line({in2, BitName(branch.flag, form), " = 0;"});
+            out.LineWithComment({in2, branch.dataVariable, "_result = ((unsigned int)", branch.dataRegister,
+                                 "H << 8) | ", branch.dataRegister, "L;"},
+                                "  //下一次转换会覆盖结果,先读出");
+            break;
         case Service::SendData:
             out.Line({in2, "if (", branch.dataVariable, "_full) {"});
             out.LineWithComment({in3, branch.dataRegister, " = ", branch.dataVariable, "_byte;"},
@@ -377,6 +387,9 @@ void InterruptRoutine(const Program& program, OutputFormId form, SourceLines& ou
         if (branch.reload) WriteBudget(program, *branch.reload, in2, form, out);
         if (branch.service == Service::ReadData)
             out.Comment({in2, "//", branch.dataVariable, "_byte是刚收到的字节"});
+        if (branch.service == Service::ReadResult)
+            out.Comment({in2, "//", branch.dataVariable, "_result是本次转换的结果"});
+        if (!branch.userAction.empty()) out.Comment({in2, branch.userAction});
         UserRegion(in2, BranchRegion(branch.flag), out);
         out.Line({kIndent, "}"});
     }

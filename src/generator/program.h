@@ -84,8 +84,9 @@ struct Function {
 
 // What an interrupt branch does besides the user's code: clear its flag, or,
 // where the flag is read-only, read the data register that clears it, or send
-// what is waiting and stop the interrupt when nothing is.
-enum class Service { ClearFlag, ReadData, SendData };
+// what is waiting and stop the interrupt when nothing is, or clear the flag
+// and keep a result the next event overwrites.
+enum class Service { ClearFlag, ReadData, SendData, ReadResult };
 
 // A timer reloaded in its branch by adding its start value to the running
 // count, so that the period does not depend on the entry latency or on how
@@ -117,6 +118,9 @@ struct Branch {
     std::string dataRegister;
     std::string dataVariable;
     std::optional<TimerReload> reload;
+    // What the user's code must do for the source, where the data sheet
+    // leaves it to the program.
+    std::string userAction;
 };
 
 struct Enable {

@@ -134,7 +134,7 @@ Program BuildProgram(const ProjectSettings& s) {
             const bool enabled = source.enabled(s);
             if (serviced || enabled) {
                 Branch branch{source.flag,      source.serviceComment, {}, {}, {}, serviced, enabled,
-                              source.enableBit, source.service,        {}, {}, {}};
+                              source.enableBit, source.service,        {}, {}, {}, {}};
                 if (source.variable) {
                     branch.variable = source.variable;
                     branch.source = source.source;
@@ -146,6 +146,7 @@ Program BuildProgram(const ProjectSettings& s) {
                     branch.dataVariable = source.dataVariable;
                 }
                 if (source.reload) branch.reload = source.reload(s);
+                if (source.userAction) branch.userAction = source.userAction;
                 program.branches.push_back(std::move(branch));
             }
             if (enabled)

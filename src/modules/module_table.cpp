@@ -69,11 +69,13 @@ constexpr InterruptSource kMsspInterrupts[] = {
     {SspInterrupt, SspInterrupt,
      true, "SSPIF", "//MSSP中断服务子程序", "SSPIE", "//MSSP中断允许", nullptr, nullptr, nullptr, nullptr, nullptr},
     {BusCollisionInterrupt, BusCollisionInterrupt,
-     true, "BCLIF", "//I2C总线冲突中断服务子程序", "BCLIE", "//I2C总线冲突中断允许", nullptr, nullptr, nullptr, nullptr, nullptr},
+     true, "BCLIF", "//I2C总线冲突中断服务子程序", "BCLIE", "//I2C总线冲突中断允许", nullptr, nullptr, nullptr, nullptr, nullptr,
+     Service::ClearFlag, nullptr, nullptr, nullptr, "//总线冲突后MSSP已回到空闲状态,被打断的传送须由用户代码从起始条件重新开始"},
 };
 constexpr InterruptSource kAdInterrupts[] = {
     {AdInterrupt, AdInterrupt,
-     true, "ADIF", "//A/D转换中断服务子程序", "ADIE", "//A/D转换中断允许", nullptr, nullptr, nullptr, nullptr, nullptr},
+     true, "ADIF", "//A/D转换中断服务子程序", "ADIE", "//A/D转换中断允许", nullptr, nullptr, nullptr, nullptr, nullptr,
+     Service::ReadResult, "ADRES", "ad", nullptr},
 };
 
 constexpr SetupFunction kSetupFunctions[] = {

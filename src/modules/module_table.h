@@ -44,6 +44,8 @@ struct InterruptSource {
     const char* dataRegister = nullptr;
     const char* dataVariable = nullptr;
     std::optional<TimerReload> (*reload)(const ProjectSettings&) = nullptr;
+    // What the user's code must do, where the data sheet leaves it to the program.
+    const char* userAction = nullptr;
 };
 
 // A set-up function of the generated program: every module whose `setup` is

@@ -1,10 +1,10 @@
-/* Korvane 校验: 9ec555c430d8882e */
-/* Korvane 行校验: cwGrlnz-dm-UaJagfS22z5RwlAB6Ngf4gekkcVV_siYIl1o677nPzHDbLNbv47WK */
-/* Korvane 行校验: G51xVcYfUGYri6wYvsIG1u5cKkkgeVuY_L1Y3xfYHukYbOrfg_oEYf84W-gMiBoO */
-/* Korvane 行校验: VsCoYnWcYBP5YjhvYb6jNS1YUuQXYSHqxYY-LMvYTlbwYxVpaYyu-FYSs6NYPoBP */
-/* Korvane 行校验: cYcjI1Y9ShkYNS1iYIl_66kzJGu599P_cPaIlbx6o1nOVYlOGhRlx6FoDHSl-JRR */
-/* Korvane 行校验: bEynIlBU60UlN6TdYIl656L8wMEQUFmWnIlWx6hBb7pEMPIlpn6zCU9R3mhIlHF6 */
-/* Korvane 行校验: 60FejIloF63IzYZJIGq3kjkVXduabI */
+/* Korvane 校验: dc0c8b9a8cc60753 */
+/* Korvane 行校验: cwGrlnz-dm-UaJagfS22z5qRwlAB6Ngf4gekkcVV_siYIl1o677nPzHDbLNbv47W */
+/* Korvane 行校验: KG51xVcYfUGYri6wYvsIG1u5cKkkgeVuY_L1Y3xfYHukYbOrfg_oEYf84W-gMiBo */
+/* Korvane 行校验: OVsCoYnWcYBP5YjhDvYb6jNS1YUuQXYSHqxYY-LMvYTlbwYxVpaYyu-FYSs6NYPo */
+/* Korvane 行校验: BPcYcjI1Y9SkhkYNS21iYIl_66kzJGu599P_cPaIlbx6o1nOVYlOGhRlx6FoDHSl */
+/* Korvane 行校验: -JRRbEynIlBU60UlN6TdYIl656L8wMEQUFmWnIlWx6hBb7pEMPIlpn6zCU9R3mhI */
+/* Korvane 行校验: lHF660FejIloF63IzYZJIGq3kjkVXduabI */
 #include <pic16f877a.h>
 #include <stdint.h>
 //配置字: HS振荡 看门狗开 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 EEPROM数据不保护 程序存储器不写保护
@@ -27,6 +27,7 @@ volatile unsigned char sci_rx_byte;  //接收中断读到的字节
 volatile unsigned char sci_rx_ready;  //收到新字节时由中断置1;用户取走sci_rx_byte后清0
 volatile unsigned char sci_frame_errors;  //帧错误(FERR)而丢弃的字节数
 volatile unsigned char sci_overruns;  //接收溢出(OERR)的次数,每次溢出后接收已重新打开
+volatile unsigned int ad_result;  //转换结束时读到的ADRESH:ADRESL(对齐方式见A/D设置)
 /* 用户代码开始: 全局 */
 /* 用户代码结束: 全局 */
 
@@ -148,6 +149,7 @@ void isr(void) __interrupt(0)
     }
     if (ADIE && ADIF) {
         ADIF = 0;
+        ad_result = ((unsigned int)ADRESH << 8) | ADRESL;  //下一次转换会覆盖结果,先读出
         adif_due = 1;
     }
     //第二步:运行已发生的中断的用户代码
@@ -206,11 +208,13 @@ void isr(void) __interrupt(0)
     }
     if (bclif_due) {
         //I2C总线冲突中断服务子程序
+        //总线冲突后MSSP已回到空闲状态,被打断的传送须由用户代码从起始条件重新开始
         /* 用户代码开始: 中断 BCLIF */
         /* 用户代码结束: 中断 BCLIF */
     }
     if (adif_due) {
         //A/D转换中断服务子程序
+        //ad_result是本次转换的结果
         /* 用户代码开始: 中断 ADIF */
         /* 用户代码结束: 中断 ADIF */
     }

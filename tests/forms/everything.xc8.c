@@ -1,10 +1,10 @@
-/* Korvane 校验: 63b9dc2bf90fc521 */
-/* Korvane 行校验: pGfWlnz-dm-UazagfS22z5RwlAB6Ngf4gekkcVV_sMYIl16677nPzHDbLNbv4FBF */
-/* Korvane 行校验: cYtrGYpihwYCKxHq2LuYct1YYzfYwpkYGOrfgkoEYU14W-gMiBofU9CoYWUcYme5 */
-/* Korvane 行校验: YsrvYb6jXS1YUuQXYSHqxYY-zMvYTlbwYxVpaYyu-FYSs6NYPoBPcYcjI1Y9ShkY */
-/* Korvane 行校验: NS1iYIl_66kzJGu599P_cPaIlbx6oHnOVYlOGhRlx6FoDHSl-JRRbEynIlBU60Ul */
-/* Korvane 行校验: N6TdYIl656L8wMEQUVPWnIlWx6hBb7pEMPIlpn6zCU9R3mhIlHF6pAFejIloF63I */
-/* Korvane 行校验: zYZJIGq3kjkVXduabI */
+/* Korvane 校验: 19825a0399f3c594 */
+/* Korvane 行校验: pGfWlnz-dm-UazagfS22z5qRwlAB6Ngf4gekkcVV_sMYIl16677nPzHDbLNbv4FB */
+/* Korvane 行校验: FcYtrGYpihwYCKxHq2LuYct1YYzfYwpkYGOrfgkoEYU14W-gMiBofU9CoYWUcYme */
+/* Korvane 行校验: 5YsrDvYb6jXS1YUuQXYSHqxYY-zMvYTlbwYxVpaYyu-FYSs6NYPoBPcYcjI1Y9Sk */
+/* Korvane 行校验: hkYNS21iYIl_66kzJGu599P_cPaIlbx6oHnOVYlOGhRlx6FoDHSl-JRRbEynIlBU */
+/* Korvane 行校验: 60UlN6TdYIl656L8wMEQUVPWnIlWx6hBb7pEMPIlpn6zCU9R3mhIlHF6pAFejIlo */
+/* Korvane 行校验: F63IzYZJIGq3kjkVXduabI */
 #include <xc.h>
 //配置字: HS振荡 看门狗开 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 EEPROM数据不保护 程序存储器不写保护
 #pragma config FOSC = HS, WDTE = ON, PWRTE = ON, BOREN = ON, LVP = OFF, DEBUG = OFF, CP = OFF, CPD = OFF, WRT = OFF
@@ -27,6 +27,7 @@ volatile unsigned char sci_rx_byte;  //接收中断读到的字节
 volatile unsigned char sci_rx_ready;  //收到新字节时由中断置1;用户取走sci_rx_byte后清0
 volatile unsigned char sci_frame_errors;  //帧错误(FERR)而丢弃的字节数
 volatile unsigned char sci_overruns;  //接收溢出(OERR)的次数,每次溢出后接收已重新打开
+volatile unsigned int ad_result;  //转换结束时读到的ADRESH:ADRESL(对齐方式见A/D设置)
 /* 用户代码开始: 全局 */
 /* 用户代码结束: 全局 */
 
@@ -136,6 +137,7 @@ void __interrupt() isr(void)
     }
     if (PIE1bits.ADIE && PIR1bits.ADIF) {
         PIR1bits.ADIF = 0;
+        ad_result = ((unsigned int)ADRESH << 8) | ADRESL;  //下一次转换会覆盖结果,先读出
         adif_due = 1;
     }
     //第二步:运行已发生的中断的用户代码
@@ -194,11 +196,13 @@ void __interrupt() isr(void)
     }
     if (bclif_due) {
         //I2C总线冲突中断服务子程序
+        //总线冲突后MSSP已回到空闲状态,被打断的传送须由用户代码从起始条件重新开始
         /* 用户代码开始: 中断 BCLIF */
         /* 用户代码结束: 中断 BCLIF */
     }
     if (adif_due) {
         //A/D转换中断服务子程序
+        //ad_result是本次转换的结果
         /* 用户代码开始: 中断 ADIF */
         /* 用户代码结束: 中断 ADIF */
     }
