@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "calc/baud_calc.h"
 #include "generator/config_word.h"
 #include "modules/module_table.h"
 #include "settings/ad_converter.h"
@@ -91,9 +92,11 @@ Program BuildProgram(const ProjectSettings& s) {
     Program program;
     program.part = ChosenPart(s).name;
     for (char& c : program.part) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    // A crystal no dialog would take gives 0 rather than an undefined number.
-    const double hz = static_cast<double>(s.CrystalMHz) * 1e6;
-    program.crystalHz = hz >= 0 && hz < 1e15 ? std::llround(hz) : 0;
+    // The typed digits, as the baud rates take them: 18.432 MHz is 18432000,
+    // where the nearest single gives 18431999. A crystal no dialog would
+    // take gives 0 rather than an undefined number.
+    const auto hz = CrystalHz(s.CrystalMHz);
+    program.crystalHz = hz && *hz >= 0 ? *hz : 0;
     if (s.CfgWrite != 0) {
         ConfigWordLine config{ConfigWord(s), {}, {}};
         const ConfigFields& facts = ChosenPart(s).config;

@@ -13,6 +13,7 @@
 #include "generator/source_lines.h"
 #include "sample_settings.h"
 #include "settings/mssp.h"
+#include "settings/output_form.h"
 
 namespace korvane {
 namespace {
@@ -58,13 +59,53 @@ std::string CaseName(const testing::TestParamInfo<SectionCase>& info) {
     return info.param.name;
 }
 
+// One function of the XC8 form, from its opening line to its closing brace.
+std::string Xc8Function(const ProjectSettings& settings, bool comments, std::string_view opening) {
+    ProjectSettings s = settings;
+    s.OutputForm = static_cast<std::int16_t>(OutputFormId::Xc8);
+    const std::string text = AssembleSource(s, comments);
+    const auto start = text.find("\r\n" + std::string(opening) + "\r\n");
+    if (start == std::string::npos) return "";
+    return text.substr(start + 2, text.find("\r\n}\r\n", start) + 3 - start);
+}
+
+std::string Xc8SetPort(const ProjectSettings& s, bool comments) {
+    return Xc8Function(s, comments, "void set_port(void)");
+}
+
+std::string Xc8Main(const ProjectSettings& s, bool comments) {
+    return Xc8Function(s, comments, "void main(void)");
+}
+
+// Whether the XC8 form's interrupt routine touches TMR0 in code, however the
+// reload is spelt.
+std::string Xc8IsrWritesTmr0(const ProjectSettings& s, bool comments) {
+    const std::string isr = Xc8Function(s, comments, "void __interrupt() isr(void)");
+    for (std::size_t at = 0, end; (end = isr.find("\r\n", at)) != std::string::npos; at = end + 2) {
+        const std::string line = isr.substr(at, end - at);
+        if (line.substr(0, line.find("//")).find("TMR0") != std::string::npos) return "TMR0";
+    }
+    return isr.empty() ? "no interrupt routine" : "";
+}
+
+std::string Xc8CrystalLine(const ProjectSettings& settings, bool comments) {
+    ProjectSettings s = settings;
+    s.OutputForm = static_cast<std::int16_t>(OutputFormId::Xc8);
+    const std::string text = AssembleSource(s, comments);
+    const auto start = text.find("#define _XTAL_FREQ ");
+    return start == std::string::npos ? "" : text.substr(start, text.find("\r\n", start) + 2 - start);
+}
+
 const SectionCase kPortCases[] = {
+    // The start levels are the modern forms' alone: the classic text is as it was.
     {"PortsAandC", BuildPortSetup,
      [](ProjectSettings& s) {
          s.PortAUsed = 1;
          s.PortCUsed = 1;
          s.PortADir[0] = s.PortADir[1] = s.PortADir[4] = 1;
          s.PortCDir[7] = 1;
+         s.PortALevel = {1, 0, 1, 0, 0, 0, 0, 0};
+         s.PortCLevel.fill(1);
      },
      true,
      Lines({"//端口I/O定义子程序", "void set_port()", "{", " TRISA = 0x13;", " TRISC = 0x80;",
@@ -116,6 +157,21 @@ const SectionCase kPortCases[] = {
      true,
      Lines({"//端口I/O定义子程序", "void set_port()", "{", " TRISA = 0x00;", " TRISB = 0x00;",
             " TRISC = 0x00;", "//PORTA设为数字I/O", " ADCON1 = 0x06;", "}"})},
+    // Each latch before its TRIS; a level counts on an output pin alone (RA1
+    // is an input, RA6 and RA7 are no pins); an unused port gets neither.
+    {"ModernLatchesBeforeTheirTris", Xc8SetPort,
+     [](ProjectSettings& s) {
+         s.PortAUsed = s.PortDUsed = 1;
+         s.PortADir = {0, 1, 0, 0, 0, 0, 0, 0};
+         s.PortALevel = {0, 1, 1, 0, 1, 0, 1, 1};
+         s.PortBLevel.fill(1);
+         s.PortDLevel = {1, 0, 0, 0, 0, 0, 0, 1};
+     },
+     true,
+     Lines({"void set_port(void)", "{", "    //先写锁存器再定方向,输出引脚一开始就是设定的电平",
+            "    PORTA = 0x14;", "    TRISA = 0x02;", "    PORTD = 0x81;", "    TRISD = 0x00;",
+            "    //PORTA、PORTE设为数字I/O", "    ADCON1 = 0x06;", "    /* 用户代码开始: set_port */",
+            "    /* 用户代码结束: set_port */", "}"})},
 };
 INSTANTIATE_TEST_SUITE_P(Port, SectionText, testing::ValuesIn(kPortCases), CaseName);
 
@@ -137,6 +193,12 @@ const SectionCase kDeclarationCases[] = {
          s.SciRxInt = 1;
      },
      true, Lines({"// 主函数", "void main()", "{", " fun_sciset();", " fun_intset();", "}"})},
+    // A word programmed elsewhere may have the watchdog on: the loop clears it.
+    {"ModernMainClearsTheWatchdogWhenTheWordIsLeftToTheUser", Xc8Main,
+     [](ProjectSettings& s) { s.CfgWrite = 0; }, false,
+     Lines({"void main(void)", "{", "    /* 用户代码开始: 主循环前 */", "    /* 用户代码结束: 主循环前 */",
+            "    while (1) {", "        /* 用户代码开始: 主循环 */", "        /* 用户代码结束: 主循环 */",
+            "        CLRWDT();", "    }", "}"})},
 };
 INSTANTIATE_TEST_SUITE_P(Declarations, SectionText, testing::ValuesIn(kDeclarationCases), CaseName);
 
@@ -188,6 +250,23 @@ const SectionCase kInterruptCases[] = {
      false, Lines({"void fun_intset()", "{", " CCP2IE=1;", " PEIE=1;", " GIE=1;", "}"})},
     {"TransmitOnly", BuildInterruptService, [](ProjectSettings& s) { s.SciTxInt = 1; }, false,
      Lines({"void interrupt IRQ(void)", "{", " if(TXIF)", "  {", "   TXIF=0;", "  }", "}"})},
+    // A counter's count is the outside world's: its branch never reloads
+    // TMR0, whatever start value timing mode left behind.
+    {"ModernTimer0TimingReloads", Xc8IsrWritesTmr0,
+     [](ProjectSettings& s) {
+         s.T0En = true;
+         s.T0Int = -1;
+         s.T0RegText = "0x38";
+     },
+     false, "TMR0"},
+    {"ModernTimer0CounterNeverReloads", Xc8IsrWritesTmr0,
+     [](ProjectSettings& s) {
+         s.T0En = true;
+         s.T0Int = -1;
+         s.T0RegText = "0x38";
+         s.T0ClockMode = 2;
+     },
+     false, ""},
 };
 INSTANTIATE_TEST_SUITE_P(Interrupts, SectionText, testing::ValuesIn(kInterruptCases), CaseName);
 
@@ -667,6 +746,12 @@ TEST(AssembleSource, NothingUsedWithoutConfigurationWord) {
 // Set in the programmer instead: neither the word nor its comment line.
 const SectionCase kConfigWordCases[] = {
     {"OffWritesNeitherLine", BuildConfigWord, [](ProjectSettings& s) { s.CfgWrite = 0; }, true, ""},
+    // The crystal in Hz from the digits typed, rounded: the nearest single
+    // of 18.432 is 18431999.2.
+    {"XtalFreqRoundsAFraction", Xc8CrystalLine, [](ProjectSettings& s) { s.CrystalMHz = 3.6864f; }, false,
+     Lines({"#define _XTAL_FREQ 3686400"})},
+    {"XtalFreqIsTheTypedCrystal", Xc8CrystalLine, [](ProjectSettings& s) { s.CrystalMHz = 18.432f; }, false,
+     Lines({"#define _XTAL_FREQ 18432000"})},
 };
 INSTANTIATE_TEST_SUITE_P(ConfigWord, SectionText, testing::ValuesIn(kConfigWordCases), CaseName);
 

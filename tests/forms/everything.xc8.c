@@ -1,10 +1,10 @@
-/* Korvane 校验: 8027f7cc4f0e5110 */
+/* Korvane 校验: 19825a0399f3c594 */
 /* Korvane 行校验: pGfWlnz-dm-UazagfS22z5qRwlAB6Ngf4gekkcVV_sMYIl16677nPzHDbLNbv4FB */
 /* Korvane 行校验: FcYtrGYpihwYCKxHq2LuYct1YYzfYwpkYGOrfgkoEYU14W-gMiBofU9CoYWUcYme */
 /* Korvane 行校验: 5YsrDvYb6jXS1YUuQXYSHqxYY-zMvYTlbwYxVpaYyu-FYSs6NYPoBPcYcjI1Y9Sk */
-/* Korvane 行校验: hkYNS21iYIl_66Ju9PcPaIlbx6oHnOVYlOGhRlx6FoDHSl-JRRbEynIlBU60UlN6 */
-/* Korvane 行校验: TdYIl656L8wMEQUVPWnIlWx6hBb7pEMPIlpn6zCU9R3mhIlHF6pAFejIloF63IzY */
-/* Korvane 行校验: ZJIGq3kjkVXduabI */
+/* Korvane 行校验: hkYNS21iYIl_66kzJGu599P_cPaIlbx6oHnOVYlOGhRlx6FoDHSl-JRRbEynIlBU */
+/* Korvane 行校验: 60UlN6TdYIl656L8wMEQUVPWnIlWx6hBb7pEMPIlpn6zCU9R3mhIlHF6pAFejIlo */
+/* Korvane 行校验: F63IzYZJIGq3kjkVXduabI */
 #include <xc.h>
 //配置字: HS振荡 看门狗开 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 EEPROM数据不保护 程序存储器不写保护
 #pragma config FOSC = HS, WDTE = ON, PWRTE = ON, BOREN = ON, LVP = OFF, DEBUG = OFF, CP = OFF, CPD = OFF, WRT = OFF
@@ -211,10 +211,16 @@ void __interrupt() isr(void)
 //端口I/O定义子程序
 void set_port(void)
 {
+    //先写锁存器再定方向,输出引脚一开始就是设定的电平
+    PORTA = 0x00;
     TRISA = 0x01;
+    PORTB = 0x00;
     TRISB = 0xF1;
+    PORTC = 0x00;
     TRISC = 0xDC;
+    PORTD = 0x81;
     TRISD = 0x00;
+    PORTE = 0x00;
     TRISE = 0x00;
     /* 用户代码开始: set_port */
     /* 用户代码结束: set_port */
