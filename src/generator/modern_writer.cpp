@@ -23,9 +23,6 @@ constexpr std::string_view kUnmeasuredReload =
     "//"
     "重装:初值加到正在计数的值上,间隔不受进入中断的延迟和用户代码影响;编译器读写计数之间的几个周期未计入,"
     "间隔可能略长";
-// The receive branch's error counts.
-constexpr std::string_view kFrameErrors = "sci_frame_errors";
-constexpr std::string_view kOverruns = "sci_overruns";
 // The period the comment names holds from the first interrupt on.
 constexpr std::string_view kReloadComment = "//重装初值,使每次中断间隔为设定的定时时间";
 
@@ -45,79 +42,23 @@ std::string_view ClearWatchdogStatement(OutputFormId form) {
     return form == OutputFormId::Xc8 ? "CLRWDT();" : "__asm clrwdt __endasm;";
 }
 
-// A whole register built from the bits the classic text writes one by one,
-// starting from its value after a reset.
-struct WholeRegister {
-    std::string_view reg;
-    std::uint8_t value;
-};
-
-// Every field of the register with its value, bit 7 first.
-std::string FieldsComment(const WholeRegister& whole) {
-    std::string text = "//";
-    for (int bit = 7; bit >= 0; --bit) {
-        const std::string_view name = BitNameOf(whole.reg, bit);
-        if (name.empty()) continue;
-        if (text.size() > 2) text += ' ';
-        (text += name) += (whole.value >> bit) & 1 ? "=1" : "=0";
-    }
-    return text;
-}
-
-// The steps with every register that is written bit by bit written whole, at
-// the place of its last bit: by then every bit the classic text sets is set,
-// and the register's other writes (TMR1H before TMR1ON) come first as there.
+// The steps as statements: registers the model folded are written whole,
+// a bit set alone is named through its register where the form wants that.
 void WriteBody(const std::vector<Step>& steps, std::string_view indent, OutputFormId form, SourceLines& out) {
-    std::map<std::string_view, std::size_t> lastStep;
-    for (std::size_t i = 0; i < steps.size(); ++i)
-        if (const auto* assign = std::get_if<Assign>(&steps[i]); assign && !assign->alone)
-            for (const Write& write : assign->writes)
-                if (const auto place = PlaceOfBit(write.target)) lastStep[place->reg] = i;
-    std::map<std::string_view, WholeRegister> registers;
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        const Step& step = steps[i];
+    for (const Step& step : steps) {
         if (std::holds_alternative<Blank>(step)) {
             out.Line({});
-            continue;
-        }
-        if (const auto* note = std::get_if<Note>(&step)) {
+        } else if (const auto* note = std::get_if<Note>(&step)) {
             out.Comment({indent, note->text});
-            continue;
-        }
-        if (const auto* clear = std::get_if<ClearWatchdog>(&step)) {
+        } else if (const auto* clear = std::get_if<ClearWatchdog>(&step)) {
             out.LineWithComment({indent, ClearWatchdogStatement(form)}, "  " + clear->comment);
-            continue;
-        }
-        const auto& assign = std::get<Assign>(step);
-        if (assign.alone) {
-            for (const Write& write : assign.writes)
-                out.LineWithComment({indent, BitName(write.target, form), " = ", ValueText(write), ";"},
-                                    assign.comment.empty() ? std::string() : "  " + assign.comment);
-            continue;
-        }
-        bool anyBit = false;
-        for (const Write& write : assign.writes) {
-            const auto place = PlaceOfBit(write.target);
-            if (!place) {
-                const bool last = &write == &assign.writes.back() && !anyBit && !assign.comment.empty();
-                out.LineWithComment({indent, write.target, " = ", ValueText(write), ";"},
-                                    last ? "  " + assign.comment : std::string());
-                continue;
+        } else if (const auto* assign = std::get_if<Assign>(&step)) {
+            for (const Write& write : assign->writes) {
+                const bool last = &write == &assign->writes.back() && !assign->comment.empty();
+                out.LineWithComment({indent, assign->alone ? BitName(write.target, form) : write.target,
+                                     " = ", ValueText(write), ";"},
+                                    last ? "  " + assign->comment : std::string());
             }
-            anyBit = true;
-            auto [it, added] =
-                registers.try_emplace(place->reg, WholeRegister{place->reg, ResetValueOf(place->reg)});
-            const std::uint8_t mask = static_cast<std::uint8_t>(1u << place->bit);
-            it->second.value = static_cast<std::uint8_t>((write.value & 1) ? it->second.value | mask
-                                                                           : it->second.value & ~mask);
-        }
-        // A bit's explanation stays where the bit was set.
-        if (anyBit && !assign.comment.empty()) out.Comment({indent, assign.comment});
-        for (const auto& [reg, last] : lastStep) {
-            if (last != i) continue;
-            const WholeRegister& whole = registers.at(reg);
-            out.LineWithComment({indent, reg, " = ", RegisterByteText(whole.value), ";"},
-                                "  " + FieldsComment(whole));
         }
     }
 }
@@ -125,6 +66,7 @@ void WriteBody(const std::vector<Step>& steps, std::string_view indent, OutputFo
 // The user's region: written with comments or without, as it is the place
 // an update puts the user's code back.
 void UserRegion(std::string_view indent, std::string_view name, SourceLines& out) {
+    if (name.empty()) return;
     out.Line({indent, RegionStart(name)});
     out.Line({indent, RegionEnd(name)});
 }
@@ -164,36 +106,11 @@ std::string_view RoutineHead(OutputFormId form) {
 void Declarations(const Program& program, OutputFormId form, SourceLines& out) {
     out.Comment({"// 函数声明部份"});
     for (const Function& function : program.setups) out.Line({"void ", function.name, "(void);"});
-    if (program.interrupts) {
-        out.Line({RoutineHead(form), ";"});
-        out.Line({"void fun_intset(void);"});
-    }
+    if (program.interrupts) out.Line({RoutineHead(form), ";"});
+    if (program.interruptEnable) out.Line({"void ", program.interruptEnable->name, "(void);"});
     for (const Global& global : program.globals)
         out.LineWithComment({global.declaration}, "  " + global.comment);
-    for (const Branch& branch : program.branches) {
-        if (!branch.enabled) continue;
-        if (branch.service == Service::ReadData) {
-            out.LineWithComment({"volatile unsigned char ", branch.dataVariable, "_byte;"},
-                                "  //接收中断读到的字节");
-            out.LineWithComment({"volatile unsigned char ", branch.dataVariable, "_ready;"},
-                                "  //收到新字节时由中断置1;用户取走" + branch.dataVariable + "_byte后清0");
-            out.LineWithComment({"volatile unsigned char ", kFrameErrors, ";"},
-                                "  //帧错误(FERR)而丢弃的字节数");
-            out.LineWithComment({"volatile unsigned char ", kOverruns, ";"},
-                                "  //接收溢出(OERR)的次数,每次溢出后接收已重新打开");
-        }
-        if (branch.service == Service::ReadResult)
-            out.LineWithComment({"volatile unsigned int ", branch.dataVariable, "_result;"},
-                                "  //转换结束时读到的" + branch.dataRegister + "H:" + branch.dataRegister +
-                                    "L(对齐方式见A/D设置)");
-        if (branch.service == Service::SendData) {
-            out.LineWithComment({"volatile unsigned char ", branch.dataVariable, "_byte;"},
-                                "  //待发送的字节");
-            out.LineWithComment({"volatile unsigned char ", branch.dataVariable, "_full;"},
-                                "  //置1后打开发送中断(TXIE=1),由中断发送" + branch.dataVariable + "_byte");
-        }
-    }
-    UserRegion({}, kGlobalsRegion, out);
+    UserRegion({}, program.globalsRegion, out);
     out.Line({});
 }
 
@@ -203,10 +120,10 @@ void Main(const Program& program, OutputFormId form, SourceLines& out) {
     out.Line({"{"});
     for (const Function& function : program.setups) out.Line({kIndent, function.name, "();"});
     // Interrupts are switched on last, once every peripheral is set up.
-    if (program.interrupts) out.Line({kIndent, "fun_intset();"});
-    UserRegion(kIndent, kBeforeLoopRegion, out);
+    if (program.interruptEnable) out.Line({kIndent, program.interruptEnable->name, "();"});
+    UserRegion(kIndent, program.beforeLoopRegion, out);
     out.Line({kIndent, "while (1) {"});
-    UserRegion(std::string(kIndent) + std::string(kIndent), kLoopRegion, out);
+    UserRegion(std::string(kIndent) + std::string(kIndent), program.loopRegion, out);
     if (program.watchdog) {
         out.LineWithComment({kIndent, kIndent, ClearWatchdogStatement(form)},
                             "  //看门狗已打开,主循环中清看门狗");
@@ -325,7 +242,7 @@ void FirstPass(const Branch& branch, OutputFormId form, SourceLines& out) {
             out.LineWithComment({in2, "unsigned char byte = ", branch.dataRegister, ";"},
                                 "  //读" + branch.dataRegister + "清除" + branch.flag + "(只读标志)");
             out.Line({in2, "if (framing) {"});
-            out.LineWithComment({in3, kFrameErrors, "++;"}, "  //帧错误:丢弃这个字节");
+            out.LineWithComment({in3, kFrameErrorsVariable, "++;"}, "  //帧错误:丢弃这个字节");
             out.Line({in2, "} else {"});
             out.Line({in3, v, "_byte = byte;"});
             out.Line({in3, v, "_ready = 1;"});
@@ -336,7 +253,7 @@ void FirstPass(const Branch& branch, OutputFormId form, SourceLines& out) {
                 "  //溢出:FIFO中的两个字节都已取走,按数据手册清CREN再置位,接收才继续");
             out.Line({in3, BitName("CREN", form), " = 0;"});
             out.Line({in3, BitName("CREN", form), " = 1;"});
-            out.Line({in3, kOverruns, "++;"});
+            out.Line({in3, kOverrunsVariable, "++;"});
             out.Line({in2, "}"});
             out.Line({kIndent, "}"});
             return;
@@ -390,7 +307,7 @@ void InterruptRoutine(const Program& program, OutputFormId form, SourceLines& ou
         if (branch.service == Service::ReadResult)
             out.Comment({in2, "//", branch.dataVariable, "_result是本次转换的结果"});
         if (!branch.userAction.empty()) out.Comment({in2, branch.userAction});
-        UserRegion(in2, BranchRegion(branch.flag), out);
+        UserRegion(in2, branch.region, out);
         out.Line({kIndent, "}"});
     }
     out.Line({"}"});
@@ -402,18 +319,9 @@ void SetupFunction(const Function& function, OutputFormId form, SourceLines& out
     out.Line({"void ", function.name, "(void)"});
     out.Line({"{"});
     WriteBody(function.body, kIndent, form, out);
-    UserRegion(kIndent, function.name, out);
+    UserRegion(kIndent, function.region, out);
     out.Line({"}"});
     out.Line({});
-}
-
-void InterruptEnable(const Program& program, OutputFormId form, SourceLines& out) {
-    if (!program.interrupts) return;
-    Body body;
-    for (const Enable& enable : program.enables) body.SetBit(enable.bit, 1, enable.comment);
-    if (std::ranges::any_of(program.enables, &Enable::peripheral)) body.SetBit("PEIE", 1, "//外设中断允许");
-    body.SetBit("GIE", 1, "//总中断允许");
-    SetupFunction({SetupId::Ports, "fun_intset", "//中断允许设置子程序", std::move(body.steps)}, form, out);
 }
 
 }  // namespace
@@ -425,7 +333,7 @@ std::string WriteModern(const Program& program, OutputFormId form, bool withComm
     Main(program, form, out);
     InterruptRoutine(program, form, out);
     for (const Function& function : program.setups) SetupFunction(function, form, out);
-    InterruptEnable(program, form, out);
+    if (program.interruptEnable) SetupFunction(*program.interruptEnable, form, out);
     std::string text = out.Take();
     // One line end at the end of the file, not an empty line.
     while (text.ends_with("\r\n\r\n")) text.resize(text.size() - 2);

@@ -73,13 +73,14 @@ public:
 // The set-up functions, in the order main calls them. The modern forms start
 // the timers in a function of their own, once every module they drive is set
 // up; the classic text starts each timer where it sets it up.
-enum class SetupId { Ports, Timers, Ccp, Sci, Mssp, Ad, Start };
+enum class SetupId { Ports, Timers, Ccp, Sci, Mssp, Ad, Start, InterruptEnable };
 
 struct Function {
     SetupId id;
     std::string name;     // "fun_timerset"
     std::string comment;  // the line above it
     std::vector<Step> body;
+    std::string region;  // the user's code region at its end; none in the classic text
 };
 
 // What an interrupt branch does besides the user's code: clear its flag, or,
@@ -121,7 +122,12 @@ struct Branch {
     // What the user's code must do for the source, where the data sheet
     // leaves it to the program.
     std::string userAction;
+    std::string region;  // the user's code region of the branch, where the form has them
 };
+
+// The receive branch's counts of the bytes it had to drop.
+inline constexpr std::string_view kFrameErrorsVariable = "sci_frame_errors";
+inline constexpr std::string_view kOverrunsVariable = "sci_overruns";
 
 struct Enable {
     std::string bit;
@@ -157,6 +163,12 @@ struct Program {
     bool interrupts = false;  // the interrupt routine and the enable function exist
     std::vector<Branch> branches;
     std::vector<Enable> enables;
+    std::optional<Function> interruptEnable;  // fun_intset, called after every set-up
+    // The user's code regions of the declarations and of main; empty in the
+    // classic text, which has none.
+    std::string globalsRegion;
+    std::string beforeLoopRegion;
+    std::string loopRegion;
 };
 
 }  // namespace korvane

@@ -69,10 +69,8 @@ void WriteFunction(const Function& function, SourceLines& out) {
 std::string Declarations(const Program& program, bool withComments) {
     SourceLines out(withComments);
     out.Comment({"// 函数声明部份"});
-    if (program.interrupts) {
-        out.Line({"void interrupt IRQ(void);"});
-        out.Line({"void fun_intset();"});
-    }
+    if (program.interrupts) out.Line({"void interrupt IRQ(void);"});
+    if (program.interruptEnable) out.Line({"void ", program.interruptEnable->name, "();"});
     for (const Function& function : program.setups) out.Line({"void ", function.name, "();"});
     for (const Global& global : program.globals) out.LineWithComment({global.declaration}, global.comment);
     return out.Take();
@@ -85,7 +83,7 @@ std::string Main(const Program& program, bool withComments) {
     out.Line({"{"});
     for (const Function& function : program.setups) out.Line({" ", function.name, "();"});
     // Interrupts are switched on last, once every peripheral is set up.
-    if (program.interrupts) out.Line({" fun_intset();"});
+    if (program.interruptEnable) out.Line({" ", program.interruptEnable->name, "();"});
     out.Line({"}"});
     return out.Take();
 }
@@ -111,17 +109,9 @@ std::string InterruptService(const Program& program, bool withComments) {
 }
 
 std::string InterruptEnable(const Program& program, bool withComments) {
-    if (!program.interrupts) return {};
+    if (!program.interruptEnable) return {};
     SourceLines out(withComments);
-    out.Comment({"//中断允许设置子程序"});
-    out.Line({"void fun_intset()"});
-    out.Line({"{"});
-    for (const Enable& enable : program.enables)
-        out.LineWithComment({" ", enable.bit, "=1;"}, enable.comment);
-    if (std::ranges::any_of(program.enables, &Enable::peripheral))
-        out.LineWithComment({" PEIE=1;"}, "//外设中断允许");
-    out.Line({" GIE=1;"});
-    out.Line({"}"});
+    WriteFunction(*program.interruptEnable, out);
     return out.Take();
 }
 

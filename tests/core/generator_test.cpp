@@ -1074,7 +1074,7 @@ TEST(ClassicWriter, SpellsEachElement) {
     };
     for (const auto& c : cases) {
         Program program;
-        program.setups.push_back({SetupId::Sci, "f", "//f", {c.step}});
+        program.setups.push_back({SetupId::Sci, "f", "//f", {c.step}, {}});
         for (const bool comments : {true, false}) {
             const auto line = comments ? std::optional(c.withComments) : c.without;
             const std::string expected = std::string(comments ? "//f\r\n" : "") + "void f()\r\n{\r\n" +
@@ -1117,14 +1117,15 @@ TEST(ProgramCheck, NamesWhatThePartLacks) {
     };
     const auto writing = [](const char* target) {
         Program p;
-        p.setups.push_back({SetupId::Ports, "set_port", "", {Assign{{{target, 0, ValueForm::Byte}}, ""}}});
+        p.setups.push_back(
+            {SetupId::Ports, "set_port", "", {Assign{{{target, 0, ValueForm::Byte}}, ""}}, {}});
         return p;
     };
     const auto testing = [](const char* flag, const char* enable) {
         Program p;
         p.interrupts = true;
         p.branches.push_back(
-            Branch{flag, "", {}, {}, {}, true, true, enable, Service::ClearFlag, {}, {}, {}, {}});
+            Branch{flag, "", {}, {}, {}, true, true, enable, Service::ClearFlag, {}, {}, {}, {}, {}});
         p.enables.push_back({enable, "", true});
         return p;
     };
