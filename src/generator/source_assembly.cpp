@@ -138,34 +138,30 @@ std::string ConfigText(const ConfigWordLine& config, bool withComments) {
 }  // namespace
 
 std::string WriteClassic(const Program& program, bool withComments) {
-    std::string text = "#include<pic.h>\r\n";
-    if (program.config) text += ConfigText(*program.config, withComments);
+    std::string text =
+        "#include<pic.h>\r\n" + ClassicSectionText(program, ClassicSection::ConfigWord, withComments);
     text += "\r\n";
     struct Section {
-        std::string text;
+        ClassicSection section;
         // The first sections keep their separator even when empty; the MSSP's
         // and the A/D's, added since, bring one only with their text, so a
         // project that does not use them generates what it always did.
         bool separatedWhenEmpty;
     };
-    const std::array<Section, 10> sections{{
-        {Declarations(program, withComments), true},
-        {Main(program, withComments), true},
-        {Setup(program, SetupId::Ports, withComments), true},
-        {InterruptService(program, withComments), true},
-        {Setup(program, SetupId::Timers, withComments), true},
-        {Setup(program, SetupId::Ccp, withComments), true},
-        {Setup(program, SetupId::Sci, withComments), true},
-        {Setup(program, SetupId::Mssp, withComments), false},
-        {Setup(program, SetupId::Ad, withComments), false},
-        {InterruptEnable(program, withComments), true},
-    }};
+    constexpr Section kSections[] = {
+        {ClassicSection::Declarations, true}, {ClassicSection::Main, true},
+        {ClassicSection::Ports, true},        {ClassicSection::InterruptService, true},
+        {ClassicSection::Timers, true},       {ClassicSection::Ccp, true},
+        {ClassicSection::Sci, true},          {ClassicSection::Mssp, false},
+        {ClassicSection::Ad, false},          {ClassicSection::InterruptEnable, true},
+    };
     bool first = true;
-    for (const Section& section : sections) {
-        if (section.text.empty() && !section.separatedWhenEmpty) continue;
+    for (const Section& section : kSections) {
+        const std::string part = ClassicSectionText(program, section.section, withComments);
+        if (part.empty() && !section.separatedWhenEmpty) continue;
         if (!first) text += "\r\n";
         first = false;
-        text += section.text;
+        text += part;
     }
     return text;
 }
@@ -179,49 +175,32 @@ std::string AssembleSource(const ProjectSettings& settings, bool withComments) {
     return WriteClassic(program, withComments);
 }
 
-std::string BuildConfigWord(const ProjectSettings& settings, bool withComments) {
-    const Program program = BuildProgram(settings);
-    return program.config ? ConfigText(*program.config, withComments) : std::string();
-}
-
-std::string BuildDeclarations(const ProjectSettings& s, bool withComments) {
-    return Declarations(BuildProgram(s), withComments);
-}
-
-std::string BuildMain(const ProjectSettings& s, bool withComments) {
-    return Main(BuildProgram(s), withComments);
-}
-
-std::string BuildPortSetup(const ProjectSettings& s, bool withComments) {
-    return Setup(BuildProgram(s), SetupId::Ports, withComments);
-}
-
-std::string BuildInterruptService(const ProjectSettings& s, bool withComments) {
-    return InterruptService(BuildProgram(s), withComments);
-}
-
-std::string BuildTimerSetup(const ProjectSettings& s, bool withComments) {
-    return Setup(BuildProgram(s), SetupId::Timers, withComments);
-}
-
-std::string BuildCcpSetup(const ProjectSettings& s, bool withComments) {
-    return Setup(BuildProgram(s), SetupId::Ccp, withComments);
-}
-
-std::string BuildSciSetup(const ProjectSettings& s, bool withComments) {
-    return Setup(BuildProgram(s), SetupId::Sci, withComments);
-}
-
-std::string BuildMsspSetup(const ProjectSettings& s, bool withComments) {
-    return Setup(BuildProgram(s), SetupId::Mssp, withComments);
-}
-
-std::string BuildAdSetup(const ProjectSettings& s, bool withComments) {
-    return Setup(BuildProgram(s), SetupId::Ad, withComments);
-}
-
-std::string BuildInterruptEnable(const ProjectSettings& s, bool withComments) {
-    return InterruptEnable(BuildProgram(s), withComments);
+std::string ClassicSectionText(const Program& program, ClassicSection section, bool withComments) {
+    switch (section) {
+        case ClassicSection::ConfigWord:
+            return program.config ? ConfigText(*program.config, withComments) : std::string();
+        case ClassicSection::Declarations:
+            return Declarations(program, withComments);
+        case ClassicSection::Main:
+            return Main(program, withComments);
+        case ClassicSection::Ports:
+            return Setup(program, SetupId::Ports, withComments);
+        case ClassicSection::InterruptService:
+            return InterruptService(program, withComments);
+        case ClassicSection::Timers:
+            return Setup(program, SetupId::Timers, withComments);
+        case ClassicSection::Ccp:
+            return Setup(program, SetupId::Ccp, withComments);
+        case ClassicSection::Sci:
+            return Setup(program, SetupId::Sci, withComments);
+        case ClassicSection::Mssp:
+            return Setup(program, SetupId::Mssp, withComments);
+        case ClassicSection::Ad:
+            return Setup(program, SetupId::Ad, withComments);
+        case ClassicSection::InterruptEnable:
+            return InterruptEnable(program, withComments);
+    }
+    return {};
 }
 
 }  // namespace korvane

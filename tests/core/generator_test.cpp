@@ -34,6 +34,23 @@ ProjectSettings NothingUsed() {
 
 using Builder = std::string (*)(const ProjectSettings&, bool);
 
+// One part of the classic text of the program the settings describe.
+template <ClassicSection section>
+std::string Section(const ProjectSettings& s, bool withComments) {
+    return ClassicSectionText(BuildProgram(s), section, withComments);
+}
+constexpr Builder BuildConfigWord = Section<ClassicSection::ConfigWord>;
+constexpr Builder BuildDeclarations = Section<ClassicSection::Declarations>;
+constexpr Builder BuildMain = Section<ClassicSection::Main>;
+constexpr Builder BuildPortSetup = Section<ClassicSection::Ports>;
+constexpr Builder BuildInterruptService = Section<ClassicSection::InterruptService>;
+constexpr Builder BuildTimerSetup = Section<ClassicSection::Timers>;
+constexpr Builder BuildCcpSetup = Section<ClassicSection::Ccp>;
+constexpr Builder BuildSciSetup = Section<ClassicSection::Sci>;
+constexpr Builder BuildMsspSetup = Section<ClassicSection::Mssp>;
+constexpr Builder BuildAdSetup = Section<ClassicSection::Ad>;
+constexpr Builder BuildInterruptEnable = Section<ClassicSection::InterruptEnable>;
+
 struct SectionCase {
     const char* name;
     Builder build;

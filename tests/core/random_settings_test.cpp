@@ -80,7 +80,9 @@ constexpr const char* kSetupFunctions[] = {"set_port",    "fun_timerset", "fun_c
 void CheckSource(const ProjectSettings& s, bool withComments, const std::string& text) {
     SCOPED_TRACE(withComments ? "comments on" : "comments off");
     // The include line, the configuration word unless switched off, an empty line.
-    ASSERT_TRUE(StartsWith(text, "#include<pic.h>\r\n" + BuildConfigWord(s, withComments) + "\r\n"));
+    ASSERT_TRUE(StartsWith(
+        text, "#include<pic.h>\r\n" +
+                  ClassicSectionText(BuildProgram(s), ClassicSection::ConfigWord, withComments) + "\r\n"));
     ASSERT_GE(text.size(), 2u);
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
     for (std::size_t i = 0; i < text.size(); ++i) {
