@@ -147,8 +147,11 @@ std::string DueName(const Branch& branch) {
 // and the partial prescaler count a write clears.
 void WriteReload(const TimerReload& reload, std::string_view indent, OutputFormId form, SourceLines& out) {
     const bool sdcc = form == OutputFormId::Sdcc;
-    const std::int64_t lost = reload.timer == 0 ? (sdcc ? kSdccTimer0ReloadCycles : kTimer0WriteInhibitCycles)
-                                                : (sdcc ? kSdccTimer1StoppedCycles : 0);
+    // Cycles of the instruction clock; a count of an outside clock loses none to them.
+    const std::int64_t lost = !reload.instructionClock ? 0
+                              : reload.timer == 0
+                                  ? (sdcc ? kSdccTimer0ReloadCycles : kTimer0WriteInhibitCycles)
+                                  : (sdcc ? kSdccTimer1StoppedCycles : 0);
     // With a prescaler the cycles lost come to lost + 0..P-1: the nearest
     // whole number of counts keeps the period within one count.
     const std::int64_t p = std::max<std::int64_t>(reload.prescale, 1);
@@ -174,7 +177,7 @@ void WriteReload(const TimerReload& reload, std::string_view indent, OutputFormI
     }
     const std::string low = RegisterByteText(add % 256);
     const std::string high = RegisterByteText(add / 256);
-    const std::string value = RegisterByteText(add / 256) + RegisterByteText(add % 256).substr(2);
+    const std::string value = high + low.substr(2);
     if (sdcc) {
         out.Comment({indent, "//TMR1 += ", value,
                      ":先停止Timer1(TMR1ON = 0),低字节的进位(STATUS的C)加到高字节,再启动"});

@@ -97,6 +97,7 @@ struct TimerReload {
     std::int64_t counts;    // the period in timer counts
     std::int64_t prescale;  // 1 without a prescaler
     double periodUs;        // the period the counts give
+    bool instructionClock;  // counts Fosc/4, not pulses on T0CKI
 };
 
 // An interrupt branch: tests `flag`, stores `source` into `variable` first

@@ -56,7 +56,8 @@ std::optional<TimerReload> ReloadTimer0(const ProjectSettings& s) {
     const auto tmr0 = RegisterNumber(s.T0RegText);
     if (!tmr0) return std::nullopt;
     const std::int64_t prescale = s.T0UsePs.isTrue() ? std::int64_t{s.T0PsDiv} : 1;
-    return TimerReload{0, 256 - *tmr0, prescale, PeriodUs(256 - *tmr0, prescale, s.T0FreqMHz)};
+    return TimerReload{0, 256 - *tmr0, prescale, PeriodUs(256 - *tmr0, prescale, s.T0FreqMHz),
+                       s.T0ClockMode.equals(0)};
 }
 
 std::optional<TimerReload> ReloadTimer1(const ProjectSettings& s) {
@@ -67,7 +68,7 @@ std::optional<TimerReload> ReloadTimer1(const ProjectSettings& s) {
     const std::int64_t counts = 65536 - (*tmr1h * 256 + *tmr1l);
     const double div = s.T1PsDiv.toNumber().value_or(1);
     const std::int64_t prescale = div >= 1 && div <= 8 ? static_cast<std::int64_t>(div) : 1;
-    return TimerReload{1, counts, prescale, PeriodUs(counts, prescale, s.T1FreqMHz)};
+    return TimerReload{1, counts, prescale, PeriodUs(counts, prescale, s.T1FreqMHz), true};
 }
 
 // Only the two bits, so that Timer0's bits of OPTION_REG keep their values.

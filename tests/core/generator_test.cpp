@@ -105,6 +105,17 @@ std::string Xc8IsrWritesTmr0(const ProjectSettings& s, bool comments) {
     return isr.empty() ? "no interrupt routine" : "";
 }
 
+// The XC8 form's reload: the start value plus the counts the reload loses,
+// the two-cycle inhibit of a TMR0 write rounded to whole counts; nothing for
+// pulses counted on T0CKI, nor for Timer1, whose stop the compiler times.
+std::string Xc8Reload(const ProjectSettings& s, bool comments) {
+    const std::string isr = Xc8Function(s, comments, "void __interrupt() isr(void)");
+    for (const char* reload : {"TMR0 += ", "TMR1L += "})
+        if (const auto at = isr.find(reload); at != std::string::npos)
+            return isr.substr(at, isr.find(';', at) - at);
+    return "";
+}
+
 std::string Xc8CrystalLine(const ProjectSettings& settings, bool comments) {
     ProjectSettings s = settings;
     s.OutputForm = static_cast<std::int16_t>(OutputFormId::Xc8);
@@ -286,6 +297,31 @@ const SectionCase kInterruptCases[] = {
      false, ""},
 };
 INSTANTIATE_TEST_SUITE_P(Interrupts, SectionText, testing::ValuesIn(kInterruptCases), CaseName);
+
+const auto Timer0Reload = [](int mode, bool prescaler) {
+    return [mode, prescaler](ProjectSettings& s) {
+        s.T0En = true;
+        s.T0Int = -1;
+        s.T0ClockMode = mode;
+        s.T0UsePs = prescaler;
+        s.T0PsDiv = prescaler ? 8 : 1;
+        s.T0RegText = "0x38";
+    };
+};
+const SectionCase kReloadCases[] = {
+    {"Timer0InternalOneToOne", Xc8Reload, Timer0Reload(0, false), false, "TMR0 += 0x3A"},
+    {"Timer0InternalPrescaled", Xc8Reload, Timer0Reload(0, true), false, "TMR0 += 0x39"},
+    {"Timer0OutsideClock", Xc8Reload, Timer0Reload(1, false), false, "TMR0 += 0x38"},
+    {"Timer1", Xc8Reload,
+     [](ProjectSettings& s) {
+         s.T1En = true;
+         s.T1Int = -1;
+         s.T1RegHighText = std::string("0xFC");
+         s.T1RegLowText = "0x18";
+     },
+     false, "TMR1L += 0x18"},
+};
+INSTANTIATE_TEST_SUITE_P(Reloads, SectionText, testing::ValuesIn(kReloadCases), CaseName);
 
 void CountingFallingEdge(ProjectSettings& s) {
     s.T0En = true;
