@@ -389,7 +389,7 @@ void Form1::VbMenuFile_UpdateFile_Click() {
         // The copy keeps what the user wrote outside the regions.
         if (platform.messageBox("无法更新文件：\r" + path + "\r第" + std::to_string(update.refusal.line) +
                                     "行：" + update.refusal.reason + "\r文件未写入。\r\r是否将原文件保存为" +
-                                    BackupPath(path) + "后覆盖它?",
+                                    BackupPattern(path) + "后覆盖它?",
                                 kUpdateTitle, MessageIcon::Warning,
                                 MessageButtons::YesNo) != MessageAnswer::Yes)
             return;
@@ -400,7 +400,7 @@ void Form1::VbMenuFile_UpdateFile_Click() {
                             MessageButtons::Ok);
         return;
     }
-    const std::string changes = ChangeLines(SourceUpdateDiff(update, path));
+    const std::string changes = ChangeLines(UnifiedDiff(update.before, update.merged.text, path, path));
     if (changes.empty()) {
         platform.messageBox("文件已是最新,无需更新：\r" + path, kUpdateTitle, MessageIcon::Information,
                             MessageButtons::Ok);
@@ -410,13 +410,14 @@ void Form1::VbMenuFile_UpdateFile_Click() {
             "更新将对文件作如下修改(+ 增加的行, - 去掉的行)：\r" + changes + "\r是否写入" + path + "?",
             kUpdateTitle, MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-    if (const std::string error = WriteSourceUpdate(path, update); !error.empty()) {
-        platform.messageBox(WriteFailedText(path, error), kSaveFailedTitle, MessageIcon::Error,
+    const SourceWriteResult written = WriteSourceUpdate(path, update, {projectPath_});
+    if (!written.error.empty()) {
+        platform.messageBox(WriteFailedText(path, written.error), kSaveFailedTitle, MessageIcon::Error,
                             MessageButtons::Ok);
         return;
     }
     Text1.setText(update.merged.text);
-    std::string done = "已更新：\r" + path + "\r原文件已保存为" + BackupPath(path);
+    std::string done = "已更新：\r" + path + "\r原文件已保存为" + written.backup;
     if (!update.merged.kept.empty()) {
         done += "\r\r以下用户代码区的模块已去掉,其代码已注释掉,保留在文件末尾：";
         for (const std::string& name : update.merged.kept) done += "\r" + name;

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <system_error>
 #include <variant>
+#include <vector>
 
 #include "calc/settings_calc.h"
 #include "files/file_io.h"
@@ -51,10 +52,12 @@ constexpr const char* kUsage =
     "\n"
     "--update regenerates FILE.c (the XC8 or SDCC form) and carries the code between\n"
     "its user code markers into the new text by name, keeping FILE.c's encoding and\n"
-    "line ends and the previous file as FILE.c.bak; code of a module that is gone is\n"
-    "kept commented out at the end. A file changed outside its regions, or with\n"
-    "damaged markers, is refused unless --force (FILE.c.bak keeps it). --dry-run\n"
-    "prints the change as a unified diff and writes nothing.\n"
+    "line ends and the previous file as a new numbered backup FILE.c.~N~, which no\n"
+    "later run overwrites; code of a module that is gone is kept commented out at\n"
+    "the end. A file changed outside its regions, or with damaged markers, is\n"
+    "refused unless --force (the backup keeps it; every region still readable is\n"
+    "carried). --dry-run prints the change as a unified diff in the file's own\n"
+    "encoding and line ends, which patch applies, and writes nothing.\n"
     "\n"
     "Exit status: 0 done, 1 the output could not be written, 2 bad usage, a bad\n"
     "project file or a refused FILE.c (nothing is written; FILE:LINE: what is wrong\n"
@@ -94,22 +97,26 @@ struct Options {
 
 // The pin map's picture comes from a module beside the program, loaded only
 // now: drawing text needs Qt's GUI library, which nothing else here does.
-int WritePinMap(const PinTable& table, const std::string& path) {
-    std::error_code error;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::string module =
-        ((error ? std::filesystem::path(".") : exe.parent_path()) / kPinMapModule).string();
+int WritePinMap(const PinTable& table, const std::string& path, const std::vector<std::string>& inputs) {
     const auto cannot = [&](const std::string& why) {
         Say(std::string(kProgram) + ": cannot write " + path + ": " + why);
         return kFailed;
     };
+    // Refused before the picture is drawn, as every output is.
+    if (const std::string error = CheckOutput(path, inputs); !error.empty()) return cannot(error);
+    std::error_code error;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::string module =
+        ((error ? std::filesystem::path(".") : exe.parent_path()) / kPinMapModule).string();
     // Left loaded: Qt's exit handlers may still run code of it.
     void* handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) return cannot(::dlerror());
-    const auto save = reinterpret_cast<SavePinMapEntry>(::dlsym(handle, kPinMapEntry));
-    if (!save) return cannot(module + " has no " + kPinMapEntry);
+    const auto draw = reinterpret_cast<PinMapBytesEntry>(::dlsym(handle, kPinMapEntry));
+    if (!draw) return cannot(module + " has no " + kPinMapEntry);
+    std::string bytes;
     std::string failure;
-    save(&table, path.c_str(), &failure);
+    draw(&table, path.c_str(), &bytes, &failure);
+    if (failure.empty()) failure = ReplaceFileContents(path, bytes, inputs);
     return failure.empty() ? 0 : cannot(failure);
 }
 
@@ -126,7 +133,7 @@ int Update(const Options& options, const std::string& text) {
         case SourceUpdate::Status::Refused:
             Say(file + ":" + std::to_string(update.refusal.line) + ": " + update.refusal.reason);
             Say(std::string(kProgram) + ": " + file + " not updated (--force overwrites it and keeps it as " +
-                BackupPath(file) + ")");
+                BackupPattern(file) + ")");
             return kBadInput;
     }
     for (const MergeRefusal& overridden : update.merged.overridden)
@@ -137,8 +144,9 @@ int Update(const Options& options, const std::string& text) {
         Say(kept);
     }
     if (options.dryRun) return Emit(SourceUpdateDiff(update, file));
-    if (const std::string error = WriteSourceUpdate(file, update); !error.empty()) {
-        Say(std::string(kProgram) + ": cannot write " + file + ": " + error);
+    const SourceWriteResult written = WriteSourceUpdate(file, update, {options.project});
+    if (!written.error.empty()) {
+        Say(std::string(kProgram) + ": cannot write " + file + ": " + written.error);
         return kFailed;
     }
     return 0;
@@ -228,8 +236,9 @@ int main(int argc, char* argv[]) {
         options.gbk = false;
     } else {
         if (options.project.empty()) return Usage("no project file given");
-        if (!options.output.empty() && SameFile(options.output, options.project))
-            return Usage("the output " + options.output + " is the project file itself");
+        for (const std::string& output : {options.output, options.pinMap})
+            if (!output.empty() && SameFile(output, options.project))
+                return Usage("the output " + output + " is the project file itself");
         const ProjectReadResult read = ReadProjectFile(options.project);
         if (const auto* error = std::get_if<ProjectError>(&read)) {
             Say(error->text());
@@ -250,7 +259,8 @@ int main(int argc, char* argv[]) {
         if (options.pins || !options.pinMap.empty()) {
             const PinTable table = PinTableOf(settings);
             if (options.pins && Emit(PinTableText(table)) != 0) return kFailed;
-            if (!options.pinMap.empty() && WritePinMap(table, options.pinMap) != 0) return kFailed;
+            if (!options.pinMap.empty() && WritePinMap(table, options.pinMap, {options.project}) != 0)
+                return kFailed;
             return problems.empty() ? 0 : kBadInput;
         }
         if (!problems.empty()) return kBadInput;
@@ -276,7 +286,8 @@ int main(int argc, char* argv[]) {
     }
 
     if (options.output.empty()) return Emit(text);
-    if (const std::string error = ReplaceFileContents(options.output, text); !error.empty()) {
+    if (const std::string error = ReplaceFileContents(options.output, text, {options.project});
+        !error.empty()) {
         Say(std::string(kProgram) + ": cannot write " + options.output + ": " + error);
         return kFailed;
     }

@@ -14,6 +14,9 @@ namespace {
 // A C file is small; a huge one is no generated file.
 constexpr std::size_t kLargestSource = std::size_t{16} * 1024 * 1024;
 
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+
 bool ValidUtf8(std::string_view text) {
     while (!text.empty()) {
         const auto decoded = Utf8Decode(text);
@@ -21,6 +24,21 @@ bool ValidUtf8(std::string_view text) {
         text.remove_prefix(decoded->length);
     }
     return true;
+}
+
+// The first line (from 1) that `valid` refuses, or 0. A LF byte is never
+// part of a character in GBK or UTF-8, so lines can be tried one by one.
+template <typename Valid>
+std::size_t FirstInvalidLine(std::string_view bytes, Valid valid) {
+    std::size_t line = 1;
+    while (!bytes.empty()) {
+        const std::size_t end = bytes.find('\n');
+        if (!valid(bytes.substr(0, end))) return line;
+        if (end == std::string_view::npos) break;
+        bytes.remove_prefix(end + 1);
+        ++line;
+    }
+    return 0;
 }
 
 std::string WithLf(std::string text) {
@@ -52,18 +70,35 @@ SourceUpdate PrepareSourceUpdate(const std::string& path, std::string_view gener
             return fail("文件太大,不是生成的C文件");
     }
     update.oldBytes = std::move(read.bytes);
-    const std::string& bytes = update.oldBytes;
+    std::string_view bytes = update.oldBytes;
+    // An editor's byte-order mark says UTF-8; it stays in front of the text.
+    if (bytes.starts_with(kBom)) {
+        update.bom = true;
+        bytes.remove_prefix(kBom.size());
+    }
     // Plain ASCII reads the same either way; it stays GBK, as files are saved.
     const bool ascii =
         std::ranges::all_of(bytes, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (!ascii && ValidUtf8(bytes)) {
+    if (update.bom || (!ascii && ValidUtf8(bytes))) {
         update.gbk = false;
+        if (!ValidUtf8(bytes))
+            return fail("第" + std::to_string(FirstInvalidLine(bytes, ValidUtf8)) + "行不是有效的UTF-8文本");
         update.before = bytes;
     } else if (auto text = DecodeGbk(bytes)) {
         update.before = std::move(*text);
     } else {
-        return fail("文件既不是GBK也不是UTF-8文本");
+        // Name the line of the encoding the file holds out longer in.
+        const std::size_t utf8 = FirstInvalidLine(bytes, ValidUtf8);
+        const std::size_t gbk =
+            FirstInvalidLine(bytes, [](std::string_view line) { return !!DecodeGbk(line); });
+        return fail(gbk >= utf8 ? "第" + std::to_string(gbk) + "行不是有效的GBK文本"
+                                : "第" + std::to_string(utf8) + "行不是有效的UTF-8文本");
     }
+    // An editor that read the file in the wrong encoding saved what it could
+    // not read as U+FFFD: the text is lost there, which no update can mend.
+    if (const auto at = update.before.find(kReplacement); at != std::string::npos)
+        return fail("第" + std::to_string(std::ranges::count(update.before.substr(0, at), '\n') + 1) +
+                    "行有替换字符(U+FFFD):文件曾以错误的编码打开并保存,原来的字符已丢失");
     update.crlf =
         update.before.find("\r\n") != std::string::npos || update.before.find('\n') == std::string::npos;
 
@@ -76,7 +111,7 @@ SourceUpdate PrepareSourceUpdate(const std::string& path, std::string_view gener
     update.merged = std::move(std::get<MergedText>(result));
     std::string text = update.crlf ? update.merged.text : WithLf(update.merged.text);
     if (!update.gbk) {
-        update.bytes = std::move(text);
+        update.bytes = (update.bom ? std::string(kBom) : std::string()) + text;
         return update;
     }
     GbkText encoded = EncodeGbk(text);
@@ -87,17 +122,28 @@ SourceUpdate PrepareSourceUpdate(const std::string& path, std::string_view gener
 }
 
 std::string SourceUpdateDiff(const SourceUpdate& update, const std::string& path) {
-    return UnifiedDiff(update.before, update.merged.text, path, path);
+    return UnifiedDiff(update.oldBytes, update.bytes, path, path, update.crlf ? "\r\n" : "\n");
 }
 
-std::string BackupPath(const std::string& path) {
-    return path + ".bak";
+std::string BackupPattern(const std::string& path) {
+    return path + ".~N~";
 }
 
-std::string WriteSourceUpdate(const std::string& path, const SourceUpdate& update) {
-    if (std::string error = ReplaceFileContents(BackupPath(path), update.oldBytes); !error.empty())
-        return BackupPath(path) + ": " + error;
-    return ReplaceFileContents(path, update.bytes);
+SourceWriteResult WriteSourceUpdate(const std::string& path, const SourceUpdate& update,
+                                    const std::vector<std::string>& inputs) {
+    SourceWriteResult result;
+    if (std::string error = CheckOutput(path, inputs); !error.empty()) {
+        result.error = std::move(error);
+        return result;
+    }
+    BackupResult backup = CreateBackup(path, update.oldBytes);
+    if (!backup.error.empty()) {
+        result.error = BackupPattern(path) + ": " + backup.error;
+        return result;
+    }
+    result.backup = std::move(backup.path);
+    result.error = ReplaceFileContents(path, update.bytes, inputs);
+    return result;
 }
 
 }  // namespace korvane

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "generator/user_code.h"
 
@@ -24,20 +25,30 @@ struct SourceUpdate {
     std::string bytes;  // the new text in the file's encoding and line ends
     bool gbk = true;
     bool crlf = true;
+    bool bom = false;  // a UTF-8 byte-order mark, kept in front of the new text
 };
 
 // Reads `path` and merges its user code into `generated` (a modern form's
 // text); `force` goes past a refusal (the caller keeps a copy).
 SourceUpdate PrepareSourceUpdate(const std::string& path, std::string_view generated, bool force);
 
-// What the update changes, as a unified diff of the file's lines.
+// What the update changes, as a unified diff in the file's own encoding and
+// line ends that `patch` applies to the file.
 std::string SourceUpdateDiff(const SourceUpdate& update, const std::string& path);
 
-// Where the previous file is kept.
-std::string BackupPath(const std::string& path);
+// How messages name the backup before there is one: "PATH.~N~".
+std::string BackupPattern(const std::string& path);
 
-// Keeps the file as it was in BackupPath, then replaces it atomically.
-// Returns "" or why it could not; a failure leaves the file as it was.
-std::string WriteSourceUpdate(const std::string& path, const SourceUpdate& update);
+struct SourceWriteResult {
+    std::string backup;  // the numbered copy of the file as it was
+    std::string error;   // "" or why nothing, or only the copy, was written
+};
+
+// Keeps the file as it was in a new numbered backup (CreateBackup), then
+// replaces it. Both outputs are checked first (the file may not be one of
+// `inputs`), so a file that cannot be written leaves no backup, and the file
+// is never replaced unless its backup is complete.
+SourceWriteResult WriteSourceUpdate(const std::string& path, const SourceUpdate& update,
+                                    const std::vector<std::string>& inputs = {});
 
 }  // namespace korvane

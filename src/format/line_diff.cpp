@@ -85,11 +85,33 @@ std::vector<int> ChangedLines(std::string_view before, std::string_view after) {
     return changed;
 }
 
+namespace {
+
+// The lines, the last one marked by a trailing LF (which no line holds
+// otherwise) when the text has no line end after it, so that it differs
+// from the same line with one.
+std::vector<std::string> DiffLines(std::string_view text) {
+    std::vector<std::string> lines = SplitLines(text);
+    if (!lines.empty() && !text.ends_with('\n')) lines.back() += '\n';
+    return lines;
+}
+
+}  // namespace
+
 std::string UnifiedDiff(std::string_view before, std::string_view after, std::string_view beforeName,
-                        std::string_view afterName) {
+                        std::string_view afterName, std::string_view lineEnd) {
     constexpr std::size_t kContext = 3;
-    const std::vector<std::string> a = SplitLines(before);
-    const std::vector<std::string> b = SplitLines(after);
+    const std::vector<std::string> a = DiffLines(before);
+    const std::vector<std::string> b = DiffLines(after);
+    const std::string end(lineEnd);
+    const auto line = [&](char sign, const std::string& text) {
+        std::string out(1, sign);
+        if (text.ends_with('\n'))
+            out += text.substr(0, text.size() - 1) + end + "\\ No newline at end of file";
+        else
+            out += text;
+        return out + end;
+    };
     const std::vector<Op> ops = EditScript(a, b);
     // Where each step stands in both texts.
     std::vector<std::size_t> atA(ops.size() + 1, 0);
@@ -111,27 +133,27 @@ std::string UnifiedDiff(std::string_view before, std::string_view after, std::st
             if (ops[scan] != Op::Same) last = scan;
             if (scan - last > 2 * kContext) break;
         }
-        const std::size_t end = std::min(ops.size(), last + 1 + kContext);
+        const std::size_t stop = std::min(ops.size(), last + 1 + kContext);
         if (out.empty()) {
-            out += "--- " + std::string(beforeName) + "\n";
-            out += "+++ " + std::string(afterName) + "\n";
+            out += "--- " + std::string(beforeName) + "\t" + end;
+            out += "+++ " + std::string(afterName) + "\t" + end;
         }
-        out += "@@ -" + Range(atA[first], atA[end] - atA[first]) + " +" +
-               Range(atB[first], atB[end] - atB[first]) + " @@\n";
-        for (std::size_t s = first; s < end; ++s) {
+        out += "@@ -" + Range(atA[first], atA[stop] - atA[first]) + " +" +
+               Range(atB[first], atB[stop] - atB[first]) + " @@" + end;
+        for (std::size_t s = first; s < stop; ++s) {
             switch (ops[s]) {
                 case Op::Same:
-                    out += " " + a[atA[s]] + "\n";
+                    out += line(' ', a[atA[s]]);
                     break;
                 case Op::Removed:
-                    out += "-" + a[atA[s]] + "\n";
+                    out += line('-', a[atA[s]]);
                     break;
                 case Op::Added:
-                    out += "+" + b[atB[s]] + "\n";
+                    out += line('+', b[atB[s]]);
                     break;
             }
         }
-        k = end;
+        k = stop;
     }
     return out;
 }

@@ -340,7 +340,7 @@ TEST(KorvaneGen, UpdateCarriesTheUsersCode) {
          {"--update", file, "--dry-run", projectB},
          old,
          0,
-         UnifiedDiff(old, merged(old), file, file),
+         UnifiedDiff(EncodeGbk(old).bytes, EncodeGbk(merged(old)).bytes, file, file, "\r\n"),
          kept,
          ""},
         {"edited outside",
@@ -349,7 +349,7 @@ TEST(KorvaneGen, UpdateCarriesTheUsersCode) {
          2,
          "",
          where + "\nkorvane-gen: " + file + " not updated (--force overwrites it and keeps it as " + file +
-             ".bak)\n",
+             ".~N~)\n",
          ""},
         {"edited, forced",
          {"--force", "--update", file, projectB},
@@ -373,8 +373,9 @@ TEST(KorvaneGen, UpdateCarriesTheUsersCode) {
             std::erase(text, '\r');
             return text;
         };
+        const std::string backup = file + ".~1~";
         std::remove(file.c_str());
-        std::remove((file + ".bak").c_str());
+        std::remove(backup.c_str());
         if (!c.before.empty()) WriteFile(file, bytes(c.before));
         const ToolRun run = Gen(c.args);
         EXPECT_EQ(run.status, c.status);
@@ -382,9 +383,9 @@ TEST(KorvaneGen, UpdateCarriesTheUsersCode) {
         EXPECT_EQ(run.err, c.err);
         if (c.before.empty()) continue;
         EXPECT_EQ(ReadFile(file), bytes(c.after.empty() ? c.before : c.after));
-        EXPECT_EQ(Exists(file + ".bak"), !c.after.empty());
+        EXPECT_EQ(Exists(backup), !c.after.empty());
         if (!c.after.empty()) {
-            EXPECT_EQ(ReadFile(file + ".bak"), bytes(c.before));
+            EXPECT_EQ(ReadFile(backup), bytes(c.before));
         }
     }
 }
