@@ -13,6 +13,7 @@
 #include "format/gbk.h"
 #include "format/line_diff.h"
 #include "format/number_text.h"
+#include "format/utf8.h"
 #include "generator/source_assembly.h"
 #include "platform/form_id.h"
 #include "project/project_file.h"
@@ -420,7 +421,7 @@ void Form1::VbMenuFile_UpdateFile_Click() {
     std::string done = "已更新：\r" + path + "\r原文件已保存为" + written.backup;
     if (!update.merged.kept.empty()) {
         done += "\r\r以下用户代码区的模块已去掉,其代码已注释掉,保留在文件末尾：";
-        for (const std::string& name : update.merged.kept) done += "\r" + name;
+        for (const std::string& name : update.merged.kept) done += "\r" + QuoteShort(name);
     }
     platform.messageBox(done, kUpdateTitle, MessageIcon::Information, MessageButtons::Ok);
 }

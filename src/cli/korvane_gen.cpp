@@ -140,7 +140,7 @@ int Update(const Options& options, const std::string& text) {
         Say(file + ":" + std::to_string(overridden.line) + ": " + overridden.reason + " (--force)");
     for (const std::string& name : update.merged.kept) {
         std::string kept = file + ": 用户代码区“";
-        (kept += name) += "”的模块已去掉,其代码已注释掉保留在文件末尾";
+        (kept += QuoteShort(name)) += "”的模块已去掉,其代码已注释掉保留在文件末尾";
         Say(kept);
     }
     if (options.dryRun) return Emit(SourceUpdateDiff(update, file));

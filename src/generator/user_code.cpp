@@ -8,6 +8,7 @@
 #include <set>
 
 #include "format/line_diff.h"
+#include "format/utf8.h"
 
 namespace korvane {
 
@@ -79,7 +80,7 @@ MergeRefusal Damaged(std::size_t index, std::string reason) {
 }
 
 std::string Quoted(std::string_view name) {
-    return "“" + std::string(name) + "”";
+    return "“" + QuoteShort(name) + "”";
 }
 
 Layout FindRegions(const std::vector<std::string>& lines, std::size_t from) {
