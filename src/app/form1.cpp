@@ -423,6 +423,7 @@ void Form1::VbMenuFile_UpdateFile_Click() {
         done += "\r\r以下用户代码区的模块已去掉,其代码已注释掉,保留在文件末尾：";
         for (const std::string& name : update.merged.kept) done += "\r" + QuoteShort(name);
     }
+    for (const std::string& name : update.merged.restored) done += "\r\r" + RestoredText(name);
     platform.messageBox(done, kUpdateTitle, MessageIcon::Information, MessageButtons::Ok);
 }
 

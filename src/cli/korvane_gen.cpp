@@ -143,6 +143,7 @@ int Update(const Options& options, const std::string& text) {
         (kept += QuoteShort(name)) += "”的模块已去掉,其代码已注释掉保留在文件末尾";
         Say(kept);
     }
+    for (const std::string& name : update.merged.restored) Say(file + ": " + RestoredText(name));
     if (options.dryRun) return Emit(SourceUpdateDiff(update, file));
     const SourceWriteResult written = WriteSourceUpdate(file, update, {options.project});
     if (!written.error.empty()) {
@@ -265,14 +266,19 @@ int main(int argc, char* argv[]) {
         }
         if (!problems.empty()) return kBadInput;
         if (options.form) settings.OutputForm = static_cast<std::int16_t>(*options.form);
-        text = AssembleSource(settings, options.withComments);
         if (!options.update.empty()) {
             if (SameFile(options.update, options.project))
                 return Usage("the file to update " + options.update + " is the project file itself");
+            // A project still on the classic form updates a file in the form
+            // the file was written in.
+            if (OutputFormOf(settings) == OutputFormId::Classic && !options.form)
+                if (const auto form = SourceFileForm(options.update))
+                    settings.OutputForm = static_cast<std::int16_t>(*form);
             if (OutputFormOf(settings) == OutputFormId::Classic)
                 return Usage("the classic form has no user code regions to update; use --form xc8 or sdcc");
-            return Update(options, text);
+            return Update(options, AssembleSource(settings, options.withComments));
         }
+        text = AssembleSource(settings, options.withComments);
     }
 
     if (options.gbk.value_or(!options.output.empty())) {

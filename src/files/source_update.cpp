@@ -6,6 +6,7 @@
 #include "format/gbk.h"
 #include "format/line_diff.h"
 #include "format/utf8.h"
+#include "generator/modern_writer.h"
 
 namespace korvane {
 
@@ -119,6 +120,11 @@ SourceUpdate PrepareSourceUpdate(const std::string& path, std::string_view gener
         return fail("文本中有GBK编码无法保存的字符：" + CharacterList(encoded.unencodable));
     update.bytes = std::move(encoded.bytes);
     return update;
+}
+
+std::optional<OutputFormId> SourceFileForm(const std::string& path) {
+    const FileReadResult read = ReadFileContents(path, kLargestSource);
+    return read.status == FileReadResult::Status::Read ? ModernFormOf(read.bytes) : std::nullopt;
 }
 
 std::string SourceUpdateDiff(const SourceUpdate& update, const std::string& path) {

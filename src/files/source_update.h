@@ -1,10 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "generator/user_code.h"
+#include "settings/output_form.h"
 
 namespace korvane {
 
@@ -31,6 +33,9 @@ struct SourceUpdate {
 // Reads `path` and merges its user code into `generated` (a modern form's
 // text); `force` goes past a refusal (the caller keeps a copy).
 SourceUpdate PrepareSourceUpdate(const std::string& path, std::string_view generated, bool force);
+
+// The modern form the file at `path` was written in, if it is one.
+std::optional<OutputFormId> SourceFileForm(const std::string& path);
 
 // What the update changes, as a unified diff in the file's own encoding and
 // line ends that `patch` applies to the file.

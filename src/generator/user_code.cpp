@@ -58,9 +58,16 @@ struct Marker {
     std::string name;
 };
 
+// A name holding "*/" or "/*" is code after a comment, not a marker: taken
+// as one, that code would be carried as a name and kept as a live line.
 std::optional<Marker> MarkerOf(std::string_view line) {
-    if (const auto name = Between(line, kStartHead)) return Marker{true, std::string(*name)};
-    if (const auto name = Between(line, kEndHead)) return Marker{false, std::string(*name)};
+    for (const bool start : {true, false}) {
+        const auto name = Between(line, start ? kStartHead : kEndHead);
+        if (!name) continue;
+        if (name->find("*/") != std::string_view::npos || name->find("/*") != std::string_view::npos)
+            return std::nullopt;
+        return Marker{start, std::string(*name)};
+    }
     return std::nullopt;
 }
 
@@ -83,27 +90,32 @@ std::string Quoted(std::string_view name) {
     return "“" + QuoteShort(name) + "”";
 }
 
+// The regions, and the first damage to the markers. Past damage the walk
+// goes on, keeping every region whose start and end still pair up (a name
+// twice gives two), so that a forced update loses none of them.
 Layout FindRegions(const std::vector<std::string>& lines, std::size_t from) {
     Layout layout;
     std::optional<Region> open;
     std::set<std::string, std::less<>> names;
-    for (std::size_t i = from; i < lines.size() && !layout.damage; ++i) {
+    const auto damage = [&](std::size_t i, std::string reason) {
+        if (!layout.damage) layout.damage = Damaged(i, std::move(reason));
+    };
+    for (std::size_t i = from; i < lines.size(); ++i) {
         auto marker = MarkerOf(lines[i]);
         if (!marker) continue;
-        if (marker->start && open) {
-            layout.damage =
-                Damaged(i, "用户代码区" + Quoted(marker->name) + "开始在用户代码区" + Quoted(open->name) +
-                               "之内(第" + std::to_string(open->start + 1) + "行开始,没有结束)");
-        } else if (marker->start && names.contains(marker->name)) {
-            layout.damage = Damaged(i, "用户代码区" + Quoted(marker->name) + "出现了两次");
-        } else if (marker->start) {
+        if (marker->start) {
+            if (open)
+                damage(i, "用户代码区" + Quoted(marker->name) + "开始在用户代码区" + Quoted(open->name) +
+                              "之内(第" + std::to_string(open->start + 1) + "行开始,没有结束)");
+            else if (names.contains(marker->name))
+                damage(i, "用户代码区" + Quoted(marker->name) + "出现了两次");
             open = Region{std::move(marker->name), i, i};
         } else if (!open) {
-            layout.damage = Damaged(i, "用户代码区" + Quoted(marker->name) + "的结束标记前没有开始标记");
+            damage(i, "用户代码区" + Quoted(marker->name) + "的结束标记前没有开始标记");
         } else if (marker->name != open->name) {
-            layout.damage =
-                Damaged(i, "结束标记" + Quoted(marker->name) + "与第" + std::to_string(open->start + 1) +
-                               "行的开始标记" + Quoted(open->name) + "不符");
+            damage(i, "结束标记" + Quoted(marker->name) + "与第" + std::to_string(open->start + 1) +
+                          "行的开始标记" + Quoted(open->name) + "不符");
+            open.reset();
         } else {
             open->end = i;
             names.insert(open->name);
@@ -111,8 +123,7 @@ Layout FindRegions(const std::vector<std::string>& lines, std::size_t from) {
             open.reset();
         }
     }
-    if (open && !layout.damage)
-        layout.damage = Damaged(open->start, "用户代码区" + Quoted(open->name) + "没有结束标记");
+    if (open) damage(open->start, "用户代码区" + Quoted(open->name) + "没有结束标记");
     return layout;
 }
 
@@ -188,6 +199,10 @@ void Append(std::string& body, std::string_view line) {
 
 }  // namespace
 
+std::string RestoredText(std::string_view name) {
+    return "用户代码区" + Quoted(name) + "的模块已恢复,保留的代码已放回该区";
+}
+
 std::string BranchRegion(std::string_view flag) {
     return "中断 " + std::string(flag);
 }
@@ -230,19 +245,39 @@ MergeResult MergeUserCode(std::string_view oldText, std::string_view newText, bo
 
     MergedText merged;
     if (refusal) merged.overridden.push_back(*refusal);
-    // Markers that cannot be trusted carry nothing; the copy keeps the text.
+    // Past damaged markers, every region that still pairs up is carried (a
+    // name twice, both); the backup keeps the rest of the text.
     std::map<std::string, std::vector<std::string>, std::less<>> contents;
     std::vector<std::string> order;
-    if (!oldLayout.damage) {
-        for (const Region& region : oldLayout.regions) {
-            contents[region.name].assign(old.begin() + static_cast<std::ptrdiff_t>(region.start) + 1,
-                                         old.begin() + static_cast<std::ptrdiff_t>(region.end));
-            order.push_back(region.name);
-        }
+    for (const Region& region : oldLayout.regions) {
+        if (!contents.contains(region.name)) order.push_back(region.name);
+        auto& lines = contents[region.name];
+        lines.insert(lines.end(), old.begin() + static_cast<std::ptrdiff_t>(region.start) + 1,
+                     old.begin() + static_cast<std::ptrdiff_t>(region.end));
     }
 
     const std::vector<std::string> fresh = SplitLines(newText);
     const std::optional<Stamp> freshStamp = ReadStamp(fresh);
+    // A module that is back gets the code kept when it went, uncommented,
+    // in its region, unless the region has code of its own again.
+    for (std::size_t i = freshStamp ? freshStamp->lines : 0; i < fresh.size(); ++i) {
+        const auto marker = MarkerOf(fresh[i]);
+        if (!marker || !marker->start || marker->name.starts_with(kKeptPrefix)) continue;
+        const auto kept = contents.find(std::string(kKeptPrefix) + marker->name);
+        const auto own = contents.find(marker->name);
+        if (kept == contents.end() || (own != contents.end() && !Blank(own->second))) continue;
+        std::vector<std::string> lines;
+        for (std::string_view line : kept->second) {
+            if (line.starts_with("// "))
+                line.remove_prefix(3);
+            else if (line.starts_with("//"))
+                line.remove_prefix(2);
+            lines.emplace_back(line);
+        }
+        contents[marker->name] = std::move(lines);
+        contents.erase(std::string(kKeptPrefix) + marker->name);
+        merged.restored.push_back(marker->name);
+    }
     std::string body;
     for (std::size_t i = freshStamp ? freshStamp->lines : 0; i < fresh.size(); ++i) {
         Append(body, fresh[i]);

@@ -41,14 +41,18 @@ struct MergeRefusal {
 };
 
 struct MergedText {
-    std::string text;               // the new text with the user's regions, stamped, CR LF
-    std::vector<std::string> kept;  // regions whose module is gone, now commented out at the end
+    std::string text;                   // the new text with the user's regions, stamped, CR LF
+    std::vector<std::string> kept;      // regions whose module is gone, now commented out at the end
+    std::vector<std::string> restored;  // regions whose module is back, their kept code uncommented in them
     // Forced past a refusal: what it was. With damaged markers no region
     // could be trusted, so none is carried.
     std::vector<MergeRefusal> overridden;
 };
 
 using MergeResult = std::variant<MergedText, MergeRefusal>;
+
+// What the program says of a region whose module is back.
+std::string RestoredText(std::string_view name);
 
 // Carries every region of `oldText` (UTF-8, CR LF or LF) into `newText`
 // (a stamped modern text) by name. Refuses when the old text has no stamp,
