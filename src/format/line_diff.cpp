@@ -107,10 +107,8 @@ std::string UnifiedDiff(std::string_view before, std::string_view after, std::st
     const auto line = [&](char sign, const std::string& text) {
         std::string out(1, sign);
         if (text.ends_with('\n'))
-            out += text.substr(0, text.size() - 1) + end + "\\ No newline at end of file";
-        else
-            out += text;
-        return out + end;
+            return out + text.substr(0, text.size() - 1) + "\n\\ No newline at end of file\n";
+        return out + text + end;
     };
     const std::vector<Op> ops = EditScript(a, b);
     // Where each step stands in both texts.
@@ -135,11 +133,11 @@ std::string UnifiedDiff(std::string_view before, std::string_view after, std::st
         }
         const std::size_t stop = std::min(ops.size(), last + 1 + kContext);
         if (out.empty()) {
-            out += "--- " + std::string(beforeName) + "\t" + end;
-            out += "+++ " + std::string(afterName) + "\t" + end;
+            out += "--- " + std::string(beforeName) + "\t\n";
+            out += "+++ " + std::string(afterName) + "\t\n";
         }
         out += "@@ -" + Range(atA[first], atA[stop] - atA[first]) + " +" +
-               Range(atB[first], atB[stop] - atB[first]) + " @@" + end;
+               Range(atB[first], atB[stop] - atB[first]) + " @@\n";
         for (std::size_t s = first; s < stop; ++s) {
             switch (ops[s]) {
                 case Op::Same:

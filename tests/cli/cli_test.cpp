@@ -606,6 +606,45 @@ TEST(KorvaneGen, RefusalsAndTargets) {
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 }
 
+// patch applies the --dry-run diff to every variant korvane-gen writes and
+// to a name with a blank, giving exactly the file the update writes.
+TEST(KorvaneGen, PatchAppliesTheDryRunDiff) {
+    ProjectSettings a = EverythingOn();
+    a.OutputForm = 2;  // SDCC
+    ProjectSettings b = a;
+    b.SciBaud = "1200";
+    b.T0En = false;
+    b.T0Int = 0;
+    std::string old = AssembleSource(a, true);
+    const std::string region = RegionStart("主循环") + "\r\n";
+    old.insert(old.find(region) + region.size(), "        PORTD = 0;  // 用户\r\n");
+    const struct {
+        const char* name;
+        bool gbk, crlf;
+    } rows[] = {
+        {"gbk-crlf.c", true, true},  {"gbk-lf.c", true, false}, {"utf8-crlf.c", false, true},
+        {"utf8-lf.c", false, false}, {"my main.c", true, true},
+    };
+    const std::string dir = Temp("patch/");
+    std::filesystem::create_directories(dir);
+    WriteFile(dir + "b.kvp", ProjectText(b));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string text = old;
+        if (!row.crlf) std::erase(text, '\r');
+        const std::string bytes = row.gbk ? EncodeGbk(text).bytes : text;
+        WriteFile(dir + row.name, bytes);
+        WriteFile(dir + "updated.c", bytes);
+        ASSERT_EQ(Gen({"--update", dir + "updated.c", dir + "b.kvp"}).status, 0);
+        const ToolRun run =
+            RunTool("/bin/sh", {"-c", "cd '" + dir + "' && " + KORVANE_GEN + " --update '" + row.name +
+                                          "' --dry-run b.kvp > change.diff && patch -s < change.diff"});
+        EXPECT_EQ(run.status, 0) << run.out << run.err;
+        EXPECT_EQ(ReadFile(dir + row.name), ReadFile(dir + "updated.c"));
+        std::filesystem::remove(dir + "updated.c.~1~");
+    }
+}
+
 TEST(KorvaneGen, UsageErrorsExitWithTwoAndHelpWithZero) {
     const std::string project = EverySectionProject();
     const std::vector<std::vector<std::string>> cases = {

@@ -187,18 +187,23 @@ TEST(LineDiff, PatchTurnsBeforeIntoAfter) {
     const struct {
         std::string before, after;
         std::vector<int> changed;
+        std::string lineEnd = "\n";
     } rows[] = {
         {"a\nb\nc\n", "a\nB\nc\n", {1}},
         {"1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n", "0\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n12\n13\n", {0, 12}},
         {"", "x\ny\n", {0, 1}},
         {"x\ny\n", "", {}},
+        {"a\nb", "a\nb\n", {}},  // only the last line end differs, which the window marks not
+        {"a\nb\n", "a\nc", {1}},
+        {"a\r\nb\r\nc\r\n", "a\r\nB\r\nc\r\n", {1}, "\r\n"},
     };
     const ScratchDir dir("korvane-diff");
     for (const auto& row : rows) {
         SCOPED_TRACE(row.before + "->" + row.after);
         EXPECT_EQ(ChangedLines(row.before, row.after), row.changed);
         std::ofstream(dir.path() / "old.c") << row.before;
-        std::ofstream(dir.path() / "change.diff") << UnifiedDiff(row.before, row.after, "old.c", "new.c");
+        std::ofstream(dir.path() / "change.diff")
+            << UnifiedDiff(row.before, row.after, "old.c", "new.c", row.lineEnd);
         const CommandRun run = RunCommand("cd '" + dir.path().string() + "' && patch -s old.c change.diff");
         ASSERT_TRUE(run.ok) << run.output;
         std::ifstream in(dir.path() / "old.c");
