@@ -37,7 +37,7 @@ constexpr const char* kUsage =
     "                   [-o FILE] PROJECT.kvp\n"
     "       korvane-gen [--pins] [--pin-map FILE.svg|FILE.png] PROJECT.kvp\n"
     "       korvane-gen --update FILE.c [--dry-run] [--force] [--comments|--no-comments]\n"
-    "                   [--form xc8|sdcc] PROJECT.kvp\n"
+    "                   [--form xc8|sdcc] [--write-conflicts] PROJECT.kvp\n"
     "       korvane-gen --defaults\n"
     "       korvane-gen --help | --version\n"
     "\n"
@@ -93,6 +93,7 @@ struct Options {
     std::string update;  // the C file to update
     bool dryRun = false;
     bool force = false;
+    bool writeConflicts = false;
 };
 
 // The pin map's picture comes from a module beside the program, loaded only
@@ -144,12 +145,23 @@ int Update(const Options& options, const std::string& text) {
         Say(kept);
     }
     for (const std::string& name : update.merged.restored) Say(file + ": " + RestoredText(name));
+    if (update.merged.carriedOnly)
+        Say(file + ": " + std::string(kCarriedOnlyText) + " (" + BasePath(file) + ")");
+    for (const int line : update.merged.conflicts)
+        Say(file + ":" + std::to_string(line) + ": " + std::string(kConflictText));
     if (options.dryRun) return Emit(SourceUpdateDiff(update, file));
+    if (!update.merged.conflicts.empty() && !options.writeConflicts) {
+        Say(std::string(kProgram) + ": " + file +
+            " not updated (--write-conflicts writes it with the conflicts marked)");
+        return kBadInput;
+    }
     const SourceWriteResult written = WriteSourceUpdate(file, update, {options.project});
     if (!written.error.empty()) {
         Say(std::string(kProgram) + ": cannot write " + file + ": " + written.error);
         return kFailed;
     }
+    if (!written.baseError.empty())
+        Say(std::string(kProgram) + ": cannot write " + BasePath(file) + ": " + written.baseError);
     return 0;
 }
 
@@ -204,6 +216,8 @@ int main(int argc, char* argv[]) {
             options.dryRun = true;
         } else if (arg == "--force") {
             options.force = true;
+        } else if (arg == "--write-conflicts") {
+            options.writeConflicts = true;
         } else if (arg == "-o" || arg == "--output") {
             const char* value = next();
             if (!value || !*value) return Usage("-o needs a file name");
@@ -224,8 +238,8 @@ int main(int argc, char* argv[]) {
             return Usage("--pins prints UTF-8 text to standard output");
         if (options.project.empty()) return Usage("no project file given");
     }
-    if (options.update.empty() && (options.dryRun || options.force))
-        return Usage("--dry-run and --force go with --update");
+    if (options.update.empty() && (options.dryRun || options.force || options.writeConflicts))
+        return Usage("--dry-run, --force and --write-conflicts go with --update");
     if (!options.update.empty() && (options.defaults || options.gbk || !options.output.empty()))
         return Usage("--update keeps the file's own encoding and takes no --defaults or -o");
 
@@ -296,6 +310,13 @@ int main(int argc, char* argv[]) {
         !error.empty()) {
         Say(std::string(kProgram) + ": cannot write " + options.output + ": " + error);
         return kFailed;
+    }
+    // A modern text's regions make it one to update: its base goes beside it.
+    if (IsStamped(text)) {
+        if (const std::string error = SaveSourceBase(options.output, text); !error.empty()) {
+            Say(std::string(kProgram) + ": cannot write " + BasePath(options.output) + ": " + error);
+            return kFailed;
+        }
     }
     return 0;
 }

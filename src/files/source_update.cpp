@@ -1,5 +1,7 @@
 #include "files/source_update.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "files/file_io.h"
@@ -103,23 +105,57 @@ SourceUpdate PrepareSourceUpdate(const std::string& path, std::string_view gener
     update.crlf =
         update.before.find("\r\n") != std::string::npos || update.before.find('\n') == std::string::npos;
 
-    MergeResult result = MergeUserCode(update.before, generated, force);
+    // The text last generated for the file, in the file's own form; one
+    // that cannot be read as such is no base.
+    std::optional<std::string> base;
+    if (FileReadResult stored = ReadFileContents(BasePath(path), kLargestSource);
+        stored.status == FileReadResult::Status::Read) {
+        std::string_view baseBytes = stored.bytes;
+        if (baseBytes.starts_with(kBom)) baseBytes.remove_prefix(kBom.size());
+        if (!update.gbk && ValidUtf8(baseBytes))
+            base = std::string(baseBytes);
+        else if (update.gbk)
+            base = DecodeGbk(baseBytes);
+    }
+
+    MergeResult result = MergeUserCode(update.before, generated, force, base);
     if (auto* refusal = std::get_if<MergeRefusal>(&result)) {
         update.status = SourceUpdate::Status::Refused;
         update.refusal = std::move(*refusal);
         return update;
     }
     update.merged = std::move(std::get<MergedText>(result));
-    std::string text = update.crlf ? update.merged.text : WithLf(update.merged.text);
-    if (!update.gbk) {
-        update.bytes = (update.bom ? std::string(kBom) : std::string()) + text;
-        return update;
-    }
-    GbkText encoded = EncodeGbk(text);
-    if (!encoded.unencodable.empty())
-        return fail("文本中有GBK编码无法保存的字符：" + CharacterList(encoded.unencodable));
-    update.bytes = std::move(encoded.bytes);
+    // The file's form of a text: its encoding, line ends and mark.
+    const auto inFileForm = [&](std::string_view generatedText) -> std::optional<std::string> {
+        std::string text = update.crlf ? std::string(generatedText) : WithLf(std::string(generatedText));
+        if (!update.gbk) return (update.bom ? std::string(kBom) : std::string()) + text;
+        GbkText encoded = EncodeGbk(text);
+        if (!encoded.unencodable.empty()) {
+            fail("文本中有GBK编码无法保存的字符：" + CharacterList(encoded.unencodable));
+            return std::nullopt;
+        }
+        return std::move(encoded.bytes);
+    };
+    auto newBytes = inFileForm(update.merged.text);
+    if (!newBytes) return update;
+    update.bytes = std::move(*newBytes);
+    auto baseBytes = inFileForm(generated);
+    if (!baseBytes) return update;
+    update.baseBytes = std::move(*baseBytes);
     return update;
+}
+
+std::string BasePath(const std::string& path) {
+    const auto slash = path.rfind('/');
+    const std::size_t name = slash == std::string::npos ? 0 : slash + 1;
+    return path.substr(0, name) + "." + path.substr(name) + ".korvane-base";
+}
+
+std::string SaveSourceBase(const std::string& path, std::string_view bytes) {
+    // Only a file has a text to merge with later; a device or pipe has none.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
+    return ReplaceFileContents(BasePath(path), bytes);
 }
 
 std::optional<OutputFormId> SourceFileForm(const std::string& path) {
@@ -138,9 +174,11 @@ std::string BackupPattern(const std::string& path) {
 SourceWriteResult WriteSourceUpdate(const std::string& path, const SourceUpdate& update,
                                     const std::vector<std::string>& inputs) {
     SourceWriteResult result;
-    if (std::string error = CheckOutput(path, inputs); !error.empty()) {
-        result.error = std::move(error);
-        return result;
+    for (const std::string& output : {path, BasePath(path)}) {
+        if (std::string error = CheckOutput(output, inputs); !error.empty()) {
+            result.error = (output == path ? "" : output + ": ") + error;
+            return result;
+        }
     }
     BackupResult backup = CreateBackup(path, update.oldBytes);
     if (!backup.error.empty()) {
@@ -149,6 +187,9 @@ SourceWriteResult WriteSourceUpdate(const std::string& path, const SourceUpdate&
     }
     result.backup = std::move(backup.path);
     result.error = ReplaceFileContents(path, update.bytes, inputs);
+    // Written after the file: a base that is not the file's own (the
+    // stamps differ) is simply not used.
+    if (result.error.empty()) result.baseError = SaveSourceBase(path, update.baseBytes);
     return result;
 }
 

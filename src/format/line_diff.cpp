@@ -54,6 +54,20 @@ std::vector<Op> EditScript(const std::vector<std::string>& a, const std::vector<
     return ops;
 }
 
+// For each line of `a`, the line of `b` it is matched with in a longest
+// common subsequence, or -1.
+std::vector<long> Matches(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    std::vector<long> match(a.size(), -1);
+    std::size_t i = 0;
+    std::size_t j = 0;
+    for (const Op op : EditScript(a, b)) {
+        if (op == Op::Same) match[i] = static_cast<long>(j);
+        if (op != Op::Added) ++i;
+        if (op != Op::Removed) ++j;
+    }
+    return match;
+}
+
 std::string Range(std::size_t start, std::size_t count) {
     // A range of no lines names the line before it, as diff does.
     const std::size_t first = count == 0 ? start : start + 1;
@@ -83,6 +97,67 @@ std::vector<int> ChangedLines(std::string_view before, std::string_view after) {
         if (op != Op::Removed) ++line;
     }
     return changed;
+}
+
+LineMerge MergeLines(const std::vector<std::string>& base, const std::vector<std::string>& ours,
+                     const std::vector<std::string>& theirs, std::string_view oursLabel,
+                     std::string_view theirsLabel) {
+    const std::vector<long> toOurs = Matches(base, ours);
+    const std::vector<long> toTheirs = Matches(base, theirs);
+    LineMerge merged;
+    const auto take = [&](const std::vector<std::string>& from, std::size_t first, std::size_t last) {
+        merged.lines.insert(merged.lines.end(), from.begin() + static_cast<std::ptrdiff_t>(first),
+                            from.begin() + static_cast<std::ptrdiff_t>(last));
+    };
+    const auto same = [](const std::vector<std::string>& x, std::size_t xFirst, std::size_t xLast,
+                         const std::vector<std::string>& y, std::size_t yFirst, std::size_t yLast) {
+        return std::equal(
+            x.begin() + static_cast<std::ptrdiff_t>(xFirst), x.begin() + static_cast<std::ptrdiff_t>(xLast),
+            y.begin() + static_cast<std::ptrdiff_t>(yFirst), y.begin() + static_cast<std::ptrdiff_t>(yLast));
+    };
+    std::size_t o = 0;  // base
+    std::size_t a = 0;  // ours
+    std::size_t b = 0;  // theirs
+    for (;;) {
+        // Lines all three share, in step, go through as they are.
+        std::size_t stable = 0;
+        while (o + stable < base.size() && toOurs[o + stable] == static_cast<long>(a + stable) &&
+               toTheirs[o + stable] == static_cast<long>(b + stable))
+            ++stable;
+        take(base, o, o + stable);
+        o += stable;
+        a += stable;
+        b += stable;
+        // Up to the next base line both sides still have: one changed chunk.
+        std::size_t next = o;
+        while (next < base.size() && (toOurs[next] < 0 || toTheirs[next] < 0)) ++next;
+        const std::size_t aEnd = next < base.size() ? static_cast<std::size_t>(toOurs[next]) : ours.size();
+        const std::size_t bEnd =
+            next < base.size() ? static_cast<std::size_t>(toTheirs[next]) : theirs.size();
+        if (next == o && aEnd == a && bEnd == b) {
+            if (next == base.size()) break;
+            break;  // all three are at their ends (in-step lines went as stable ones)
+        }
+        const bool oursSame = aEnd - a == next - o && same(ours, a, aEnd, base, o, next);
+        const bool theirsSame = bEnd - b == next - o && same(theirs, b, bEnd, base, o, next);
+        if (oursSame) {
+            take(theirs, b, bEnd);
+        } else if (theirsSame || (aEnd - a == bEnd - b && same(ours, a, aEnd, theirs, b, bEnd))) {
+            take(ours, a, aEnd);
+        } else {
+            merged.conflicts.push_back(merged.lines.size());
+            merged.lines.push_back(std::string(kConflictStart) + std::string(oursLabel));
+            take(ours, a, aEnd);
+            merged.lines.emplace_back(kConflictMiddle);
+            take(theirs, b, bEnd);
+            merged.lines.push_back(std::string(kConflictEnd) + std::string(theirsLabel));
+        }
+        o = next;
+        a = aEnd;
+        b = bEnd;
+        if (o == base.size() && a == ours.size() && b == theirs.size()) break;
+    }
+    return merged;
 }
 
 namespace {

@@ -317,50 +317,84 @@ TEST(KorvaneGen, UpdateCarriesTheUsersCode) {
     old.insert(old.find(region) + region.size(), "        PORTD++;\r\n");
     const std::string edited = std::string(old).replace(old.find("void main(void)"), 4, "int ");
     const std::string file = Temp("main.c");
-    // What the update makes of the old text, carried through the file's GBK.
-    const auto merged = [&](const std::string& before) {
-        return std::get<MergedText>(MergeUserCode(before, AssembleSource(b, true), true)).text;
+    const std::string base = AssembleSource(a, true);  // what was generated into the file
+    // What the update makes of the old text, with or without its base.
+    const auto merged = [&](const std::string& before, bool withBase) {
+        return std::get<MergedText>(
+                   MergeUserCode(before, AssembleSource(b, true), true,
+                                 withBase ? std::optional<std::string_view>(base) : std::nullopt))
+            .text;
     };
     const std::string kept = file + ": 用户代码区“中断 TMR1IF”的模块已去掉,其代码已注释掉保留在文件末尾\n";
-    const std::size_t editedLine = std::ranges::count(old.substr(0, old.find("void main(void)")), '\n') + 1;
-    const std::string where = file + ":" + std::to_string(editedLine) + ": 用户代码区以外的文本已被修改";
+    const std::string carriedOnly =
+        file + ": " + std::string(kCarriedOnlyText) + " (" + Temp(".main.c.korvane-base") + ")\n";
+    const std::string where = file + ":1: 用户代码区以外的文本已被修改,又没有上次生成的文本可供合并";
     struct Case {
         const char* what;
         std::vector<std::string> args;
         std::string before;
+        bool withBase;
         int status;
         std::string out, err;
         std::string after;    // "" leaves the file as it was, with no copy
         bool utf8Lf = false;  // the file in UTF-8 with LF line ends, not GBK and CR LF
     };
     const Case cases[] = {
-        {"update", {"--update", file, projectB}, old, 0, "", kept, merged(old)},
-        {"update, UTF-8 and LF", {"--update", file, projectB}, old, 0, "", kept, merged(old), true},
+        {"update", {"--update", file, projectB}, old, true, 0, "", kept, merged(old, true)},
+        {"update, no base",
+         {"--update", file, projectB},
+         old,
+         false,
+         0,
+         "",
+         kept + carriedOnly,
+         merged(old, false)},
+        {"update, UTF-8 and LF",
+         {"--update", file, projectB},
+         old,
+         true,
+         0,
+         "",
+         kept,
+         merged(old, true),
+         true},
         {"dry run",
          {"--update", file, "--dry-run", projectB},
          old,
+         true,
          0,
-         UnifiedDiff(EncodeGbk(old).bytes, EncodeGbk(merged(old)).bytes, file, file, "\r\n"),
+         UnifiedDiff(EncodeGbk(old).bytes, EncodeGbk(merged(old, true)).bytes, file, file, "\r\n"),
          kept,
          ""},
-        {"edited outside",
+        {"edited outside, merged",
          {"--update", file, projectB},
          edited,
+         true,
+         0,
+         "",
+         kept,
+         merged(edited, true)},
+        {"edited outside, no base",
+         {"--update", file, projectB},
+         edited,
+         false,
          2,
          "",
          where + "\nkorvane-gen: " + file + " not updated (--force overwrites it and keeps it as " + file +
              ".~N~)\n",
          ""},
-        {"edited, forced",
+        {"edited, no base, forced",
          {"--force", "--update", file, projectB},
          edited,
+         false,
          0,
          "",
-         where + " (--force)\n" + kept,
-         merged(edited)},
+         where + " (--force)\n" + kept + carriedOnly,
+         merged(edited, false)},
         {"no file",
          {"--update", Temp("none.c"), projectB},
          "",
+         false,
          2,
          "",
          Temp("none.c") + ": 无法读取文件：No such file or directory\n",
@@ -374,9 +408,12 @@ TEST(KorvaneGen, UpdateCarriesTheUsersCode) {
             return text;
         };
         const std::string backup = file + ".~1~";
+        const std::string baseFile = Temp(".main.c.korvane-base");
         std::remove(file.c_str());
         std::remove(backup.c_str());
+        std::remove(baseFile.c_str());
         if (!c.before.empty()) WriteFile(file, bytes(c.before));
+        if (c.withBase) WriteFile(baseFile, bytes(base));
         const ToolRun run = Gen(c.args);
         EXPECT_EQ(run.status, c.status);
         EXPECT_EQ(run.out, c.out);
@@ -386,6 +423,8 @@ TEST(KorvaneGen, UpdateCarriesTheUsersCode) {
         EXPECT_EQ(Exists(backup), !c.after.empty());
         if (!c.after.empty()) {
             EXPECT_EQ(ReadFile(backup), bytes(c.before));
+            // The next update's base: the new generation alone.
+            EXPECT_EQ(ReadFile(baseFile), bytes(AssembleSource(b, true)));
         }
     }
 }

@@ -127,6 +127,143 @@ TEST(UserCode, SurvivesSettingsChanges) {
     }
 }
 
+// `text` with `what` put in front of the first line holding `at`.
+std::string InsertBefore(std::string text, const std::string& at, const std::string& what) {
+    const auto found = text.find(at);
+    EXPECT_NE(found, std::string::npos) << at;
+    return text.insert(text.rfind('\n', found) + 1, what);
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const auto found = text.find(from);
+    EXPECT_NE(found, std::string::npos) << from;
+    return text.replace(found, from.size(), to);
+}
+
+// With the text generated when the file was written (the base), an edit
+// anywhere survives unless it touches lines the new generation changes; then
+// both are kept between conflict markers.
+TEST(UserCode, MergesEditsOutsideTheRegions) {
+    const std::string base = AssembleSource(Base(OutputFormId::Sdcc), true);
+    const auto crystal = [](ProjectSettings& s) { s.CrystalMHz = 8.0f, s.T1FreqMHz = 8.0f; };
+    const auto baud = [](ProjectSettings& s) { s.SciBaud = "1200"; };
+    const auto timer1Off = [](ProjectSettings& s) { s.T1En = false, s.T1Int = 0; };
+    const std::string include = "#include \"board.h\"\r\n";
+    const std::string helper = "static void blink(void) { PORTB ^= 1; }\r\n\r\n";
+    // An older writer spelled a line otherwise; the base is what it wrote.
+    const std::string oldSpelling = "    T1CON = 0x01;  //old writer\r\n";
+    const auto body = [](const std::string& text) { return text.substr(text.find('\n') + 1); };
+    const std::string oldBase =
+        Stamped(Replaced(body(base), "    T1CON = 0x01;", "    T1CON = 0x01;  //old writer"));
+    const struct {
+        const char* what;
+        std::string base;
+        std::string file;
+        std::function<void(ProjectSettings&)> change;
+        std::vector<std::string> has;     // in the merged text
+        std::vector<std::string> hasNot;  // not in it
+        std::size_t conflicts;
+    } rows[] = {
+        {"an #include added",
+         base,
+         InsertBefore(base, "#include <stdint.h>", include),
+         crystal,
+         {include},
+         {},
+         0},
+        {"a helper between two functions",
+         base,
+         InsertBefore(base, "void fun_timerset(void)\r\n{", helper),
+         baud,
+         {helper},
+         {},
+         0},
+        {"a generated line changed, the update leaves it",
+         base,
+         Replaced(base, "T1CON = 0x01;", "T1CON = 0x31;"),
+         baud,
+         {"T1CON = 0x31;", "SPBRG = 0xCF;"},
+         {"T1CON = 0x01;"},
+         0},
+        {"a generated line changed, the update changes it",
+         base,
+         Replaced(base, "    TMR1H = 0xFC;\r\n    TMR1L", "    TMR1H = 0x00;\r\n    TMR1L"),
+         crystal,
+         {"<<<<<<< 文件中的文本\r\n", "    TMR1H = 0x00;\r\n", "=======\r\n", ">>>>>>> 新生成的文本\r\n",
+          "    TMR1H = 0xF8;\r\n"},
+         {},
+         1},
+        {"an update after a writer change",
+         oldBase,
+         InsertBefore(oldBase, "#include <stdint.h>", include),
+         baud,
+         {include, "    T1CON = 0x01;  //T1CKPS1"},
+         {oldSpelling},
+         0},
+        {"an edit, a region and a module removed at once",
+         base,
+         InsertBefore(WithUserCode(base), "#include <stdint.h>", include),
+         timer1Off,
+         {include, "        PORTD = RCREG;\r\n", "//         ticks++;\r\n"},
+         {"TMR1IF = 0;"},
+         0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string fresh = AssembleSource(Base(OutputFormId::Sdcc, row.change), true);
+        const MergeResult result = MergeUserCode(row.file, fresh, false, row.base);
+        ASSERT_TRUE(std::holds_alternative<MergedText>(result)) << std::get<MergeRefusal>(result).reason;
+        const MergedText& merged = std::get<MergedText>(result);
+        EXPECT_FALSE(merged.carriedOnly);
+        EXPECT_EQ(merged.conflicts.size(), row.conflicts);
+        for (const std::string& part : row.has) EXPECT_NE(merged.text.find(part), std::string::npos) << part;
+        for (const std::string& part : row.hasNot)
+            EXPECT_EQ(merged.text.find(part), std::string::npos) << part;
+        // The stamp is the new generation's, and a conflict is where it says.
+        EXPECT_EQ(SplitLines(merged.text)[0], SplitLines(fresh)[0]);
+        for (const int line : merged.conflicts)
+            EXPECT_TRUE(SplitLines(merged.text)[line - 1].starts_with("<<<<<<< "));
+        // Merged again with the new generation as its base, it stays.
+        if (row.conflicts == 0) {
+            const MergeResult again = MergeUserCode(merged.text, fresh, false, fresh);
+            ASSERT_TRUE(std::holds_alternative<MergedText>(again));
+            EXPECT_EQ(std::get<MergedText>(again).text, merged.text);
+        }
+    }
+    // A base that is not the file's (another stamp) is not used.
+    const MergeResult other =
+        MergeUserCode(InsertBefore(base, "#include <stdint.h>", include),
+                      AssembleSource(Base(OutputFormId::Sdcc, baud), true), false, oldBase);
+    ASSERT_TRUE(std::holds_alternative<MergeRefusal>(other));
+    EXPECT_EQ(std::get<MergeRefusal>(other).kind, MergeRefusal::Kind::EditedOutside);
+}
+
+// A module that goes, comes back and goes again: its code goes to the kept
+// block, back into its region (said so), and to the kept block again with
+// what was added meanwhile.
+TEST(UserCode, AModuleThatComesBackGetsItsCode) {
+    const std::string on = AssembleSource(Base(OutputFormId::Xc8), true);
+    const std::string off = AssembleSource(
+        Base(OutputFormId::Xc8, [](ProjectSettings& s) { s.T1En = false, s.T1Int = 0; }), true);
+    const auto merge = [](const std::string& file, const std::string& fresh) {
+        const MergeResult result = MergeUserCode(file, fresh, false);
+        EXPECT_TRUE(std::holds_alternative<MergedText>(result));
+        return std::get<MergedText>(result);
+    };
+    const MergedText gone = merge(WithUserCode(on), off);
+    EXPECT_EQ(gone.kept, std::vector<std::string>{"中断 TMR1IF"});
+    const MergedText back = merge(gone.text, on);
+    EXPECT_EQ(back.restored, std::vector<std::string>{"中断 TMR1IF"});
+    EXPECT_EQ(TakeApart(back.text).regions.at("中断 TMR1IF"), kUserCode.at("中断 TMR1IF"));
+    EXPECT_EQ(TakeApart(back.text).regions.count(std::string(kKeptPrefix) + "中断 TMR1IF"), 0u);
+    const std::string region = RegionStart("中断 TMR1IF") + "\r\n";
+    std::string added = back.text;
+    added.insert(added.find(region) + region.size(), "        later++;\r\n");
+    const MergedText again = merge(added, off);
+    EXPECT_EQ(TakeApart(again.text).regions.at(std::string(kKeptPrefix) + "中断 TMR1IF"),
+              "//         later++;\r\n//         ticks++;\r\n//\r\n//         PORTB = ticks;");
+}
+
 // A text whose structure cannot be trusted is refused at the line that shows
 // it; forced, it gives a sound text.
 TEST(UserCode, RefusesDamagedOrEditedText) {
@@ -153,9 +290,9 @@ TEST(UserCode, RefusesDamagedOrEditedText) {
         Kind kind;
         std::size_t line;  // from 1; 0: accepted
     } rows[] = {
-        {"a generated value changed", with(t1con, "    T1CON = 0x00;"), Kind::EditedOutside, t1con + 1},
-        {"a line added", with(loopEnd, lines[loopEnd] + "\r\n        x++;"), Kind::EditedOutside,
-         loopEnd + 2},
+        // Without a base nothing tells which line: the stamp's.
+        {"a generated value changed", with(t1con, "    T1CON = 0x00;"), Kind::EditedOutside, 1},
+        {"a line added", with(loopEnd, lines[loopEnd] + "\r\n        x++;"), Kind::EditedOutside, 1},
         {"blanks at a line's end", with(t1con, lines[t1con] + "  "), Kind::EditedOutside, 0},
         {"an end marker missing", with(loopEnd, "        x++;"), Kind::DamagedMarkers,
          index("/* 用户代码开始: ", loopEnd) + 1},
