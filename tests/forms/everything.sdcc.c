@@ -1,8 +1,4 @@
-/* Korvane 校验: 4927c7cac910f3b6 */
-/* Korvane 行校验: cwGrlnz-dm-UJagfS2RwlAB6Ngf4gekcVV_siYIl1o67S1WBjYfQXUuYrqxi6HYv */
-/* Korvane 行校验: MvsXX-Y_bwLlY3paxVYH-FuuYb6NOrfg_osYfPcwoYnI1WjYBhkPSYj1ihSYIl_6 */
-/* Korvane 行校验: 6Ju9PcPaIlbx6onOVYlOGhRlx6FoHSFl-JRbESynIlBU60UlN6TFdYIl656LwMxQ */
-/* Korvane 行校验: 8wWnIlWx6hBb7pEMPIlpn6zCU9R3mhIloF6nIzIJJIGq3kjkVXduabI */
+/* Korvane 4927c7cac910f3b6 */
 #include <pic16f877a.h>
 #include <stdint.h>
 //配置字: HS振荡 看门狗开 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 EEPROM数据不保护 程序存储器不写保护

@@ -1,8 +1,4 @@
-/* Korvane 校验: 9fdf19badef29dd4 */
-/* Korvane 行校验: pGfWlnz-dm-UzagfS2RwlAB6Ngf4gekcVV_sMYIl166FS1BBjYtQXruYpqxihHYC */
-/* Korvane 行校验: MvKXX-YcbwtlYYpazVYw-FpuYG6NOrfgkosYUPcwoYWI1UjYmhkeSYs1irSYIl_6 */
-/* Korvane 行校验: 6Ju9PcPaIlbx6onOVYlOGhRlx6FoHSFl-JRbESynIlBU60UlN6TFdYIl656LwMxQ */
-/* Korvane 行校验: 8wWnIlWx6hBb7pEMPIlpn6zCU9R3mhIloF6nIzIJJIGq3kjkVXduabI */
+/* Korvane 9fdf19badef29dd4 */
 #include <xc.h>
 //配置字: HS振荡 看门狗开 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 EEPROM数据不保护 程序存储器不写保护
 #pragma config FOSC = HS, WDTE = ON, PWRTE = ON, BOREN = ON, LVP = OFF, DEBUG = OFF, CP = OFF, CPD = OFF, WRT = OFF
