@@ -54,22 +54,6 @@ constexpr const char* kAutoOption = "AutoGenerate";
 constexpr const char* kUpdateTitle = "更新C文件";
 constexpr const char* kUpdateClassicText =
     "经典格式的源程序没有用户代码区,不能更新.\r请在选择芯片对话框中选择XC8或SDCC格式.";
-// A question box shows this many changed lines; the rest are counted.
-constexpr std::size_t kShownDiffLines = 30;
-
-// The diff's changed lines for a message box: "+" added, "-" removed.
-std::string ChangeLines(const std::string& diff) {
-    std::string shown;
-    std::size_t count = 0;
-    for (const std::string& line : SplitLines(diff)) {
-        if (line.starts_with("+++") || line.starts_with("---") || line.empty() ||
-            (line[0] != '+' && line[0] != '-'))
-            continue;
-        if (++count <= kShownDiffLines) shown += line + "\r";
-    }
-    if (count > kShownDiffLines) shown += "……还有" + std::to_string(count - kShownDiffLines) + "行\r";
-    return shown;
-}
 
 std::string ReplaceText(const std::string& path) {
     return path + "\r已存在,是否替换它?";
@@ -243,6 +227,14 @@ void Form1::VbMenuFile_SaveFile_Click() {
     const FileWriteResult result = platform.writeLegacyTextFile(path, Text1.text());
     switch (result.status) {
         case FileWriteResult::Status::Written:
+            // What was generated, edited in the text area or not, is the
+            // base the next update merges the file's edits against.
+            if (IsStamped(generated_) && SplitLines(generated_)[0] == SplitLines(Text1.text())[0]) {
+                if (const FileWriteResult base = platform.writeLegacyTextFile(BasePath(path), generated_);
+                    !base.written())
+                    platform.messageBox(WriteFailedText(BasePath(path), base.error), kSaveFailedTitle,
+                                        MessageIcon::Error, MessageButtons::Ok);
+            }
             break;
         case FileWriteResult::Status::Unencodable:
             platform.messageBox("文本中有GBK编码无法保存的字符：\r" + CharacterList(result.unencodable) +
@@ -345,7 +337,8 @@ void Form1::VbMenuTools_c_Click() {
     auto& platform = context_.platform;
     WithComments = platform.messageBox(kCommentQuestion, kCommentTitle, MessageIcon::Question,
                                        MessageButtons::YesNo) == MessageAnswer::Yes;
-    Text1.setText(AssembleSource(context_.settings, WithComments));
+    generated_ = AssembleSource(context_.settings, WithComments);
+    Text1.setText(generated_);
     platform.putClipboardText(Text1.text());
     platform.messageBox(kCopiedText, kCopiedTitle, MessageIcon::Information, MessageButtons::Ok);
 }
@@ -370,6 +363,7 @@ void Form1::Preview() {
     // all new, which marks nothing worth seeing.
     if (text == Text1.text()) return;
     std::vector<int> changed = Text1.text().empty() ? std::vector<int>() : ChangedLines(Text1.text(), text);
+    generated_ = text;
     Text1.setText(std::move(text));
     Text1.setMarkedLines(std::move(changed));
 }
@@ -401,15 +395,21 @@ void Form1::VbMenuFile_UpdateFile_Click() {
                             MessageButtons::Ok);
         return;
     }
-    const std::string changes = ChangeLines(UnifiedDiff(update.before, update.merged.text, path, path));
+    const std::string changes = UnifiedDiff(update.before, update.merged.text, path, path);
     if (changes.empty()) {
         platform.messageBox("文件已是最新,无需更新：\r" + path, kUpdateTitle, MessageIcon::Information,
                             MessageButtons::Ok);
         return;
     }
-    if (platform.messageBox(
-            "更新将对文件作如下修改(+ 增加的行, - 去掉的行)：\r" + changes + "\r是否写入" + path + "?",
-            kUpdateTitle, MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
+    std::string question = "更新将对文件作如下修改(- 去掉的行, + 增加的行)。";
+    if (update.merged.carriedOnly) question += "\r" + std::string(kCarriedOnlyText) + "。";
+    if (!update.merged.conflicts.empty()) {
+        question += "\r有" + std::to_string(update.merged.conflicts.size()) + "处冲突,在新文本的第";
+        for (std::size_t i = 0; i < update.merged.conflicts.size(); ++i)
+            question += (i ? "、" : "") + std::to_string(update.merged.conflicts[i]);
+        question += "行:两者都保留在冲突标记<<<<<<< ======= >>>>>>>之间,需要手工解决。";
+    }
+    if (platform.diffBox(question + "\r是否写入" + path + "?", changes, kUpdateTitle) != MessageAnswer::Yes)
         return;
     const SourceWriteResult written = WriteSourceUpdate(path, update, {projectPath_});
     if (!written.error.empty()) {
@@ -417,6 +417,7 @@ void Form1::VbMenuFile_UpdateFile_Click() {
                             MessageButtons::Ok);
         return;
     }
+    generated_ = text;
     Text1.setText(update.merged.text);
     std::string done = "已更新：\r" + path + "\r原文件已保存为" + written.backup;
     if (!update.merged.kept.empty()) {
@@ -424,6 +425,9 @@ void Form1::VbMenuFile_UpdateFile_Click() {
         for (const std::string& name : update.merged.kept) done += "\r" + QuoteShort(name);
     }
     for (const std::string& name : update.merged.restored) done += "\r\r" + RestoredText(name);
+    if (!written.baseError.empty())
+        done +=
+            "\r\r" + WriteFailedText(BasePath(path), written.baseError) + "\r下次更新只能带入用户代码区。";
     platform.messageBox(done, kUpdateTitle, MessageIcon::Information, MessageButtons::Ok);
 }
 

@@ -151,6 +151,8 @@ private:
     bool splashShown_ = false;
     // The project last opened or saved, offered again by the save dialog.
     std::string projectPath_;
+    // The text last generated into Text1: a saved modern text's base.
+    std::string generated_;
     // The settings as last saved or opened, or as the program started:
     // ending with other settings asks first.
     ProjectSettings savedSettings_;

@@ -41,12 +41,13 @@ std::vector<Op> EditScript(const std::vector<std::string>& a, const std::vector<
                 ops.push_back(Op::Same);
                 ++i;
                 ++j;
-            } else if (j < m && (i == n || lcs[i][j + 1] >= lcs[i + 1][j])) {
-                ops.push_back(Op::Added);
-                ++j;
-            } else {
+            } else if (i < n && (j == m || lcs[i + 1][j] >= lcs[i][j + 1])) {
+                // Removed before added, as diff shows a changed line: − then +.
                 ops.push_back(Op::Removed);
                 ++i;
+            } else {
+                ops.push_back(Op::Added);
+                ++j;
             }
         }
     }

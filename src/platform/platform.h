@@ -38,6 +38,13 @@ public:
     // Writes `text` unchanged (no byte-order mark, line ends kept) in GBK,
     // replacing the file only once the whole text is safely written.
     virtual FileWriteResult writeLegacyTextFile(const std::string& path, const std::string& text) = 0;
+    // A question about a change: `text` above the change as a unified diff
+    // (UTF-8, all of it, scrollable), Yes/No as messageBox. A platform with
+    // no view of its own asks with the text alone.
+    virtual MessageAnswer diffBox(const std::string& text, const std::string& /*diff*/,
+                                  const std::string& title) {
+        return messageBox(text, title, MessageIcon::Question, MessageButtons::YesNo);
+    }
     virtual void putClipboardText(const std::string& text) = 0;
     // Asks the desktop to open a document from the program's folder with its
     // registered viewer, at `page` inside it (a help page such as

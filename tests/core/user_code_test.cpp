@@ -334,6 +334,9 @@ TEST(LineDiff, PatchTurnsBeforeIntoAfter) {
         {"a\nb\n", "a\nc", {1}},
         {"a\r\nb\r\nc\r\n", "a\r\nB\r\nc\r\n", {1}, "\r\n"},
     };
+    // A changed line as diff shows it: removed, then added; names end in a tab.
+    EXPECT_EQ(UnifiedDiff("a\nb\nc\n", "a\nB\nc\n", "my old.c", "new.c"),
+              "--- my old.c\t\n+++ new.c\t\n@@ -1,3 +1,3 @@\n a\n-b\n+B\n c\n");
     const ScratchDir dir("korvane-diff");
     for (const auto& row : rows) {
         SCOPED_TRACE(row.before + "->" + row.after);

@@ -60,6 +60,11 @@ public:
                              MessageButtons buttons) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
+    // Recorded as a question box whose text is the text, "\r" and the diff.
+    MessageAnswer diffBox(const std::string& text, const std::string& diff,
+                          const std::string& title) override {
+        return messageBox(text + "\r" + diff, title, MessageIcon::Question, MessageButtons::YesNo);
+    }
     std::string saveFileDialog(const std::string& initialName, const std::string& filter) override;
     std::string openFileDialog(const std::string& filter) override;
     FileWriteResult writeLegacyTextFile(const std::string& path, const std::string& text) override;

@@ -929,4 +929,48 @@ TEST_F(MainWindowStory, UpdateCommandAsksBeforeWriting) {
 }
 
 }  // namespace
+// 保存C文件 keeps what was generated beside the file; 更新C文件 merges the
+// file's edits against it: an added #include kept, a generated line the
+// user changed and the update changes too shown as a conflict, written with
+// its markers once the user agrees.
+TEST_F(MainWindowStory, UpdateMergesTheFilesEditsWithTheSavedBase) {
+    using enum MessageAnswer;
+    const std::string path = ::testing::TempDir() + "merge.c";
+    Load();
+    settings.OutputForm = 2;  // SDCC
+    settings.T1En = true;
+    settings.T1TimeUs = std::string("1000");
+    ASSERT_TRUE(SettleProject(settings, kPlainNumbers).empty());
+    platform.answers = {Yes};  // comments
+    form.VbMenuTools_c_Click();
+    platform.savePaths = {path};
+    form.VbMenuFile_SaveFile_Click();
+    ASSERT_EQ(platform.files.count(BasePath(path)), 1u);
+    EXPECT_EQ(platform.files[BasePath(path)], EncodeGbk(form.Text1.text()).bytes);
+    std::string text = form.Text1.text();
+    const std::string tmr1h = text.substr(text.find("    TMR1H = "), 17);
+    text.insert(text.find("#include <stdint.h>\r\n") + 21, "#include \"board.h\"\r\n");
+    text.replace(text.find(tmr1h), tmr1h.size(), "    TMR1H = 0x00;");
+    std::ofstream(path, std::ios::binary) << EncodeGbk(text).bytes;
+    std::ofstream(BasePath(path), std::ios::binary) << platform.files[BasePath(path)];
+    settings.T1TimeUs = std::string("2000");
+    ASSERT_TRUE(SettleProject(settings, kPlainNumbers).empty());
+    platform.messages.clear();
+    platform.openPaths = {path};
+    platform.answers = {Yes, Yes};  // comments, write with the conflict
+    form.VbMenuFile_UpdateFile.click();
+    ASSERT_GE(platform.messages.size(), 2u);
+    EXPECT_NE(platform.messages[platform.messages.size() - 2].text.find("有1处冲突"), std::string::npos);
+    std::ifstream in(path, std::ios::binary);
+    const std::string written(std::istreambuf_iterator<char>(in), {});
+    EXPECT_NE(written.find("#include \"board.h\"\r\n"), std::string::npos);
+    EXPECT_NE(written.find(EncodeGbk("<<<<<<< 文件中的文本\r\n").bytes), std::string::npos);
+    EXPECT_NE(written.find("    TMR1H = 0x00;\r\n    TMR1L = 0x18;\r\n=======\r\n"), std::string::npos);
+    // The next base is the new generation alone.
+    std::ifstream baseIn(BasePath(path), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(baseIn), {}),
+              EncodeGbk(AssembleSource(settings, true)).bytes);
+    for (const std::string& file : {path, BasePath(path), path + ".~1~"}) std::remove(file.c_str());
+}
+
 }  // namespace korvane
