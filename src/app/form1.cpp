@@ -51,6 +51,8 @@ constexpr const char* kCopiedText =
     "或将该文件保存为*.C文件(通过文件菜单).";
 
 constexpr const char* kAutoOption = "AutoGenerate";
+constexpr const char* kSaveUtf8Option = "SaveUtf8";
+constexpr const char* kSaveLfOption = "SaveLf";
 constexpr const char* kUpdateTitle = "更新C文件";
 constexpr const char* kUpdateClassicText =
     "经典格式的源程序没有用户代码区,不能更新.\r请在选择芯片对话框中选择XC8或SDCC格式.";
@@ -128,6 +130,27 @@ Form1::Form1(AppContext& context)
         {&VbMenuHelp, {&VbMenuHelp_Con}},
     };
     AddPinMapMenus();
+    AddSaveFormMenus();
+}
+
+void Form1::AddSaveFormMenus() {
+    for (auto [item, option] :
+         {std::pair{&VbMenuFile_SaveUtf8, kSaveUtf8Option}, std::pair{&VbMenuFile_SaveLf, kSaveLfOption}}) {
+        item->setCheckable(true);
+        item->setChecked(context_.platform.storedOption(option) == "1");
+        item->onClick = [this, item, option] {
+            context_.platform.storeOption(option, item->checked() ? "1" : "0");
+        };
+    }
+    auto& file = menus_.front().items;
+    const auto after = std::find(file.begin(), file.end(), &VbMenuFile_UpdateFile) + 1;
+    file.insert(after, {&VbMenuFile_SaveUtf8, &VbMenuFile_SaveLf});
+}
+
+FileWriteResult Form1::WriteInSaveForm(const std::string& path, const std::string& text) {
+    const std::string lines = VbMenuFile_SaveLf.checked() ? WithLf(text) : text;
+    if (VbMenuFile_SaveUtf8.checked()) return context_.platform.writeFileBytes(path, lines);
+    return context_.platform.writeLegacyTextFile(path, lines);
 }
 
 void Form1::Form_Load() {
@@ -224,14 +247,13 @@ void Form1::VbMenuFile_SaveFile_Click() {
     }
     const std::string path = ChooseSavePath(kSaveInitialName, kSaveFilter, kSourceExtension);
     if (path.empty()) return;
-    const FileWriteResult result = platform.writeLegacyTextFile(path, Text1.text());
+    const FileWriteResult result = WriteInSaveForm(path, Text1.text());
     switch (result.status) {
         case FileWriteResult::Status::Written:
             // What was generated, edited in the text area or not, is the
             // base the next update merges the file's edits against.
             if (IsStamped(generated_) && SplitLines(generated_)[0] == SplitLines(Text1.text())[0]) {
-                if (const FileWriteResult base = platform.writeLegacyTextFile(BasePath(path), generated_);
-                    !base.written())
+                if (const FileWriteResult base = WriteInSaveForm(BasePath(path), generated_); !base.written())
                     platform.messageBox(WriteFailedText(BasePath(path), base.error), kSaveFailedTitle,
                                         MessageIcon::Error, MessageButtons::Ok);
             }

@@ -120,6 +120,9 @@ public:
     MenuItem VbMenuView{"VbMenuView", "查看(&V)"};
     MenuItem VbMenuView_PinMap{"VbMenuView_PinMap", "引脚图(&M)"};
     MenuItem VbMenuFile_ExportPinMap{"VbMenuFile_ExportPinMap", "导出引脚图(&M)..."};
+    // How 保存C文件 writes the text: GBK with CR LF unless ticked, remembered.
+    MenuItem VbMenuFile_SaveUtf8{"VbMenuFile_SaveUtf8", "C文件用UTF-8编码(&8)"};
+    MenuItem VbMenuFile_SaveLf{"VbMenuFile_SaveLf", "C文件用LF换行(&L)"};
     PinMapPanel PinMap;
     void VbMenuView_PinMap_Click();
     void VbMenuFile_ExportPinMap_Click();
@@ -128,6 +131,9 @@ public:
 
 private:
     void AddPinMapMenus();
+    void AddSaveFormMenus();
+    // Writes `text` (CR LF lines) to `path` in the chosen encoding and line ends.
+    FileWriteResult WriteInSaveForm(const std::string& path, const std::string& text);
     void SizeText1();
     void AskCrystal();
     // The text for the settings, its changed lines marked.

@@ -44,14 +44,6 @@ std::size_t FirstInvalidLine(std::string_view bytes, Valid valid) {
     return 0;
 }
 
-std::string WithLf(std::string text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
-    return out;
-}
-
 }  // namespace
 
 SourceUpdate PrepareSourceUpdate(const std::string& path, std::string_view generated, bool force) {
@@ -127,7 +119,7 @@ SourceUpdate PrepareSourceUpdate(const std::string& path, std::string_view gener
     update.merged = std::move(std::get<MergedText>(result));
     // The file's form of a text: its encoding, line ends and mark.
     const auto inFileForm = [&](std::string_view generatedText) -> std::optional<std::string> {
-        std::string text = update.crlf ? std::string(generatedText) : WithLf(std::string(generatedText));
+        std::string text = update.crlf ? std::string(generatedText) : WithLf(generatedText);
         if (!update.gbk) return (update.bom ? std::string(kBom) : std::string()) + text;
         GbkText encoded = EncodeGbk(text);
         if (!encoded.unencodable.empty()) {

@@ -90,6 +90,14 @@ std::vector<std::string> SplitLines(std::string_view text) {
     return lines;
 }
 
+std::string WithLf(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
+    return out;
+}
+
 std::vector<int> ChangedLines(std::string_view before, std::string_view after) {
     std::vector<int> changed;
     int line = 0;

@@ -10,6 +10,9 @@ namespace korvane {
 // makes no empty line after it.
 std::vector<std::string> SplitLines(std::string_view text);
 
+// `text` with every CR LF line end made LF.
+std::string WithLf(std::string_view text);
+
 // The lines (from 0) of `after` that are not in a longest common
 // subsequence with `before`: what an edit added or changed.
 std::vector<int> ChangedLines(std::string_view before, std::string_view after);

@@ -243,6 +243,15 @@ std::string QtPlatform::openFileDialog(const std::string& filter) {
     return RunFileDialog(parentWindow(), "OpenFileDialog", QFileDialog::AcceptOpen, filter, {});
 }
 
+FileWriteResult QtPlatform::writeFileBytes(const std::string& path, const std::string& bytes) {
+    FileWriteResult result;
+    if (std::string error = ReplaceFileContents(path, bytes); !error.empty()) {
+        result.status = FileWriteResult::Status::Failed;
+        result.error = std::move(error);
+    }
+    return result;
+}
+
 FileWriteResult QtPlatform::writeLegacyTextFile(const std::string& path, const std::string& text) {
     return WriteGbkTextFile(path, text);
 }

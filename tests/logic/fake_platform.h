@@ -47,7 +47,7 @@ public:
     std::vector<Input> inputBoxes;
     std::vector<std::string> saveFilters;
     std::vector<std::string> openFilters;
-    std::map<std::string, std::string> files;  // path -> GBK bytes written
+    std::map<std::string, std::string> files;  // path -> bytes written (GBK for a legacy text file)
     std::string clipboard;
     int clipboardPuts = 0;
     std::vector<std::string> openedDocuments;
@@ -68,6 +68,7 @@ public:
     std::string saveFileDialog(const std::string& initialName, const std::string& filter) override;
     std::string openFileDialog(const std::string& filter) override;
     FileWriteResult writeLegacyTextFile(const std::string& path, const std::string& text) override;
+    FileWriteResult writeFileBytes(const std::string& path, const std::string& bytes) override;
     void putClipboardText(const std::string& text) override;
     void openDocument(const std::string& fileName, const std::string& page) override;
     std::string programFolder() const override { return folder; }

@@ -533,6 +533,8 @@ TEST_F(MainWindowStory, MenuHasEveryItemInOrderWithItsCaption) {
                          "VbMenuFile=文件(&F)",
                          "VbMenuFile_SaveFile=保存C文件(&S)",
                          "VbMenuFile_UpdateFile=更新C文件(&U)...",
+                         "VbMenuFile_SaveUtf8=C文件用UTF-8编码(&8)",
+                         "VbMenuFile_SaveLf=C文件用LF换行(&L)",
                          "VbMenuFile_OpenProject=打开工程(&O)...",
                          "VbMenuFile_SaveProject=保存工程(&P)...",
                          "VbMenuFile_ExportPinMap=导出引脚图(&M)...",
@@ -837,6 +839,35 @@ TEST_F(MainWindowStory, ProjectCommandsCancelledOrFailingKeepEverything) {
     EXPECT_EQ(platform.messages[0].text,
               "无法写入文件：\r/nonexistent/folder/p.kvp\r/nonexistent/folder: No such file or directory");
     EXPECT_EQ(settings, ProjectSettings{});
+}
+
+// 保存C文件 writes GBK with CR LF unless the user ticks UTF-8 or LF, which
+// the program remembers; the base beside a modern file is written the same way.
+TEST_F(MainWindowStory, SaveWritesTheChosenEncodingAndLineEnds) {
+    const std::string text = "// 定义\r\nint x;\r\n";
+    const struct {
+        bool utf8, lf;
+        std::string bytes;
+    } rows[] = {
+        {false, false, EncodeGbk(text).bytes},
+        {false, true, EncodeGbk("// 定义\nint x;\n").bytes},
+        {true, false, text},
+        {true, true, "// 定义\nint x;\n"},
+    };
+    for (const auto& row : rows) {
+        platform = FakePlatform{};
+        platform.options = {{"SaveUtf8", row.utf8 ? "1" : "0"}, {"SaveLf", row.lf ? "1" : "0"}};
+        Form1 fresh(context);
+        EXPECT_EQ(fresh.VbMenuFile_SaveUtf8.checked(), row.utf8);
+        EXPECT_EQ(fresh.VbMenuFile_SaveLf.checked(), row.lf);
+        fresh.Text1.setText(text);
+        platform.savePaths = {"/w/a.c"};
+        fresh.VbMenuFile_SaveFile_Click();
+        EXPECT_EQ(platform.files["/w/a.c"], row.bytes) << row.utf8 << row.lf;
+        // Ticking remembers it.
+        fresh.VbMenuFile_SaveLf.click();
+        EXPECT_EQ(platform.options["SaveLf"], row.lf ? "0" : "1");
+    }
 }
 
 }  // namespace
