@@ -498,7 +498,10 @@ void Form1::VbMenuFile_ExportPinMap_Click() {
     if (!PinMap.writer) return;
     const std::string path = ChooseSavePath(kPinMapInitialName, kPinMapFilter, kPinMapExtension);
     if (path.empty()) return;
-    if (const std::string error = PinMap.writer(PinMap.table(), path); !error.empty())
+    // The open project is an input: no picture replaces it.
+    const std::string error =
+        SameFile(path, projectPath_) ? std::string(kOutputIsInput) : PinMap.writer(PinMap.table(), path);
+    if (!error.empty())
         context_.platform.messageBox(WriteFailedText(path, error), kSaveFailedTitle, MessageIcon::Error,
                                      MessageButtons::Ok);
 }

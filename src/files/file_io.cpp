@@ -43,7 +43,6 @@ std::string FolderReason(const std::string& folder, int error) {
 
 constexpr const char* kNotAFile = "不是普通文件、字符设备或管道";
 constexpr const char* kDanglingLink = "链接指向的文件不存在";
-constexpr const char* kIsInput = "是本次读取的文件,不能写入";
 
 bool WriteAll(int fd, std::string_view bytes, int& error) {
     while (!bytes.empty()) {
@@ -286,7 +285,7 @@ OutputPlan PlanOutput(const std::string& path, const std::vector<std::string>& i
     };
     if (path.empty()) return refuse(Reason(ENOENT));
     for (const std::string& input : inputs)
-        if (SameFile(path, input)) return refuse(kIsInput);
+        if (SameFile(path, input)) return refuse(kOutputIsInput);
     plan.target = path;
     struct stat existing {};
     const bool exists = ::stat(path.c_str(), &existing) == 0;

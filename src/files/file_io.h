@@ -36,6 +36,7 @@ FileReadResult ReadFileContents(const std::string& path, std::size_t largest);
 // targets that are not regular files, links to nothing, and a path that is
 // one of `inputs` (by device and inode) are refused before anything is
 // written. Returns "" on success, otherwise the reason.
+inline constexpr const char* kOutputIsInput = "是本次读取的文件,不能写入";
 std::string ReplaceFileContents(const std::string& path, std::string_view bytes,
                                 const std::vector<std::string>& inputs = {});
 
