@@ -102,7 +102,8 @@ SourceUpdate PrepareSourceUpdate(const std::string& path, std::string_view gener
     std::optional<std::string> base;
     if (FileReadResult stored = ReadFileContents(BasePath(path), kLargestSource);
         stored.status == FileReadResult::Status::Read) {
-        std::string_view baseBytes = stored.bytes;
+        update.oldBaseBytes = stored.bytes;
+        std::string_view baseBytes = *update.oldBaseBytes;
         if (baseBytes.starts_with(kBom)) baseBytes.remove_prefix(kBom.size());
         if (!update.gbk && ValidUtf8(baseBytes))
             base = std::string(baseBytes);
@@ -156,7 +157,13 @@ std::optional<OutputFormId> SourceFileForm(const std::string& path) {
 }
 
 std::string SourceUpdateDiff(const SourceUpdate& update, const std::string& path) {
-    return UnifiedDiff(update.oldBytes, update.bytes, path, path, update.crlf ? "\r\n" : "\n");
+    const std::string_view lineEnd = update.crlf ? "\r\n" : "\n";
+    // The base goes with the file, so that the next update merges with
+    // what the patched file was generated from.
+    const std::string base = BasePath(path);
+    return UnifiedDiff(update.oldBytes, update.bytes, path, path, lineEnd) +
+           UnifiedDiff(update.oldBaseBytes.value_or(""), update.baseBytes,
+                       update.oldBaseBytes ? base : "/dev/null", base, lineEnd);
 }
 
 std::string BackupPattern(const std::string& path) {

@@ -24,8 +24,9 @@ struct SourceUpdate {
     std::string before;  // the file's text as UTF-8, line ends as they were
     MergedText merged;   // the new text, CR LF as generated
     std::string oldBytes;
-    std::string bytes;      // the new text in the file's encoding and line ends
-    std::string baseBytes;  // the new generation alone, so: the next update's base
+    std::string bytes;                        // the new text in the file's encoding and line ends
+    std::string baseBytes;                    // the new generation alone, so: the next update's base
+    std::optional<std::string> oldBaseBytes;  // the base there was
     bool gbk = true;
     bool crlf = true;
     bool bom = false;  // a UTF-8 byte-order mark, kept in front of the new text
@@ -39,7 +40,7 @@ SourceUpdate PrepareSourceUpdate(const std::string& path, std::string_view gener
 std::optional<OutputFormId> SourceFileForm(const std::string& path);
 
 // What the update changes, as a unified diff in the file's own encoding and
-// line ends that `patch` applies to the file.
+// line ends that `patch` applies to the file and its base.
 std::string SourceUpdateDiff(const SourceUpdate& update, const std::string& path);
 
 // Where the text last generated for a C file is kept, beside it: the base

@@ -363,7 +363,9 @@ TEST(KorvaneGen, UpdateCarriesTheUsersCode) {
          old,
          true,
          0,
-         UnifiedDiff(EncodeGbk(old).bytes, EncodeGbk(merged(old, true)).bytes, file, file, "\r\n"),
+         UnifiedDiff(EncodeGbk(old).bytes, EncodeGbk(merged(old, true)).bytes, file, file, "\r\n") +
+             UnifiedDiff(EncodeGbk(base).bytes, EncodeGbk(AssembleSource(b, true)).bytes,
+                         Temp(".main.c.korvane-base"), Temp(".main.c.korvane-base"), "\r\n"),
          kept,
          ""},
         {"edited outside, merged",
@@ -680,7 +682,11 @@ TEST(KorvaneGen, PatchAppliesTheDryRunDiff) {
                                           "' --dry-run b.kvp > change.diff && patch -s < change.diff"});
         EXPECT_EQ(run.status, 0) << run.out << run.err;
         EXPECT_EQ(ReadFile(dir + row.name), ReadFile(dir + "updated.c"));
+        // The base too, made by the patch where there was none.
+        EXPECT_EQ(ReadFile(dir + "." + row.name + ".korvane-base"),
+                  ReadFile(dir + ".updated.c.korvane-base"));
         std::filesystem::remove(dir + "updated.c.~1~");
+        std::filesystem::remove(dir + ".updated.c.korvane-base");
     }
 }
 
