@@ -221,7 +221,7 @@ bool SameFile(const std::string& a, const std::string& b) {
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-FileReadResult ReadFileContents(const std::string& path, std::size_t largest) {
+FileReadResult ReadFileContents(const std::string& path, std::size_t largest, bool followLink) {
     FileReadResult result;
     const auto fail = [&](FileReadResult::Status status, int error) {
         result.status = status;
@@ -230,7 +230,8 @@ FileReadResult ReadFileContents(const std::string& path, std::size_t largest) {
         return result;
     };
     // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd =
+        ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW));
     if (fd < 0) return fail(FileReadResult::Status::Failed, errno);
     struct stat info {};
     if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
@@ -277,7 +278,9 @@ struct OutputPlan {
     mode_t mode = 0;       // the file's mode, kept when it is replaced
 };
 
-OutputPlan PlanOutput(const std::string& path, const std::vector<std::string>& inputs) {
+// `own`: a file of the program's own, which a link at its name never
+// redirects: the link is replaced, like any other name there.
+OutputPlan PlanOutput(const std::string& path, const std::vector<std::string>& inputs, bool own = false) {
     OutputPlan plan;
     const auto refuse = [&](std::string error) {
         plan.error = std::move(error);
@@ -288,7 +291,12 @@ OutputPlan PlanOutput(const std::string& path, const std::vector<std::string>& i
         if (SameFile(path, input)) return refuse(kOutputIsInput);
     plan.target = path;
     struct stat existing {};
-    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    bool exists = (own ? ::lstat(path.c_str(), &existing) : ::stat(path.c_str(), &existing)) == 0;
+    if (own && exists && S_ISLNK(existing.st_mode)) {
+        exists = false;
+        existing.st_mode = 0;
+    }
+    if (own && exists && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) return refuse(kNotAFile);
     if (exists) {
         if (S_ISDIR(existing.st_mode)) return refuse(Reason(EISDIR));
         if (S_ISCHR(existing.st_mode) || S_ISFIFO(existing.st_mode)) {
@@ -304,7 +312,7 @@ OutputPlan PlanOutput(const std::string& path, const std::vector<std::string>& i
         // A file the user may not write stays as it is, as a plain write would.
         if (::access(plan.target.c_str(), W_OK) != 0) return refuse(Reason(errno));
         plan.mode = existing.st_mode & 07777;
-    } else if (struct stat link{}; ::lstat(path.c_str(), &link) == 0) {
+    } else if (struct stat link{}; !own && ::lstat(path.c_str(), &link) == 0) {
         return refuse(kDanglingLink);  // renaming over it would put a file where the link was
     } else {
         const mode_t mask = ::umask(0);
@@ -363,13 +371,17 @@ Complete WriteComplete(TemporaryGuard& guard, const std::string& folder, std::st
 
 }  // namespace
 
-std::string CheckOutput(const std::string& path, const std::vector<std::string>& inputs) {
-    return PlanOutput(path, inputs).error;
+std::string CheckOutput(const std::string& path, const std::vector<std::string>& inputs, bool own) {
+    return PlanOutput(path, inputs, own).error;
+}
+
+std::string ReplaceOwnFile(const std::string& path, std::string_view bytes) {
+    return ReplaceFileContents(path, bytes, {}, true);
 }
 
 std::string ReplaceFileContents(const std::string& path, std::string_view bytes,
-                                const std::vector<std::string>& inputs) {
-    const OutputPlan plan = PlanOutput(path, inputs);
+                                const std::vector<std::string>& inputs, bool own) {
+    const OutputPlan plan = PlanOutput(path, inputs, own);
     if (!plan.error.empty()) return plan.error;
     if (plan.inPlace) return WriteInPlace(path, bytes);
     const std::string base = plan.target.substr(plan.folder.size());

@@ -22,7 +22,9 @@ struct FileReadResult {
 
 // Reads the regular file at `path`, giving up as soon as it holds more than
 // `largest` bytes. Never waits: a FIFO or device is refused, not read.
-FileReadResult ReadFileContents(const std::string& path, std::size_t largest);
+// `followLink` false: a link at `path` is not read through (a file of the
+// program's own, where a planted link could show another file's text).
+FileReadResult ReadFileContents(const std::string& path, std::size_t largest, bool followLink = true);
 
 // The one writer of every output (a C file, a project, a picture): writes
 // `bytes` to `path` through a temporary file in the same folder that then
@@ -38,11 +40,17 @@ FileReadResult ReadFileContents(const std::string& path, std::size_t largest);
 // written. Returns "" on success, otherwise the reason.
 inline constexpr const char* kOutputIsInput = "是本次读取的文件,不能写入";
 std::string ReplaceFileContents(const std::string& path, std::string_view bytes,
-                                const std::vector<std::string>& inputs = {});
+                                const std::vector<std::string>& inputs = {}, bool own = false);
+
+// ReplaceFileContents for a file of the program's own beside the user's (an
+// update's base): a link at its name is replaced by the file, never
+// followed, and anything but a regular file there is refused.
+std::string ReplaceOwnFile(const std::string& path, std::string_view bytes);
 
 // What ReplaceFileContents would refuse, found without writing anything, so
 // a run with two outputs can check both first. "" when it may be written.
-std::string CheckOutput(const std::string& path, const std::vector<std::string>& inputs = {});
+std::string CheckOutput(const std::string& path, const std::vector<std::string>& inputs = {},
+                        bool own = false);
 
 // A backup of `path` holding `bytes`, with the file's mode: a new file
 // PATH.~N~, N one above the highest there, made complete before it gets its

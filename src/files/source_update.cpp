@@ -100,7 +100,7 @@ SourceUpdate PrepareSourceUpdate(const std::string& path, std::string_view gener
     // The text last generated for the file, in the file's own form; one
     // that cannot be read as such is no base.
     std::optional<std::string> base;
-    if (FileReadResult stored = ReadFileContents(BasePath(path), kLargestSource);
+    if (FileReadResult stored = ReadFileContents(BasePath(path), kLargestSource, false);
         stored.status == FileReadResult::Status::Read) {
         update.oldBaseBytes = stored.bytes;
         std::string_view baseBytes = *update.oldBaseBytes;
@@ -148,7 +148,7 @@ std::string SaveSourceBase(const std::string& path, std::string_view bytes) {
     // Only a file has a text to merge with later; a device or pipe has none.
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
-    return ReplaceFileContents(BasePath(path), bytes);
+    return ReplaceOwnFile(BasePath(path), bytes);
 }
 
 std::optional<OutputFormId> SourceFileForm(const std::string& path) {
@@ -173,11 +173,13 @@ std::string BackupPattern(const std::string& path) {
 SourceWriteResult WriteSourceUpdate(const std::string& path, const SourceUpdate& update,
                                     const std::vector<std::string>& inputs) {
     SourceWriteResult result;
-    for (const std::string& output : {path, BasePath(path)}) {
-        if (std::string error = CheckOutput(output, inputs); !error.empty()) {
-            result.error = (output == path ? "" : output + ": ") + error;
-            return result;
-        }
+    if (std::string error = CheckOutput(path, inputs); !error.empty()) {
+        result.error = std::move(error);
+        return result;
+    }
+    if (std::string error = CheckOutput(BasePath(path), {}, true); !error.empty()) {
+        result.error = BasePath(path) + ": " + error;
+        return result;
     }
     BackupResult backup = CreateBackup(path, update.oldBytes);
     if (!backup.error.empty()) {
