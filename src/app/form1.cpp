@@ -392,15 +392,23 @@ void Form1::Preview() {
 
 void Form1::VbMenuFile_UpdateFile_Click() {
     auto& platform = context_.platform;
-    if (OutputFormOf(context_.settings) == OutputFormId::Classic) {
-        platform.messageBox(kUpdateClassicText, kUpdateTitle, MessageIcon::Information, MessageButtons::Ok);
-        return;
-    }
     const std::string path = platform.openFileDialog(kSaveFilter);
     if (path.empty()) return;
+    // A project still on the classic form updates a file in the form the
+    // file was written in.
+    ProjectSettings settings = context_.settings;
+    if (OutputFormOf(settings) == OutputFormId::Classic) {
+        const auto form = SourceFileForm(path);
+        if (!form) {
+            platform.messageBox(kUpdateClassicText, kUpdateTitle, MessageIcon::Information,
+                                MessageButtons::Ok);
+            return;
+        }
+        settings.OutputForm = static_cast<std::int16_t>(*form);
+    }
     WithComments = platform.messageBox(kCommentQuestion, kCommentTitle, MessageIcon::Question,
                                        MessageButtons::YesNo) == MessageAnswer::Yes;
-    const std::string text = AssembleSource(context_.settings, WithComments);
+    const std::string text = AssembleSource(settings, WithComments);
     SourceUpdate update = PrepareSourceUpdate(path, text, false);
     if (update.status == SourceUpdate::Status::Refused) {
         // The copy keeps what the user wrote outside the regions.

@@ -951,12 +951,22 @@ TEST_F(MainWindowStory, UpdateCommandAsksBeforeWriting) {
         EXPECT_NE(platform.messages[platform.messages.size() - 2].text.find("+    TMR1H = "),
                   std::string::npos);
     }
-    settings.OutputForm = 0;  // the classic text has no regions
+    // A classic project: a file in the SDCC form updates in its form; a
+    // classic file has no regions to update.
+    settings.OutputForm = 0;
+    std::ofstream(path, std::ios::binary) << EncodeGbk(text).bytes;
     platform.messages.clear();
+    platform.openPaths = {path};
+    platform.answers = {Yes, Yes};
+    form.VbMenuFile_UpdateFile.click();
+    EXPECT_EQ(platform.messages.size(), 3u);
+    EXPECT_NE(form.Text1.text().find(region), std::string::npos);
+    std::ofstream(path, std::ios::binary) << EncodeGbk(AssembleSource(settings, true)).bytes;
+    platform.messages.clear();
+    platform.openPaths = {path};
     form.VbMenuFile_UpdateFile.click();
     EXPECT_EQ(platform.messageTitles(), std::vector<std::string>{"更新C文件"});
-    std::remove(path.c_str());
-    std::remove(backup.c_str());
+    for (const std::string& file : {path, backup, path + ".~2~", BasePath(path)}) std::remove(file.c_str());
 }
 
 }  // namespace
