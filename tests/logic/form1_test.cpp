@@ -931,6 +931,9 @@ TEST_F(MainWindowStory, UpdateCommandAsksBeforeWriting) {
                 {text, {Yes, No}, false},
                 {edited, {Yes, No}, false},
                 {edited, {Yes, Yes, Yes}, true}};
+    // Backups are numbered after what is there: none left from an earlier run.
+    for (const auto& entry : std::filesystem::directory_iterator(::testing::TempDir()))
+        if (entry.path().filename().string().starts_with("update.c.~")) std::filesystem::remove(entry);
     const std::string backup = path + ".~1~";  // the first numbered backup
     for (const auto& row : rows) {
         std::remove(backup.c_str());
