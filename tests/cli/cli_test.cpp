@@ -470,7 +470,7 @@ TEST(KorvaneGen, RefusalsAndTargets) {
     const std::string hugeValue = "[korvane]\nformat = 2\nchip = \"PIC16F87x\"\n[settings]\nT0TimeUs = \"" +
                                   std::string(100'000, 'x') + "\"\n";
     const std::string longName = std::string(250, 'm') + ".c";  // one byte too long for a backup's name
-    enum class Kind { File, Has, Starts, Fifo, Link, Missing, ReadOnly };
+    enum class Kind { File, Has, Starts, Fifo, Link, HardLink, Missing, ReadOnly };
     struct Entry {
         std::string name;
         Kind kind;
@@ -512,6 +512,18 @@ TEST(KorvaneGen, RefusalsAndTargets) {
          2,
          "is the project file itself",
          {{"p.kvp", File, project}}},
+        {"pin map onto a hard link of the project",
+         {{"map.svg", HardLink, "p.kvp"}},
+         {{"--pin-map", "D/map.svg", "D/p.kvp"}},
+         2,
+         "is the project file itself",
+         {{"p.kvp", File, project}}},
+        {"backups numbered after the highest there",
+         {{"main.c", File, c}, {"main.c.~41~", File, "later"}},
+         {{"--update", "D/main.c", "D/b.kvp"}},
+         0,
+         "",
+         {{"main.c.~41~", File, "later"}, {"main.c.~42~", File, c}}},
         {"a backup's name is a link",
          {{"main.c", File, c}, {"notes.txt", File, "notes"}, {"main.c.~1~", Link, "notes.txt"}},
          {{"--update", "D/main.c", "D/b.kvp"}},
@@ -610,6 +622,7 @@ TEST(KorvaneGen, RefusalsAndTargets) {
                 ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
             }
             if (entry.kind == Link) std::filesystem::create_symlink(entry.content, path);
+            if (entry.kind == HardLink) std::filesystem::create_hard_link(dir + entry.content, path);
             if (entry.kind == File || entry.kind == ReadOnly) WriteFile(path, entry.content);
             if (entry.kind == ReadOnly) ::chmod(path.c_str(), 0444);
         }
@@ -644,6 +657,9 @@ TEST(KorvaneGen, RefusalsAndTargets) {
                     break;
                 case Link:
                     EXPECT_EQ(std::filesystem::read_symlink(path), entry.content);
+                    break;
+                case HardLink:
+                    EXPECT_TRUE(std::filesystem::equivalent(path, dir + entry.content));
                     break;
                 case Missing:
                     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(path)));

@@ -181,49 +181,5 @@ TEST_F(FileWriting, ASaveEndedPartWayLeavesNoTemporaryFile) {
     }
 }
 
-// An output that is one of the run's inputs is refused by device and inode
-// (a hard link too), before anything is written.
-TEST_F(FileWriting, AnOutputThatIsAnInputIsRefused) {
-    const auto input = folder / "p.kvp", hard = folder / "hard.svg", soft = folder / "soft.svg";
-    ASSERT_EQ(ReplaceFileContents(input, "project"), "");
-    fs::create_hard_link(input, hard);
-    fs::create_symlink(input, soft);
-    for (const fs::path& output : {input, hard, soft}) {
-        EXPECT_EQ(CheckOutput(output, {input}), "是本次读取的文件,不能写入") << output;
-        EXPECT_EQ(ReplaceFileContents(output, "picture", {input}), "是本次读取的文件,不能写入") << output;
-    }
-    EXPECT_EQ(ReadAll(input), "project");
-    EXPECT_EQ(ReplaceFileContents(folder / "map.svg", "picture", {input}), "");
-}
-
-// Backups are numbered one above the highest there and never replace a
-// name that is taken, a link included; each keeps the file's mode.
-TEST_F(FileWriting, BackupsAreNumberedAndNeverReplaceAnything) {
-    const auto file = folder / "main.c";
-    ASSERT_EQ(ReplaceFileContents(file, "v1"), "");
-    ::chmod(file.c_str(), 0640);
-    fs::create_symlink(folder / "notes.txt", folder / "main.c.~1~");
-    const struct {
-        std::string bytes;
-        std::string path;  // the backup made
-    } rows[] = {
-        {"v1", "main.c.~2~"},  // ~1~ is a link: left alone
-        {"v2", "main.c.~3~"},
-    };
-    for (const auto& row : rows) {
-        const BackupResult backup = CreateBackup(file, row.bytes);
-        EXPECT_EQ(backup.error, "");
-        EXPECT_EQ(backup.path, (folder / row.path).string());
-        EXPECT_EQ(ReadAll(folder / row.path), row.bytes);
-        EXPECT_EQ(fs::status(folder / row.path).permissions() & fs::perms::all,
-                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    }
-    EXPECT_FALSE(fs::exists(folder / "notes.txt"));
-    ASSERT_EQ(ReplaceFileContents(folder / "main.c.~41~", "later"), "");
-    EXPECT_EQ(CreateBackup(file, "v3").path, (folder / "main.c.~42~").string());
-    EXPECT_EQ(ReadAll(folder / "main.c.~41~"), "later");
-    EXPECT_EQ(EntriesInFolder(), 6u) << "no temporary file left behind";
-}
-
 }  // namespace
 }  // namespace korvane
