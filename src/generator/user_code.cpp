@@ -302,10 +302,15 @@ MergeResult MergeUserCode(std::string_view oldText, std::string_view newText, bo
         // The program's text of the three, without stamps, the regions'
         // contents and the kept block (both carried by name below): what the
         // user changed there since the base, merged into the new generation.
+        // A line the user put among the kept block's is theirs all the same.
         const auto programText = [](const std::vector<std::string>& lines, std::size_t from,
                                     const std::vector<Region>& regions) {
             std::vector<std::string> text;
-            for (const std::size_t i : OutsideLines(lines, from, regions)) text.push_back(lines[i]);
+            const std::size_t kept = KeptBlockAt(lines);
+            for (const std::size_t i : OutsideLines(lines, from, regions, true))
+                if (i < kept ||
+                    !(Trimmed(lines[i]).empty() || Trimmed(lines[i]) == kKeptNote || MarkerOf(lines[i])))
+                    text.push_back(lines[i]);
             return text;
         };
         const LineMerge result = MergeLines(

@@ -260,6 +260,10 @@ TEST(UserCode, AModuleThatComesBackGetsItsCode) {
     std::string added = back.text;
     added.insert(added.find(region) + region.size(), "        later++;\r\n");
     const MergedText again = merge(added, off);
+    // With the base, a line the user added after the kept block stays too.
+    const MergeResult withBase = MergeUserCode(gone.text + "int last;\r\n", on, false, off);
+    ASSERT_TRUE(std::holds_alternative<MergedText>(withBase));
+    EXPECT_NE(std::get<MergedText>(withBase).text.find("\r\nint last;\r\n"), std::string::npos);
     EXPECT_EQ(TakeApart(again.text).regions.at(std::string(kKeptPrefix) + "中断 TMR1IF"),
               "//         later++;\r\n//         ticks++;\r\n//\r\n//         PORTB = ticks;");
 }
