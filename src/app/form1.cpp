@@ -147,8 +147,13 @@ void Form1::AddSaveFormMenus() {
     file.insert(after, {&VbMenuFile_SaveUtf8, &VbMenuFile_SaveLf});
 }
 
-FileWriteResult Form1::WriteInSaveForm(const std::string& path, const std::string& text) {
+FileWriteResult Form1::WriteInSaveForm(const std::string& path, const std::string& text, bool own) {
     const std::string lines = VbMenuFile_SaveLf.checked() ? WithLf(text) : text;
+    if (own) {
+        // What was saved with it: a base that cannot be encoded is no base.
+        return context_.platform.writeOwnFile(path,
+                                              VbMenuFile_SaveUtf8.checked() ? lines : EncodeGbk(lines).bytes);
+    }
     if (VbMenuFile_SaveUtf8.checked()) return context_.platform.writeFileBytes(path, lines);
     return context_.platform.writeLegacyTextFile(path, lines);
 }
@@ -253,7 +258,8 @@ void Form1::VbMenuFile_SaveFile_Click() {
             // What was generated, edited in the text area or not, is the
             // base the next update merges the file's edits against.
             if (IsStamped(generated_) && SplitLines(generated_)[0] == SplitLines(Text1.text())[0]) {
-                if (const FileWriteResult base = WriteInSaveForm(BasePath(path), generated_); !base.written())
+                if (const FileWriteResult base = WriteInSaveForm(BasePath(path), generated_, true);
+                    !base.written())
                     platform.messageBox(WriteFailedText(BasePath(path), base.error), kSaveFailedTitle,
                                         MessageIcon::Error, MessageButtons::Ok);
             }

@@ -132,8 +132,9 @@ public:
 private:
     void AddPinMapMenus();
     void AddSaveFormMenus();
-    // Writes `text` (CR LF lines) to `path` in the chosen encoding and line ends.
-    FileWriteResult WriteInSaveForm(const std::string& path, const std::string& text);
+    // `text` (CR LF lines) in the chosen encoding and line ends; written to
+    // `path`, or as the program's own file (a base) there.
+    FileWriteResult WriteInSaveForm(const std::string& path, const std::string& text, bool own = false);
     void SizeText1();
     void AskCrystal();
     // The text for the settings, its changed lines marked.

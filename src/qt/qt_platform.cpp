@@ -243,13 +243,25 @@ std::string QtPlatform::openFileDialog(const std::string& filter) {
     return RunFileDialog(parentWindow(), "OpenFileDialog", QFileDialog::AcceptOpen, filter, {});
 }
 
-FileWriteResult QtPlatform::writeFileBytes(const std::string& path, const std::string& bytes) {
+namespace {
+
+FileWriteResult Written(std::string error) {
     FileWriteResult result;
-    if (std::string error = ReplaceFileContents(path, bytes); !error.empty()) {
+    if (!error.empty()) {
         result.status = FileWriteResult::Status::Failed;
         result.error = std::move(error);
     }
     return result;
+}
+
+}  // namespace
+
+FileWriteResult QtPlatform::writeFileBytes(const std::string& path, const std::string& bytes) {
+    return Written(ReplaceFileContents(path, bytes));
+}
+
+FileWriteResult QtPlatform::writeOwnFile(const std::string& path, const std::string& bytes) {
+    return Written(ReplaceOwnFile(path, bytes));
 }
 
 FileWriteResult QtPlatform::writeLegacyTextFile(const std::string& path, const std::string& text) {

@@ -69,6 +69,9 @@ public:
     std::string openFileDialog(const std::string& filter) override;
     FileWriteResult writeLegacyTextFile(const std::string& path, const std::string& text) override;
     FileWriteResult writeFileBytes(const std::string& path, const std::string& bytes) override;
+    FileWriteResult writeOwnFile(const std::string& path, const std::string& bytes) override {
+        return writeFileBytes(path, bytes);
+    }
     void putClipboardText(const std::string& text) override;
     void openDocument(const std::string& fileName, const std::string& page) override;
     std::string programFolder() const override { return folder; }
