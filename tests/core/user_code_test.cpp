@@ -13,6 +13,7 @@
 #include "format/line_diff.h"
 #include "format/number_text.h"
 #include "generator/source_assembly.h"
+#include "project/project_file.h"
 #include "scratch_process.h"
 #include "settings/output_form.h"
 
@@ -320,6 +321,33 @@ TEST(UserCode, RefusesDamagedOrEditedText) {
         ASSERT_EQ(forced.overridden.size(), 1u);
         EXPECT_TRUE(std::holds_alternative<MergedText>(MergeUserCode(forced.text, fresh, false)));
     }
+}
+
+// A file of an earlier version, stamped with several lines of check
+// letters: still updated, and an edit outside its regions still found at
+// its line.
+TEST(UserCode, ReadsTheStampOfEarlierVersions) {
+    const auto read = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const auto project = ReadProjectFile(std::string(KORVANE_TEST_DATA_DIR) + "/../forms/everything.kvp");
+    ASSERT_TRUE(std::holds_alternative<ProjectSettings>(project));
+    ProjectSettings settings = std::get<ProjectSettings>(project);
+    ASSERT_TRUE(SettleProject(settings, kPlainNumbers).empty());
+    settings.OutputForm = static_cast<std::int16_t>(OutputFormId::Xc8);
+    const std::string fresh = AssembleSource(settings, true);
+    const std::string legacy = read(std::string(KORVANE_TEST_DATA_DIR) + "/legacy_stamp.xc8.c");
+    ASSERT_TRUE(legacy.starts_with("/* Korvane 校验: "));
+    const MergeResult result = MergeUserCode(legacy, fresh, false);
+    ASSERT_TRUE(std::holds_alternative<MergedText>(result));
+    EXPECT_EQ(std::get<MergedText>(result).text, fresh);
+    const std::vector<std::string> lines = SplitLines(legacy);
+    const auto at = static_cast<std::size_t>(std::ranges::find(lines, "void main(void)") - lines.begin());
+    const MergeResult edited =
+        MergeUserCode(Replaced(legacy, "void main(void)", "int main(void)"), fresh, false);
+    ASSERT_TRUE(std::holds_alternative<MergeRefusal>(edited));
+    EXPECT_EQ(std::get<MergeRefusal>(edited).line, static_cast<int>(at) + 1);
 }
 
 // patch makes the new text of the diff; the changed lines are those of the
