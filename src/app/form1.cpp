@@ -134,8 +134,11 @@ Form1::Form1(AppContext& context)
 }
 
 void Form1::AddSaveFormMenus() {
-    for (auto [item, option] :
-         {std::pair{&VbMenuFile_SaveUtf8, kSaveUtf8Option}, std::pair{&VbMenuFile_SaveLf, kSaveLfOption}}) {
+    const std::pair<MenuItem*, const char*> choices[] = {{&VbMenuFile_SaveUtf8, kSaveUtf8Option},
+                                                         {&VbMenuFile_SaveLf, kSaveLfOption}};
+    for (const auto& choice : choices) {
+        MenuItem* item = choice.first;
+        const char* option = choice.second;
         item->setCheckable(true);
         item->setChecked(context_.platform.storedOption(option) == "1");
         item->onClick = [this, item, option] {
