@@ -470,7 +470,7 @@ TEST(KorvaneGen, RefusalsAndTargets) {
     const std::string hugeValue = "[korvane]\nformat = 2\nchip = \"PIC16F87x\"\n[settings]\nT0TimeUs = \"" +
                                   std::string(100'000, 'x') + "\"\n";
     const std::string longName = std::string(250, 'm') + ".c";  // one byte too long for a backup's name
-    enum class Kind { File, Has, Starts, Fifo, Link, HardLink, Missing, ReadOnly };
+    enum class Kind { File, Has, Starts, Fifo, Link, HardLink, Folder, Missing, ReadOnly };
     struct Entry {
         std::string name;
         Kind kind;
@@ -599,6 +599,12 @@ TEST(KorvaneGen, RefusalsAndTargets) {
          "",
          {{"notes.txt", File, "notes"},
           {".main.c.korvane-base", File, EncodeGbk(AssembleSource(a, true)).bytes}}},
+        {"the base cannot be written: nothing is, not even the backup",
+         {{"main.c", File, c}, {".main.c.korvane-base", Folder, ""}},
+         {{"--update", "D/main.c", "D/b.kvp"}},
+         1,
+         "Is a directory",
+         {{"main.c", File, c}, {"main.c.~1~", Missing, ""}}},
         {"a classic project and a file in the SDCC form",
          {{"main.c", File, c}},
          {{"--update", "D/main.c", "D/classic.kvp"}},
@@ -623,6 +629,7 @@ TEST(KorvaneGen, RefusalsAndTargets) {
             }
             if (entry.kind == Link) std::filesystem::create_symlink(entry.content, path);
             if (entry.kind == HardLink) std::filesystem::create_hard_link(dir + entry.content, path);
+            if (entry.kind == Folder) std::filesystem::create_directory(path);
             if (entry.kind == File || entry.kind == ReadOnly) WriteFile(path, entry.content);
             if (entry.kind == ReadOnly) ::chmod(path.c_str(), 0444);
         }
@@ -660,6 +667,9 @@ TEST(KorvaneGen, RefusalsAndTargets) {
                     break;
                 case HardLink:
                     EXPECT_TRUE(std::filesystem::equivalent(path, dir + entry.content));
+                    break;
+                case Folder:
+                    EXPECT_TRUE(std::filesystem::is_directory(path));
                     break;
                 case Missing:
                     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(path)));
