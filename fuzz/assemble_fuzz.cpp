@@ -18,6 +18,8 @@
 
 #include "calc/settings_calc.h"
 #include "fuzz_check.h"
+#include "generator/program_check.h"
+#include "generator/sections.h"
 #include "generator/source_assembly.h"
 #include "project/project_file.h"
 #include "random_settings.h"
@@ -242,6 +244,9 @@ void CheckStatements(const std::string& text, const ProjectSettings& s) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
     const ProjectSettings settings = AnySettings(in);
+    // Every register and bit the program names exists on its part; the
+    // assembly would refuse it otherwise.
+    FUZZ_CHECK(NamesThePartLacks(BuildProgram(settings)).empty());
     const std::string plain = AssembleSource(settings, false);
     const std::string commented = AssembleSource(settings, true);
     CheckSource(plain, false);

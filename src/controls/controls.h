@@ -26,6 +26,10 @@ public:
     bool enabled() const { return enabled_; }
     void setEnabled(bool enabled) { assign(enabled_, enabled); }
 
+    // What the pointer resting on the control explains; empty for none.
+    const std::string& toolTip() const { return toolTip_; }
+    void setToolTip(std::string toolTip) { assign(toolTip_, std::move(toolTip)); }
+
     bool visible() const { return visible_; }
     void setVisible(bool visible) { assign(visible_, visible); }
 
@@ -48,6 +52,7 @@ protected:
 private:
     std::string name_;
     std::string caption_;
+    std::string toolTip_;
     bool enabled_ = true;
     bool visible_ = true;
     int width_ = 0;

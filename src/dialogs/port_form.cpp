@@ -39,6 +39,31 @@ PortForm::PinBoxes MakePinBoxes(const char* arrayName, int port) {
     return MakePinBoxes(arrayName, port, std::make_index_sequence<PortForm::kPinCount>{});
 }
 
+// RA4 can only pull low: its "high" lets go of the pin.
+bool OpenDrain(int port, int pin) {
+    return port == kPortA && pin == kTimer0ClockPin;
+}
+
+std::string LevelCaption(int port, int pin, bool high) {
+    return high ? (OpenDrain(port, pin) ? "高(释放)" : "高") : "低";
+}
+
+constexpr const char* kLevelTip = "复位后该输出引脚的电平:勾选为高电平,不勾选为低电平";
+constexpr const char* kOpenDrainTip =
+    "RA4为开漏输出,只能拉低:勾选即释放引脚(不驱动),由外接上拉电阻拉高;不勾选为低电平";
+
+template <std::size_t... Pin>
+PortForm::PinBoxes MakeLevelBoxes(const char* arrayName, int port, std::index_sequence<Pin...>) {
+    PortForm::PinBoxes boxes{CheckBox(PinBoxName(arrayName, Pin), LevelCaption(port, Pin, false))...};
+    for (std::size_t pin = 0; pin < boxes.size(); ++pin)
+        boxes[pin].setToolTip(OpenDrain(port, static_cast<int>(pin)) ? kOpenDrainTip : kLevelTip);
+    return boxes;
+}
+
+PortForm::PinBoxes MakeLevelBoxes(const char* arrayName, int port) {
+    return MakeLevelBoxes(arrayName, port, std::make_index_sequence<PortForm::kPinCount>{});
+}
+
 }  // namespace
 
 PortForm::PortForm(AppContext& context)
@@ -59,6 +84,12 @@ PortForm::PortForm(AppContext& context)
       Chk_PortC(MakePinBoxes("Chk_PortC", 2)),
       Chk_PortD(MakePinBoxes("Chk_PortD", 3)),
       Chk_PortE(MakePinBoxes("Chk_PortE", 4)),
+      Label1("Label1", "复位后电平(&L)(勾选为高,RA4为开漏,高即释放):"),
+      Chk_LevelA(MakeLevelBoxes("Chk_LevelA", 0)),
+      Chk_LevelB(MakeLevelBoxes("Chk_LevelB", 1)),
+      Chk_LevelC(MakeLevelBoxes("Chk_LevelC", 2)),
+      Chk_LevelD(MakeLevelBoxes("Chk_LevelD", 3)),
+      Chk_LevelE(MakeLevelBoxes("Chk_LevelE", 4)),
       Command1("Command1", "确定(&E)"),
       context_(context),
       settings_(context.settings) {
@@ -71,8 +102,10 @@ PortForm::PortForm(AppContext& context)
         for (auto& box : port(p).pins) box.setEnabled(false);
     }
     // A box of no pin (RA6, RA7, RE3..RE7) is never usable.
-    for (int p = kPortA; p < kPortCount; ++p)
+    for (int p = kPortA; p < kPortCount; ++p) {
         for (int k = kPinsOfPort[p]; k < kPinCount; ++k) port(p).pins[k].setEnabled(false);
+        EnableLevels(p);
+    }
 
     Check1.onClick = [this] { Check1_Click(); };
     Check2.onClick = [this] { Check2_Click(); };
@@ -92,24 +125,36 @@ PortForm::PortForm(AppContext& context)
         Chk_PortE[k].onClick = [this, k] { Chk_PortE_Click(k); };
         Chk_PortB[k].onPress = [this, k] { return Chk_PortB_MouseDown(k); };
         Chk_PortC[k].onPress = [this, k] { return Chk_PortC_MouseDown(k); };
+        for (int p = 0; p < kPortCount; ++p) {
+            port(p).levelBoxes[k].onClick = [this, p, k] { Chk_Level_Click(p, k); };
+            port(p).levelBoxes[k].onPress = [this, p, k] { return Chk_Level_MouseDown(p, k); };
+        }
     }
     Command1.onClick = [this] { Command1_Click(); };
 }
 
 PortForm::Port PortForm::port(int index) {
-    const char* prefix = kPortTexts[index].prefix;
-    switch (index) {
-        case 0:
-            return {Check1, Frame2, Chk_PortA, prefix, settings_.PortADir, settings_.PortAUsed};
-        case 1:
-            return {Check2, Frame3, Chk_PortB, prefix, settings_.PortBDir, settings_.PortBUsed};
-        case 2:
-            return {Check3, Frame4, Chk_PortC, prefix, settings_.PortCDir, settings_.PortCUsed};
-        case 3:
-            return {Check4, Frame5, Chk_PortD, prefix, settings_.PortDDir, settings_.PortDUsed};
-        default:
-            return {Check5, Frame6, Chk_PortE, prefix, settings_.PortEDir, settings_.PortEUsed};
-    }
+    using F = PortForm;
+    using S = ProjectSettings;
+    struct Members {
+        CheckBox F::*useBox;
+        Frame F::*pinFrame;
+        PinBoxes F::*pins;
+        PinBoxes F::*levelBoxes;
+        PinDirections S::*directions;
+        std::int16_t S::*used;
+        PinLevels S::*levels;
+    };
+    static constexpr Members kMembers[kPortCount] = {
+        {&F::Check1, &F::Frame2, &F::Chk_PortA, &F::Chk_LevelA, &S::PortADir, &S::PortAUsed, &S::PortALevel},
+        {&F::Check2, &F::Frame3, &F::Chk_PortB, &F::Chk_LevelB, &S::PortBDir, &S::PortBUsed, &S::PortBLevel},
+        {&F::Check3, &F::Frame4, &F::Chk_PortC, &F::Chk_LevelC, &S::PortCDir, &S::PortCUsed, &S::PortCLevel},
+        {&F::Check4, &F::Frame5, &F::Chk_PortD, &F::Chk_LevelD, &S::PortDDir, &S::PortDUsed, &S::PortDLevel},
+        {&F::Check5, &F::Frame6, &F::Chk_PortE, &F::Chk_LevelE, &S::PortEDir, &S::PortEUsed, &S::PortELevel},
+    };
+    const Members& m = kMembers[index];
+    return {this->*m.useBox,         this->*m.pinFrame, this->*m.pins,       kPortTexts[index].prefix,
+            settings_.*m.directions, settings_.*m.used, this->*m.levelBoxes, settings_.*m.levels};
 }
 
 void PortForm::Form_Load() {
@@ -122,6 +167,10 @@ void PortForm::Form_Load() {
     for (int k = 0; k < kPinCount; ++k)
         for (int p = 0; p < kPortCount; ++p)
             if (k < kPinsOfPort[p]) port(p).pins[k].setChecked(stored[p][k] == 1);
+
+    // Each level box stores only its own pin: no copy needed.
+    for (int p = 0; p < kPortCount; ++p)
+        for (int k = 0; k < kPinsOfPort[p]; ++k) port(p).levelBoxes[k].setChecked(port(p).levels[k] == 1);
 
     // A port the part lacks shows unused, whatever a project file says.
     for (int p = 0; p < kPortCount; ++p)
@@ -151,6 +200,25 @@ void PortForm::UseBoxChanged(int portIndex) {
     p.pinFrame.setEnabled(used);
     for (int k = 0; k < kPinsOfPort[portIndex]; ++k) p.pins[k].setEnabled(used);
     p.used = used ? 1 : 0;
+    EnableLevels(portIndex);
+}
+
+void PortForm::EnableLevels(int portIndex) {
+    // An input keeps its stored level, greyed out, for when it is an output again.
+    Port p = port(portIndex);
+    for (int k = 0; k < kPinCount; ++k)
+        p.levelBoxes[k].setEnabled(k < kPinsOfPort[portIndex] && p.useBox.checked() && !p.pins[k].checked());
+}
+
+void PortForm::Chk_Level_Click(int portIndex, int index) {
+    Port p = port(portIndex);
+    const bool high = p.levelBoxes[index].checked();
+    p.levels[index] = high ? 1 : 0;
+    p.levelBoxes[index].setCaption(LevelCaption(portIndex, index, high));
+}
+
+bool PortForm::Chk_Level_MouseDown(int portIndex, int index) {
+    return PinMayChange(portIndex, index);
 }
 
 void PortForm::Chk_PortA_Click(int /*index*/) {
@@ -196,6 +264,7 @@ void PortForm::WritePinsFromBoxes(int portIndex) {
         const auto claim = ClaimOn(settings_, portIndex, k);
         p.pins[k].setCaption(PinCaption(p.prefix, k, input, claim && claim->use == PinUse::Analog));
     }
+    EnableLevels(portIndex);
 }
 
 bool PortForm::Check1_MouseDown() {

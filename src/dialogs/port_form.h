@@ -17,6 +17,7 @@ namespace korvane {
 // The pins other modules claim (RA4 for Timer0's outside clock, the CCP
 // pins, the SCI's and Timer1's, port B's interrupt pins, the A/D converter's
 // analog pins) this dialog refuses to take away; analog pins show as RA0_AN.
+// Beside each pin, the level an output starts at after reset.
 class PortForm : public Form {
 public:
     static constexpr const char* kName = FormName(FormId::Port);
@@ -30,6 +31,9 @@ public:
     CheckBox Check1, Check2, Check3, Check4, Check5;
     Frame Frame2, Frame3, Frame4, Frame5, Frame6;
     PinBoxes Chk_PortA, Chk_PortB, Chk_PortC, Chk_PortD, Chk_PortE;
+    // The level column: ticked = high; usable on the outputs of a used port.
+    Label Label1;
+    PinBoxes Chk_LevelA, Chk_LevelB, Chk_LevelC, Chk_LevelD, Chk_LevelE;
     Button Command1;
 
     void Form_Load() override;
@@ -45,6 +49,7 @@ public:
     void Chk_PortC_Click(int index);
     void Chk_PortD_Click(int index);
     void Chk_PortE_Click(int index);
+    void Chk_Level_Click(int portIndex, int index);
 
     // The press rules: they run before a box changes and return false to
     // refuse the press after warning the user.
@@ -53,6 +58,8 @@ public:
     bool Check3_MouseDown();
     bool Chk_PortB_MouseDown(int index);
     bool Chk_PortC_MouseDown(int index);
+    // A pin a module holds keeps its level too.
+    bool Chk_Level_MouseDown(int portIndex, int index);
     // Ports D and E on a 28-pin part: refused with a warning.
     bool PortOnChip(int portIndex);
 
@@ -66,12 +73,16 @@ public:
         const char* prefix;
         PinDirections& directions;
         std::int16_t& used;
+        PinBoxes& levelBoxes;
+        PinLevels& levels;
     };
     Port port(int index);
 
 private:
     void UseBoxChanged(int portIndex);
     void WritePinsFromBoxes(int portIndex);
+    // A level box is usable on an output pin of a used port.
+    void EnableLevels(int portIndex);
     // True, after the warning, when a claimed input was made an output and
     // has been put back.
     bool UndoClaimedOutput(int portIndex);

@@ -1,8 +1,14 @@
 #include "dialogs/timer_form.h"
 
+#include <cmath>
+#include <string>
+
 #include "controls/key_filters.h"
 #include "dialogs/settle_and_tell.h"
+#include "generator/interrupt_timing.h"
+#include "generator/sections.h"
 #include "settings/chip_facts.h"
+#include "settings/output_form.h"
 
 namespace korvane {
 
@@ -30,6 +36,7 @@ TimerForm::TimerForm(AppContext& context, TimerKind timer, const TimerFormTexts&
     Command1.onClick = [this] { Command1_Click(); };
     Command2.onClick = [this] { Command2_Click(); };
     Chk_Int.onClick = [this] { Chk_Int_Click(); };
+    Lbl_Overhead.setVisible(false);
 }
 
 void TimerForm::Form_QueryUnload(bool& cancel) {
@@ -52,6 +59,7 @@ void TimerForm::Txt_Osc_Change() {
 
 void TimerForm::Chk_Int_Click() {
     SettingsOf(settings(), timer_).interrupt = InterruptSetting(Chk_Int);
+    ShowOverheadWarning();
 }
 
 void TimerForm::SwitchWithOnOff(std::initializer_list<Control*> controls,
@@ -151,7 +159,25 @@ bool TimerForm::CalcTimer() {
         context_.platform.messageBox(outcome.message->text, outcome.message->title, MessageIcon::Error,
                                      MessageButtons::Ok);
     }
+    ShowOverheadWarning();
     return outcome.preload.has_value();
+}
+
+void TimerForm::ShowOverheadWarning() {
+    const ProjectSettings& s = settings();
+    const auto reload = timer_ == TimerKind::Timer0   ? ReloadTimer0(s)
+                        : timer_ == TimerKind::Timer1 ? ReloadTimer1(s)
+                                                      : std::nullopt;
+    const double cycles = reload ? reload->periodUs * s.CrystalMHz / 4 : 0;
+    // A routine with this timer's interrupt alone.
+    const std::int64_t overhead = InterruptOverheadCycles(1);
+    const bool tooShort =
+        reload && Chk_Int.checked() && OutputFormOf(s) != OutputFormId::Classic && cycles < double(overhead);
+    Lbl_Overhead.setCaption(tooShort ? "注意:周期只有" + std::to_string(std::lround(cycles)) +
+                                           "个指令周期,短于中断程序本身约" + std::to_string(overhead) +
+                                           "个周期,中断来不及处理"
+                                     : std::string());
+    Lbl_Overhead.setVisible(tooShort);
 }
 
 }  // namespace korvane

@@ -60,6 +60,9 @@ public:
     Button Command1{"Command1", timer_captions::kCalculate};
     Button Command2{"Command2", timer_captions::kClose};
     CheckBox Chk_Int;
+    // Shown while the timer's interrupt period is shorter than the modern
+    // forms' interrupt routine itself takes.
+    Label Lbl_Overhead{"Lbl_Overhead"};
 
     // The frame around the read-outs: Frame2 in Timer0, Frame4 in the others.
     virtual Frame& calculatorFrame() = 0;
@@ -89,6 +92,7 @@ public:
     // failure. A failure empties the start value and the error, in the
     // read-outs as in the settings. True when a start value was worked out.
     bool CalcTimer();
+    void ShowOverheadWarning();
 
 protected:
     TimerForm(AppContext& context, TimerKind timer, const TimerFormTexts& texts);

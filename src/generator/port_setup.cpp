@@ -3,6 +3,7 @@
 #include "format/number_text.h"
 #include "generator/sections.h"
 #include "settings/chip_facts.h"
+#include "settings/output_form.h"
 #include "settings/parts.h"
 #include "settings/pin_claims.h"
 
@@ -17,24 +18,47 @@ std::int64_t TrisValue(const PinDirections& directions, int pins) {
     return value;
 }
 
+// Bit i is pin i's start level, for outputs only: an input's latch bit
+// would drive the pin the moment user code made it an output.
+std::int64_t LatchValue(const PinLevels& levels, const PinDirections& directions, int pins) {
+    std::int64_t value = 0;
+    for (int pin = 0; pin < pins; ++pin)
+        if (directions[pin] == 0) value += std::int64_t{levels[pin] == 1} << pin;
+    return value;
+}
+
 }  // namespace
 
 void BuildPorts(const ProjectSettings& s, Body& out) {
     struct Port {
         std::int16_t used;
         const PinDirections& directions;
+        const PinLevels& levels;
+        std::string_view latch;
         std::string_view tris;
     };
     const std::array<Port, 5> ports{{
-        {s.PortAUsed, s.PortADir, "TRISA"},
-        {s.PortBUsed, s.PortBDir, "TRISB"},
-        {s.PortCUsed, s.PortCDir, "TRISC"},
-        {s.PortDUsed, s.PortDDir, "TRISD"},
-        {s.PortEUsed, s.PortEDir, "TRISE"},
+        {s.PortAUsed, s.PortADir, s.PortALevel, "PORTA", "TRISA"},
+        {s.PortBUsed, s.PortBDir, s.PortBLevel, "PORTB", "TRISB"},
+        {s.PortCUsed, s.PortCDir, s.PortCLevel, "PORTC", "TRISC"},
+        {s.PortDUsed, s.PortDDir, s.PortDLevel, "PORTD", "TRISD"},
+        {s.PortEUsed, s.PortEDir, s.PortELevel, "PORTE", "TRISE"},
     }};
+    // The classic text keeps the latches as the chip powers up.
+    const bool latchesFirst = OutputFormOf(s) != OutputFormId::Classic;
+    bool said = false;
     for (std::size_t p = 0; p < ports.size(); ++p) {
         // A 28-pin part has no TRISD or TRISE to write.
         if (ports[p].used != 1 || !PortExists(s, static_cast<int>(p))) continue;
+        // The latch powers up unknown: set before TRIS, no output ever drives
+        // a level the user did not choose.
+        if (latchesFirst) {
+            if (!said) out.Comment({"//先写锁存器再定方向,输出引脚一开始就是设定的电平"});
+            said = true;
+            out.Set({{std::string(ports[p].latch),
+                      LatchValue(ports[p].levels, ports[p].directions, kPinsOfPort[p]), ValueForm::Byte}},
+                    {}, Layout::Spaced);
+        }
         out.Set(
             {{std::string(ports[p].tris), TrisValue(ports[p].directions, kPinsOfPort[p]), ValueForm::Byte}},
             {}, Layout::Spaced);

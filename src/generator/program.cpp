@@ -20,4 +20,9 @@ void Body::SetBit(std::string_view target, std::int64_t value, std::string_view 
     Set({{std::string(target), value, ValueForm::Bit}}, comment);
 }
 
+void Body::SetBitAlone(std::string_view target, std::int64_t value, std::string_view comment) {
+    steps.emplace_back(
+        Assign{{{std::string(target), value, ValueForm::Bit}}, std::string(comment), Layout::Packed, true});
+}
+
 }  // namespace korvane

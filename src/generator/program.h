@@ -42,8 +42,15 @@ struct Assign {
     std::vector<Write> writes;
     std::string comment;  // on the same line
     Layout layout = Layout::Packed;
+    // A bit set by itself, where the forms that write registers whole must
+    // leave the register's other bits as an earlier function set them.
+    bool alone = false;
 };
-using Step = std::variant<Blank, Note, Assign>;
+// Clears the watchdog, as each form spells it.
+struct ClearWatchdog {
+    std::string comment;
+};
+using Step = std::variant<Blank, Note, Assign, ClearWatchdog>;
 
 // Builds a function's steps so that a module's builder reads like the list of
 // statements it writes.
@@ -55,24 +62,42 @@ public:
     void CommentKeepingLine(std::string_view text);
     void Set(std::vector<Write> writes, std::string_view comment = {}, Layout layout = Layout::Packed);
     void SetBit(std::string_view target, std::int64_t value, std::string_view comment = {});
+    void ClearWatchdog(std::string_view comment) {
+        steps.emplace_back(korvane::ClearWatchdog{std::string(comment)});
+    }
+    void SetBitAlone(std::string_view target, std::int64_t value, std::string_view comment = {});
 
     std::vector<Step> steps;
 };
 
-// The set-up functions, in the order main calls them.
-enum class SetupId { Ports, Timers, Ccp, Sci, Mssp, Ad };
+// The set-up functions, in the order main calls them. The modern forms start
+// the timers in a function of their own, once every module they drive is set
+// up; the classic text starts each timer where it sets it up.
+enum class SetupId { Ports, Timers, Ccp, Sci, Mssp, Ad, Start, InterruptEnable };
 
 struct Function {
     SetupId id;
     std::string name;     // "fun_timerset"
     std::string comment;  // the line above it
     std::vector<Step> body;
+    std::string region;  // the user's code region at its end; none in the classic text
 };
 
 // What an interrupt branch does besides the user's code: clear its flag, or,
 // where the flag is read-only, read the data register that clears it, or send
-// what is waiting and stop the interrupt when nothing is.
-enum class Service { ClearFlag, ReadData, SendData };
+// what is waiting and stop the interrupt when nothing is, or clear the flag
+// and keep a result the next event overwrites.
+enum class Service { ClearFlag, ReadData, SendData, ReadResult };
+
+// A timer reloaded in its branch by adding its start value to the running
+// count, so that the period does not depend on the entry latency or on how
+// long any user code runs.
+struct TimerReload {
+    int timer;              // 0 or 1
+    std::int64_t counts;    // the period in timer counts
+    std::int64_t prescale;  // 1 without a prescaler
+    double periodUs;        // the period the counts give
+};
 
 // An interrupt branch: tests `flag`, stores `source` into `variable` first
 // when it has one (a read that ends the condition), then clears the flag.
@@ -93,8 +118,16 @@ struct Branch {
     // variables start with ("sci_rx": sci_rx_byte, sci_tx_byte and sci_tx_full).
     std::string dataRegister;
     std::string dataVariable;
-    std::vector<Step> reload;
+    std::optional<TimerReload> reload;
+    // What the user's code must do for the source, where the data sheet
+    // leaves it to the program.
+    std::string userAction;
+    std::string region;  // the user's code region of the branch, where the form has them
 };
+
+// The receive branch's counts of the bytes it had to drop.
+inline constexpr std::string_view kFrameErrorsVariable = "sci_frame_errors";
+inline constexpr std::string_view kOverrunsVariable = "sci_overruns";
 
 struct Enable {
     std::string bit;
@@ -130,6 +163,12 @@ struct Program {
     bool interrupts = false;  // the interrupt routine and the enable function exist
     std::vector<Branch> branches;
     std::vector<Enable> enables;
+    std::optional<Function> interruptEnable;  // fun_intset, called after every set-up
+    // The user's code regions of the declarations and of main; empty in the
+    // classic text, which has none.
+    std::string globalsRegion;
+    std::string beforeLoopRegion;
+    std::string loopRegion;
 };
 
 }  // namespace korvane

@@ -1,5 +1,7 @@
 #include "generator/register_bits.h"
 
+#include <utility>
+
 namespace korvane {
 
 namespace {
@@ -32,12 +34,21 @@ constexpr RegisterBits kRegisters[] = {
 };
 // clang-format on
 
+// Bits the interrupt routine reads but no set-up writes: named through their
+// register, never folded into a written value.
+constexpr std::pair<std::string_view, BitPlace> kReadOnlyBits[] = {
+    {"FERR", {"RCSTA", 2}},
+    {"OERR", {"RCSTA", 1}},
+};
+
 }  // namespace
 
 std::optional<BitPlace> PlaceOfBit(std::string_view name) {
     for (const RegisterBits& r : kRegisters)
         for (int i = 0; i < 8; ++i)
             if (r.bits[i] == name) return BitPlace{r.reg, 7 - i};
+    for (const auto& [bit, place] : kReadOnlyBits)
+        if (bit == name) return place;
     return std::nullopt;
 }
 

@@ -50,9 +50,20 @@ void BuildSci(const ProjectSettings& s, Body& out);
 void BuildMssp(const ProjectSettings& s, Body& out);
 void BuildAd(const ProjectSettings& s, Body& out);
 
-// The start value a timer's branch reloads, where the timer has one.
-void ReloadTimer0(const ProjectSettings& s, Body& out);
-void ReloadTimer1(const ProjectSettings& s, Body& out);
+// The modern forms set each module up in the data sheet's order (latches
+// before TRIS, CCPRx before its mode, SPBRG before the serial port is on)
+// and start the timers last; the classic text keeps its own order.
+bool WritesInDataSheetOrder(const ProjectSettings& s);
+
+// What the start function does for a module, once every module is set up.
+void StartTimer1(const ProjectSettings& s, Body& out);
+void StartTimer2(const ProjectSettings& s, Body& out);
+void StartCcp1(const ProjectSettings& s, Body& out);
+void StartCcp2(const ProjectSettings& s, Body& out);
+
+// The period a timer's branch keeps by reloading, where the timer has one.
+std::optional<TimerReload> ReloadTimer0(const ProjectSettings& s);
+std::optional<TimerReload> ReloadTimer1(const ProjectSettings& s);
 
 // The whole program the settings describe.
 Program BuildProgram(const ProjectSettings& s);

@@ -6,6 +6,7 @@
 #include "format/number_text.h"
 #include "generator/config_word.h"
 #include "generator/modern_writer.h"
+#include "generator/program_check.h"
 #include "generator/sections.h"
 #include "generator/source_lines.h"
 
@@ -51,9 +52,8 @@ void WriteSteps(const std::vector<Step>& steps, SourceLines& out) {
                 out.Line({note->text});
             else if (note->keepsLine)
                 out.Line({});
-        } else {
-            const auto& assign = std::get<Assign>(step);
-            out.LineWithComment({" ", StatementText(assign)}, assign.comment);
+        } else if (const auto* assign = std::get_if<Assign>(&step)) {
+            out.LineWithComment({" ", StatementText(*assign)}, assign->comment);
         }
     }
 }
@@ -69,10 +69,8 @@ void WriteFunction(const Function& function, SourceLines& out) {
 std::string Declarations(const Program& program, bool withComments) {
     SourceLines out(withComments);
     out.Comment({"// 函数声明部份"});
-    if (program.interrupts) {
-        out.Line({"void interrupt IRQ(void);"});
-        out.Line({"void fun_intset();"});
-    }
+    if (program.interrupts) out.Line({"void interrupt IRQ(void);"});
+    if (program.interruptEnable) out.Line({"void ", program.interruptEnable->name, "();"});
     for (const Function& function : program.setups) out.Line({"void ", function.name, "();"});
     for (const Global& global : program.globals) out.LineWithComment({global.declaration}, global.comment);
     return out.Take();
@@ -85,7 +83,7 @@ std::string Main(const Program& program, bool withComments) {
     out.Line({"{"});
     for (const Function& function : program.setups) out.Line({" ", function.name, "();"});
     // Interrupts are switched on last, once every peripheral is set up.
-    if (program.interrupts) out.Line({" fun_intset();"});
+    if (program.interruptEnable) out.Line({" ", program.interruptEnable->name, "();"});
     out.Line({"}"});
     return out.Take();
 }
@@ -111,17 +109,9 @@ std::string InterruptService(const Program& program, bool withComments) {
 }
 
 std::string InterruptEnable(const Program& program, bool withComments) {
-    if (!program.interrupts) return {};
+    if (!program.interruptEnable) return {};
     SourceLines out(withComments);
-    out.Comment({"//中断允许设置子程序"});
-    out.Line({"void fun_intset()"});
-    out.Line({"{"});
-    for (const Enable& enable : program.enables)
-        out.LineWithComment({" ", enable.bit, "=1;"}, enable.comment);
-    if (std::ranges::any_of(program.enables, &Enable::peripheral))
-        out.LineWithComment({" PEIE=1;"}, "//外设中断允许");
-    out.Line({" GIE=1;"});
-    out.Line({"}"});
+    WriteFunction(*program.interruptEnable, out);
     return out.Take();
 }
 
@@ -148,87 +138,69 @@ std::string ConfigText(const ConfigWordLine& config, bool withComments) {
 }  // namespace
 
 std::string WriteClassic(const Program& program, bool withComments) {
-    std::string text = "#include<pic.h>\r\n";
-    if (program.config) text += ConfigText(*program.config, withComments);
+    std::string text =
+        "#include<pic.h>\r\n" + ClassicSectionText(program, ClassicSection::ConfigWord, withComments);
     text += "\r\n";
     struct Section {
-        std::string text;
+        ClassicSection section;
         // The first sections keep their separator even when empty; the MSSP's
         // and the A/D's, added since, bring one only with their text, so a
         // project that does not use them generates what it always did.
         bool separatedWhenEmpty;
     };
-    const std::array<Section, 10> sections{{
-        {Declarations(program, withComments), true},
-        {Main(program, withComments), true},
-        {Setup(program, SetupId::Ports, withComments), true},
-        {InterruptService(program, withComments), true},
-        {Setup(program, SetupId::Timers, withComments), true},
-        {Setup(program, SetupId::Ccp, withComments), true},
-        {Setup(program, SetupId::Sci, withComments), true},
-        {Setup(program, SetupId::Mssp, withComments), false},
-        {Setup(program, SetupId::Ad, withComments), false},
-        {InterruptEnable(program, withComments), true},
-    }};
+    constexpr Section kSections[] = {
+        {ClassicSection::Declarations, true}, {ClassicSection::Main, true},
+        {ClassicSection::Ports, true},        {ClassicSection::InterruptService, true},
+        {ClassicSection::Timers, true},       {ClassicSection::Ccp, true},
+        {ClassicSection::Sci, true},          {ClassicSection::Mssp, false},
+        {ClassicSection::Ad, false},          {ClassicSection::InterruptEnable, true},
+    };
     bool first = true;
-    for (const Section& section : sections) {
-        if (section.text.empty() && !section.separatedWhenEmpty) continue;
+    for (const Section& section : kSections) {
+        const std::string part = ClassicSectionText(program, section.section, withComments);
+        if (part.empty() && !section.separatedWhenEmpty) continue;
         if (!first) text += "\r\n";
         first = false;
-        text += section.text;
+        text += part;
     }
     return text;
 }
 
 std::string AssembleSource(const ProjectSettings& settings, bool withComments) {
     const OutputFormId form = OutputFormOf(settings);
-    if (form != OutputFormId::Classic) return WriteModern(BuildProgram(settings), form, withComments);
-    return WriteClassic(BuildProgram(settings), withComments);
-}
-
-std::string BuildConfigWord(const ProjectSettings& settings, bool withComments) {
     const Program program = BuildProgram(settings);
-    return program.config ? ConfigText(*program.config, withComments) : std::string();
+    if (auto lacking = NamesThePartLacks(program); !lacking.empty())
+        throw ProgramFault{program.part, std::move(lacking)};
+    if (form != OutputFormId::Classic) return WriteModern(program, form, withComments);
+    return WriteClassic(program, withComments);
 }
 
-std::string BuildDeclarations(const ProjectSettings& s, bool withComments) {
-    return Declarations(BuildProgram(s), withComments);
-}
-
-std::string BuildMain(const ProjectSettings& s, bool withComments) {
-    return Main(BuildProgram(s), withComments);
-}
-
-std::string BuildPortSetup(const ProjectSettings& s, bool withComments) {
-    return Setup(BuildProgram(s), SetupId::Ports, withComments);
-}
-
-std::string BuildInterruptService(const ProjectSettings& s, bool withComments) {
-    return InterruptService(BuildProgram(s), withComments);
-}
-
-std::string BuildTimerSetup(const ProjectSettings& s, bool withComments) {
-    return Setup(BuildProgram(s), SetupId::Timers, withComments);
-}
-
-std::string BuildCcpSetup(const ProjectSettings& s, bool withComments) {
-    return Setup(BuildProgram(s), SetupId::Ccp, withComments);
-}
-
-std::string BuildSciSetup(const ProjectSettings& s, bool withComments) {
-    return Setup(BuildProgram(s), SetupId::Sci, withComments);
-}
-
-std::string BuildMsspSetup(const ProjectSettings& s, bool withComments) {
-    return Setup(BuildProgram(s), SetupId::Mssp, withComments);
-}
-
-std::string BuildAdSetup(const ProjectSettings& s, bool withComments) {
-    return Setup(BuildProgram(s), SetupId::Ad, withComments);
-}
-
-std::string BuildInterruptEnable(const ProjectSettings& s, bool withComments) {
-    return InterruptEnable(BuildProgram(s), withComments);
+std::string ClassicSectionText(const Program& program, ClassicSection section, bool withComments) {
+    switch (section) {
+        case ClassicSection::ConfigWord:
+            return program.config ? ConfigText(*program.config, withComments) : std::string();
+        case ClassicSection::Declarations:
+            return Declarations(program, withComments);
+        case ClassicSection::Main:
+            return Main(program, withComments);
+        case ClassicSection::Ports:
+            return Setup(program, SetupId::Ports, withComments);
+        case ClassicSection::InterruptService:
+            return InterruptService(program, withComments);
+        case ClassicSection::Timers:
+            return Setup(program, SetupId::Timers, withComments);
+        case ClassicSection::Ccp:
+            return Setup(program, SetupId::Ccp, withComments);
+        case ClassicSection::Sci:
+            return Setup(program, SetupId::Sci, withComments);
+        case ClassicSection::Mssp:
+            return Setup(program, SetupId::Mssp, withComments);
+        case ClassicSection::Ad:
+            return Setup(program, SetupId::Ad, withComments);
+        case ClassicSection::InterruptEnable:
+            return InterruptEnable(program, withComments);
+    }
+    return {};
 }
 
 }  // namespace korvane

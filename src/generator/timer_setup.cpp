@@ -6,12 +6,14 @@ namespace korvane {
 namespace {
 constexpr auto kBit = ValueForm::Bit;
 constexpr auto kByte = ValueForm::Byte;
-// The period the comment names holds from the first interrupt on.
-constexpr std::string_view kReloadComment = "//重装初值,使每次中断间隔为设定的定时时间";
 }  // namespace
 
 void BuildTimer0(const ProjectSettings& s, Body& out) {
     out.Comment({"//Timer0初始化设置"});
+    // Taking the prescaler from the watchdog can reset the chip unless the
+    // watchdog is cleared first, as the data sheet's example does.
+    if (s.T0UsePs.isTrue() && WritesInDataSheetOrder(s))
+        out.ClearWatchdog("//预分频器从看门狗改给Timer0之前先清看门狗");
     if (s.T0UsePs.isTrue()) {
         out.SetBit("PSA", 0, "//Timer0 使用预分频器");
         out.Comment({"//Timer0选择分频率为1:", std::to_string(s.T0PsDiv)});
@@ -37,16 +39,35 @@ void BuildTimer0(const ProjectSettings& s, Body& out) {
     }
 }
 
-void ReloadTimer0(const ProjectSettings& s, Body& out) {
-    if (!s.T0En.isTrue() || s.T0ClockMode.equals(2)) return;
-    if (const auto tmr0 = RegisterNumber(s.T0RegText)) out.Set({{"TMR0", *tmr0, kByte}}, kReloadComment);
+namespace {
+
+// The period the counts give at the timer's clock (a quarter of its
+// frequency); 0 where the frequency is no usable number.
+double PeriodUs(std::int64_t counts, std::int64_t prescale, const SettingValue& freqMHz) {
+    const double mhz = freqMHz.toNumber().value_or(0);
+    if (!(mhz > 0 && mhz < 1e3)) return 0;
+    return static_cast<double>(counts * prescale) * 4 / mhz;
 }
 
-void ReloadTimer1(const ProjectSettings& s, Body& out) {
-    if (!s.T1En.isTrue() || !s.T1ClockMode.equals(0)) return;
+}  // namespace
+
+std::optional<TimerReload> ReloadTimer0(const ProjectSettings& s) {
+    if (!s.T0En.isTrue() || s.T0ClockMode.equals(2)) return std::nullopt;
+    const auto tmr0 = RegisterNumber(s.T0RegText);
+    if (!tmr0) return std::nullopt;
+    const std::int64_t prescale = s.T0UsePs.isTrue() ? std::int64_t{s.T0PsDiv} : 1;
+    return TimerReload{0, 256 - *tmr0, prescale, PeriodUs(256 - *tmr0, prescale, s.T0FreqMHz)};
+}
+
+std::optional<TimerReload> ReloadTimer1(const ProjectSettings& s) {
+    if (!s.T1En.isTrue() || !s.T1ClockMode.equals(0)) return std::nullopt;
     const auto tmr1h = RegisterNumber(s.T1RegHighText.toText());
     const auto tmr1l = RegisterNumber(s.T1RegLowText);
-    if (tmr1h && tmr1l) out.Set({{"TMR1H", *tmr1h, kByte}, {"TMR1L", *tmr1l, kByte}}, kReloadComment);
+    if (!tmr1h || !tmr1l) return std::nullopt;
+    const std::int64_t counts = 65536 - (*tmr1h * 256 + *tmr1l);
+    const double div = s.T1PsDiv.toNumber().value_or(1);
+    const std::int64_t prescale = div >= 1 && div <= 8 ? static_cast<std::int64_t>(div) : 1;
+    return TimerReload{1, counts, prescale, PeriodUs(counts, prescale, s.T1FreqMHz)};
 }
 
 // Only the two bits, so that Timer0's bits of OPTION_REG keep their values.
@@ -86,7 +107,12 @@ void BuildTimer1(const ProjectSettings& s, Body& out) {
         out.Set({{"TMR1CS", 1, kBit}, {"T1SYNC", synchronised ? 0 : 1, kBit}});
         out.Set({{"TMR1H", 0, kByte}, {"TMR1L", 0, kByte}}, {}, Layout::Chained);
     }
-    out.SetBit("TMR1ON", 1);
+    if (!WritesInDataSheetOrder(s)) out.SetBit("TMR1ON", 1);
+}
+
+// Started last, once the CCP modules it drives are set up.
+void StartTimer1(const ProjectSettings&, Body& out) {
+    out.SetBitAlone("TMR1ON", 1, "//启动Timer1");
 }
 
 void BuildTimer2(const ProjectSettings& s, Body& out) {
@@ -104,7 +130,12 @@ void BuildTimer2(const ProjectSettings& s, Body& out) {
     // Timer2 restarts by itself on reaching PR2, so no reload is needed.
     if (const auto pr2 = RegisterNumber(s.T2RegText))
         out.Set({{"PR2", *pr2, kByte}}, "//TMR2计数到PR2后自动清零");
-    out.SetBit("TMR2ON", 1);
+    if (!WritesInDataSheetOrder(s)) out.SetBit("TMR2ON", 1);
+}
+
+// Started last, before the PWM outputs it clocks are switched on.
+void StartTimer2(const ProjectSettings&, Body& out) {
+    out.SetBitAlone("TMR2ON", 1, "//启动Timer2");
 }
 
 }  // namespace korvane

@@ -26,24 +26,27 @@ using SettingsTest = bool (*)(const ProjectSettings&);
 // enable bit. A branch that reads a register before clearing the flag stores
 // the value into a global, declared for main too.
 struct InterruptSource {
-    SettingsTest serviced;  // gets a branch
-    SettingsTest enabled;   // gets its enable bit
-    bool peripheral;        // PIE1/PIE2: takes effect only with PEIE set
-    const char* flag;
-    const char* serviceComment;
-    const char* enableBit;
-    const char* enableComment;
-    const char* variable;  // or nullptr
-    const char* source;
-    const char* readComment;
-    const char* declaration;
-    const char* declarationComment;
+    SettingsTest serviced = nullptr;  // gets a branch
+    SettingsTest enabled = nullptr;   // gets its enable bit
+    bool peripheral = false;          // PIE1/PIE2: takes effect only with PEIE set
+    const char* flag = nullptr;
+    const char* serviceComment = nullptr;
+    const char* enableBit = nullptr;
+    const char* enableComment = nullptr;
+    // A register the branch reads into a global before clearing the flag.
+    const char* variable = nullptr;
+    const char* source = nullptr;
+    const char* readComment = nullptr;
+    const char* declaration = nullptr;
+    const char* declarationComment = nullptr;
     // How the forms that serve a flag themselves do it; the start value a
     // timer's branch reloads there.
     Service service = Service::ClearFlag;
     const char* dataRegister = nullptr;
     const char* dataVariable = nullptr;
-    void (*reload)(const ProjectSettings&, Body&) = nullptr;
+    std::optional<TimerReload> (*reload)(const ProjectSettings&) = nullptr;
+    // What the user's code must do, where the data sheet leaves it to the program.
+    const char* userAction = nullptr;
 };
 
 // A set-up function of the generated program: every module whose `setup` is
@@ -56,25 +59,25 @@ struct SetupFunction {
 
 struct Module {
     ModuleId id;
-    const char* name;
-    std::optional<SetupId> setup;  // none: it writes no set-up function
-    SettingsTest writesSetup;
-    void (*build)(const ProjectSettings&, Body&);
-    std::span<const InterruptSource> interrupts;
-    void (*claimPins)(const ProjectSettings&, std::vector<PinClaim>&);
-    // Where its pins come in claim order: the first claim on a pin holds it.
-    int claimRank;
+    const char* name = nullptr;
+    std::optional<SetupId> setup{};  // none: it writes no set-up function
+    SettingsTest writesSetup = nullptr;
+    void (*build)(const ProjectSettings&, Body&) = nullptr;
+    std::span<const InterruptSource> interrupts{};
+    void (*claimPins)(const ProjectSettings&, std::vector<PinClaim>&) = nullptr;
     // Works out again what follows the crystal and the timers for the
     // module; says what could not be done.
-    void (*settle)(ProjectSettings&, const NumberLocale&, std::vector<SettingProblem>&);
-    // Where its problems come in the order they are told.
-    int settleRank;
+    void (*settle)(ProjectSettings&, const NumberLocale&, std::vector<SettingProblem>&) = nullptr;
     FormId form;
+    // What it does in the modern forms' start function, once every module
+    // is set up: start a timer, switch a PWM output on.
+    void (*start)(const ProjectSettings&, Body&) = nullptr;
 };
 
 std::span<const Module> Modules();
 std::span<const SetupFunction> SetupFunctions();
-// The modules in claim order and in settle order.
+// The modules in claim order (the first claim on a pin holds it) and in
+// settle order (the order their problems are told).
 std::span<const Module* const> ModulesInClaimOrder();
 std::span<const Module* const> ModulesInSettleOrder();
 

@@ -78,6 +78,7 @@ void SetShown(QWidget* widget, bool visible) {
 
 void MirrorCommon(QWidget* widget, const Control& model) {
     widget->setEnabled(model.enabled());
+    widget->setToolTip(ToQt(model.toolTip()));
     SetShown(widget, model.visible());
 }
 

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -37,6 +38,9 @@ QBoxLayout* MakeTimerCalculator(TimerForm& form, QWidget* parent) {
         buttons->addWidget(button);
     }
     column->addLayout(buttons);
+    auto* warning = Make<QLabel>(form.Lbl_Overhead, parent);
+    warning->setWordWrap(true);
+    column->addWidget(warning);
     column->addStretch();
     return column;
 }

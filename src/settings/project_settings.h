@@ -12,6 +12,8 @@ namespace korvane {
 enum class SettingGroup;
 
 using PinDirections = std::array<std::int16_t, 8>;  // per pin: 1 = input, 0 = output
+// Per pin: 1 = an output that starts high (RA4, open-drain: released), 0 = low.
+using PinLevels = PinDirections;
 
 // Everything the user has chosen about the chip, one record for the whole run.
 // Member initialisers are the defaults; a default-constructed record is the
@@ -27,6 +29,8 @@ struct ProjectSettings {
     std::int16_t PortCUsed = 0;
     std::int16_t PortDUsed = 0;
     std::int16_t PortEUsed = 0;
+    // The latch each port's outputs start from; inputs keep theirs unused.
+    PinLevels PortALevel{}, PortBLevel{}, PortCLevel{}, PortDLevel{}, PortELevel{};
 
     // Timer0
     SettingValue T0En = false;

@@ -78,6 +78,7 @@ struct ValueRule {
 inline constexpr ValueRule kAnyNumber{};
 inline constexpr ValueRule kFrequency{.positive = true};
 inline constexpr ValueRule kPinDirection{AllowedRange{0, 1}};
+inline constexpr ValueRule kPinLevel{AllowedRange{0, 1}};
 inline constexpr ValueRule kInterruptFlag{AllowedRange{kInterruptOn, 0}};
 // A whole number from `min` to `max`.
 constexpr ValueRule Whole(std::int32_t min, std::int32_t max) {
@@ -135,6 +136,12 @@ inline constexpr Setting kSettings[] = {
     KORVANE_SETTING(PortCUsed, SettingGroup::Ports, Options(2)),
     KORVANE_SETTING(PortDUsed, SettingGroup::Ports, Options(2)),
     KORVANE_SETTING(PortEUsed, SettingGroup::Ports, Options(2)),
+    // A file that names no levels starts every output low.
+    KORVANE_SETTING(PortALevel, SettingGroup::Ports, kPinLevel),
+    KORVANE_SETTING(PortBLevel, SettingGroup::Ports, kPinLevel),
+    KORVANE_SETTING(PortCLevel, SettingGroup::Ports, kPinLevel),
+    KORVANE_SETTING(PortDLevel, SettingGroup::Ports, kPinLevel),
+    KORVANE_SETTING(PortELevel, SettingGroup::Ports, kPinLevel),
 
     KORVANE_SETTING(T0En, SettingGroup::Timer0, kTicked),
     KORVANE_SETTING(T0Int, SettingGroup::Timer0, kInterruptFlag),

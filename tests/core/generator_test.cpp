@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "generator/config_word.h"
+#include "generator/program_check.h"
 #include "generator/sections.h"
 #include "generator/source_assembly.h"
 #include "generator/source_lines.h"
 #include "sample_settings.h"
 #include "settings/mssp.h"
+#include "settings/output_form.h"
 
 namespace korvane {
 namespace {
@@ -31,6 +33,23 @@ ProjectSettings NothingUsed() {
 }
 
 using Builder = std::string (*)(const ProjectSettings&, bool);
+
+// One part of the classic text of the program the settings describe.
+template <ClassicSection section>
+std::string Section(const ProjectSettings& s, bool withComments) {
+    return ClassicSectionText(BuildProgram(s), section, withComments);
+}
+constexpr Builder BuildConfigWord = Section<ClassicSection::ConfigWord>;
+constexpr Builder BuildDeclarations = Section<ClassicSection::Declarations>;
+constexpr Builder BuildMain = Section<ClassicSection::Main>;
+constexpr Builder BuildPortSetup = Section<ClassicSection::Ports>;
+constexpr Builder BuildInterruptService = Section<ClassicSection::InterruptService>;
+constexpr Builder BuildTimerSetup = Section<ClassicSection::Timers>;
+constexpr Builder BuildCcpSetup = Section<ClassicSection::Ccp>;
+constexpr Builder BuildSciSetup = Section<ClassicSection::Sci>;
+constexpr Builder BuildMsspSetup = Section<ClassicSection::Mssp>;
+constexpr Builder BuildAdSetup = Section<ClassicSection::Ad>;
+constexpr Builder BuildInterruptEnable = Section<ClassicSection::InterruptEnable>;
 
 struct SectionCase {
     const char* name;
@@ -57,13 +76,53 @@ std::string CaseName(const testing::TestParamInfo<SectionCase>& info) {
     return info.param.name;
 }
 
+// One function of the XC8 form, from its opening line to its closing brace.
+std::string Xc8Function(const ProjectSettings& settings, bool comments, std::string_view opening) {
+    ProjectSettings s = settings;
+    s.OutputForm = static_cast<std::int16_t>(OutputFormId::Xc8);
+    const std::string text = AssembleSource(s, comments);
+    const auto start = text.find("\r\n" + std::string(opening) + "\r\n");
+    if (start == std::string::npos) return "";
+    return text.substr(start + 2, text.find("\r\n}\r\n", start) + 3 - start);
+}
+
+std::string Xc8SetPort(const ProjectSettings& s, bool comments) {
+    return Xc8Function(s, comments, "void set_port(void)");
+}
+
+std::string Xc8Main(const ProjectSettings& s, bool comments) {
+    return Xc8Function(s, comments, "void main(void)");
+}
+
+// Whether the XC8 form's interrupt routine touches TMR0 in code, however the
+// reload is spelt.
+std::string Xc8IsrWritesTmr0(const ProjectSettings& s, bool comments) {
+    const std::string isr = Xc8Function(s, comments, "void __interrupt() isr(void)");
+    for (std::size_t at = 0, end; (end = isr.find("\r\n", at)) != std::string::npos; at = end + 2) {
+        const std::string line = isr.substr(at, end - at);
+        if (line.substr(0, line.find("//")).find("TMR0") != std::string::npos) return "TMR0";
+    }
+    return isr.empty() ? "no interrupt routine" : "";
+}
+
+std::string Xc8CrystalLine(const ProjectSettings& settings, bool comments) {
+    ProjectSettings s = settings;
+    s.OutputForm = static_cast<std::int16_t>(OutputFormId::Xc8);
+    const std::string text = AssembleSource(s, comments);
+    const auto start = text.find("#define _XTAL_FREQ ");
+    return start == std::string::npos ? "" : text.substr(start, text.find("\r\n", start) + 2 - start);
+}
+
 const SectionCase kPortCases[] = {
+    // The start levels are the modern forms' alone: the classic text is as it was.
     {"PortsAandC", BuildPortSetup,
      [](ProjectSettings& s) {
          s.PortAUsed = 1;
          s.PortCUsed = 1;
          s.PortADir[0] = s.PortADir[1] = s.PortADir[4] = 1;
          s.PortCDir[7] = 1;
+         s.PortALevel = {1, 0, 1, 0, 0, 0, 0, 0};
+         s.PortCLevel.fill(1);
      },
      true,
      Lines({"//端口I/O定义子程序", "void set_port()", "{", " TRISA = 0x13;", " TRISC = 0x80;",
@@ -115,6 +174,21 @@ const SectionCase kPortCases[] = {
      true,
      Lines({"//端口I/O定义子程序", "void set_port()", "{", " TRISA = 0x00;", " TRISB = 0x00;",
             " TRISC = 0x00;", "//PORTA设为数字I/O", " ADCON1 = 0x06;", "}"})},
+    // Each latch before its TRIS; a level counts on an output pin alone (RA1
+    // is an input, RA6 and RA7 are no pins); an unused port gets neither.
+    {"ModernLatchesBeforeTheirTris", Xc8SetPort,
+     [](ProjectSettings& s) {
+         s.PortAUsed = s.PortDUsed = 1;
+         s.PortADir = {0, 1, 0, 0, 0, 0, 0, 0};
+         s.PortALevel = {0, 1, 1, 0, 1, 0, 1, 1};
+         s.PortBLevel.fill(1);
+         s.PortDLevel = {1, 0, 0, 0, 0, 0, 0, 1};
+     },
+     true,
+     Lines({"void set_port(void)", "{", "    //先写锁存器再定方向,输出引脚一开始就是设定的电平",
+            "    PORTA = 0x14;", "    TRISA = 0x02;", "    PORTD = 0x81;", "    TRISD = 0x00;",
+            "    //PORTA、PORTE设为数字I/O", "    ADCON1 = 0x06;", "    /* 用户代码开始: set_port */",
+            "    /* 用户代码结束: set_port */", "}"})},
 };
 INSTANTIATE_TEST_SUITE_P(Port, SectionText, testing::ValuesIn(kPortCases), CaseName);
 
@@ -136,6 +210,12 @@ const SectionCase kDeclarationCases[] = {
          s.SciRxInt = 1;
      },
      true, Lines({"// 主函数", "void main()", "{", " fun_sciset();", " fun_intset();", "}"})},
+    // A word programmed elsewhere may have the watchdog on: the loop clears it.
+    {"ModernMainClearsTheWatchdogWhenTheWordIsLeftToTheUser", Xc8Main,
+     [](ProjectSettings& s) { s.CfgWrite = 0; }, false,
+     Lines({"void main(void)", "{", "    /* 用户代码开始: 主循环前 */", "    /* 用户代码结束: 主循环前 */",
+            "    while (1) {", "        /* 用户代码开始: 主循环 */", "        /* 用户代码结束: 主循环 */",
+            "        CLRWDT();", "    }", "}"})},
 };
 INSTANTIATE_TEST_SUITE_P(Declarations, SectionText, testing::ValuesIn(kDeclarationCases), CaseName);
 
@@ -187,6 +267,23 @@ const SectionCase kInterruptCases[] = {
      false, Lines({"void fun_intset()", "{", " CCP2IE=1;", " PEIE=1;", " GIE=1;", "}"})},
     {"TransmitOnly", BuildInterruptService, [](ProjectSettings& s) { s.SciTxInt = 1; }, false,
      Lines({"void interrupt IRQ(void)", "{", " if(TXIF)", "  {", "   TXIF=0;", "  }", "}"})},
+    // A counter's count is the outside world's: its branch never reloads
+    // TMR0, whatever start value timing mode left behind.
+    {"ModernTimer0TimingReloads", Xc8IsrWritesTmr0,
+     [](ProjectSettings& s) {
+         s.T0En = true;
+         s.T0Int = -1;
+         s.T0RegText = "0x38";
+     },
+     false, "TMR0"},
+    {"ModernTimer0CounterNeverReloads", Xc8IsrWritesTmr0,
+     [](ProjectSettings& s) {
+         s.T0En = true;
+         s.T0Int = -1;
+         s.T0RegText = "0x38";
+         s.T0ClockMode = 2;
+     },
+     false, ""},
 };
 INSTANTIATE_TEST_SUITE_P(Interrupts, SectionText, testing::ValuesIn(kInterruptCases), CaseName);
 
@@ -666,6 +763,12 @@ TEST(AssembleSource, NothingUsedWithoutConfigurationWord) {
 // Set in the programmer instead: neither the word nor its comment line.
 const SectionCase kConfigWordCases[] = {
     {"OffWritesNeitherLine", BuildConfigWord, [](ProjectSettings& s) { s.CfgWrite = 0; }, true, ""},
+    // The crystal in Hz from the digits typed, rounded: the nearest single
+    // of 18.432 is 18431999.2.
+    {"XtalFreqRoundsAFraction", Xc8CrystalLine, [](ProjectSettings& s) { s.CrystalMHz = 3.6864f; }, false,
+     Lines({"#define _XTAL_FREQ 3686400"})},
+    {"XtalFreqIsTheTypedCrystal", Xc8CrystalLine, [](ProjectSettings& s) { s.CrystalMHz = 18.432f; }, false,
+     Lines({"#define _XTAL_FREQ 18432000"})},
 };
 INSTANTIATE_TEST_SUITE_P(ConfigWord, SectionText, testing::ValuesIn(kConfigWordCases), CaseName);
 
@@ -988,7 +1091,7 @@ TEST(ClassicWriter, SpellsEachElement) {
     };
     for (const auto& c : cases) {
         Program program;
-        program.setups.push_back({SetupId::Sci, "f", "//f", {c.step}});
+        program.setups.push_back({SetupId::Sci, "f", "//f", {c.step}, {}});
         for (const bool comments : {true, false}) {
             const auto line = comments ? std::optional(c.withComments) : c.without;
             const std::string expected = std::string(comments ? "//f\r\n" : "") + "void f()\r\n{\r\n" +
@@ -1019,6 +1122,43 @@ TEST(RoundedClampedIndex, RoundsHalfToEvenAndClamps) {
         {std::numeric_limits<double>::quiet_NaN(), 0},
     };
     for (const auto& c : cases) EXPECT_EQ(RoundedClampedIndex(c.value), c.index) << c.value;
+}
+
+// The check refuses what the part lacks wherever the program names it: a
+// set-up write, a branch's flag or enable, an enable bit.
+TEST(ProgramCheck, NamesWhatThePartLacks) {
+    struct Row {
+        const char* part;
+        Program program;
+        std::vector<std::string> lacking;
+    };
+    const auto writing = [](const char* target) {
+        Program p;
+        p.setups.push_back(
+            {SetupId::Ports, "set_port", "", {Assign{{{target, 0, ValueForm::Byte}}, ""}}, {}});
+        return p;
+    };
+    const auto testing = [](const char* flag, const char* enable) {
+        Program p;
+        p.interrupts = true;
+        p.branches.push_back(
+            Branch{flag, "", {}, {}, {}, true, true, enable, Service::ClearFlag, {}, {}, {}, {}, {}});
+        p.enables.push_back({enable, "", true});
+        return p;
+    };
+    std::vector<Row> rows = {
+        {"pic16f873", writing("TRISD"), {"TRISD"}},
+        {"pic16f877", writing("TRISD"), {}},
+        {"pic16f877a", writing("TOUTPS4"), {"TOUTPS4"}},
+        {"pic16f877", testing("CMIF", "CMIE"), {"CMIE", "CMIF"}},
+        {"pic16f877a", testing("CMIF", "CMIE"), {}},
+        {"pic16f877a", writing("RBPU"), {}},  // gputils' NOT_RBPU
+        {"pic16f999", writing("TRISA"), {"TRISA"}},
+    };
+    for (Row& row : rows) {
+        row.program.part = row.part;
+        EXPECT_EQ(NamesThePartLacks(row.program), row.lacking) << row.part;
+    }
 }
 
 }  // namespace

@@ -218,6 +218,9 @@ TEST(ProjectFile, BadFilesNameTheFileTheLineAndWhatIsWrong) {
          "bad.kvp:5: 设置项AdPcfg的值6不设模拟输入，而A/D转换模块已使用"},
         {h + "[settings]\nAdEn = 1\nAdChannel = 3\n",
          "bad.kvp:6: 设置项AdChannel的值3不是AdPcfg所设的模拟通道(0)"},
+        // ADCS2 (Fosc/4) is the A parts' alone.
+        {h + "[settings]\nChipPart = 3\nAdEn = 1\nAdClock = 4\n",
+         "bad.kvp:7: 设置项AdClock的值4PIC16F877没有此转换时钟"},
         // The earliest problem is the one reported.
         {h + "[settings]\nT0Int = -1\nT2Int = \"x\"\nAaa = 1\n",
          "bad.kvp:6: 设置项T2Int应为整数，不能是文本"},

@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -43,8 +44,10 @@ inline ProjectSettings WithinRules(ProjectSettings s) {
             StoreDerived(s, breach.setting, *breach.derived);
         else if (breach.setting.starts_with("Cfg"))
             StoreDerived(s, breach.setting, 0);
-        else
+        else if (breach.setting.starts_with("Ad"))
             s.AdEn = 0;  // the converter's codes only count while it is used
+        else             // a module's own rule this helper does not know yet: say so, never hide it
+            throw std::logic_error("WithinRules cannot mend a breach of " + std::string(breach.setting));
     }
     return s;
 }

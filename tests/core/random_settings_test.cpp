@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "generator/config_word.h"
+#include "generator/program_check.h"
+#include "generator/sections.h"
 #include "generator/source_assembly.h"
 #include "settings/output_form.h"
 #include "settings/parts.h"
@@ -78,7 +80,9 @@ constexpr const char* kSetupFunctions[] = {"set_port",    "fun_timerset", "fun_c
 void CheckSource(const ProjectSettings& s, bool withComments, const std::string& text) {
     SCOPED_TRACE(withComments ? "comments on" : "comments off");
     // The include line, the configuration word unless switched off, an empty line.
-    ASSERT_TRUE(StartsWith(text, "#include<pic.h>\r\n" + BuildConfigWord(s, withComments) + "\r\n"));
+    ASSERT_TRUE(StartsWith(
+        text, "#include<pic.h>\r\n" +
+                  ClassicSectionText(BuildProgram(s), ClassicSection::ConfigWord, withComments) + "\r\n"));
     ASSERT_GE(text.size(), 2u);
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -224,6 +228,78 @@ TEST(RandomSettings, ModernFormsAreWellFormed) {
             }
         }
     }
+}
+
+// Whatever the settings, every register and bit the program names exists on
+// the chosen part (gputils' names for it), so the check that refuses any
+// other never stops a program the dialogs can describe.
+TEST(RandomSettings, ProgramsNameOnlyWhatTheirPartHas) {
+    RandomSettings random(20261210);
+    for (int i = 0; i < 1000; ++i) {
+        ProjectSettings s = random.Next();
+        s.OutputForm = static_cast<std::int16_t>(i % kOutputFormCount);
+        const Program program = BuildProgram(s);
+        EXPECT_EQ(NamesThePartLacks(program), std::vector<std::string>{})
+            << "record " << i << " " << program.part;
+        if (::testing::Test::HasFailure()) return;
+    }
+}
+
+// The modern forms' set-up follows the data sheet whatever the settings: no
+// timer starts before fun_timerstart, each CCPRx pair is written before its
+// CCPxCON, SPBRG before the serial port is switched on and the transmitter
+// and receiver after it, and the watchdog is cleared before Timer0 takes the
+// prescaler from it. Each line is found by what it writes, in text order,
+// which is the order main calls the functions in.
+TEST(RandomSettings, ModernFormsSetUpInTheDataSheetOrder) {
+    RandomSettings random(20261209);
+    int starts = 0;
+    for (int i = 0; i < 500; ++i) {
+        ProjectSettings s = random.Next();
+        s.OutputForm = static_cast<std::int16_t>(OutputFormId::Sdcc);
+        SCOPED_TRACE("record " + std::to_string(i));
+        const std::vector<std::string> lines = Lines(AssembleSource(s, false));
+        const auto first = [&](std::string_view prefix) {
+            for (std::size_t n = 0; n < lines.size(); ++n)
+                if (StartsWith(lines[n], prefix)) return n;
+            return lines.size();
+        };
+        const auto last = [&](std::string_view prefix) {
+            std::size_t at = lines.size();
+            for (std::size_t n = 0; n < lines.size(); ++n)
+                if (StartsWith(lines[n], prefix)) at = n;
+            return at;
+        };
+        const auto value = [&](std::size_t n) {
+            return std::stoi(lines[n].substr(lines[n].find("0x") + 2, 2), nullptr, 16);
+        };
+        const std::size_t none = lines.size();
+        const std::size_t start = first("void fun_timerstart(void)");
+        starts += start != none;
+        for (const char* on : {"    TMR1ON = 1;", "    TMR2ON = 1;"}) {
+            const std::size_t n = first(on);
+            EXPECT_TRUE(n == none || n > start) << on;
+        }
+        const std::size_t t1con = first("    T1CON = "), t2con = first("    T2CON = ");
+        EXPECT_TRUE(t1con == none || !(value(t1con) & 0x01)) << lines[t1con];
+        EXPECT_TRUE(t2con == none || !(value(t2con) & 0x04)) << lines[t2con];
+        for (const char* ccp : {"1", "2"}) {
+            const std::size_t duty = last(std::string("    CCPR") + ccp + "L = ");
+            EXPECT_TRUE(duty == none || duty < first(std::string("    CCP") + ccp + "CON = ")) << ccp;
+        }
+        if (const std::size_t rcsta = first("    RCSTA = "); rcsta != none) {
+            const std::size_t spbrg = last("    SPBRG = ");
+            EXPECT_TRUE(spbrg == none || spbrg < rcsta);
+            for (const char* enable : {"    TXEN = 1;", "    CREN = 1;", "    SREN = 1;"}) {
+                const std::size_t n = first(enable);
+                EXPECT_TRUE(n == none || n > rcsta) << enable;
+            }
+        }
+        const std::size_t option = first("    OPTION_REG = ");
+        EXPECT_TRUE(option == none || (value(option) & 0x08) || first("    __asm clrwdt __endasm;") < option);
+        if (::testing::Test::HasFailure()) return;
+    }
+    EXPECT_GT(starts, 50) << "too few records start a timer to prove the order";
 }
 
 }  // namespace

@@ -362,11 +362,30 @@ struct Event {
 // An expectation's events: the writes to its register, or with a bit given
 // only the writes that change that bit (only those to 1 or to 0 with edge
 // "rising" or "falling").
+//
+// With overflow = P the events are a timer's overflows, worked out from its
+// reloads: a write to reg (TMR0, or TMR1L with high = "TMR1H") that found
+// the timer at count n came n counts of P cycles after the overflow, so it
+// does not depend on when the interrupt routine got there.
 std::vector<Event> Events(const std::vector<Write>& writes, const toml::table& e) {
     const std::string reg = e["reg"].value_or(std::string());
     const auto bit = e["bit"].value<long>();
     const std::string edge = e["edge"].value_or(std::string());
     std::vector<Event> events;
+    if (const auto scale = e["overflow"].value<long>()) {
+        const std::string high = e["high"].value_or(std::string());
+        for (auto w = writes.begin(); w != writes.end(); ++w) {
+            if (w->reg != reg) continue;
+            long count = w->was;
+            if (!high.empty()) {
+                const auto h = std::find_if(w, writes.end(), [&](const Write& x) { return x.reg == high; });
+                if (h == writes.end()) break;
+                count += h->was * 256;
+            }
+            events.push_back({w->cycle - count * *scale, -1});
+        }
+        return events;
+    }
     for (const auto& w : writes) {
         if (w.reg != reg) continue;
         if (!bit) {
@@ -453,6 +472,22 @@ std::string Check(const toml::table& e, const std::vector<Write>& writes,
         }
         return CheckDurations(what + " high", highs, *high, e);
     }
+    // after = [REG, ...]: each of these writes comes after every write to REG.
+    if (const auto* after = e["after"].as_array()) {
+        std::string line = what + " after";
+        for (const auto& node : *after) {
+            const std::string other = node.value_or(std::string());
+            long last = -1;
+            for (const auto& w : writes)
+                if (w.reg == other) last = std::max(last, w.cycle);
+            line += " " + other + " (last written at " + std::to_string(last) + ")";
+            if (last < 0) Fail(line + ": never written");
+            for (const auto& ev : events)
+                if (ev.cycle <= last) Fail(line + ": written at " + std::to_string(ev.cycle));
+        }
+        if (events.empty()) Fail(line + ": never written");
+        return line;
+    }
     if (e.contains("count")) {
         const auto want = Range(e["count"]);
         const long n = long(events.size());
@@ -466,16 +501,40 @@ std::string Check(const toml::table& e, const std::vector<Write>& writes,
         if (resets < want.first || resets > want.second) Fail(line);
         return line;
     }
-    if (const auto at = e["at"].value<long>()) {
-        long v = reads.at(*at).at(e["reg"].value_or(std::string()));
+    const auto read = [&](long cycle) {
+        long v = reads.at(cycle).at(e["reg"].value_or(std::string()));
         if (const auto bit = e["bit"].value<long>()) v = (v >> *bit) & 1;
-        const auto want = Range(e["value"]);
+        return v;
+    };
+    const auto want = Range(e["value"]);
+    if (const auto at = e["at"].value<long>()) {
+        const long v = read(*at);
         std::string line =
             what + " at cycle " + std::to_string(*at) + ": " + Hex(v) + ", expected " + RangeText(want, Hex);
         if (v < want.first || v > want.second) Fail(line);
         return line;
     }
-    Fail(what + ": an expectation needs period, high, count, resets or at");
+    // A level held through a stretch, after every instruction: a pin, which
+    // writes alone would not show (TRIS turning it into an output).
+    if (const auto from = e["from"].value<long>()) {
+        const long to = e["to"].value_or(*from);
+        long reached = *from, count = 0;
+        for (auto it = reads.lower_bound(*from); it != reads.end(); ++it) {
+            if (!it->second.count(e["reg"].value_or(std::string()))) continue;
+            reached = it->first;
+            if (it->first > to) break;
+            ++count;
+            const long v = read(it->first);
+            if (v < want.first || v > want.second)
+                Fail(what + " at cycle " + std::to_string(it->first) + ": " + Hex(v) + ", expected " +
+                     RangeText(want, Hex) + " from cycle " + std::to_string(*from) + " to " +
+                     std::to_string(to));
+        }
+        if (reached < to) Fail(what + ": read only as far as cycle " + std::to_string(reached));
+        return what + " from cycle " + std::to_string(*from) + " to " + std::to_string(to) + ": " +
+               RangeText(want, Hex) + " after all " + std::to_string(count) + " instructions";
+    }
+    Fail(what + ": an expectation needs period, high, count, resets, at or from");
 }
 
 // An expectation as it holds on FORM: its keys, with those of its table named
@@ -612,6 +671,8 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
         "frequency " + std::to_string(std::lround(mhz * 1e6)) + "\nBreakOnReset = false\n" + Stimuli(c, mhz);
     std::vector<std::string> logged;
     std::map<long, std::vector<std::string>> readAt;
+    // From a cycle to another, the registers read after every instruction.
+    std::map<long, std::pair<long, std::vector<std::string>>> windows;
     const auto* expectations = c["expect"].as_array();
     if (!expectations || expectations->empty()) Fail("the case expects nothing");
     std::vector<toml::table> expect;
@@ -620,8 +681,18 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
         const std::string reg = e["reg"].value_or(std::string());
         if (const auto at = e["at"].value<long>()) {
             readAt[*at].push_back(reg);
-        } else if (!reg.empty() && std::find(logged.begin(), logged.end(), reg) == logged.end()) {
-            logged.push_back(reg);
+        } else if (const auto from = e["from"].value<long>()) {
+            auto& window = windows[*from];
+            window.first = std::max(window.first, e["to"].value_or(*from));
+            window.second.push_back(reg);
+            readAt[*from].push_back(reg);
+        } else {
+            std::vector<std::string> regs{reg, e["high"].value_or(std::string())};
+            if (const auto* after = e["after"].as_array())
+                for (const auto& node : *after) regs.push_back(node.value_or(std::string()));
+            for (const std::string& r : regs)
+                if (!r.empty() && std::find(logged.begin(), logged.end(), r) == logged.end())
+                    logged.push_back(r);
         }
     }
     script += "log on " + (work / "writes.log").string() + "\n";
@@ -631,6 +702,14 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
     for (const auto& [at, regs] : readAt) {
         script += "break c " + std::to_string(at) + "\nrun\n";
         for (const auto& reg : regs) script += "_" + reg + "\n";
+        // A cycle break inside a two-cycle instruction never stops: a window
+        // steps instead, as many times as it has cycles (so at least as far).
+        if (const auto window = windows.find(at); window != windows.end()) {
+            for (long cycle = at; cycle < window->second.first; ++cycle) {
+                script += "step\n";
+                for (const auto& reg : window->second.second) script += "_" + reg + "\n";
+            }
+        }
     }
     script += "log off\nquit\n";
     WriteFile(work / "run.stc", script);
@@ -641,6 +720,10 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
     const std::string out = ReadFile(work / "gpsim.log");
     std::map<long, std::map<std::string, long>> reads;
     static const std::regex stop(R"(cycle break: 0x[0-9a-fA-F]+ = ([0-9]+))");
+    // A stop shows the instruction it stopped at, after its cycle: a step's
+    // reads go under that cycle, a break's under the break's.
+    static const std::regex stepped(R"(^0x([0-9A-Fa-f]{8,}) )");
+    bool broke = false;
     static const std::regex value(R"(_([A-Za-z0-9_]+?)(?:bits)? = 0x([0-9A-Fa-f]+)\s*$)");
     std::istringstream in(out);
     long current = -1;
@@ -652,6 +735,10 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
         } else if (std::regex_search(line, m, stop)) {
             current = std::stol(m[1]);
             reads[current];
+            broke = true;
+        } else if (std::regex_search(line, m, stepped)) {
+            if (!broke) current = std::stol(m[1], nullptr, 16);
+            broke = false;
         } else if (std::regex_search(line, m, value)) {
             reads[current][m[1]] = std::stol(m[2], nullptr, 16);
         }

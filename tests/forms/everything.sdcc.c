@@ -1,4 +1,4 @@
-/* Korvane 4927c7cac910f3b6 */
+/* Korvane dc0c8b9a8cc60753 */
 #include <pic16f877a.h>
 #include <stdint.h>
 //配置字: HS振荡 看门狗开 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 EEPROM数据不保护 程序存储器不写保护
@@ -11,12 +11,17 @@ void fun_ccpset(void);
 void fun_sciset(void);
 void fun_msspset(void);
 void fun_adset(void);
+void fun_timerstart(void);
 void isr(void) __interrupt(0);
 void fun_intset(void);
 volatile unsigned char portb_state;  //RB口电平变化中断时读到的PORTB值
 volatile unsigned char sci_tx_byte;  //待发送的字节
 volatile unsigned char sci_tx_full;  //置1后打开发送中断(TXIE=1),由中断发送sci_tx_byte
 volatile unsigned char sci_rx_byte;  //接收中断读到的字节
+volatile unsigned char sci_rx_ready;  //收到新字节时由中断置1;用户取走sci_rx_byte后清0
+volatile unsigned char sci_frame_errors;  //帧错误(FERR)而丢弃的字节数
+volatile unsigned char sci_overruns;  //接收溢出(OERR)的次数,每次溢出后接收已重新打开
+volatile unsigned int ad_result;  //转换结束时读到的ADRESH:ADRESL(对齐方式见A/D设置)
 /* 用户代码开始: 全局 */
 /* 用户代码结束: 全局 */
 
@@ -29,6 +34,7 @@ void main(void)
     fun_sciset();
     fun_msspset();
     fun_adset();
+    fun_timerstart();
     fun_intset();
     /* 用户代码开始: 主循环前 */
     /* 用户代码结束: 主循环前 */
@@ -42,96 +48,185 @@ void main(void)
 //中断子程序
 void isr(void) __interrupt(0)
 {
+    unsigned char t0if_due = 0;  //本次进入时T0IF中断已发生
+    unsigned char intf_due = 0;  //本次进入时INTF中断已发生
+    unsigned char rbif_due = 0;  //本次进入时RBIF中断已发生
+    unsigned char tmr1if_due = 0;  //本次进入时TMR1IF中断已发生
+    unsigned char tmr2if_due = 0;  //本次进入时TMR2IF中断已发生
+    unsigned char ccp1if_due = 0;  //本次进入时CCP1IF中断已发生
+    unsigned char ccp2if_due = 0;  //本次进入时CCP2IF中断已发生
+    unsigned char txif_due = 0;  //本次进入时TXIF中断已发生
+    unsigned char rcif_due = 0;  //本次进入时RCIF中断已发生
+    unsigned char sspif_due = 0;  //本次进入时SSPIF中断已发生
+    unsigned char bclif_due = 0;  //本次进入时BCLIF中断已发生
+    unsigned char adif_due = 0;  //本次进入时ADIF中断已发生
+    //第一步:每个已发生的中断先做要紧的事(清标志、重装定时器、读数据),所以定时周期和收到的字节与下面用户代码的长短无关
     if (T0IE && T0IF) {
-        /* 用户代码开始: 中断 T0IF */
-        /* 用户代码结束: 中断 T0IF */
         T0IF = 0;
-        TMR0 = 0x06;  //重装初值,使每次中断间隔为设定的定时时间
-        //Timer0中断服务子程序
+        //TMR0 += 0x07,用一条addwf指令读、加、写TMR0
+        __asm
+            BANKSEL _TMR0
+            movlw   0x07
+            addwf   _TMR0, f
+        __endasm;  //重装初值,使每次中断间隔为设定的定时时间
+        t0if_due = 1;
     }
     if (INTE && INTF) {
-        /* 用户代码开始: 中断 INTF */
-        /* 用户代码结束: 中断 INTF */
         INTF = 0;
-        //RB0/INT中断服务子程序
+        intf_due = 1;
     }
     if (RBIE && RBIF) {
-        /* 用户代码开始: 中断 RBIF */
-        /* 用户代码结束: 中断 RBIF */
         portb_state = PORTB;  //先读PORTB结束电平失配,否则RBIF清零后又被置位,中断反复进入
         RBIF = 0;
-        //RB口电平变化中断服务子程序
+        rbif_due = 1;
     }
     if (TMR1IE && TMR1IF) {
-        /* 用户代码开始: 中断 TMR1IF */
-        /* 用户代码结束: 中断 TMR1IF */
         TMR1IF = 0;
-        TMR1H = 0xEC;
-        TMR1L = 0x78;  //重装初值,使每次中断间隔为设定的定时时间
-        //Timer1中断服务子程序
+        //TMR1 += 0xEC7F:先停止Timer1(TMR1ON = 0),低字节的进位(STATUS的C)加到高字节,再启动
+        __asm
+            BANKSEL _T1CON
+            bcf     _T1CON, 0
+            movlw   0x7F
+            addwf   _TMR1L, f
+            btfsc   0x03, 0
+            incf    _TMR1H, f
+            movlw   0xEC
+            addwf   _TMR1H, f
+            bsf     _T1CON, 0
+        __endasm;  //重装初值,使每次中断间隔为设定的定时时间
+        tmr1if_due = 1;
     }
     if (TMR2IE && TMR2IF) {
-        /* 用户代码开始: 中断 TMR2IF */
-        /* 用户代码结束: 中断 TMR2IF */
         TMR2IF = 0;
-        //Timer2中断服务子程序
+        tmr2if_due = 1;
     }
     if (CCP1IE && CCP1IF) {
-        /* 用户代码开始: 中断 CCP1IF */
-        /* 用户代码结束: 中断 CCP1IF */
         CCP1IF = 0;
-        //CCP1中断服务子程序
+        ccp1if_due = 1;
     }
     if (CCP2IE && CCP2IF) {
-        /* 用户代码开始: 中断 CCP2IF */
-        /* 用户代码结束: 中断 CCP2IF */
         CCP2IF = 0;
-        //CCP2中断服务子程序
+        ccp2if_due = 1;
     }
     if (TXIE && TXIF) {
-        /* 用户代码开始: 中断 TXIF */
-        /* 用户代码结束: 中断 TXIF */
         if (sci_tx_full) {
             TXREG = sci_tx_byte;  //写TXREG清除TXIF(只读标志)
             sci_tx_full = 0;
         } else {
             TXIE = 0;  //没有数据要发送:关闭发送中断,否则中断反复进入
         }
-        //SCI串行口发送中断服务子程序
+        txif_due = 1;
     }
     if (RCIE && RCIF) {
-        /* 用户代码开始: 中断 RCIF */
-        /* 用户代码结束: 中断 RCIF */
-        sci_rx_byte = RCREG;  //读RCREG清除RCIF(只读标志)
-        //SCI串行口接收中断服务子程序
+        unsigned char framing = FERR;  //先读RCSTA的FERR:它属于FIFO顶上、下面要读的字节
+        unsigned char byte = RCREG;  //读RCREG清除RCIF(只读标志)
+        if (framing) {
+            sci_frame_errors++;  //帧错误:丢弃这个字节
+        } else {
+            sci_rx_byte = byte;
+            sci_rx_ready = 1;
+            rcif_due = 1;
+        }
+        if (OERR && !RCIF) {  //溢出:FIFO中的两个字节都已取走,按数据手册清CREN再置位,接收才继续
+            CREN = 0;
+            CREN = 1;
+            sci_overruns++;
+        }
     }
     if (SSPIE && SSPIF) {
-        /* 用户代码开始: 中断 SSPIF */
-        /* 用户代码结束: 中断 SSPIF */
         SSPIF = 0;
-        //MSSP中断服务子程序
+        sspif_due = 1;
     }
     if (BCLIE && BCLIF) {
-        /* 用户代码开始: 中断 BCLIF */
-        /* 用户代码结束: 中断 BCLIF */
         BCLIF = 0;
-        //I2C总线冲突中断服务子程序
+        bclif_due = 1;
     }
     if (ADIE && ADIF) {
+        ADIF = 0;
+        ad_result = ((unsigned int)ADRESH << 8) | ADRESL;  //下一次转换会覆盖结果,先读出
+        adif_due = 1;
+    }
+    //第二步:运行已发生的中断的用户代码
+    if (t0if_due) {
+        //Timer0中断服务子程序
+        //时间预算:周期500个指令周期(100.0uS),减去中断进入、退出和第一步约270个周期,本周期内所有中断的用户代码合计不超过230个周期(46.0uS);超出时下一次中断推迟,周期不变,推迟超过一个周期则少一次中断
+        /* 用户代码开始: 中断 T0IF */
+        /* 用户代码结束: 中断 T0IF */
+    }
+    if (intf_due) {
+        //RB0/INT中断服务子程序
+        /* 用户代码开始: 中断 INTF */
+        /* 用户代码结束: 中断 INTF */
+    }
+    if (rbif_due) {
+        //RB口电平变化中断服务子程序
+        /* 用户代码开始: 中断 RBIF */
+        /* 用户代码结束: 中断 RBIF */
+    }
+    if (tmr1if_due) {
+        //Timer1中断服务子程序
+        //时间预算:周期5000个指令周期(1000.0uS),减去中断进入、退出和第一步约270个周期,本周期内所有中断的用户代码合计不超过4730个周期(946.0uS);超出时下一次中断推迟,周期不变,推迟超过一个周期则少一次中断
+        /* 用户代码开始: 中断 TMR1IF */
+        /* 用户代码结束: 中断 TMR1IF */
+    }
+    if (tmr2if_due) {
+        //Timer2中断服务子程序
+        /* 用户代码开始: 中断 TMR2IF */
+        /* 用户代码结束: 中断 TMR2IF */
+    }
+    if (ccp1if_due) {
+        //CCP1中断服务子程序
+        /* 用户代码开始: 中断 CCP1IF */
+        /* 用户代码结束: 中断 CCP1IF */
+    }
+    if (ccp2if_due) {
+        //CCP2中断服务子程序
+        /* 用户代码开始: 中断 CCP2IF */
+        /* 用户代码结束: 中断 CCP2IF */
+    }
+    if (txif_due) {
+        //SCI串行口发送中断服务子程序
+        /* 用户代码开始: 中断 TXIF */
+        /* 用户代码结束: 中断 TXIF */
+    }
+    if (rcif_due) {
+        //SCI串行口接收中断服务子程序
+        //sci_rx_byte是刚收到的字节
+        /* 用户代码开始: 中断 RCIF */
+        /* 用户代码结束: 中断 RCIF */
+    }
+    if (sspif_due) {
+        //MSSP中断服务子程序
+        /* 用户代码开始: 中断 SSPIF */
+        /* 用户代码结束: 中断 SSPIF */
+    }
+    if (bclif_due) {
+        //I2C总线冲突中断服务子程序
+        //总线冲突后MSSP已回到空闲状态,被打断的传送须由用户代码从起始条件重新开始
+        /* 用户代码开始: 中断 BCLIF */
+        /* 用户代码结束: 中断 BCLIF */
+    }
+    if (adif_due) {
+        //A/D转换中断服务子程序
+        //ad_result是本次转换的结果
         /* 用户代码开始: 中断 ADIF */
         /* 用户代码结束: 中断 ADIF */
-        ADIF = 0;
-        //A/D转换中断服务子程序
     }
 }
 
 //端口I/O定义子程序
 void set_port(void)
 {
+    //先写锁存器再定方向,输出引脚一开始就是设定的电平
+    PORTA = 0x00;
     TRISA = 0x01;
+    PORTB = 0x00;
     TRISB = 0xF1;
+    PORTC = 0x00;
     TRISC = 0xDC;
+    PORTD = 0x81;
     TRISD = 0x00;
+    PORTE = 0x00;
     TRISE = 0x00;
     /* 用户代码开始: set_port */
     /* 用户代码结束: set_port */
@@ -141,6 +236,7 @@ void set_port(void)
 void fun_timerset(void)
 {
     //Timer0初始化设置
+    __asm clrwdt __endasm;  //预分频器从看门狗改给Timer0之前先清看门狗
     //Timer0 使用预分频器
     //Timer0选择分频率为1:2
     //内部时钟定时方式,定时时间:100uS,误差:0uS
@@ -155,16 +251,16 @@ void fun_timerset(void)
     //timer1使用预分频率1:1
     //不使用T1内部振荡器
     //Timer1工作定时器模式,定时时间:1000uS,误差:0uS
+    T1CON = 0x00;  //T1CKPS1=0 T1CKPS0=0 T1OSCEN=0 T1SYNC=0 TMR1CS=0 TMR1ON=0
     TMR1H = 0xEC;
     TMR1L = 0x78;
-    T1CON = 0x01;  //T1CKPS1=0 T1CKPS0=0 T1OSCEN=0 T1SYNC=0 TMR1CS=0 TMR1ON=1
 
     //Timer2初始化设置
     //timer2使用预分频率1:1
     //timer2使用后分频率1:1
+    T2CON = 0x00;  //TOUTPS3=0 TOUTPS2=0 TOUTPS1=0 TOUTPS0=0 TMR2ON=0 T2CKPS1=0 T2CKPS0=0
     //定时器2定时时间为:50uS,误差:0uS
     PR2 = 0xF9;  //TMR2计数到PR2后自动清零
-    T2CON = 0x04;  //TOUTPS3=0 TOUTPS2=0 TOUTPS1=0 TOUTPS0=0 TMR2ON=1 T2CKPS1=0 T2CKPS0=0
     /* 用户代码开始: fun_timerset */
     /* 用户代码结束: fun_timerset */
 }
@@ -178,7 +274,6 @@ void fun_ccpset(void)
     //CCP2模块设置
     //PWM占空比:20uS
     CCPR2L = 0x64;
-    CCP2CON = 0x0C;  //CCP2X=0 CCP2Y=0 CCP2M3=1 CCP2M2=1 CCP2M1=0 CCP2M0=0
     /* 用户代码开始: fun_ccpset */
     /* 用户代码结束: fun_ccpset */
 }
@@ -187,12 +282,14 @@ void fun_ccpset(void)
 void fun_sciset(void)
 {
     //串行口工作于异步方式
+    SPBRG = 0x81;  // 通信波特率为9600
     //高波特率方式:Baud Rate = Fosc/(16*(SPBRG+1))
     //发送数据长度为8位
-    TXSTA = 0x24;  //CSRC=0 TX9=0 TXEN=1 SYNC=0 BRGH=1
+    TXSTA = 0x04;  //CSRC=0 TX9=0 TXEN=0 SYNC=0 BRGH=1
     //接收数据长度为8位
-    SPBRG = 0x81;  // 通信波特率为9600
-    RCSTA = 0x90;  //SPEN=1 RX9=0 SREN=0 CREN=1
+    RCSTA = 0x80;  //SPEN=1 RX9=0 SREN=0 CREN=0
+    TXEN = 1;  //允许发送
+    CREN = 1;  //允许接收
     /* 用户代码开始: fun_sciset */
     /* 用户代码结束: fun_sciset */
 }
@@ -223,14 +320,24 @@ void fun_adset(void)
     /* 用户代码结束: fun_adset */
 }
 
+//启动定时器子程序:所有模块设置好以后才启动定时器和PWM输出
+void fun_timerstart(void)
+{
+    TMR1ON = 1;  //启动Timer1
+    TMR2ON = 1;  //启动Timer2
+    CCP2CON = 0x0C;  //CCP2X=0 CCP2Y=0 CCP2M3=1 CCP2M2=1 CCP2M1=0 CCP2M0=0
+    /* 用户代码开始: fun_timerstart */
+    /* 用户代码结束: fun_timerstart */
+}
+
 //中断允许设置子程序
 void fun_intset(void)
 {
-    //Tiemr0中断允许
+    //Timer0中断允许
     //RB0/INT中断允许
     //RB口电平变化中断允许
-    //Tiemr1中断允许
-    //Tiemr2中断允许
+    //Timer1中断允许
+    //Timer2中断允许
     //CCP1中断允许
     //CCP2中断允许
     //SCI串行口发送中断允许

@@ -26,6 +26,8 @@
 #include "generator/source_assembly.h"
 #include "generator/user_code.h"
 #include "project/project_file.h"
+#include "settings/pin_claims.h"
+#include "settings/setting_table.h"
 
 namespace korvane {
 namespace {
@@ -233,6 +235,11 @@ TEST_F(MainWindowStory, NewCrystalRecalculatesEveryWrittenRegisterValue) {
              s.SciBaud = "38400";
          },
          "18.432", "0xCE | 0xFC 0x18 | 0x9C | 0x77"},
+        {"no rate left switches the serial port off",
+         [](ProjectSettings& s) { s.SciEn = 1; },
+         "0.001",
+         "0xCE | 0xFC 0x18 | 0x9C | ",
+         {"不使用SCI串行口退出"}},
     };
     for (const auto& c : cases) {
         ProjectSettings s;
@@ -241,10 +248,19 @@ TEST_F(MainWindowStory, NewCrystalRecalculatesEveryWrittenRegisterValue) {
         Form1 f(ctx);
         withValues(s);
         c.set(s);
+        const ProjectSettings before = s;
         p.inputs = {c.crystal};
         f.VbMenuSet_Osc_Click();
         EXPECT_EQ(p.messageTitles(), c.titles) << c.what;
         EXPECT_EQ(registers(s), c.expected) << c.what;
+        // Pins are taken once the modules have settled: a module the crystal
+        // switched off takes none, and port C is as it was but for the others'.
+        ProjectSettings pins = s;
+        pins.PortCUsed = before.PortCUsed;
+        pins.PortCDir = before.PortCDir;
+        ApplyPinClaims(pins);
+        EXPECT_EQ(s.PortCUsed, pins.PortCUsed) << c.what;
+        EXPECT_EQ(s.PortCDir, pins.PortCDir) << c.what;
     }
 }
 
@@ -786,6 +802,16 @@ TEST_F(MainWindowStory, AClockThatLosesAModulesValueSaysSo) {
          [](TimerForm& f) { static_cast<Timer2Form&>(f).Chk_T2En.click(); },
          {"确认Timer2工作方式"},
          ""},
+        {"SPI clocked by Timer2 with it on",
+         [](ProjectSettings& s) {
+             s.T2En = true;
+             s.MsspEn = 1;
+             s.MsspSpiClock = 3;
+         },
+         true,
+         [](TimerForm& f) { f.Txt_Time.setText("100"); },
+         {},
+         ""},
     };
     for (const auto& c : cases) {
         ProjectSettings s;
@@ -805,6 +831,11 @@ TEST_F(MainWindowStory, AClockThatLosesAModulesValueSaysSo) {
         if (*c.gone) {
             EXPECT_EQ(AssembleSource(s, true).find(c.gone), std::string::npos) << c.what;
         }
+        // What a clock change leaves (a duty of -1 too) is saved and opens again.
+        const ProjectReadResult reopened = ParseProject(ProjectText(s), "after.kvp");
+        ASSERT_TRUE(std::holds_alternative<ProjectSettings>(reopened))
+            << c.what << ": " << std::get<ProjectError>(reopened).text();
+        EXPECT_TRUE(SameChoices(std::get<ProjectSettings>(reopened), s)) << c.what;
     }
 }
 

@@ -24,6 +24,11 @@ std::string Caption(int port, int pin, bool input) {
     return kPrefixes[port] + std::to_string(pin) + (input ? "_IN" : "_OUT");
 }
 
+// RA4 is open-drain: its high lets go of the pin.
+std::string LevelCaption(int port, int pin, bool high) {
+    return !high ? "低" : port == kPortA && pin == 4 ? "高(释放)" : "高";
+}
+
 class PortDialogTest : public FormFixture<PortForm> {
 protected:
     // The invariants of an open dialog: every box mirrors its setting, every
@@ -41,6 +46,12 @@ protected:
                 EXPECT_EQ(port.pins[k].checked(), input) << why << " " << Caption(p, k, input);
                 EXPECT_EQ(port.pins[k].caption(), Caption(p, k, input)) << why;
                 EXPECT_EQ(port.pins[k].enabled(), pin && used) << why << " " << Caption(p, k, input);
+                // Its level: usable on an output of a used port, shown even when not.
+                const bool high = pin && port.levels[k] == 1;
+                EXPECT_EQ(port.levelBoxes[k].checked(), high) << why << " level " << Caption(p, k, input);
+                EXPECT_EQ(port.levelBoxes[k].caption(), LevelCaption(p, k, high)) << why;
+                EXPECT_EQ(port.levelBoxes[k].enabled(), pin && used && !input)
+                    << why << " level " << Caption(p, k, input);
             }
         }
     }
@@ -499,14 +510,46 @@ TEST_F(PortDialogTest, OpeningNeverChangesAnyStoredPortState) {
                            &settings.PortEUsed})
             *used = coin(random) ? 1 : 0;
         for (auto* port : {&settings.PortADir, &settings.PortBDir, &settings.PortCDir, &settings.PortDDir,
-                           &settings.PortEDir})
-            for (auto& direction : *port) direction = coin(random) ? 1 : 0;
+                           &settings.PortEDir, &settings.PortALevel, &settings.PortBLevel,
+                           &settings.PortCLevel, &settings.PortDLevel, &settings.PortELevel})
+            for (auto& pin : *port) pin = coin(random) ? 1 : 0;
         const ProjectSettings stored = settings;
         auto form = Open();
         ASSERT_TRUE(platform.messages.empty()) << "round " << round;
         ASSERT_TRUE(settings == stored) << "round " << round;
         ExpectShowsSettings(*form, "round " + std::to_string(round));
     }
+}
+
+// An output's start level: stored at a click, kept (greyed out) while the
+// pin is an input or its port unused, refused on a pin a module drives.
+TEST_F(PortDialogTest, StartLevelsOfOutputs) {
+    settings.Ccp1En = true;
+    settings.Ccp1Mode = 1;  // compare: CCP1 drives RC2
+    ApplyPinClaims(settings);
+    auto form = Open();
+    form->Chk_LevelA[4].click();
+    form->Chk_LevelB[0].click();
+    EXPECT_EQ(settings.PortALevel, (PinLevels{0, 0, 0, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(settings.PortBLevel, (PinLevels{1, 0, 0, 0, 0, 0, 0, 0}));
+    ExpectShowsSettings(*form, "RA4 and RB0 high");
+
+    form->Chk_PortB[0].click();  // RB0 an input: its level waits, greyed out
+    form->Chk_LevelB[0].click();
+    EXPECT_EQ(settings.PortBLevel[0], 1);
+    form->Check2.click();
+    ExpectShowsSettings(*form, "RB0 an input, port B unused");
+    form->Check2.click();
+    form->Chk_PortB[0].click();
+    ExpectShowsSettings(*form, "RB0 an output again");
+
+    form->Chk_LevelC[3].click();
+    EXPECT_TRUE(platform.messages.empty());
+    form->Chk_LevelC[2].click();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].title, "RC2口已被占用");
+    EXPECT_EQ(settings.PortCLevel, (PinLevels{0, 0, 0, 1, 0, 0, 0, 0}));
+    ExpectShowsSettings(*form, "RC2 refused");
 }
 
 }  // namespace

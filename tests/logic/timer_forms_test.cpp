@@ -12,6 +12,7 @@
 #include "dialogs/timer2_form.h"
 #include "fake_platform.h"
 #include "platform/form_id.h"
+#include "settings/output_form.h"
 
 namespace korvane {
 namespace {
@@ -378,6 +379,39 @@ TEST_F(TimerDialogs, Timer0PrescalerRecalculatesAtOnce) {
     EXPECT_EQ(f->Txt_Min.text(), "8.000");
     EXPECT_EQ(f->Txt_Tmr0.text(), "0xE0");  // 256 - 256 / 8
     EXPECT_TRUE(platform.messages.empty());
+}
+
+// A period the modern forms' interrupt routine cannot keep up with is
+// flagged at once, for the modern forms and an interrupt-driven timer only.
+TEST_F(TimerDialogs, Timer0WarnsOfAPeriodShorterThanTheInterruptRoutine) {
+    struct Row {
+        OutputFormId form;
+        const char* time;
+        bool interrupt;
+        bool warned;
+    };
+    const Row rows[] = {
+        {OutputFormId::Sdcc, "40", true, true},   {OutputFormId::Xc8, "40", true, true},
+        {OutputFormId::Sdcc, "200", true, false}, {OutputFormId::Classic, "40", true, false},
+        {OutputFormId::Sdcc, "40", false, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.time) + (row.interrupt ? " with" : " without") + " interrupt");
+        settings = ProjectSettings{};
+        settings.OutputForm = static_cast<std::int16_t>(row.form);
+        settings.T0En = true;
+        settings.T0Int = row.interrupt ? -1 : 0;
+        auto f = Open<Timer0Form>();
+        if (f->Chk_Ps.checked()) f->Chk_Ps.click();
+        f->Txt_Time.setText(row.time);
+        f->Command1.click();
+        EXPECT_EQ(f->Lbl_Overhead.visible(), row.warned);
+        EXPECT_EQ(!f->Lbl_Overhead.caption().empty(), row.warned);
+        if (row.warned) {
+            EXPECT_NE(f->Lbl_Overhead.caption().find("只有40个指令周期"), std::string::npos);
+        }
+        f->unload();
+    }
 }
 
 // The loading flag is one flag: while any timer dialog loads, no prescaler

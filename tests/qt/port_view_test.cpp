@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -68,6 +69,27 @@ TEST(PortView, OpensFromItsMenuItemAndWritesClicksToTheSettings) {
         EXPECT_EQ(ok->text(), "确定(&E)");
         EXPECT_TRUE(ok->isDefault());
 
+        // Each pin's start level beside it, reached from the caption's access key.
+        auto* levels = dialog->findChild<QLabel*>("Label1");
+        ASSERT_NE(levels, nullptr);
+        EXPECT_EQ(levels->text(), "复位后电平(&L)(勾选为高,RA4为开漏,高即释放):");
+        EXPECT_EQ(levels->buddy(), Box(dialog, "Chk_LevelA(0)"));
+        for (int p = 0; p < 5; ++p) {
+            for (int k = 0; k < 8; ++k) {
+                QCheckBox* pin = Box(dialog, QStringLiteral("Chk_Port%1(%2)").arg(QChar('A' + p)).arg(k));
+                QCheckBox* level = Box(dialog, QStringLiteral("Chk_Level%1(%2)").arg(QChar('A' + p)).arg(k));
+                ASSERT_TRUE(pin && level);
+                EXPECT_GT(level->x(), pin->x());
+                EXPECT_EQ(level->y(), pin->y());
+                EXPECT_FALSE(level->toolTip().isEmpty());
+            }
+        }
+        EXPECT_EQ(Box(dialog, "Chk_LevelA(4)")->toolTip(),
+                  "RA4为开漏输出,只能拉低:勾选即释放引脚(不驱动),由外接上拉电阻拉高;不勾选为低电平");
+        EXPECT_EQ(Box(dialog, "Chk_LevelB(2)")->toolTip(),
+                  "复位后该输出引脚的电平:勾选为高电平,不勾选为低电平");
+        MouseClick(Box(dialog, "Chk_LevelB(2)"));
+
         QCheckBox* rb3 = Box(dialog, "Chk_PortB(3)");
         MouseClick(rb3);
         EXPECT_EQ(rb3->text(), "RB3_IN");
@@ -79,6 +101,7 @@ TEST(PortView, OpensFromItsMenuItemAndWritesClicksToTheSettings) {
     EXPECT_EQ(script.pending(), 0u);
     EXPECT_EQ(settings.PortBDir, (PinDirections{0, 0, 0, 1, 0, 0, 0, 0}));
     EXPECT_EQ(settings.PortDUsed, 1);
+    EXPECT_EQ(settings.PortBLevel, (PinLevels{0, 0, 1, 0, 0, 0, 0, 0}));
 
     // Reopened, it shows what was left behind; Esc closes it like the button.
     script.then<QDialog>([](QDialog* dialog) {
