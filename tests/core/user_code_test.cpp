@@ -152,10 +152,10 @@ TEST(UserCode, MergesEditsOutsideTheRegions) {
     const std::string include = "#include \"board.h\"\r\n";
     const std::string helper = "static void blink(void) { PORTB ^= 1; }\r\n\r\n";
     // An older writer spelled a line otherwise; the base is what it wrote.
-    const std::string oldSpelling = "    T1CON = 0x01;  //old writer\r\n";
+    const std::string oldSpelling = "    T1CON = 0x00;  //old writer\r\n";
     const auto body = [](const std::string& text) { return text.substr(text.find('\n') + 1); };
     const std::string oldBase =
-        Stamped(Replaced(body(base), "    T1CON = 0x01;", "    T1CON = 0x01;  //old writer"));
+        Stamped(Replaced(body(base), "    T1CON = 0x00;", "    T1CON = 0x00;  //old writer"));
     const struct {
         const char* what;
         std::string base;
@@ -181,10 +181,10 @@ TEST(UserCode, MergesEditsOutsideTheRegions) {
          0},
         {"a generated line changed, the update leaves it",
          base,
-         Replaced(base, "T1CON = 0x01;", "T1CON = 0x31;"),
+         Replaced(base, "T1CON = 0x00;", "T1CON = 0x31;"),
          baud,
          {"T1CON = 0x31;", "SPBRG = 0xCF;"},
-         {"T1CON = 0x01;"},
+         {"T1CON = 0x00;"},
          0},
         {"a generated line changed, the update changes it",
          base,
@@ -198,7 +198,7 @@ TEST(UserCode, MergesEditsOutsideTheRegions) {
          oldBase,
          InsertBefore(oldBase, "#include <stdint.h>", include),
          baud,
-         {include, "    T1CON = 0x01;  //T1CKPS1"},
+         {include, "    T1CON = 0x00;  //T1CKPS1"},
          {oldSpelling},
          0},
         {"an edit, a region and a module removed at once",
