@@ -13,6 +13,7 @@
 #include "format/gbk.h"
 #include "format/line_diff.h"
 #include "format/number_text.h"
+#include "format/utf8.h"
 #include "generator/source_assembly.h"
 #include "platform/form_id.h"
 #include "project/project_file.h"
@@ -50,25 +51,11 @@ constexpr const char* kCopiedText =
     "或将该文件保存为*.C文件(通过文件菜单).";
 
 constexpr const char* kAutoOption = "AutoGenerate";
+constexpr const char* kSaveUtf8Option = "SaveUtf8";
+constexpr const char* kSaveLfOption = "SaveLf";
 constexpr const char* kUpdateTitle = "更新C文件";
 constexpr const char* kUpdateClassicText =
     "经典格式的源程序没有用户代码区,不能更新.\r请在选择芯片对话框中选择XC8或SDCC格式.";
-// A question box shows this many changed lines; the rest are counted.
-constexpr std::size_t kShownDiffLines = 30;
-
-// The diff's changed lines for a message box: "+" added, "-" removed.
-std::string ChangeLines(const std::string& diff) {
-    std::string shown;
-    std::size_t count = 0;
-    for (const std::string& line : SplitLines(diff)) {
-        if (line.starts_with("+++") || line.starts_with("---") || line.empty() ||
-            (line[0] != '+' && line[0] != '-'))
-            continue;
-        if (++count <= kShownDiffLines) shown += line + "\r";
-    }
-    if (count > kShownDiffLines) shown += "……还有" + std::to_string(count - kShownDiffLines) + "行\r";
-    return shown;
-}
 
 std::string ReplaceText(const std::string& path) {
     return path + "\r已存在,是否替换它?";
@@ -143,6 +130,35 @@ Form1::Form1(AppContext& context)
         {&VbMenuHelp, {&VbMenuHelp_Con}},
     };
     AddPinMapMenus();
+    AddSaveFormMenus();
+}
+
+void Form1::AddSaveFormMenus() {
+    const std::pair<MenuItem*, const char*> choices[] = {{&VbMenuFile_SaveUtf8, kSaveUtf8Option},
+                                                         {&VbMenuFile_SaveLf, kSaveLfOption}};
+    for (const auto& choice : choices) {
+        MenuItem* item = choice.first;
+        const char* option = choice.second;
+        item->setCheckable(true);
+        item->setChecked(context_.platform.storedOption(option) == "1");
+        item->onClick = [this, item, option] {
+            context_.platform.storeOption(option, item->checked() ? "1" : "0");
+        };
+    }
+    auto& file = menus_.front().items;
+    const auto after = std::find(file.begin(), file.end(), &VbMenuFile_UpdateFile) + 1;
+    file.insert(after, {&VbMenuFile_SaveUtf8, &VbMenuFile_SaveLf});
+}
+
+FileWriteResult Form1::WriteInSaveForm(const std::string& path, const std::string& text, bool own) {
+    const std::string lines = VbMenuFile_SaveLf.checked() ? WithLf(text) : text;
+    if (own) {
+        // What was saved with it: a base that cannot be encoded is no base.
+        return context_.platform.writeOwnFile(path,
+                                              VbMenuFile_SaveUtf8.checked() ? lines : EncodeGbk(lines).bytes);
+    }
+    if (VbMenuFile_SaveUtf8.checked()) return context_.platform.writeFileBytes(path, lines);
+    return context_.platform.writeLegacyTextFile(path, lines);
 }
 
 void Form1::Form_Load() {
@@ -239,9 +255,17 @@ void Form1::VbMenuFile_SaveFile_Click() {
     }
     const std::string path = ChooseSavePath(kSaveInitialName, kSaveFilter, kSourceExtension);
     if (path.empty()) return;
-    const FileWriteResult result = platform.writeLegacyTextFile(path, Text1.text());
+    const FileWriteResult result = WriteInSaveForm(path, Text1.text());
     switch (result.status) {
         case FileWriteResult::Status::Written:
+            // What was generated, edited in the text area or not, is the
+            // base the next update merges the file's edits against.
+            if (IsStamped(generated_) && SplitLines(generated_)[0] == SplitLines(Text1.text())[0]) {
+                if (const FileWriteResult base = WriteInSaveForm(BasePath(path), generated_, true);
+                    !base.written())
+                    platform.messageBox(WriteFailedText(BasePath(path), base.error), kSaveFailedTitle,
+                                        MessageIcon::Error, MessageButtons::Ok);
+            }
             break;
         case FileWriteResult::Status::Unencodable:
             platform.messageBox("文本中有GBK编码无法保存的字符：\r" + CharacterList(result.unencodable) +
@@ -344,7 +368,8 @@ void Form1::VbMenuTools_c_Click() {
     auto& platform = context_.platform;
     WithComments = platform.messageBox(kCommentQuestion, kCommentTitle, MessageIcon::Question,
                                        MessageButtons::YesNo) == MessageAnswer::Yes;
-    Text1.setText(AssembleSource(context_.settings, WithComments));
+    generated_ = AssembleSource(context_.settings, WithComments);
+    Text1.setText(generated_);
     platform.putClipboardText(Text1.text());
     platform.messageBox(kCopiedText, kCopiedTitle, MessageIcon::Information, MessageButtons::Ok);
 }
@@ -369,27 +394,36 @@ void Form1::Preview() {
     // all new, which marks nothing worth seeing.
     if (text == Text1.text()) return;
     std::vector<int> changed = Text1.text().empty() ? std::vector<int>() : ChangedLines(Text1.text(), text);
+    generated_ = text;
     Text1.setText(std::move(text));
     Text1.setMarkedLines(std::move(changed));
 }
 
 void Form1::VbMenuFile_UpdateFile_Click() {
     auto& platform = context_.platform;
-    if (OutputFormOf(context_.settings) == OutputFormId::Classic) {
-        platform.messageBox(kUpdateClassicText, kUpdateTitle, MessageIcon::Information, MessageButtons::Ok);
-        return;
-    }
     const std::string path = platform.openFileDialog(kSaveFilter);
     if (path.empty()) return;
+    // A project still on the classic form updates a file in the form the
+    // file was written in.
+    ProjectSettings settings = context_.settings;
+    if (OutputFormOf(settings) == OutputFormId::Classic) {
+        const auto form = SourceFileForm(path);
+        if (!form) {
+            platform.messageBox(kUpdateClassicText, kUpdateTitle, MessageIcon::Information,
+                                MessageButtons::Ok);
+            return;
+        }
+        settings.OutputForm = static_cast<std::int16_t>(*form);
+    }
     WithComments = platform.messageBox(kCommentQuestion, kCommentTitle, MessageIcon::Question,
                                        MessageButtons::YesNo) == MessageAnswer::Yes;
-    const std::string text = AssembleSource(context_.settings, WithComments);
+    const std::string text = AssembleSource(settings, WithComments);
     SourceUpdate update = PrepareSourceUpdate(path, text, false);
     if (update.status == SourceUpdate::Status::Refused) {
         // The copy keeps what the user wrote outside the regions.
         if (platform.messageBox("无法更新文件：\r" + path + "\r第" + std::to_string(update.refusal.line) +
                                     "行：" + update.refusal.reason + "\r文件未写入。\r\r是否将原文件保存为" +
-                                    BackupPath(path) + "后覆盖它?",
+                                    BackupPattern(path) + "后覆盖它?",
                                 kUpdateTitle, MessageIcon::Warning,
                                 MessageButtons::YesNo) != MessageAnswer::Yes)
             return;
@@ -400,27 +434,39 @@ void Form1::VbMenuFile_UpdateFile_Click() {
                             MessageButtons::Ok);
         return;
     }
-    const std::string changes = ChangeLines(SourceUpdateDiff(update, path));
+    const std::string changes = UnifiedDiff(update.before, update.merged.text, path, path);
     if (changes.empty()) {
         platform.messageBox("文件已是最新,无需更新：\r" + path, kUpdateTitle, MessageIcon::Information,
                             MessageButtons::Ok);
         return;
     }
-    if (platform.messageBox(
-            "更新将对文件作如下修改(+ 增加的行, - 去掉的行)：\r" + changes + "\r是否写入" + path + "?",
-            kUpdateTitle, MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
+    std::string question = "更新将对文件作如下修改(- 去掉的行, + 增加的行)。";
+    if (update.merged.carriedOnly) question += "\r" + std::string(kCarriedOnlyText) + "。";
+    if (!update.merged.conflicts.empty()) {
+        question += "\r有" + std::to_string(update.merged.conflicts.size()) + "处冲突,在新文本的第";
+        for (std::size_t i = 0; i < update.merged.conflicts.size(); ++i)
+            question += (i ? "、" : "") + std::to_string(update.merged.conflicts[i]);
+        question += "行:两者都保留在冲突标记<<<<<<< ======= >>>>>>>之间,需要手工解决。";
+    }
+    if (platform.diffBox(question + "\r是否写入" + path + "?", changes, kUpdateTitle) != MessageAnswer::Yes)
         return;
-    if (const std::string error = WriteSourceUpdate(path, update); !error.empty()) {
-        platform.messageBox(WriteFailedText(path, error), kSaveFailedTitle, MessageIcon::Error,
+    const SourceWriteResult written = WriteSourceUpdate(path, update, {projectPath_});
+    if (!written.error.empty()) {
+        platform.messageBox(WriteFailedText(path, written.error), kSaveFailedTitle, MessageIcon::Error,
                             MessageButtons::Ok);
         return;
     }
+    generated_ = text;
     Text1.setText(update.merged.text);
-    std::string done = "已更新：\r" + path + "\r原文件已保存为" + BackupPath(path);
+    std::string done = "已更新：\r" + path + "\r原文件已保存为" + written.backup;
     if (!update.merged.kept.empty()) {
         done += "\r\r以下用户代码区的模块已去掉,其代码已注释掉,保留在文件末尾：";
-        for (const std::string& name : update.merged.kept) done += "\r" + name;
+        for (const std::string& name : update.merged.kept) done += "\r" + QuoteShort(name);
     }
+    for (const std::string& name : update.merged.restored) done += "\r\r" + RestoredText(name);
+    if (!written.baseError.empty())
+        done +=
+            "\r\r" + WriteFailedText(BasePath(path), written.baseError) + "\r下次更新只能带入用户代码区。";
     platform.messageBox(done, kUpdateTitle, MessageIcon::Information, MessageButtons::Ok);
 }
 
@@ -469,7 +515,10 @@ void Form1::VbMenuFile_ExportPinMap_Click() {
     if (!PinMap.writer) return;
     const std::string path = ChooseSavePath(kPinMapInitialName, kPinMapFilter, kPinMapExtension);
     if (path.empty()) return;
-    if (const std::string error = PinMap.writer(PinMap.table(), path); !error.empty())
+    // The open project is an input: no picture replaces it.
+    const std::string error =
+        SameFile(path, projectPath_) ? std::string(kOutputIsInput) : PinMap.writer(PinMap.table(), path);
+    if (!error.empty())
         context_.platform.messageBox(WriteFailedText(path, error), kSaveFailedTitle, MessageIcon::Error,
                                      MessageButtons::Ok);
 }

@@ -120,6 +120,9 @@ public:
     MenuItem VbMenuView{"VbMenuView", "查看(&V)"};
     MenuItem VbMenuView_PinMap{"VbMenuView_PinMap", "引脚图(&M)"};
     MenuItem VbMenuFile_ExportPinMap{"VbMenuFile_ExportPinMap", "导出引脚图(&M)..."};
+    // How 保存C文件 writes the text: GBK with CR LF unless ticked, remembered.
+    MenuItem VbMenuFile_SaveUtf8{"VbMenuFile_SaveUtf8", "C文件用UTF-8编码(&8)"};
+    MenuItem VbMenuFile_SaveLf{"VbMenuFile_SaveLf", "C文件用LF换行(&L)"};
     PinMapPanel PinMap;
     void VbMenuView_PinMap_Click();
     void VbMenuFile_ExportPinMap_Click();
@@ -128,6 +131,10 @@ public:
 
 private:
     void AddPinMapMenus();
+    void AddSaveFormMenus();
+    // `text` (CR LF lines) in the chosen encoding and line ends; written to
+    // `path`, or as the program's own file (a base) there.
+    FileWriteResult WriteInSaveForm(const std::string& path, const std::string& text, bool own = false);
     void SizeText1();
     void AskCrystal();
     // The text for the settings, its changed lines marked.
@@ -151,6 +158,8 @@ private:
     bool splashShown_ = false;
     // The project last opened or saved, offered again by the save dialog.
     std::string projectPath_;
+    // The text last generated into Text1: a saved modern text's base.
+    std::string generated_;
     // The settings as last saved or opened, or as the program started:
     // ending with other settings asks first.
     ProjectSettings savedSettings_;

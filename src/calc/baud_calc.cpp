@@ -6,6 +6,8 @@
 #include <cstring>
 #include <limits>
 
+#include "format/utf8.h"
+
 namespace korvane {
 
 namespace {
@@ -134,8 +136,8 @@ std::string NoUsableRateText(float crystalMHz) {
 }
 
 std::string RateChangedText(const std::string& oldRate, const std::string& newRate, float crystalMHz) {
-    return SingleText(crystalMHz) + "M晶振在此方式下波特率" + oldRate + "的误差超出限制范围,\r已改用波特率" +
-           newRate + ".";
+    return SingleText(crystalMHz) + "M晶振在此方式下波特率" + QuoteShort(oldRate) +
+           "的误差超出限制范围,\r已改用波特率" + newRate + ".";
 }
 
 }  // namespace korvane

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <system_error>
 #include <variant>
+#include <vector>
 
 #include "calc/settings_calc.h"
 #include "files/file_io.h"
@@ -36,7 +37,7 @@ constexpr const char* kUsage =
     "                   [-o FILE] PROJECT.kvp\n"
     "       korvane-gen [--pins] [--pin-map FILE.svg|FILE.png] PROJECT.kvp\n"
     "       korvane-gen --update FILE.c [--dry-run] [--force] [--comments|--no-comments]\n"
-    "                   [--form xc8|sdcc] PROJECT.kvp\n"
+    "                   [--form xc8|sdcc] [--write-conflicts] PROJECT.kvp\n"
     "       korvane-gen --defaults\n"
     "       korvane-gen --help | --version\n"
     "\n"
@@ -51,10 +52,15 @@ constexpr const char* kUsage =
     "\n"
     "--update regenerates FILE.c (the XC8 or SDCC form) and carries the code between\n"
     "its user code markers into the new text by name, keeping FILE.c's encoding and\n"
-    "line ends and the previous file as FILE.c.bak; code of a module that is gone is\n"
-    "kept commented out at the end. A file changed outside its regions, or with\n"
-    "damaged markers, is refused unless --force (FILE.c.bak keeps it). --dry-run\n"
-    "prints the change as a unified diff and writes nothing.\n"
+    "line ends and the previous file as a new numbered backup FILE.c.~N~, which no\n"
+    "later run overwrites; code of a module that is gone is kept commented out at\n"
+    "the end. Edits elsewhere are merged with the text last generated for FILE.c\n"
+    "(kept beside it as .FILE.c.korvane-base); a conflict is marked and refused\n"
+    "unless --write-conflicts. Without that text, a file changed outside its\n"
+    "regions is refused, as is one with damaged markers, unless --force (the backup\n"
+    "keeps it; every region still readable is carried). --dry-run prints the change\n"
+    "as a unified diff in the file's own encoding and line ends, which patch\n"
+    "applies, and writes nothing.\n"
     "\n"
     "Exit status: 0 done, 1 the output could not be written, 2 bad usage, a bad\n"
     "project file or a refused FILE.c (nothing is written; FILE:LINE: what is wrong\n"
@@ -90,26 +96,31 @@ struct Options {
     std::string update;  // the C file to update
     bool dryRun = false;
     bool force = false;
+    bool writeConflicts = false;
 };
 
 // The pin map's picture comes from a module beside the program, loaded only
 // now: drawing text needs Qt's GUI library, which nothing else here does.
-int WritePinMap(const PinTable& table, const std::string& path) {
-    std::error_code error;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::string module =
-        ((error ? std::filesystem::path(".") : exe.parent_path()) / kPinMapModule).string();
+int WritePinMap(const PinTable& table, const std::string& path, const std::vector<std::string>& inputs) {
     const auto cannot = [&](const std::string& why) {
         Say(std::string(kProgram) + ": cannot write " + path + ": " + why);
         return kFailed;
     };
+    // Refused before the picture is drawn, as every output is.
+    if (const std::string error = CheckOutput(path, inputs); !error.empty()) return cannot(error);
+    std::error_code error;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::string module =
+        ((error ? std::filesystem::path(".") : exe.parent_path()) / kPinMapModule).string();
     // Left loaded: Qt's exit handlers may still run code of it.
     void* handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) return cannot(::dlerror());
-    const auto save = reinterpret_cast<SavePinMapEntry>(::dlsym(handle, kPinMapEntry));
-    if (!save) return cannot(module + " has no " + kPinMapEntry);
+    const auto draw = reinterpret_cast<PinMapBytesEntry>(::dlsym(handle, kPinMapEntry));
+    if (!draw) return cannot(module + " has no " + kPinMapEntry);
+    std::string bytes;
     std::string failure;
-    save(&table, path.c_str(), &failure);
+    draw(&table, path.c_str(), &bytes, &failure);
+    if (failure.empty()) failure = ReplaceFileContents(path, bytes, inputs);
     return failure.empty() ? 0 : cannot(failure);
 }
 
@@ -126,21 +137,34 @@ int Update(const Options& options, const std::string& text) {
         case SourceUpdate::Status::Refused:
             Say(file + ":" + std::to_string(update.refusal.line) + ": " + update.refusal.reason);
             Say(std::string(kProgram) + ": " + file + " not updated (--force overwrites it and keeps it as " +
-                BackupPath(file) + ")");
+                BackupPattern(file) + ")");
             return kBadInput;
     }
     for (const MergeRefusal& overridden : update.merged.overridden)
         Say(file + ":" + std::to_string(overridden.line) + ": " + overridden.reason + " (--force)");
     for (const std::string& name : update.merged.kept) {
         std::string kept = file + ": 用户代码区“";
-        (kept += name) += "”的模块已去掉,其代码已注释掉保留在文件末尾";
+        (kept += QuoteShort(name)) += "”的模块已去掉,其代码已注释掉保留在文件末尾";
         Say(kept);
     }
+    for (const std::string& name : update.merged.restored) Say(file + ": " + RestoredText(name));
+    if (update.merged.carriedOnly)
+        Say(file + ": " + std::string(kCarriedOnlyText) + " (" + BasePath(file) + ")");
+    for (const int line : update.merged.conflicts)
+        Say(file + ":" + std::to_string(line) + ": " + std::string(kConflictText));
     if (options.dryRun) return Emit(SourceUpdateDiff(update, file));
-    if (const std::string error = WriteSourceUpdate(file, update); !error.empty()) {
-        Say(std::string(kProgram) + ": cannot write " + file + ": " + error);
+    if (!update.merged.conflicts.empty() && !options.writeConflicts) {
+        Say(std::string(kProgram) + ": " + file +
+            " not updated (--write-conflicts writes it with the conflicts marked)");
+        return kBadInput;
+    }
+    const SourceWriteResult written = WriteSourceUpdate(file, update, {options.project});
+    if (!written.error.empty()) {
+        Say(std::string(kProgram) + ": cannot write " + file + ": " + written.error);
         return kFailed;
     }
+    if (!written.baseError.empty())
+        Say(std::string(kProgram) + ": cannot write " + BasePath(file) + ": " + written.baseError);
     return 0;
 }
 
@@ -195,6 +219,8 @@ int main(int argc, char* argv[]) {
             options.dryRun = true;
         } else if (arg == "--force") {
             options.force = true;
+        } else if (arg == "--write-conflicts") {
+            options.writeConflicts = true;
         } else if (arg == "-o" || arg == "--output") {
             const char* value = next();
             if (!value || !*value) return Usage("-o needs a file name");
@@ -215,8 +241,8 @@ int main(int argc, char* argv[]) {
             return Usage("--pins prints UTF-8 text to standard output");
         if (options.project.empty()) return Usage("no project file given");
     }
-    if (options.update.empty() && (options.dryRun || options.force))
-        return Usage("--dry-run and --force go with --update");
+    if (options.update.empty() && (options.dryRun || options.force || options.writeConflicts))
+        return Usage("--dry-run, --force and --write-conflicts go with --update");
     if (!options.update.empty() && (options.defaults || options.gbk || !options.output.empty()))
         return Usage("--update keeps the file's own encoding and takes no --defaults or -o");
 
@@ -228,8 +254,9 @@ int main(int argc, char* argv[]) {
         options.gbk = false;
     } else {
         if (options.project.empty()) return Usage("no project file given");
-        if (!options.output.empty() && SameFile(options.output, options.project))
-            return Usage("the output " + options.output + " is the project file itself");
+        for (const std::string& output : {options.output, options.pinMap})
+            if (!output.empty() && SameFile(output, options.project))
+                return Usage("the output " + output + " is the project file itself");
         const ProjectReadResult read = ReadProjectFile(options.project);
         if (const auto* error = std::get_if<ProjectError>(&read)) {
             Say(error->text());
@@ -250,19 +277,25 @@ int main(int argc, char* argv[]) {
         if (options.pins || !options.pinMap.empty()) {
             const PinTable table = PinTableOf(settings);
             if (options.pins && Emit(PinTableText(table)) != 0) return kFailed;
-            if (!options.pinMap.empty() && WritePinMap(table, options.pinMap) != 0) return kFailed;
+            if (!options.pinMap.empty() && WritePinMap(table, options.pinMap, {options.project}) != 0)
+                return kFailed;
             return problems.empty() ? 0 : kBadInput;
         }
         if (!problems.empty()) return kBadInput;
         if (options.form) settings.OutputForm = static_cast<std::int16_t>(*options.form);
-        text = AssembleSource(settings, options.withComments);
         if (!options.update.empty()) {
             if (SameFile(options.update, options.project))
                 return Usage("the file to update " + options.update + " is the project file itself");
+            // A project still on the classic form updates a file in the form
+            // the file was written in.
+            if (OutputFormOf(settings) == OutputFormId::Classic && !options.form)
+                if (const auto form = SourceFileForm(options.update))
+                    settings.OutputForm = static_cast<std::int16_t>(*form);
             if (OutputFormOf(settings) == OutputFormId::Classic)
                 return Usage("the classic form has no user code regions to update; use --form xc8 or sdcc");
-            return Update(options, text);
+            return Update(options, AssembleSource(settings, options.withComments));
         }
+        text = AssembleSource(settings, options.withComments);
     }
 
     if (options.gbk.value_or(!options.output.empty())) {
@@ -276,9 +309,17 @@ int main(int argc, char* argv[]) {
     }
 
     if (options.output.empty()) return Emit(text);
-    if (const std::string error = ReplaceFileContents(options.output, text); !error.empty()) {
+    if (const std::string error = ReplaceFileContents(options.output, text, {options.project});
+        !error.empty()) {
         Say(std::string(kProgram) + ": cannot write " + options.output + ": " + error);
         return kFailed;
+    }
+    // A modern text's regions make it one to update: its base goes beside it.
+    if (IsStamped(text)) {
+        if (const std::string error = SaveSourceBase(options.output, text); !error.empty()) {
+            Say(std::string(kProgram) + ": cannot write " + BasePath(options.output) + ": " + error);
+            return kFailed;
+        }
     }
     return 0;
 }

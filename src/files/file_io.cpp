@@ -1,5 +1,6 @@
 #include "files/file_io.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <signal.h>
@@ -7,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
@@ -219,7 +221,7 @@ bool SameFile(const std::string& a, const std::string& b) {
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-FileReadResult ReadFileContents(const std::string& path, std::size_t largest) {
+FileReadResult ReadFileContents(const std::string& path, std::size_t largest, bool followLink) {
     FileReadResult result;
     const auto fail = [&](FileReadResult::Status status, int error) {
         result.status = status;
@@ -228,7 +230,8 @@ FileReadResult ReadFileContents(const std::string& path, std::size_t largest) {
         return result;
     };
     // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd =
+        ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW));
     if (fd < 0) return fail(FileReadResult::Status::Failed, errno);
     struct stat info {};
     if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
@@ -264,74 +267,192 @@ FileReadResult ReadFileContents(const std::string& path, std::size_t largest) {
     return result;
 }
 
-std::string ReplaceFileContents(const std::string& path, std::string_view bytes) {
-    if (path.empty()) return Reason(ENOENT);
-    std::string target = path;
+namespace {
+
+// Where an output goes, found and checked before anything is written.
+struct OutputPlan {
+    std::string error;     // why it may not be written; "" when it may
+    bool inPlace = false;  // a character device or FIFO: a stream, not a file to replace
+    std::string target;    // the file written: a link's target, not the link
+    std::string folder;    // the target's folder, ending in '/'
+    mode_t mode = 0;       // the file's mode, kept when it is replaced
+};
+
+// `own`: a file of the program's own, which a link at its name never
+// redirects: the link is replaced, like any other name there.
+OutputPlan PlanOutput(const std::string& path, const std::vector<std::string>& inputs, bool own = false) {
+    OutputPlan plan;
+    const auto refuse = [&](std::string error) {
+        plan.error = std::move(error);
+        return plan;
+    };
+    if (path.empty()) return refuse(Reason(ENOENT));
+    for (const std::string& input : inputs)
+        if (SameFile(path, input)) return refuse(kOutputIsInput);
+    plan.target = path;
     struct stat existing {};
-    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    bool exists = (own ? ::lstat(path.c_str(), &existing) : ::stat(path.c_str(), &existing)) == 0;
+    if (own && exists && S_ISLNK(existing.st_mode)) {
+        exists = false;
+        existing.st_mode = 0;
+    }
+    if (own && exists && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) return refuse(kNotAFile);
     if (exists) {
-        if (S_ISDIR(existing.st_mode)) return Reason(EISDIR);
-        if (S_ISCHR(existing.st_mode) || S_ISFIFO(existing.st_mode)) return WriteInPlace(path, bytes);
-        if (!S_ISREG(existing.st_mode)) return kNotAFile;
+        if (S_ISDIR(existing.st_mode)) return refuse(Reason(EISDIR));
+        if (S_ISCHR(existing.st_mode) || S_ISFIFO(existing.st_mode)) {
+            plan.inPlace = true;
+            return plan;
+        }
+        if (!S_ISREG(existing.st_mode)) return refuse(kNotAFile);
         // Replace what a link points at, not the link itself.
         if (char* real = ::realpath(path.c_str(), nullptr)) {
-            target = real;
+            plan.target = real;
             std::free(real);
         }
         // A file the user may not write stays as it is, as a plain write would.
-        if (::access(target.c_str(), W_OK) != 0) return Reason(errno);
-    } else if (struct stat link{}; ::lstat(path.c_str(), &link) == 0) {
-        return kDanglingLink;  // renaming over it would put a file where the link was
+        if (::access(plan.target.c_str(), W_OK) != 0) return refuse(Reason(errno));
+        plan.mode = existing.st_mode & 07777;
+    } else if (struct stat link{}; !own && ::lstat(path.c_str(), &link) == 0) {
+        return refuse(kDanglingLink);  // renaming over it would put a file where the link was
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        plan.mode = 0666 & ~mask;
     }
+    const auto slash = plan.target.rfind('/');
+    plan.folder = slash == std::string::npos ? "./" : plan.target.substr(0, slash + 1);
+    // The temporary file is made in the folder: a folder the user cannot
+    // write fails here, before any other output of the run is touched.
+    if (::access(plan.folder.c_str(), W_OK | X_OK) != 0) return refuse(FolderReason(plan.folder, errno));
+    return plan;
+}
 
-    const auto slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temporary = TemporaryPattern(folder, base);
-    TemporaryGuard guard;
+// A complete copy of `bytes` with `mode` in `folder`, under a temporary name
+// from `pattern` (or, unnamed, only as `fd`). Returns 0 or the reason.
+struct Complete {
+    int error = 0;
+    bool made = false;  // the error came after the file was made, not from the folder
+    std::string name;   // "" when the file has no name yet (unnamed, `fd` open)
+    int fd = -1;
+};
+
+Complete WriteComplete(TemporaryGuard& guard, const std::string& folder, std::string pattern,
+                       std::string_view bytes, mode_t mode) {
+    Complete done;
     // Where there is no unnamed file, the error of the named way is the one
     // to report.
     const int unnamedFd = OpenUnnamed(folder);
     const bool unnamed = unnamedFd >= 0;
-    const int fd = unnamed ? unnamedFd : guard.make(temporary, [](std::string& pattern) {
-        return ::mkostemp(pattern.data(), O_CLOEXEC);
-    });
-    if (fd < 0) return FolderReason(folder, errno);
-
+    const int fd =
+        unnamed ? unnamedFd
+                : guard.make(pattern, [](std::string& name) { return ::mkostemp(name.data(), O_CLOEXEC); });
+    if (fd < 0) {
+        done.error = errno;
+        return done;
+    }
+    done.made = true;
     const auto fail = [&](int error) {
         ::close(fd);
-        if (!unnamed) ::unlink(temporary.c_str());
-        return Reason(error);
+        if (!unnamed) ::unlink(pattern.c_str());
+        done.error = error;
+        return done;
     };
-    mode_t mode;
-    if (exists) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
     if (::fchmod(fd, mode) != 0) return fail(errno);
     if (int error = 0; !WriteAll(fd, bytes, error)) return fail(error);
     if (::fsync(fd) != 0) return fail(errno);
     if (unnamed) {
-        if (const int error = NameUnnamed(guard, fd, temporary)) {
-            ::close(fd);
-            return Reason(error);
-        }
+        done.fd = fd;
+        return done;
     }
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        return Reason(error);
+    if (::close(fd) != 0) return fail(errno);
+    done.name = std::move(pattern);
+    return done;
+}
+
+}  // namespace
+
+std::string CheckOutput(const std::string& path, const std::vector<std::string>& inputs, bool own) {
+    return PlanOutput(path, inputs, own).error;
+}
+
+std::string ReplaceOwnFile(const std::string& path, std::string_view bytes) {
+    return ReplaceFileContents(path, bytes, {}, true);
+}
+
+std::string ReplaceFileContents(const std::string& path, std::string_view bytes,
+                                const std::vector<std::string>& inputs, bool own) {
+    const OutputPlan plan = PlanOutput(path, inputs, own);
+    if (!plan.error.empty()) return plan.error;
+    if (plan.inPlace) return WriteInPlace(path, bytes);
+    const std::string base = plan.target.substr(plan.folder.size());
+    TemporaryGuard guard;
+    Complete done = WriteComplete(guard, plan.folder, TemporaryPattern(plan.folder, base), bytes, plan.mode);
+    if (done.error) return done.made ? Reason(done.error) : FolderReason(plan.folder, done.error);
+    std::string temporary = TemporaryPattern(plan.folder, base);
+    if (done.fd >= 0) {
+        const int error = NameUnnamed(guard, done.fd, temporary);
+        ::close(done.fd);
+        if (error) return Reason(error);
+    } else {
+        temporary = done.name;
     }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+    if (::rename(temporary.c_str(), plan.target.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
         return Reason(error);
     }
     return {};
 }
+
+BackupResult CreateBackup(const std::string& path, std::string_view bytes) {
+    BackupResult result;
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    // The next number after the highest one there, as GNU tools number them.
+    unsigned long next = 1;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        const std::string head = name + ".~";
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string_view entryName = entry->d_name;
+            if (!entryName.starts_with(head) || !entryName.ends_with("~") ||
+                entryName.size() < head.size() + 2)
+                continue;
+            const std::string_view digits = entryName.substr(head.size(), entryName.size() - head.size() - 1);
+            if (digits.find_first_not_of("0123456789") != std::string_view::npos || digits.size() > 9)
+                continue;
+            next = std::max(next, std::stoul(std::string(digits)) + 1);
+        }
+        ::closedir(dir);
+    }
+    struct stat original {};
+    const mode_t mode = ::stat(path.c_str(), &original) == 0 ? original.st_mode & 0777 : 0600;
+    TemporaryGuard guard;
+    Complete done = WriteComplete(guard, folder, TemporaryPattern(folder, name), bytes, mode);
+    if (done.error) {
+        result.error = done.made ? Reason(done.error) : FolderReason(folder, done.error);
+        return result;
+    }
+    const std::string from = done.fd >= 0 ? "/proc/self/fd/" + std::to_string(done.fd) : done.name;
+    // A link never replaces a name that is there (a file, a link, anything):
+    // an existing backup is never overwritten and no link is followed.
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 1000 && error == EEXIST; ++attempt, ++next) {
+        result.path = path + ".~" + std::to_string(next) + "~";
+        error = ::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, result.path.c_str(),
+                         done.fd >= 0 ? AT_SYMLINK_FOLLOW : 0) == 0
+                    ? 0
+                    : errno;
+    }
+    if (done.fd >= 0) ::close(done.fd);
+    if (!done.name.empty()) ::unlink(done.name.c_str());
+    if (error) {
+        result.error = Reason(error);
+        result.path.clear();
+    }
+    return result;
+}
+
 FileWriteResult WriteGbkTextFile(const std::string& path, std::string_view utf8) {
     FileWriteResult result;
     auto encoded = EncodeGbk(utf8);

@@ -41,17 +41,32 @@ std::vector<Op> EditScript(const std::vector<std::string>& a, const std::vector<
                 ops.push_back(Op::Same);
                 ++i;
                 ++j;
-            } else if (j < m && (i == n || lcs[i][j + 1] >= lcs[i + 1][j])) {
-                ops.push_back(Op::Added);
-                ++j;
-            } else {
+            } else if (i < n && (j == m || lcs[i + 1][j] >= lcs[i][j + 1])) {
+                // Removed before added, as diff shows a changed line: − then +.
                 ops.push_back(Op::Removed);
                 ++i;
+            } else {
+                ops.push_back(Op::Added);
+                ++j;
             }
         }
     }
     ops.insert(ops.end(), tail, Op::Same);
     return ops;
+}
+
+// For each line of `a`, the line of `b` it is matched with in a longest
+// common subsequence, or -1.
+std::vector<long> Matches(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    std::vector<long> match(a.size(), -1);
+    std::size_t i = 0;
+    std::size_t j = 0;
+    for (const Op op : EditScript(a, b)) {
+        if (op == Op::Same) match[i] = static_cast<long>(j);
+        if (op != Op::Added) ++i;
+        if (op != Op::Removed) ++j;
+    }
+    return match;
 }
 
 std::string Range(std::size_t start, std::size_t count) {
@@ -75,6 +90,14 @@ std::vector<std::string> SplitLines(std::string_view text) {
     return lines;
 }
 
+std::string WithLf(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
+    return out;
+}
+
 std::vector<int> ChangedLines(std::string_view before, std::string_view after) {
     std::vector<int> changed;
     int line = 0;
@@ -85,11 +108,92 @@ std::vector<int> ChangedLines(std::string_view before, std::string_view after) {
     return changed;
 }
 
+LineMerge MergeLines(const std::vector<std::string>& base, const std::vector<std::string>& ours,
+                     const std::vector<std::string>& theirs, std::string_view oursLabel,
+                     std::string_view theirsLabel) {
+    const std::vector<long> toOurs = Matches(base, ours);
+    const std::vector<long> toTheirs = Matches(base, theirs);
+    LineMerge merged;
+    const auto take = [&](const std::vector<std::string>& from, std::size_t first, std::size_t last) {
+        merged.lines.insert(merged.lines.end(), from.begin() + static_cast<std::ptrdiff_t>(first),
+                            from.begin() + static_cast<std::ptrdiff_t>(last));
+    };
+    const auto same = [](const std::vector<std::string>& x, std::size_t xFirst, std::size_t xLast,
+                         const std::vector<std::string>& y, std::size_t yFirst, std::size_t yLast) {
+        return std::equal(
+            x.begin() + static_cast<std::ptrdiff_t>(xFirst), x.begin() + static_cast<std::ptrdiff_t>(xLast),
+            y.begin() + static_cast<std::ptrdiff_t>(yFirst), y.begin() + static_cast<std::ptrdiff_t>(yLast));
+    };
+    std::size_t o = 0;  // base
+    std::size_t a = 0;  // ours
+    std::size_t b = 0;  // theirs
+    for (;;) {
+        // Lines all three share, in step, go through as they are.
+        std::size_t stable = 0;
+        while (o + stable < base.size() && toOurs[o + stable] == static_cast<long>(a + stable) &&
+               toTheirs[o + stable] == static_cast<long>(b + stable))
+            ++stable;
+        take(base, o, o + stable);
+        o += stable;
+        a += stable;
+        b += stable;
+        // Up to the next base line both sides still have: one changed chunk.
+        std::size_t next = o;
+        while (next < base.size() && (toOurs[next] < 0 || toTheirs[next] < 0)) ++next;
+        const std::size_t aEnd = next < base.size() ? static_cast<std::size_t>(toOurs[next]) : ours.size();
+        const std::size_t bEnd =
+            next < base.size() ? static_cast<std::size_t>(toTheirs[next]) : theirs.size();
+        if (next == o && aEnd == a && bEnd == b) {
+            if (next == base.size()) break;
+            break;  // all three are at their ends (in-step lines went as stable ones)
+        }
+        const bool oursSame = aEnd - a == next - o && same(ours, a, aEnd, base, o, next);
+        const bool theirsSame = bEnd - b == next - o && same(theirs, b, bEnd, base, o, next);
+        if (oursSame) {
+            take(theirs, b, bEnd);
+        } else if (theirsSame || (aEnd - a == bEnd - b && same(ours, a, aEnd, theirs, b, bEnd))) {
+            take(ours, a, aEnd);
+        } else {
+            merged.conflicts.push_back(merged.lines.size());
+            merged.lines.push_back(std::string(kConflictStart) + std::string(oursLabel));
+            take(ours, a, aEnd);
+            merged.lines.emplace_back(kConflictMiddle);
+            take(theirs, b, bEnd);
+            merged.lines.push_back(std::string(kConflictEnd) + std::string(theirsLabel));
+        }
+        o = next;
+        a = aEnd;
+        b = bEnd;
+        if (o == base.size() && a == ours.size() && b == theirs.size()) break;
+    }
+    return merged;
+}
+
+namespace {
+
+// The lines, the last one marked by a trailing LF (which no line holds
+// otherwise) when the text has no line end after it, so that it differs
+// from the same line with one.
+std::vector<std::string> DiffLines(std::string_view text) {
+    std::vector<std::string> lines = SplitLines(text);
+    if (!lines.empty() && !text.ends_with('\n')) lines.back() += '\n';
+    return lines;
+}
+
+}  // namespace
+
 std::string UnifiedDiff(std::string_view before, std::string_view after, std::string_view beforeName,
-                        std::string_view afterName) {
+                        std::string_view afterName, std::string_view lineEnd) {
     constexpr std::size_t kContext = 3;
-    const std::vector<std::string> a = SplitLines(before);
-    const std::vector<std::string> b = SplitLines(after);
+    const std::vector<std::string> a = DiffLines(before);
+    const std::vector<std::string> b = DiffLines(after);
+    const std::string end(lineEnd);
+    const auto line = [&](char sign, const std::string& text) {
+        std::string out(1, sign);
+        if (text.ends_with('\n'))
+            return out + text.substr(0, text.size() - 1) + "\n\\ No newline at end of file\n";
+        return out + text + end;
+    };
     const std::vector<Op> ops = EditScript(a, b);
     // Where each step stands in both texts.
     std::vector<std::size_t> atA(ops.size() + 1, 0);
@@ -111,27 +215,27 @@ std::string UnifiedDiff(std::string_view before, std::string_view after, std::st
             if (ops[scan] != Op::Same) last = scan;
             if (scan - last > 2 * kContext) break;
         }
-        const std::size_t end = std::min(ops.size(), last + 1 + kContext);
+        const std::size_t stop = std::min(ops.size(), last + 1 + kContext);
         if (out.empty()) {
-            out += "--- " + std::string(beforeName) + "\n";
-            out += "+++ " + std::string(afterName) + "\n";
+            out += "--- " + std::string(beforeName) + "\t\n";
+            out += "+++ " + std::string(afterName) + "\t\n";
         }
-        out += "@@ -" + Range(atA[first], atA[end] - atA[first]) + " +" +
-               Range(atB[first], atB[end] - atB[first]) + " @@\n";
-        for (std::size_t s = first; s < end; ++s) {
+        out += "@@ -" + Range(atA[first], atA[stop] - atA[first]) + " +" +
+               Range(atB[first], atB[stop] - atB[first]) + " @@\n";
+        for (std::size_t s = first; s < stop; ++s) {
             switch (ops[s]) {
                 case Op::Same:
-                    out += " " + a[atA[s]] + "\n";
+                    out += line(' ', a[atA[s]]);
                     break;
                 case Op::Removed:
-                    out += "-" + a[atA[s]] + "\n";
+                    out += line('-', a[atA[s]]);
                     break;
                 case Op::Added:
-                    out += "+" + b[atB[s]] + "\n";
+                    out += line('+', b[atB[s]]);
                     break;
             }
         }
-        k = end;
+        k = stop;
     }
     return out;
 }

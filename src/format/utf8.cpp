@@ -92,7 +92,8 @@ std::string QuoteShort(std::string_view text) {
         const auto decoded = Utf8Decode(text.substr(end));
         end += decoded ? decoded->length : 1;
     }
-    return end == text.size() ? std::string(text) : std::string(text.substr(0, end)) + "…";
+    // Cut first, so an escape is never cut in half.
+    return EscapeControls(text.substr(0, end)) + (end == text.size() ? "" : "…");
 }
 
 }  // namespace korvane

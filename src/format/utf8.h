@@ -30,9 +30,11 @@ std::string EscapeControls(std::string_view text);
 // How much of a text from a file a message quotes: about a line.
 inline constexpr std::size_t kQuotedCharacters = 80;
 
-// `text` as a message quotes it: its first kQuotedCharacters characters, and
-// "…" when there is more, so a huge key or value makes no huge message. Cut
-// between characters; a byte that is no UTF-8 counts as one.
+// The one rule for a user's text in a message (a value, a key, a name, a
+// marker): its first kQuotedCharacters characters, and "…" when there is
+// more, so a huge key or value makes no huge message; control characters
+// escaped as EscapeControls does, so none can drive a terminal or break a
+// box's lines. Cut between characters; a byte that is no UTF-8 counts as one.
 std::string QuoteShort(std::string_view text);
 
 }  // namespace korvane

@@ -71,12 +71,15 @@ void UserRegion(std::string_view indent, std::string_view name, SourceLines& out
     out.Line({indent, RegionEnd(name)});
 }
 
+constexpr std::string_view kXc8Header = "#include <xc.h>";
+constexpr std::string_view kSdccHeader = "#include <stdint.h>";  // after the part's own
+
 void Header(const Program& program, OutputFormId form, SourceLines& out) {
     if (form == OutputFormId::Xc8) {
-        out.Line({"#include <xc.h>"});
+        out.Line({kXc8Header});
     } else {
         out.Line({"#include <", program.part, ".h>"});
-        out.Line({"#include <stdint.h>"});
+        out.Line({kSdccHeader});
     }
     if (program.config) {
         std::string choices = "//配置字:";
@@ -328,6 +331,23 @@ void SetupFunction(const Function& function, OutputFormId form, SourceLines& out
 }
 
 }  // namespace
+
+std::optional<OutputFormId> ModernFormOf(std::string_view text) {
+    // The header comes right after the stamp, in the first lines.
+    constexpr int kHeaderLines = 40;
+    std::string_view previous;
+    for (int n = 0; n < kHeaderLines && !text.empty(); ++n) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        if (line == kXc8Header) return OutputFormId::Xc8;
+        if (line == kSdccHeader && previous.starts_with("#include <pic")) return OutputFormId::Sdcc;
+        previous = line;
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+    return std::nullopt;
+}
 
 std::string WriteModern(const Program& program, OutputFormId form, bool withComments) {
     SourceLines out(withComments);

@@ -11,9 +11,10 @@ void Quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) void korvane_save_pin_map(const korvane::PinTable* table,
-                                                                            const char* path,
-                                                                            std::string* error) {
+extern "C" __attribute__((visibility("default"))) void korvane_pin_map_bytes(const korvane::PinTable* table,
+                                                                             const char* path,
+                                                                             std::string* bytes,
+                                                                             std::string* error) {
     // Text needs a font database, which needs an application; the offscreen
     // platform gives one without a display.
     qInstallMessageHandler(Quiet);
@@ -22,5 +23,5 @@ extern "C" __attribute__((visibility("default"))) void korvane_save_pin_map(cons
     char name[] = "korvane-gen";
     char* argv[] = {name, nullptr};
     const QGuiApplication app(argc, argv);
-    *error = korvane::SavePinMap(*table, path);
+    *bytes = korvane::PinMapBytes(*table, korvane::PinMapFormatOf(path), *error);
 }

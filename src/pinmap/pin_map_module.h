@@ -10,6 +10,9 @@
 // before. A folder of its own, so that no packaging takes it for a library
 // of the system's.
 inline constexpr const char* kPinMapModule = "modules/korvane-pinmap.so";
-inline constexpr const char* kPinMapEntry = "korvane_save_pin_map";
-// Writes `table` as a picture to `path`; "" or what went wrong in `*error`.
-using SavePinMapEntry = void (*)(const korvane::PinTable* table, const char* path, std::string* error);
+inline constexpr const char* kPinMapEntry = "korvane_pin_map_bytes";
+// Draws `table` as a picture, SVG or PNG by `path`'s suffix, into `*bytes`;
+// "" or what went wrong in `*error`. The tool writes the bytes itself, with
+// the checks every output has.
+using PinMapBytesEntry = void (*)(const korvane::PinTable* table, const char* path, std::string* bytes,
+                                  std::string* error);

@@ -1,11 +1,11 @@
 #include "pinmap/pin_map_picture.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <utility>
@@ -200,21 +200,24 @@ void PinMapPicture::paint(QPainter& painter, const QRectF& target, int current) 
     painter.restore();
 }
 
-std::string SavePinMap(const PinTable& table, const std::string& path) {
-    const PinMapFormat format = PinMapFormatOf(path);
-    if (format == PinMapFormat::Unknown) return "只能保存为SVG(.svg)或PNG(.png)图片";
+std::string PinMapBytes(const PinTable& table, PinMapFormat format, std::string& error) {
+    error.clear();
+    if (format == PinMapFormat::Unknown) {
+        error = kPinMapFormats;
+        return {};
+    }
     const PinMapPicture picture(table);
     const QRectF whole(QPointF(), picture.size());
-    QSaveFile file(Qs(path));
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString().toStdString();
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     if (format == PinMapFormat::Svg) {
         QSvgGenerator svg;
-        svg.setOutputDevice(&file);
+        svg.setOutputDevice(&buffer);
         svg.setSize(picture.size().toSize());
         svg.setViewBox(whole);
         svg.setTitle(Qs(table.part + " 引脚图"));
         QPainter painter;
-        if (!painter.begin(&svg)) return "SVG";
+        if (!painter.begin(&svg)) error = "SVG";
         picture.paint(painter, whole);
         painter.end();
     } else {
@@ -223,10 +226,9 @@ std::string SavePinMap(const PinTable& table, const std::string& path) {
         QPainter painter(&image);
         picture.paint(painter, whole);
         painter.end();
-        if (!image.save(&file, "PNG")) return file.errorString().toStdString();
+        if (!image.save(&buffer, "PNG")) error = "PNG";
     }
-    if (!file.commit()) return file.errorString().toStdString();
-    return {};
+    return error.empty() ? buffer.data().toStdString() : std::string();
 }
 
 }  // namespace korvane

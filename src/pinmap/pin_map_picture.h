@@ -51,8 +51,13 @@ private:
 // A kind's colour in the picture and its legend.
 QColor KindColour(PinKind kind);
 
+inline constexpr const char* kPinMapFormats = "只能保存为SVG(.svg)或PNG(.png)图片";
+
+// The picture as SVG or PNG bytes; `error` says what went wrong, if anything.
+std::string PinMapBytes(const PinTable& table, PinMapFormat format, std::string& error);
+
 // Writes the picture as SVG or PNG, by the path's suffix (.svg, .png, any
-// case), replacing the file only once it is complete. Returns "" or what
+// case), through the program's one writer of outputs. Returns "" or what
 // went wrong.
 std::string SavePinMap(const PinTable& table, const std::string& path);
 

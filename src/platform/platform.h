@@ -38,6 +38,18 @@ public:
     // Writes `text` unchanged (no byte-order mark, line ends kept) in GBK,
     // replacing the file only once the whole text is safely written.
     virtual FileWriteResult writeLegacyTextFile(const std::string& path, const std::string& text) = 0;
+    // Writes `bytes` as they are, with the same care (a UTF-8 text).
+    virtual FileWriteResult writeFileBytes(const std::string& path, const std::string& bytes) = 0;
+    // Writes a file of the program's own beside the user's (an update's
+    // base): a link at its name is replaced, never followed.
+    virtual FileWriteResult writeOwnFile(const std::string& path, const std::string& bytes) = 0;
+    // A question about a change: `text` above the change as a unified diff
+    // (UTF-8, all of it, scrollable), Yes/No as messageBox. A platform with
+    // no view of its own asks with the text alone.
+    virtual MessageAnswer diffBox(const std::string& text, const std::string& /*diff*/,
+                                  const std::string& title) {
+        return messageBox(text, title, MessageIcon::Question, MessageButtons::YesNo);
+    }
     virtual void putClipboardText(const std::string& text) = 0;
     // Asks the desktop to open a document from the program's folder with its
     // registered viewer, at `page` inside it (a help page such as

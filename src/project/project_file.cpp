@@ -311,8 +311,8 @@ struct Assigner {
     }
     bool shaped(const std::string& text) const {
         if (HasShape(text, rule().shape)) return true;
-        reader.fail(LineOf(node.source()), "设置项" + std::string(setting.name) + "的值\"" + text + "\"应为" +
-                                               ShapeText(rule().shape));
+        reader.fail(LineOf(node.source()), "设置项" + std::string(setting.name) + "的值\"" +
+                                               QuoteShort(text) + "\"应为" + ShapeText(rule().shape));
         return false;
     }
 
@@ -368,7 +368,7 @@ void CheckRules(Reader& reader, S& settings, const std::map<std::string_view, in
             continue;
         }
         reader.fail(line == lines.end() ? 0 : line->second,
-                    "设置项" + std::string(breach.setting) + "的值" + breach.value + breach.rule);
+                    "设置项" + std::string(breach.setting) + "的值" + QuoteShort(breach.value) + breach.rule);
     }
 }
 
@@ -423,7 +423,7 @@ ProjectReadResult ParseProject(std::string_view text, const std::string& fileNam
         root = toml::parse(text, fileName);
     } catch (const toml::parse_error& error) {
         return ProjectError{fileName, LineOf(error.source()),
-                            "TOML格式错误：" + EscapeControls(QuoteShort(error.description()))};
+                            "TOML格式错误：" + QuoteShort(error.description())};
     }
 
     Reader reader(fileName);

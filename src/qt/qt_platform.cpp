@@ -3,17 +3,28 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QFontDatabase>
+#include <QGuiApplication>
 #include <QIdentityProxyModel>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
 #include <QMimeDatabase>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QShortcut>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QVBoxLayout>
+#include <algorithm>
 
 #include "files/file_io.h"
 #include "qt/binders.h"
@@ -124,6 +135,58 @@ MessageAnswer QtPlatform::messageBox(const std::string& text, const std::string&
     return result == QMessageBox::Cancel ? MessageAnswer::Cancel : MessageAnswer::No;
 }
 
+MessageAnswer QtPlatform::diffBox(const std::string& text, const std::string& diff,
+                                  const std::string& title) {
+    const ActivateOnClose opener(parentWindow());
+    QDialog dialog(parentWindow());
+    dialog.setObjectName("DiffBox");
+    dialog.setWindowTitle(ToQt(title));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(DisplayText(text), &dialog);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    auto* view = new QPlainTextEdit(&dialog);
+    view->setObjectName("DiffView");
+    view->setReadOnly(true);
+    view->setLineWrapMode(QPlainTextEdit::NoWrap);
+    view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QString shown = ToQt(diff);
+    if (shown.endsWith('\n')) shown.chop(1);  // no empty line after the last
+    view->setPlainText(shown);
+    // Each line coloured by what it is, as diff viewers do.
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
+        const QString line = block.text();
+        QTextCharFormat format;
+        if (line.startsWith("---") || line.startsWith("+++")) {
+            format.setFontWeight(QFont::Bold);
+        } else if (line.startsWith('-')) {
+            format.setBackground(QColor(0xFF, 0xE0, 0xE0));
+            format.setForeground(QColor(0xA0, 0x00, 0x00));
+        } else if (line.startsWith('+')) {
+            format.setBackground(QColor(0xDD, 0xF8, 0xDD));
+            format.setForeground(QColor(0x00, 0x70, 0x00));
+        } else if (line.startsWith("@@")) {
+            format.setForeground(QColor(0x00, 0x40, 0xB0));
+        } else {
+            continue;
+        }
+        QTextCursor cursor(block);
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(format);
+    }
+    layout->addWidget(view, 1);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Yes | QDialogButtonBox::No, &dialog);
+    buttons->button(QDialogButtonBox::Yes)->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    const QRect screen =
+        (parentWindow() ? parentWindow()->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    dialog.resize(std::min(900, screen.width() * 9 / 10), std::min(640, screen.height() * 9 / 10));
+    return dialog.exec() == QDialog::Accepted ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
 std::string QtPlatform::inputBox(const std::string& prompt, const std::string& title,
                                  const std::string& defaultText) {
     const ActivateOnClose opener(parentWindow());
@@ -178,6 +241,27 @@ std::string QtPlatform::saveFileDialog(const std::string& initialName, const std
 
 std::string QtPlatform::openFileDialog(const std::string& filter) {
     return RunFileDialog(parentWindow(), "OpenFileDialog", QFileDialog::AcceptOpen, filter, {});
+}
+
+namespace {
+
+FileWriteResult Written(std::string error) {
+    FileWriteResult result;
+    if (!error.empty()) {
+        result.status = FileWriteResult::Status::Failed;
+        result.error = std::move(error);
+    }
+    return result;
+}
+
+}  // namespace
+
+FileWriteResult QtPlatform::writeFileBytes(const std::string& path, const std::string& bytes) {
+    return Written(ReplaceFileContents(path, bytes));
+}
+
+FileWriteResult QtPlatform::writeOwnFile(const std::string& path, const std::string& bytes) {
+    return Written(ReplaceOwnFile(path, bytes));
 }
 
 FileWriteResult QtPlatform::writeLegacyTextFile(const std::string& path, const std::string& text) {

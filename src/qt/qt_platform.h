@@ -29,9 +29,15 @@ public:
                              MessageButtons buttons) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
+    // A dialog ("DiffBox") with the text above the whole diff ("DiffView"):
+    // monospace, no wrapping, scrollable, removed lines red, added green.
+    MessageAnswer diffBox(const std::string& text, const std::string& diff,
+                          const std::string& title) override;
     std::string saveFileDialog(const std::string& initialName, const std::string& filter) override;
     std::string openFileDialog(const std::string& filter) override;
     FileWriteResult writeLegacyTextFile(const std::string& path, const std::string& text) override;
+    FileWriteResult writeFileBytes(const std::string& path, const std::string& bytes) override;
+    FileWriteResult writeOwnFile(const std::string& path, const std::string& bytes) override;
     void putClipboardText(const std::string& text) override;
     void openDocument(const std::string& fileName, const std::string& page) override;
     std::string programFolder() const override;

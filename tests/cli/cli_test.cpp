@@ -317,50 +317,86 @@ TEST(KorvaneGen, UpdateCarriesTheUsersCode) {
     old.insert(old.find(region) + region.size(), "        PORTD++;\r\n");
     const std::string edited = std::string(old).replace(old.find("void main(void)"), 4, "int ");
     const std::string file = Temp("main.c");
-    // What the update makes of the old text, carried through the file's GBK.
-    const auto merged = [&](const std::string& before) {
-        return std::get<MergedText>(MergeUserCode(before, AssembleSource(b, true), true)).text;
+    const std::string base = AssembleSource(a, true);  // what was generated into the file
+    // What the update makes of the old text, with or without its base.
+    const auto merged = [&](const std::string& before, bool withBase) {
+        return std::get<MergedText>(
+                   MergeUserCode(before, AssembleSource(b, true), true,
+                                 withBase ? std::optional<std::string_view>(base) : std::nullopt))
+            .text;
     };
     const std::string kept = file + ": 用户代码区“中断 TMR1IF”的模块已去掉,其代码已注释掉保留在文件末尾\n";
-    const std::size_t editedLine = std::ranges::count(old.substr(0, old.find("void main(void)")), '\n') + 1;
-    const std::string where = file + ":" + std::to_string(editedLine) + ": 用户代码区以外的文本已被修改";
+    const std::string carriedOnly =
+        file + ": " + std::string(kCarriedOnlyText) + " (" + Temp(".main.c.korvane-base") + ")\n";
+    const std::string where = file + ":1: 用户代码区以外的文本已被修改,又没有上次生成的文本可供合并";
     struct Case {
         const char* what;
         std::vector<std::string> args;
         std::string before;
+        bool withBase;
         int status;
         std::string out, err;
         std::string after;    // "" leaves the file as it was, with no copy
         bool utf8Lf = false;  // the file in UTF-8 with LF line ends, not GBK and CR LF
     };
     const Case cases[] = {
-        {"update", {"--update", file, projectB}, old, 0, "", kept, merged(old)},
-        {"update, UTF-8 and LF", {"--update", file, projectB}, old, 0, "", kept, merged(old), true},
+        {"update", {"--update", file, projectB}, old, true, 0, "", kept, merged(old, true)},
+        {"update, no base",
+         {"--update", file, projectB},
+         old,
+         false,
+         0,
+         "",
+         kept + carriedOnly,
+         merged(old, false)},
+        {"update, UTF-8 and LF",
+         {"--update", file, projectB},
+         old,
+         true,
+         0,
+         "",
+         kept,
+         merged(old, true),
+         true},
         {"dry run",
          {"--update", file, "--dry-run", projectB},
          old,
+         true,
          0,
-         UnifiedDiff(old, merged(old), file, file),
+         UnifiedDiff(EncodeGbk(old).bytes, EncodeGbk(merged(old, true)).bytes, file, file, "\r\n") +
+             UnifiedDiff(EncodeGbk(base).bytes, EncodeGbk(AssembleSource(b, true)).bytes,
+                         Temp(".main.c.korvane-base"), Temp(".main.c.korvane-base"), "\r\n"),
          kept,
          ""},
-        {"edited outside",
+        {"edited outside, merged",
          {"--update", file, projectB},
          edited,
+         true,
+         0,
+         "",
+         kept,
+         merged(edited, true)},
+        {"edited outside, no base",
+         {"--update", file, projectB},
+         edited,
+         false,
          2,
          "",
          where + "\nkorvane-gen: " + file + " not updated (--force overwrites it and keeps it as " + file +
-             ".bak)\n",
+             ".~N~)\n",
          ""},
-        {"edited, forced",
+        {"edited, no base, forced",
          {"--force", "--update", file, projectB},
          edited,
+         false,
          0,
          "",
-         where + " (--force)\n" + kept,
-         merged(edited)},
+         where + " (--force)\n" + kept + carriedOnly,
+         merged(edited, false)},
         {"no file",
          {"--update", Temp("none.c"), projectB},
          "",
+         false,
          2,
          "",
          Temp("none.c") + ": 无法读取文件：No such file or directory\n",
@@ -373,19 +409,317 @@ TEST(KorvaneGen, UpdateCarriesTheUsersCode) {
             std::erase(text, '\r');
             return text;
         };
+        const std::string backup = file + ".~1~";
+        const std::string baseFile = Temp(".main.c.korvane-base");
         std::remove(file.c_str());
-        std::remove((file + ".bak").c_str());
+        std::remove(backup.c_str());
+        std::remove(baseFile.c_str());
         if (!c.before.empty()) WriteFile(file, bytes(c.before));
+        if (c.withBase) WriteFile(baseFile, bytes(base));
         const ToolRun run = Gen(c.args);
         EXPECT_EQ(run.status, c.status);
         EXPECT_EQ(run.out, c.out);
         EXPECT_EQ(run.err, c.err);
         if (c.before.empty()) continue;
         EXPECT_EQ(ReadFile(file), bytes(c.after.empty() ? c.before : c.after));
-        EXPECT_EQ(Exists(file + ".bak"), !c.after.empty());
+        EXPECT_EQ(Exists(backup), !c.after.empty());
         if (!c.after.empty()) {
-            EXPECT_EQ(ReadFile(file + ".bak"), bytes(c.before));
+            EXPECT_EQ(ReadFile(backup), bytes(c.before));
+            // The next update's base: the new generation alone.
+            EXPECT_EQ(ReadFile(baseFile), bytes(AssembleSource(b, true)));
         }
+    }
+}
+
+// Every output and every update against what lies at the path: what is
+// written, what is refused, and that nothing else is touched. Each row is a
+// fault once found; "D/" in an argument is the row's own folder.
+TEST(KorvaneGen, RefusalsAndTargets) {
+    ProjectSettings a = EverythingOn();
+    a.OutputForm = 2;  // SDCC
+    a.Ccp1En = a.Ccp2En = false;
+    a.Ccp1Int = a.Ccp2Int = 0;
+    a.Ccp1M = a.Ccp2M = 0;
+    a.Ccp2Mode = 0;
+    ProjectSettings b = a;  // Timer1 gone
+    b.T1En = false;
+    b.T1Int = 0;
+    ProjectSettings classic = a;
+    classic.OutputForm = 0;
+    const std::string region = RegionStart("中断 TMR1IF") + "\r\n";
+    const std::string userLine = "        PORTD++;\r\n";
+    std::string utf8 = AssembleSource(a, true);
+    utf8.insert(utf8.find(region) + region.size(), userLine);
+    const std::string c = EncodeGbk(utf8).bytes;
+    const std::string carried = EncodeGbk(region + userLine).bytes;
+    std::string damaged = c;  // an end marker with no start
+    damaged.insert(damaged.find(EncodeGbk(RegionStart("主循环")).bytes),
+                   EncodeGbk(RegionEnd("x")).bytes + "\r\n");
+    std::string comment = c;  // a marker whose name ends the comment
+    comment.insert(comment.find(EncodeGbk(RegionStart("主循环")).bytes),
+                   EncodeGbk("/* 用户代码开始: a */ } /* b */\r\n").bytes);
+    std::string hugeName = c;
+    hugeName.insert(hugeName.find(EncodeGbk(RegionStart("主循环")).bytes),
+                    EncodeGbk(RegionStart(std::string(1 << 20, 'n'))).bytes + "\r\n");
+    std::string replaced = utf8;
+    replaced.replace(replaced.find("//"), 2, "//\xEF\xBF\xBD");
+    const std::size_t replacedLine =
+        std::ranges::count(replaced.substr(0, replaced.find("\xEF\xBF\xBD")), '\n') + 1;
+    std::string invalid = c;
+    invalid.insert(invalid.find("\r\n") + 2, "\xff\xff");
+    const std::string hugeValue = "[korvane]\nformat = 2\nchip = \"PIC16F87x\"\n[settings]\nT0TimeUs = \"" +
+                                  std::string(100'000, 'x') + "\"\n";
+    const std::string longName = std::string(250, 'm') + ".c";  // one byte too long for a backup's name
+    enum class Kind { File, Has, Starts, Fifo, Link, HardLink, Folder, Missing, ReadOnly };
+    struct Entry {
+        std::string name;
+        Kind kind;
+        std::string content;  // the bytes, a part of them, or a link's target
+    };
+    using enum Kind;
+    struct Row {
+        const char* what;
+        std::vector<Entry> before;
+        std::vector<std::vector<std::string>> runs;  // the status and messages are the last one's
+        int status;
+        std::string errHas;
+        std::vector<Entry> after;
+        bool needsNoRoot = false;
+    };
+    const std::string project = ProjectText(a);
+    const Row rows[] = {
+        {"pin map into a FIFO nobody reads",
+         {{"map.svg", Fifo, ""}},
+         {{"--pin-map", "D/map.svg", "D/p.kvp"}},
+         1,
+         "No such device or address",
+         {{"map.svg", Fifo, ""}}},
+        {"pin map through a link to a device",
+         {{"map.svg", Link, "/dev/null"}},
+         {{"--pin-map", "D/map.svg", "D/p.kvp"}},
+         0,
+         "",
+         {{"map.svg", Link, "/dev/null"}}},
+        {"pin map onto the project",
+         {{"p.svg", File, project}},
+         {{"--pin-map", "D/p.svg", "D/p.svg"}},
+         2,
+         "is the project file itself",
+         {{"p.svg", File, project}}},
+        {"pin map onto a link to the project",
+         {{"map.svg", Link, "p.kvp"}},
+         {{"--pin-map", "D/map.svg", "D/p.kvp"}},
+         2,
+         "is the project file itself",
+         {{"p.kvp", File, project}}},
+        {"pin map onto a hard link of the project",
+         {{"map.svg", HardLink, "p.kvp"}},
+         {{"--pin-map", "D/map.svg", "D/p.kvp"}},
+         2,
+         "is the project file itself",
+         {{"p.kvp", File, project}}},
+        {"backups numbered after the highest there",
+         {{"main.c", File, c}, {"main.c.~41~", File, "later"}},
+         {{"--update", "D/main.c", "D/b.kvp"}},
+         0,
+         "",
+         {{"main.c.~41~", File, "later"}, {"main.c.~42~", File, c}}},
+        {"a backup's name is a link",
+         {{"main.c", File, c}, {"notes.txt", File, "notes"}, {"main.c.~1~", Link, "notes.txt"}},
+         {{"--update", "D/main.c", "D/b.kvp"}},
+         0,
+         "",
+         {{"notes.txt", File, "notes"}, {"main.c.~1~", Link, "notes.txt"}, {"main.c.~2~", File, c}}},
+        {"forced past damaged markers, then updated again",
+         {{"main.c", File, damaged}},
+         {{"--force", "--update", "D/main.c", "D/a.kvp"}, {"--update", "D/main.c", "D/a.kvp"}},
+         0,
+         "",
+         {{"main.c.~1~", File, damaged}, {"main.c.~2~", Has, carried}, {"main.c", Has, carried}}},
+        {"the project named as the backup would be",
+         {{"x.c", File, c}, {"x.c.~1~", File, project}},
+         {{"--update", "D/x.c", "D/x.c.~1~"}},
+         0,
+         "",
+         {{"x.c.~1~", File, project}, {"x.c.~2~", File, c}, {"x.c", Has, carried}}},
+        {"a setting's value of 100 KB", {{"big.kvp", File, hugeValue}}, {{"D/big.kvp"}}, 2, "x…\"应为", {}},
+        {"a marker name that ends the comment",
+         {{"main.c", File, comment}},
+         {{"--update", "D/main.c", "D/b.kvp"}},
+         2,
+         "用户代码区以外的文本已被修改",
+         {{"main.c", File, comment}, {"main.c.~1~", Missing, ""}}},
+        {"a marker name of 1 MB",
+         {{"main.c", File, hugeName}},
+         {{"--update", "D/main.c", "D/b.kvp"}},
+         2,
+         "n…”之内",
+         {{"main.c", File, hugeName}}},
+        {"a byte-order mark",
+         {{"main.c", File, "\xEF\xBB\xBF" + utf8}},
+         {{"--update", "D/main.c", "D/a.kvp"}},
+         0,
+         "",
+         {{"main.c", Starts, "\xEF\xBB\xBF" + utf8.substr(0, 10)}, {"main.c", Has, region + userLine}}},
+        {"a module switched off and on",
+         {{"main.c", File, c}},
+         {{"--update", "D/main.c", "D/b.kvp"}, {"--update", "D/main.c", "D/a.kvp"}},
+         0,
+         "main.c: 用户代码区“中断 TMR1IF”的模块已恢复,保留的代码已放回该区\n",
+         {{"main.c", Has, carried}}},
+        {"a read-only file",
+         {{"main.c", ReadOnly, c}},
+         {{"--update", "D/main.c", "D/b.kvp"}},
+         1,
+         "Permission denied",
+         {{"main.c", File, c}, {"main.c.~1~", Missing, ""}},
+         true},
+        {"a backup that cannot be written",
+         {{longName, File, c}},
+         {{"--update", "D/" + longName, "D/b.kvp"}},
+         1,
+         "File name too long",
+         {{longName, File, c}}},
+        {"replacement characters of a UTF-8 editor",
+         {{"main.c", File, replaced}},
+         {{"--update", "D/main.c", "D/b.kvp"}},
+         2,
+         "main.c: 第" + std::to_string(replacedLine) + "行有替换字符(U+FFFD)",
+         {{"main.c", File, replaced}}},
+        {"no valid encoding",
+         {{"main.c", File, invalid}},
+         {{"--update", "D/main.c", "D/b.kvp"}},
+         2,
+         "main.c: 第2行不是有效的GBK文本",
+         {{"main.c", File, invalid}}},
+        {"the base's name is a link",
+         {{"main.c", File, c}, {"notes.txt", File, "notes"}, {".main.c.korvane-base", Link, "notes.txt"}},
+         {{"--update", "D/main.c", "D/a.kvp"}, {"--update", "D/main.c", "D/a.kvp", "--dry-run"}},
+         0,
+         "",
+         {{"notes.txt", File, "notes"},
+          {".main.c.korvane-base", File, EncodeGbk(AssembleSource(a, true)).bytes}}},
+        {"the base cannot be written: nothing is, not even the backup",
+         {{"main.c", File, c}, {".main.c.korvane-base", Folder, ""}},
+         {{"--update", "D/main.c", "D/b.kvp"}},
+         1,
+         "Is a directory",
+         {{"main.c", File, c}, {"main.c.~1~", Missing, ""}}},
+        {"a classic project and a file in the SDCC form",
+         {{"main.c", File, c}},
+         {{"--update", "D/main.c", "D/classic.kvp"}},
+         0,
+         "",
+         {{"main.c", Has, carried}, {"main.c.~1~", File, c}}},
+    };
+    int number = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        if (row.needsNoRoot && ::geteuid() == 0) continue;  // root writes a read-only file
+        const std::string dir = Temp("row" + std::to_string(++number) + "/");
+        std::filesystem::create_directories(dir);
+        WriteFile(dir + "p.kvp", project);
+        WriteFile(dir + "a.kvp", project);
+        WriteFile(dir + "b.kvp", ProjectText(b));
+        WriteFile(dir + "classic.kvp", ProjectText(classic));
+        for (const Entry& entry : row.before) {
+            const std::string path = dir + entry.name;
+            if (entry.kind == Fifo) {
+                ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+            }
+            if (entry.kind == Link) std::filesystem::create_symlink(entry.content, path);
+            if (entry.kind == HardLink) std::filesystem::create_hard_link(dir + entry.content, path);
+            if (entry.kind == Folder) std::filesystem::create_directory(path);
+            if (entry.kind == File || entry.kind == ReadOnly) WriteFile(path, entry.content);
+            if (entry.kind == ReadOnly) ::chmod(path.c_str(), 0444);
+        }
+        ToolRun run;
+        for (std::vector<std::string> args : row.runs) {
+            for (std::string& arg : args)
+                if (arg.starts_with("D/")) arg = dir + arg.substr(2);
+            run = Gen(args);
+        }
+        EXPECT_EQ(run.status, row.status) << run.err.substr(0, 300);
+        EXPECT_NE(run.err.find(row.errHas), std::string::npos) << run.err.substr(0, 300);
+        EXPECT_LT(run.err.size(), 4000u) << "a message quotes a user's text whole";
+        for (const Entry& entry : row.after) {
+            SCOPED_TRACE(entry.name);
+            const std::string path = dir + entry.name;
+            // Not opened before the kind is known: a FIFO would wait for a writer.
+            const auto bytes = [&] { return ReadFile(path); };
+            switch (entry.kind) {
+                case File:
+                case ReadOnly:
+                    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(path)));
+                    EXPECT_EQ(bytes(), entry.content);
+                    break;
+                case Has:
+                    EXPECT_NE(bytes().find(entry.content), std::string::npos);
+                    break;
+                case Starts:
+                    EXPECT_TRUE(bytes().starts_with(entry.content));
+                    break;
+                case Fifo:
+                    EXPECT_TRUE(std::filesystem::is_fifo(std::filesystem::symlink_status(path)));
+                    break;
+                case Link:
+                    EXPECT_EQ(std::filesystem::read_symlink(path), entry.content);
+                    break;
+                case HardLink:
+                    EXPECT_TRUE(std::filesystem::equivalent(path, dir + entry.content));
+                    break;
+                case Folder:
+                    EXPECT_TRUE(std::filesystem::is_directory(path));
+                    break;
+                case Missing:
+                    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(path)));
+                    break;
+            }
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
+// patch applies the --dry-run diff to every variant korvane-gen writes and
+// to a name with a blank, giving exactly the file the update writes.
+TEST(KorvaneGen, PatchAppliesTheDryRunDiff) {
+    ProjectSettings a = EverythingOn();
+    a.OutputForm = 2;  // SDCC
+    ProjectSettings b = a;
+    b.SciBaud = "1200";
+    b.T0En = false;
+    b.T0Int = 0;
+    std::string old = AssembleSource(a, true);
+    const std::string region = RegionStart("主循环") + "\r\n";
+    old.insert(old.find(region) + region.size(), "        PORTD = 0;  // 用户\r\n");
+    const struct {
+        const char* name;
+        bool gbk, crlf;
+    } rows[] = {
+        {"gbk-crlf.c", true, true},  {"gbk-lf.c", true, false}, {"utf8-crlf.c", false, true},
+        {"utf8-lf.c", false, false}, {"my main.c", true, true},
+    };
+    const std::string dir = Temp("patch/");
+    std::filesystem::create_directories(dir);
+    WriteFile(dir + "b.kvp", ProjectText(b));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string text = old;
+        if (!row.crlf) std::erase(text, '\r');
+        const std::string bytes = row.gbk ? EncodeGbk(text).bytes : text;
+        WriteFile(dir + row.name, bytes);
+        WriteFile(dir + "updated.c", bytes);
+        ASSERT_EQ(Gen({"--update", dir + "updated.c", dir + "b.kvp"}).status, 0);
+        const ToolRun run =
+            RunTool("/bin/sh", {"-c", "cd '" + dir + "' && " + KORVANE_GEN + " --update '" + row.name +
+                                          "' --dry-run b.kvp > change.diff && patch -s < change.diff"});
+        EXPECT_EQ(run.status, 0) << run.out << run.err;
+        EXPECT_EQ(ReadFile(dir + row.name), ReadFile(dir + "updated.c"));
+        // The base too, made by the patch where there was none.
+        EXPECT_EQ(ReadFile(dir + "." + row.name + ".korvane-base"),
+                  ReadFile(dir + ".updated.c.korvane-base"));
+        std::filesystem::remove(dir + "updated.c.~1~");
+        std::filesystem::remove(dir + ".updated.c.korvane-base");
     }
 }
 

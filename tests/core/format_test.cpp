@@ -76,6 +76,26 @@ TEST(Utf8, ControlCharactersAreEscaped) {
     for (const auto& c : cases) EXPECT_EQ(EscapeControls(c.text), c.escaped);
 }
 
+// The one rule every message quotes a user's text by: 80 characters, then
+// "…"; controls escaped after the cut, so an escape is never cut in half.
+TEST(Utf8, QuotedTextIsShortAndPlain) {
+    const std::string eighty(80, 'x');
+    std::string chinese;
+    for (int i = 0; i < 81; ++i) chinese += "中";
+    struct Case {
+        std::string text;
+        std::string quoted;
+    } const cases[] = {
+        {eighty, eighty},
+        {eighty + "y", eighty + "…"},
+        {std::string(1 << 20, 'v'), std::string(80, 'v') + "…"},
+        {chinese, chinese.substr(0, 240) + "…"},
+        {std::string(79, 'x') + "\n" + "tail", std::string(79, 'x') + "\\x0a…"},
+        {"a */ b\x1b", "a */ b\\x1b"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(QuoteShort(c.text), c.quoted) << c.text.size();
+}
+
 // Each length of the encoding at both of its ends.
 TEST(Utf8, EncodesEveryLengthAtItsLimits) {
     struct Case {

@@ -1,10 +1,4 @@
-/* Korvane 校验: dc0c8b9a8cc60753 */
-/* Korvane 行校验: cwGrlnz-dm-UaJagfS22z5qRwlAB6Ngf4gekkcVV_siYIl1o677nPzHDbLNbv47W */
-/* Korvane 行校验: KG51xVcYfUGYri6wYvsIG1u5cKkkgeVuY_L1Y3xfYHukYbOrfg_oEYf84W-gMiBo */
-/* Korvane 行校验: OVsCoYnWcYBP5YjhDvYb6jNS1YUuQXYSHqxYY-LMvYTlbwYxVpaYyu-FYSs6NYPo */
-/* Korvane 行校验: BPcYcjI1Y9SkhkYNS21iYIl_66kzJGu599P_cPaIlbx6o1nOVYlOGhRlx6FoDHSl */
-/* Korvane 行校验: -JRRbEynIlBU60UlN6TdYIl656L8wMEQUFmWnIlWx6hBb7pEMPIlpn6zCU9R3mhI */
-/* Korvane 行校验: lHF660FejIloF63IzYZJIGq3kjkVXduabI */
+/* Korvane dc0c8b9a8cc60753 */
 #include <pic16f877a.h>
 #include <stdint.h>
 //配置字: HS振荡 看门狗开 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 EEPROM数据不保护 程序存储器不写保护

@@ -1,10 +1,4 @@
-/* Korvane 校验: 19825a0399f3c594 */
-/* Korvane 行校验: pGfWlnz-dm-UazagfS22z5qRwlAB6Ngf4gekkcVV_sMYIl16677nPzHDbLNbv4FB */
-/* Korvane 行校验: FcYtrGYpihwYCKxHq2LuYct1YYzfYwpkYGOrfgkoEYU14W-gMiBofU9CoYWUcYme */
-/* Korvane 行校验: 5YsrDvYb6jXS1YUuQXYSHqxYY-zMvYTlbwYxVpaYyu-FYSs6NYPoBPcYcjI1Y9Sk */
-/* Korvane 行校验: hkYNS21iYIl_66kzJGu599P_cPaIlbx6oHnOVYlOGhRlx6FoDHSl-JRRbEynIlBU */
-/* Korvane 行校验: 60UlN6TdYIl656L8wMEQUVPWnIlWx6hBb7pEMPIlpn6zCU9R3mhIlHF6pAFejIlo */
-/* Korvane 行校验: F63IzYZJIGq3kjkVXduabI */
+/* Korvane 19825a0399f3c594 */
 #include <xc.h>
 //配置字: HS振荡 看门狗开 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 EEPROM数据不保护 程序存储器不写保护
 #pragma config FOSC = HS, WDTE = ON, PWRTE = ON, BOREN = ON, LVP = OFF, DEBUG = OFF, CP = OFF, CPD = OFF, WRT = OFF

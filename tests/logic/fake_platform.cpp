@@ -57,6 +57,18 @@ std::string FakePlatform::openFileDialog(const std::string& filter) {
     return path;
 }
 
+FileWriteResult FakePlatform::writeFileBytes(const std::string& path, const std::string& bytes) {
+    events.push_back("write:" + path);
+    FileWriteResult result;
+    if (!writeFailure.empty()) {
+        result.status = FileWriteResult::Status::Failed;
+        result.error = writeFailure;
+    } else {
+        files[path] = bytes;
+    }
+    return result;
+}
+
 FileWriteResult FakePlatform::writeLegacyTextFile(const std::string& path, const std::string& text) {
     events.push_back("write:" + path);
     FileWriteResult result;

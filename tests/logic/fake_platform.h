@@ -47,7 +47,7 @@ public:
     std::vector<Input> inputBoxes;
     std::vector<std::string> saveFilters;
     std::vector<std::string> openFilters;
-    std::map<std::string, std::string> files;  // path -> GBK bytes written
+    std::map<std::string, std::string> files;  // path -> bytes written (GBK for a legacy text file)
     std::string clipboard;
     int clipboardPuts = 0;
     std::vector<std::string> openedDocuments;
@@ -60,9 +60,18 @@ public:
                              MessageButtons buttons) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
+    // Recorded as a question box whose text is the text, "\r" and the diff.
+    MessageAnswer diffBox(const std::string& text, const std::string& diff,
+                          const std::string& title) override {
+        return messageBox(text + "\r" + diff, title, MessageIcon::Question, MessageButtons::YesNo);
+    }
     std::string saveFileDialog(const std::string& initialName, const std::string& filter) override;
     std::string openFileDialog(const std::string& filter) override;
     FileWriteResult writeLegacyTextFile(const std::string& path, const std::string& text) override;
+    FileWriteResult writeFileBytes(const std::string& path, const std::string& bytes) override;
+    FileWriteResult writeOwnFile(const std::string& path, const std::string& bytes) override {
+        return writeFileBytes(path, bytes);
+    }
     void putClipboardText(const std::string& text) override;
     void openDocument(const std::string& fileName, const std::string& page) override;
     std::string programFolder() const override { return folder; }

@@ -549,6 +549,8 @@ TEST_F(MainWindowStory, MenuHasEveryItemInOrderWithItsCaption) {
                          "VbMenuFile=文件(&F)",
                          "VbMenuFile_SaveFile=保存C文件(&S)",
                          "VbMenuFile_UpdateFile=更新C文件(&U)...",
+                         "VbMenuFile_SaveUtf8=C文件用UTF-8编码(&8)",
+                         "VbMenuFile_SaveLf=C文件用LF换行(&L)",
                          "VbMenuFile_OpenProject=打开工程(&O)...",
                          "VbMenuFile_SaveProject=保存工程(&P)...",
                          "VbMenuFile_ExportPinMap=导出引脚图(&M)...",
@@ -870,6 +872,35 @@ TEST_F(MainWindowStory, ProjectCommandsCancelledOrFailingKeepEverything) {
     EXPECT_EQ(settings, ProjectSettings{});
 }
 
+// 保存C文件 writes GBK with CR LF unless the user ticks UTF-8 or LF, which
+// the program remembers; the base beside a modern file is written the same way.
+TEST_F(MainWindowStory, SaveWritesTheChosenEncodingAndLineEnds) {
+    const std::string text = "// 定义\r\nint x;\r\n";
+    const struct {
+        bool utf8, lf;
+        std::string bytes;
+    } rows[] = {
+        {false, false, EncodeGbk(text).bytes},
+        {false, true, EncodeGbk("// 定义\nint x;\n").bytes},
+        {true, false, text},
+        {true, true, "// 定义\nint x;\n"},
+    };
+    for (const auto& row : rows) {
+        platform = FakePlatform{};
+        platform.options = {{"SaveUtf8", row.utf8 ? "1" : "0"}, {"SaveLf", row.lf ? "1" : "0"}};
+        Form1 fresh(context);
+        EXPECT_EQ(fresh.VbMenuFile_SaveUtf8.checked(), row.utf8);
+        EXPECT_EQ(fresh.VbMenuFile_SaveLf.checked(), row.lf);
+        fresh.Text1.setText(text);
+        platform.savePaths = {"/w/a.c"};
+        fresh.VbMenuFile_SaveFile_Click();
+        EXPECT_EQ(platform.files["/w/a.c"], row.bytes) << row.utf8 << row.lf;
+        // Ticking remembers it.
+        fresh.VbMenuFile_SaveLf.click();
+        EXPECT_EQ(platform.options["SaveLf"], row.lf ? "0" : "1");
+    }
+}
+
 }  // namespace
 }  // namespace korvane
 
@@ -931,8 +962,12 @@ TEST_F(MainWindowStory, UpdateCommandAsksBeforeWriting) {
                 {text, {Yes, No}, false},
                 {edited, {Yes, No}, false},
                 {edited, {Yes, Yes, Yes}, true}};
+    // Backups are numbered after what is there: none left from an earlier run.
+    for (const auto& entry : std::filesystem::directory_iterator(::testing::TempDir()))
+        if (entry.path().filename().string().starts_with("update.c.~")) std::filesystem::remove(entry);
+    const std::string backup = path + ".~1~";  // the first numbered backup
     for (const auto& row : rows) {
-        std::remove(BackupPath(path).c_str());
+        std::remove(backup.c_str());
         const std::string bytes = EncodeGbk(row.before).bytes;
         std::ofstream(path, std::ios::binary) << bytes;
         platform.messages.clear();
@@ -943,20 +978,74 @@ TEST_F(MainWindowStory, UpdateCommandAsksBeforeWriting) {
         std::ifstream in(path, std::ios::binary);
         const std::string written(std::istreambuf_iterator<char>(in), {});
         EXPECT_EQ(written != bytes, row.written);
-        EXPECT_EQ(std::filesystem::exists(BackupPath(path)), row.written);
+        EXPECT_EQ(std::filesystem::exists(backup), row.written);
         if (!row.written) continue;
         EXPECT_EQ(EncodeGbk(form.Text1.text()).bytes, written);
         EXPECT_NE(written.find(EncodeGbk(region).bytes), std::string::npos);
         EXPECT_NE(platform.messages[platform.messages.size() - 2].text.find("+    TMR1H = "),
                   std::string::npos);
     }
-    settings.OutputForm = 0;  // the classic text has no regions
+    // A classic project: a file in the SDCC form updates in its form; a
+    // classic file has no regions to update.
+    settings.OutputForm = 0;
+    std::ofstream(path, std::ios::binary) << EncodeGbk(text).bytes;
     platform.messages.clear();
+    platform.openPaths = {path};
+    platform.answers = {Yes, Yes};
+    form.VbMenuFile_UpdateFile.click();
+    EXPECT_EQ(platform.messages.size(), 3u);
+    EXPECT_NE(form.Text1.text().find(region), std::string::npos);
+    std::ofstream(path, std::ios::binary) << EncodeGbk(AssembleSource(settings, true)).bytes;
+    platform.messages.clear();
+    platform.openPaths = {path};
     form.VbMenuFile_UpdateFile.click();
     EXPECT_EQ(platform.messageTitles(), std::vector<std::string>{"更新C文件"});
-    std::remove(path.c_str());
-    std::remove(BackupPath(path).c_str());
+    for (const std::string& file : {path, backup, path + ".~2~", BasePath(path)}) std::remove(file.c_str());
 }
 
 }  // namespace
+// 保存C文件 keeps what was generated beside the file; 更新C文件 merges the
+// file's edits against it: an added #include kept, a generated line the
+// user changed and the update changes too shown as a conflict, written with
+// its markers once the user agrees.
+TEST_F(MainWindowStory, UpdateMergesTheFilesEditsWithTheSavedBase) {
+    using enum MessageAnswer;
+    const std::string path = ::testing::TempDir() + "merge.c";
+    Load();
+    settings.OutputForm = 2;  // SDCC
+    settings.T1En = true;
+    settings.T1TimeUs = std::string("1000");
+    ASSERT_TRUE(SettleProject(settings, kPlainNumbers).empty());
+    platform.answers = {Yes};  // comments
+    form.VbMenuTools_c_Click();
+    platform.savePaths = {path};
+    form.VbMenuFile_SaveFile_Click();
+    ASSERT_EQ(platform.files.count(BasePath(path)), 1u);
+    EXPECT_EQ(platform.files[BasePath(path)], EncodeGbk(form.Text1.text()).bytes);
+    std::string text = form.Text1.text();
+    const std::string tmr1h = text.substr(text.find("    TMR1H = "), 17);
+    text.insert(text.find("#include <stdint.h>\r\n") + 21, "#include \"board.h\"\r\n");
+    text.replace(text.find(tmr1h), tmr1h.size(), "    TMR1H = 0x00;");
+    std::ofstream(path, std::ios::binary) << EncodeGbk(text).bytes;
+    std::ofstream(BasePath(path), std::ios::binary) << platform.files[BasePath(path)];
+    settings.T1TimeUs = std::string("2000");
+    ASSERT_TRUE(SettleProject(settings, kPlainNumbers).empty());
+    platform.messages.clear();
+    platform.openPaths = {path};
+    platform.answers = {Yes, Yes};  // comments, write with the conflict
+    form.VbMenuFile_UpdateFile.click();
+    ASSERT_GE(platform.messages.size(), 2u);
+    EXPECT_NE(platform.messages[platform.messages.size() - 2].text.find("有1处冲突"), std::string::npos);
+    std::ifstream in(path, std::ios::binary);
+    const std::string written(std::istreambuf_iterator<char>(in), {});
+    EXPECT_NE(written.find("#include \"board.h\"\r\n"), std::string::npos);
+    EXPECT_NE(written.find(EncodeGbk("<<<<<<< 文件中的文本\r\n").bytes), std::string::npos);
+    EXPECT_NE(written.find("    TMR1H = 0x00;\r\n    TMR1L = 0x18;\r\n=======\r\n"), std::string::npos);
+    // The next base is the new generation alone.
+    std::ifstream baseIn(BasePath(path), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(baseIn), {}),
+              EncodeGbk(AssembleSource(settings, true)).bytes);
+    for (const std::string& file : {path, BasePath(path), path + ".~1~"}) std::remove(file.c_str());
+}
+
 }  // namespace korvane

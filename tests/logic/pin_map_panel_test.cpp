@@ -97,6 +97,16 @@ TEST(PinMapPanel, PinsOpenTheirDialogsAndTheMapExports) {
     EXPECT_EQ(m.platform.saveFilters.front(), "SVG图片(*.svg)|*.svg|PNG图片(*.png)|*.png");
     ASSERT_EQ(m.platform.messages.size(), 1u);
     EXPECT_EQ(m.platform.messages[0].text, "无法写入文件：\r/tmp/chip.png\rdisk full");
+
+    // The open project is never the picture, by any name.
+    const std::string project = ::testing::TempDir() + "pinmap_project.kvp";
+    ASSERT_EQ(WriteProjectFile(project, ProjectSettings{}), "");
+    ASSERT_TRUE(m.form.OpenProject(project));
+    m.platform.savePaths = {project};
+    m.form.VbMenuFile_ExportPinMap.click();
+    EXPECT_EQ(written.size(), 2u);
+    EXPECT_EQ(m.platform.messages.back().text, "无法写入文件：\r" + project + "\r" + kOutputIsInput);
+    std::remove(project.c_str());
 }
 
 }  // namespace

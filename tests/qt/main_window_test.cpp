@@ -74,6 +74,7 @@ TEST_F(MainWindowTest, EveryMenuAndItemCarriesItsNameAndCaption) {
     EXPECT_EQ(
         menus.join("\n").toStdString(),
         "VbMenuFile=文件(&F)\n  VbMenuFile_SaveFile=保存C文件(&S)\n  VbMenuFile_UpdateFile=更新C文件(&U)...\n"
+        "  VbMenuFile_SaveUtf8=C文件用UTF-8编码(&8)\n  VbMenuFile_SaveLf=C文件用LF换行(&L)\n"
         "  VbMenuFile_OpenProject=打开工程(&O)...\n"
         "  VbMenuFile_SaveProject=保存工程(&P)...\n  VbMenuFile_ExportPinMap=导出引脚图(&M)...\n"
         "  VbMenuFile_Exit=退出(&E)\n"
