@@ -14,6 +14,7 @@
 #include "format/line_diff.h"
 #include "format/number_text.h"
 #include "format/utf8.h"
+#include "generator/program_check.h"
 #include "generator/source_assembly.h"
 #include "platform/form_id.h"
 #include "project/project_file.h"
@@ -364,11 +365,22 @@ void Form1::AskCrystal() {
     }
 }
 
+std::optional<std::string> Form1::Assembled(const ProjectSettings& settings) {
+    try {
+        return AssembleSource(settings, WithComments);
+    } catch (const ProgramFault& fault) {
+        context_.platform.messageBox(ProgramFaultText(fault), kTitle, MessageIcon::Error, MessageButtons::Ok);
+        return std::nullopt;
+    }
+}
+
 void Form1::VbMenuTools_c_Click() {
     auto& platform = context_.platform;
     WithComments = platform.messageBox(kCommentQuestion, kCommentTitle, MessageIcon::Question,
                                        MessageButtons::YesNo) == MessageAnswer::Yes;
-    generated_ = AssembleSource(context_.settings, WithComments);
+    const auto text = Assembled(context_.settings);
+    if (!text) return;
+    generated_ = *text;
     Text1.setText(generated_);
     platform.putClipboardText(Text1.text());
     platform.messageBox(kCopiedText, kCopiedTitle, MessageIcon::Information, MessageButtons::Ok);
@@ -389,7 +401,9 @@ void Form1::SettingsChanged() {
 }
 
 void Form1::Preview() {
-    std::string text = AssembleSource(context_.settings, WithComments);
+    auto assembled = Assembled(context_.settings);
+    if (!assembled) return;
+    std::string text = std::move(*assembled);
     // Nothing changed: the marks of the last change stay. A first text is
     // all new, which marks nothing worth seeing.
     if (text == Text1.text()) return;
@@ -417,7 +431,9 @@ void Form1::VbMenuFile_UpdateFile_Click() {
     }
     WithComments = platform.messageBox(kCommentQuestion, kCommentTitle, MessageIcon::Question,
                                        MessageButtons::YesNo) == MessageAnswer::Yes;
-    const std::string text = AssembleSource(settings, WithComments);
+    const auto assembled = Assembled(settings);
+    if (!assembled) return;
+    const std::string& text = *assembled;
     SourceUpdate update = PrepareSourceUpdate(path, text, false);
     if (update.status == SourceUpdate::Status::Refused) {
         // The copy keeps what the user wrote outside the regions.

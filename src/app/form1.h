@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -130,6 +131,9 @@ public:
     void OpenDialog(FormId form);
 
 private:
+    // The source for the settings, or nothing when the program would name a
+    // register the part lacks, which the user is told.
+    std::optional<std::string> Assembled(const ProjectSettings& settings);
     void AddPinMapMenus();
     void AddSaveFormMenus();
     // `text` (CR LF lines) in the chosen encoding and line ends; written to

@@ -18,6 +18,7 @@
 #include "files/source_update.h"
 #include "format/gbk.h"
 #include "format/utf8.h"
+#include "generator/program_check.h"
 #include "generator/source_assembly.h"
 #include "pinmap/pin_map_module.h"
 #include "pins/pin_table.h"
@@ -168,6 +169,17 @@ int Update(const Options& options, const std::string& text) {
     return 0;
 }
 
+// The source, or nothing (said on standard error) when the program would
+// name a register the part lacks.
+std::optional<std::string> Assembled(const ProjectSettings& settings, const Options& options) {
+    try {
+        return AssembleSource(settings, options.withComments);
+    } catch (const ProgramFault& fault) {
+        Say(options.project + ": " + ProgramFaultText(fault));
+        return std::nullopt;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -293,9 +305,12 @@ int main(int argc, char* argv[]) {
                     settings.OutputForm = static_cast<std::int16_t>(*form);
             if (OutputFormOf(settings) == OutputFormId::Classic)
                 return Usage("the classic form has no user code regions to update; use --form xc8 or sdcc");
-            return Update(options, AssembleSource(settings, options.withComments));
+            const auto assembled = Assembled(settings, options);
+            return assembled ? Update(options, *assembled) : kBadInput;
         }
-        text = AssembleSource(settings, options.withComments);
+        const auto assembled = Assembled(settings, options);
+        if (!assembled) return kBadInput;
+        text = *assembled;
     }
 
     if (options.gbk.value_or(!options.output.empty())) {

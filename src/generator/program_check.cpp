@@ -75,4 +75,10 @@ std::vector<std::string> NamesThePartLacks(const Program& program) {
     return lacking;
 }
 
+std::string ProgramFaultText(const ProgramFault& fault) {
+    std::string names;
+    for (const std::string& name : fault.names) names += (names.empty() ? "" : ", ") + name;
+    return "生成的程序用到了" + fault.part + "没有的寄存器或位: " + names + "。未生成源程序。";
+}
+
 }  // namespace korvane

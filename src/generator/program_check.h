@@ -20,5 +20,7 @@ struct ProgramFault {
     std::string part;
     std::vector<std::string> names;
 };
+// What the window and korvane-gen say of it.
+std::string ProgramFaultText(const ProgramFault& fault);
 
 }  // namespace korvane
