@@ -149,7 +149,7 @@ Program BuildProgram(const ProjectSettings& s) {
         bool written = false;
         for (const Module& module : Modules()) {
             if (function.id == SetupId::Start) {
-                if (!WritesInDataSheetOrder(s) || !module.start || !module.writesSetup(s)) continue;
+                if (!modern || !module.start || !module.writesSetup(s)) continue;
                 module.start(s, body);
                 written = written || !body.steps.empty();
                 continue;
