@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "generator/source_assembly.h"
+#include "chip/assemble.h"
+#include "generator/classic_writer.h"
 #include "sample_settings.h"
 
 namespace {

@@ -17,10 +17,13 @@
 #include <vector>
 
 #include "calc/settings_calc.h"
+#include "chip/assemble.h"
+#include "chip/build_program.h"
+#include "chip/settle.h"
 #include "fuzz_check.h"
+#include "generator/classic_writer.h"
 #include "generator/program_check.h"
 #include "generator/sections.h"
-#include "generator/source_assembly.h"
 #include "project/project_file.h"
 #include "random_settings.h"
 #include "settings/parts.h"

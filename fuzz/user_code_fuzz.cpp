@@ -12,10 +12,12 @@
 #include <vector>
 
 #include "calc/settings_calc.h"
+#include "chip/assemble.h"
+#include "chip/settle.h"
 #include "format/line_diff.h"
 #include "format/number_text.h"
 #include "fuzz_check.h"
-#include "generator/source_assembly.h"
+#include "generator/classic_writer.h"
 #include "generator/user_code.h"
 
 namespace {

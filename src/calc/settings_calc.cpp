@@ -5,12 +5,6 @@
 #include <string>
 #include <system_error>
 
-#include "modules/module_table.h"
-#include "settings/ad_converter.h"
-#include "settings/mssp.h"
-#include "settings/parts.h"
-#include "settings/pin_claims.h"
-
 namespace korvane {
 
 namespace {
@@ -23,12 +17,11 @@ std::int32_t DivisorOrZero(const SettingValue& value) {
     return static_cast<std::int32_t>(*number);
 }
 
-// SSPADD only: a recalculation keeps the rate as it was typed.
+}  // namespace
+
 void StoreSspadd(ProjectSettings& s, const CalcOutcome& outcome) {
     s.MsspSspadd = outcome.status == CalcStatus::Ok ? static_cast<std::int16_t>(outcome.value) : -1;
 }
-
-}  // namespace
 
 bool WritesCalculatedValue(const ProjectSettings& s, TimerKind timer) {
     switch (timer) {
@@ -198,149 +191,9 @@ void RecalculateDuty(ProjectSettings& s) {
     for (const CcpModuleFields& m : kCcpModules) StoreDutyValue(s, m, DutyFor(s, (s.*m.dutyUs).toText(), {}));
 }
 
-namespace {
-
-using Kind = SettingProblem::Kind;
-
-// A timer that is on and writes a calculated value works it out from its
-// stored time, prescaler and frequency.
-void SettleTimer(ProjectSettings& s, TimerKind timer, const NumberLocale& locale,
-                 std::vector<SettingProblem>& problems) {
-    struct TimerNames {
-        const char* time;
-        const char* frequency;
-    };
-    constexpr TimerNames kNames[] = {
-        {"T0TimeUs", "T0FreqMHz"}, {"T1TimeUs", "T1FreqMHz"}, {"T2TimeUs", "T2FreqMHz"}};
-    if (!WritesCalculatedValue(s, timer)) return;
-    const TimerSettings fields = SettingsOf(s, timer);
-    // The texts a reopened dialog would put into its boxes.
-    const TimerCalcOutcome outcome =
-        CalculateTimerPeriod(TimerInput(s, timer, fields.timeUs.toText(), fields.freqMHz.toText(), locale));
-    StoreTimerOutcome(s, timer, outcome);
-    if (!outcome.message) return;
-    // The time is read first: past it, the frequency is at fault.
-    const TimerNames& names = kNames[static_cast<int>(timer)];
-    const bool frequency = outcome.timeUs && outcome.status != TimerCalcStatus::OutOfRange;
-    problems.push_back({Kind::Timer, frequency ? names.frequency : names.time, outcome.message->title,
-                        outcome.message->text});
-}
-
-// The compare and duty values follow Timer1's and Timer2's clocks even where
-// those timers are not set up here; a module in use says what it lacks.
-void SettleCcp(ProjectSettings& s, const CcpModuleFields& m, std::vector<SettingProblem>& problems) {
+void RecalculateCcp(ProjectSettings& s, const CcpModuleFields& m) {
     StoreCompareValue(s, m, CompareFor(s, (s.*m.compareTimeUs).toText(), {}));
     StoreDutyValue(s, m, DutyFor(s, (s.*m.dutyUs).toText(), {}));
-    if (!(s.*m.enabled).isTrue()) return;
-    using namespace ccp_messages;
-    const std::string n = "Ccp" + std::to_string(m.number);
-    const auto mode = RoundedClampedIndex(s.*m.mode);
-    if (mode == kCcpPwm) {
-        if (const auto message = DutyFor(s, (s.*m.dutyUs).toText(), {}).message)
-            problems.push_back({Kind::Ccp, n + "DutyUs", message->title, message->text});
-        if (!s.T2En.isTrue())
-            problems.push_back(
-                {Kind::NeedsTimer, "T2En", std::string(kTimer2Title),
-                 std::string(m.name) + ": " + std::string(kTimer2Line1) + "\r" + std::string(kUseTimer2)});
-        return;
-    }
-    if (mode == kCcpCompare) {
-        if (const auto message = CompareFor(s, (s.*m.compareTimeUs).toText(), {}).message)
-            problems.push_back({Kind::Ccp, n + "CmpTimeUs", message->title, message->text});
-    }
-    if (!s.T1En.isTrue())
-        problems.push_back(
-            {Kind::NeedsTimer, "T1En", std::string(kTimer1Title),
-             std::string(m.name) + ": " + std::string(kTimer1Line1) + "\r" + std::string(kUseTimer1)});
-}
-
-}  // namespace
-
-namespace settle {
-
-void Timer0(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems) {
-    SettleTimer(s, TimerKind::Timer0, locale, problems);
-}
-
-void Timer1(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems) {
-    SettleTimer(s, TimerKind::Timer1, locale, problems);
-}
-
-void Timer2(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems) {
-    SettleTimer(s, TimerKind::Timer2, locale, problems);
-}
-
-void Ccp1(ProjectSettings& s, const NumberLocale&, std::vector<SettingProblem>& problems) {
-    SettleCcp(s, kCcpModules[0], problems);
-}
-
-void Ccp2(ProjectSettings& s, const NumberLocale&, std::vector<SettingProblem>& problems) {
-    SettleCcp(s, kCcpModules[1], problems);
-}
-
-// A serial port in use gets the SPBRG of its rate, or of the slowest usable
-// one when that rate is not (said, unless no rate was chosen yet), and goes
-// off when none is.
-void Sci(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems) {
-    const BaudCalcResult baud =
-        CalcBaudList({s.CrystalMHz, SciBaudDivisor(s), s.SciErrLimit.toText(), locale});
-    const BaudEntry* chosen = FindBaudEntry(baud.entries, s.SciBaud);
-    // A port not in use keeps its rate for the next opening of its dialog.
-    if (chosen || !s.SciEn.equals(1)) {
-        s.SciSpbrgText = chosen ? chosen->spbrgText : std::string();
-        return;
-    }
-    chosen = baud.chosen();
-    if (!chosen) {
-        s.SciEn = 0;
-        s.SciSpbrgText = std::string();
-        problems.push_back(
-            {Kind::Baud, "SciBaud", std::string(kNoUsableRateTitle), NoUsableRateText(s.CrystalMHz)});
-        return;
-    }
-    if (!s.SciBaud.empty())
-        problems.push_back({Kind::Baud, "SciBaud", std::string(kRateChangedTitle),
-                            RateChangedText(s.SciBaud, chosen->rateText, s.CrystalMHz)});
-    s.SciBaud = chosen->rateText;
-    s.SciSpbrgText = chosen->spbrgText;
-}
-
-// An I2C master in use gets the SSPADD of its rate; an SPI master clocked by
-// Timer2 needs Timer2.
-void Mssp(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems) {
-    if (MsspIsI2cMaster(s)) {
-        const CalcOutcome outcome = SspaddFor(s, s.MsspI2cKHz.toText(), locale);
-        StoreSspadd(s, outcome);
-        if (outcome.message)
-            problems.push_back({Kind::I2cRate, "MsspI2cKHz", outcome.message->title, outcome.message->text});
-    }
-    if (MsspUsed(s) && MsspModeOf(s) == kMsspSpiMaster && SspmCode(s) == kSspmSpiTimer2 && !s.T2En.isTrue())
-        problems.push_back({Kind::NeedsTimer, "T2En", std::string(ccp_messages::kTimer2Title),
-                            "MSSP: SPI主控方式的时钟为TMR2输出/2,定时器2必须工作.\r" +
-                                std::string(ccp_messages::kUseTimer2)});
-}
-
-void Ad(ProjectSettings& s, const NumberLocale&, std::vector<SettingProblem>&) {
-    FollowCrystalAd(s);
-}
-
-void ConfigWord(ProjectSettings& s, const NumberLocale&, std::vector<SettingProblem>&) {
-    FollowCrystal(s);
-}
-
-}  // namespace settle
-
-std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale& locale) {
-    std::vector<SettingProblem> problems;
-    for (const Module* module : ModulesInSettleOrder())
-        if (module->settle) module->settle(s, locale, problems);
-    // Pins last: what a module takes depends on what the settle left on.
-    ApplyPinClaims(s);
-    if (const auto conflict = FirstConflict(s)) {
-        const PinMessage message = ConflictMessage(*conflict);
-        problems.push_back({Kind::Pins, ClaimingSetting(conflict->taker.use), message.title, message.text});
-    }
-    return problems;
 }
 
 }  // namespace korvane

@@ -72,6 +72,8 @@ void StoreDutyOutcome(ProjectSettings& s, const CcpModuleFields& m, const CalcOu
 // The duty overwrites CCPxX and CCPxY typed by hand.
 void RecalculateCompare(ProjectSettings& s);
 void RecalculateDuty(ProjectSettings& s);
+// One module's compare and duty values, both.
+void RecalculateCcp(ProjectSettings& s, const CcpModuleFields& m);
 
 // SSPADD for a typed I2C rate at the crystal the settings hold; storing it
 // keeps the converted rate and the value, or on failure leaves -1, so that no
@@ -79,6 +81,8 @@ void RecalculateDuty(ProjectSettings& s);
 // opened project works out SSPADD alone, the rate staying as typed.
 CalcOutcome SspaddFor(const ProjectSettings& s, std::string_view rateText, const NumberLocale& locale);
 void StoreSspaddOutcome(ProjectSettings& s, const CalcOutcome& outcome);
+// SSPADD only: a recalculation keeps the rate as it was typed.
+void StoreSspadd(ProjectSettings& s, const CalcOutcome& outcome);
 
 // Something the dialogs would have told the user, or a value that follows
 // the crystal or the timers and can no longer be worked out.
@@ -89,32 +93,5 @@ struct SettingProblem {
     std::string title;    // the dialog's own message
     std::string text;     // lines joined by "\r"
 };
-
-// Works out again everything that follows the crystal, the timers and the
-// part, as the dialogs leave it on closing; the crystal command, opening a
-// project, korvane-gen and the dialogs whose close changes a clock all call
-// it. Each timer that is on and writes a calculated value works it out from
-// its stored time, prescaler and frequency; a serial port in use gets the
-// SPBRG of its rate, or of the slowest usable one when that rate is not, and
-// goes off when none is; the CCP modules' compare and duty values follow
-// Timer1 and Timer2; an I2C master in use gets the SSPADD of its rate; the
-// oscillator and the A/D clock follow the crystal unless chosen by hand;
-// every module takes its pins. Returns what could not be done, in that order,
-// with what a module in use lacks (Timer1 for capture and compare, Timer2
-// for PWM and an SPI clock from it).
-std::vector<SettingProblem> SettleProject(ProjectSettings& s, const NumberLocale& locale);
-
-// Each module's part of SettleProject, registered in the module table.
-namespace settle {
-void Timer0(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems);
-void Timer1(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems);
-void Timer2(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems);
-void Ccp1(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems);
-void Ccp2(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems);
-void Sci(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems);
-void Mssp(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems);
-void Ad(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems);
-void ConfigWord(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems);
-}  // namespace settle
 
 }  // namespace korvane

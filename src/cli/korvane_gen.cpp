@@ -14,12 +14,14 @@
 #include <vector>
 
 #include "calc/settings_calc.h"
+#include "chip/assemble.h"
+#include "chip/settle.h"
 #include "files/file_io.h"
 #include "files/source_update.h"
 #include "format/gbk.h"
 #include "format/utf8.h"
+#include "generator/classic_writer.h"
 #include "generator/program_check.h"
-#include "generator/source_assembly.h"
 #include "pinmap/pin_map_module.h"
 #include "pins/pin_table.h"
 #include "project/project_file.h"

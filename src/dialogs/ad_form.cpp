@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "chip/claims.h"
 #include "dialogs/pin_guard.h"
 #include "dialogs/stored_options.h"
 #include "settings/ad_converter.h"

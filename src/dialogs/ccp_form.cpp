@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "calc/settings_calc.h"
+#include "chip/claims.h"
 #include "controls/key_filters.h"
 #include "dialogs/pin_guard.h"
 #include "dialogs/stored_options.h"

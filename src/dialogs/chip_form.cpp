@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/ad_converter.h"
+#include "chip/rules.h"
 #include "settings/output_form.h"
 #include "settings/parts.h"
 
@@ -48,45 +48,7 @@ void ChipForm::Opt_Form_Click(int index) {
 void ChipForm::Opt_Part_Click(int index) {
     ProjectSettings& s = context_.settings;
     if (loading() || index == ChosenPartIndex(s)) return;
-    const PartFacts& part = Parts()[index];
-    ProjectSettings after = s;
-    after.ChipPart = static_cast<std::int16_t>(index);
-    std::vector<std::string> changes;
-    if (!part.hasPortsDE() && (s.PortDUsed != 0 || s.PortEUsed != 0)) {
-        changes.push_back(std::string(part.name) + "没有端口D和E。");
-        changes.push_back("切换到" + std::string(part.name) + "将不再设置PortD和PortE");
-        after.PortDUsed = 0;
-        after.PortEUsed = 0;
-    }
-    // A field's choice survives the switch only where it means the same on
-    // the new part; otherwise the field falls back to its first choice.
-    for (int f = 0; f < kConfigFieldCount; ++f) {
-        const auto field = static_cast<ConfigField>(f);
-        const std::string_view meaning = ChosenConfig(s, field).text;
-        const auto choices = part.config[f].choices;
-        std::int16_t& choice = after.*ConfigSetting(field);
-        const bool same = choice >= 0 && static_cast<std::size_t>(choice) < choices.size() &&
-                          choices[choice].text == meaning;
-        // The first choice is every field's default, which a switch keeps.
-        if (same || choice == 0) continue;
-        choice = 0;
-        changes.push_back("配置字的\"" + std::string(meaning) + "\"将改为\"" +
-                          std::string(ChosenConfig(after, field).text) + "\"");
-    }
-    // The converter keeps what the new part reads its codes as, so that the
-    // project holds what the generator writes.
-    after.AdPcfg = AdPcfgOf(after);
-    after.AdChannel = static_cast<std::int16_t>(AdChannelOf(after));
-    after.AdClock = AdClockCodeOf(after);
-    if (AdUsed(s)) {
-        const auto changed = [&](const std::string& what, const std::string& before, const std::string& now) {
-            if (before != now) changes.push_back(what + "将由\"" + before + "\"改为\"" + now + "\"");
-        };
-        changed("A/D模拟输入", PcfgText(AdPcfgOf(s), ChosenPart(s).analogChannels),
-                PcfgText(after.AdPcfg, part.analogChannels));
-        changed("A/D转换通道", "AN" + std::to_string(AdChannelOf(s)), "AN" + std::to_string(after.AdChannel));
-        changed("A/D转换时钟", AdClockOf(AdClockCodeOf(s)).text, AdClockOf(after.AdClock).text);
-    }
+    auto [after, changes] = SwitchPart(s, index);
     if (!changes.empty()) {
         std::string question;
         for (const std::string& line : changes) question += (question.empty() ? "" : "\r") + line;

@@ -2,6 +2,7 @@
 
 #include "calc/i2c_calc.h"
 #include "calc/settings_calc.h"
+#include "chip/claims.h"
 #include "controls/key_filters.h"
 #include "dialogs/pin_guard.h"
 #include "dialogs/settle_and_tell.h"

@@ -1,5 +1,7 @@
 #include "dialogs/pin_guard.h"
 
+#include "chip/claims.h"
+
 namespace korvane {
 
 bool PinsAreFree(AppContext& context, PinUse use) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "chip/claims.h"
 #include "settings/chip_facts.h"
 #include "settings/parts.h"
 #include "settings/pin_claims.h"

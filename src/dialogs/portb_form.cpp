@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "chip/claims.h"
 #include "dialogs/pin_guard.h"
 #include "dialogs/stored_options.h"
 #include "settings/chip_facts.h"

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "calc/settings_calc.h"
+#include "chip/claims.h"
 #include "controls/key_filters.h"
 #include "dialogs/stored_options.h"
 #include "format/number_text.h"

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "chip/settle.h"
+
 namespace korvane {
 
 void SettleAndTell(AppContext& context, std::initializer_list<SettingProblem::Kind> toldAlready) {

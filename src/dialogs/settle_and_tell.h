@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "calc/settings_calc.h"
+#include "chip/settle.h"
 #include "controls/app_context.h"
 
 namespace korvane {

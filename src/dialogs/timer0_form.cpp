@@ -1,5 +1,6 @@
 #include "dialogs/timer0_form.h"
 
+#include "chip/claims.h"
 #include "settings/pin_claims.h"
 
 namespace korvane {

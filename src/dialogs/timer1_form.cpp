@@ -1,5 +1,6 @@
 #include "dialogs/timer1_form.h"
 
+#include "chip/claims.h"
 #include "dialogs/pin_guard.h"
 
 namespace korvane {

@@ -7,6 +7,8 @@
 #include "dialogs/settle_and_tell.h"
 #include "generator/interrupt_timing.h"
 #include "generator/sections.h"
+#include "modules/timer0/timer0_module.h"
+#include "modules/timer1/timer1_module.h"
 #include "settings/chip_facts.h"
 #include "settings/output_form.h"
 

@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "chip/claims.h"
+#include "chip/module_list.h"
 #include "format/number_text.h"
-#include "modules/module_table.h"
 #include "pins/packages.h"
 #include "settings/ad_converter.h"
-#include "settings/ccp_modules.h"
-#include "settings/mssp.h"
 #include "settings/parts.h"
 #include "settings/pin_claims.h"
 
@@ -17,12 +16,6 @@ namespace korvane {
 namespace {
 
 constexpr const char kPortLetters[] = "ABCDE";
-// RC6 is TX (or CK), RC7 RX (or DT).
-constexpr int kTxPin = 6;
-
-std::string BitName(int port, int bit) {
-    return std::string("R") + kPortLetters[port] + std::to_string(bit);
-}
 
 const PinDirections& DirectionsOf(const ProjectSettings& s, int port) {
     static constexpr PinDirections ProjectSettings::*kDirections[] = {
@@ -38,76 +31,17 @@ bool PortUsed(const ProjectSettings& s, int port) {
     return s.*kUsed[port] != 0;
 }
 
-// The module whose claims include `use`, found through the module table as
-// the claims themselves are: its dialog decides the pin.
-const Module* ModuleOfUse(const ProjectSettings& s, PinUse use) {
-    for (const Module* module : ModulesInClaimOrder()) {
-        if (!module->claimPins) continue;
-        std::vector<PinClaim> claims;
-        module->claimPins(s, claims);
-        for (const PinClaim& claim : claims)
-            if (claim.use == use) return module;
-    }
-    return nullptr;
+std::optional<FormId> FormOfUse(PinUse use) {
+    return ModuleOfUse(use).form;
 }
 
-std::optional<FormId> FormOfUse(const ProjectSettings& s, PinUse use) {
-    const Module* module = ModuleOfUse(s, use);
-    return module ? std::optional(module->form) : std::nullopt;
-}
-
-std::string ModuleName(const ProjectSettings& s, PinUse use) {
-    const Module* module = ModuleOfUse(s, use);
-    return module ? module->name : "?";
-}
-
-std::string CcpText(const ProjectSettings& s, const CcpModuleFields& ccp) {
-    const SettingValue& mode = s.*ccp.mode;
-    const char* what = mode.equals(kCcpCapture)   ? "捕捉输入"
-                       : mode.equals(kCcpCompare) ? "比较输出"
-                                                  : " PWM输出";
-    return std::string(ccp.name) + what;
+std::string ModuleName(PinUse use) {
+    return ModuleOfUse(use).name;
 }
 
 // What a module does with a pin it claims.
 std::string ClaimText(const ProjectSettings& s, const PinClaim& claim) {
-    switch (claim.use) {
-        case PinUse::Timer0Clock:
-            return "Timer0外部时钟T0CKI";
-        case PinUse::Ccp1:
-            return CcpText(s, kCcpModules[0]);
-        case PinUse::Ccp2:
-            return CcpText(s, kCcpModules[1]);
-        case PinUse::Timer1Clock:
-            return "Timer1计数输入T1CKI";
-        case PinUse::Timer1Oscillator:
-            return claim.pin == 0 ? "Timer1振荡器T1OSO" : "Timer1振荡器T1OSI";
-        case PinUse::Sci: {
-            const bool tx = claim.pin == kTxPin;
-            if (s.SciSyncMode.equals(1)) return tx ? "SCI同步时钟CK" : "SCI同步数据DT";
-            return tx ? "SCI发送TX" : "SCI接收RX";
-        }
-        case PinUse::Mssp:
-            if (claim.port == kPortA) return "SPI从动选择SS";
-            if (MsspModeOf(s) == kMsspI2cMaster) return claim.pin == kSckPin ? "I²C时钟SCL" : "I²C数据SDA";
-            if (claim.pin == kSckPin) return claim.input ? "SPI时钟SCK(输入)" : "SPI时钟SCK(输出)";
-            return claim.pin == kSdiPin ? "SPI数据输入SDI" : "SPI数据输出SDO";
-        case PinUse::Rb0Int:
-            return "RB0/INT外部中断";
-        case PinUse::RbChange:
-            return "RB口电平变化中断";
-        case PinUse::Analog:
-            break;
-    }
-    // An analog pin: a channel, or a reference input under the chosen PCFG.
-    const PcfgRow row = PcfgOf(AdPcfgOf(s));
-    if (claim.port == kPortA && claim.pin == 3 && row.vrefPlus) return "参考电压VREF+";
-    if (claim.port == kPortA && claim.pin == 2 && row.vrefMinus) return "参考电压VREF-";
-    for (int channel = 0; channel < kAdChannelCount; ++channel) {
-        const AdPin pin = AdChannelPin(channel);
-        if (pin.port == claim.port && pin.pin == claim.pin) return "模拟输入AN" + std::to_string(channel);
-    }
-    return "模拟输入";
+    return ModuleOfUse(claim.use).pinText(s, claim);
 }
 
 PinKind ClaimKind(const std::string& text, const PinClaim& claim) {
@@ -178,16 +112,16 @@ std::optional<PinRow> ProgrammingPin(const ProjectSettings& s, const PackagePin&
 
 void PortPin(const ProjectSettings& s, const std::vector<PinClaim>& claims,
              const std::vector<PinConflict>& conflicts, const PackagePin& pin, PinRow& row) {
-    const std::string bit = BitName(pin.port, pin.bit);
+    const std::string bit = PinName(pin.port, pin.bit);
     const auto on = [&](const PinClaim& c) { return c.port == pin.port && c.pin == pin.bit; };
     const auto conflict = std::ranges::find_if(conflicts, [&](const PinConflict& c) { return on(c.taker); });
     if (conflict != conflicts.end()) {
         const PinMessage message = ConflictMessage(*conflict);
         row.kind = PinKind::Conflict;
-        row.use = "冲突:" + ModuleName(s, conflict->holder.use) + "/" + ModuleName(s, conflict->taker.use);
+        row.use = "冲突:" + ModuleName(conflict->holder.use) + "/" + ModuleName(conflict->taker.use);
         row.detail = message.title + "\n" + ClaimText(s, conflict->holder) + "/" +
                      ClaimText(s, conflict->taker) + "\n" + Lines(message.text);
-        row.form = FormOfUse(s, conflict->taker.use);
+        row.form = FormOfUse(conflict->taker.use);
         return;
     }
     // Timer1's oscillator clocks it through RC0 as its counter would: the
@@ -199,7 +133,7 @@ void PortPin(const ProjectSettings& s, const std::vector<PinClaim>& claims,
         row.use = ClaimText(s, *claim);
         row.kind = ClaimKind(row.use, *claim);
         row.detail = bit + ":" + row.use + "\n" + (claim->input ? "TRIS位=1(输入)" : "TRIS位=0(输出)");
-        row.form = FormOfUse(s, claim->use);
+        row.form = FormOfUse(claim->use);
         return;
     }
     if (auto programming = ProgrammingPin(s, pin, row)) {

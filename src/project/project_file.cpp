@@ -8,6 +8,7 @@
 #include <map>
 #include <sstream>
 
+#include "chip/rules.h"
 #include "files/file_io.h"
 #include "format/number_text.h"
 #include "format/utf8.h"

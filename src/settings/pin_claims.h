@@ -9,9 +9,8 @@
 
 namespace korvane {
 
-// The pins the modules take over. Every rule about them lives here: the
-// module dialogs claim them, the Port dialog refuses to give them away and
-// opening a project applies them, all by asking this one table.
+// The pins the modules take over: what a claim is. Each module says which
+// pins it claims, in its own folder; chip/claims.h walks them all.
 
 // Why a pin is taken. Timer1 takes pins for two reasons, which never
 // conflict with each other.
@@ -42,55 +41,36 @@ struct PinClaim {
     bool input;
 };
 
-// Every pin the settings give a module, in the order Timer0, CCP1, CCP2,
-// Timer1, SCI, MSSP, RB0/INT, RB change, A/D (its analog pins and reference
-// inputs). Timer0 holds RA4 whenever it is clocked from outside, even while off;
-// the others only while switched on.
-std::vector<PinClaim> PinClaims(const ProjectSettings& s);
-
-// Each module's claims, registered in the module table.
-namespace claims {
-void Timer0(const ProjectSettings& s, std::vector<PinClaim>& out);
-void Ccp1(const ProjectSettings& s, std::vector<PinClaim>& out);
-void Ccp2(const ProjectSettings& s, std::vector<PinClaim>& out);
-void Timer1(const ProjectSettings& s, std::vector<PinClaim>& out);
-void Sci(const ProjectSettings& s, std::vector<PinClaim>& out);
-void Mssp(const ProjectSettings& s, std::vector<PinClaim>& out);
-void PortB(const ProjectSettings& s, std::vector<PinClaim>& out);
-void Ad(const ProjectSettings& s, std::vector<PinClaim>& out);
-}  // namespace claims
-
-// The first claim on a pin, or on any pin of a port.
-std::optional<PinClaim> ClaimOn(const ProjectSettings& s, int port, int pin);
-std::optional<PinClaim> ClaimOnPort(const ProjectSettings& s, int port);
-
-// Marks each claimed pin's port used and gives the pin its direction.
-void ApplyPinClaims(ProjectSettings& s);
+// The texts of one use, kept by the module that makes it: the setting that
+// makes it, who holds the pins and what frees them. The older uses keep the
+// warnings the Port dialog has always shown; the others get theirs built in
+// the same style.
+struct FixedMessage {
+    const char* title;
+    const char* line1;
+    const char* line2;
+};
+struct PinUseTexts {
+    PinUse use;
+    const char* setting;
+    const char* user;
+    const char* release;
+    std::optional<FixedMessage> pinTaken = std::nullopt;
+    std::optional<FixedMessage> portNeeded = std::nullopt;
+};
 
 // Two modules that want one pin: `holder` comes first in claim order.
 struct PinConflict {
     PinClaim holder;
     PinClaim taker;
 };
-// A pin that `taker` claims and another module claims too.
-std::optional<PinConflict> ConflictOf(const ProjectSettings& s, PinUse taker);
-// The first such pin among all claims.
-std::optional<PinConflict> FirstConflict(const ProjectSettings& s);
-// Every such pair of claims, the first one first: the pin map marks them all.
-std::vector<PinConflict> PinConflicts(const ProjectSettings& s);
-
-// The setting that makes a module take its pins ("SciEn", "T1OscEn").
-const char* ClaimingSetting(PinUse use);
 
 struct PinMessage {
     std::string title;
     std::string text;  // lines joined by "\r"
 };
-// The Port dialog's warnings: a claimed pin may not change, the port of a
-// claimed pin may not be switched off.
-PinMessage PinTakenMessage(const PinClaim& claim);
-PinMessage PortNeededMessage(const ProjectSettings& s, const PinClaim& claim);
-// A module that would take a pin another module holds.
-PinMessage ConflictMessage(const PinConflict& conflict);
+
+// "RA4"
+std::string PinName(int port, int pin);
 
 }  // namespace korvane

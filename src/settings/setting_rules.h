@@ -20,8 +20,10 @@ struct RuleBreach {
     std::optional<SettingValue> derived = std::nullopt;
 };
 
-// Every breach: the prescale divisors, the CCP mode codes, then what the part offers.
-std::vector<RuleBreach> RuleBreaches(const ProjectSettings& s);
+// A breach when `stored` differs from `derived`, the value that follows from
+// the settings named in `from`.
+void RuleFollows(std::vector<RuleBreach>& out, std::string_view setting, const SettingValue& stored,
+                 const SettingValue& derived, std::string_view from);
 
 // Stores a number in the setting named `setting`, in the kind its dialog stores.
 void StoreDerived(ProjectSettings& s, std::string_view setting, const SettingValue& value);

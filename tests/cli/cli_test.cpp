@@ -19,10 +19,11 @@
 #include <vector>
 
 #include "../core/sample_settings.h"
+#include "chip/assemble.h"
 #include "files/source_update.h"
 #include "format/gbk.h"
 #include "format/line_diff.h"
-#include "generator/source_assembly.h"
+#include "generator/classic_writer.h"
 #include "generator/user_code.h"
 #include "project/project_file.h"
 #include "version.h"

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "calc/settings_calc.h"
+#include "chip/claims.h"
+#include "chip/settle.h"
 #include "generator/sections.h"
 #include "settings/pin_claims.h"
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "calc/settings_calc.h"
+#include "chip/settle.h"
 
 namespace korvane {
 namespace {

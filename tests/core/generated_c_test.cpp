@@ -10,8 +10,11 @@
 #include <vector>
 
 #include "calc/settings_calc.h"
+#include "chip/assemble.h"
+#include "chip/claims.h"
+#include "chip/settle.h"
 #include "format/number_text.h"
-#include "generator/source_assembly.h"
+#include "generator/classic_writer.h"
 #include "random_settings.h"
 #include "scratch_process.h"
 #include "settings/mssp.h"

@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "chip/assemble.h"
+#include "chip/build_program.h"
+#include "generator/classic_writer.h"
 #include "generator/config_word.h"
 #include "generator/program_check.h"
 #include "generator/sections.h"
-#include "generator/source_assembly.h"
 #include "generator/source_lines.h"
 #include "sample_settings.h"
 #include "settings/mssp.h"

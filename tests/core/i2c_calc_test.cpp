@@ -5,6 +5,7 @@
 #include <string>
 
 #include "calc/settings_calc.h"
+#include "chip/settle.h"
 #include "settings/mssp.h"
 
 namespace korvane {

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "calc/settings_calc.h"
+#include "chip/claims.h"
+#include "chip/settle.h"
 #include "pins/packages.h"
 #include "random_settings.h"
 #include "settings/parts.h"

@@ -14,8 +14,9 @@
 #include <string>
 #include <variant>
 
+#include "chip/assemble.h"
 #include "format/utf8.h"
-#include "generator/source_assembly.h"
+#include "generator/classic_writer.h"
 #include "random_settings.h"
 #include "sample_settings.h"
 #include "settings/setting_table.h"

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <variant>
 
+#include "chip/rules.h"
 #include "settings/project_settings.h"
 #include "settings/setting_rules.h"
 #include "settings/setting_table.h"

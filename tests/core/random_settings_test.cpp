@@ -15,10 +15,12 @@
 #include <string_view>
 #include <vector>
 
+#include "chip/assemble.h"
+#include "chip/build_program.h"
+#include "generator/classic_writer.h"
 #include "generator/config_word.h"
 #include "generator/program_check.h"
 #include "generator/sections.h"
-#include "generator/source_assembly.h"
 #include "settings/output_form.h"
 #include "settings/parts.h"
 #include "settings/project_settings.h"

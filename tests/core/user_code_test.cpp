@@ -10,9 +10,11 @@
 #include <map>
 
 #include "calc/settings_calc.h"
+#include "chip/assemble.h"
+#include "chip/settle.h"
 #include "format/line_diff.h"
 #include "format/number_text.h"
-#include "generator/source_assembly.h"
+#include "generator/classic_writer.h"
 #include "project/project_file.h"
 #include "scratch_process.h"
 #include "settings/output_form.h"

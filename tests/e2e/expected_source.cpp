@@ -2,7 +2,8 @@
 // comments on, byte for byte, for comparison with the real clipboard.
 #include <iostream>
 
-#include "generator/source_assembly.h"
+#include "chip/assemble.h"
+#include "generator/classic_writer.h"
 #include "settings/project_settings.h"
 
 int main() {

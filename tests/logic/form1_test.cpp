@@ -14,6 +14,9 @@
 #include <vector>
 
 #include "calc/settings_calc.h"
+#include "chip/assemble.h"
+#include "chip/claims.h"
+#include "chip/settle.h"
 #include "controls/app_context.h"
 #include "dialogs/sci_form.h"
 #include "dialogs/timer0_form.h"
@@ -23,7 +26,7 @@
 #include "files/source_update.h"
 #include "format/gbk.h"
 #include "format/line_diff.h"
-#include "generator/source_assembly.h"
+#include "generator/classic_writer.h"
 #include "generator/user_code.h"
 #include "project/project_file.h"
 #include "settings/pin_claims.h"

@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "chip/assemble.h"
 #include "fake_platform.h"
-#include "generator/source_assembly.h"
+#include "generator/classic_writer.h"
 
 namespace korvane {
 namespace {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "chip/claims.h"
 #include "controls/app_context.h"
 #include "fake_platform.h"
 #include "project/project_file.h"

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "chip/claims.h"
 #include "dialogs/sci_form.h"
 #include "fake_platform.h"
 #include "settings/chip_facts.h"

@@ -15,7 +15,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "generator/source_assembly.h"
+#include "chip/assemble.h"
+#include "generator/classic_writer.h"
 #include "modal_script.h"
 #include "view_test_support.h"
 

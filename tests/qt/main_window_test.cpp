@@ -29,8 +29,9 @@
 
 #include "../core/sample_settings.h"
 #include "app/form1.h"
+#include "chip/assemble.h"
 #include "controls/app_context.h"
-#include "generator/source_assembly.h"
+#include "generator/classic_writer.h"
 #include "modal_script.h"
 #include "qt/application.h"
 #include "qt/qt_platform.h"

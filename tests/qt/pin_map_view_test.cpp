@@ -14,6 +14,7 @@
 #include <QTest>
 #include <functional>
 
+#include "chip/claims.h"
 #include "pinmap/pin_map_picture.h"
 #include "settings/pin_claims.h"
 #include "view_test_support.h"

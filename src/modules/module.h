@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "calc/settings_calc.h"
@@ -9,16 +10,15 @@
 #include "platform/form_id.h"
 #include "settings/pin_claims.h"
 #include "settings/project_settings.h"
+#include "settings/setting_rules.h"
 
 namespace korvane {
 
-// Every module of the chip that Korvane sets up, registered once in
-// module_table.cpp. The generator, the interrupt routine, the pin claims,
-// the settle after a crystal or timer change and the dialog checks all walk
-// this table, so a module added there is added everywhere.
-
-enum class ModuleId { Ports, Timer0, PortB, Timer1, Timer2, Ccp1, Ccp2, Sci, Mssp, Ad, ConfigWord };
-inline constexpr int kModuleCount = static_cast<int>(ModuleId::ConfigWord) + 1;
+// What every module of the chip brings: one row, defined in the module's own
+// folder and listed once in chip/module_list.cpp. The generator, the
+// interrupt routine, the pin claims, the settle after a crystal or timer
+// change, the rule checks and the part switch all walk the list, so a module
+// added there is added everywhere.
 
 using SettingsTest = bool (*)(const ProjectSettings&);
 
@@ -50,7 +50,7 @@ struct InterruptSource {
 };
 
 // A set-up function of the generated program: every module whose `setup` is
-// its id writes its statements into it, in table order.
+// its id writes its statements into it, in list order.
 struct SetupFunction {
     SetupId id;
     const char* name;
@@ -58,30 +58,30 @@ struct SetupFunction {
 };
 
 struct Module {
-    ModuleId id;
     const char* name = nullptr;
     std::optional<SetupId> setup{};  // none: it writes no set-up function
     SettingsTest writesSetup = nullptr;
     void (*build)(const ProjectSettings&, Body&) = nullptr;
     std::span<const InterruptSource> interrupts{};
+    // The pins it takes, with the texts that name them and the messages that
+    // guard them; `pinText` says what it does with a pin it claims.
     void (*claimPins)(const ProjectSettings&, std::vector<PinClaim>&) = nullptr;
+    std::span<const PinUseTexts> pinUses{};
+    std::string (*pinText)(const ProjectSettings&, const PinClaim&) = nullptr;
     // Works out again what follows the crystal and the timers for the
     // module; says what could not be done.
     void (*settle)(ProjectSettings&, const NumberLocale&, std::vector<SettingProblem>&) = nullptr;
-    FormId form;
+    // The values it holds that break a rule: one that follows from others,
+    // or one the chosen part does not offer.
+    void (*rules)(const ProjectSettings&, std::vector<RuleBreach>&) = nullptr;
+    // What it keeps, and what it tells the user, when the part changes from
+    // `before` to the part `after` already holds.
+    void (*switchPart)(const ProjectSettings& before, ProjectSettings& after,
+                       std::vector<std::string>& changes) = nullptr;
+    FormId form = FormId::Start;
     // What it does in the modern forms' start function, once every module
     // is set up: start a timer, switch a PWM output on.
     void (*start)(const ProjectSettings&, Body&) = nullptr;
 };
-
-std::span<const Module> Modules();
-std::span<const SetupFunction> SetupFunctions();
-// The modules in claim order (the first claim on a pin holds it) and in
-// settle order (the order their problems are told).
-std::span<const Module* const> ModulesInClaimOrder();
-std::span<const Module* const> ModulesInSettleOrder();
-
-// Whether any interrupt is enabled: the routine and fun_intset exist.
-bool AnyInterrupt(const ProjectSettings& s);
 
 }  // namespace korvane

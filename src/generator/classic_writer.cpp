@@ -1,13 +1,10 @@
-#include "generator/source_assembly.h"
+#include "generator/classic_writer.h"
 
 #include <algorithm>
 #include <array>
 
 #include "format/number_text.h"
 #include "generator/config_word.h"
-#include "generator/modern_writer.h"
-#include "generator/program_check.h"
-#include "generator/sections.h"
 #include "generator/source_lines.h"
 
 namespace korvane {
@@ -164,15 +161,6 @@ std::string WriteClassic(const Program& program, bool withComments) {
         text += part;
     }
     return text;
-}
-
-std::string AssembleSource(const ProjectSettings& settings, bool withComments) {
-    const OutputFormId form = OutputFormOf(settings);
-    const Program program = BuildProgram(settings);
-    if (auto lacking = NamesThePartLacks(program); !lacking.empty())
-        throw ProgramFault{program.part, std::move(lacking)};
-    if (form != OutputFormId::Classic) return WriteModern(program, form, withComments);
-    return WriteClassic(program, withComments);
 }
 
 std::string ClassicSectionText(const Program& program, ClassicSection section, bool withComments) {

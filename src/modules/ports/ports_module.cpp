@@ -1,3 +1,5 @@
+#include "modules/ports/ports_module.h"
+
 #include <array>
 
 #include "format/number_text.h"
@@ -27,7 +29,13 @@ std::int64_t LatchValue(const PinLevels& levels, const PinDirections& directions
     return value;
 }
 
-}  // namespace
+bool AnyPortUsed(const ProjectSettings& s) {
+    // Ports D and E count only on a part that has them.
+    const std::int16_t used[] = {s.PortAUsed, s.PortBUsed, s.PortCUsed, s.PortDUsed, s.PortEUsed};
+    for (int port = 0; port < 5; ++port)
+        if (used[port] != 0 && PortExists(s, port)) return true;
+    return false;
+}
 
 void BuildPorts(const ProjectSettings& s, Body& out) {
     struct Port {
@@ -68,5 +76,26 @@ void BuildPorts(const ProjectSettings& s, Body& out) {
         out.Set({{"ADCON1", adcon1->value, ValueForm::Byte}}, {}, Layout::Spaced);
     }
 }
+
+// A part without ports D and E no longer sets them up.
+void SwitchPart(const ProjectSettings& before, ProjectSettings& after, std::vector<std::string>& changes) {
+    const PartFacts& part = ChosenPart(after);
+    if (part.hasPortsDE() || (before.PortDUsed == 0 && before.PortEUsed == 0)) return;
+    changes.push_back(std::string(part.name) + "没有端口D和E。");
+    changes.push_back("切换到" + std::string(part.name) + "将不再设置PortD和PortE");
+    after.PortDUsed = 0;
+    after.PortEUsed = 0;
+}
+
+}  // namespace
+
+constexpr Module kPortsModule = {
+    .name = "Ports",
+    .setup = SetupId::Ports,
+    .writesSetup = AnyPortUsed,
+    .build = BuildPorts,
+    .switchPart = SwitchPart,
+    .form = FormId::Port,
+};
 
 }  // namespace korvane

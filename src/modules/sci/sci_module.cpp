@@ -1,0 +1,148 @@
+#include "modules/sci/sci_module.h"
+
+#include "generator/sections.h"
+
+namespace korvane {
+
+namespace {
+
+void WriteSpbrg(const ProjectSettings& s, Body& out) {
+    if (const auto spbrg = RegisterNumber(s.SciSpbrgText.toText()))
+        out.Set({{"SPBRG", *spbrg, ValueForm::Byte}}, "// 通信波特率为" + s.SciBaud);
+}
+
+bool SciUsed(const ProjectSettings& s) {
+    return s.SciEn.equals(1);
+}
+
+void BuildSci(const ProjectSettings& s, Body& out) {
+    // The data sheet's order: the baud rate, then the port on, then the
+    // transmitter and receiver enabled by themselves.
+    const bool inOrder = WritesInDataSheetOrder(s);
+    if (s.SciSyncMode.equals(0)) {
+        out.CommentKeepingLine("//串行口工作于异步方式");
+    } else {
+        out.CommentKeepingLine(s.SciClockSource.equals(1) ? "//串行口工作于同步主控方式"
+                                                          : "//串行口工作于同步从动方式");
+    }
+    if (inOrder) WriteSpbrg(s, out);
+    out.SetBit("SYNC", BitOf(s.SciSyncMode));
+    if (s.SciSyncMode.equals(1)) {
+        out.SetBit("CSRC", BitOf(s.SciClockSource));
+        if (!inOrder)
+            out.SetBit("CREN", BitOf(s.SciContinuous),
+                       s.SciContinuous.equals(1) ? "//允许连续接收" : "//不允许边连续接收");
+        if (s.SciClockSource.equals(1) && !inOrder) out.SetBit("SREN", BitOf(s.SciSingleRx));
+    } else {
+        if (!inOrder) out.SetBit("CREN", BitOf(s.SciRxEn));
+        out.Set({{"BRGH", s.SciHighSpeed, ValueForm::Decimal}},
+                s.SciHighSpeed == 1 ? "//高波特率方式:Baud Rate = Fosc/(16*(SPBRG+1))"
+                                    : "//低波特率方式:Baud Rate = Fosc/(64*(SPBRG+1))");
+    }
+    if (!inOrder) out.SetBit("TXEN", BitOf(s.SciTxEn));
+    out.SetBit("TX9", BitOf(s.SciTx9), s.SciTx9.equals(1) ? "//发送数据长度为9位" : "//发送数据长度为8位");
+    out.SetBit("RX9", BitOf(s.SciRx9), s.SciRx9.equals(1) ? "//接收数据长度为9位" : "//接收数据长度为8位");
+    if (!inOrder) WriteSpbrg(s, out);
+    out.SetBit("SPEN", BitOf(s.SciEn));
+    if (!inOrder) return;
+    // Each set by itself, after the port is on: TXSTA's and RCSTA's other
+    // bits stay as written above.
+    const auto enable = [&](std::string_view bit, std::int64_t value, std::string_view comment) {
+        if (value != 0) out.SetBitAlone(bit, value, comment);
+    };
+    enable("TXEN", BitOf(s.SciTxEn), "//允许发送");
+    if (s.SciSyncMode.equals(1)) {
+        enable("CREN", BitOf(s.SciContinuous), s.SciContinuous.equals(1) ? "//允许连续接收" : "");
+        if (s.SciClockSource.equals(1)) enable("SREN", BitOf(s.SciSingleRx), "//单字节接收");
+    } else {
+        enable("CREN", BitOf(s.SciRxEn), "//允许接收");
+    }
+}
+
+constexpr InterruptSource kInterrupts[] = {
+    {.serviced = [](const ProjectSettings& s) { return s.SciTxInt.equals(1); },
+     .enabled = [](const ProjectSettings& s) { return s.SciTxInt.equals(1); },
+     .peripheral = true,
+     .flag = "TXIF",
+     .serviceComment = "//SCI串行口发送中断服务子程序",
+     .enableBit = "TXIE",
+     .enableComment = "//SCI串行口发送中断允许",
+     .service = Service::SendData,
+     .dataRegister = "TXREG",
+     .dataVariable = "sci_tx"},
+    {.serviced = [](const ProjectSettings& s) { return s.SciRxInt == 1; },
+     .enabled = [](const ProjectSettings& s) { return s.SciRxInt == 1; },
+     .peripheral = true,
+     .flag = "RCIF",
+     .serviceComment = "//SCI串行口接收中断服务子程序",
+     .enableBit = "RCIE",
+     .enableComment = "//SCI串行口接收中断允许",
+     .service = Service::ReadData,
+     .dataRegister = "RCREG",
+     .dataVariable = "sci_rx"},
+};
+
+// RC6 is TX (or CK), RC7 RX (or DT).
+constexpr int kTxPin = 6, kRxPin = 7;
+
+// The USART drives TX itself, but only with both TRIS bits set.
+void ClaimPins(const ProjectSettings& s, std::vector<PinClaim>& out) {
+    if (!SciUsed(s)) return;
+    out.push_back({PinUse::Sci, kPortC, kTxPin, true});
+    out.push_back({PinUse::Sci, kPortC, kRxPin, true});
+}
+
+constexpr PinUseTexts kPinUses[] = {
+    {PinUse::Sci, "SciEn", "SCI串行口", "关闭SCI串行口"},
+};
+
+std::string PinText(const ProjectSettings& s, const PinClaim& claim) {
+    const bool tx = claim.pin == kTxPin;
+    if (s.SciSyncMode.equals(1)) return tx ? "SCI同步时钟CK" : "SCI同步数据DT";
+    return tx ? "SCI发送TX" : "SCI接收RX";
+}
+
+// A serial port in use gets the SPBRG of its rate, or of the slowest usable
+// one when that rate is not (said, unless no rate was chosen yet), and goes
+// off when none is.
+void Settle(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingProblem>& problems) {
+    using Kind = SettingProblem::Kind;
+    const BaudCalcResult baud =
+        CalcBaudList({s.CrystalMHz, SciBaudDivisor(s), s.SciErrLimit.toText(), locale});
+    const BaudEntry* chosen = FindBaudEntry(baud.entries, s.SciBaud);
+    // A port not in use keeps its rate for the next opening of its dialog.
+    if (chosen || !s.SciEn.equals(1)) {
+        s.SciSpbrgText = chosen ? chosen->spbrgText : std::string();
+        return;
+    }
+    chosen = baud.chosen();
+    if (!chosen) {
+        s.SciEn = 0;
+        s.SciSpbrgText = std::string();
+        problems.push_back(
+            {Kind::Baud, "SciBaud", std::string(kNoUsableRateTitle), NoUsableRateText(s.CrystalMHz)});
+        return;
+    }
+    if (!s.SciBaud.empty())
+        problems.push_back({Kind::Baud, "SciBaud", std::string(kRateChangedTitle),
+                            RateChangedText(s.SciBaud, chosen->rateText, s.CrystalMHz)});
+    s.SciBaud = chosen->rateText;
+    s.SciSpbrgText = chosen->spbrgText;
+}
+
+}  // namespace
+
+constexpr Module kSciModule = {
+    .name = "SCI",
+    .setup = SetupId::Sci,
+    .writesSetup = SciUsed,
+    .build = BuildSci,
+    .interrupts = kInterrupts,
+    .claimPins = ClaimPins,
+    .pinUses = kPinUses,
+    .pinText = PinText,
+    .settle = Settle,
+    .form = FormId::Sci,
+};
+
+}  // namespace korvane
