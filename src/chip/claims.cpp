@@ -8,10 +8,12 @@ namespace korvane {
 
 namespace {
 
-// One module's claims never conflict with each other: Timer1's counter input
-// and its oscillator share RC0 by design.
-bool SameModule(PinUse a, PinUse b) {
-    return &ModuleOfUse(a) == &ModuleOfUse(b);
+// Two claims on one pin conflict unless they may share it: one module's
+// claims never conflict with each other (Timer1's counter input and its
+// oscillator share RC0 by design), and readers of an analog voltage share.
+bool Conflict(const PinClaim& a, const PinClaim& b) {
+    return a.port == b.port && a.pin == b.pin && &ModuleOfUse(a.use) != &ModuleOfUse(b.use) &&
+           !MayShare(a.signal, b.signal);
 }
 
 std::string Join(std::initializer_list<std::string> lines) {
@@ -71,8 +73,7 @@ std::optional<PinConflict> ConflictOf(const ProjectSettings& s, PinUse taker) {
     for (const PinClaim& mine : claims) {
         if (mine.use != taker) continue;
         for (const PinClaim& other : claims)
-            if (!SameModule(other.use, taker) && other.port == mine.port && other.pin == mine.pin)
-                return PinConflict{other, mine};
+            if (Conflict(other, mine)) return PinConflict{other, mine};
     }
     return std::nullopt;
 }
@@ -88,9 +89,7 @@ std::vector<PinConflict> PinConflicts(const ProjectSettings& s) {
     std::vector<PinConflict> conflicts;
     for (std::size_t i = 0; i < claims.size(); ++i)
         for (std::size_t j = i + 1; j < claims.size(); ++j)
-            if (!SameModule(claims[i].use, claims[j].use) && claims[i].port == claims[j].port &&
-                claims[i].pin == claims[j].pin)
-                conflicts.push_back({claims[i], claims[j]});
+            if (Conflict(claims[i], claims[j])) conflicts.push_back({claims[i], claims[j]});
     return conflicts;
 }
 

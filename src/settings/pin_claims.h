@@ -34,11 +34,27 @@ inline constexpr int kPortC = 2;
 inline constexpr int kPortD = 3;
 inline constexpr int kPortE = 4;
 
+// What a claim does with its pin, which decides whether two modules may
+// share it: readers of an analog voltage may (the A/D converter and the
+// comparators both on RA0..RA3, an A/D reference from CVREF), nothing else may.
+enum class PinSignal {
+    AnalogInput,
+    ReferenceInput,
+    AnalogOutput,  // CVREF on RA2
+    DigitalInput,
+    DrivenOutput,
+    OpenDrainOutput,  // C1OUT on RA4
+    Bus,              // driven by turns: I2C, the USART's synchronous lines
+    Oscillator,       // Timer1's crystal
+};
+bool MayShare(PinSignal a, PinSignal b);
+
 struct PinClaim {
     PinUse use;
     int port;  // 0 = A .. 4 = E
     int pin;
-    bool input;
+    bool input;  // its TRIS bit: some modules drive a pin whose TRIS bit is set
+    PinSignal signal;
 };
 
 // The texts of one use, kept by the module that makes it: the setting that

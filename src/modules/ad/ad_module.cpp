@@ -41,9 +41,13 @@ constexpr InterruptSource kInterrupts[] = {
 // An analog input, or a reference input, reads only with its TRIS bit set.
 void ClaimPins(const ProjectSettings& s, std::vector<PinClaim>& out) {
     if (!AdUsed(s)) return;
+    const PcfgRow row = PcfgOf(AdPcfgOf(s));
     for (int channel : AnalogPinChannels(s)) {
         const AdPin pin = AdChannelPin(channel);
-        out.push_back({PinUse::Analog, pin.port, pin.pin, true});
+        const bool reference =
+            pin.port == kPortA && ((pin.pin == 3 && row.vrefPlus) || (pin.pin == 2 && row.vrefMinus));
+        out.push_back({PinUse::Analog, pin.port, pin.pin, true,
+                       reference ? PinSignal::ReferenceInput : PinSignal::AnalogInput});
     }
 }
 

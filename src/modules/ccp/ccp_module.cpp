@@ -108,7 +108,9 @@ constexpr InterruptSource kCcp2Interrupts[] = {
 // Capture reads the pin; compare and PWM drive it.
 void ClaimPins(const ProjectSettings& s, const CcpModuleFields& ccp, PinUse use, std::vector<PinClaim>& out) {
     if (!(s.*ccp.enabled).isTrue()) return;
-    out.push_back({use, kPortC, ccp.pin, (s.*ccp.mode).equals(kCcpCapture)});
+    const bool capture = (s.*ccp.mode).equals(kCcpCapture);
+    out.push_back(
+        {use, kPortC, ccp.pin, capture, capture ? PinSignal::DigitalInput : PinSignal::DrivenOutput});
 }
 
 constexpr FixedMessage kCcpPortNeeded = {"禁止关闭RC", "CCP1或CCP2模块需使用RC2或RC1口,不可关闭",

@@ -96,10 +96,12 @@ void ClaimPins(const ProjectSettings& s, std::vector<PinClaim>& out) {
     const std::int16_t mode = MsspModeOf(s);
     const bool master = mode == kMsspSpiMaster;
     const bool i2c = mode == kMsspI2cMaster;
-    out.push_back({PinUse::Mssp, kPortC, kSckPin, !master});
-    out.push_back({PinUse::Mssp, kPortC, kSdiPin, true});
-    if (!i2c) out.push_back({PinUse::Mssp, kPortC, kSdoPin, false});
-    if (mode == kMsspSpiSlave && s.MsspSlaveSelect == 1) out.push_back({PinUse::Mssp, kPortA, kSsPin, true});
+    const PinSignal in = i2c ? PinSignal::Bus : PinSignal::DigitalInput;
+    out.push_back({PinUse::Mssp, kPortC, kSckPin, !master, master ? PinSignal::DrivenOutput : in});
+    out.push_back({PinUse::Mssp, kPortC, kSdiPin, true, in});
+    if (!i2c) out.push_back({PinUse::Mssp, kPortC, kSdoPin, false, PinSignal::DrivenOutput});
+    if (mode == kMsspSpiSlave && s.MsspSlaveSelect == 1)
+        out.push_back({PinUse::Mssp, kPortA, kSsPin, true, PinSignal::DigitalInput});
 }
 
 constexpr PinUseTexts kPinUses[] = {

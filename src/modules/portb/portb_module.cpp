@@ -51,10 +51,10 @@ constexpr InterruptSource kInterrupts[] = {
 // Both interrupts watch their pins, which only inputs can do; an output
 // among RB4..RB7 is left out of the change comparison.
 void ClaimPins(const ProjectSettings& s, std::vector<PinClaim>& out) {
-    if (s.Rb0Int != 0) out.push_back({PinUse::Rb0Int, kPortB, kRb0IntPin, true});
+    if (s.Rb0Int != 0) out.push_back({PinUse::Rb0Int, kPortB, kRb0IntPin, true, PinSignal::DigitalInput});
     if (s.RbChangeInt != 0)
         for (int pin = kFirstRbChangePin; pin <= kLastRbChangePin; ++pin)
-            out.push_back({PinUse::RbChange, kPortB, pin, true});
+            out.push_back({PinUse::RbChange, kPortB, pin, true, PinSignal::DigitalInput});
 }
 
 constexpr PinUseTexts kPinUses[] = {

@@ -88,8 +88,9 @@ constexpr int kTxPin = 6, kRxPin = 7;
 // The USART drives TX itself, but only with both TRIS bits set.
 void ClaimPins(const ProjectSettings& s, std::vector<PinClaim>& out) {
     if (!SciUsed(s)) return;
-    out.push_back({PinUse::Sci, kPortC, kTxPin, true});
-    out.push_back({PinUse::Sci, kPortC, kRxPin, true});
+    const bool sync = s.SciSyncMode.equals(1);
+    out.push_back({PinUse::Sci, kPortC, kTxPin, true, sync ? PinSignal::Bus : PinSignal::DrivenOutput});
+    out.push_back({PinUse::Sci, kPortC, kRxPin, true, sync ? PinSignal::Bus : PinSignal::DigitalInput});
 }
 
 constexpr PinUseTexts kPinUses[] = {

@@ -59,7 +59,8 @@ constexpr InterruptSource kInterrupts[] = {
 
 // Timer0 holds RA4 whenever it is clocked from outside, even while off.
 void ClaimPins(const ProjectSettings& s, std::vector<PinClaim>& out) {
-    if (!s.T0ClockMode.equals(0)) out.push_back({PinUse::Timer0Clock, kPortA, kTimer0ClockPin, true});
+    if (!s.T0ClockMode.equals(0))
+        out.push_back({PinUse::Timer0Clock, kPortA, kTimer0ClockPin, true, PinSignal::DigitalInput});
 }
 
 constexpr PinUseTexts kPinUses[] = {

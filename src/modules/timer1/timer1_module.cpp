@@ -64,10 +64,10 @@ void ClaimPins(const ProjectSettings& s, std::vector<PinClaim>& out) {
     constexpr int kCounterMode = 1;
     if (!s.T1En.isTrue()) return;
     if (s.T1ClockMode.equals(kCounterMode))
-        out.push_back({PinUse::Timer1Clock, kPortC, kTimer1ClockPin, true});
+        out.push_back({PinUse::Timer1Clock, kPortC, kTimer1ClockPin, true, PinSignal::DigitalInput});
     if (s.T1OscEn != 0) {
-        out.push_back({PinUse::Timer1Oscillator, kPortC, kTimer1ClockPin, true});
-        out.push_back({PinUse::Timer1Oscillator, kPortC, kTimer1OscillatorPin, true});
+        out.push_back({PinUse::Timer1Oscillator, kPortC, kTimer1ClockPin, true, PinSignal::Oscillator});
+        out.push_back({PinUse::Timer1Oscillator, kPortC, kTimer1OscillatorPin, true, PinSignal::Oscillator});
     }
 }
 
