@@ -113,23 +113,22 @@ PortForm::PortForm(AppContext& context)
     Check3.onClick = [this] { Check3_Click(); };
     Check4.onClick = [this] { Check4_Click(); };
     Check5.onClick = [this] { Check5_Click(); };
-    Check1.onPress = [this] { return Check1_MouseDown(); };
-    Check2.onPress = [this] { return Check2_MouseDown(); };
-    Check3.onPress = [this] { return Check3_MouseDown(); };
-    Check4.onPress = [this] { return PortOnChip(kPortD); };
-    Check5.onPress = [this] { return PortOnChip(kPortE) && PortMayClose(kPortE); };
+    // One guard for every port and every pin: a port a module needs stays
+    // used, a pin a module holds keeps its direction and level.
+    for (int p = 0; p < kPortCount; ++p) {
+        port(p).useBox.onPress = [this, p] { return PortOnChip(p) && PortMayClose(p); };
+        for (int k = 0; k < kPinCount; ++k) {
+            port(p).pins[k].onPress = [this, p, k] { return PinMayChange(p, k); };
+            port(p).levelBoxes[k].onClick = [this, p, k] { Chk_Level_Click(p, k); };
+            port(p).levelBoxes[k].onPress = [this, p, k] { return PinMayChange(p, k); };
+        }
+    }
     for (int k = 0; k < kPinCount; ++k) {
         Chk_PortA[k].onClick = [this, k] { Chk_PortA_Click(k); };
         Chk_PortB[k].onClick = [this, k] { Chk_PortB_Click(k); };
         Chk_PortC[k].onClick = [this, k] { Chk_PortC_Click(k); };
         Chk_PortD[k].onClick = [this, k] { Chk_PortD_Click(k); };
         Chk_PortE[k].onClick = [this, k] { Chk_PortE_Click(k); };
-        Chk_PortB[k].onPress = [this, k] { return Chk_PortB_MouseDown(k); };
-        Chk_PortC[k].onPress = [this, k] { return Chk_PortC_MouseDown(k); };
-        for (int p = 0; p < kPortCount; ++p) {
-            port(p).levelBoxes[k].onClick = [this, p, k] { Chk_Level_Click(p, k); };
-            port(p).levelBoxes[k].onPress = [this, p, k] { return Chk_Level_MouseDown(p, k); };
-        }
     }
     Command1.onClick = [this] { Command1_Click(); };
 }
@@ -218,43 +217,39 @@ void PortForm::Chk_Level_Click(int portIndex, int index) {
     p.levelBoxes[index].setCaption(LevelCaption(portIndex, index, high));
 }
 
-bool PortForm::Chk_Level_MouseDown(int portIndex, int index) {
-    return PinMayChange(portIndex, index);
-}
-
 void PortForm::Chk_PortA_Click(int /*index*/) {
-    if (!UndoClaimedOutput(kPortA)) WritePinsFromBoxes(kPortA);
+    PinsChanged(kPortA);
 }
-
-bool PortForm::UndoClaimedOutput(int portIndex) {
-    // A claimed input (RA4 while Timer0 counts an outside clock, an analog
-    // pin) made an output is undone. Not while loading, when pins restored
-    // before it would trip the rule.
-    if (loading()) return false;
-    Port p = port(portIndex);
-    for (const PinClaim& claim : PinClaims(settings_)) {
-        auto& box = p.pins[static_cast<std::size_t>(claim.pin)];
-        if (claim.port != portIndex || !claim.input || box.checked()) continue;
-        Warn(PinTakenMessage(claim));
-        p.directions[static_cast<std::size_t>(claim.pin)] = 1;
-        // Runs the port's handler again, which now stores all its pins.
-        box.setChecked(true);
-        return true;
-    }
-    return false;
-}
-
 void PortForm::Chk_PortB_Click(int /*index*/) {
-    WritePinsFromBoxes(1);
+    PinsChanged(kPortB);
 }
 void PortForm::Chk_PortC_Click(int /*index*/) {
-    WritePinsFromBoxes(2);
+    PinsChanged(kPortC);
 }
 void PortForm::Chk_PortD_Click(int /*index*/) {
-    WritePinsFromBoxes(3);
+    PinsChanged(kPortD);
 }
+
 void PortForm::Chk_PortE_Click(int /*index*/) {
-    if (!UndoClaimedOutput(kPortE)) WritePinsFromBoxes(kPortE);
+    PinsChanged(kPortE);
+}
+
+void PortForm::PinsChanged(int portIndex) {
+    // A claimed pin stored the wrong way (a project edited by hand) is put
+    // right by the port's first change. Not while loading, when pins
+    // restored before it would trip the rule.
+    Port p = port(portIndex);
+    if (!loading())
+        for (const PinClaim& claim : PinClaims(settings_)) {
+            auto& box = p.pins[static_cast<std::size_t>(claim.pin)];
+            if (claim.port != portIndex || box.checked() == claim.input) continue;
+            Warn(PinTakenMessage(claim));
+            p.directions[static_cast<std::size_t>(claim.pin)] = claim.input ? 1 : 0;
+            // Runs this handler again, which then stores all the port's pins.
+            box.setChecked(claim.input);
+            return;
+        }
+    WritePinsFromBoxes(portIndex);
 }
 
 void PortForm::WritePinsFromBoxes(int portIndex) {
@@ -263,29 +258,10 @@ void PortForm::WritePinsFromBoxes(int portIndex) {
         const bool input = p.pins[k].checked();
         p.directions[k] = input ? 1 : 0;
         const auto claim = ClaimOn(settings_, portIndex, k);
-        p.pins[k].setCaption(PinCaption(p.prefix, k, input, claim && claim->use == PinUse::Analog));
+        const bool analog = claim && MayShare(claim->signal, PinSignal::AnalogInput);
+        p.pins[k].setCaption(PinCaption(p.prefix, k, input, analog));
     }
     EnableLevels(portIndex);
-}
-
-bool PortForm::Check1_MouseDown() {
-    return PortMayClose(kPortA);
-}
-
-bool PortForm::Check2_MouseDown() {
-    return PortMayClose(kPortB);
-}
-
-bool PortForm::Check3_MouseDown() {
-    return PortMayClose(kPortC);
-}
-
-bool PortForm::Chk_PortB_MouseDown(int index) {
-    return PinMayChange(kPortB, index);
-}
-
-bool PortForm::Chk_PortC_MouseDown(int index) {
-    return PinMayChange(kPortC, index);
 }
 
 bool PortForm::PinMayChange(int portIndex, int pin) {

@@ -52,14 +52,10 @@ public:
     void Chk_Level_Click(int portIndex, int index);
 
     // The press rules: they run before a box changes and return false to
-    // refuse the press after warning the user.
-    bool Check1_MouseDown();
-    bool Check2_MouseDown();
-    bool Check3_MouseDown();
-    bool Chk_PortB_MouseDown(int index);
-    bool Chk_PortC_MouseDown(int index);
-    // A pin a module holds keeps its level too.
-    bool Chk_Level_MouseDown(int portIndex, int index);
+    // refuse the press after warning the user. A pin a module holds keeps
+    // its direction and its level; a port a module needs stays used.
+    bool PinMayChange(int portIndex, int pin);
+    bool PortMayClose(int portIndex);
     // Ports D and E on a 28-pin part: refused with a warning.
     bool PortOnChip(int portIndex);
 
@@ -80,16 +76,10 @@ public:
 
 private:
     void UseBoxChanged(int portIndex);
+    void PinsChanged(int portIndex);
     void WritePinsFromBoxes(int portIndex);
     // A level box is usable on an output pin of a used port.
     void EnableLevels(int portIndex);
-    // True, after the warning, when a claimed input was made an output and
-    // has been put back.
-    bool UndoClaimedOutput(int portIndex);
-    // False, after the warning, while a module holds a pin of the port.
-    bool PortMayClose(int portIndex);
-    // False, after the warning, while a module holds the pin.
-    bool PinMayChange(int portIndex, int pin);
     void Warn(const PinMessage& message);
 
     AppContext& context_;
