@@ -1,26 +1,21 @@
 #include "app/form1.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 #include "app/closing_splash.h"
+#include "app/crystal_prompt.h"
+#include "app/save_dialog.h"
 #include "app/start_screen.h"
-#include "calc/settings_calc.h"
+#include "app/update_flow.h"
 #include "chip/assemble.h"
-#include "dialogs/settle_and_tell.h"
 #include "files/source_update.h"
 #include "format/gbk.h"
 #include "format/line_diff.h"
-#include "format/number_text.h"
-#include "format/utf8.h"
-#include "generator/classic_writer.h"
 #include "generator/program_check.h"
+#include "generator/user_code.h"
 #include "platform/form_id.h"
-#include "project/project_file.h"
 #include "settings/output_form.h"
-#include "settings/parts.h"
 #include "settings/setting_table.h"
 
 namespace korvane {
@@ -29,20 +24,8 @@ namespace {
 
 constexpr const char* kSaveInitialName = "project1";
 constexpr const char* kSourceExtension = ".c";
-constexpr const char* kSaveFilter = "C文件(*.c)|*.c";
-constexpr const char* kSaveFailedTitle = "保存失败";
 constexpr const char* kNothingToSaveTitle = "没有可保存的文本";
 constexpr const char* kNothingToSaveText = "文本区中还没有源程序,\r请先生成C文件(通过工具菜单)再保存.";
-constexpr const char* kReplaceTitle = "文件已存在";
-constexpr const char* kUnsavedTitle = "保存工程";
-constexpr const char* kUnsavedText = "工程设置已更改,退出前是否保存工程?";
-const std::string kProjectInitialName = "project1" + std::string(project_file::kExtension);
-const std::string kProjectFilter =
-    "Korvane工程(*" + std::string(project_file::kExtension) + ")|*" + std::string(project_file::kExtension);
-constexpr const char* kOpenProjectFailedTitle = "打开工程失败";
-
-constexpr const char* kCrystalPrompt = "请输入晶体振荡频率(MHZ)";
-constexpr const char* kCrystalTitle = "晶体设置";
 
 constexpr const char* kCommentQuestion = "是否需要在源程序中添加注释?";
 constexpr const char* kCommentTitle = "提示";
@@ -55,31 +38,6 @@ constexpr const char* kCopiedText =
 constexpr const char* kAutoOption = "AutoGenerate";
 constexpr const char* kSaveUtf8Option = "SaveUtf8";
 constexpr const char* kSaveLfOption = "SaveLf";
-constexpr const char* kUpdateTitle = "更新C文件";
-constexpr const char* kUpdateClassicText =
-    "经典格式的源程序没有用户代码区,不能更新.\r请在选择芯片对话框中选择XC8或SDCC格式.";
-
-std::string ReplaceText(const std::string& path) {
-    return path + "\r已存在,是否替换它?";
-}
-
-// A file name as typed in a save dialog, with `extension` (".c") added when
-// its last part has none; a name that has one is kept.
-std::string WithExtension(const std::string& path, const std::string& extension) {
-    if (std::filesystem::path(path).has_extension()) return path;
-    return path + extension;
-}
-
-std::string WriteFailedText(const std::string& path, const std::string& error) {
-    return "无法写入文件：\r" + path + "\r" + error;
-}
-
-// A setting's numeric value as a single, or nothing when it has none.
-std::optional<float> SingleOf(const SettingValue& value) {
-    const auto number = value.toNumber();
-    if (!number) return std::nullopt;
-    return FitInSingle(*number);
-}
 
 constexpr Form1::DialogMenuRow kDialogMenu[] = {
     {&Form1::VbMenu_SetGuide, FormId::Guide},       {&Form1::VbMenuSet_Chip, FormId::Chip},
@@ -105,7 +63,10 @@ std::span<const Form1::DialogMenuRow> Form1::DialogMenu() {
 }
 
 Form1::Form1(AppContext& context)
-    : Form(kName, kTitle), PinMap(context.settings), context_(context), savedSettings_(context.settings) {
+    : Form(kName, kTitle), PinMap(context.settings), context_(context), project_(context, [this] {
+          ShowOutputForm();
+          SettingsChanged();
+      }) {
     const auto wire = [](MenuItem& item, auto handler) { item.onClick = handler; };
     wire(VbMenuFile_SaveFile, [this] { VbMenuFile_SaveFile_Click(); });
     wire(VbMenuFile_UpdateFile, [this] { VbMenuFile_UpdateFile_Click(); });
@@ -170,11 +131,11 @@ void Form1::Form_Load() {
     SizeText1();
     auto& settings = context_.settings;
     for (SettingGroup group : kEveryGroup) settings.Reset(group);
-    if (const auto frequency = SingleOf(settings.T1FreqMHz)) settings.CrystalMHz = *frequency;
+    if (const auto frequency = CrystalOf(settings.T1FreqMHz)) settings.CrystalMHz = *frequency;
     ShowOutputForm();
     VbMenuTools_Auto.setChecked(context_.platform.storedOption(kAutoOption) == "1");
     SettingsChanged();
-    MarkSaved();
+    project_.MarkSaved();
 }
 
 void Form1::ShowOutputForm() {
@@ -182,10 +143,6 @@ void Form1::ShowOutputForm() {
     setCaption(form == OutputFormId::Classic
                    ? kTitle
                    : std::string(kTitle) + " - " + std::string(FactsOf(form).caption));
-}
-
-void Form1::MarkSaved() {
-    savedSettings_ = context_.settings;
 }
 
 void Form1::SizeText1() {
@@ -199,53 +156,15 @@ void Form1::Form_Resize() {
 }
 
 void Form1::Form_QueryUnload(bool& cancel) {
-    cancel = !MayEnd();
+    cancel = !project_.MayEnd();
 }
 
 void Form1::Form_Unload() {
-    ShowClosingSplash();
-}
-
-bool Form1::MayEnd() {
-    // Once the splash is up the user has answered already.
-    if (splashShown_ || SameChoices(context_.settings, savedSettings_)) return true;
-    switch (context_.platform.messageBox(kUnsavedText, kUnsavedTitle, MessageIcon::Question,
-                                         MessageButtons::YesNoCancel)) {
-        case MessageAnswer::Yes:
-            return SaveProject();
-        case MessageAnswer::No:
-            return true;
-        case MessageAnswer::Ok:
-        case MessageAnswer::Cancel:
-            break;
-    }
-    return false;
-}
-
-void Form1::ShowClosingSplash() {
-    // Exit followed by closing the window must not start a second splash.
-    if (splashShown_) return;
-    splashShown_ = true;
-    context_.platform.showForm(FormId::Splash, false);
+    project_.End();
 }
 
 void Form1::VbMenuFile_Exit_Click() {
-    if (MayEnd()) ShowClosingSplash();
-}
-
-std::string Form1::ChooseSavePath(const std::string& initialName, const std::string& filter,
-                                  const std::string& extension) {
-    auto& platform = context_.platform;
-    const std::string chosen = platform.saveFileDialog(initialName, filter);
-    if (chosen.empty()) return {};
-    std::string path = WithExtension(chosen, extension);
-    // The dialog asked about the name as typed; the file written is another.
-    std::error_code error;
-    if (path != chosen && std::filesystem::exists(path, error) &&
-        platform.messageBox(ReplaceText(path), kReplaceTitle, MessageIcon::Question, MessageButtons::YesNo) !=
-            MessageAnswer::Yes)
-        return {};
-    return path;
+    if (project_.MayEnd()) project_.End();
 }
 
 void Form1::VbMenuFile_SaveFile_Click() {
@@ -255,7 +174,7 @@ void Form1::VbMenuFile_SaveFile_Click() {
                             MessageButtons::Ok);
         return;
     }
-    const std::string path = ChooseSavePath(kSaveInitialName, kSaveFilter, kSourceExtension);
+    const std::string path = ChooseSavePath(platform, kSaveInitialName, kSourceFilter, kSourceExtension);
     if (path.empty()) return;
     const FileWriteResult result = WriteInSaveForm(path, Text1.text());
     switch (result.status) {
@@ -282,88 +201,20 @@ void Form1::VbMenuFile_SaveFile_Click() {
 }
 
 void Form1::VbMenuFile_OpenProject_Click() {
-    const std::string path = context_.platform.openFileDialog(kProjectFilter);
-    if (!path.empty()) OpenProject(path);
+    project_.OpenChosen();
 }
 
 bool Form1::OpenProject(const std::string& path) {
-    const ProjectReadResult read = ReadProjectFile(path);
-    if (const auto* error = std::get_if<ProjectError>(&read)) {
-        const std::string where =
-            error->line > 0 ? "第" + std::to_string(error->line) + "行：" : std::string();
-        context_.platform.messageBox(
-            "无法打开工程文件：\r" + path + "\r" + where + error->what + "\r当前设置未改变。",
-            kOpenProjectFailedTitle, MessageIcon::Error, MessageButtons::Ok);
-        return false;
-    }
-    // The dialogs load from the settings each time they open, so they show
-    // the project from their next opening on.
-    context_.settings = std::get<ProjectSettings>(read);
-    projectPath_ = path;
-    // The file may come from an older version or an editor: the register
-    // values and pins follow from its settings, as the dialogs would leave them.
-    SettleAndTell(context_);
-    ShowOutputForm();
-    SettingsChanged();
-    MarkSaved();
-    return true;
+    return project_.Open(path);
 }
 
 void Form1::VbMenuFile_SaveProject_Click() {
-    SaveProject();
-}
-
-bool Form1::SaveProject() {
-    const std::string path = ChooseSavePath(projectPath_.empty() ? kProjectInitialName : projectPath_,
-                                            kProjectFilter, std::string(project_file::kExtension));
-    if (path.empty()) return false;
-    if (const std::string error = WriteProjectFile(path, context_.settings); !error.empty()) {
-        context_.platform.messageBox(WriteFailedText(path, error), kSaveFailedTitle, MessageIcon::Error,
-                                     MessageButtons::Ok);
-        return false;
-    }
-    projectPath_ = path;
-    MarkSaved();
-    return true;
+    project_.Save();
 }
 
 void Form1::VbMenuSet_Osc_Click() {
-    AskCrystal();
+    AskCrystal(context_);
     SettingsChanged();
-}
-
-void Form1::AskCrystal() {
-    auto& settings = context_.settings;
-    auto& platform = context_.platform;
-    for (;;) {
-        const std::string answer =
-            platform.inputBox(kCrystalPrompt, kCrystalTitle, SingleText(settings.CrystalMHz));
-        const auto frequency = ParseSingle(answer);
-        if (!frequency) {
-            // Cancel or not a number: the crystal follows Timer0's frequency,
-            // unless that is no number either.
-            if (const auto timer0 = SingleOf(settings.T0FreqMHz)) settings.CrystalMHz = *timer0;
-            return;
-        }
-        settings.CrystalMHz = *frequency;
-        if (*frequency > kHighestCrystalMHz) {
-            // The user may overclock knowingly; the value stands.
-            platform.messageBox("晶振频率超过PIC16F87x的最高工作频率" + SingleText(kHighestCrystalMHz) +
-                                    "MHz,\r芯片可能不能可靠工作.",
-                                kCrystalTitle, MessageIcon::Warning, MessageButtons::Ok);
-        }
-        if (*frequency > 0) {
-            settings.T0FreqMHz = *frequency;
-            settings.T1FreqMHz = *frequency;
-            settings.T2FreqMHz = *frequency;
-            // Register values worked out for the old crystal must not outlive it.
-            SettleAndTell(context_);
-            return;
-        }
-        platform.messageBox(std::string(baud_messages::kCrystalText),
-                            std::string(baud_messages::kCrystalTitle), MessageIcon::Error,
-                            MessageButtons::Ok);
-    }
 }
 
 std::optional<std::string> Form1::Assembled(const ProjectSettings& settings) {
@@ -375,10 +226,14 @@ std::optional<std::string> Form1::Assembled(const ProjectSettings& settings) {
     }
 }
 
+void Form1::AskComments() {
+    WithComments = context_.platform.messageBox(kCommentQuestion, kCommentTitle, MessageIcon::Question,
+                                                MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
 void Form1::VbMenuTools_c_Click() {
     auto& platform = context_.platform;
-    WithComments = platform.messageBox(kCommentQuestion, kCommentTitle, MessageIcon::Question,
-                                       MessageButtons::YesNo) == MessageAnswer::Yes;
+    AskComments();
     const auto text = Assembled(context_.settings);
     if (!text) return;
     generated_ = *text;
@@ -415,76 +270,18 @@ void Form1::Preview() {
 }
 
 void Form1::VbMenuFile_UpdateFile_Click() {
-    auto& platform = context_.platform;
-    const std::string path = platform.openFileDialog(kSaveFilter);
-    if (path.empty()) return;
-    // A project still on the classic form updates a file in the form the
-    // file was written in.
-    ProjectSettings settings = context_.settings;
-    if (OutputFormOf(settings) == OutputFormId::Classic) {
-        const auto form = SourceFileForm(path);
-        if (!form) {
-            platform.messageBox(kUpdateClassicText, kUpdateTitle, MessageIcon::Information,
-                                MessageButtons::Ok);
-            return;
-        }
-        settings.OutputForm = static_cast<std::int16_t>(*form);
-    }
-    WithComments = platform.messageBox(kCommentQuestion, kCommentTitle, MessageIcon::Question,
-                                       MessageButtons::YesNo) == MessageAnswer::Yes;
-    const auto assembled = Assembled(settings);
-    if (!assembled) return;
-    const std::string& text = *assembled;
-    SourceUpdate update = PrepareSourceUpdate(path, text, false);
-    if (update.status == SourceUpdate::Status::Refused) {
-        // The copy keeps what the user wrote outside the regions.
-        if (platform.messageBox("无法更新文件：\r" + path + "\r第" + std::to_string(update.refusal.line) +
-                                    "行：" + update.refusal.reason + "\r文件未写入。\r\r是否将原文件保存为" +
-                                    BackupPattern(path) + "后覆盖它?",
-                                kUpdateTitle, MessageIcon::Warning,
-                                MessageButtons::YesNo) != MessageAnswer::Yes)
-            return;
-        update = PrepareSourceUpdate(path, text, true);
-    }
-    if (update.status != SourceUpdate::Status::Ready) {
-        platform.messageBox("无法更新文件：\r" + path + "\r" + update.error, kUpdateTitle, MessageIcon::Error,
-                            MessageButtons::Ok);
-        return;
-    }
-    const std::string changes = UnifiedDiff(update.before, update.merged.text, path, path);
-    if (changes.empty()) {
-        platform.messageBox("文件已是最新,无需更新：\r" + path, kUpdateTitle, MessageIcon::Information,
-                            MessageButtons::Ok);
-        return;
-    }
-    std::string question = "更新将对文件作如下修改(- 去掉的行, + 增加的行)。";
-    if (update.merged.carriedOnly) question += "\r" + std::string(kCarriedOnlyText) + "。";
-    if (!update.merged.conflicts.empty()) {
-        question += "\r有" + std::to_string(update.merged.conflicts.size()) + "处冲突,在新文本的第";
-        for (std::size_t i = 0; i < update.merged.conflicts.size(); ++i)
-            question += (i ? "、" : "") + std::to_string(update.merged.conflicts[i]);
-        question += "行:两者都保留在冲突标记<<<<<<< ======= >>>>>>>之间,需要手工解决。";
-    }
-    if (platform.diffBox(question + "\r是否写入" + path + "?", changes, kUpdateTitle) != MessageAnswer::Yes)
-        return;
-    const SourceWriteResult written = WriteSourceUpdate(path, update, {projectPath_});
-    if (!written.error.empty()) {
-        platform.messageBox(WriteFailedText(path, written.error), kSaveFailedTitle, MessageIcon::Error,
-                            MessageButtons::Ok);
-        return;
-    }
-    generated_ = text;
-    Text1.setText(update.merged.text);
-    std::string done = "已更新：\r" + path + "\r原文件已保存为" + written.backup;
-    if (!update.merged.kept.empty()) {
-        done += "\r\r以下用户代码区的模块已去掉,其代码已注释掉,保留在文件末尾：";
-        for (const std::string& name : update.merged.kept) done += "\r" + QuoteShort(name);
-    }
-    for (const std::string& name : update.merged.restored) done += "\r\r" + RestoredText(name);
-    if (!written.baseError.empty())
-        done +=
-            "\r\r" + WriteFailedText(BasePath(path), written.baseError) + "\r下次更新只能带入用户代码区。";
-    platform.messageBox(done, kUpdateTitle, MessageIcon::Information, MessageButtons::Ok);
+    UpdateFlow(context_.platform, context_.settings, project_.path(),
+               {.generate =
+                    [this](const ProjectSettings& settings) {
+                        AskComments();
+                        return Assembled(settings);
+                    },
+                .updated =
+                    [this](const std::string& generated, const std::string& merged) {
+                        generated_ = generated;
+                        Text1.setText(merged);
+                    }})
+        .Run();
 }
 
 void Form1::VbMenuHelp_Con_Click() {
@@ -530,11 +327,12 @@ void Form1::VbMenuView_PinMap_Click() {
 
 void Form1::VbMenuFile_ExportPinMap_Click() {
     if (!PinMap.writer) return;
-    const std::string path = ChooseSavePath(kPinMapInitialName, kPinMapFilter, kPinMapExtension);
+    const std::string path =
+        ChooseSavePath(context_.platform, kPinMapInitialName, kPinMapFilter, kPinMapExtension);
     if (path.empty()) return;
     // The open project is an input: no picture replaces it.
     const std::string error =
-        SameFile(path, projectPath_) ? std::string(kOutputIsInput) : PinMap.writer(PinMap.table(), path);
+        SameFile(path, project_.path()) ? std::string(kOutputIsInput) : PinMap.writer(PinMap.table(), path);
     if (!error.empty())
         context_.platform.messageBox(WriteFailedText(path, error), kSaveFailedTitle, MessageIcon::Error,
                                      MessageButtons::Ok);

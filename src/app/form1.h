@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/pin_map_panel.h"
+#include "app/project_life.h"
 #include "controls/app_context.h"
 #include "controls/controls.h"
 #include "controls/form.h"
@@ -140,33 +141,17 @@ private:
     // `path`, or as the program's own file (a base) there.
     FileWriteResult WriteInSaveForm(const std::string& path, const std::string& text, bool own = false);
     void SizeText1();
-    void AskCrystal();
+    // The comment question of both generating commands; the answer is kept.
+    void AskComments();
     // The text for the settings, its changed lines marked.
     void Preview();
     void ShowOutputForm();
-    void ShowClosingSplash();
-    // Whether the program may end: true when nothing is unsaved, or the user
-    // saved the project or chose not to.
-    bool MayEnd();
-    // The save dialog of both save commands: the chosen path with the
-    // command's extension, or "" when the user cancels or keeps an existing
-    // file the extension leads to.
-    std::string ChooseSavePath(const std::string& initialName, const std::string& filter,
-                               const std::string& extension);
-    bool SaveProject();
-    // From now on the settings count as saved.
-    void MarkSaved();
 
     AppContext& context_;
     std::vector<Menu> menus_;
-    bool splashShown_ = false;
-    // The project last opened or saved, offered again by the save dialog.
-    std::string projectPath_;
+    ProjectLife project_;
     // The text last generated into Text1: a saved modern text's base.
     std::string generated_;
-    // The settings as last saved or opened, or as the program started:
-    // ending with other settings asks first.
-    ProjectSettings savedSettings_;
 };
 
 }  // namespace korvane

@@ -1006,6 +1006,42 @@ TEST_F(MainWindowStory, UpdateCommandAsksBeforeWriting) {
     for (const std::string& file : {path, backup, path + ".~2~", BasePath(path)}) std::remove(file.c_str());
 }
 
+// The open project is an input of 更新C文件: chosen as the file to update,
+// it is kept as it is, however it became the open one.
+TEST_F(MainWindowStory, UpdateNeverReplacesTheOpenProject) {
+    using enum MessageAnswer;
+    const std::string path = ::testing::TempDir() + "update-project.kvp";
+    std::remove(path.c_str());
+    Load();
+    settings.OutputForm = 2;  // SDCC
+    const auto read = [&] {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    for (const bool opened : {false, true}) {
+        SCOPED_TRACE(opened ? "opened" : "saved");
+        if (opened) {
+            ASSERT_EQ(WriteProjectFile(path, settings), "");
+            platform.openPaths = {path};
+            form.VbMenuFile_OpenProject.click();
+        } else {
+            platform.savePaths = {path};
+            form.VbMenuFile_SaveProject.click();
+        }
+        const std::string before = read();
+        ASSERT_FALSE(before.empty());
+        platform.messages.clear();
+        platform.openPaths = {path};
+        platform.answers = {Yes, Yes, Yes};  // comments, overwrite keeping a copy, write
+        form.VbMenuFile_UpdateFile.click();
+        EXPECT_EQ(read(), before);
+        ASSERT_FALSE(platform.messages.empty());
+        EXPECT_EQ(platform.messages.back().title, "保存失败");
+        EXPECT_NE(platform.messages.back().text.find(kOutputIsInput), std::string::npos);
+    }
+    for (const std::string& file : {path, BasePath(path), path + ".~1~"}) std::remove(file.c_str());
+}
+
 }  // namespace
 // 保存C文件 keeps what was generated beside the file; 更新C文件 merges the
 // file's edits against it: an added #include kept, a generated line the
