@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "chip/settle.h"
 #include "pins/packages.h"
 #include "random_settings.h"
+#include "settings/chip_facts.h"
 #include "settings/parts.h"
 #include "settings/pin_claims.h"
 
@@ -90,6 +92,35 @@ TEST(PinTable, RealisticProjects) {
           {20, "VDD", K::Power, "电源正", std::nullopt},
           {21, "RB0/INT", K::Module, "RB0/INT外部中断", FormId::PortB},
           {24, "RB3/PGM", K::Programming, "低电压编程PGM", FormId::ConfigWord}}},
+        {"A/D with VREF- and VREF+",
+         [](ProjectSettings& s) {
+             s.AdEn = 1;
+             s.AdPcfg = 0b1000;  // AN3 is VREF+, AN2 VREF-
+         },
+         {{3, "RA1/AN1", K::Analog, "模拟输入AN1", FormId::Ad},
+          {4, "RA2/AN2/VREF-/CVREF", K::Reference, "参考电压VREF-", FormId::Ad},
+          {5, "RA3/AN3/VREF+", K::Reference, "参考电压VREF+", FormId::Ad}}},
+        {"debugger, low-voltage programming and an RC oscillator",
+         [](ProjectSettings& s) {
+             s.PortBUsed = 1;
+             s.CfgOsc = kOscRc;
+             s.CfgDebug = s.CfgLvp = 1;
+         },
+         {{13, "OSC1/CLKI", K::Oscillator, "RC振荡输入", FormId::ConfigWord},
+          {14, "OSC2/CLKO", K::Oscillator, "CLKO输出Fosc/4", FormId::ConfigWord},
+          {35, "RB2", K::DigitalOutput, "数字输出", FormId::Port},
+          {36, "RB3/PGM", K::Programming, "低电压编程PGM", FormId::ConfigWord},
+          {39, "RB6/PGC", K::Programming, "在线调试PGC", FormId::ConfigWord},
+          {40, "RB7/PGD", K::Programming, "在线调试PGD", FormId::ConfigWord}}},
+        {"the debugger on a 28-pin part",
+         [](ProjectSettings& s) {
+             s.ChipPart = 2;  // PIC16F876
+             s.PortBUsed = 1;
+             s.CfgDebug = 1;
+         },
+         {{24, "RB3/PGM", K::DigitalOutput, "数字输出", FormId::Port},
+          {27, "RB6/PGC", K::Programming, "在线调试PGC", FormId::ConfigWord},
+          {28, "RB7/PGD", K::Programming, "在线调试PGD", FormId::ConfigWord}}},
         {"two modules on one pin",
          [](ProjectSettings& s) {
              s.Ccp2En = s.T1En = true;
@@ -159,6 +190,110 @@ TEST(PinTable, FollowsTheClaimsAndDirectionsOfAnySettings) {
             EXPECT_TRUE(row->form.has_value()) << row->name;
         }
         if (::testing::Test::HasFailure()) break;
+    }
+}
+
+// Every pin by number, named as the data sheets' pin diagrams name it (bars
+// left out); in brackets what the A parts' comparator module adds. Any two
+// labels swapped, or one on the wrong pin, fails here.
+struct DrawnPin {
+    int number;
+    const char* name;
+};
+constexpr DrawnPin kDip28Names[] = {
+    {1, "MCLR/VPP"},
+    {2, "RA0/AN0"},
+    {3, "RA1/AN1"},
+    {4, "RA2/AN2/VREF-[/CVREF]"},
+    {5, "RA3/AN3/VREF+"},
+    {6, "RA4/T0CKI[/C1OUT]"},
+    {7, "RA5/AN4/SS[/C2OUT]"},
+    {8, "VSS"},
+    {9, "OSC1/CLKI"},
+    {10, "OSC2/CLKO"},
+    {11, "RC0/T1OSO/T1CKI"},
+    {12, "RC1/T1OSI/CCP2"},
+    {13, "RC2/CCP1"},
+    {14, "RC3/SCK/SCL"},
+    {15, "RC4/SDI/SDA"},
+    {16, "RC5/SDO"},
+    {17, "RC6/TX/CK"},
+    {18, "RC7/RX/DT"},
+    {19, "VSS"},
+    {20, "VDD"},
+    {21, "RB0/INT"},
+    {22, "RB1"},
+    {23, "RB2"},
+    {24, "RB3/PGM"},
+    {25, "RB4"},
+    {26, "RB5"},
+    {27, "RB6/PGC"},
+    {28, "RB7/PGD"},
+};
+constexpr DrawnPin kDip40Names[] = {
+    {1, "MCLR/VPP"},
+    {2, "RA0/AN0"},
+    {3, "RA1/AN1"},
+    {4, "RA2/AN2/VREF-[/CVREF]"},
+    {5, "RA3/AN3/VREF+"},
+    {6, "RA4/T0CKI[/C1OUT]"},
+    {7, "RA5/AN4/SS[/C2OUT]"},
+    {8, "RE0/RD/AN5"},
+    {9, "RE1/WR/AN6"},
+    {10, "RE2/CS/AN7"},
+    {11, "VDD"},
+    {12, "VSS"},
+    {13, "OSC1/CLKI"},
+    {14, "OSC2/CLKO"},
+    {15, "RC0/T1OSO/T1CKI"},
+    {16, "RC1/T1OSI/CCP2"},
+    {17, "RC2/CCP1"},
+    {18, "RC3/SCK/SCL"},
+    {19, "RD0/PSP0"},
+    {20, "RD1/PSP1"},
+    {21, "RD2/PSP2"},
+    {22, "RD3/PSP3"},
+    {23, "RC4/SDI/SDA"},
+    {24, "RC5/SDO"},
+    {25, "RC6/TX/CK"},
+    {26, "RC7/RX/DT"},
+    {27, "RD4/PSP4"},
+    {28, "RD5/PSP5"},
+    {29, "RD6/PSP6"},
+    {30, "RD7/PSP7"},
+    {31, "VSS"},
+    {32, "VDD"},
+    {33, "RB0/INT"},
+    {34, "RB1"},
+    {35, "RB2"},
+    {36, "RB3/PGM"},
+    {37, "RB4"},
+    {38, "RB5"},
+    {39, "RB6/PGC"},
+    {40, "RB7/PGD"},
+};
+
+TEST(PinTable, EveryPinNamedAsTheDataSheetDrawsIt) {
+    for (std::size_t index = 0; index < Parts().size(); ++index) {
+        const PartFacts& part = Parts()[index];
+        SCOPED_TRACE(std::string(part.name));
+        ProjectSettings s;
+        s.ChipPart = static_cast<std::int16_t>(index);
+        const PinTable table = PinTableOf(s);
+        const bool fortyPins = part.pins == 40;
+        const std::span<const DrawnPin> drawn =
+            fortyPins ? std::span<const DrawnPin>(kDip40Names) : std::span<const DrawnPin>(kDip28Names);
+        EXPECT_EQ(table.package, fortyPins ? "DIP40" : "DIP28");
+        ASSERT_EQ(table.rows.size(), drawn.size());
+        const bool aPart = part.name.ends_with('A');
+        for (std::size_t i = 0; i < drawn.size(); ++i) {
+            std::string name = drawn[i].name;
+            if (const auto open = name.find('['); open != std::string::npos)
+                name = aPart ? name.substr(0, open) + name.substr(open + 1, name.size() - open - 2)
+                             : name.substr(0, open);
+            EXPECT_EQ(table.rows[i].number, drawn[i].number);
+            EXPECT_EQ(table.rows[i].name, name) << "pin " << drawn[i].number;
+        }
     }
 }
 
