@@ -25,6 +25,14 @@ std::string EnableComment(const ProjectSettings& s, std::string_view comment) {
     return text;
 }
 
+// What the receive branch counts of the bytes it had to drop.
+void AddErrorCounters(std::vector<Global>& globals) {
+    globals.push_back({"volatile unsigned char " + std::string(kFrameErrorsVariable) + ";",
+                       "//帧错误(FERR)而丢弃的字节数"});
+    globals.push_back({"volatile unsigned char " + std::string(kOverrunsVariable) + ";",
+                       "//接收溢出(OERR)的次数,每次溢出后接收已重新打开"});
+}
+
 // The variables a modern branch shares with main: what it read, what waits
 // to be sent, what it had to drop.
 void AddServiceVariables(const Branch& branch, std::vector<Global>& globals) {
@@ -36,10 +44,14 @@ void AddServiceVariables(const Branch& branch, std::vector<Global>& globals) {
             globals.push_back({"volatile unsigned char " + v + "_byte;", "//接收中断读到的字节"});
             globals.push_back({"volatile unsigned char " + v + "_ready;",
                                "//收到新字节时由中断置1;用户取走" + v + "_byte后清0"});
-            globals.push_back({"volatile unsigned char " + std::string(kFrameErrorsVariable) + ";",
-                               "//帧错误(FERR)而丢弃的字节数"});
-            globals.push_back({"volatile unsigned char " + std::string(kOverrunsVariable) + ";",
-                               "//接收溢出(OERR)的次数,每次溢出后接收已重新打开"});
+            AddErrorCounters(globals);
+            break;
+        case Service::RingReceive:
+            AddErrorCounters(globals);
+            globals.push_back({"volatile unsigned char " + std::string(kRxLostVariable) + ";",
+                               "//接收缓冲区满而丢弃的字节数"});
+            break;
+        case Service::RingSend:
             break;
         case Service::SendData:
             globals.push_back({"volatile unsigned char " + v + "_byte;", "//待发送的字节"});
@@ -100,11 +112,13 @@ Program BuildProgram(const ProjectSettings& s) {
     program.interrupts = AnyInterrupt(s);
     for (const Module* module : Modules()) {
         for (const InterruptSource& source : module->interrupts) {
-            const bool serviced = program.interrupts && source.serviced(s);
-            const bool enabled = source.enabled(s);
+            const bool drivers = DriversServe(*module, source, s);
+            const bool serviced = program.interrupts && (source.serviced(s) || drivers);
+            const bool enabled = source.enabled(s) || drivers;
             if (serviced || enabled) {
                 Branch branch{source.flag,      source.serviceComment, {}, {}, {}, serviced, enabled,
                               source.enableBit, source.service,        {}, {}, {}, {},       {}};
+                if (drivers) branch.service = *source.driverService;
                 if (source.variable) {
                     branch.variable = source.variable;
                     branch.source = source.source;
@@ -128,6 +142,8 @@ Program BuildProgram(const ProjectSettings& s) {
                     {source.enableBit, EnableComment(s, source.enableComment), source.peripheral});
         }
     }
+    for (const Module* module : Modules())
+        if (module->drivers && DriversOn(*module, s)) module->drivers(s, program.drivers, program.globals);
     if (program.interrupts) {
         Body body;
         for (const Enable& enable : program.enables) body.SetBit(enable.bit, 1, enable.comment);

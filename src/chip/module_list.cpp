@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "generator/sections.h"
 #include "modules/ad/ad_module.h"
 #include "modules/ccp/ccp_module.h"
 #include "modules/config_word/config_word_module.h"
@@ -74,10 +75,18 @@ const Module& ModuleOfUse(PinUse use) {
     throw std::logic_error("a pin use no module names");
 }
 
+bool DriversOn(const Module& module, const ProjectSettings& s) {
+    return module.driversOn && module.driversOn(s) && WritesInDataSheetOrder(s);
+}
+
+bool DriversServe(const Module& module, const InterruptSource& source, const ProjectSettings& s) {
+    return source.driverService && DriversOn(module, s);
+}
+
 bool AnyInterrupt(const ProjectSettings& s) {
     for (const Module* module : kModules)
         for (const InterruptSource& source : module->interrupts)
-            if (source.enabled(s)) return true;
+            if (source.enabled(s) || DriversServe(*module, source, s)) return true;
     return false;
 }
 

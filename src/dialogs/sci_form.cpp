@@ -7,6 +7,7 @@
 #include "controls/key_filters.h"
 #include "dialogs/stored_options.h"
 #include "format/number_text.h"
+#include "settings/output_form.h"
 #include "settings/pin_claims.h"
 
 namespace korvane {
@@ -42,6 +43,11 @@ SciForm::SciForm(AppContext& context)
     Command2.onClick = [this] { Command2_Click(); };
     Combo_UseBaud.onClick = [this] { Combo_UseBaud_Click(); };
     Command1.onClick = [this] { Command1_Click(); };
+    Chk_Drivers.onClick = [this] { Chk_Drivers_Click(); };
+    Combo_RxBuffer.onClick = [this] { Combo_RxBuffer_Click(); };
+    Combo_TxBuffer.onClick = [this] { Combo_TxBuffer_Click(); };
+    for (ComboBox* combo : {&Combo_RxBuffer, &Combo_TxBuffer})
+        for (const std::int16_t size : kRingSizes) combo->addItem(std::to_string(size));
 }
 
 void SciForm::Form_Load() {
@@ -64,6 +70,9 @@ void SciForm::Form_Load() {
     SelectStoredOption(Opt_ContinuumEn, s.SciContinuous);
     Txt_Err.setText(s.SciErrLimit.toText());
     Txt_Osc.setText(SingleText(s.CrystalMHz));
+    Chk_Drivers.setChecked(s.SciDrivers != 0);
+    Combo_RxBuffer.setText(std::to_string(s.SciRxBuffer));
+    Combo_TxBuffer.setText(std::to_string(s.SciTxBuffer));
 
     // Set whatever SciEn is, so that the calculate button always has a divisor.
     SetBaudDivisor();
@@ -208,8 +217,30 @@ void SciForm::ApplyModeRows(bool on, bool synchronous) {
     Opt_ContinuumEn.setAllEnabled(on && synchronous);
 }
 
+void SciForm::Chk_Drivers_Click() {
+    settings_.SciDrivers = static_cast<std::int16_t>(TickState(Chk_Drivers));
+    ApplyDriverEnabling();
+}
+
+void SciForm::Combo_RxBuffer_Click() {
+    settings_.SciRxBuffer = kRingSizes[Combo_RxBuffer.listIndex()];
+}
+
+void SciForm::Combo_TxBuffer_Click() {
+    settings_.SciTxBuffer = kRingSizes[Combo_TxBuffer.listIndex()];
+}
+
+// The classic form has no drivers; the choice is kept for the other forms.
+void SciForm::ApplyDriverEnabling() {
+    const bool drivers = settings_.SciEn.equals(1) && OutputFormOf(settings_) != OutputFormId::Classic;
+    SetAllEnabled({&Fra_Drivers, &Chk_Drivers}, drivers);
+    SetAllEnabled({&Lbl_RxBuffer, &Combo_RxBuffer, &Lbl_TxBuffer, &Combo_TxBuffer},
+                  drivers && Chk_Drivers.checked());
+}
+
 void SciForm::ApplySciEnabling() {
     const bool on = settings_.SciEn.equals(1);
+    ApplyDriverEnabling();
     SetAllEnabled(
         {&Fra_Mode, &Fra_Tx, &Chk_TxEn, &Fra_TxLen, &Fra_Rx, &Fra_RxLen, &Fra_BaudCal, &Label1, &Label2,
          &Label3, &Label4, &Label5, &Label6, &List1, &List2, &List3, &Txt_Err, &Txt_Osc, &Combo_UseBaud},

@@ -61,6 +61,13 @@ public:
     ComboBox Combo_UseBaud{"Combo_UseBaud"};
     Label Label7{"Label7", "SPBRG:"};
     TextBox Txt_Brg{"Txt_Brg", kNoRate};
+    // Driver functions with ring buffers, in the XC8 and SDCC forms only.
+    Frame Fra_Drivers{"Fra_Drivers", "驱动函数"};
+    CheckBox Chk_Drivers{"Chk_Drivers", "生成驱动函数(&D)"};
+    Label Lbl_RxBuffer{"Lbl_RxBuffer", "接收缓冲区字节数(&R)"};
+    ComboBox Combo_RxBuffer{"Combo_RxBuffer"};
+    Label Lbl_TxBuffer{"Lbl_TxBuffer", "发送缓冲区字节数(&T)"};
+    ComboBox Combo_TxBuffer{"Combo_TxBuffer"};
     Button Command2{"Command2", "计算波特率(&C)"};
     Button Command1{"Command1", "确定(&E)"};
 
@@ -87,6 +94,9 @@ public:
     void Command2_Click();
     void Combo_UseBaud_Click();
     void Command1_Click();
+    void Chk_Drivers_Click();
+    void Combo_RxBuffer_Click();
+    void Combo_TxBuffer_Click();
 
     void ApplySciEnabling();
     void UpdateRcIEEnabling();
@@ -100,6 +110,7 @@ private:
     // The rows that differ between asynchronous and synchronous operation.
     void ApplyModeRows(bool on, bool synchronous);
     void SetBaudDivisor();
+    void ApplyDriverEnabling();
     bool Synchronous() const;
     void ChooseEntry(const BaudEntry& entry);
     static void SetAllEnabled(std::initializer_list<Control*> controls, bool enabled);

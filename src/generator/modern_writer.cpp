@@ -110,6 +110,10 @@ void Declarations(const Program& program, OutputFormId form, SourceLines& out) {
     for (const Function& function : program.setups) out.Line({"void ", function.name, "(void);"});
     if (program.interrupts) out.Line({RoutineHead(form), ";"});
     if (program.interruptEnable) out.Line({"void ", program.interruptEnable->name, "(void);"});
+    for (const Driver& driver : program.drivers) {
+        out.Comment({driver.comment});
+        out.Line({driver.declaration, ";"});
+    }
     for (const Global& global : program.globals)
         out.LineWithComment({global.declaration}, "  " + global.comment);
     UserRegion({}, program.globalsRegion, out);
@@ -228,6 +232,19 @@ void WriteBudget(const Program& program, const TimerReload& reload, std::string_
                  beyond});
 }
 
+// An overrun stops reception until CREN is cleared and set again, once
+// both bytes of the FIFO are read.
+void WriteOverrun(const Branch& branch, OutputFormId form, SourceLines& out) {
+    const std::string in2 = std::string(kIndent) + std::string(kIndent);
+    const std::string in3 = in2 + std::string(kIndent);
+    out.LineWithComment({in2, "if (", BitName("OERR", form), " && !", BitName(branch.flag, form), ") {"},
+                        "  //溢出:FIFO中的两个字节都已取走,按数据手册清CREN再置位,接收才继续");
+    out.Line({in3, BitName("CREN", form), " = 0;"});
+    out.Line({in3, BitName("CREN", form), " = 1;"});
+    out.Line({in3, kOverrunsVariable, "++;"});
+    out.Line({in2, "}"});
+}
+
 // The first pass: what must happen at once for a source (clear the flag,
 // read the data, reload the timer); the user's code runs in the second.
 void FirstPass(const Branch& branch, OutputFormId form, SourceLines& out) {
@@ -253,15 +270,42 @@ void FirstPass(const Branch& branch, OutputFormId form, SourceLines& out) {
             out.Line({in3, v, "_ready = 1;"});
             out.Line({in3, DueName(branch), " = 1;"});
             out.Line({in2, "}"});
-            out.LineWithComment(
-                {in2, "if (", BitName("OERR", form), " && !", BitName(branch.flag, form), ") {"},
-                "  //溢出:FIFO中的两个字节都已取走,按数据手册清CREN再置位,接收才继续");
-            out.Line({in3, BitName("CREN", form), " = 0;"});
-            out.Line({in3, BitName("CREN", form), " = 1;"});
-            out.Line({in3, kOverrunsVariable, "++;"});
-            out.Line({in2, "}"});
+            WriteOverrun(branch, form, out);
             out.Line({kIndent, "}"});
             return;
+        }
+        case Service::RingReceive: {
+            const Ring ring = RingOf(branch.dataVariable);
+            out.LineWithComment({in2, "unsigned char framing = ", BitName("FERR", form), ";"},
+                                "  //先读RCSTA的FERR:它属于FIFO顶上、下面要读的字节");
+            out.LineWithComment({in2, "unsigned char byte = ", branch.dataRegister, ";"},
+                                "  //读" + branch.dataRegister + "清除" + branch.flag + "(只读标志)");
+            out.Line({in2, "if (framing) {"});
+            out.LineWithComment({in3, kFrameErrorsVariable, "++;"}, "  //帧错误:丢弃这个字节");
+            out.Line(
+                {in2, "} else if ((unsigned char)(", ring.head, " - ", ring.tail, ") == ", ring.size, ") {"});
+            out.LineWithComment({in3, kRxLostVariable, "++;"}, "  //缓冲区满:丢弃这个字节");
+            out.Line({in2, "} else {"});
+            out.Line({in3, ring.buffer, "[", ring.head, " & (", ring.size, " - 1)] = byte;"});
+            out.Line({in3, ring.head, "++;"});
+            out.Line({in3, DueName(branch), " = 1;"});
+            out.Line({in2, "}"});
+            WriteOverrun(branch, form, out);
+            out.Line({kIndent, "}"});
+            return;
+        }
+        case Service::RingSend: {
+            const Ring ring = RingOf(branch.dataVariable);
+            out.Line({in2, "if (", ring.head, " != ", ring.tail, ") {"});
+            out.LineWithComment(
+                {in3, branch.dataRegister, " = ", ring.buffer, "[", ring.tail, " & (", ring.size, " - 1)];"},
+                "  //写" + branch.dataRegister + "清除" + branch.flag + "(只读标志)");
+            out.Line({in3, ring.tail, "++;"});
+            out.Line({in2, "} else {"});
+            out.LineWithComment({in3, BitName(branch.enableBit, form), " = 0;"},
+                                "  //发送缓冲区已空:关闭发送中断,sci_write()再打开");
+            out.Line({in2, "}"});
+            break;
         }
         case Service::ReadResult:
             out.Line({in2, BitName(branch.flag, form), " = 0;"});
@@ -309,6 +353,8 @@ void InterruptRoutine(const Program& program, OutputFormId form, SourceLines& ou
         if (branch.reload) WriteBudget(program, *branch.reload, in2, form, out);
         if (branch.service == Service::ReadData)
             out.Comment({in2, "//", branch.dataVariable, "_byte是刚收到的字节"});
+        if (branch.service == Service::RingReceive)
+            out.Comment({in2, "//收到的字节已放入接收缓冲区,用sci_read()取出"});
         if (branch.service == Service::ReadResult)
             out.Comment({in2, "//", branch.dataVariable, "_result是本次转换的结果"});
         if (!branch.userAction.empty()) out.Comment({in2, branch.userAction});
@@ -325,6 +371,16 @@ void SetupFunction(const Function& function, OutputFormId form, SourceLines& out
     out.Line({"{"});
     WriteBody(function.body, kIndent, form, out);
     UserRegion(kIndent, function.region, out);
+    out.Line({"}"});
+    out.Line({});
+}
+
+void DriverFunction(const Driver& driver, OutputFormId form, SourceLines& out) {
+    out.Comment({driver.comment});
+    out.Line({driver.declaration});
+    out.Line({"{"});
+    for (const std::string& line : driver.body)
+        out.Line({kIndent, SpellBits(line, [form](std::string_view bit) { return BitName(bit, form); })});
     out.Line({"}"});
     out.Line({});
 }
@@ -356,6 +412,7 @@ std::string WriteModern(const Program& program, OutputFormId form, bool withComm
     InterruptRoutine(program, form, out);
     for (const Function& function : program.setups) SetupFunction(function, form, out);
     if (program.interruptEnable) SetupFunction(*program.interruptEnable, form, out);
+    for (const Driver& driver : program.drivers) DriverFunction(driver, form, out);
     std::string text = out.Take();
     // One line end at the end of the file, not an empty line.
     while (text.ends_with("\r\n\r\n")) text.resize(text.size() - 2);

@@ -1,5 +1,7 @@
 #include "generator/program.h"
 
+#include <cctype>
+
 namespace korvane {
 
 void Body::Comment(std::initializer_list<std::string_view> pieces) {
@@ -23,6 +25,33 @@ void Body::SetBit(std::string_view target, std::int64_t value, std::string_view 
 void Body::SetBitAlone(std::string_view target, std::int64_t value, std::string_view comment) {
     steps.emplace_back(
         Assign{{{std::string(target), value, ValueForm::Bit}}, std::string(comment), Layout::Packed, true});
+}
+
+Ring RingOf(std::string_view variable) {
+    const std::string v(variable);
+    std::string size = v + "_SIZE";
+    for (char& c : size) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return {v + "_buf", v + "_head", v + "_tail", size};
+}
+
+std::string SpellBits(std::string_view line, const std::function<std::string(std::string_view)>& spell) {
+    std::string text;
+    while (!line.empty()) {
+        const std::size_t open = line.find('{');
+        const std::size_t close = open == std::string_view::npos ? open : line.find('}', open);
+        // A brace of the C itself is followed by a blank or ends the line.
+        if (close == std::string_view::npos || close == open + 1 ||
+            !std::isupper(static_cast<unsigned char>(line[open + 1]))) {
+            const std::size_t kept = open == std::string_view::npos ? line.size() : open + 1;
+            text += line.substr(0, kept);
+            line.remove_prefix(kept);
+            continue;
+        }
+        text += line.substr(0, open);
+        text += spell(line.substr(open + 1, close - open - 1));
+        line.remove_prefix(close + 1);
+    }
+    return text;
 }
 
 }  // namespace korvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -86,8 +87,10 @@ struct Function {
 // What an interrupt branch does besides the user's code: clear its flag, or,
 // where the flag is read-only, read the data register that clears it, or send
 // what is waiting and stop the interrupt when nothing is, or clear the flag
-// and keep a result the next event overwrites.
-enum class Service { ClearFlag, ReadData, SendData, ReadResult };
+// and keep a result the next event overwrites. With a module's drivers, a
+// received byte goes into the receive ring buffer and what is sent comes
+// from the transmit one.
+enum class Service { ClearFlag, ReadData, SendData, ReadResult, RingReceive, RingSend };
 
 // A timer reloaded in its branch by adding its start value to the running
 // count, so that the period does not depend on the entry latency or on how
@@ -129,6 +132,20 @@ struct Branch {
 // The receive branch's counts of the bytes it had to drop.
 inline constexpr std::string_view kFrameErrorsVariable = "sci_frame_errors";
 inline constexpr std::string_view kOverrunsVariable = "sci_overruns";
+// And, with the drivers' ring buffer, those it had no room for.
+inline constexpr std::string_view kRxLostVariable = "sci_rx_lost";
+
+// A ring buffer between the interrupt routine and main: the routine moves
+// one index, main the other, each a byte the other only reads, so neither
+// can catch the other half-way. The indices run freely; the size, a power of
+// two, masks them.
+struct Ring {
+    std::string buffer;  // sci_rx_buf
+    std::string head;    // where the next byte goes
+    std::string tail;    // where the next byte comes from
+    std::string size;    // SCI_RX_SIZE, a #define
+};
+Ring RingOf(std::string_view variable);
 
 struct Enable {
     std::string bit;
@@ -141,6 +158,19 @@ struct Global {
     std::string declaration;
     std::string comment;
 };
+
+// A driver function of the forms that have drivers: C both compilers read,
+// where {NAME} is a bit the form spells its own way. Declared at the top
+// with its one-line comment (what it does, whether it waits, what it
+// returns), defined after the set-up functions.
+struct Driver {
+    std::string declaration;        // "unsigned char sci_read(void)"
+    std::string comment;            // "//...": one line
+    std::vector<std::string> body;  // the lines between its braces, unindented, without comments
+};
+
+// A driver's line with each {NAME} as `spell` spells that bit.
+std::string SpellBits(std::string_view line, const std::function<std::string(std::string_view)>& spell);
 
 struct ConfigOption {
     std::string directive;  // the assembler's names: FOSC = XT
@@ -165,6 +195,7 @@ struct Program {
     std::vector<Branch> branches;
     std::vector<Enable> enables;
     std::optional<Function> interruptEnable;  // fun_intset, called after every set-up
+    std::vector<Driver> drivers;
     // The user's code regions of the declarations and of main; empty in the
     // classic text, which has none.
     std::string globalsRegion;

@@ -45,10 +45,12 @@ std::set<std::string> NamesOf(const Program& program) {
             case Service::ClearFlag:
                 break;
             case Service::ReadData:
+            case Service::RingReceive:
                 // The receive branch's error bits and the receiver's restart.
                 names.insert({branch.dataRegister, "FERR", "OERR", "CREN"});
                 break;
             case Service::SendData:
+            case Service::RingSend:
                 names.insert(branch.dataRegister);
                 break;
             case Service::ReadResult:
@@ -59,6 +61,12 @@ std::set<std::string> NamesOf(const Program& program) {
         if (branch.reload && branch.reload->timer == 1) names.insert({"TMR1L", "TMR1H", "T1CON", "TMR1ON"});
     }
     for (const Enable& enable : program.enables) names.insert(enable.bit);
+    for (const Driver& driver : program.drivers)
+        for (const std::string& line : driver.body)
+            SpellBits(line, [&](std::string_view bit) {
+                names.emplace(bit);
+                return std::string();
+            });
     if (program.interrupts) names.insert({"PEIE", "GIE"});
     return names;
 }

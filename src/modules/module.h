@@ -47,6 +47,9 @@ struct InterruptSource {
     std::optional<TimerReload> (*reload)(const ProjectSettings&) = nullptr;
     // What the user's code must do, where the data sheet leaves it to the program.
     const char* userAction = nullptr;
+    // The service its module's drivers serve the branch with; the branch
+    // and its enable exist whenever the drivers do.
+    std::optional<Service> driverService{};
 };
 
 // A set-up function of the generated program: every module whose `setup` is
@@ -78,6 +81,10 @@ struct Module {
     // `before` to the part `after` already holds.
     void (*switchPart)(const ProjectSettings& before, ProjectSettings& after,
                        std::vector<std::string>& changes) = nullptr;
+    // Its driver functions and the variables they share with the interrupt
+    // routine, in the forms that have drivers, while `driversOn`.
+    SettingsTest driversOn = nullptr;
+    void (*drivers)(const ProjectSettings&, std::vector<Driver>&, std::vector<Global>&) = nullptr;
     FormId form = FormId::Start;
     // What it does in the modern forms' start function, once every module
     // is set up: start a timer, switch a PWM output on.

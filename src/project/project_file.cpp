@@ -7,6 +7,8 @@
 #include <limits>
 #include <map>
 #include <sstream>
+#include <type_traits>
+#include <variant>
 
 #include "chip/rules.h"
 #include "files/file_io.h"
@@ -462,6 +464,14 @@ ProjectReadResult ParseProject(std::string_view text, const std::string& fileNam
     }
     // Another setting's value can only be judged once every value is right.
     if (reader.error()) return *reader.error();
+    for (const Setting& setting : kSettings)
+        if (setting.whenAbsent == WhenAbsent::Off && !lines.contains(setting.name))
+            std::visit(
+                [&](auto member) {
+                    if constexpr (std::is_same_v<decltype(member), std::int16_t ProjectSettings::*>)
+                        settings.*member = 0;
+                },
+                setting.member);
     CheckRules(reader, settings, lines);
     if (reader.error()) return *reader.error();
     return settings;

@@ -65,6 +65,17 @@ SciView::SciView(SciForm& form, QWidget* parent) : FormDialog(form, parent) {
     txRx->addWidget(tx);
     txRx->addWidget(rx);
     left->addLayout(txRx);
+
+    auto* drivers = Make<QGroupBox>(form.Fra_Drivers, this);
+    auto* driversLayout = new QHBoxLayout(drivers);
+    driversLayout->addWidget(Make<QCheckBox>(form.Chk_Drivers, drivers));
+    for (const auto& [label, combo] : {std::pair{&form.Lbl_RxBuffer, &form.Combo_RxBuffer},
+                                       std::pair{&form.Lbl_TxBuffer, &form.Combo_TxBuffer}}) {
+        auto* box = Make<QComboBox>(*combo, drivers);
+        driversLayout->addWidget(MakeCaption(*label, box, drivers));
+        driversLayout->addWidget(box);
+    }
+    left->addWidget(drivers);
     left->addStretch();
 
     // The SPBRG box and the calculate button are never disabled, so they

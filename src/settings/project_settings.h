@@ -15,6 +15,9 @@ using PinDirections = std::array<std::int16_t, 8>;  // per pin: 1 = input, 0 = o
 // Per pin: 1 = an output that starts high (RA4, open-drain: released), 0 = low.
 using PinLevels = PinDirections;
 
+// The sizes a driver's ring buffer may have: powers of two, for the mask.
+inline constexpr std::int16_t kRingSizes[] = {4, 8, 16, 32, 64};
+
 // Everything the user has chosen about the chip, one record for the whole run.
 // Member initialisers are the defaults; a default-constructed record is the
 // state right after the main window has loaded.
@@ -103,6 +106,11 @@ struct ProjectSettings {
     SettingValue SciErrLimit = "0.2";
     std::string SciBaud;
     SettingValue SciSpbrgText = std::string();
+    // Driver functions (XC8 and SDCC forms): on in a new project, off in a
+    // file that does not name them. The ring buffers' sizes, of kRingSizes.
+    std::int16_t SciDrivers = 1;
+    std::int16_t SciRxBuffer = 16;
+    std::int16_t SciTxBuffer = 16;
 
     // MSSP (SPI and I2C master); option indices as in settings/mssp.h
     std::int16_t MsspEn = 0;           // 1 = the module is used (SSPEN)

@@ -108,12 +108,17 @@ Refusal CheckNumber(const ValueRule& rule, double number);
 // A loosely typed value: one of the rule's kinds, and a number or text it allows.
 Refusal CheckValue(const ValueRule& rule, const SettingValue& value);
 
+// What a setting holds when a project file does not name it: its default,
+// or off, for what files written before it existed did not have.
+enum class WhenAbsent { Default, Off };
+
 struct Setting {
     std::string_view name;  // in the project file, as the member is named
     SettingMember member;
     SettingGroup group;
     ValueRule rule;
     OnReset onReset = OnReset::Default;
+    WhenAbsent whenAbsent = WhenAbsent::Default;
 };
 
 // Every setting, once. A member added to ProjectSettings needs its row here;
@@ -226,6 +231,9 @@ inline constexpr Setting kSettings[] = {
     KORVANE_SETTING(SciErrLimit, SettingGroup::Sci, (ValueRule{.kinds = kInt16Kind | kTextKind})),
     KORVANE_SETTING(SciBaud, SettingGroup::Sci, (ValueRule{.shape = TextShape::Digits}), OnReset::Keep),
     KORVANE_SETTING(SciSpbrgText, SettingGroup::Sci, kRegisterText, OnReset::Keep),
+    KORVANE_SETTING(SciDrivers, SettingGroup::Sci, Options(2), OnReset::Default, WhenAbsent::Off),
+    KORVANE_SETTING(SciRxBuffer, SettingGroup::Sci, Whole(4, 64)),
+    KORVANE_SETTING(SciTxBuffer, SettingGroup::Sci, Whole(4, 64)),
 
     KORVANE_SETTING(MsspEn, SettingGroup::Mssp, Options(2)),
     KORVANE_SETTING(MsspMode, SettingGroup::Mssp, Options(kMsspModeCount)),

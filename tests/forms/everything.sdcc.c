@@ -1,4 +1,4 @@
-/* Korvane dc0c8b9a8cc60753 */
+/* Korvane 4dc589500c699ce5 */
 #include <pic16f877a.h>
 #include <stdint.h>
 //配置字: HS振荡 看门狗开 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 EEPROM数据不保护 程序存储器不写保护
@@ -14,14 +14,29 @@ void fun_adset(void);
 void fun_timerstart(void);
 void isr(void) __interrupt(0);
 void fun_intset(void);
+//放入一个要发送的字节;不等待;放入返回1,发送缓冲区满返回0
+unsigned char sci_write(unsigned char byte);
+//发送一个字节;发送缓冲区满时等待(会阻塞,不可在中断中调用);无返回值
+void sci_put(unsigned char byte);
+//取出一个收到的字节;不等待;没有字节时返回0,先用sci_rx_count()判断
+unsigned char sci_read(void);
+//接收缓冲区中的字节数;不等待
+unsigned char sci_rx_count(void);
+//发送缓冲区的空位数;不等待
+unsigned char sci_tx_room(void);
+//printf的输出:经发送缓冲区发送;缓冲区满时等待(会阻塞);返回c
+int putchar(int c);
 volatile unsigned char portb_state;  //RB口电平变化中断时读到的PORTB值
-volatile unsigned char sci_tx_byte;  //待发送的字节
-volatile unsigned char sci_tx_full;  //置1后打开发送中断(TXIE=1),由中断发送sci_tx_byte
-volatile unsigned char sci_rx_byte;  //接收中断读到的字节
-volatile unsigned char sci_rx_ready;  //收到新字节时由中断置1;用户取走sci_rx_byte后清0
 volatile unsigned char sci_frame_errors;  //帧错误(FERR)而丢弃的字节数
 volatile unsigned char sci_overruns;  //接收溢出(OERR)的次数,每次溢出后接收已重新打开
+volatile unsigned char sci_rx_lost;  //接收缓冲区满而丢弃的字节数
 volatile unsigned int ad_result;  //转换结束时读到的ADRESH:ADRESL(对齐方式见A/D设置)
+#define SCI_RX_SIZE 32  //接收缓冲区字节数(2的幂)
+volatile unsigned char sci_rx_buf[SCI_RX_SIZE];  //接收缓冲区
+volatile unsigned char sci_rx_head, sci_rx_tail;  //接收缓冲区的写入和取出位置,各只由一方改动
+#define SCI_TX_SIZE 8  //发送缓冲区字节数(2的幂)
+volatile unsigned char sci_tx_buf[SCI_TX_SIZE];  //发送缓冲区
+volatile unsigned char sci_tx_head, sci_tx_tail;  //发送缓冲区的写入和取出位置,各只由一方改动
 /* 用户代码开始: 全局 */
 /* 用户代码结束: 全局 */
 
@@ -109,11 +124,11 @@ void isr(void) __interrupt(0)
         ccp2if_due = 1;
     }
     if (TXIE && TXIF) {
-        if (sci_tx_full) {
-            TXREG = sci_tx_byte;  //写TXREG清除TXIF(只读标志)
-            sci_tx_full = 0;
+        if (sci_tx_head != sci_tx_tail) {
+            TXREG = sci_tx_buf[sci_tx_tail & (SCI_TX_SIZE - 1)];  //写TXREG清除TXIF(只读标志)
+            sci_tx_tail++;
         } else {
-            TXIE = 0;  //没有数据要发送:关闭发送中断,否则中断反复进入
+            TXIE = 0;  //发送缓冲区已空:关闭发送中断,sci_write()再打开
         }
         txif_due = 1;
     }
@@ -122,9 +137,11 @@ void isr(void) __interrupt(0)
         unsigned char byte = RCREG;  //读RCREG清除RCIF(只读标志)
         if (framing) {
             sci_frame_errors++;  //帧错误:丢弃这个字节
+        } else if ((unsigned char)(sci_rx_head - sci_rx_tail) == SCI_RX_SIZE) {
+            sci_rx_lost++;  //缓冲区满:丢弃这个字节
         } else {
-            sci_rx_byte = byte;
-            sci_rx_ready = 1;
+            sci_rx_buf[sci_rx_head & (SCI_RX_SIZE - 1)] = byte;
+            sci_rx_head++;
             rcif_due = 1;
         }
         if (OERR && !RCIF) {  //溢出:FIFO中的两个字节都已取走,按数据手册清CREN再置位,接收才继续
@@ -191,7 +208,7 @@ void isr(void) __interrupt(0)
     }
     if (rcif_due) {
         //SCI串行口接收中断服务子程序
-        //sci_rx_byte是刚收到的字节
+        //收到的字节已放入接收缓冲区,用sci_read()取出
         /* 用户代码开始: 中断 RCIF */
         /* 用户代码结束: 中断 RCIF */
     }
@@ -352,4 +369,50 @@ void fun_intset(void)
     INTCON = 0xF8;  //GIE=1 PEIE=1 T0IE=1 INTE=1 RBIE=1 T0IF=0 INTF=0 RBIF=0
     /* 用户代码开始: fun_intset */
     /* 用户代码结束: fun_intset */
+}
+
+//放入一个要发送的字节;不等待;放入返回1,发送缓冲区满返回0
+unsigned char sci_write(unsigned char byte)
+{
+    if ((unsigned char)(sci_tx_head - sci_tx_tail) == SCI_TX_SIZE) return 0;
+    sci_tx_buf[sci_tx_head & (SCI_TX_SIZE - 1)] = byte;
+    sci_tx_head++;
+    TXIE = 1;
+    return 1;
+}
+
+//发送一个字节;发送缓冲区满时等待(会阻塞,不可在中断中调用);无返回值
+void sci_put(unsigned char byte)
+{
+    while (!sci_write(byte))
+        ;
+}
+
+//取出一个收到的字节;不等待;没有字节时返回0,先用sci_rx_count()判断
+unsigned char sci_read(void)
+{
+    unsigned char byte;
+    if (sci_rx_head == sci_rx_tail) return 0;
+    byte = sci_rx_buf[sci_rx_tail & (SCI_RX_SIZE - 1)];
+    sci_rx_tail++;
+    return byte;
+}
+
+//接收缓冲区中的字节数;不等待
+unsigned char sci_rx_count(void)
+{
+    return (unsigned char)(sci_rx_head - sci_rx_tail);
+}
+
+//发送缓冲区的空位数;不等待
+unsigned char sci_tx_room(void)
+{
+    return (unsigned char)(SCI_TX_SIZE - (unsigned char)(sci_tx_head - sci_tx_tail));
+}
+
+//printf的输出:经发送缓冲区发送;缓冲区满时等待(会阻塞);返回c
+int putchar(int c)
+{
+    sci_put((unsigned char)c);
+    return c;
 }

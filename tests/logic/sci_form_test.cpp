@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fake_platform.h"
+#include "settings/output_form.h"
 
 namespace korvane {
 namespace {
@@ -435,6 +436,50 @@ TEST_F(SciDialogTest, CalculatingWhileOffStillFillsTheLists) {
     EXPECT_TRUE(settings.SciEn.equals(0));
     f->Command1.click();
     EXPECT_TRUE(platform.events.empty());
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+// The drivers' box counts only for a port in use in a form with drivers; its
+// buffer sizes only while it is ticked, and they are stored as picked.
+TEST_F(SciDialogTest, DriversChoiceFollowsThePortAndTheForm) {
+    struct Case {
+        OutputFormId form;
+        bool used, drivers;
+        bool boxUsable, sizesUsable;
+    };
+    const Case cases[] = {
+        {OutputFormId::Classic, true, true, false, false},
+        {OutputFormId::Sdcc, false, true, false, false},
+        {OutputFormId::Sdcc, true, false, true, false},
+        {OutputFormId::Xc8, true, true, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.form) * 4 + c.used * 2 + c.drivers);
+        settings = ProjectSettings{};
+        settings.OutputForm = static_cast<std::int16_t>(c.form);
+        settings.SciEn = c.used ? 1 : 0;
+        settings.SciDrivers = c.drivers;
+        auto form = Open();
+        EXPECT_EQ(form->Chk_Drivers.enabled(), c.boxUsable);
+        EXPECT_EQ(form->Combo_RxBuffer.enabled(), c.sizesUsable);
+        EXPECT_EQ(form->Combo_TxBuffer.enabled(), c.sizesUsable);
+    }
+    settings = ProjectSettings{};
+    settings.OutputForm = static_cast<std::int16_t>(OutputFormId::Sdcc);
+    settings.SciEn = 1;
+    auto form = Open();
+    form->Combo_RxBuffer.pick(4);
+    form->Combo_TxBuffer.pick(0);
+    form->Chk_Drivers.click();
+    EXPECT_EQ(settings.SciRxBuffer, 64);
+    EXPECT_EQ(settings.SciTxBuffer, 4);
+    EXPECT_EQ(settings.SciDrivers, 0);
+    EXPECT_FALSE(form->Combo_RxBuffer.enabled());
 }
 
 }  // namespace

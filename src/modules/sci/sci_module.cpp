@@ -1,6 +1,11 @@
 #include "modules/sci/sci_module.h"
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 #include "generator/sections.h"
+#include "settings/output_form.h"
 
 namespace korvane {
 
@@ -69,7 +74,8 @@ constexpr InterruptSource kInterrupts[] = {
      .enableComment = "//SCI串行口发送中断允许",
      .service = Service::SendData,
      .dataRegister = "TXREG",
-     .dataVariable = "sci_tx"},
+     .dataVariable = "sci_tx",
+     .driverService = Service::RingSend},
     {.serviced = [](const ProjectSettings& s) { return s.SciRxInt == 1; },
      .enabled = [](const ProjectSettings& s) { return s.SciRxInt == 1; },
      .peripheral = true,
@@ -79,7 +85,8 @@ constexpr InterruptSource kInterrupts[] = {
      .enableComment = "//SCI串行口接收中断允许",
      .service = Service::ReadData,
      .dataRegister = "RCREG",
-     .dataVariable = "sci_rx"},
+     .dataVariable = "sci_rx",
+     .driverService = Service::RingReceive},
 };
 
 // RC6 is TX (or CK), RC7 RX (or DT).
@@ -131,6 +138,63 @@ void Settle(ProjectSettings& s, const NumberLocale& locale, std::vector<SettingP
     s.SciSpbrgText = chosen->spbrgText;
 }
 
+bool DriversAsked(const ProjectSettings& s) {
+    return SciUsed(s) && s.SciDrivers != 0;
+}
+
+// The ring buffers' names follow the branches' variables.
+void Drivers(const ProjectSettings& s, std::vector<Driver>& out, std::vector<Global>& globals) {
+    const Ring rx = RingOf("sci_rx");
+    const Ring tx = RingOf("sci_tx");
+    const auto ring = [&](const Ring& r, std::int16_t size, const char* what) {
+        globals.push_back({"#define " + r.size + " " + std::to_string(size),
+                           "//" + std::string(what) + "缓冲区字节数(2的幂)"});
+        globals.push_back({"volatile unsigned char " + r.buffer + "[" + r.size + "];",
+                           "//" + std::string(what) + "缓冲区"});
+        globals.push_back({"volatile unsigned char " + r.head + ", " + r.tail + ";",
+                           "//" + std::string(what) + "缓冲区的写入和取出位置,各只由一方改动"});
+    };
+    ring(rx, s.SciRxBuffer, "接收");
+    ring(tx, s.SciTxBuffer, "发送");
+    out.push_back({"unsigned char sci_write(unsigned char byte)",
+                   "//放入一个要发送的字节;不等待;放入返回1,发送缓冲区满返回0",
+                   {"if ((unsigned char)(" + tx.head + " - " + tx.tail + ") == " + tx.size + ") return 0;",
+                    tx.buffer + "[" + tx.head + " & (" + tx.size + " - 1)] = byte;", tx.head + "++;",
+                    "{TXIE} = 1;", "return 1;"}});
+    out.push_back({"void sci_put(unsigned char byte)",
+                   "//发送一个字节;发送缓冲区满时等待(会阻塞,不可在中断中调用);无返回值",
+                   {"while (!sci_write(byte))", "    ;"}});
+    out.push_back({"unsigned char sci_read(void)",
+                   "//取出一个收到的字节;不等待;没有字节时返回0,先用sci_rx_count()判断",
+                   {"unsigned char byte;", "if (" + rx.head + " == " + rx.tail + ") return 0;",
+                    "byte = " + rx.buffer + "[" + rx.tail + " & (" + rx.size + " - 1)];", rx.tail + "++;",
+                    "return byte;"}});
+    out.push_back({"unsigned char sci_rx_count(void)",
+                   "//接收缓冲区中的字节数;不等待",
+                   {"return (unsigned char)(" + rx.head + " - " + rx.tail + ");"}});
+    out.push_back(
+        {"unsigned char sci_tx_room(void)",
+         "//发送缓冲区的空位数;不等待",
+         {"return (unsigned char)(" + tx.size + " - (unsigned char)(" + tx.head + " - " + tx.tail + "));"}});
+    // printf's character output: XC8 calls putch, SDCC putchar.
+    if (OutputFormOf(s) == OutputFormId::Xc8)
+        out.push_back({"void putch(char c)",
+                       "//printf的输出:经发送缓冲区发送;缓冲区满时等待(会阻塞)",
+                       {"sci_put((unsigned char)c);"}});
+    else
+        out.push_back({"int putchar(int c)",
+                       "//printf的输出:经发送缓冲区发送;缓冲区满时等待(会阻塞);返回c",
+                       {"sci_put((unsigned char)c);", "return c;"}});
+}
+
+// Ring buffer sizes are powers of two, for the mask.
+void Rules(const ProjectSettings& s, std::vector<RuleBreach>& out) {
+    for (const auto& [name, size] :
+         {std::pair{"SciRxBuffer", s.SciRxBuffer}, std::pair{"SciTxBuffer", s.SciTxBuffer}})
+        if (std::ranges::find(kRingSizes, size) == std::end(kRingSizes))
+            out.push_back({name, std::to_string(size), "应为2的幂(4到64)"});
+}
+
 }  // namespace
 
 constexpr Module kSciModule = {
@@ -143,6 +207,9 @@ constexpr Module kSciModule = {
     .pinUses = kPinUses,
     .pinText = PinText,
     .settle = Settle,
+    .rules = Rules,
+    .driversOn = DriversAsked,
+    .drivers = Drivers,
     .form = FormId::Sci,
 };
 
