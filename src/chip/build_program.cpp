@@ -142,8 +142,13 @@ Program BuildProgram(const ProjectSettings& s) {
                     {source.enableBit, EnableComment(s, source.enableComment), source.peripheral});
         }
     }
-    for (const Module* module : Modules())
-        if (module->drivers && DriversOn(*module, s)) module->drivers(s, program.drivers, program.globals);
+    for (const Module* module : Modules()) {
+        if (!module->drivers || !DriversOn(*module, s)) continue;
+        module->drivers(s, program.drivers, program.globals);
+        program.driverWords += module->driverBudget.words;
+        program.driverRam += module->driverBudget.ram;
+        if (module->driverBuffers) program.driverBuffers += module->driverBuffers(s);
+    }
     if (program.interrupts) {
         Body body;
         for (const Enable& enable : program.enables) body.SetBit(enable.bit, 1, enable.comment);

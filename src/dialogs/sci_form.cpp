@@ -7,6 +7,7 @@
 #include "controls/key_filters.h"
 #include "dialogs/stored_options.h"
 #include "format/number_text.h"
+#include "modules/sci/sci_module.h"
 #include "settings/output_form.h"
 #include "settings/pin_claims.h"
 
@@ -224,18 +225,24 @@ void SciForm::Chk_Drivers_Click() {
 
 void SciForm::Combo_RxBuffer_Click() {
     settings_.SciRxBuffer = kRingSizes[Combo_RxBuffer.listIndex()];
+    ApplyDriverEnabling();
 }
 
 void SciForm::Combo_TxBuffer_Click() {
     settings_.SciTxBuffer = kRingSizes[Combo_TxBuffer.listIndex()];
+    ApplyDriverEnabling();
 }
 
 // The classic form has no drivers; the choice is kept for the other forms.
 void SciForm::ApplyDriverEnabling() {
     const bool drivers = settings_.SciEn.equals(1) && OutputFormOf(settings_) != OutputFormId::Classic;
     SetAllEnabled({&Fra_Drivers, &Chk_Drivers}, drivers);
-    SetAllEnabled({&Lbl_RxBuffer, &Combo_RxBuffer, &Lbl_TxBuffer, &Combo_TxBuffer},
+    SetAllEnabled({&Lbl_RxBuffer, &Combo_RxBuffer, &Lbl_TxBuffer, &Combo_TxBuffer, &Lbl_DriverCost},
                   drivers && Chk_Drivers.checked());
+    const DriverBudget cost = kSciModule.driverBudget;
+    Lbl_DriverCost.setCaption("约占程序存储器" + std::to_string(cost.words) + "字、RAM " +
+                              std::to_string(cost.ram) + "字节,另有缓冲区" +
+                              std::to_string(settings_.SciRxBuffer + settings_.SciTxBuffer) + "字节");
 }
 
 void SciForm::ApplySciEnabling() {

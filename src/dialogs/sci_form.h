@@ -68,6 +68,8 @@ public:
     ComboBox Combo_RxBuffer{"Combo_RxBuffer"};
     Label Lbl_TxBuffer{"Lbl_TxBuffer", "发送缓冲区字节数(&T)"};
     ComboBox Combo_TxBuffer{"Combo_TxBuffer"};
+    // What the drivers cost, as measured with SDCC.
+    Label Lbl_DriverCost{"Lbl_DriverCost"};
     Button Command2{"Command2", "计算波特率(&C)"};
     Button Command1{"Command1", "确定(&E)"};
 

@@ -96,6 +96,10 @@ void Header(const Program& program, OutputFormId form, SourceLines& out) {
         else
             out.Line({"static __code uint16_t __at(_CONFIG) configword = ", fields, ";"});
     }
+    if (!program.drivers.empty())
+        out.Comment({"//驱动函数约占程序存储器", std::to_string(program.driverWords), "字、RAM ",
+                     std::to_string(program.driverRam), "字节(另有缓冲区",
+                     std::to_string(program.driverBuffers), "字节),按SDCC编译、与不生成驱动函数时相比"});
     // The delay macros of XC8 read the crystal from here.
     if (form == OutputFormId::Xc8) out.Line({"#define _XTAL_FREQ ", std::to_string(program.crystalHz)});
     out.Line({});

@@ -196,6 +196,11 @@ struct Program {
     std::vector<Enable> enables;
     std::optional<Function> interruptEnable;  // fun_intset, called after every set-up
     std::vector<Driver> drivers;
+    // What the drivers cost, summed over the modules that have them, and the
+    // bytes of their buffers.
+    int driverWords = 0;
+    int driverRam = 0;
+    int driverBuffers = 0;
     // The user's code regions of the declarations and of main; empty in the
     // classic text, which has none.
     std::string globalsRegion;

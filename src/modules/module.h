@@ -60,6 +60,14 @@ struct SetupFunction {
     const char* comment;
 };
 
+// What a module's drivers cost on the SDCC form, measured with the project's
+// own SDCC build against the same project with them off: program words, and
+// RAM bytes besides any buffers the user sizes.
+struct DriverBudget {
+    int words = 0;
+    int ram = 0;
+};
+
 struct Module {
     const char* name = nullptr;
     std::optional<SetupId> setup{};  // none: it writes no set-up function
@@ -85,6 +93,8 @@ struct Module {
     // routine, in the forms that have drivers, while `driversOn`.
     SettingsTest driversOn = nullptr;
     void (*drivers)(const ProjectSettings&, std::vector<Driver>&, std::vector<Global>&) = nullptr;
+    DriverBudget driverBudget{};
+    int (*driverBuffers)(const ProjectSettings&) = nullptr;  // the bytes of its buffers
     FormId form = FormId::Start;
     // What it does in the modern forms' start function, once every module
     // is set up: start a timer, switch a PWM output on.

@@ -67,7 +67,9 @@ SciView::SciView(SciForm& form, QWidget* parent) : FormDialog(form, parent) {
     left->addLayout(txRx);
 
     auto* drivers = Make<QGroupBox>(form.Fra_Drivers, this);
-    auto* driversLayout = new QHBoxLayout(drivers);
+    auto* driversRows = new QVBoxLayout(drivers);
+    auto* driversLayout = new QHBoxLayout;
+    driversRows->addLayout(driversLayout);
     driversLayout->addWidget(Make<QCheckBox>(form.Chk_Drivers, drivers));
     for (const auto& [label, combo] : {std::pair{&form.Lbl_RxBuffer, &form.Combo_RxBuffer},
                                        std::pair{&form.Lbl_TxBuffer, &form.Combo_TxBuffer}}) {
@@ -75,6 +77,7 @@ SciView::SciView(SciForm& form, QWidget* parent) : FormDialog(form, parent) {
         driversLayout->addWidget(MakeCaption(*label, box, drivers));
         driversLayout->addWidget(box);
     }
+    driversRows->addWidget(Make<QLabel>(form.Lbl_DriverCost, drivers));
     left->addWidget(drivers);
     left->addStretch();
 

@@ -567,6 +567,76 @@ std::optional<long> HexWord(const std::string& hex, long word) {
     return bytes[2 * word] | bytes[2 * word + 1] << 8;
 }
 
+// Program words and data bytes a linked program takes, from gplink's map.
+std::pair<long, long> MapSize(const fs::path& map) {
+    static const std::regex section(
+        R"(^\s*(\S+)\s+(code|romdata|udata|idata)\s+0x[0-9a-fA-F]+\s+(program|data)\s+0x([0-9a-fA-F]+)\s*$)");
+    std::istringstream in(ReadFile(map));
+    long words = 0, bytes = 0;
+    for (std::string line; std::getline(in, line);) {
+        std::smatch m;
+        if (!std::regex_match(line, m, section)) continue;
+        const long size = std::stol(m[4], nullptr, 16);
+        // The configuration word and the runtime's fixed registers are no program's.
+        if (m[3] == "program" && !std::string(m[1]).starts_with(".config")) words += size / 2;
+        if (m[3] == "data" && !std::string(m[1]).starts_with("UD_abs")) bytes += size;
+    }
+    return {words, bytes};
+}
+
+// Compiles and links SOURCE (prog.c in WORK) for the SDCC form.
+void Build(const fs::path& work, const std::string& cc, const fs::path& partFiles, const std::string& part) {
+    Run("sdcc", "cd " + Quote(work) + " && " + cc + " -c prog.c -o prog.o", work / "sdcc.log");
+    Run("gplink",
+        "cd " + Quote(work) + " && gplink -m -w -r -s /usr/share/gputils/lkr/" + part +
+            "_g.lkr -o prog.hex prog.o " + Quote(partFiles / "regs.o") + " " +
+            Quote(partFiles / "runtime.lib"),
+        work / "gplink.log");
+}
+
+// budget = true: what the generated header says the drivers cost matches,
+// within 10 %, what they add to the same project with every driver off.
+void CheckBudget(const fs::path& gen, const fs::path& work, const toml::table& settings,
+                 const std::string& cc, const fs::path& partFiles, const std::string& part) {
+    // "驱动函数约占程序存储器N字、RAM M字节(另有缓冲区B字节)": its first three numbers.
+    const std::string text = ReadFile(work / "generated.c");
+    const std::size_t at = text.find(Gbk("驱动函数约占程序存储器"));
+    if (at == std::string::npos) Fail("the generated header states no drivers' cost");
+    long numbers[3] = {};
+    std::size_t pos = at;
+    for (long& n : numbers) {
+        pos = text.find_first_of("0123456789", pos);
+        if (pos == std::string::npos) Fail("the generated header states no drivers' cost");
+        std::size_t used = 0;
+        n = std::stol(text.substr(pos), &used);
+        pos += used;
+    }
+    const long words = numbers[0], ram = numbers[1], buffers = numbers[2];
+    toml::table off = settings;
+    for (const auto& [key, value] : settings)
+        if (key.str().ends_with("Drivers")) off.insert_or_assign(key.str(), 0);
+    const fs::path base = work / "drivers-off";
+    fs::create_directories(base);
+    std::ostringstream kvp;
+    kvp << toml::table{{"korvane", toml::table{{"chip", "PIC16F87x"}, {"format", 2}}}, {"settings", off}}
+        << "\n";
+    WriteFile(base / "project.kvp", kvp.str());
+    Run("korvane-gen",
+        Quote(gen) + " --form sdcc -o " + Quote(base / "prog.c") + " " + Quote(base / "project.kvp"),
+        base / "gen.log");
+    Build(base, cc, partFiles, part);
+    const auto [onWords, onBytes] = MapSize(work / "prog.map");
+    const auto [offWords, offBytes] = MapSize(base / "prog.map");
+    const long addedWords = onWords - offWords, addedRam = onBytes - offBytes - buffers;
+    const std::string line = "drivers add " + std::to_string(addedWords) + " words and " +
+                             std::to_string(addedRam) + " bytes of RAM besides " + std::to_string(buffers) +
+                             " of buffers; the header says " + std::to_string(words) + " and " +
+                             std::to_string(ram);
+    const auto within = [](long measured, long stated) { return std::abs(measured - stated) * 10 <= stated; };
+    if (!within(addedWords, words) || !within(addedRam, ram)) Fail(line);
+    std::cout << "ok: " << line << "\n";
+}
+
 void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& include, const fs::path& work,
              const toml::table& c, const std::string& form) {
     if (const auto* forms = c["forms"].as_array()) {
@@ -641,12 +711,11 @@ void RunCase(const fs::path& gen, const fs::path& toolchain, const fs::path& inc
         Quote(toolchain / "compiler/bin/sdcc") + " -mpic14 -p" + part + " --no-warn-non-free --nostdinc" +
         (form == "classic" ? " -I" + Quote(include) : std::string()) + " -I" + Quote(partFiles) + " -I" +
         Quote(toolchain / "compiler/include") + " -I" + Quote(toolchain / "compiler/include/pic14");
-    Run("sdcc", "cd " + Quote(work) + " && " + cc + " -c prog.c -o prog.o", work / "sdcc.log");
-    Run("gplink",
-        "cd " + Quote(work) + " && gplink -m -w -r -s /usr/share/gputils/lkr/" + part +
-            "_g.lkr -o prog.hex prog.o " + Quote(partFiles / "regs.o") + " " +
-            Quote(partFiles / "runtime.lib"),
-        work / "gplink.log");
+    Build(work, cc, partFiles, part);
+    if (c["budget"].value_or(false)) {
+        if (form != "sdcc") Fail("the drivers' cost is measured on the SDCC form");
+        CheckBudget(gen, work, settings, cc, partFiles, part);
+    }
 
     // What the chip is programmed with: the classic text's word (or none, if
     // it carries none), on every form.
