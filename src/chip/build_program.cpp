@@ -59,9 +59,13 @@ void AddServiceVariables(const Branch& branch, std::vector<Global>& globals) {
                                "//置1后打开发送中断(TXIE=1),由中断发送" + v + "_byte"});
             break;
         case Service::ReadResult:
-            globals.push_back({"volatile unsigned int " + v + "_result;",
+        case Service::KeepResult:
+            globals.push_back({"volatile unsigned int " + ResultVariable(branch) + ";",
                                "//转换结束时读到的" + branch.dataRegister + "H:" + branch.dataRegister +
                                    "L(对齐方式见A/D设置)"});
+            if (branch.service == Service::KeepResult)
+                globals.push_back(
+                    {"volatile unsigned char " + v + "_ready;", "//转换结束、结果已存入时由中断置1"});
             break;
     }
 }

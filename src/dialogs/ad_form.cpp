@@ -6,6 +6,8 @@
 #include "chip/claims.h"
 #include "dialogs/pin_guard.h"
 #include "dialogs/stored_options.h"
+#include "modules/ad/ad_module.h"
+#include "modules/ad/ad_module.h"
 #include "settings/ad_converter.h"
 #include "settings/chip_facts.h"
 #include "settings/parts.h"
@@ -56,6 +58,7 @@ AdForm::AdForm(AppContext& context)
       Opt_Pcfg("Opt_Pcfg", PcfgCaptions(ChosenPart(context.settings).analogChannels)),
       Opt_Channel("Opt_Channel", ChannelCaptions()),
       Opt_Clock("Opt_Clock", ClockCaptions()),
+      Drivers(context.settings, &ProjectSettings::AdDrivers, kAdModule),
       context_(context),
       settings_(context.settings),
       pcfgCodes_(OfferedPcfgs(ChosenPart(context.settings).analogChannels)) {
@@ -88,6 +91,7 @@ void AdForm::Form_Load() {
     Opt_Clock.select(ClockIndex(clock));
     Opt_Format.select(s.AdRightJustify == 1 ? 1 : 0);
     Chk_AdInt.setChecked(s.AdInt != 0);
+    Drivers.load();
     Chk_AdEn.setChecked(AdUsed(s));
     SetModuleEnabled(AdUsed(s));
     ShowChannels();
@@ -160,6 +164,7 @@ void AdForm::SetModuleEnabled(bool on) {
     Opt_Clock.setAllEnabled(on);
     Opt_Format.setAllEnabled(on);
     Chk_AdInt.setEnabled(on);
+    Drivers.apply(on);
     Lbl_Tad.setEnabled(on);
     ShowChannels();
 }

@@ -6,6 +6,7 @@
 #include "controls/app_context.h"
 #include "controls/controls.h"
 #include "controls/form.h"
+#include "dialogs/driver_choice.h"
 #include "platform/form_id.h"
 
 namespace korvane {
@@ -31,6 +32,7 @@ public:
     Frame Fra_Format{"Fra_Format", "转换结果格式"};
     OptionGroup Opt_Format{"Opt_Format", {"左对齐(ADFM=0)", "右对齐(ADFM=1)"}};
     CheckBox Chk_AdInt{"Chk_AdInt", "A/D转换中断(&I)"};
+    DriverChoice Drivers;
     Label Lbl_Tad{"Lbl_Tad"};
     Button Command1{"Command1", "确定(&E)"};
 

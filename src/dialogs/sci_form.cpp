@@ -8,7 +8,6 @@
 #include "dialogs/stored_options.h"
 #include "format/number_text.h"
 #include "modules/sci/sci_module.h"
-#include "settings/output_form.h"
 #include "settings/pin_claims.h"
 
 namespace korvane {
@@ -22,7 +21,10 @@ int TickState(const CheckBox& box) {
 }  // namespace
 
 SciForm::SciForm(AppContext& context)
-    : Form(kName, kCaption), context_(context), settings_(context.settings) {
+    : Form(kName, kCaption),
+      Drivers(context.settings, &ProjectSettings::SciDrivers, kSciModule),
+      context_(context),
+      settings_(context.settings) {
     Txt_Osc.setReadOnly(true);
     Txt_Brg.setReadOnly(true);
 
@@ -44,7 +46,7 @@ SciForm::SciForm(AppContext& context)
     Command2.onClick = [this] { Command2_Click(); };
     Combo_UseBaud.onClick = [this] { Combo_UseBaud_Click(); };
     Command1.onClick = [this] { Command1_Click(); };
-    Chk_Drivers.onClick = [this] { Chk_Drivers_Click(); };
+    Drivers.changed = [this] { ApplyDriverEnabling(); };
     Combo_RxBuffer.onClick = [this] { Combo_RxBuffer_Click(); };
     Combo_TxBuffer.onClick = [this] { Combo_TxBuffer_Click(); };
     for (ComboBox* combo : {&Combo_RxBuffer, &Combo_TxBuffer})
@@ -71,7 +73,7 @@ void SciForm::Form_Load() {
     SelectStoredOption(Opt_ContinuumEn, s.SciContinuous);
     Txt_Err.setText(s.SciErrLimit.toText());
     Txt_Osc.setText(SingleText(s.CrystalMHz));
-    Chk_Drivers.setChecked(s.SciDrivers != 0);
+    Drivers.load();
     Combo_RxBuffer.setText(std::to_string(s.SciRxBuffer));
     Combo_TxBuffer.setText(std::to_string(s.SciTxBuffer));
 
@@ -218,11 +220,6 @@ void SciForm::ApplyModeRows(bool on, bool synchronous) {
     Opt_ContinuumEn.setAllEnabled(on && synchronous);
 }
 
-void SciForm::Chk_Drivers_Click() {
-    settings_.SciDrivers = static_cast<std::int16_t>(TickState(Chk_Drivers));
-    ApplyDriverEnabling();
-}
-
 void SciForm::Combo_RxBuffer_Click() {
     settings_.SciRxBuffer = kRingSizes[Combo_RxBuffer.listIndex()];
     ApplyDriverEnabling();
@@ -233,16 +230,9 @@ void SciForm::Combo_TxBuffer_Click() {
     ApplyDriverEnabling();
 }
 
-// The classic form has no drivers; the choice is kept for the other forms.
 void SciForm::ApplyDriverEnabling() {
-    const bool drivers = settings_.SciEn.equals(1) && OutputFormOf(settings_) != OutputFormId::Classic;
-    SetAllEnabled({&Fra_Drivers, &Chk_Drivers}, drivers);
-    SetAllEnabled({&Lbl_RxBuffer, &Combo_RxBuffer, &Lbl_TxBuffer, &Combo_TxBuffer, &Lbl_DriverCost},
-                  drivers && Chk_Drivers.checked());
-    const DriverBudget cost = kSciModule.driverBudget;
-    Lbl_DriverCost.setCaption("约占程序存储器" + std::to_string(cost.words) + "字、RAM " +
-                              std::to_string(cost.ram) + "字节,另有缓冲区" +
-                              std::to_string(settings_.SciRxBuffer + settings_.SciTxBuffer) + "字节");
+    Drivers.apply(settings_.SciEn.equals(1), settings_.SciRxBuffer + settings_.SciTxBuffer);
+    SetAllEnabled({&Lbl_RxBuffer, &Combo_RxBuffer, &Lbl_TxBuffer, &Combo_TxBuffer}, Drivers.active());
 }
 
 void SciForm::ApplySciEnabling() {

@@ -9,6 +9,7 @@
 #include "controls/app_context.h"
 #include "controls/controls.h"
 #include "controls/form.h"
+#include "dialogs/driver_choice.h"
 #include "platform/form_id.h"
 
 namespace korvane {
@@ -62,14 +63,11 @@ public:
     Label Label7{"Label7", "SPBRG:"};
     TextBox Txt_Brg{"Txt_Brg", kNoRate};
     // Driver functions with ring buffers, in the XC8 and SDCC forms only.
-    Frame Fra_Drivers{"Fra_Drivers", "驱动函数"};
-    CheckBox Chk_Drivers{"Chk_Drivers", "生成驱动函数(&D)"};
+    DriverChoice Drivers;
     Label Lbl_RxBuffer{"Lbl_RxBuffer", "接收缓冲区字节数(&R)"};
     ComboBox Combo_RxBuffer{"Combo_RxBuffer"};
     Label Lbl_TxBuffer{"Lbl_TxBuffer", "发送缓冲区字节数(&T)"};
     ComboBox Combo_TxBuffer{"Combo_TxBuffer"};
-    // What the drivers cost, as measured with SDCC.
-    Label Lbl_DriverCost{"Lbl_DriverCost"};
     Button Command2{"Command2", "计算波特率(&C)"};
     Button Command1{"Command1", "确定(&E)"};
 
@@ -96,7 +94,6 @@ public:
     void Command2_Click();
     void Combo_UseBaud_Click();
     void Command1_Click();
-    void Chk_Drivers_Click();
     void Combo_RxBuffer_Click();
     void Combo_TxBuffer_Click();
 

@@ -312,10 +312,12 @@ void FirstPass(const Branch& branch, OutputFormId form, SourceLines& out) {
             break;
         }
         case Service::ReadResult:
+        case Service::KeepResult:
             out.Line({in2, BitName(branch.flag, form), " = 0;"});
-            out.LineWithComment({in2, branch.dataVariable, "_result = ((unsigned int)", branch.dataRegister,
+            out.LineWithComment({in2, ResultVariable(branch), " = ((unsigned int)", branch.dataRegister,
                                  "H << 8) | ", branch.dataRegister, "L;"},
                                 "  //下一次转换会覆盖结果,先读出");
+            if (branch.service == Service::KeepResult) out.Line({in2, branch.dataVariable, "_ready = 1;"});
             break;
         case Service::SendData:
             out.Line({in2, "if (", branch.dataVariable, "_full) {"});
@@ -359,8 +361,8 @@ void InterruptRoutine(const Program& program, OutputFormId form, SourceLines& ou
             out.Comment({in2, "//", branch.dataVariable, "_byte是刚收到的字节"});
         if (branch.service == Service::RingReceive)
             out.Comment({in2, "//收到的字节已放入接收缓冲区,用sci_read()取出"});
-        if (branch.service == Service::ReadResult)
-            out.Comment({in2, "//", branch.dataVariable, "_result是本次转换的结果"});
+        if (branch.service == Service::ReadResult || branch.service == Service::KeepResult)
+            out.Comment({in2, "//", ResultVariable(branch), "是本次转换的结果"});
         if (!branch.userAction.empty()) out.Comment({in2, branch.userAction});
         UserRegion(in2, branch.region, out);
         out.Line({kIndent, "}"});

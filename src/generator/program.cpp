@@ -54,4 +54,8 @@ std::string SpellBits(std::string_view line, const std::function<std::string(std
     return text;
 }
 
+std::string ResultVariable(const Branch& branch) {
+    return branch.dataVariable + (branch.service == Service::KeepResult ? "_value" : "_result");
+}
+
 }  // namespace korvane

@@ -89,8 +89,8 @@ struct Function {
 // what is waiting and stop the interrupt when nothing is, or clear the flag
 // and keep a result the next event overwrites. With a module's drivers, a
 // received byte goes into the receive ring buffer and what is sent comes
-// from the transmit one.
-enum class Service { ClearFlag, ReadData, SendData, ReadResult, RingReceive, RingSend };
+// from the transmit one, and a kept result is marked ready for them.
+enum class Service { ClearFlag, ReadData, SendData, ReadResult, RingReceive, RingSend, KeepResult };
 
 // A timer reloaded in its branch by adding its start value to the running
 // count, so that the period does not depend on the entry latency or on how
@@ -128,6 +128,10 @@ struct Branch {
     std::string userAction;
     std::string region;  // the user's code region of the branch, where the form has them
 };
+
+// Where a ReadResult or KeepResult branch keeps the result: ad_result, or
+// ad_value beside the drivers' ad_result().
+std::string ResultVariable(const Branch& branch);
 
 // The receive branch's counts of the bytes it had to drop.
 inline constexpr std::string_view kFrameErrorsVariable = "sci_frame_errors";

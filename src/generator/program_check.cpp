@@ -54,6 +54,7 @@ std::set<std::string> NamesOf(const Program& program) {
                 names.insert(branch.dataRegister);
                 break;
             case Service::ReadResult:
+            case Service::KeepResult:
                 names.insert({branch.dataRegister + "H", branch.dataRegister + "L"});
                 break;
         }

@@ -34,10 +34,11 @@ constexpr RegisterBits kRegisters[] = {
 };
 // clang-format on
 
-// Bits the interrupt routine reads but no set-up writes: named through their
-// register, never folded into a written value.
+// Bits the interrupt routine or the drivers use but no set-up writes: named
+// through their register, never folded into a written value.
 constexpr std::pair<std::string_view, BitPlace> kReadOnlyBits[] = {
     {"FERR", {"RCSTA", 2}},
+    {"GO", {"ADCON0", 2}},
     {"OERR", {"RCSTA", 1}},
 };
 

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "qt/binders.h"
+#include "qt/driver_choice_view.h"
 
 namespace korvane {
 
@@ -18,6 +19,7 @@ AdView::AdView(AdForm& form, QWidget* parent) : FormDialog(form, parent) {
     right->addWidget(MakeOptionFrame(form.Fra_Clock, form.Opt_Clock, {.columns = 2}, this));
     right->addWidget(MakeOptionFrame(form.Fra_Format, form.Opt_Format, {.columns = 2}, this));
     right->addWidget(Make<QCheckBox>(form.Chk_AdInt, this));
+    right->addWidget(MakeDriverChoice(form.Drivers, this));
     right->addStretch();
 
     auto* columns = new QHBoxLayout;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "qt/binders.h"
+#include "qt/driver_choice_view.h"
 
 namespace korvane {
 
@@ -66,19 +67,14 @@ SciView::SciView(SciForm& form, QWidget* parent) : FormDialog(form, parent) {
     txRx->addWidget(rx);
     left->addLayout(txRx);
 
-    auto* drivers = Make<QGroupBox>(form.Fra_Drivers, this);
-    auto* driversRows = new QVBoxLayout(drivers);
-    auto* driversLayout = new QHBoxLayout;
-    driversRows->addLayout(driversLayout);
-    driversLayout->addWidget(Make<QCheckBox>(form.Chk_Drivers, drivers));
+    auto* sizes = new QHBoxLayout;
     for (const auto& [label, combo] : {std::pair{&form.Lbl_RxBuffer, &form.Combo_RxBuffer},
                                        std::pair{&form.Lbl_TxBuffer, &form.Combo_TxBuffer}}) {
-        auto* box = Make<QComboBox>(*combo, drivers);
-        driversLayout->addWidget(MakeCaption(*label, box, drivers));
-        driversLayout->addWidget(box);
+        auto* box = Make<QComboBox>(*combo, this);
+        sizes->addWidget(MakeCaption(*label, box, this));
+        sizes->addWidget(box);
     }
-    driversRows->addWidget(Make<QLabel>(form.Lbl_DriverCost, drivers));
-    left->addWidget(drivers);
+    left->addWidget(MakeDriverChoice(form.Drivers, this, sizes));
     left->addStretch();
 
     // The SPBRG box and the calculate button are never disabled, so they

@@ -161,6 +161,7 @@ struct ProjectSettings {
     std::int16_t AdClockByHand = 0;   // 1 = the user chose the clock; a new crystal keeps it
     std::int16_t AdRightJustify = 1;  // ADFM
     std::int16_t AdInt = 0;           // -1 when the A/D interrupt (ADIE) is on
+    std::int16_t AdDrivers = 1;       // driver functions, as SciDrivers
 
     // Puts the settings of one group of the settings table back to their
     // defaults, apart from those its rows keep (calculator outputs, SciBaud,

@@ -279,6 +279,7 @@ inline constexpr Setting kSettings[] = {
     KORVANE_SETTING(AdClockByHand, SettingGroup::Ad, Options(2)),
     KORVANE_SETTING(AdRightJustify, SettingGroup::Ad, Options(2)),
     KORVANE_SETTING(AdInt, SettingGroup::Ad, kInterruptFlag),
+    KORVANE_SETTING(AdDrivers, SettingGroup::Ad, Options(2), OnReset::Default, WhenAbsent::Off),
 };
 // clang-format on
 #undef KORVANE_SETTING

@@ -1,7 +1,8 @@
-/* Korvane 107be831200844f7 */
+/* Korvane 21e9ace00a07c521 */
 #include <xc.h>
 //配置字: HS振荡 看门狗开 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 EEPROM数据不保护 程序存储器不写保护
 #pragma config FOSC = HS, WDTE = ON, PWRTE = ON, BOREN = ON, LVP = OFF, DEBUG = OFF, CP = OFF, CPD = OFF, WRT = OFF
+//驱动函数约占程序存储器590字、RAM 39字节(另有缓冲区40字节),按SDCC编译、与不生成驱动函数时相比
 #define _XTAL_FREQ 20000000
 
 // 函数声明部份
@@ -26,11 +27,20 @@ unsigned char sci_rx_count(void);
 unsigned char sci_tx_room(void);
 //printf的输出:经发送缓冲区发送;缓冲区满时等待(会阻塞)
 void putch(char c);
+//选择通道(0到7)并启动一次转换;通道改变时先等待采样时间20uS(会阻塞这么久);无返回值
+void ad_start(unsigned char channel);
+//转换是否已结束;不等待;结束返回1,否则返回0
+unsigned char ad_done(void);
+//最近一次转换的结果(10位,对齐方式见A/D设置);不等待
+unsigned int ad_result(void);
+//转换一个通道并返回结果;等待采样和转换结束(会阻塞,约20uS加12个TAD)
+unsigned int ad_read(unsigned char channel);
 volatile unsigned char portb_state;  //RB口电平变化中断时读到的PORTB值
 volatile unsigned char sci_frame_errors;  //帧错误(FERR)而丢弃的字节数
 volatile unsigned char sci_overruns;  //接收溢出(OERR)的次数,每次溢出后接收已重新打开
 volatile unsigned char sci_rx_lost;  //接收缓冲区满而丢弃的字节数
-volatile unsigned int ad_result;  //转换结束时读到的ADRESH:ADRESL(对齐方式见A/D设置)
+volatile unsigned int ad_value;  //转换结束时读到的ADRESH:ADRESL(对齐方式见A/D设置)
+volatile unsigned char ad_ready;  //转换结束、结果已存入时由中断置1
 #define SCI_RX_SIZE 32  //接收缓冲区字节数(2的幂)
 volatile unsigned char sci_rx_buf[SCI_RX_SIZE];  //接收缓冲区
 volatile unsigned char sci_rx_head, sci_rx_tail;  //接收缓冲区的写入和取出位置,各只由一方改动
@@ -148,7 +158,8 @@ void __interrupt() isr(void)
     }
     if (PIE1bits.ADIE && PIR1bits.ADIF) {
         PIR1bits.ADIF = 0;
-        ad_result = ((unsigned int)ADRESH << 8) | ADRESL;  //下一次转换会覆盖结果,先读出
+        ad_value = ((unsigned int)ADRESH << 8) | ADRESL;  //下一次转换会覆盖结果,先读出
+        ad_ready = 1;
         adif_due = 1;
     }
     //第二步:运行已发生的中断的用户代码
@@ -213,7 +224,7 @@ void __interrupt() isr(void)
     }
     if (adif_due) {
         //A/D转换中断服务子程序
-        //ad_result是本次转换的结果
+        //ad_value是本次转换的结果
         /* 用户代码开始: 中断 ADIF */
         /* 用户代码结束: 中断 ADIF */
     }
@@ -402,4 +413,37 @@ unsigned char sci_tx_room(void)
 void putch(char c)
 {
     sci_put((unsigned char)c);
+}
+
+//选择通道(0到7)并启动一次转换;通道改变时先等待采样时间20uS(会阻塞这么久);无返回值
+void ad_start(unsigned char channel)
+{
+    channel = (unsigned char)((channel & 7) << 3);
+    if ((ADCON0 & 0x38) != channel) {
+        ADCON0 = (unsigned char)((ADCON0 & 0xC7) | channel);
+        __delay_us(20);
+    }
+    ad_ready = 0;
+    ADCON0bits.GO = 1;
+}
+
+//转换是否已结束;不等待;结束返回1,否则返回0
+unsigned char ad_done(void)
+{
+    return ad_ready;
+}
+
+//最近一次转换的结果(10位,对齐方式见A/D设置);不等待
+unsigned int ad_result(void)
+{
+    return ad_value;
+}
+
+//转换一个通道并返回结果;等待采样和转换结束(会阻塞,约20uS加12个TAD)
+unsigned int ad_read(unsigned char channel)
+{
+    ad_start(channel);
+    while (!ad_done())
+        ;
+    return ad_result();
 }

@@ -465,7 +465,7 @@ TEST_F(SciDialogTest, DriversChoiceFollowsThePortAndTheForm) {
         settings.SciEn = c.used ? 1 : 0;
         settings.SciDrivers = c.drivers;
         auto form = Open();
-        EXPECT_EQ(form->Chk_Drivers.enabled(), c.boxUsable);
+        EXPECT_EQ(form->Drivers.Chk_Drivers.enabled(), c.boxUsable);
         EXPECT_EQ(form->Combo_RxBuffer.enabled(), c.sizesUsable);
         EXPECT_EQ(form->Combo_TxBuffer.enabled(), c.sizesUsable);
     }
@@ -475,7 +475,7 @@ TEST_F(SciDialogTest, DriversChoiceFollowsThePortAndTheForm) {
     auto form = Open();
     form->Combo_RxBuffer.pick(4);
     form->Combo_TxBuffer.pick(0);
-    form->Chk_Drivers.click();
+    form->Drivers.Chk_Drivers.click();
     EXPECT_EQ(settings.SciRxBuffer, 64);
     EXPECT_EQ(settings.SciTxBuffer, 4);
     EXPECT_EQ(settings.SciDrivers, 0);

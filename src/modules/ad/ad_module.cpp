@@ -1,10 +1,12 @@
 #include "modules/ad/ad_module.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "format/number_text.h"
 #include "generator/sections.h"
 #include "settings/ad_converter.h"
+#include "settings/output_form.h"
 #include "settings/parts.h"
 
 namespace korvane {
@@ -35,7 +37,8 @@ constexpr InterruptSource kInterrupts[] = {
      .enableComment = "//A/D转换中断允许",
      .service = Service::ReadResult,
      .dataRegister = "ADRES",
-     .dataVariable = "ad"},
+     .dataVariable = "ad",
+     .driverService = Service::KeepResult},
 };
 
 // An analog input, or a reference input, reads only with its TRIS bit set.
@@ -107,6 +110,47 @@ void SwitchPart(const ProjectSettings& before, ProjectSettings& after, std::vect
     changed("A/D转换时钟", AdClockOf(AdClockCodeOf(before)).text, AdClockOf(after.AdClock).text);
 }
 
+bool DriversAsked(const ProjectSettings& s) {
+    return AdUsed(s) && s.AdDrivers != 0;
+}
+
+// The acquisition time the data sheet gives for a 10 kOhm source at 50 C,
+// rounded up: 19.7 us.
+constexpr int kAcquisitionUs = 20;
+
+// Waits the acquisition time: XC8's own delay, or a loop of at least three
+// cycles a pass, counted from the crystal.
+std::string AcquisitionWait(const ProjectSettings& s) {
+    if (OutputFormOf(s) == OutputFormId::Xc8) return "__delay_us(" + std::to_string(kAcquisitionUs) + ");";
+    const double cycles = kAcquisitionUs * s.CrystalMHz / 4;
+    const int passes = std::clamp(static_cast<int>(std::ceil(cycles / 3)), 1, 255);
+    return "{ volatile unsigned char n = " + std::to_string(passes) + "; while (--n); }";
+}
+
+void Drivers(const ProjectSettings& s, std::vector<Driver>& out, std::vector<Global>&) {
+    const bool interrupt = AdInterrupt(s);
+    // A new channel needs the hold capacitor charged from it before GO.
+    std::vector<std::string> start = {
+        "channel = (unsigned char)((channel & 7) << 3);", "if ((ADCON0 & 0x38) != channel) {",
+        "    ADCON0 = (unsigned char)((ADCON0 & 0xC7) | channel);", "    " + AcquisitionWait(s), "}"};
+    if (interrupt) start.emplace_back("ad_ready = 0;");
+    start.emplace_back("{GO} = 1;");
+    out.push_back({"void ad_start(unsigned char channel)",
+                   "//选择通道(0到7)并启动一次转换;通道改变时先等待采样时间" +
+                       std::to_string(kAcquisitionUs) + "uS(会阻塞这么久);无返回值",
+                   std::move(start)});
+    out.push_back({"unsigned char ad_done(void)",
+                   "//转换是否已结束;不等待;结束返回1,否则返回0",
+                   {interrupt ? "return ad_ready;" : "return !{GO};"}});
+    out.push_back({"unsigned int ad_result(void)",
+                   "//最近一次转换的结果(10位,对齐方式见A/D设置);不等待",
+                   {interrupt ? "return ad_value;" : "return ((unsigned int)ADRESH << 8) | ADRESL;"}});
+    out.push_back({"unsigned int ad_read(unsigned char channel)",
+                   "//转换一个通道并返回结果;等待采样和转换结束(会阻塞,约" + std::to_string(kAcquisitionUs) +
+                       "uS加12个TAD)",
+                   {"ad_start(channel);", "while (!ad_done())", "    ;", "return ad_result();"}});
+}
+
 }  // namespace
 
 constexpr Module kAdModule = {
@@ -121,6 +165,10 @@ constexpr Module kAdModule = {
     .settle = Settle,
     .rules = Rules,
     .switchPart = SwitchPart,
+    .driversOn = DriversAsked,
+    .drivers = Drivers,
+    // Polling; with ADIE the routine keeps the result and the figure differs.
+    .driverBudget = {.words = 215, .ram = 15},
     .form = FormId::Ad,
 };
 
