@@ -263,7 +263,7 @@ void PortForm::WritePinsFromBoxes(int portIndex) {
         const bool input = p.pins[k].checked();
         p.directions[k] = input ? 1 : 0;
         const auto claim = ClaimOn(settings_, portIndex, k);
-        p.pins[k].setCaption(PinCaption(p.prefix, k, input, claim && claim->use == PinUse::Analog));
+        p.pins[k].setCaption(PinCaption(p.prefix, k, input, claim && IsAnalog(claim->signal)));
     }
     EnableLevels(portIndex);
 }

@@ -47,6 +47,8 @@ inline ProjectSettings WithinRules(ProjectSettings s) {
             StoreDerived(s, breach.setting, 0);
         else if (breach.setting.starts_with("Ad"))
             s.AdEn = 0;  // the converter's codes only count while it is used
+        else if (breach.setting == "CmpEn")
+            s.CmpEn = 0;  // a part without comparators
         else             // a module's own rule this helper does not know yet: say so, never hide it
             throw std::logic_error("WithinRules cannot mend a breach of " + std::string(breach.setting));
     }
