@@ -36,18 +36,18 @@ constexpr SetupFunction kSetupFunctions[] = {
 // interrupts.
 constexpr const Module* kModules[] = {
     &kPortsModule, &kTimer0Module, &kPortBModule, &kTimer1Module,     &kTimer2Module, &kCcp1Module,
-    &kCcp2Module,  &kSciModule,    &kMsspModule,  &kConfigWordModule, &kAdModule, &kComparatorModule,
+    &kCcp2Module,  &kSciModule,    &kMsspModule,  &kConfigWordModule, &kAdModule,     &kComparatorModule,
 };
 
 // The first claim on a pin holds it: the modules whose pins are fixed by the
 // chip claim before those the user places.
 constexpr const Module* kClaimOrder[] = {
-    &kTimer0Module, &kCcp1Module, &kCcp2Module,  &kTimer1Module, &kSciModule,        &kMsspModule,
-    &kPortBModule,  &kAdModule,   &kComparatorModule, &kPortsModule, &kTimer2Module, &kConfigWordModule,
+    &kTimer0Module, &kCcp1Module, &kCcp2Module,       &kTimer1Module, &kSciModule,    &kMsspModule,
+    &kPortBModule,  &kAdModule,   &kComparatorModule, &kPortsModule,  &kTimer2Module, &kConfigWordModule,
 };
 // The timers settle first: the modules they clock follow them.
 constexpr const Module* kSettleOrder[] = {
-    &kTimer0Module, &kTimer1Module,     &kTimer2Module, &kSciModule,   &kCcp1Module,  &kCcp2Module,
+    &kTimer0Module, &kTimer1Module,     &kTimer2Module, &kSciModule,        &kCcp1Module,  &kCcp2Module,
     &kMsspModule,   &kConfigWordModule, &kAdModule,     &kComparatorModule, &kPortsModule, &kPortBModule,
 };
 

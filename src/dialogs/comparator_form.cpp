@@ -27,7 +27,10 @@ std::vector<std::string> ModeCaptions() {
 }  // namespace
 
 ComparatorForm::ComparatorForm(AppContext& context)
-    : Form(kName, kCaption), Opt_Mode("Opt_Mode", ModeCaptions()), context_(context), settings_(context.settings) {
+    : Form(kName, kCaption),
+      Opt_Mode("Opt_Mode", ModeCaptions()),
+      context_(context),
+      settings_(context.settings) {
     for (int step = 0; step < kCvrSteps; ++step) Combo_Cvr.addItem(std::to_string(step));
     Chk_CmpEn.onClick = [this] { Chk_CmpEn_Click(); };
     Opt_Mode.onClick = [this](int index) { Opt_Mode_Click(index); };
@@ -45,9 +48,10 @@ ComparatorForm::ComparatorForm(AppContext& context)
 void ComparatorForm::Form_Load() {
     ProjectSettings& s = settings_;
     const std::string part(ChosenPart(s).name);
-    Lbl_Part.setCaption(PartHasComparators(s) ? ""
-                                              : part + "没有比较器和参考电压模块,请先在\"选择芯片\"中选择A型芯片(如" +
-                                                    part + "A)");
+    Lbl_Part.setCaption(PartHasComparators(s)
+                            ? ""
+                            : part + "没有比较器和参考电压模块,请先在\"选择芯片\"中选择A型芯片(如" + part +
+                                  "A)");
     Opt_Mode.select(ComparatorModeOf(s).code);
     Chk_C1Inv.setChecked(s.CmpC1Inv == 1);
     Chk_C2Inv.setChecked(s.CmpC2Inv == 1);
@@ -167,7 +171,8 @@ void ComparatorForm::ShowState() {
 
 // Worked out for a 5 V supply, for the chosen range and step.
 void ComparatorForm::ShowCvref() {
-    Lbl_Cvref.setCaption("CVREF=" + CvrefText(settings_.CvrRange == 1 ? 1 : 0, settings_.CvrValue, context_.locale));
+    Lbl_Cvref.setCaption("CVREF=" +
+                         CvrefText(settings_.CvrRange == 1 ? 1 : 0, settings_.CvrValue, context_.locale));
 }
 
 }  // namespace korvane

@@ -52,8 +52,9 @@ void WriteSteps(const std::vector<Step>& steps, SourceLines& out) {
         } else if (const auto* assign = std::get_if<Assign>(&step)) {
             out.LineWithComment({" ", StatementText(*assign)}, assign->comment);
         } else if (const auto* wait = std::get_if<Wait>(&step)) {
-            out.LineWithComment({" {volatile unsigned char n=", std::to_string(wait->loops), ";while(n)n--;}"},
-                                wait->comment);
+            out.LineWithComment(
+                {" {volatile unsigned char n=", std::to_string(wait->loops), ";while(n)n--;}"},
+                wait->comment);
         } else if (const auto* read = std::get_if<Read>(&step)) {
             out.LineWithComment({" ", read->variable, "=", read->source, ";"}, read->comment);
         }
@@ -152,11 +153,16 @@ std::string WriteClassic(const Program& program, bool withComments) {
         bool separatedWhenEmpty;
     };
     constexpr Section kSections[] = {
-        {ClassicSection::Declarations, true}, {ClassicSection::Main, true},
-        {ClassicSection::Ports, true},        {ClassicSection::InterruptService, true},
-        {ClassicSection::Timers, true},       {ClassicSection::Ccp, true},
-        {ClassicSection::Sci, true},          {ClassicSection::Mssp, false},
-        {ClassicSection::Ad, false},          {ClassicSection::Comparator, false},
+        {ClassicSection::Declarations, true},
+        {ClassicSection::Main, true},
+        {ClassicSection::Ports, true},
+        {ClassicSection::InterruptService, true},
+        {ClassicSection::Timers, true},
+        {ClassicSection::Ccp, true},
+        {ClassicSection::Sci, true},
+        {ClassicSection::Mssp, false},
+        {ClassicSection::Ad, false},
+        {ClassicSection::Comparator, false},
         {ClassicSection::InterruptEnable, true},
     };
     bool first = true;

@@ -57,9 +57,9 @@ void WriteBody(const std::vector<Step>& steps, std::string_view indent, OutputFo
                 out.LineWithComment({indent, "__delay_us(", std::to_string(wait->microseconds), ");"},
                                     "  " + wait->comment);
             else
-                out.LineWithComment(
-                    {indent, "{ volatile unsigned char n = ", std::to_string(wait->loops), "; while (n) n--; }"},
-                    "  " + wait->comment);
+                out.LineWithComment({indent, "{ volatile unsigned char n = ", std::to_string(wait->loops),
+                                     "; while (n) n--; }"},
+                                    "  " + wait->comment);
         } else if (const auto* read = std::get_if<Read>(&step)) {
             out.LineWithComment({indent, read->variable, " = ", read->source, ";"}, "  " + read->comment);
         } else if (const auto* assign = std::get_if<Assign>(&step)) {

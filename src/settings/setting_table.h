@@ -31,9 +31,9 @@ enum class SettingGroup {
     Comparator,
 };
 inline constexpr SettingGroup kEveryGroup[] = {
-    SettingGroup::Crystal, SettingGroup::Ports,      SettingGroup::Timer0, SettingGroup::Timer1,
-    SettingGroup::Timer2,  SettingGroup::Ccp,        SettingGroup::Sci,    SettingGroup::Mssp,
-    SettingGroup::Chip,    SettingGroup::ConfigWord, SettingGroup::PortB,  SettingGroup::Ad,
+    SettingGroup::Crystal,    SettingGroup::Ports,      SettingGroup::Timer0, SettingGroup::Timer1,
+    SettingGroup::Timer2,     SettingGroup::Ccp,        SettingGroup::Sci,    SettingGroup::Mssp,
+    SettingGroup::Chip,       SettingGroup::ConfigWord, SettingGroup::PortB,  SettingGroup::Ad,
     SettingGroup::Comparator,
 };
 

@@ -434,11 +434,10 @@ TEST_F(MainWindowStory, ClearHelpAndDialogItems) {
     EXPECT_EQ(platform.openedDocuments, (std::vector<std::string>{"korvane.chm"}));
     EXPECT_EQ(platform.events.back(), "open:korvane.chm");  // at its start page
 
-    for (MenuItem* item :
-         {&form.VbMenu_SetGuide, &form.VbMenuSet_Chip, &form.VbMenuSet_Config, &form.VbMenuSet_PortSet,
-          &form.VbMenuSet_PortB, &form.VbMenuSet_T0, &form.VbMenuSet_T1, &form.VbMenuSet_T2,
-          &form.VbMenuSet_CCP, &form.VbMenuSet_Sci, &form.VbMenuSet_Mssp, &form.VbMenuSet_Ad,
-          &form.VbMenuSet_Cmp})
+    for (MenuItem* item : {&form.VbMenu_SetGuide, &form.VbMenuSet_Chip, &form.VbMenuSet_Config,
+                           &form.VbMenuSet_PortSet, &form.VbMenuSet_PortB, &form.VbMenuSet_T0,
+                           &form.VbMenuSet_T1, &form.VbMenuSet_T2, &form.VbMenuSet_CCP, &form.VbMenuSet_Sci,
+                           &form.VbMenuSet_Mssp, &form.VbMenuSet_Ad, &form.VbMenuSet_Cmp})
         item->click();
     EXPECT_EQ(platform.shownForms,
               (std::vector<std::string>{"guide", "chip", "config", "Port", "portb", "timer0", "Timer1",

@@ -72,8 +72,8 @@ double CvrefVolts(std::int16_t lowRange, std::int16_t step, double vdd) {
 
 std::string CvrefText(std::int16_t lowRange, std::int16_t step, const NumberLocale& locale) {
     const int cvr = step & 0x0F;
-    const std::string ratio = lowRange == 1 ? std::to_string(cvr) + "/24VDD"
-                                            : "VDD/4+" + std::to_string(cvr) + "/32VDD";
+    const std::string ratio =
+        lowRange == 1 ? std::to_string(cvr) + "/24VDD" : "VDD/4+" + std::to_string(cvr) + "/32VDD";
     return ratio + ",VDD=5V时为" + FixedDecimalText(CvrefVolts(lowRange, step, 5.0), 3, locale) + "V";
 }
 

@@ -37,8 +37,8 @@ void BuildComparators(const ProjectSettings& s, Body& out) {
     const ComparatorMode& mode = ComparatorModeOf(s);
     if (s.CvrEn == 1) {
         const std::int64_t cvrcon = CvrconValue(s);
-        out.Comment({"//参考电压", s.CvrRange == 1 ? "低量程" : "高量程", ",CVREF=",
-                     CvrefText(s.CvrRange, s.CvrValue, kPlainNumbers)});
+        out.Comment({"//参考电压", s.CvrRange == 1 ? "低量程" : "高量程",
+                     ",CVREF=", CvrefText(s.CvrRange, s.CvrValue, kPlainNumbers)});
         if (s.CvrOe == 1) out.Comment({"//CVREF从RA2输出"});
         out.Set({{"CVRCON", cvrcon, ValueForm::Byte}},
                 "//CVREN=1 CVROE=" + std::to_string(s.CvrOe == 1 ? 1 : 0) +
@@ -47,7 +47,8 @@ void BuildComparators(const ProjectSettings& s, Body& out) {
     const std::int64_t cmcon = CmconValue(s);
     out.Comment({"//", mode.text});
     if (mode.code == kComparatorsMultiplexed)
-        out.Comment({cmcon >> 3 & 1 ? "//CIS=1:C1的VIN-接RA3,C2的VIN-接RA2" : "//CIS=0:C1的VIN-接RA0,C2的VIN-接RA1"});
+        out.Comment(
+            {cmcon >> 3 & 1 ? "//CIS=1:C1的VIN-接RA3,C2的VIN-接RA2" : "//CIS=0:C1的VIN-接RA0,C2的VIN-接RA1"});
     if (cmcon >> 4 & 1) out.Comment({"//C1输出反相"});
     if (cmcon >> 5 & 1) out.Comment({"//C2输出反相"});
     out.Set({{"CMCON", cmcon, ValueForm::Byte}},
@@ -98,7 +99,8 @@ std::string PinText(const ProjectSettings& s, const PinClaim& claim) {
 
 void Rules(const ProjectSettings& s, std::vector<RuleBreach>& out) {
     if (s.CmpEn != 0 && !PartHasComparators(s))
-        out.push_back({"CmpEn", std::to_string(s.CmpEn), ",而" + std::string(ChosenPart(s).name) + "没有比较器模块"});
+        out.push_back(
+            {"CmpEn", std::to_string(s.CmpEn), ",而" + std::string(ChosenPart(s).name) + "没有比较器模块"});
 }
 
 // A part without the module no longer sets it up, as ports D and E.
