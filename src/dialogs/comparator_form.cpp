@@ -162,9 +162,14 @@ void ComparatorForm::ShowState() {
     Lbl_CvrStep.setEnabled(reference);
     Combo_Cvr.setEnabled(reference);
     Lbl_Cvref.setEnabled(reference);
+    // Three pins a line, so that none breaks in two.
     std::string pins;
-    for (const ComparatorPin& pin : ComparatorPins(settings_))
-        pins += (pins.empty() ? "" : "  ") + PinName(kPortA, pin.pin) + ":" + pin.text;
+    int count = 0;
+    for (const ComparatorPin& pin : ComparatorPins(settings_)) {
+        if (count > 0) pins += count % 3 == 0 ? "\n" : "  ";
+        ++count;
+        pins += PinName(kPortA, pin.pin) + ":" + pin.text;
+    }
     Lbl_Pins.setCaption(on ? pins : std::string());
     ShowCvref();
 }

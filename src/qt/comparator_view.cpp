@@ -28,10 +28,7 @@ ComparatorView::ComparatorView(ComparatorForm& form, QWidget* parent) : FormDial
     columns->addWidget(MakeOptionFrame(form.Fra_Mode, form.Opt_Mode, {.columns = 1}, this));
     columns->addLayout(right);
     layout->addLayout(columns);
-    // The pins of a mode can make a long line: it wraps under the modes.
-    auto* pins = Make<QLabel>(form.Lbl_Pins, this);
-    pins->setWordWrap(true);
-    layout->addWidget(pins);
+    layout->addWidget(Make<QLabel>(form.Lbl_Pins, this));
 
     auto* reference = Make<QGroupBox>(form.Fra_Cvr, this);
     auto* referenceLayout = new QVBoxLayout(reference);
