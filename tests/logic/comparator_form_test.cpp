@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "dialogs/timer0_form.h"
 #include "fake_platform.h"
 
 namespace korvane {
@@ -36,6 +37,22 @@ TEST_F(ComparatorDialogTest, InputsShareTheAnalogPinsAnOutputIsRefusedOnT0cki) {
     EXPECT_EQ(form->Opt_Mode.selected(), 0b100);
     // CIS switches only the multiplexed mode's inputs.
     EXPECT_FALSE(form->Fra_Cis.enabled());
+}
+
+// From the other side: C1OUT holds RA4, and Timer0's outside clock is
+// refused with the comparator's way out.
+TEST_F(ComparatorDialogTest, C1outKeepsRa4FromTimer0sOutsideClock) {
+    settings.CmpEn = 1;
+    settings.CmpMode = 0b001;
+    settings.T0En = true;
+    auto timer0 = Open<Timer0Form>();
+    timer0->Opt_Osc.click(Timer0Form::kCounting);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text,
+              "比较器模块已使用RA4口,定时器0外部时钟不能同时使用.\r若要使用定时器0外部时钟,"
+              "请先在比较器模块中改选不用此引脚的模式.");
+    EXPECT_TRUE(settings.T0ClockMode.equals(Timer0Form::kInternalTiming));
+    EXPECT_TRUE(timer0->Opt_Osc.isSelected(Timer0Form::kInternalTiming));
 }
 
 // The data sheet's two ranges at VDD = 5 V, as the label shows them live.
