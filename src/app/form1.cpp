@@ -46,6 +46,7 @@ constexpr Form1::DialogMenuRow kDialogMenu[] = {
     {&Form1::VbMenuSet_T1, FormId::Timer1},         {&Form1::VbMenuSet_T2, FormId::Timer2},
     {&Form1::VbMenuSet_CCP, FormId::Ccp},           {&Form1::VbMenuSet_Sci, FormId::Sci},
     {&Form1::VbMenuSet_Mssp, FormId::Mssp},         {&Form1::VbMenuSet_Ad, FormId::Ad},
+    {&Form1::VbMenuSet_Cmp, FormId::Comparator},
 };
 
 }  // namespace
@@ -88,7 +89,7 @@ Form1::Form1(AppContext& context)
         {&VbMenuSet,
          {&VbMenu_SetGuide, &VbMenuSet_Chip, &VbMenuSet_Config, &VbMenuSet_Osc, &VbMenuSet_PortSet,
           &VbMenuSet_PortB, &VbMenuSet_T0, &VbMenuSet_T1, &VbMenuSet_T2, &VbMenuSet_CCP, &VbMenuSet_Sci,
-          &VbMenuSet_Mssp, &VbMenuSet_Ad}},
+          &VbMenuSet_Mssp, &VbMenuSet_Ad, &VbMenuSet_Cmp}},
         {&VbMenuTools, {&VbMenuTools_c, &VbMenuTools_Clear, &VbMenuTools_Auto}},
         {&VbMenuHelp, {&VbMenuHelp_Con}},
     };

@@ -56,6 +56,7 @@ public:
     MenuItem VbMenuSet_Sci{"VbMenuSet_Sci", "设置&SCI(串行口)模块"};
     MenuItem VbMenuSet_Mssp{"VbMenuSet_Mssp", "设置&MSSP(SPI/I2C)模块"};
     MenuItem VbMenuSet_Ad{"VbMenuSet_Ad", "设置&A/D转换模块"};
+    MenuItem VbMenuSet_Cmp{"VbMenuSet_Cmp", "设置比较器和参考电压(&V)"};
     MenuItem VbMenuTools{"VbMenuTools", "工具(&T)"};
     MenuItem VbMenuTools_c{"VbMenuTools_c", "生成C文件(&C)"};
     MenuItem VbMenuTools_Clear{"VbMenuTools_Clear", "清除文本(&C)"};

@@ -5,6 +5,7 @@
 #include "generator/sections.h"
 #include "modules/ad/ad_module.h"
 #include "modules/ccp/ccp_module.h"
+#include "modules/comparator/comparator_module.h"
 #include "modules/config_word/config_word_module.h"
 #include "modules/mssp/mssp_module.h"
 #include "modules/portb/portb_module.h"
@@ -28,6 +29,7 @@ constexpr SetupFunction kSetupFunctions[] = {
     {SetupId::Sci, "fun_sciset", "//SCI串行口初始化设置子程序"},
     {SetupId::Mssp, "fun_msspset", "//MSSP初始化设置子程序"},
     {SetupId::Ad, "fun_adset", "//A/D转换模块初始化设置子程序"},
+    {SetupId::Comparator, "fun_cmpset", "//比较器初始化设置子程序"},
     {SetupId::Start, "fun_timerstart", "//启动定时器子程序:所有模块设置好以后才启动定时器和PWM输出"},
 };
 
@@ -35,19 +37,19 @@ constexpr SetupFunction kSetupFunctions[] = {
 // interrupts.
 constexpr const Module* kModules[] = {
     &kPortsModule, &kTimer0Module, &kPortBModule, &kTimer1Module,     &kTimer2Module, &kCcp1Module,
-    &kCcp2Module,  &kSciModule,    &kMsspModule,  &kConfigWordModule, &kAdModule,
+    &kCcp2Module,  &kSciModule,    &kMsspModule,  &kConfigWordModule, &kAdModule,     &kComparatorModule,
 };
 
 // The first claim on a pin holds it: the modules whose pins are fixed by the
 // chip claim before those the user places.
 constexpr const Module* kClaimOrder[] = {
-    &kTimer0Module, &kCcp1Module, &kCcp2Module,  &kTimer1Module, &kSciModule,        &kMsspModule,
-    &kPortBModule,  &kAdModule,   &kPortsModule, &kTimer2Module, &kConfigWordModule,
+    &kTimer0Module, &kCcp1Module, &kCcp2Module,       &kTimer1Module, &kSciModule,    &kMsspModule,
+    &kPortBModule,  &kAdModule,   &kComparatorModule, &kPortsModule,  &kTimer2Module, &kConfigWordModule,
 };
 // The timers settle first: the modules they clock follow them.
 constexpr const Module* kSettleOrder[] = {
-    &kTimer0Module, &kTimer1Module,     &kTimer2Module, &kSciModule,   &kCcp1Module,  &kCcp2Module,
-    &kMsspModule,   &kConfigWordModule, &kAdModule,     &kPortsModule, &kPortBModule,
+    &kTimer0Module, &kTimer1Module,     &kTimer2Module, &kSciModule,        &kCcp1Module,  &kCcp2Module,
+    &kMsspModule,   &kConfigWordModule, &kAdModule,     &kComparatorModule, &kPortsModule, &kPortBModule,
 };
 
 }  // namespace

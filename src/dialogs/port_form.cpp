@@ -258,8 +258,7 @@ void PortForm::WritePinsFromBoxes(int portIndex) {
         const bool input = p.pins[k].checked();
         p.directions[k] = input ? 1 : 0;
         const auto claim = ClaimOn(settings_, portIndex, k);
-        const bool analog = claim && MayShare(claim->signal, PinSignal::AnalogInput);
-        p.pins[k].setCaption(PinCaption(p.prefix, k, input, analog));
+        p.pins[k].setCaption(PinCaption(p.prefix, k, input, claim && IsAnalog(claim->signal)));
     }
     EnableLevels(portIndex);
 }

@@ -1,6 +1,8 @@
 #include "dialogs/timer0_form.h"
 
 #include "chip/claims.h"
+#include "dialogs/pin_guard.h"
+#include "dialogs/stored_options.h"
 #include "settings/pin_claims.h"
 
 namespace korvane {
@@ -57,7 +59,14 @@ void Timer0Form::SetPrescalerGroupEnabled(bool enabled) {
 
 void Timer0Form::Opt_Osc_Click(int index) {
     auto& s = settings();
+    // RA4 may be the comparator's C1OUT: an outside clock cannot take it then.
+    const bool takesRa4 =
+        index != kInternalTiming && OptionIndexOrNothing(s.T0ClockMode, Opt_Osc.count()) == kInternalTiming;
     s.T0ClockMode = index;
+    if (!loading() && takesRa4 && !PinsAreFree(context_, PinUse::Timer0Clock)) {
+        Opt_Osc.select(kInternalTiming);
+        return;
+    }
     const bool counting = index == kCounting;
     ApplyCountingRules(counting, Frame3, Opt_CountMode);
     // Only an external clock is typed in; otherwise the crystal applies.

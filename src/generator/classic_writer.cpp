@@ -51,6 +51,12 @@ void WriteSteps(const std::vector<Step>& steps, SourceLines& out) {
                 out.Line({});
         } else if (const auto* assign = std::get_if<Assign>(&step)) {
             out.LineWithComment({" ", StatementText(*assign)}, assign->comment);
+        } else if (const auto* wait = std::get_if<Wait>(&step)) {
+            out.LineWithComment(
+                {" {volatile unsigned char n=", std::to_string(wait->loops), ";while(n)n--;}"},
+                wait->comment);
+        } else if (const auto* read = std::get_if<Read>(&step)) {
+            out.LineWithComment({" ", read->variable, "=", read->source, ";"}, read->comment);
         }
     }
 }
@@ -140,17 +146,24 @@ std::string WriteClassic(const Program& program, bool withComments) {
     text += "\r\n";
     struct Section {
         ClassicSection section;
-        // The first sections keep their separator even when empty; the MSSP's
-        // and the A/D's, added since, bring one only with their text, so a
-        // project that does not use them generates what it always did.
+        // The first sections keep their separator even when empty; the MSSP's,
+        // the A/D's and the comparators', added since, bring one only with
+        // their text, so a project that does not use them generates what it
+        // always did.
         bool separatedWhenEmpty;
     };
     constexpr Section kSections[] = {
-        {ClassicSection::Declarations, true}, {ClassicSection::Main, true},
-        {ClassicSection::Ports, true},        {ClassicSection::InterruptService, true},
-        {ClassicSection::Timers, true},       {ClassicSection::Ccp, true},
-        {ClassicSection::Sci, true},          {ClassicSection::Mssp, false},
-        {ClassicSection::Ad, false},          {ClassicSection::InterruptEnable, true},
+        {ClassicSection::Declarations, true},
+        {ClassicSection::Main, true},
+        {ClassicSection::Ports, true},
+        {ClassicSection::InterruptService, true},
+        {ClassicSection::Timers, true},
+        {ClassicSection::Ccp, true},
+        {ClassicSection::Sci, true},
+        {ClassicSection::Mssp, false},
+        {ClassicSection::Ad, false},
+        {ClassicSection::Comparator, false},
+        {ClassicSection::InterruptEnable, true},
     };
     bool first = true;
     for (const Section& section : kSections) {
@@ -185,6 +198,8 @@ std::string ClassicSectionText(const Program& program, ClassicSection section, b
             return Setup(program, SetupId::Mssp, withComments);
         case ClassicSection::Ad:
             return Setup(program, SetupId::Ad, withComments);
+        case ClassicSection::Comparator:
+            return Setup(program, SetupId::Comparator, withComments);
         case ClassicSection::InterruptEnable:
             return InterruptEnable(program, withComments);
     }

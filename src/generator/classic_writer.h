@@ -7,7 +7,7 @@
 namespace korvane {
 
 // The classic writer of a program: the header line, the configuration word
-// and ten sections joined by CRLF.
+// and its sections joined by CRLF.
 std::string WriteClassic(const Program& program, bool withComments);
 // The parts of the classic text, in its order.
 enum class ClassicSection {
@@ -21,6 +21,7 @@ enum class ClassicSection {
     Sci,
     Mssp,
     Ad,
+    Comparator,
     InterruptEnable,
 };
 // One part of the classic text of a program: whole lines ending with CRLF,

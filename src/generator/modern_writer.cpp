@@ -51,6 +51,17 @@ void WriteBody(const std::vector<Step>& steps, std::string_view indent, OutputFo
             out.Comment({indent, note->text});
         } else if (const auto* clear = std::get_if<ClearWatchdog>(&step)) {
             out.LineWithComment({indent, ClearWatchdogStatement(form)}, "  " + clear->comment);
+        } else if (const auto* wait = std::get_if<Wait>(&step)) {
+            // XC8 counts the delay from _XTAL_FREQ; SDCC has no such macro.
+            if (form == OutputFormId::Xc8)
+                out.LineWithComment({indent, "__delay_us(", std::to_string(wait->microseconds), ");"},
+                                    "  " + wait->comment);
+            else
+                out.LineWithComment({indent, "{ volatile unsigned char n = ", std::to_string(wait->loops),
+                                     "; while (n) n--; }"},
+                                    "  " + wait->comment);
+        } else if (const auto* read = std::get_if<Read>(&step)) {
+            out.LineWithComment({indent, read->variable, " = ", read->source, ";"}, "  " + read->comment);
         } else if (const auto* assign = std::get_if<Assign>(&step)) {
             for (const Write& write : assign->writes) {
                 const bool last = &write == &assign->writes.back() && !assign->comment.empty();

@@ -51,7 +51,20 @@ struct Assign {
 struct ClearWatchdog {
     std::string comment;
 };
-using Step = std::variant<Blank, Note, Assign, ClearWatchdog>;
+// Waits at least `microseconds`: `loops` turns of a counting loop, each of
+// at least three instruction cycles, where a form has no delay of its own.
+struct Wait {
+    std::int64_t microseconds;
+    std::int64_t loops;
+    std::string comment;
+};
+// Stores a register into a variable: a read that ends a condition.
+struct Read {
+    std::string variable;
+    std::string source;
+    std::string comment;
+};
+using Step = std::variant<Blank, Note, Assign, ClearWatchdog, Wait, Read>;
 
 // Builds a function's steps so that a module's builder reads like the list of
 // statements it writes.
@@ -67,6 +80,12 @@ public:
         steps.emplace_back(korvane::ClearWatchdog{std::string(comment)});
     }
     void SetBitAlone(std::string_view target, std::int64_t value, std::string_view comment = {});
+    void Wait(std::int64_t microseconds, std::int64_t loops, std::string_view comment) {
+        steps.emplace_back(korvane::Wait{microseconds, loops, std::string(comment)});
+    }
+    void Read(std::string_view variable, std::string_view source, std::string_view comment) {
+        steps.emplace_back(korvane::Read{std::string(variable), std::string(source), std::string(comment)});
+    }
 
     std::vector<Step> steps;
 };
@@ -74,7 +93,7 @@ public:
 // The set-up functions, in the order main calls them. The modern forms start
 // the timers in a function of their own, once every module they drive is set
 // up; the classic text starts each timer where it sets it up.
-enum class SetupId { Ports, Timers, Ccp, Sci, Mssp, Ad, Start, InterruptEnable };
+enum class SetupId { Ports, Timers, Ccp, Sci, Mssp, Ad, Comparator, Start, InterruptEnable };
 
 struct Function {
     SetupId id;

@@ -31,9 +31,11 @@ bool PartHas(std::string_view names, std::string_view name) {
 std::set<std::string> NamesOf(const Program& program) {
     std::set<std::string> names;
     const auto steps = [&](const std::vector<Step>& body) {
-        for (const Step& step : body)
+        for (const Step& step : body) {
             if (const auto* assign = std::get_if<Assign>(&step))
                 for (const Write& write : assign->writes) names.insert(write.target);
+            if (const auto* read = std::get_if<Read>(&step)) names.insert(read->source);
+        }
     };
     for (const Function& function : program.setups) steps(function.body);
     for (const Branch& branch : program.branches) {

@@ -29,8 +29,8 @@ constexpr RegisterBits kRegisters[] = {
     {"INTCON", 0x00, {"GIE", "PEIE", "T0IE", "INTE", "RBIE", "T0IF", "INTF", "RBIF"}},
     {"PIE1", 0x00, {"", "ADIE", "RCIE", "TXIE", "SSPIE", "CCP1IE", "TMR2IE", "TMR1IE"}},
     {"PIR1", 0x00, {"", "ADIF", "RCIF", "TXIF", "SSPIF", "CCP1IF", "TMR2IF", "TMR1IF"}},
-    {"PIE2", 0x00, {"", "", "", "", "BCLIE", "", "", "CCP2IE"}},
-    {"PIR2", 0x00, {"", "", "", "", "BCLIF", "", "", "CCP2IF"}},
+    {"PIE2", 0x00, {"", "CMIE", "", "", "BCLIE", "", "", "CCP2IE"}},
+    {"PIR2", 0x00, {"", "CMIF", "", "", "BCLIF", "", "", "CCP2IF"}},
 };
 // clang-format on
 
@@ -42,7 +42,17 @@ constexpr std::pair<std::string_view, BitPlace> kReadOnlyBits[] = {
     {"OERR", {"RCSTA", 1}},
 };
 
+// The A parts' comparator bits, which a register's comment names only while
+// set: a program without the comparators keeps the comment it had.
+constexpr std::string_view kNamedWhenSet[] = {"CMIE"};
+
 }  // namespace
+
+bool NamedOnlyWhenSet(std::string_view bit) {
+    for (std::string_view name : kNamedWhenSet)
+        if (name == bit) return true;
+    return false;
+}
 
 std::optional<BitPlace> PlaceOfBit(std::string_view name) {
     for (const RegisterBits& r : kRegisters)

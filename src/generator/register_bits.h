@@ -17,5 +17,7 @@ std::optional<BitPlace> PlaceOfBit(std::string_view name);
 std::uint8_t ResetValueOf(std::string_view reg);
 // The name of bit `bit` of `reg`, "" where no set-up writes it.
 std::string_view BitNameOf(std::string_view reg, int bit);
+// A bit a register's comment names only when it is 1.
+bool NamedOnlyWhenSet(std::string_view bit);
 
 }  // namespace korvane

@@ -14,7 +14,7 @@ std::string FieldsComment(std::string_view reg, std::uint8_t value) {
     std::string text = "//";
     for (int bit = 7; bit >= 0; --bit) {
         const std::string_view name = BitNameOf(reg, bit);
-        if (name.empty()) continue;
+        if (name.empty() || (NamedOnlyWhenSet(name) && ((value >> bit) & 1) == 0)) continue;
         if (text.size() > 2) text += ' ';
         (text += name) += (value >> bit) & 1 ? "=1" : "=0";
     }

@@ -34,6 +34,7 @@ constexpr Step kSteps[] = {
     {"是否需要设置CCP模块?", FormId::Ccp},
     {"是否需要设置SCI串行口模块?", FormId::Sci},
     {"是否需要设置MSSP(SPI/I2C)模块?", FormId::Mssp},
+    {"是否需要设置比较器和参考电压模块?", FormId::Comparator},
     {"是否需要生成C文件?", std::nullopt},
 };
 static_assert(std::size(kSteps) == GuideForm::kStepCount);

@@ -18,7 +18,7 @@ class GuideForm : public Form {
 public:
     static constexpr const char* kName = FormName(FormId::Guide);
     static constexpr const char* kPictureFile = "guide1.jpg";
-    static constexpr std::int16_t kStepCount = 13;
+    static constexpr std::int16_t kStepCount = 14;
     static constexpr std::int16_t kDone = kStepCount + 1;
     static constexpr std::int16_t kYes = 0;
     static constexpr std::int16_t kNo = 1;

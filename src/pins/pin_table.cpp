@@ -44,9 +44,17 @@ std::string ClaimText(const ProjectSettings& s, const PinClaim& claim) {
     return ModuleOfUse(claim.use).pinText(s, claim);
 }
 
-PinKind ClaimKind(const std::string& text, const PinClaim& claim) {
-    if (claim.use != PinUse::Analog) return PinKind::Module;
-    return text.starts_with("参考电压") ? PinKind::Reference : PinKind::Analog;
+// By what the claim does with its voltage, whichever module makes it.
+PinKind ClaimKind(const PinClaim& claim) {
+    switch (claim.signal) {
+        case PinSignal::AnalogInput:
+            return PinKind::Analog;
+        case PinSignal::ReferenceInput:
+        case PinSignal::AnalogOutput:
+            return PinKind::Reference;
+        default:
+            return PinKind::Module;
+    }
 }
 
 // A message's lines (joined by "\r") as a tool tip's.
@@ -131,7 +139,7 @@ void PortPin(const ProjectSettings& s, const std::vector<PinClaim>& claims,
     if (claim == claims.end()) claim = std::ranges::find_if(claims, on);
     if (claim != claims.end()) {
         row.use = ClaimText(s, *claim);
-        row.kind = ClaimKind(row.use, *claim);
+        row.kind = ClaimKind(*claim);
         row.detail = bit + ":" + row.use + "\n" + (claim->input ? "TRIS位=1(输入)" : "TRIS位=0(输出)");
         row.form = FormOfUse(claim->use);
         return;

@@ -9,6 +9,7 @@
 #include "qt/ccp_view.h"
 #include "qt/chip_view.h"
 #include "qt/closing_splash_view.h"
+#include "qt/comparator_view.h"
 #include "qt/config_view.h"
 #include "qt/guide_view.h"
 #include "qt/mssp_view.h"
@@ -42,6 +43,7 @@ constexpr std::array kForms = {
     MakeFormEntry<MsspForm, MsspView>(FormId::Mssp),
     MakeFormEntry<PortBForm, PortBView>(FormId::PortB),
     MakeFormEntry<AdForm, AdView>(FormId::Ad),
+    MakeFormEntry<ComparatorForm, ComparatorView>(FormId::Comparator),
 };
 static_assert(kForms.size() == kFormCount, "every form is registered");
 constexpr bool InFormIdOrder() {

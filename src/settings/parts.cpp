@@ -64,10 +64,10 @@ constexpr ConfigFields kConfigPlain = Family({"CP", 0x3030, kCpPlain}, {"WRT", 0
 constexpr ConfigFields kConfigA = Family({"CP", 0x2000, kCpA}, {"WRT", 0x0600, kWrtA});
 
 constexpr PartFacts kParts[kPartCount] = {
-    {"PIC16F873", 28, 5, false, kConfigPlain}, {"PIC16F874", 40, 8, false, kConfigPlain},
-    {"PIC16F876", 28, 5, false, kConfigPlain}, {"PIC16F877", 40, 8, false, kConfigPlain},
-    {"PIC16F873A", 28, 5, true, kConfigA},     {"PIC16F874A", 40, 8, true, kConfigA},
-    {"PIC16F876A", 28, 5, true, kConfigA},     {"PIC16F877A", 40, 8, true, kConfigA},
+    {"PIC16F873", 28, 5, false, false, kConfigPlain}, {"PIC16F874", 40, 8, false, false, kConfigPlain},
+    {"PIC16F876", 28, 5, false, false, kConfigPlain}, {"PIC16F877", 40, 8, false, false, kConfigPlain},
+    {"PIC16F873A", 28, 5, true, true, kConfigA},      {"PIC16F874A", 40, 8, true, true, kConfigA},
+    {"PIC16F876A", 28, 5, true, true, kConfigA},      {"PIC16F877A", 40, 8, true, true, kConfigA},
 };
 
 constexpr std::int16_t ProjectSettings::*kConfigSettings[kConfigFieldCount] = {

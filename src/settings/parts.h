@@ -37,7 +37,8 @@ struct PartFacts {
     std::string_view name;  // "PIC16F877A"
     int pins;               // 28 or 40
     int analogChannels;
-    bool adcs2;  // ADCON1 has ADCS2: the A/D clocks Fosc/4, /16 and /64
+    bool adcs2;        // ADCON1 has ADCS2: the A/D clocks Fosc/4, /16 and /64
+    bool comparators;  // CMCON and CVRCON: two comparators and their voltage reference
     const ConfigFields& config;
 
     // The 28-pin parts lack ports D and E (and the parallel slave port).

@@ -2,12 +2,13 @@
 
 namespace korvane {
 
+bool IsAnalog(PinSignal s) {
+    return s == PinSignal::AnalogInput || s == PinSignal::ReferenceInput || s == PinSignal::AnalogOutput;
+}
+
 bool MayShare(PinSignal a, PinSignal b) {
-    const auto analog = [](PinSignal s) {
-        return s == PinSignal::AnalogInput || s == PinSignal::ReferenceInput || s == PinSignal::AnalogOutput;
-    };
     // One voltage may be read by many, driven by one.
-    return analog(a) && analog(b) && !(a == PinSignal::AnalogOutput && b == PinSignal::AnalogOutput);
+    return IsAnalog(a) && IsAnalog(b) && !(a == PinSignal::AnalogOutput && b == PinSignal::AnalogOutput);
 }
 
 std::string PinName(int port, int pin) {

@@ -25,8 +25,10 @@ enum class PinUse {
     Rb0Int,
     RbChange,
     Analog,
+    Comparator,        // its inputs and outputs on RA0..RA5
+    VoltageReference,  // CVREF out on RA2
 };
-inline constexpr std::size_t kPinUseCount = static_cast<std::size_t>(PinUse::Analog) + 1;
+inline constexpr std::size_t kPinUseCount = static_cast<std::size_t>(PinUse::VoltageReference) + 1;
 
 inline constexpr int kPortA = 0;
 inline constexpr int kPortB = 1;
@@ -48,6 +50,8 @@ enum class PinSignal {
     Oscillator,       // Timer1's crystal
 };
 bool MayShare(PinSignal a, PinSignal b);
+// An analog voltage, read or driven.
+bool IsAnalog(PinSignal signal);
 
 struct PinClaim {
     PinUse use;

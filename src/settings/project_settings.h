@@ -163,6 +163,19 @@ struct ProjectSettings {
     std::int16_t AdInt = 0;           // -1 when the A/D interrupt (ADIE) is on
     std::int16_t AdDrivers = 1;       // driver functions, as SciDrivers
 
+    // Comparators and their voltage reference, on the A parts only; codes as
+    // in settings/comparator.h
+    std::int16_t CmpEn = 0;        // 1 = the module is used
+    std::int16_t CmpMode = 0b010;  // CMCON's CM2:CM0: two independent comparators
+    std::int16_t CmpC1Inv = 0;     // C1INV
+    std::int16_t CmpC2Inv = 0;     // C2INV
+    std::int16_t CmpCis = 0;       // CIS, in the multiplexed mode: 1 = VIN- on RA3 and RA2
+    std::int16_t CmpInt = 0;       // -1 when the comparator interrupt (CMIE) is on
+    std::int16_t CvrEn = 0;        // CVREN: the reference is on
+    std::int16_t CvrOe = 0;        // CVROE: CVREF out on RA2
+    std::int16_t CvrRange = 1;     // CVRR: 1 = 0 to 0.625 VDD in steps of VDD/24
+    std::int16_t CvrValue = 0;     // CVR3:CVR0
+
     // Puts the settings of one group of the settings table back to their
     // defaults, apart from those its rows keep (calculator outputs, SciBaud,
     // SciSpbrgText, SciTxInt, SciRxInt).

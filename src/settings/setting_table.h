@@ -28,11 +28,13 @@ enum class SettingGroup {
     ConfigWord,
     PortB,
     Ad,
+    Comparator,
 };
 inline constexpr SettingGroup kEveryGroup[] = {
-    SettingGroup::Crystal, SettingGroup::Ports,      SettingGroup::Timer0, SettingGroup::Timer1,
-    SettingGroup::Timer2,  SettingGroup::Ccp,        SettingGroup::Sci,    SettingGroup::Mssp,
-    SettingGroup::Chip,    SettingGroup::ConfigWord, SettingGroup::PortB,  SettingGroup::Ad,
+    SettingGroup::Crystal,    SettingGroup::Ports,      SettingGroup::Timer0, SettingGroup::Timer1,
+    SettingGroup::Timer2,     SettingGroup::Ccp,        SettingGroup::Sci,    SettingGroup::Mssp,
+    SettingGroup::Chip,       SettingGroup::ConfigWord, SettingGroup::PortB,  SettingGroup::Ad,
+    SettingGroup::Comparator,
 };
 
 // What resetting its group does to a setting. Calculator outputs, the chosen
@@ -280,6 +282,17 @@ inline constexpr Setting kSettings[] = {
     KORVANE_SETTING(AdRightJustify, SettingGroup::Ad, Options(2)),
     KORVANE_SETTING(AdInt, SettingGroup::Ad, kInterruptFlag),
     KORVANE_SETTING(AdDrivers, SettingGroup::Ad, Options(2), OnReset::Default, WhenAbsent::Off),
+
+    KORVANE_SETTING(CmpEn, SettingGroup::Comparator, Options(2)),
+    KORVANE_SETTING(CmpMode, SettingGroup::Comparator, Options(8)),
+    KORVANE_SETTING(CmpC1Inv, SettingGroup::Comparator, Options(2)),
+    KORVANE_SETTING(CmpC2Inv, SettingGroup::Comparator, Options(2)),
+    KORVANE_SETTING(CmpCis, SettingGroup::Comparator, Options(2)),
+    KORVANE_SETTING(CmpInt, SettingGroup::Comparator, kInterruptFlag),
+    KORVANE_SETTING(CvrEn, SettingGroup::Comparator, Options(2)),
+    KORVANE_SETTING(CvrOe, SettingGroup::Comparator, Options(2)),
+    KORVANE_SETTING(CvrRange, SettingGroup::Comparator, Options(2)),
+    KORVANE_SETTING(CvrValue, SettingGroup::Comparator, Options(16)),
 };
 // clang-format on
 #undef KORVANE_SETTING

@@ -51,6 +51,7 @@ constexpr Builder BuildCcpSetup = Section<ClassicSection::Ccp>;
 constexpr Builder BuildSciSetup = Section<ClassicSection::Sci>;
 constexpr Builder BuildMsspSetup = Section<ClassicSection::Mssp>;
 constexpr Builder BuildAdSetup = Section<ClassicSection::Ad>;
+constexpr Builder BuildComparatorSetup = Section<ClassicSection::Comparator>;
 constexpr Builder BuildInterruptEnable = Section<ClassicSection::InterruptEnable>;
 
 struct SectionCase {
@@ -690,6 +691,47 @@ const SectionCase kAdCases[] = {
      false, Lines({"void set_port()", "{", " TRISA = 0x00;", "}"})},
 };
 INSTANTIATE_TEST_SUITE_P(Ad, SectionText, testing::ValuesIn(kAdCases), CaseName);
+
+// The reference before the mode, the wait for the outputs (four turns of at
+// least three cycles are the 10 cycles of 10 us at 4 MHz), and with the
+// interrupt the read that ends the mismatch before CMIF is cleared. With the
+// comparators off only the reference is set, and nothing waits.
+const SectionCase kComparatorCases[] = {
+    {"ComparatorSetup", BuildComparatorSetup,
+     [](ProjectSettings& s) {
+         s.CmpEn = 1;
+         s.CmpMode = 0b011;
+         s.CmpC1Inv = 1;
+         s.CmpInt = -1;
+         s.CvrEn = s.CvrOe = 1;
+         s.CvrValue = 12;
+     },
+     true,
+     Lines({"//比较器初始化设置子程序", "void fun_cmpset()", "{",
+            "//参考电压低量程,CVREF=12/24VDD,VDD=5V时为2.500V", "//CVREF从RA2输出",
+            " CVRCON=0xEC;//CVREN=1 CVROE=1 CVRR=1 CVR=1100", "//两个独立比较器,有输出", "//C1输出反相",
+            " CMCON=0x13;//C2INV=0 C1INV=1 CIS=0 CM=011",
+            " {volatile unsigned char n=4;while(n)n--;}//等待10uS:模式改变后比较器输出有效,参考电压稳定",
+            " cmcon_state=CMCON;//读CMCON结束失配,再清CMIF,打开中断时不会误入中断", " CMIF=0;", "}"})},
+    {"ReferenceAlone", BuildComparatorSetup,
+     [](ProjectSettings& s) {
+         s.CmpEn = 1;
+         s.CmpMode = 0b111;
+         s.CmpInt = -1;
+         s.CvrEn = s.CvrOe = 1;
+         s.CvrRange = 0;
+         s.CvrValue = 5;
+     },
+     false, Lines({"void fun_cmpset()", "{", " CVRCON=0xC5;", " CMCON=0x07;", "}"})},
+    // A part without comparators writes none.
+    {"NotOnA16F877", BuildComparatorSetup,
+     [](ProjectSettings& s) {
+         s.ChipPart = 3;
+         s.CmpEn = 1;
+     },
+     true, ""},
+};
+INSTANTIATE_TEST_SUITE_P(Comparator, SectionText, testing::ValuesIn(kComparatorCases), CaseName);
 
 // The MSSP's and the A/D's sections stand between the SCI's and the enables,
 // each after an empty line, and are declared in that order before port B's

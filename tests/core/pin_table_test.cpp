@@ -79,6 +79,20 @@ TEST(PinTable, RealisticProjects) {
           {5, "RA3/AN3/VREF+", K::Reference, "参考电压VREF+", FormId::Ad},
           {6, "RA4/T0CKI/C1OUT", K::DigitalOutput, "数字输出", FormId::Port},
           {10, "RE2/CS/AN7", K::Analog, "模拟输入AN7", FormId::Ad}}},
+        // AN0 is the converter's first, which holds it; the comparators
+        // read it too.
+        {"comparators with outputs and CVREF beside the A/D",
+         [](ProjectSettings& s) {
+             s.AdEn = s.CmpEn = 1;
+             s.AdPcfg = 0b1110;
+             s.CmpMode = 0b011;
+             s.CvrEn = s.CvrOe = 1;
+         },
+         {{2, "RA0/AN0", K::Analog, "模拟输入AN0", FormId::Ad},
+          {3, "RA1/AN1", K::Analog, "比较器C2输入VIN-", FormId::Comparator},
+          {4, "RA2/AN2/VREF-/CVREF", K::Reference, "参考电压输出CVREF", FormId::Comparator},
+          {6, "RA4/T0CKI/C1OUT", K::Module, "比较器输出C1OUT", FormId::Comparator},
+          {7, "RA5/AN4/SS/C2OUT", K::Module, "比较器输出C2OUT", FormId::Comparator}}},
         {"a 28-pin part",
          [](ProjectSettings& s) {
              s.ChipPart = 6;  // PIC16F876A
@@ -332,6 +346,7 @@ TEST(PinTable, PackagesAgreeWithGputilsHeaders) {
         }
         EXPECT_EQ(drawnBits, headerBits);
         EXPECT_EQ(drawnComparators, comparators);
+        EXPECT_EQ(part.comparators, comparators);
         EXPECT_EQ(static_cast<int>(PackageOf(part).pins.size()), part.pins);
     }
 }

@@ -236,6 +236,9 @@ TEST(ProjectFile, BadFilesNameTheFileTheLineAndWhatIsWrong) {
         // ADCS2 (Fosc/4) is the A parts' alone.
         {h + "[settings]\nChipPart = 3\nAdEn = 1\nAdClock = 4\n",
          "bad.kvp:7: 设置项AdClock的值4PIC16F877没有此转换时钟"},
+        // The comparators are the A parts' alone.
+        {h + "[settings]\nChipPart = 3\nCmpEn = 1\n",
+         "bad.kvp:6: 设置项CmpEn的值1,而PIC16F877没有比较器模块"},
         // The earliest problem is the one reported.
         {h + "[settings]\nT0Int = -1\nT2Int = \"x\"\nAaa = 1\n",
          "bad.kvp:6: 设置项T2Int应为整数，不能是文本"},

@@ -49,7 +49,9 @@ inline ProjectSettings WithinRules(ProjectSettings s) {
             s.AdEn = 0;  // the converter's codes only count while it is used
         else if (breach.setting == "SciRxBuffer" || breach.setting == "SciTxBuffer")
             StoreDerived(s, breach.setting, 16);  // a ring buffer's size, a power of two
-        else             // a module's own rule this helper does not know yet: say so, never hide it
+        else if (breach.setting == "CmpEn")
+            s.CmpEn = 0;  // a part without comparators
+        else  // a module's own rule this helper does not know yet: say so, never hide it
             throw std::logic_error("WithinRules cannot mend a breach of " + std::string(breach.setting));
     }
     return s;

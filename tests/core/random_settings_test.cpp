@@ -63,21 +63,22 @@ std::vector<std::string> CodeOnly(const std::vector<std::string>& lines) {
 // Bits the generator writes as a constant or as a bit of an option index;
 // their value must be the digit 0 or 1 whatever the settings hold.
 const std::set<std::string, std::less<>> kDigitBits = {
-    "PSA",     "PS0",     "PS1",     "PS2",     "T1CKPS0", "T1CKPS1", "TMR1CS", "T1SYNC", "TMR1ON",
-    "T2CKPS0", "T2CKPS1", "TOUTPS0", "TOUTPS1", "TOUTPS2", "TOUTPS3", "TMR2ON", "CCP1M0", "CCP1M1",
-    "CCP1M2",  "CCP1M3",  "CCP2M0",  "CCP2M1",  "CCP2M2",  "CCP2M3",  "T0IE",   "TMR1IE", "TMR2IE",
-    "CCP1IE",  "CCP2IE",  "TXIE",    "RCIE",    "GIE",     "T0IF",    "TMR1IF", "TMR2IF", "CCP1IF",
-    "CCP2IF",  "TXIF",    "RCIF",    "PEIE",    "T0SE",    "SSPM0",   "SSPM1",  "SSPM2",  "SSPM3",
-    "CKP",     "CKE",     "SMP",     "SSPEN",   "SSPIE",   "BCLIE",   "SSPIF",  "BCLIF",
+    "PSA",     "PS0",     "PS1",     "PS2",     "T1CKPS0", "T1CKPS1", "TMR1CS", "T1SYNC", "TMR1ON", "T2CKPS0",
+    "T2CKPS1", "TOUTPS0", "TOUTPS1", "TOUTPS2", "TOUTPS3", "TMR2ON",  "CCP1M0", "CCP1M1", "CCP1M2", "CCP1M3",
+    "CCP2M0",  "CCP2M1",  "CCP2M2",  "CCP2M3",  "T0IE",    "TMR1IE",  "TMR2IE", "CCP1IE", "CCP2IE", "TXIE",
+    "RCIE",    "GIE",     "T0IF",    "TMR1IF",  "TMR2IF",  "CCP1IF",  "CCP2IF", "TXIF",   "RCIF",   "PEIE",
+    "T0SE",    "SSPM0",   "SSPM1",   "SSPM2",   "SSPM3",   "CKP",     "CKE",    "SMP",    "SSPEN",  "SSPIE",
+    "BCLIE",   "SSPIF",   "BCLIF",   "CMIE",    "CMIF",
 };
 
 // The enables that live in PIE1/PIE2 and so need PEIE.
-constexpr const char* kPeripheralEnables[] = {" TMR1IE=1;", " TMR2IE=1;", " CCP1IE=1;", " CCP2IE=1;",
-                                              " TXIE=1;",   " RCIE=1;",   " SSPIE=1;",  " BCLIE=1;"};
+constexpr const char* kPeripheralEnables[] = {" TMR1IE=1;", " TMR2IE=1;", " CCP1IE=1;",
+                                              " CCP2IE=1;", " TXIE=1;",   " RCIE=1;",
+                                              " SSPIE=1;",  " BCLIE=1;",  " CMIE=1;"};
 
 // In the order main calls them.
 constexpr const char* kSetupFunctions[] = {"set_port",    "fun_timerset", "fun_ccpset", "fun_sciset",
-                                           "fun_msspset", "fun_adset",    "fun_intset"};
+                                           "fun_msspset", "fun_adset",    "fun_cmpset", "fun_intset"};
 
 void CheckSource(const ProjectSettings& s, bool withComments, const std::string& text) {
     SCOPED_TRACE(withComments ? "comments on" : "comments off");
@@ -125,11 +126,13 @@ void CheckSource(const ProjectSettings& s, bool withComments, const std::string&
                          (ChosenPart(s).hasPortsDE() && (s.PortDUsed || s.PortEUsed));
     const bool anyInterrupt =
         s.T0Int || s.T1Int || s.T2Int || s.Ccp1Int || s.Ccp2Int || s.SciTxInt.equals(1) || s.SciRxInt == 1 ||
-        (s.MsspEn == 1 && (s.MsspInt || (s.MsspMode == 2 && s.MsspBclInt))) || (s.AdEn == 1 && s.AdInt);
+        (s.MsspEn == 1 && (s.MsspInt || (s.MsspMode == 2 && s.MsspBclInt))) || (s.AdEn == 1 && s.AdInt) ||
+        (s.CmpEn == 1 && ChosenPart(s).comparators && s.CmpInt);
     EXPECT_EQ(Count(lines, "void set_port()"), anyPort ? 1 : 0);
     EXPECT_EQ(Count(lines, "void fun_sciset()"), s.SciEn.equals(1) ? 1 : 0);
     EXPECT_EQ(Count(lines, "void fun_msspset()"), s.MsspEn == 1 ? 1 : 0);
     EXPECT_EQ(Count(lines, "void fun_adset()"), s.AdEn == 1 ? 1 : 0);
+    EXPECT_EQ(Count(lines, "void fun_cmpset()"), s.CmpEn == 1 && ChosenPart(s).comparators ? 1 : 0);
     EXPECT_EQ(irqDefined, anyInterrupt ? 1 : 0);
 
     // Every function body opens and closes once; every branch of the service

@@ -2,7 +2,7 @@
 # The setup guide under a window manager, from the keyboard: its title and
 # no maximise action; Enter ("下一步(&N)", with "是" chosen) at every step,
 # each step's window answered as it comes (chip, configuration word, crystal prompt, Port, port B,
-# Timer0, Timer1, Timer2, A/D, CCP, SCI, MSSP, the comment question and the copied notice).
+# Timer0, Timer1, Timer2, A/D, CCP, SCI, MSSP, comparators, the comment question and the copied notice).
 # "上一步(&B)" (Alt+B) goes back after the first step and after the last, and
 # Alt+N runs that step again; then "完 成(&C)" (Alt+C) closes the guide. The
 # clipboard holds the source.
@@ -42,6 +42,7 @@ next "A/D转换模块设置" Return
 next "捕捉/比较/脉宽调制(CCP)模块设置" Return
 next "SCI(串行通信接口)设置" alt+e
 next "MSSP(主控同步串行口)设置" alt+e
+next "比较器和参考电压模块设置" alt+e
 next "提示" Return
 answer "已复制文本" Return
 # From the end back to the last step: generating again ends the guide as before.

@@ -272,6 +272,13 @@ std::string Stimuli(const toml::table& c, double mhz) {
                 wire(PinName(pin), load("pullup") + ".pin");
                 continue;
             }
+            // A pin on a node of its own: gpsim gives the voltage the chip
+            // drives there (CVREF on RA2) to the chip's own inputs only through a node.
+            if (s["open"].value_or(false)) {
+                const std::string net = "net" + std::to_string(++n);
+                script += "node " + net + "\nattach " + net + " " + PinName(pin) + "\n";
+                continue;
+            }
             // A voltage on an analog input: the pull-up module's source,
             // which a high-impedance input reads as it is.
             if (const auto volts = s["volts"].value<double>()) {

@@ -1,4 +1,4 @@
-/* Korvane bfbc24ef7ce908ff */
+/* Korvane 75bf1b2fcfc5623e */
 #include <pic16f877a.h>
 #include <stdint.h>
 //配置字: HS振荡 看门狗开 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 EEPROM数据不保护 程序存储器不写保护
@@ -12,6 +12,7 @@ void fun_ccpset(void);
 void fun_sciset(void);
 void fun_msspset(void);
 void fun_adset(void);
+void fun_cmpset(void);
 void fun_timerstart(void);
 void isr(void) __interrupt(0);
 void fun_intset(void);
@@ -41,6 +42,7 @@ volatile unsigned char sci_overruns;  //接收溢出(OERR)的次数,每次溢出
 volatile unsigned char sci_rx_lost;  //接收缓冲区满而丢弃的字节数
 volatile unsigned int ad_value;  //转换结束时读到的ADRESH:ADRESL(对齐方式见A/D设置)
 volatile unsigned char ad_ready;  //转换结束、结果已存入时由中断置1
+volatile unsigned char cmcon_state;  //比较器中断时读到的CMCON值(C2OUT第7位,C1OUT第6位)
 #define SCI_RX_SIZE 32  //接收缓冲区字节数(2的幂)
 volatile unsigned char sci_rx_buf[SCI_RX_SIZE];  //接收缓冲区
 volatile unsigned char sci_rx_head, sci_rx_tail;  //接收缓冲区的写入和取出位置,各只由一方改动
@@ -59,6 +61,7 @@ void main(void)
     fun_sciset();
     fun_msspset();
     fun_adset();
+    fun_cmpset();
     fun_timerstart();
     fun_intset();
     /* 用户代码开始: 主循环前 */
@@ -85,6 +88,7 @@ void isr(void) __interrupt(0)
     unsigned char sspif_due = 0;  //本次进入时SSPIF中断已发生
     unsigned char bclif_due = 0;  //本次进入时BCLIF中断已发生
     unsigned char adif_due = 0;  //本次进入时ADIF中断已发生
+    unsigned char cmif_due = 0;  //本次进入时CMIF中断已发生
     //第一步:每个已发生的中断先做要紧的事(清标志、重装定时器、读数据),所以定时周期和收到的字节与下面用户代码的长短无关
     if (T0IE && T0IF) {
         T0IF = 0;
@@ -174,10 +178,15 @@ void isr(void) __interrupt(0)
         ad_ready = 1;
         adif_due = 1;
     }
+    if (CMIE && CMIF) {
+        cmcon_state = CMCON;  //先读CMCON结束失配,否则CMIF清零后又被置位,中断反复进入
+        CMIF = 0;
+        cmif_due = 1;
+    }
     //第二步:运行已发生的中断的用户代码
     if (t0if_due) {
         //Timer0中断服务子程序
-        //时间预算:周期500个指令周期(100.0uS),减去中断进入、退出和第一步约270个周期,本周期内所有中断的用户代码合计不超过230个周期(46.0uS);超出时下一次中断推迟,周期不变,推迟超过一个周期则少一次中断
+        //时间预算:周期500个指令周期(100.0uS),减去中断进入、退出和第一步约290个周期,本周期内所有中断的用户代码合计不超过210个周期(42.0uS);超出时下一次中断推迟,周期不变,推迟超过一个周期则少一次中断
         /* 用户代码开始: 中断 T0IF */
         /* 用户代码结束: 中断 T0IF */
     }
@@ -193,7 +202,7 @@ void isr(void) __interrupt(0)
     }
     if (tmr1if_due) {
         //Timer1中断服务子程序
-        //时间预算:周期5000个指令周期(1000.0uS),减去中断进入、退出和第一步约270个周期,本周期内所有中断的用户代码合计不超过4730个周期(946.0uS);超出时下一次中断推迟,周期不变,推迟超过一个周期则少一次中断
+        //时间预算:周期5000个指令周期(1000.0uS),减去中断进入、退出和第一步约290个周期,本周期内所有中断的用户代码合计不超过4710个周期(942.0uS);超出时下一次中断推迟,周期不变,推迟超过一个周期则少一次中断
         /* 用户代码开始: 中断 TMR1IF */
         /* 用户代码结束: 中断 TMR1IF */
     }
@@ -240,6 +249,11 @@ void isr(void) __interrupt(0)
         /* 用户代码开始: 中断 ADIF */
         /* 用户代码结束: 中断 ADIF */
     }
+    if (cmif_due) {
+        //比较器中断服务子程序
+        /* 用户代码开始: 中断 CMIF */
+        /* 用户代码结束: 中断 CMIF */
+    }
 }
 
 //端口I/O定义子程序
@@ -247,7 +261,7 @@ void set_port(void)
 {
     //先写锁存器再定方向,输出引脚一开始就是设定的电平
     PORTA = 0x00;
-    TRISA = 0x01;
+    TRISA = 0x0F;
     PORTB = 0x00;
     TRISB = 0xF1;
     PORTC = 0x00;
@@ -348,6 +362,22 @@ void fun_adset(void)
     /* 用户代码结束: fun_adset */
 }
 
+//比较器初始化设置子程序
+void fun_cmpset(void)
+{
+    //参考电压低量程,CVREF=12/24VDD,VDD=5V时为2.500V
+    CVRCON = 0xAC;  //CVREN=1 CVROE=0 CVRR=1 CVR=1100
+    //四个输入切换到两个比较器,参考为CVREF
+    //CIS=1:C1的VIN-接RA3,C2的VIN-接RA2
+    //C2输出反相
+    CMCON = 0x2E;  //C2INV=1 C1INV=0 CIS=1 CM=110
+    { volatile unsigned char n = 17; while (n) n--; }  //等待10uS:模式改变后比较器输出有效,参考电压稳定
+    cmcon_state = CMCON;  //读CMCON结束失配,再清CMIF,打开中断时不会误入中断
+    CMIF = 0;
+    /* 用户代码开始: fun_cmpset */
+    /* 用户代码结束: fun_cmpset */
+}
+
 //启动定时器子程序:所有模块设置好以后才启动定时器和PWM输出
 void fun_timerstart(void)
 {
@@ -372,9 +402,10 @@ void fun_intset(void)
     //SCI串行口接收中断允许
     //MSSP中断允许
     //I2C总线冲突中断允许
-    PIE2 = 0x09;  //BCLIE=1 CCP2IE=1
     //A/D转换中断允许
     PIE1 = 0x7F;  //ADIE=1 RCIE=1 TXIE=1 SSPIE=1 CCP1IE=1 TMR2IE=1 TMR1IE=1
+    //比较器中断允许
+    PIE2 = 0x49;  //CMIE=1 BCLIE=1 CCP2IE=1
     //外设中断允许
     //总中断允许
     INTCON = 0xF8;  //GIE=1 PEIE=1 T0IE=1 INTE=1 RBIE=1 T0IF=0 INTF=0 RBIF=0

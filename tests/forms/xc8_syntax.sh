@@ -28,6 +28,8 @@ for index in "${!parts[@]}"; do
   mkdir -p "$dir"
   "$here/xc8-header.sh" "$part" >"$dir/xc.h"
   sed "s/^ChipPart = .*/ChipPart = $index/" "$here/everything.kvp" >"$dir/project.kvp"
+  # The parts without comparators: the project as switching to them leaves it.
+  [[ $part == *a ]] || sed -i "s/^CmpEn = 1/CmpEn = 0/" "$dir/project.kvp"
   problems=
   for comments in --comments --no-comments; do
     if ! "$gen" --form xc8 "$comments" -o "$dir/main.c" "$dir/project.kvp"; then

@@ -77,6 +77,19 @@ TEST_F(Story, APartSwitchNamesWhatItChangesInTheAdConverter) {
     EXPECT_EQ(settings.AdChannel, 0);
 }
 
+// A part without comparators turns them off, as it drops ports D and E.
+TEST_F(Story, APartSwitchTurnsTheComparatorsOff) {
+    settings.CmpEn = 1;
+    platform.answers = {MessageAnswer::Yes};
+    auto form = Open<ChipForm>();
+    form->Opt_Part.click(k877);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text,
+              "PIC16F877没有比较器模块。\r切换到PIC16F877将不再设置比较器和参考电压，是否继续?");
+    EXPECT_EQ(settings.ChipPart, k877);
+    EXPECT_EQ(settings.CmpEn, 0);
+}
+
 TEST_F(Story, TheDialogOffersThePartsChoicesAndReadsTheWordOut) {
     settings.ChipPart = k877;
     auto form = Open();

@@ -434,14 +434,14 @@ TEST_F(MainWindowStory, ClearHelpAndDialogItems) {
     EXPECT_EQ(platform.openedDocuments, (std::vector<std::string>{"korvane.chm"}));
     EXPECT_EQ(platform.events.back(), "open:korvane.chm");  // at its start page
 
-    for (MenuItem* item :
-         {&form.VbMenu_SetGuide, &form.VbMenuSet_Chip, &form.VbMenuSet_Config, &form.VbMenuSet_PortSet,
-          &form.VbMenuSet_PortB, &form.VbMenuSet_T0, &form.VbMenuSet_T1, &form.VbMenuSet_T2,
-          &form.VbMenuSet_CCP, &form.VbMenuSet_Sci, &form.VbMenuSet_Mssp, &form.VbMenuSet_Ad})
+    for (MenuItem* item : {&form.VbMenu_SetGuide, &form.VbMenuSet_Chip, &form.VbMenuSet_Config,
+                           &form.VbMenuSet_PortSet, &form.VbMenuSet_PortB, &form.VbMenuSet_T0,
+                           &form.VbMenuSet_T1, &form.VbMenuSet_T2, &form.VbMenuSet_CCP, &form.VbMenuSet_Sci,
+                           &form.VbMenuSet_Mssp, &form.VbMenuSet_Ad, &form.VbMenuSet_Cmp})
         item->click();
     EXPECT_EQ(platform.shownForms,
               (std::vector<std::string>{"guide", "chip", "config", "Port", "portb", "timer0", "Timer1",
-                                        "timer2", "ccp", "sci", "mssp", "ad"}));
+                                        "timer2", "ccp", "sci", "mssp", "ad", "comparator"}));
     EXPECT_EQ(settings, ProjectSettings{});
 }
 
@@ -574,6 +574,7 @@ TEST_F(MainWindowStory, MenuHasEveryItemInOrderWithItsCaption) {
                          "VbMenuSet_Sci=设置&SCI(串行口)模块",
                          "VbMenuSet_Mssp=设置&MSSP(SPI/I2C)模块",
                          "VbMenuSet_Ad=设置&A/D转换模块",
+                         "VbMenuSet_Cmp=设置比较器和参考电压(&V)",
                          "VbMenuTools=工具(&T)",
                          "VbMenuTools_c=生成C文件(&C)",
                          "VbMenuTools_Clear=清除文本(&C)",

@@ -27,6 +27,7 @@ const char* const kLaterQuestions[] = {
     "是否需要设置CCP模块?",
     "是否需要设置SCI串行口模块?",
     "是否需要设置MSSP(SPI/I2C)模块?",
+    "是否需要设置比较器和参考电压模块?",
     "是否需要生成C文件?",
 };
 
@@ -103,7 +104,7 @@ TEST_F(GuideStory, YesPressesRunEveryStepInOrderLikeTheMenu) {
     EXPECT_EQ(platform.events,
               (Strings{"form:chip", "form:config", "input:晶体设置", "form:Port", "form:portb", "form:timer0",
                        "form:Timer1", "form:timer2", "form:ad", "form:ccp", "form:sci", "form:mssp",
-                       "message:提示", "clipboard", "message:已复制文本"}));
+                       "form:comparator", "message:提示", "clipboard", "message:已复制文本"}));
     ASSERT_EQ(platform.inputBoxes.size(), 1u);
     EXPECT_EQ(platform.inputBoxes[0].prompt, "请输入晶体振荡频率(MHZ)");
     EXPECT_EQ(platform.inputBoxes[0].defaultText, "4");
@@ -129,20 +130,22 @@ TEST_F(GuideStory, AnswerStaysUntilChangedAndDecidesEachStep) {
         Strings forms;
         bool crystal, generated;
     } const cases[] = {
-        {".............",
-         {"chip", "config", "Port", "portb", "timer0", "Timer1", "timer2", "ad", "ccp", "sci", "mssp"},
+        {"..............",
+         {"chip", "config", "Port", "portb", "timer0", "Timer1", "timer2", "ad", "ccp", "sci", "mssp",
+          "comparator"},
          true,
          true},
-        {"N............", {}, false, false},
-        {"..N..........", {"chip", "config"}, false, false},
-        {".....NY......",
-         {"chip", "config", "Port", "portb", "Timer1", "timer2", "ad", "ccp", "sci", "mssp"},
+        {"N.............", {}, false, false},
+        {"..N...........", {"chip", "config"}, false, false},
+        {".....NY.......",
+         {"chip", "config", "Port", "portb", "Timer1", "timer2", "ad", "ccp", "sci", "mssp", "comparator"},
          true,
          true},
-        {"N..N......Y..", {"sci", "mssp"}, false, true},
-        {"NYNY.NYNY.NNY", {"config", "Port", "portb", "Timer1", "ad", "ccp"}, false, true},
-        {"............N",
-         {"chip", "config", "Port", "portb", "timer0", "Timer1", "timer2", "ad", "ccp", "sci", "mssp"},
+        {"N..N......Y...", {"sci", "mssp", "comparator"}, false, true},
+        {"NYNY.NYNY.NN.Y", {"config", "Port", "portb", "Timer1", "ad", "ccp"}, false, true},
+        {".............N",
+         {"chip", "config", "Port", "portb", "timer0", "Timer1", "timer2", "ad", "ccp", "sci", "mssp",
+          "comparator"},
          true,
          false},
     };
@@ -289,9 +292,9 @@ TEST_F(GuideStory, BackReturnsToTheStepBeforeAndFromTheEnd) {
         {"N", 2, true},
         {"NB", 1, false},
         {"NNBBN", 2, true},
-        {"NNNNNNNNNNNNN", GuideForm::kDone, true},
-        {"NNNNNNNNNNNNNB", kLast, true},
-        {"NNNNNNNNNNNNNBN", GuideForm::kDone, true},
+        {"NNNNNNNNNNNNNN", GuideForm::kDone, true},
+        {"NNNNNNNNNNNNNNB", kLast, true},
+        {"NNNNNNNNNNNNNNBN", GuideForm::kDone, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.presses);

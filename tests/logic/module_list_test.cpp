@@ -28,6 +28,11 @@ ProjectSettings EveryModuleOn() {
     s.MsspBclInt = -1;
     s.AdEn = 1;
     s.AdInt = -1;
+    s.CmpEn = 1;
+    s.CmpMode = 0b011;  // both outputs
+    s.CmpInt = -1;
+    s.CvrEn = 1;
+    s.CvrOe = 1;
     return s;
 }
 

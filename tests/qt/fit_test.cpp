@@ -109,7 +109,7 @@ TEST(FitsSmallScreen, MainWindowPortTimersAndMssp) {
     MainSetup app;
     ExpectFits(&app.window, "main window");
     for (FormId id : {FormId::Port, FormId::PortB, FormId::Timer0, FormId::Timer1, FormId::Timer2,
-                      FormId::Mssp, FormId::Ad})
+                      FormId::Mssp, FormId::Ad, FormId::Comparator})
         WithWindow(app.context, id, [&](QWidget* view, Form&) { ExpectFits(view, FormName(id)); });
 }
 

@@ -88,6 +88,7 @@ TEST_F(MainWindowTest, EveryMenuAndItemCarriesItsNameAndCaption) {
         "  VbMenuSet_Sci=设置&SCI(串行口)模块\n"
         "  VbMenuSet_Mssp=设置&MSSP(SPI/I2C)模块\n"
         "  VbMenuSet_Ad=设置&A/D转换模块\n"
+        "  VbMenuSet_Cmp=设置比较器和参考电压(&V)\n"
         "VbMenuTools=工具(&T)\n  VbMenuTools_c=生成C文件(&C)\n  VbMenuTools_Clear=清除文本(&C)\n"
         "  VbMenuTools_Auto=自动生成(&A)\n"
         "VbMenuHelp=帮助(&H)\n  VbMenuHelp_Con=内容(&C)");

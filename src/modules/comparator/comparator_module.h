@@ -1,0 +1,9 @@
+#pragma once
+
+#include "modules/module.h"
+
+namespace korvane {
+
+extern const Module kComparatorModule;
+
+}  // namespace korvane
