@@ -7,6 +7,7 @@
 #include "modules/ccp/ccp_module.h"
 #include "modules/comparator/comparator_module.h"
 #include "modules/config_word/config_word_module.h"
+#include "modules/eeprom/eeprom_module.h"
 #include "modules/mssp/mssp_module.h"
 #include "modules/portb/portb_module.h"
 #include "modules/ports/ports_module.h"
@@ -36,20 +37,23 @@ constexpr SetupFunction kSetupFunctions[] = {
 // In the order the generated program sets the modules up and services their
 // interrupts.
 constexpr const Module* kModules[] = {
-    &kPortsModule, &kTimer0Module, &kPortBModule, &kTimer1Module,     &kTimer2Module, &kCcp1Module,
-    &kCcp2Module,  &kSciModule,    &kMsspModule,  &kConfigWordModule, &kAdModule,     &kComparatorModule,
+    &kPortsModule, &kTimer0Module,     &kPortBModule,  &kTimer1Module, &kTimer2Module,
+    &kCcp1Module,  &kCcp2Module,       &kSciModule,    &kMsspModule,   &kConfigWordModule,
+    &kAdModule,    &kComparatorModule, &kEepromModule,
 };
 
 // The first claim on a pin holds it: the modules whose pins are fixed by the
 // chip claim before those the user places.
 constexpr const Module* kClaimOrder[] = {
-    &kTimer0Module, &kCcp1Module, &kCcp2Module,       &kTimer1Module, &kSciModule,    &kMsspModule,
-    &kPortBModule,  &kAdModule,   &kComparatorModule, &kPortsModule,  &kTimer2Module, &kConfigWordModule,
+    &kTimer0Module, &kCcp1Module,       &kCcp2Module,   &kTimer1Module,     &kSciModule,
+    &kMsspModule,   &kPortBModule,      &kAdModule,     &kComparatorModule, &kPortsModule,
+    &kTimer2Module, &kConfigWordModule, &kEepromModule,
 };
 // The timers settle first: the modules they clock follow them.
 constexpr const Module* kSettleOrder[] = {
-    &kTimer0Module, &kTimer1Module,     &kTimer2Module, &kSciModule,        &kCcp1Module,  &kCcp2Module,
-    &kMsspModule,   &kConfigWordModule, &kAdModule,     &kComparatorModule, &kPortsModule, &kPortBModule,
+    &kTimer0Module, &kTimer1Module, &kTimer2Module,     &kSciModule, &kCcp1Module,
+    &kCcp2Module,   &kMsspModule,   &kConfigWordModule, &kAdModule,  &kComparatorModule,
+    &kPortsModule,  &kPortBModule,  &kEepromModule,
 };
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "dialogs/pin_guard.h"
 #include "dialogs/stored_options.h"
 #include "modules/ad/ad_module.h"
-#include "modules/ad/ad_module.h"
 #include "settings/ad_converter.h"
 #include "settings/chip_facts.h"
 #include "settings/parts.h"

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "chip/rules.h"
+#include "modules/eeprom/eeprom_module.h"
 #include "settings/output_form.h"
 #include "settings/parts.h"
 
@@ -30,6 +31,8 @@ ChipForm::ChipForm(AppContext& context)
     : Form(kName, "选择芯片"),
       Opt_Part("Opt_Part", PartCaptions()),
       Opt_Form("Opt_Form", FormCaptions()),
+      Drivers(context.settings, &ProjectSettings::EepromDrivers, kEepromModule, "数据EEPROM驱动函数",
+              "生成驱动函数(&G)"),
       context_(context) {
     Opt_Part.onClick = [this](int index) { Opt_Part_Click(index); };
     Opt_Form.onClick = [this](int index) { Opt_Form_Click(index); };
@@ -39,10 +42,13 @@ ChipForm::ChipForm(AppContext& context)
 void ChipForm::Form_Load() {
     Opt_Part.select(ChosenPartIndex(context_.settings));
     Opt_Form.select(static_cast<int>(OutputFormOf(context_.settings)));
+    Drivers.load();
+    Drivers.apply(true);
 }
 
 void ChipForm::Opt_Form_Click(int index) {
     if (!loading()) context_.settings.OutputForm = static_cast<std::int16_t>(index);
+    Drivers.apply(true);
 }
 
 void ChipForm::Opt_Part_Click(int index) {

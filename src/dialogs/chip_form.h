@@ -3,6 +3,7 @@
 #include "controls/app_context.h"
 #include "controls/controls.h"
 #include "controls/form.h"
+#include "dialogs/driver_choice.h"
 #include "platform/form_id.h"
 
 namespace korvane {
@@ -20,6 +21,8 @@ public:
     // The compiler the generated text is written for.
     Frame Frame2{"Frame2", "输出格式(编译器)"};
     OptionGroup Opt_Form;
+    // The data EEPROM has no dialog of its own: its drivers are chosen here.
+    DriverChoice Drivers;
     Button Command1{"Command1", "确定(&E)"};
 
     void Form_Load() override;

@@ -7,8 +7,12 @@
 namespace korvane {
 
 DriverChoice::DriverChoice(ProjectSettings& settings, std::int16_t ProjectSettings::*setting,
-                           const Module& module)
-    : settings_(settings), setting_(setting), module_(module) {
+                           const Module& module, const char* caption, const char* box)
+    : Fra_Drivers("Fra_Drivers", caption),
+      Chk_Drivers("Chk_Drivers", box),
+      settings_(settings),
+      setting_(setting),
+      module_(module) {
     Chk_Drivers.onClick = [this] {
         settings_.*setting_ = Chk_Drivers.checked() ? 1 : 0;
         if (changed) changed();

@@ -15,10 +15,13 @@ namespace korvane {
 // keeps the choice for them.
 class DriverChoice {
 public:
-    DriverChoice(ProjectSettings& settings, std::int16_t ProjectSettings::*setting, const Module& module);
+    // Where the dialog is not the module's own, `caption` names the frame,
+    // and `box` gives the box an access key the dialog has free.
+    DriverChoice(ProjectSettings& settings, std::int16_t ProjectSettings::*setting, const Module& module,
+                 const char* caption = "驱动函数", const char* box = "生成驱动函数(&D)");
 
-    Frame Fra_Drivers{"Fra_Drivers", "驱动函数"};
-    CheckBox Chk_Drivers{"Chk_Drivers", "生成驱动函数(&D)"};
+    Frame Fra_Drivers;
+    CheckBox Chk_Drivers;
     Label Lbl_DriverCost{"Lbl_DriverCost"};
 
     // Shows the stored choice.

@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "qt/binders.h"
+#include "qt/driver_choice_view.h"
 
 namespace korvane {
 
@@ -13,6 +14,7 @@ ChipView::ChipView(ChipForm& form, QWidget* parent) : FormDialog(form, parent) {
     auto* parts = MakeOptionFrame(form.Frame1, form.Opt_Part, {.columns = 4}, this);
     layout->addWidget(parts);
     layout->addWidget(MakeOptionFrame(form.Frame2, form.Opt_Form, {.columns = 3}, this));
+    layout->addWidget(MakeDriverChoice(form.Drivers, this));
     AddOkRow(layout, form.Command1, this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }

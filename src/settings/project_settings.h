@@ -142,8 +142,9 @@ struct ProjectSettings {
     std::int16_t CfgCp = 0;
     std::int16_t CfgCpd = 0;
     std::int16_t CfgWrt = 0;
-    std::int16_t CfgWrite = 1;    // the generated source carries the word
-    std::int16_t OutputForm = 0;  // the compiler the text is written for: OutputFormId
+    std::int16_t CfgWrite = 1;       // the generated source carries the word
+    std::int16_t EepromDrivers = 1;  // the data EEPROM's driver functions, as SciDrivers
+    std::int16_t OutputForm = 0;     // the compiler the text is written for: OutputFormId
 
     // Port B's extras: the RB0/INT interrupt and its edge (the INTEDG value:
     // 0 falling, 1 rising), the RB4..RB7 change interrupt, the weak pull-ups

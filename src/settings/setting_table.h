@@ -254,6 +254,7 @@ inline constexpr Setting kSettings[] = {
 
     KORVANE_SETTING(ChipPart, SettingGroup::Chip, Options(kPartCount)),
     KORVANE_SETTING(OutputForm, SettingGroup::Chip, Options(kOutputFormCount)),
+    KORVANE_SETTING(EepromDrivers, SettingGroup::Chip, Options(2), OnReset::Default, WhenAbsent::Off),
     // A field's range is the most choices any part has; the table of parts
     // checks that these agree with it, and the file's part narrows them.
     KORVANE_SETTING(CfgOsc, SettingGroup::ConfigWord, Options(4)),

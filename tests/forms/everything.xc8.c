@@ -1,8 +1,8 @@
-/* Korvane a52664466aaa84c8 */
+/* Korvane 769a6f72e37aa030 */
 #include <xc.h>
 //配置字: HS振荡 看门狗开 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 EEPROM数据不保护 程序存储器不写保护
 #pragma config FOSC = HS, WDTE = ON, PWRTE = ON, BOREN = ON, LVP = OFF, DEBUG = OFF, CP = OFF, CPD = OFF, WRT = OFF
-//驱动函数约占程序存储器590字、RAM 39字节(另有缓冲区40字节),按SDCC编译、与不生成驱动函数时相比
+//驱动函数约占程序存储器686字、RAM 43字节(另有缓冲区40字节),按SDCC编译、与不生成驱动函数时相比
 #define _XTAL_FREQ 20000000
 
 // 函数声明部份
@@ -36,6 +36,12 @@ unsigned char ad_done(void);
 unsigned int ad_result(void);
 //转换一个通道并返回结果;等待采样和转换结束(会阻塞,约20uS加12个TAD)
 unsigned int ad_read(unsigned char channel);
+//读出数据EEPROM的一个字节;先等正在进行的写入结束(会阻塞,最长约4mS);返回该字节
+unsigned char eeprom_read(unsigned char addr);
+//写一个字节到数据EEPROM;先等上一次写入结束(会阻塞,最长约4mS),中断允许保持原样;无返回值
+void eeprom_write(unsigned char addr, unsigned char value);
+//上一次写入是否已结束;不等待;结束返回1,否则返回0
+unsigned char eeprom_done(void);
 volatile unsigned char portb_state;  //RB口电平变化中断时读到的PORTB值
 volatile unsigned char sci_frame_errors;  //帧错误(FERR)而丢弃的字节数
 volatile unsigned char sci_overruns;  //接收溢出(OERR)的次数,每次溢出后接收已重新打开
@@ -477,4 +483,40 @@ unsigned int ad_read(unsigned char channel)
     while (!ad_done())
         ;
     return ad_result();
+}
+
+//读出数据EEPROM的一个字节;先等正在进行的写入结束(会阻塞,最长约4mS);返回该字节
+unsigned char eeprom_read(unsigned char addr)
+{
+    while (EECON1bits.WR)
+        ;
+    EEADR = addr;
+    EECON1bits.EEPGD = 0;
+    EECON1bits.RD = 1;
+    return EEDATA;
+}
+
+//写一个字节到数据EEPROM;先等上一次写入结束(会阻塞,最长约4mS),中断允许保持原样;无返回值
+void eeprom_write(unsigned char addr, unsigned char value)
+{
+    unsigned char gie;
+    while (EECON1bits.WR)
+        ;
+    EEADR = addr;
+    EEDATA = value;
+    EECON1bits.EEPGD = 0;
+    EECON1bits.WREN = 1;
+    gie = INTCONbits.GIE;
+    INTCONbits.GIE = 0;
+    EECON2 = 0x55;
+    EECON2 = 0xAA;
+    EECON1bits.WR = 1;
+    if (gie) INTCONbits.GIE = 1;
+    EECON1bits.WREN = 0;
+}
+
+//上一次写入是否已结束;不等待;结束返回1,否则返回0
+unsigned char eeprom_done(void)
+{
+    return !EECON1bits.WR;
 }
