@@ -14,6 +14,7 @@
 #include "dialogs/pin_guard.h"
 #include "dialogs/stored_options.h"
 #include "format/number_text.h"
+#include "modules/ccp/ccp_module.h"
 #include "settings/chip_facts.h"
 
 namespace korvane {
@@ -117,6 +118,7 @@ std::vector<Control*> CcpForm::Module::pwmControls() {
 CcpForm::CcpForm(AppContext& context)
     : Form(kName, "捕捉/比较/脉宽调制(CCP)模块设置"),
       Command1("Command1", "确 定(&E)"),
+      Drivers(context.settings, &ProjectSettings::CcpDrivers, kCcp1Module, "驱动函数", "生成驱动函数(&G)"),
       modules_{Module(0), Module(1)},
       context_(context),
       settings_(context.settings) {
@@ -141,7 +143,14 @@ CcpForm::CcpForm(AppContext& context)
 }
 
 void CcpForm::Form_Load() {
+    Drivers.load();
     for (Module& m : modules_) LoadModule(m);
+    ShowDrivers();
+}
+
+void CcpForm::ShowDrivers() {
+    Drivers.apply(std::ranges::any_of(
+        modules_, [this](const Module& m) { return (settings_.*m.fields.enabled).isTrue(); }));
 }
 
 void CcpForm::LoadModule(Module& m) {
@@ -169,6 +178,7 @@ void CcpForm::LoadModule(Module& m) {
         SetModuleEnabled(m, false);
         m.interruptBox.setChecked(false);
     }
+    ShowDrivers();
 }
 
 void CcpForm::Form_Unload() {
@@ -242,6 +252,7 @@ void CcpForm::UseBoxChanged(Module& m) {
         SetModuleEnabled(m, false);
         m.interruptBox.setChecked(false);
     }
+    ShowDrivers();
 }
 
 void CcpForm::ModeChosen(Module& m, int mode) {

@@ -9,6 +9,7 @@
 #include "controls/app_context.h"
 #include "controls/controls.h"
 #include "controls/form.h"
+#include "dialogs/driver_choice.h"
 #include "platform/form_id.h"
 #include "settings/ccp_modules.h"
 #include "settings/project_settings.h"
@@ -73,6 +74,8 @@ public:
     Module& module(int index) { return modules_[static_cast<std::size_t>(index)]; }
 
     Button Command1;
+    // Both modules' drivers; the cost is each module's.
+    DriverChoice Drivers;
 
     void Form_Load() override;
     void Form_Unload() override;
@@ -82,6 +85,8 @@ public:
     static std::vector<std::string> SubModeCaptionsOfEveryMode();
 
 private:
+    // The drivers' box is usable while either module is.
+    void ShowDrivers();
     void LoadModule(Module& m);
     void UseBoxChanged(Module& m);
     void ModeChosen(Module& m, int mode);

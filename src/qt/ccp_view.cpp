@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "qt/binders.h"
+#include "qt/driver_choice_view.h"
 
 namespace korvane {
 
@@ -107,6 +108,7 @@ QGroupBox* MakeModuleFrame(CcpForm::Module& m, QWidget* parent) {
 CcpView::CcpView(CcpForm& form, QWidget* parent) : FormDialog(form, parent) {
     auto* layout = new QVBoxLayout(this);
     for (int i = 0; i < CcpForm::kModuleCount; ++i) layout->addWidget(MakeModuleFrame(form.module(i), this));
+    layout->addWidget(MakeDriverChoice(form.Drivers, this));
 
     auto* ok = Make<QPushButton>(form.Command1, this);
     ok->setDefault(true);

@@ -88,6 +88,7 @@ struct ProjectSettings {
     SettingValue Ccp1CmpTimeUs = 1000, Ccp2CmpTimeUs = 1000;
     float Ccp1CmpValue = 1000, Ccp2CmpValue = 1000;
     SettingValue Ccp1DutyUs = 128, Ccp2DutyUs = 128;
+    std::int16_t CcpDrivers = 1;  // both modules' driver functions, as SciDrivers
     std::int16_t Ccp1DutyReg = 128, Ccp2DutyReg = 128;
 
     // SCI

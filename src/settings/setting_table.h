@@ -215,6 +215,7 @@ inline constexpr Setting kSettings[] = {
     // -1: no duty worked out for the time with Timer2's period.
     KORVANE_SETTING(Ccp1DutyReg, SettingGroup::Ccp, Whole(-1, 255)),
     KORVANE_SETTING(Ccp2DutyReg, SettingGroup::Ccp, Whole(-1, 255)),
+    KORVANE_SETTING(CcpDrivers, SettingGroup::Ccp, Options(2), OnReset::Default, WhenAbsent::Off),
 
     // The check boxes store their state, 0 or 1.
     KORVANE_SETTING(SciEn, SettingGroup::Sci, Options(2)),

@@ -1,8 +1,8 @@
-/* Korvane 769a6f72e37aa030 */
+/* Korvane bc72be7d780948ff */
 #include <xc.h>
 //配置字: HS振荡 看门狗开 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 EEPROM数据不保护 程序存储器不写保护
 #pragma config FOSC = HS, WDTE = ON, PWRTE = ON, BOREN = ON, LVP = OFF, DEBUG = OFF, CP = OFF, CPD = OFF, WRT = OFF
-//驱动函数约占程序存储器686字、RAM 43字节(另有缓冲区40字节),按SDCC编译、与不生成驱动函数时相比
+//驱动函数约占程序存储器762字、RAM 53字节(另有缓冲区40字节),按SDCC编译、与不生成驱动函数时相比
 #define _XTAL_FREQ 20000000
 
 // 函数声明部份
@@ -16,6 +16,10 @@ void fun_cmpset(void);
 void fun_timerstart(void);
 void __interrupt() isr(void);
 void fun_intset(void);
+//最近一次捕捉到的Timer1计数(16位);不等待;两次读之间又捕捉时重读
+unsigned int ccp1_capture(void);
+//设置PWM占空比(10位,单位为TMR2的1/4个计数);不等待;两部分在周期结束时才一起生效,若两次写入之间正好结束一个周期,该周期的占空比会差几个单位
+void ccp2_set_duty(unsigned int duty);
 //放入一个要发送的字节;不等待;放入返回1,发送缓冲区满返回0
 unsigned char sci_write(unsigned char byte);
 //发送一个字节;发送缓冲区满时等待(会阻塞,不可在中断中调用);无返回值
@@ -405,6 +409,25 @@ void fun_intset(void)
     INTCON = 0xF8;  //GIE=1 PEIE=1 T0IE=1 INTE=1 RBIE=1 T0IF=0 INTF=0 RBIF=0
     /* 用户代码开始: fun_intset */
     /* 用户代码结束: fun_intset */
+}
+
+//最近一次捕捉到的Timer1计数(16位);不等待;两次读之间又捕捉时重读
+unsigned int ccp1_capture(void)
+{
+    unsigned char high;
+    unsigned char low;
+    do {
+        high = CCPR1H;
+        low = CCPR1L;
+    } while (high != CCPR1H);
+    return ((unsigned int)high << 8) | low;
+}
+
+//设置PWM占空比(10位,单位为TMR2的1/4个计数);不等待;两部分在周期结束时才一起生效,若两次写入之间正好结束一个周期,该周期的占空比会差几个单位
+void ccp2_set_duty(unsigned int duty)
+{
+    CCPR2L = (unsigned char)(duty >> 2);
+    CCP2CON = (unsigned char)((CCP2CON & 0xCF) | ((duty & 3) << 4));
 }
 
 //放入一个要发送的字节;不等待;放入返回1,发送缓冲区满返回0

@@ -172,6 +172,32 @@ void Rules(const ProjectSettings& s, const CcpModuleFields& m, std::vector<RuleB
                 n + "En、" + n + "Mode和" + n + "SubCode");
 }
 
+// Only the function of the module's mode is written: SDCC keeps every
+// function, called or not.
+void Drivers(const ProjectSettings& s, const CcpModuleFields& m, std::vector<Driver>& out) {
+    const std::string n = std::to_string(m.number);
+    const std::string r = "CCPR" + n;
+    const std::string prefix = "ccp" + n;
+    const auto mode = RoundedClampedIndex(s.*m.mode);
+    if (mode == kCcpPwm) {
+        out.push_back({"void " + prefix + "_set_duty(unsigned int duty)",
+                       "//设置PWM占空比(10位,单位为TMR2的1/4个计数);不等待;两部分在周期结束时才一起生效,"
+                       "若两次写入之间正好结束一个周期,该周期的占空比会差几个单位",
+                       {r + "L = (unsigned char)(duty >> 2);",
+                        "CCP" + n + "CON = (unsigned char)((CCP" + n + "CON & 0xCF) | ((duty & 3) << 4));"}});
+    } else if (mode == kCcpCompare) {
+        out.push_back({"void " + prefix + "_compare(unsigned int value)",
+                       "//设置比较值(Timer1的计数);不等待;无返回值",
+                       {r + "H = (unsigned char)(value >> 8);", r + "L = (unsigned char)value;"}});
+    } else {
+        out.push_back({"unsigned int " + prefix + "_capture(void)",
+                       "//最近一次捕捉到的Timer1计数(16位);不等待;两次读之间又捕捉时重读",
+                       {"unsigned char high;", "unsigned char low;", "do {", "    high = " + r + "H;",
+                        "    low = " + r + "L;", "} while (high != " + r + "H);",
+                        "return ((unsigned int)high << 8) | low;"}});
+    }
+}
+
 // Each of the two modules' hooks, for its row.
 template <int I>
 struct One {
@@ -186,6 +212,12 @@ struct One {
         Settle(s, m, problems);
     }
     static void RulesOne(const ProjectSettings& s, std::vector<RuleBreach>& out) { Rules(s, m, out); }
+    static bool DriversAsked(const ProjectSettings& s) {
+        return (s.*m.enabled).isTrue() && s.CcpDrivers != 0;
+    }
+    static void DriversOne(const ProjectSettings& s, std::vector<Driver>& out, std::vector<Global>&) {
+        Drivers(s, m, out);
+    }
 };
 
 }  // namespace
@@ -201,6 +233,10 @@ constexpr Module kCcp1Module = {
     .pinText = One<0>::Text,
     .settle = One<0>::SettleOne,
     .rules = One<0>::RulesOne,
+    .driversOn = One<0>::DriversAsked,
+    .drivers = One<0>::DriversOne,
+    // PWM's duty, the largest of the three.
+    .driverBudget = {.words = 38, .ram = 5},
     .form = FormId::Ccp,
     .start = One<0>::Start,
 };
@@ -216,6 +252,10 @@ constexpr Module kCcp2Module = {
     .pinText = One<1>::Text,
     .settle = One<1>::SettleOne,
     .rules = One<1>::RulesOne,
+    .driversOn = One<1>::DriversAsked,
+    .drivers = One<1>::DriversOne,
+    // PWM's duty, the largest of the three.
+    .driverBudget = {.words = 38, .ram = 5},
     .form = FormId::Ccp,
     .start = One<1>::Start,
 };
