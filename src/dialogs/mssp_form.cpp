@@ -8,8 +8,10 @@
 #include "dialogs/settle_and_tell.h"
 #include "dialogs/stored_options.h"
 #include "format/number_text.h"
+#include "modules/mssp/mssp_module.h"
 #include "settings/chip_facts.h"
 #include "settings/mssp.h"
+#include "settings/output_form.h"
 #include "settings/pin_claims.h"
 
 namespace korvane {
@@ -41,6 +43,7 @@ MsspForm::MsspForm(AppContext& context)
     Command2.onClick = [this] { Command2_Click(); };
     Chk_SspIE.onClick = [this] { Chk_SspIE_Click(); };
     Chk_BclIE.onClick = [this] { Chk_BclIE_Click(); };
+    Chk_Drivers.onClick = [this] { Chk_Drivers_Click(); };
     Command1.onClick = [this] { Command1_Click(); };
 }
 
@@ -60,6 +63,7 @@ void MsspForm::Form_Load() {
     SelectStoredOption(Opt_I2cSpeed, s.MsspI2cSpeed);
     Txt_I2cKHz.setText(s.MsspI2cKHz.toText());
     Chk_Slew.setChecked(s.MsspSlewControl == 1);
+    Chk_Drivers.setChecked(s.MsspDrivers != 0);
     ApplyMsspEnabling();
     CalcSspadd(false);
 }
@@ -167,6 +171,11 @@ void MsspForm::Chk_BclIE_Click() {
     settings_.MsspBclInt = InterruptSetting(Chk_BclIE);
 }
 
+void MsspForm::Chk_Drivers_Click() {
+    settings_.MsspDrivers = Flag(Chk_Drivers);
+    if (!loading()) ApplyMsspEnabling();
+}
+
 void MsspForm::Command1_Click() {
     unload();
 }
@@ -200,6 +209,15 @@ void MsspForm::ApplyMsspEnabling() {
     if (!on) Chk_SspIE.setChecked(false);
     Chk_BclIE.setEnabled(i2c);
     if (!i2c) Chk_BclIE.setChecked(false);
+
+    // A slave has no drivers, nor the classic form; the choice is kept for
+    // the others.
+    const bool drivers = on && mode != kMsspSpiSlave && OutputFormOf(settings_) != OutputFormId::Classic;
+    Chk_Drivers.setEnabled(drivers);
+    Lbl_DriverCost.setEnabled(drivers && Chk_Drivers.checked());
+    const DriverBudget cost = DriverBudgetOf(kMsspModule, settings_);
+    Lbl_DriverCost.setCaption("约占程序存储器" + std::to_string(cost.words) + "字、RAM " +
+                              std::to_string(cost.ram) + "字节");
 }
 
 void MsspForm::CalcSspadd(bool tell) {

@@ -46,6 +46,10 @@ public:
     Button Command2{"Command2", "计算SSPADD值(&V)"};
     CheckBox Chk_SspIE{"Chk_SspIE", "允许MSSP中断(SSPIE)"};
     CheckBox Chk_BclIE{"Chk_BclIE", "允许总线冲突中断(BCLIE)"};
+    // Driver functions of the master modes, in the XC8 and SDCC forms only,
+    // and what they cost as measured with SDCC.
+    CheckBox Chk_Drivers{"Chk_Drivers", "生成驱动函数(&D)"};
+    Label Lbl_DriverCost{"Lbl_DriverCost"};
     Button Command1{"Command1", "确定(&E)"};
 
     void Form_Load() override;
@@ -65,6 +69,7 @@ public:
     void Command2_Click();
     void Chk_SspIE_Click();
     void Chk_BclIE_Click();
+    void Chk_Drivers_Click();
     void Command1_Click();
 
     // Enables the rows of the chosen mode; with the module off, everything

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -55,6 +56,8 @@ MsspView::MsspView(MsspForm& form, QWidget* parent) : FormDialog(form, parent) {
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(Make<QCheckBox>(form.Chk_SspIE, this));
     bottom->addWidget(Make<QCheckBox>(form.Chk_BclIE, this));
+    bottom->addWidget(Make<QCheckBox>(form.Chk_Drivers, this));
+    bottom->addWidget(Make<QLabel>(form.Lbl_DriverCost, this));
     bottom->addStretch();
     auto* ok = Make<QPushButton>(form.Command1, this);
     ok->setAutoDefault(false);

@@ -127,6 +127,9 @@ struct ProjectSettings {
     std::int16_t MsspSspadd = 9;       // SSPADD for the rate; -1 while none could be worked out
     std::int16_t MsspInt = 0;          // -1 when the MSSP interrupt (SSPIE) is on
     std::int16_t MsspBclInt = 0;       // -1 when the bus-collision interrupt (BCLIE) is on
+    // Driver functions of the master modes (XC8 and SDCC forms): on in a new
+    // project, off in a file that does not name them.
+    std::int16_t MsspDrivers = 1;
 
     // Chip and configuration word. ChipPart indexes the table of parts; each
     // Cfg field holds the index of its choice there (two-way fields: 0 off,

@@ -1199,5 +1199,41 @@ TEST(ProgramCheck, NamesWhatThePartLacks) {
     }
 }
 
+// The MSSP's drivers are the chosen master mode's alone, in the forms that
+// have drivers and only when asked; the XC8 form names a control bit through
+// its register, SDCC's header by itself.
+TEST(AssembleSource, MsspDriversOfTheChosenModeOnly) {
+    struct Row {
+        OutputFormId form;
+        std::int16_t mode;
+        std::int16_t drivers;
+        bool spi, i2c;
+        const char* startBit;  // how i2c_start sets SEN, where it is written
+    };
+    const Row rows[] = {
+        {OutputFormId::Sdcc, kMsspSpiMaster, 1, true, false, nullptr},
+        {OutputFormId::Sdcc, kMsspI2cMaster, 1, false, true, "SEN = 1;"},
+        {OutputFormId::Xc8, kMsspI2cMaster, 1, false, true, "SSPCON2bits.SEN = 1;"},
+        {OutputFormId::Xc8, kMsspSpiSlave, 1, false, false, nullptr},
+        {OutputFormId::Sdcc, kMsspI2cMaster, 0, false, false, nullptr},
+        {OutputFormId::Classic, kMsspI2cMaster, 1, false, false, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.form) * 100 + row.mode * 10 + row.drivers);
+        ProjectSettings s;
+        s.OutputForm = static_cast<std::int16_t>(row.form);
+        s.MsspEn = 1;
+        s.MsspMode = row.mode;
+        s.MsspDrivers = row.drivers;
+        const std::string text = AssembleSource(s, true);
+        EXPECT_EQ(text.find("unsigned char spi_transfer(unsigned char byte)\r\n{") != std::string::npos, row.spi);
+        for (const char* name : {"i2c_start(void)", "i2c_restart(void)", "i2c_stop(void)", "i2c_write(unsigned",
+                                 "i2c_read(unsigned", "i2c_write_bytes(", "i2c_read_bytes("})
+            EXPECT_EQ(text.find(std::string("unsigned char ") + name) != std::string::npos, row.i2c) << name;
+        EXPECT_EQ(text.find("驱动函数约占程序存储器") != std::string::npos, row.spi || row.i2c);
+        if (row.startBit) EXPECT_NE(text.find(std::string("    ") + row.startBit), std::string::npos);
+    }
+}
+
 }  // namespace
 }  // namespace korvane

@@ -89,6 +89,7 @@ TEST(ProjectFile, AFileWithSomeKeysTakesTheDefaultsForTheRest) {
     expected.T2Int = -1;
     // Except what files before it did not have: the drivers stay off.
     expected.SciDrivers = 0;
+    expected.MsspDrivers = 0;
     EXPECT_EQ(std::get<ProjectSettings>(read), expected);
     EXPECT_TRUE(std::holds_alternative<ProjectSettings>(ParseProject(kHeader, "header-only.kvp")));
 }
@@ -133,6 +134,7 @@ TEST(ProjectFile, AHandWrittenFileReproducesTheKnownSourceByteForByte) {
     ASSERT_TRUE(std::holds_alternative<ProjectSettings>(read)) << std::get<ProjectError>(read).text();
     ProjectSettings expected = EverythingOn();
     expected.SciDrivers = 0;
+    expected.MsspDrivers = 0;
     EXPECT_EQ(std::get<ProjectSettings>(read), expected);
     for (bool comments : {true, false})
         EXPECT_EQ(AssembleSource(std::get<ProjectSettings>(read), comments),

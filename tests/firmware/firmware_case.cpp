@@ -259,9 +259,19 @@ std::string Stimuli(const toml::table& c, double mhz) {
         script += "module load " + type + " " + name + "\n";
         return name;
     };
+    // A pin belongs to one node in gpsim: whatever several stimuli put on a
+    // pin (a module's line and its pull-up) is attached there in one line,
+    // once all are known.
+    std::vector<std::vector<std::string>> nets;
     const auto wire = [&](const std::string& a, const std::string& b) {
-        const std::string net = "net" + std::to_string(++n);
-        script += "node " + net + "\nattach " + net + " " + a + " " + b + "\n";
+        const bool pinFirst = a.starts_with("port");
+        const std::string& pin = pinFirst ? a : b;
+        const std::string& other = pinFirst ? b : a;
+        const auto shared = std::ranges::find_if(nets, [&](const auto& net) { return net[0] == pin; });
+        if (shared != nets.end())
+            shared->push_back(other);
+        else
+            nets.push_back({pin, other});
     };
     if (const auto* list = c["stimuli"].as_array()) {
         for (const auto& node : *list) {
@@ -323,6 +333,12 @@ std::string Stimuli(const toml::table& c, double mhz) {
             script += " }\nname " + name + "\nend\n";
             wire(name, PinName(pin));
         }
+    }
+    for (const auto& ends : nets) {
+        const std::string net = "net" + std::to_string(++n);
+        script += "node " + net + "\nattach " + net;
+        for (const std::string& end : ends) script += " " + end;
+        script += "\n";
     }
     return script;
 }
