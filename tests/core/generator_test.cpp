@@ -1226,12 +1226,16 @@ TEST(AssembleSource, MsspDriversOfTheChosenModeOnly) {
         s.MsspMode = row.mode;
         s.MsspDrivers = row.drivers;
         const std::string text = AssembleSource(s, true);
-        EXPECT_EQ(text.find("unsigned char spi_transfer(unsigned char byte)\r\n{") != std::string::npos, row.spi);
-        for (const char* name : {"i2c_start(void)", "i2c_restart(void)", "i2c_stop(void)", "i2c_write(unsigned",
-                                 "i2c_read(unsigned", "i2c_write_bytes(", "i2c_read_bytes("})
+        EXPECT_EQ(text.find("unsigned char spi_transfer(unsigned char byte)\r\n{") != std::string::npos,
+                  row.spi);
+        for (const char* name :
+             {"i2c_start(void)", "i2c_restart(void)", "i2c_stop(void)", "i2c_write(unsigned",
+              "i2c_read(unsigned", "i2c_write_bytes(", "i2c_read_bytes("})
             EXPECT_EQ(text.find(std::string("unsigned char ") + name) != std::string::npos, row.i2c) << name;
         EXPECT_EQ(text.find("驱动函数约占程序存储器") != std::string::npos, row.spi || row.i2c);
-        if (row.startBit) EXPECT_NE(text.find(std::string("    ") + row.startBit), std::string::npos);
+        if (row.startBit) {
+            EXPECT_NE(text.find(std::string("    ") + row.startBit), std::string::npos);
+        }
     }
 }
 

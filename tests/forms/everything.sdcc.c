@@ -1,4 +1,4 @@
-/* Korvane 0d99b498cb733dc8 */
+/* Korvane 66be432c89045367 */
 #include <pic16f877a.h>
 #include <stdint.h>
 //配置字: HS振荡 看门狗开 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 EEPROM数据不保护 程序存储器不写保护
@@ -57,7 +57,7 @@ volatile unsigned char sci_tx_head, sci_tx_tail;  //发送缓冲区的写入和�
 #define I2C_NACK 1  //I2C驱动的返回值:0成功,1无应答(器件不存在或地址错)
 #define I2C_COLLISION 2  //I2C驱动的返回值:总线冲突
 #define I2C_TIMEOUT 3  //I2C驱动的返回值:等待超时
-unsigned char i2c_error;  //本次传送(自i2c_start起)的第一个错误,0为没有
+unsigned char i2c_error;  //本次传送(自i2c_start起)出的错,0为没有
 /* 用户代码开始: 全局 */
 /* 用户代码结束: 全局 */
 
