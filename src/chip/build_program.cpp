@@ -149,8 +149,9 @@ Program BuildProgram(const ProjectSettings& s) {
     for (const Module* module : Modules()) {
         if (!module->drivers || !DriversOn(*module, s)) continue;
         module->drivers(s, program.drivers, program.globals);
-        program.driverWords += module->driverBudget.words;
-        program.driverRam += module->driverBudget.ram;
+        const DriverBudget cost = DriverBudgetOf(*module, s);
+        program.driverWords += cost.words;
+        program.driverRam += cost.ram;
         if (module->driverBuffers) program.driverBuffers += module->driverBuffers(s);
     }
     if (program.interrupts) {

@@ -28,7 +28,7 @@ void DriverChoice::apply(bool moduleUsed, int bufferBytes) {
     Fra_Drivers.setEnabled(usable);
     Chk_Drivers.setEnabled(usable);
     Lbl_DriverCost.setEnabled(active());
-    const DriverBudget cost = module_.driverBudget;
+    const DriverBudget cost = DriverBudgetOf(module_, settings_);
     std::string text =
         "约占程序存储器" + std::to_string(cost.words) + "字、RAM " + std::to_string(cost.ram) + "字节";
     if (bufferBytes > 0) text += ",另有缓冲区" + std::to_string(bufferBytes) + "字节";

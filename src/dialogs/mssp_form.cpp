@@ -8,8 +8,10 @@
 #include "dialogs/settle_and_tell.h"
 #include "dialogs/stored_options.h"
 #include "format/number_text.h"
+#include "modules/mssp/mssp_module.h"
 #include "settings/chip_facts.h"
 #include "settings/mssp.h"
+#include "settings/output_form.h"
 #include "settings/pin_claims.h"
 
 namespace korvane {
@@ -23,8 +25,12 @@ std::int16_t Flag(const CheckBox& box) {
 }  // namespace
 
 MsspForm::MsspForm(AppContext& context)
-    : Form(kName, kCaption), context_(context), settings_(context.settings) {
+    : Form(kName, kCaption),
+      Drivers(context.settings, &ProjectSettings::MsspDrivers, kMsspModule),
+      context_(context),
+      settings_(context.settings) {
     for (TextBox* box : {&Txt_Sspadd, &Txt_Actual, &Txt_Error}) box->setReadOnly(true);
+    Drivers.changed = [this] { ApplyMsspEnabling(); };
 
     Chk_SspEn.onClick = [this] { Chk_SspEn_Click(); };
     Opt_Mode.onClick = [this](int index) { Opt_Mode_Click(index); };
@@ -60,6 +66,7 @@ void MsspForm::Form_Load() {
     SelectStoredOption(Opt_I2cSpeed, s.MsspI2cSpeed);
     Txt_I2cKHz.setText(s.MsspI2cKHz.toText());
     Chk_Slew.setChecked(s.MsspSlewControl == 1);
+    Drivers.load();
     ApplyMsspEnabling();
     CalcSspadd(false);
 }
@@ -200,6 +207,8 @@ void MsspForm::ApplyMsspEnabling() {
     if (!on) Chk_SspIE.setChecked(false);
     Chk_BclIE.setEnabled(i2c);
     if (!i2c) Chk_BclIE.setChecked(false);
+
+    Drivers.apply(on && mode != kMsspSpiSlave);
 }
 
 void MsspForm::CalcSspadd(bool tell) {

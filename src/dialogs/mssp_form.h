@@ -6,6 +6,7 @@
 #include "controls/app_context.h"
 #include "controls/controls.h"
 #include "controls/form.h"
+#include "dialogs/driver_choice.h"
 #include "platform/form_id.h"
 
 namespace korvane {
@@ -46,6 +47,8 @@ public:
     Button Command2{"Command2", "计算SSPADD值(&V)"};
     CheckBox Chk_SspIE{"Chk_SspIE", "允许MSSP中断(SSPIE)"};
     CheckBox Chk_BclIE{"Chk_BclIE", "允许总线冲突中断(BCLIE)"};
+    // Driver functions of the master modes: a slave has none.
+    DriverChoice Drivers;
     Button Command1{"Command1", "确定(&E)"};
 
     void Form_Load() override;

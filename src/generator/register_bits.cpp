@@ -37,8 +37,12 @@ constexpr RegisterBits kRegisters[] = {
 // Bits the interrupt routine or the drivers use but no set-up writes: named
 // through their register, never folded into a written value.
 constexpr std::pair<std::string_view, BitPlace> kReadOnlyBits[] = {
-    {"FERR", {"RCSTA", 2}}, {"GO", {"ADCON0", 2}}, {"EEPGD", {"EECON1", 7}}, {"WREN", {"EECON1", 2}},
-    {"WR", {"EECON1", 1}},  {"RD", {"EECON1", 0}}, {"OERR", {"RCSTA", 1}},
+    {"FERR", {"RCSTA", 2}},    {"OERR", {"RCSTA", 1}},      {"GO", {"ADCON0", 2}},
+    {"EEPGD", {"EECON1", 7}},  {"WREN", {"EECON1", 2}},     {"WR", {"EECON1", 1}},
+    {"RD", {"EECON1", 0}},     {"SEN", {"SSPCON2", 0}},     {"RSEN", {"SSPCON2", 1}},
+    {"PEN", {"SSPCON2", 2}},   {"RCEN", {"SSPCON2", 3}},    {"ACKEN", {"SSPCON2", 4}},
+    {"ACKDT", {"SSPCON2", 5}}, {"ACKSTAT", {"SSPCON2", 6}}, {"BF", {"SSPSTAT", 0}},
+    {"R_W", {"SSPSTAT", 2}},
 };
 
 // The A parts' comparator bits, which a register's comment names only while

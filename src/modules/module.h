@@ -94,11 +94,18 @@ struct Module {
     SettingsTest driversOn = nullptr;
     void (*drivers)(const ProjectSettings&, std::vector<Driver>&, std::vector<Global>&) = nullptr;
     DriverBudget driverBudget{};
+    // Where the drivers differ with the settings (one mode's or another's),
+    // their cost; it then stands for `driverBudget`.
+    DriverBudget (*driverBudgetFor)(const ProjectSettings&) = nullptr;
     int (*driverBuffers)(const ProjectSettings&) = nullptr;  // the bytes of its buffers
     FormId form = FormId::Start;
     // What it does in the modern forms' start function, once every module
     // is set up: start a timer, switch a PWM output on.
     void (*start)(const ProjectSettings&, Body&) = nullptr;
 };
+
+inline DriverBudget DriverBudgetOf(const Module& module, const ProjectSettings& s) {
+    return module.driverBudgetFor ? module.driverBudgetFor(s) : module.driverBudget;
+}
 
 }  // namespace korvane

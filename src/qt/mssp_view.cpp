@@ -4,12 +4,14 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "qt/binders.h"
+#include "qt/driver_choice_view.h"
 
 namespace korvane {
 
@@ -62,6 +64,7 @@ MsspView::MsspView(MsspForm& form, QWidget* parent) : FormDialog(form, parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
+    layout->addWidget(MakeDriverChoice(form.Drivers, this));
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -128,6 +128,9 @@ struct ProjectSettings {
     std::int16_t MsspSspadd = 9;       // SSPADD for the rate; -1 while none could be worked out
     std::int16_t MsspInt = 0;          // -1 when the MSSP interrupt (SSPIE) is on
     std::int16_t MsspBclInt = 0;       // -1 when the bus-collision interrupt (BCLIE) is on
+    // Driver functions of the master modes (XC8 and SDCC forms): on in a new
+    // project, off in a file that does not name them.
+    std::int16_t MsspDrivers = 1;
 
     // Chip and configuration word. ChipPart indexes the table of parts; each
     // Cfg field holds the index of its choice there (two-way fields: 0 off,
@@ -143,9 +146,11 @@ struct ProjectSettings {
     std::int16_t CfgCp = 0;
     std::int16_t CfgCpd = 0;
     std::int16_t CfgWrt = 0;
-    std::int16_t CfgWrite = 1;       // the generated source carries the word
-    std::int16_t EepromDrivers = 1;  // the data EEPROM's driver functions, as SciDrivers
-    std::int16_t OutputForm = 0;     // the compiler the text is written for: OutputFormId
+    std::int16_t CfgWrite = 1;  // the generated source carries the word
+    // The data EEPROM's driver functions. Off in a new project too: the
+    // EEPROM is never switched on, so its drivers would be in every program.
+    std::int16_t EepromDrivers = 0;
+    std::int16_t OutputForm = 0;  // the compiler the text is written for: OutputFormId
 
     // Port B's extras: the RB0/INT interrupt and its edge (the INTEDG value:
     // 0 falling, 1 rising), the RB4..RB7 change interrupt, the weak pull-ups

@@ -252,6 +252,7 @@ inline constexpr Setting kSettings[] = {
     KORVANE_SETTING(MsspSspadd, SettingGroup::Mssp, Whole(-1, kLargestSspadd), OnReset::Keep),
     KORVANE_SETTING(MsspInt, SettingGroup::Mssp, kInterruptFlag),
     KORVANE_SETTING(MsspBclInt, SettingGroup::Mssp, kInterruptFlag),
+    KORVANE_SETTING(MsspDrivers, SettingGroup::Mssp, Options(2), OnReset::Default, WhenAbsent::Off),
 
     KORVANE_SETTING(ChipPart, SettingGroup::Chip, Options(kPartCount)),
     KORVANE_SETTING(OutputForm, SettingGroup::Chip, Options(kOutputFormCount)),

@@ -1241,5 +1241,38 @@ TEST(ProgramCheck, NamesWhatThePartLacks) {
     }
 }
 
+// The MSSP's drivers are the chosen master mode's alone, in the forms that
+// have drivers and only when asked (a slave has none).
+TEST(AssembleSource, MsspDriversOfTheChosenModeOnly) {
+    struct Row {
+        OutputFormId form;
+        std::int16_t mode, drivers;
+        bool spi, i2c;
+    };
+    const Row rows[] = {
+        {OutputFormId::Sdcc, kMsspSpiMaster, 1, true, false},
+        {OutputFormId::Xc8, kMsspI2cMaster, 1, false, true},
+        {OutputFormId::Xc8, kMsspSpiSlave, 1, false, false},
+        {OutputFormId::Sdcc, kMsspI2cMaster, 0, false, false},
+        {OutputFormId::Classic, kMsspI2cMaster, 1, false, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.form) * 100 + row.mode * 10 + row.drivers);
+        ProjectSettings s;
+        s.OutputForm = static_cast<std::int16_t>(row.form);
+        s.MsspEn = 1;
+        s.MsspMode = row.mode;
+        s.MsspDrivers = row.drivers;
+        const std::string text = AssembleSource(s, true);
+        EXPECT_EQ(text.find("unsigned char spi_transfer(unsigned char byte)\r\n{") != std::string::npos,
+                  row.spi);
+        for (const char* name :
+             {"i2c_start(void)", "i2c_restart(void)", "i2c_stop(void)", "i2c_write(unsigned",
+              "i2c_read(unsigned", "i2c_write_bytes(", "i2c_read_bytes("})
+            EXPECT_EQ(text.find(std::string("unsigned char ") + name) != std::string::npos, row.i2c) << name;
+        EXPECT_EQ(text.find("驱动函数约占程序存储器") != std::string::npos, row.spi || row.i2c);
+    }
+}
+
 }  // namespace
 }  // namespace korvane

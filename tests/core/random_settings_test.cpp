@@ -124,10 +124,11 @@ void CheckSource(const ProjectSettings& s, bool withComments, const std::string&
     // A 28-pin part has no ports D and E to set up.
     const bool anyPort = s.PortAUsed || s.PortBUsed || s.PortCUsed ||
                          (ChosenPart(s).hasPortsDE() && (s.PortDUsed || s.PortEUsed));
-    const bool anyInterrupt =
-        s.T0Int || s.T1Int || s.T2Int || s.Ccp1Int || s.Ccp2Int || s.SciTxInt.equals(1) || s.SciRxInt == 1 ||
-        (s.MsspEn == 1 && (s.MsspInt || (s.MsspMode == 2 && s.MsspBclInt))) || (s.AdEn == 1 && s.AdInt) ||
-        (s.CmpEn == 1 && ChosenPart(s).comparators && s.CmpInt);
+    const bool anyInterrupt = s.T0Int || s.Rb0Int || s.RbChangeInt || s.T1Int || s.T2Int || s.Ccp1Int ||
+                              s.Ccp2Int || s.SciTxInt.equals(1) || s.SciRxInt == 1 ||
+                              (s.MsspEn == 1 && (s.MsspInt || (s.MsspMode == 2 && s.MsspBclInt))) ||
+                              (s.AdEn == 1 && s.AdInt) ||
+                              (s.CmpEn == 1 && ChosenPart(s).comparators && s.CmpInt);
     EXPECT_EQ(Count(lines, "void set_port()"), anyPort ? 1 : 0);
     EXPECT_EQ(Count(lines, "void fun_sciset()"), s.SciEn.equals(1) ? 1 : 0);
     EXPECT_EQ(Count(lines, "void fun_msspset()"), s.MsspEn == 1 ? 1 : 0);

@@ -259,7 +259,22 @@ std::string Stimuli(const toml::table& c, double mhz) {
         script += "module load " + type + " " + name + "\n";
         return name;
     };
+    // A pin belongs to one node in gpsim: a module's line and its pull-up on
+    // the same pin are attached there in one line, once all are known. Each
+    // edge list keeps a node of its own, as several byte frames on one pin
+    // would otherwise fight over it.
+    std::vector<std::vector<std::string>> nets;
     const auto wire = [&](const std::string& a, const std::string& b) {
+        const bool pinFirst = a.starts_with("port");
+        const std::string& pin = pinFirst ? a : b;
+        const std::string& other = pinFirst ? b : a;
+        const auto shared = std::ranges::find_if(nets, [&](const auto& net) { return net[0] == pin; });
+        if (shared != nets.end())
+            shared->push_back(other);
+        else
+            nets.push_back({pin, other});
+    };
+    const auto wireAlone = [&](const std::string& a, const std::string& b) {
         const std::string net = "net" + std::to_string(++n);
         script += "node " + net + "\nattach " + net + " " + a + " " + b + "\n";
     };
@@ -328,8 +343,14 @@ std::string Stimuli(const toml::table& c, double mhz) {
             for (std::size_t i = 0; i < edges.size(); ++i)
                 script += (i ? ", " : " ") + std::to_string(edges[i]);
             script += " }\nname " + name + "\nend\n";
-            wire(name, PinName(pin));
+            wireAlone(name, PinName(pin));
         }
+    }
+    for (const auto& ends : nets) {
+        const std::string net = "net" + std::to_string(++n);
+        script += "node " + net + "\nattach " + net;
+        for (const std::string& end : ends) script += " " + end;
+        script += "\n";
     }
     return script;
 }

@@ -72,10 +72,13 @@ build_part() {
     "${cc[@]}" -c "$lib/idata.c" -o idata.o
     "${cc[@]}" -c "$lib/regular/shadowregs.c" -o shadowregs.o
     local pieces=(idata.o shadowregs.o) n
+    # Reads and writes through a generic pointer (a driver's buffer).
     for n in 1 2 3 4; do
-      gpasm -c -p "p$part" -I "$lib/regular" -I "$out/compiler/include/pic14" "$lib/regular/_gptrget$n.S" \
-        -o "gptrget$n.o" >/dev/null
-      pieces+=("gptrget$n.o")
+      for op in get put; do
+        gpasm -c -p "p$part" -I "$lib/regular" -I "$out/compiler/include/pic14" "$lib/regular/_gptr$op$n.S" \
+          -o "gptr$op$n.o" >/dev/null
+        pieces+=("gptr$op$n.o")
+      done
     done
     gplib -c runtime.lib "${pieces[@]}"
   )

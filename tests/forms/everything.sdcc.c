@@ -1,9 +1,9 @@
-/* Korvane a5e99b1539bea077 */
+/* Korvane c81cbc40b817e63c */
 #include <pic16f877a.h>
 #include <stdint.h>
 //配置字: HS振荡 看门狗开 上电延时开 欠压复位开 低电压编程关 在线调试关 代码不保护 EEPROM数据不保护 程序存储器不写保护
 static __code uint16_t __at(_CONFIG) configword = _FOSC_HS & _WDTE_ON & _PWRTE_ON & _BOREN_ON & _LVP_OFF & _DEBUG_OFF & _CP_OFF & _CPD_OFF & _WRT_OFF;
-//驱动函数约占程序存储器762字、RAM 53字节(另有缓冲区40字节),按SDCC编译、与不生成驱动函数时相比
+//驱动函数约占程序存储器1094字、RAM 69字节(另有缓冲区40字节),按SDCC编译、与不生成驱动函数时相比
 
 // 函数声明部份
 void set_port(void);
@@ -32,6 +32,22 @@ unsigned char sci_rx_count(void);
 unsigned char sci_tx_room(void);
 //printf的输出:经发送缓冲区发送;缓冲区满时等待(会阻塞);返回c
 int putchar(int c);
+//等待I2C操作完成;最多查询65536次;出错时记入i2c_error;返回i2c_error
+unsigned char i2c_wait(void);
+//清除i2c_error,发出起始条件;有限等待;返回i2c_error
+unsigned char i2c_start(void);
+//发出重复起始条件;有限等待;返回i2c_error
+unsigned char i2c_restart(void);
+//发出停止条件;有限等待;返回i2c_error
+unsigned char i2c_stop(void);
+//发送一个字节(已出错则不发);有限等待;返回i2c_error:0收到应答,I2C_NACK无应答
+unsigned char i2c_write(unsigned char byte);
+//接收一个字节(已出错则不收),ack非0回应答(后面还要读),0不回应答(最后一个);有限等待;返回收到的字节
+unsigned char i2c_read(unsigned char ack);
+//向器件addr(写地址)从寄存器reg起写入buf的n个字节,以停止条件结束;有限等待;返回i2c_error
+unsigned char i2c_write_bytes(unsigned char addr, unsigned char reg, const unsigned char *buf, unsigned char n);
+//从器件addr(写地址)的寄存器reg起读n个字节到buf,以停止条件结束;有限等待;返回i2c_error
+unsigned char i2c_read_bytes(unsigned char addr, unsigned char reg, unsigned char *buf, unsigned char n);
 //选择通道(0到7)并启动一次转换;通道改变时先等待采样时间20uS(会阻塞这么久);无返回值
 void ad_start(unsigned char channel);
 //转换是否已结束;不等待;结束返回1,否则返回0
@@ -59,6 +75,10 @@ volatile unsigned char sci_rx_head, sci_rx_tail;  //接收缓冲区的写入和�
 #define SCI_TX_SIZE 8  //发送缓冲区字节数(2的幂)
 volatile unsigned char sci_tx_buf[SCI_TX_SIZE];  //发送缓冲区
 volatile unsigned char sci_tx_head, sci_tx_tail;  //发送缓冲区的写入和取出位置,各只由一方改动
+#define I2C_NACK 1  //I2C驱动的返回值:0成功,1无应答(器件不存在或地址错)
+#define I2C_COLLISION 2  //I2C驱动的返回值:总线冲突
+#define I2C_TIMEOUT 3  //I2C驱动的返回值:等待超时
+unsigned char i2c_error;  //本次传送(自i2c_start起)出的错,0为没有
 /* 用户代码开始: 全局 */
 /* 用户代码结束: 全局 */
 
@@ -486,6 +506,85 @@ int putchar(int c)
 {
     sci_put((unsigned char)c);
     return c;
+}
+
+//等待I2C操作完成;最多查询65536次;出错时记入i2c_error;返回i2c_error
+unsigned char i2c_wait(void)
+{
+    unsigned int n = 0;
+    do {
+        if (BCLIF) { BCLIF = 0; return i2c_error = I2C_COLLISION; }
+        if (!(SSPCON2 & 0x1F) && !R_W) return i2c_error;
+    } while (--n);
+    return i2c_error = I2C_TIMEOUT;
+}
+
+//清除i2c_error,发出起始条件;有限等待;返回i2c_error
+unsigned char i2c_start(void)
+{
+    i2c_error = 0;
+    SEN = 1;
+    return i2c_wait();
+}
+
+//发出重复起始条件;有限等待;返回i2c_error
+unsigned char i2c_restart(void)
+{
+    RSEN = 1;
+    return i2c_wait();
+}
+
+//发出停止条件;有限等待;返回i2c_error
+unsigned char i2c_stop(void)
+{
+    PEN = 1;
+    return i2c_wait();
+}
+
+//发送一个字节(已出错则不发);有限等待;返回i2c_error:0收到应答,I2C_NACK无应答
+unsigned char i2c_write(unsigned char byte)
+{
+    if (i2c_error) return i2c_error;
+    SSPBUF = byte;
+    if (!i2c_wait() && ACKSTAT) i2c_error = I2C_NACK;
+    return i2c_error;
+}
+
+//接收一个字节(已出错则不收),ack非0回应答(后面还要读),0不回应答(最后一个);有限等待;返回收到的字节
+unsigned char i2c_read(unsigned char ack)
+{
+    if (i2c_error) return 0xFF;
+    RCEN = 1;
+    i2c_wait();
+    ACKDT = 1;
+    if (ack) ACKDT = 0;
+    ACKEN = 1;
+    i2c_wait();
+    return SSPBUF;
+}
+
+//向器件addr(写地址)从寄存器reg起写入buf的n个字节,以停止条件结束;有限等待;返回i2c_error
+unsigned char i2c_write_bytes(unsigned char addr, unsigned char reg, const unsigned char *buf, unsigned char n)
+{
+    i2c_start();
+    i2c_write(addr);
+    i2c_write(reg);
+    while (n--) i2c_write(*buf++);
+    i2c_stop();
+    return i2c_error;
+}
+
+//从器件addr(写地址)的寄存器reg起读n个字节到buf,以停止条件结束;有限等待;返回i2c_error
+unsigned char i2c_read_bytes(unsigned char addr, unsigned char reg, unsigned char *buf, unsigned char n)
+{
+    i2c_start();
+    i2c_write(addr);
+    i2c_write(reg);
+    i2c_restart();
+    i2c_write(addr | 1);
+    while (n) *buf++ = i2c_read(--n);
+    i2c_stop();
+    return i2c_error;
 }
 
 //选择通道(0到7)并启动一次转换;通道改变时先等待采样时间20uS(会阻塞这么久);无返回值

@@ -8,6 +8,7 @@
 #include "fake_platform.h"
 #include "settings/chip_facts.h"
 #include "settings/mssp.h"
+#include "settings/output_form.h"
 
 namespace korvane {
 namespace {
@@ -87,6 +88,51 @@ TEST_F(MsspDialogTest, BusSpeedsAndTheCalculator) {
     EXPECT_TRUE(form->unloaded());
     EXPECT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(settings.MsspSspadd, -1);
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+// The drivers' box counts for a master mode in a form with drivers; the
+// cost follows the mode, and a click is stored at once.
+TEST_F(MsspDialogTest, DriversChoiceFollowsTheModeAndTheForm) {
+    struct Case {
+        OutputFormId form;
+        std::int16_t used, mode, drivers;
+        bool boxUsable, costUsable;
+    };
+    const Case cases[] = {
+        {OutputFormId::Classic, 1, kMsspI2cMaster, 1, false, false},
+        {OutputFormId::Sdcc, 0, kMsspI2cMaster, 1, false, false},
+        {OutputFormId::Sdcc, 1, kMsspSpiSlave, 1, false, false},
+        {OutputFormId::Sdcc, 1, kMsspSpiMaster, 0, true, false},
+        {OutputFormId::Xc8, 1, kMsspI2cMaster, 1, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.form) * 100 + c.used * 10 + c.mode);
+        settings = ProjectSettings{};
+        settings.OutputForm = static_cast<std::int16_t>(c.form);
+        settings.MsspEn = c.used;
+        settings.MsspMode = c.mode;
+        settings.MsspDrivers = c.drivers;
+        auto form = Open();
+        EXPECT_EQ(form->Drivers.Chk_Drivers.enabled(), c.boxUsable);
+        EXPECT_EQ(form->Drivers.Lbl_DriverCost.enabled(), c.costUsable);
+    }
+    settings = ProjectSettings{};
+    settings.OutputForm = static_cast<std::int16_t>(OutputFormId::Sdcc);
+    settings.MsspEn = 1;
+    settings.MsspMode = kMsspI2cMaster;
+    auto form = Open();
+    const std::string i2cCost = form->Drivers.Lbl_DriverCost.caption();
+    form->Opt_Mode.click(kMsspSpiMaster);
+    EXPECT_NE(form->Drivers.Lbl_DriverCost.caption(), i2cCost);
+    form->Drivers.Chk_Drivers.click();
+    EXPECT_EQ(settings.MsspDrivers, 0);
+    EXPECT_FALSE(form->Drivers.Lbl_DriverCost.enabled());
 }
 
 }  // namespace
