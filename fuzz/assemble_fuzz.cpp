@@ -185,7 +185,10 @@ bool IsByte(std::string_view value) {
 bool IsSkeleton(std::string_view line) {
     static const std::regex kSkeleton(
         R"(#include<pic\.h>|__CONFIG\(0x[0-9A-F]{4}\);|void \w+\(\);?|void interrupt IRQ\(void\);?| *[{}]| \w+\(\);|)"
-        R"(volatile unsigned char portb_state;| *portb_state=PORTB;)");
+        // A branch's read into a variable kept for main: portb_state, cmcon_state.
+        R"(volatile unsigned char \w+_state;| *\w+_state=(PORTB|CMCON);|)"
+        // The comparators' settling wait: a counted loop in a block.
+        R"( *\{volatile unsigned char n=\d+;while\(n\)n--;\})");
     return std::regex_match(line.begin(), line.end(), kSkeleton);
 }
 

@@ -8,12 +8,11 @@
 #include <unistd.h>
 
 #include <bit>
-#include <type_traits>
-#include <variant>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <type_traits>
 #include <variant>
 
 #include "chip/assemble.h"
@@ -86,7 +85,8 @@ ProjectSettings AsFromAnOlderFile(ProjectSettings s) {
         if (setting.whenAbsent == WhenAbsent::Off)
             std::visit(
                 [&](auto member) {
-                    if constexpr (std::is_same_v<decltype(member), std::int16_t ProjectSettings::*>) s.*member = 0;
+                    if constexpr (std::is_same_v<decltype(member), std::int16_t ProjectSettings::*>)
+                        s.*member = 0;
                 },
                 setting.member);
     return s;

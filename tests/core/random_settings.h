@@ -51,7 +51,7 @@ inline ProjectSettings WithinRules(ProjectSettings s) {
             StoreDerived(s, breach.setting, 16);  // a ring buffer's size, a power of two
         else if (breach.setting == "CmpEn")
             s.CmpEn = 0;  // a part without comparators
-        else  // a module's own rule this helper does not know yet: say so, never hide it
+        else              // a module's own rule this helper does not know yet: say so, never hide it
             throw std::logic_error("WithinRules cannot mend a breach of " + std::string(breach.setting));
     }
     return s;
